@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kerfline {
+
+/// Windows code page numbers used for single-byte text.
+namespace codepage {
+inline constexpr int Windows1252 = 1252;
+inline constexpr int Symbol = 42;  ///< symbol fonts: byte b maps to U+F000 + b
+}  // namespace codepage
+
+/// The code page of a Windows character set (1252 for ANSI and DEFAULT, 1250 for
+/// EASTEUROPE, 1251 for RUSSIAN, ... 874 for THAI, 10000 for MAC, 437 for OEM,
+/// codepage::Symbol for SYMBOL; 1252 for anything unknown).
+int codePageOfCharSet(int charSet);
+
+/// True when the code page is one this program can decode byte by byte.
+bool isSingleByteCodePage(int codePage);
+
+/// The Unicode character that byte b stands for in the single-byte code page (1250-1258,
+/// 874, 437, 850, 10000, codepage::Symbol). Bytes a code page leaves undefined decode to
+/// U+FFFD; an unknown code page decodes as 1252.
+char32_t decodeByte(int codePage, std::uint8_t b);
+
+/// Decodes a whole single-byte string through the code page.
+std::u32string decodeSingleByte(int codePage, std::string_view bytes);
+
+/// The byte that stands for c in the code page, or '?' when it has none.
+std::uint8_t encodeChar(int codePage, char32_t c);
+
+/// UTF-8 helpers. Invalid sequences decode to U+FFFD, one per bad byte.
+std::u32string utf8ToU32(std::string_view utf8);
+std::string u32ToUtf8(std::u32string_view text);
+void appendUtf8(std::string& out, char32_t c);
+
+}  // namespace kerfline

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+namespace kerfline {
+
+/// The DXF text of a single-precision value: its exact decimal value rounded to 15
+/// significant digits (a 5 in the 16th place away from zero), trailing zeros dropped,
+/// positional for 1e-4 <= |v| < 1e15, otherwise "d.dddE-5" form; zero of either sign is "0".
+std::string DxfReal(float v);
+
+/// Appends DxfReal(v) to out without a temporary string (the export's hot path).
+void appendDxfReal(std::string& out, float v);
+
+}  // namespace kerfline

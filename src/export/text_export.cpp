@@ -1,0 +1,1 @@
+// placeholder: filled by the module's first implementation

@@ -1,0 +1,52 @@
+#pragma once
+// The glyph vectorizer: one character of a font -> closed contours of straight strokes.
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "common/font_description.h"
+#include "vectorizer/stroke.h"
+#include "vectorizer/stroke_collection.h"
+
+namespace kerfline {
+
+class FontLibrary;
+
+/// Em height of every conversion in outline units: 1024 points at a fixed 96 pixels per inch.
+inline constexpr int kOutlineEm = 1365;
+
+/// Converts characters of the font described by Font() into stroke collections.
+class TTTFToVectorConverter {
+ public:
+  /// A new converter: "Arial" at 28 points, Precision 8, UNICODE false.
+  TTTFToVectorConverter();
+  ~TTTFToVectorConverter();
+  TTTFToVectorConverter(const TTTFToVectorConverter&) = delete;
+  TTTFToVectorConverter& operator=(const TTTFToVectorConverter&) = delete;
+
+  /// The font conversions use; its Size is 1024 after any conversion.
+  const TFontDescription& Font() const { return font_; }
+  /// Copies every attribute of f into the converter's own font.
+  void SetFont(const TFontDescription& f) { font_ = f; }
+
+  /// Strokes per curve piece.
+  int Precision() const { return precision_; }
+  /// Stores v only when 1 <= v <= 100; anything else is ignored.
+  void SetPrecision(int v);
+
+  /// True: Code is a Unicode code point. False: Code is a byte of the font's character set.
+  bool UNICODE() const { return unicode_; }
+  void SetUNICODE(bool v) { unicode_ = v; }
+
+  /// The strokes of character Code, or nothing when no installed face has an outline for it.
+  /// The collection belongs to the caller. Never throws for a missing font or glyph.
+  std::optional<TStrokeCollection> ConvertChar(std::int32_t Code);
+
+ private:
+  TFontDescription font_;
+  int precision_ = 8;
+  bool unicode_ = false;
+  std::shared_ptr<FontLibrary> fonts_;  // process-wide cache of matches and open faces
+};
+
+}  // namespace kerfline
