@@ -1,0 +1,74 @@
+#pragma once
+#include <QTextEdit>
+#include <cstdint>
+#include <string>
+
+#include "common/font_description.h"
+#include "richtext/styled_text.h"
+
+namespace kerfline {
+
+/// Which attributes a formatting command writes; the others stay as each character has them.
+enum AttrField : unsigned {
+  AttrFaceName = 1u << 0,
+  AttrSize = 1u << 1,
+  AttrBold = 1u << 2,
+  AttrItalic = 1u << 3,
+  AttrUnderline = 1u << 4,
+  AttrStrikeOut = 1u << 5,
+  AttrColor = 1u << 6,
+  AttrCharSet = 1u << 7,
+  AttrPitch = 1u << 8,
+  AttrAll = (1u << 9) - 1,
+};
+
+/// The rich-text editor control: a Qt text editor offering the operations the window relies on,
+/// with offsets that count Unicode code points and a line break as the two characters CR LF.
+class TRichEdit : public QTextEdit {
+  Q_OBJECT
+ public:
+  explicit TRichEdit(QWidget* parent = nullptr);
+
+  /// The whole text, every line break as CR LF.
+  std::u32string text() const;
+  /// Replaces the whole text (CR LF, LF or CR breaks) in the default attributes.
+  void setText(std::u32string_view text);
+  /// Empties the editor.
+  void clearText();
+
+  /// Selection start and length in the CR LF offsets (set the length first, then the start).
+  std::int32_t selStart() const;
+  void setSelStart(std::int32_t offset);
+  std::int32_t selLength() const;
+  void setSelLength(std::int32_t length);
+
+  /// Attributes of the selection, or of the character before the caret with none selected.
+  TFontDescription selAttributes() const;
+  void setSelAttributes(const TFontDescription& f, unsigned fields = AttrAll);
+  /// Attributes applied to text typed where nothing is selected.
+  TFontDescription defAttributes() const;
+  void setDefAttributes(const TFontDescription& f, unsigned fields = AttrAll);
+
+  /// The 0-based line holding offset (for -1, the caret's line), and a line's first offset.
+  std::int32_t lineFromChar(std::int32_t offset) const;
+  std::int32_t lineIndex(std::int32_t line) const;
+
+  /// Loads a file by the loading rule (rich text, else plain text); throws Error.
+  void loadFromFile(const std::string& path);
+  /// Replaces the content with a styled text, each character in its own format.
+  void setStyledText(const StyledText& text);
+  /// A snapshot of the content with each character's format: the exports' text source.
+  StyledText styledText() const;
+
+ signals:
+  void keyReleased();
+  void mousePressed();
+  void mouseReleased();
+
+ protected:
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+}  // namespace kerfline
