@@ -1,1 +1,265 @@
 #pragma once
+// The main window: editor, parameter panel, font controls, glyph preview and commands.
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/font_description.h"
+#include "export/text_export.h"
+#include "vectorizer/UTTF2Vct.h"
+
+class QAction;
+class QComboBox;
+class QFileDialog;
+class QFont;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPainter;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QUrl;
+
+namespace kerfline {
+
+class TRichEdit;
+class TSpinEdit;
+class TUpDown;
+class TPaintBox;
+
+/// The hidden one-character copy of the current character and its formatting.
+struct TCharHolder {
+  std::u32string text;      ///< empty, or the one current character
+  TFontDescription font;    ///< that character's formatting (the window's font before any)
+};
+
+/// The one main window. Its handlers keep the given names; everything the exports, the batch
+/// run and the tests need is public.
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  /// Builds the window and runs FormCreate.
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // ---- shared state ---------------------------------------------------------------------
+  /// The character previewed or being converted, as a Unicode code point.
+  char32_t CurChar = U'A';
+  /// The 8-bit code empty-editor stepping counts with; CurChar is its decoding through the
+  /// conversion font's code page while CurChar still equals that decoding.
+  std::uint8_t CurCode = 'A';
+  /// 1-based position of CurChar in the editor's text; only the step operations write it.
+  std::int32_t CharPos = 1;
+  /// ScaleEdit1 / 100000 * CharFontSize in single precision; 1.0 when the scale is <= 0.
+  float UnitScale = 0.0f;
+  /// Point size of the current character.
+  std::int32_t CharFontSize = 0;
+  /// Height in drawing units of the last character the preview drew.
+  float CharHeight = 0.0f;
+  /// Lines the selection spans, as ShowLineNum2 last computed.
+  std::int32_t SelLineCount = 0;
+  /// True only while SelectionChange writes the toolbar's font controls.
+  bool ToolbarUpdating = false;
+  /// The converter every preview and export uses.
+  TTTFToVectorConverter TTF2Vector;
+  /// The conversion font (the font dialog's font): handed to the converter before a conversion.
+  TFontDescription ConversionFont;
+  /// RichEdit2: the current character and its formatting; the preview reads its size.
+  TCharHolder RichEdit2;
+  /// The command-line arguments after argument 0, empty ones dropped (set by main()).
+  std::vector<std::string> Arguments;
+  /// The folder of the running executable, with a trailing "/".
+  std::string ProgramFolder;
+
+  // ---- controls (owned by Qt parents; objectName = the member's name) --------------------
+  QToolBar* StandardToolBar = nullptr;
+  QFrame* Panel1 = nullptr;
+  QLabel* Panel2 = nullptr;
+  QFrame* Panel3 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  TRichEdit* RichEdit1 = nullptr;
+  TPaintBox* PaintBox = nullptr;
+  QToolButton* AutoBtn = nullptr;
+  QToolButton* PrevCharBtn = nullptr;
+  QToolButton* NextCharBtn = nullptr;
+  TSpinEdit* Resolution1 = nullptr;
+  TSpinEdit* ScaleEdit1 = nullptr;
+  TSpinEdit* SpacePc = nullptr;
+  QLineEdit* Layername = nullptr;
+  QLineEdit* ZmoveEdit = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QLineEdit* ZlevelEdit = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label8 = nullptr;
+  QLabel* Label9 = nullptr;
+  QLabel* Layer = nullptr;
+  QLabel* SpacePercent = nullptr;
+  QComboBox* FontName = nullptr;
+  QLineEdit* FontSize = nullptr;
+  TUpDown* UpDown1 = nullptr;
+  QToolButton* BoldButton = nullptr;
+  QToolButton* ItalicButton = nullptr;
+  QToolButton* PasteButton = nullptr;
+  QToolButton* PitchSpeedButton1 = nullptr;
+  QTimer* Timer = nullptr;
+  QTimer* StartupTimer1 = nullptr;
+  QFileDialog* OpenDialog1 = nullptr;
+  QFileDialog* SaveDialog1 = nullptr;
+
+  // ---- commands (QAction objectName = the command's name) --------------------------------
+  QAction* FileNewCmd = nullptr;
+  QAction* FileOpenCmd = nullptr;
+  QAction* FileSaveCmd = nullptr;
+  QAction* SavePoly = nullptr;
+  QAction* Suggest = nullptr;
+  QAction* EditUndoCmd = nullptr;
+  QAction* EditCutCmd = nullptr;
+  QAction* EditCopyCmd = nullptr;
+  // menu items
+  QAction* New1 = nullptr;
+  QAction* FileOpen1 = nullptr;
+  QAction* SavePolyLines2 = nullptr;
+  QAction* SaveAsMultiFontDXF1 = nullptr;
+  QAction* SavePolyLines1 = nullptr;
+  QAction* Fontselection1 = nullptr;
+  QAction* SuggestPitch1 = nullptr;
+  QAction* Close1 = nullptr;
+  QAction* Cut1 = nullptr;
+  QAction* Copy1 = nullptr;
+  QAction* Paste1 = nullptr;
+  QAction* Help1 = nullptr;
+
+  // ---- seams: the defaults show the real dialogs, boxes and browser ----------------------
+  /// OpenDialog1: the chosen file, or empty when cancelled.
+  std::function<QString()> openFileName;
+  /// SaveDialog1: the chosen file, or empty when cancelled.
+  std::function<QString()> saveFileName;
+  /// The font dialog, preselected with the given font: the confirmed font, or nothing.
+  std::function<std::optional<QFont>(const QFont&)> chooseFont;
+  /// Opens an address in the system's web browser; false when no browser took it.
+  std::function<bool(const QUrl&)> openUrl;
+  /// The general error report: a modal "Kerfline" box with an error icon and OK.
+  std::function<void(const QString&)> errorBox;
+  /// The program's own notices: a modal "Kerfline" box with OK.
+  std::function<void(const QString&)> noticeBox;
+  /// Ends the program (end of a batch run): closes the window and quits the event loop.
+  std::function<void()> terminateProgram;
+
+  // ---- creation and general operations ---------------------------------------------------
+  /// The creation handler: dialogs' folder, font list, default attributes, CurChar, widths.
+  void FormCreate();
+  /// Shows text (full stop rule applied) in the general error report.
+  void reportError(const std::string& message);
+  /// Shows a notice ("Passed File Not Found ") in a modal "Kerfline" box.
+  void ShowMessage(const QString& text);
+  /// Runs one handler, sending any error it raises to the general error report.
+  void run(void (TMainForm::*handler)());
+  /// Returns after ms milliseconds, processing window events meanwhile.
+  void Delay(std::uint32_t ms);
+  /// Updates Panel2 with the caret position and SelLineCount of the editor.
+  void ShowLineNum2(TRichEdit* editor);
+  /// Requests an asynchronous repaint of the preview.
+  void requestRepaint();
+  /// Reads Reg.ini from the program folder into Layername, ZmoveEdit and ZlevelEdit.
+  void Loadini();
+  /// Writes those three texts to Reg.ini in the program folder; throws Error on failure.
+  void Saveini();
+  /// The panel's fields as the exports read them.
+  ExportSettings exportSettings() const;
+
+  // ---- file and edit commands ------------------------------------------------------------
+  void FileNewCmdExecute();
+  void FileOpenCmdExecute();
+  void EditCutCmdExecute();
+  void EditCopyCmdExecute();
+  void EditUndoCmdExecute();
+  void Paste1Click();
+  /// Waits one second (window responsive), then closes the window.
+  void Close1Click();
+  /// Opens program folder + "KerflineHelp.Htm" in the browser.
+  void Help1Click();
+  /// Opens address (a local path) in the system's browser; throws Error when that fails.
+  void OpenInternetExplorer(const QString& address);
+
+  // ---- save commands, batch run and pitch suggestion (main_form_save/batch/suggest.cpp) ---
+  /// "Save DXF Lines + Z moves": asks for a name, exports, repaints, Saveini.
+  void FileSaveCmdExecute();
+  /// "Save DXF PolyLines XY only": asks for a name, exports, caption, Saveini.
+  void SavePolyExecute();
+  /// The "Lines + Z moves" export of the editor's text to fileName.
+  void FileSave(const QString& fileName);
+  /// The "PolyLines XY only" export of the editor's text to fileName.
+  void SavePoly2(const QString& fileName);
+  /// Proposes the vertical pitch from the tallest character of the text.
+  void SuggestExecute();
+  /// First tick of StartupTimer1: the command-line batch conversion.
+  void StartupTimer1Timer();
+
+  // ---- character formatting --------------------------------------------------------------
+  /// Selection attributes with a selection of at least one character, else default attributes.
+  TFontDescription CurrText() const;
+  /// Writes the given fields of f to the selection (or to the default attributes).
+  void setCurrText(const TFontDescription& f, unsigned fields);
+  /// Fills FontName with every installed face name once, sorted.
+  void GetFontNames();
+  /// Copies the selection's attributes into the toolbar's font controls.
+  void SelectionChange();
+  void FontNameChange();
+  void FontSizeChange();
+  void BoldButtonClick();
+  void ItalicButtonClick();
+  void Fontselection1Click();
+  /// Makes the character at 1-based position p current: RichEdit2, caret, conversion font,
+  /// CharFontSize and UnitScale. Requires 1 <= p <= text length.
+  void UpdateFont(std::int32_t p);
+
+  // ---- preview and stepping --------------------------------------------------------------
+  /// Converts CurChar and draws its strokes on a surface paintHeight pixels high; updates
+  /// UnitScale, CharFontSize, CharHeight and the three labels.
+  void PaintBoxPaint(QPainter& painter, int paintHeight);
+  void PrevCharBtnClick();
+  void NextCharBtnClick();
+  void AutoBtnClick();
+  void TimerTimer();
+  void Resolution1Change();
+  void ScaleEdit1Change();
+  /// Sets CurChar to the decoding of an 8-bit code through the conversion font's code page.
+  void setCurCode(std::uint8_t code);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  void createPanel();
+  void createWorkArea();
+  void createStatusBar();
+  void createTimers();
+  void createDialogs();
+  void connectHandlers();
+  /// Design pixels (120 per inch) to screen pixels.
+  int dp(int designPixels) const;
+  /// The 8-bit code standing for CurChar in the conversion font's code page.
+  std::uint8_t currentCode() const;
+  /// True when the key press is one of the window's shortcuts.
+  bool isWindowShortcut(const QKeyEvent* key) const;
+  bool paintErrorShown_ = false;
+};
+
+}  // namespace kerfline
