@@ -8,7 +8,7 @@ namespace kerfline {
 /// Windows code page numbers used for single-byte text.
 namespace codepage {
 inline constexpr int Windows1252 = 1252;
-inline constexpr int Symbol = 42;  ///< symbol fonts: byte b maps to U+F000 + b
+inline constexpr int Symbol = 42;  ///< symbol fonts: byte b >= 0x20 maps to U+F000 + b
 }  // namespace codepage
 
 /// The code page of a Windows character set (1252 for ANSI and DEFAULT, 1250 for
@@ -21,7 +21,9 @@ bool isSingleByteCodePage(int codePage);
 
 /// The Unicode character that byte b stands for in the single-byte code page (1250-1258,
 /// 874, 437, 850, 10000, codepage::Symbol). Bytes a code page leaves undefined decode to
-/// U+FFFD; an unknown code page decodes as 1252.
+/// U+FFFD, except Windows-1252's five holes, which decode to U+0081, U+008D, U+008F, U+0090
+/// and U+009D as Windows itself does; symbol bytes below 0x20 stay controls. An unknown code
+/// page decodes as 1252.
 char32_t decodeByte(int codePage, std::uint8_t b);
 
 /// Decodes a whole single-byte string through the code page.
@@ -32,7 +34,11 @@ std::uint8_t encodeChar(int codePage, char32_t c);
 
 /// UTF-8 helpers. Invalid sequences decode to U+FFFD, one per bad byte.
 std::u32string utf8ToU32(std::string_view utf8);
+/// True when the bytes are well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+/// Encodes code points as UTF-8 (see appendUtf8 for invalid ones).
 std::string u32ToUtf8(std::u32string_view text);
+/// Appends c as UTF-8; a surrogate or a value past U+10FFFF is written as U+FFFD.
 void appendUtf8(std::string& out, char32_t c);
 
 }  // namespace kerfline
