@@ -25,6 +25,8 @@ class StyledText : public TextSource {
   void append(std::u32string_view text, const TFontDescription& format);
   /// Appends one character in the given format.
   void append(char32_t c, const TFontDescription& format);
+  /// Replaces everything with text (CR LF line breaks) in one format, taking over its buffer.
+  void assign(std::u32string text, const TFontDescription& format);
 
   const std::u32string& text() const { return text_; }
   const std::vector<Run>& runs() const { return runs_; }
