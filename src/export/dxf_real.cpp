@@ -1,1 +1,223 @@
-// placeholder: filled by the module's first implementation
+#include "export/dxf_real.h"
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "common/error.h"
+
+namespace kerfline {
+namespace {
+
+__extension__ typedef unsigned __int128 U128;  // GCC and clang on 64-bit targets
+
+constexpr int kDigits = 15;
+constexpr std::uint64_t kTen15 = 1'000'000'000'000'000ULL;
+constexpr std::uint64_t kTen14 = 100'000'000'000'000ULL;
+
+constexpr std::array<U128, 40> makePowersOf10() {
+  std::array<U128, 40> p{};
+  p[0] = 1;
+  for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+  return p;
+}
+constexpr std::array<U128, 40> kPow10 = makePowersOf10();
+
+// A float is m * 2^e with m < 2^24. For e < 0 its exact value is m * 5^k / 10^k (k = -e), and
+// m * 5^k stays below 2^128 up to k = 44: every float from about 5e-7 upwards takes this path.
+constexpr int kMaxFastK = 44;
+constexpr std::array<U128, kMaxFastK + 1> makePowersOf5() {
+  std::array<U128, kMaxFastK + 1> p{};
+  p[0] = 1;
+  for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 5;
+  return p;
+}
+constexpr std::array<U128, kMaxFastK + 1> kPow5 = makePowersOf5();
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+int decimalLength(U128 n) {
+  const int bits = n >> 64 ? 128 - std::countl_zero(static_cast<std::uint64_t>(n >> 64))
+                           : 64 - std::countl_zero(static_cast<std::uint64_t>(n));
+  int d = (bits * 1233) >> 12;  // floor(bits * log10(2)), never above the true length
+  if (d < 39 && n >= kPow10[d]) ++d;
+  return d;
+}
+
+// The 15 leading significant digits of n (which has length decimal digits), rounded half up
+// on everything below them. Returns false when the rounding carried to 10^15.
+bool leadingDigits(U128 n, int length, std::uint64_t& q) {
+  if (length <= kDigits) {
+    q = static_cast<std::uint64_t>(n);
+    return true;
+  }
+  const U128 unit = kPow10[length - kDigits];
+  U128 quotient;
+  U128 rest;
+  if ((n >> 64) == 0) {
+    const auto n64 = static_cast<std::uint64_t>(n);
+    const auto u64 = static_cast<std::uint64_t>(unit);
+    quotient = n64 / u64;
+    rest = n64 % u64;
+  } else {
+    quotient = n / unit;
+    rest = n - quotient * unit;
+  }
+  q = static_cast<std::uint64_t>(quotient);
+  // The 16th digit is 5 or more exactly when the rest is at least half a unit: away from zero.
+  if (rest * 2 >= unit) ++q;
+  if (q == kTen15) {
+    q = kTen14;
+    return false;
+  }
+  return true;
+}
+
+// Exact decimal digits of m * 5^k for the tiny floats beyond the 128-bit path, from 32-bit limbs.
+std::string exactDigitsSlow(std::uint32_t m, int k) {
+  std::vector<std::uint32_t> limbs{m};  // little endian
+  for (int i = 0; i < k; ++i) {
+    std::uint64_t carry = 0;
+    for (auto& limb : limbs) {
+      const std::uint64_t t = std::uint64_t{limb} * 5 + carry;
+      limb = static_cast<std::uint32_t>(t);
+      carry = t >> 32;
+    }
+    if (carry) limbs.push_back(static_cast<std::uint32_t>(carry));
+  }
+  std::string reversed;
+  while (!limbs.empty()) {
+    std::uint64_t rest = 0;
+    for (auto it = limbs.rbegin(); it != limbs.rend(); ++it) {
+      const std::uint64_t t = (rest << 32) | *it;
+      *it = static_cast<std::uint32_t>(t / 1'000'000'000u);
+      rest = t % 1'000'000'000u;
+    }
+    while (!limbs.empty() && limbs.back() == 0) limbs.pop_back();
+    for (int i = 0; i < 9; ++i) {
+      reversed.push_back(static_cast<char>('0' + rest % 10));
+      rest /= 10;
+    }
+  }
+  while (reversed.size() > 1 && reversed.back() == '0') reversed.pop_back();
+  return {reversed.rbegin(), reversed.rend()};
+}
+
+// Writes the count decimal digits of q at out.
+void writeDigits(char* out, std::uint64_t q, int count) {
+  char* p = out + count;
+  while (q >= 100) {
+    const auto pair = static_cast<std::size_t>(q % 100) * 2;
+    q /= 100;
+    *--p = kDigitPairs[pair + 1];
+    *--p = kDigitPairs[pair];
+  }
+  if (q >= 10) {
+    *--p = kDigitPairs[q * 2 + 1];
+    *--p = kDigitPairs[q * 2];
+  } else {
+    *--p = static_cast<char>('0' + q);
+  }
+  while (p > out) *--p = '0';
+}
+
+}  // namespace
+
+char* writeDxfReal(char* out, float v) {
+  if (!std::isfinite(v)) throw Error("Coordinate out of range.");
+  const auto bits = std::bit_cast<std::uint32_t>(v);
+  const bool negative = (bits >> 31) != 0;
+  const int biased = static_cast<int>((bits >> 23) & 0xFF);
+  std::uint32_t m = bits & 0x7FFFFF;
+  if (biased == 0 && m == 0) {
+    *out = '0';
+    return out + 1;
+  }
+  int e = biased == 0 ? -149 : biased - 150;
+  if (biased != 0) m |= 0x800000;
+  const int zeros = std::countr_zero(m);
+  m >>= zeros;
+  e += zeros;
+
+  std::uint64_t q = 0;
+  int exponent = 0;  // |v| = 0.d1d2... * 10^exponent
+  if (e >= 0 || -e <= kMaxFastK) {
+    const int k = e >= 0 ? 0 : -e;
+    const U128 n = e >= 0 ? U128{m} << e : U128{m} * kPow5[static_cast<std::size_t>(k)];
+    const int length = decimalLength(n);
+    exponent = length - k;
+    if (!leadingDigits(n, length, q)) ++exponent;
+  } else {
+    const std::string digits = exactDigitsSlow(m, -e);
+    const int length = static_cast<int>(digits.size());
+    exponent = length + e;
+    const int kept = length < kDigits ? length : kDigits;
+    for (int i = 0; i < kept; ++i) q = q * 10 + static_cast<std::uint64_t>(digits[i] - '0');
+    if (length > kDigits && digits[kDigits] >= '5' && ++q == kTen15) {
+      q = kTen14;
+      ++exponent;
+    }
+  }
+
+  char digits[kDigits];
+  int count = decimalLength(q);
+  writeDigits(digits, q, count);
+  while (digits[count - 1] == '0') --count;
+
+  char* p = out;
+  if (negative) *p++ = '-';
+  if (exponent >= -3 && exponent <= 15) {
+    if (exponent <= 0) {
+      *p++ = '0';
+      *p++ = '.';
+      for (int i = 0; i < -exponent; ++i) *p++ = '0';
+      std::memcpy(p, digits, static_cast<std::size_t>(count));
+      p += count;
+    } else if (count <= exponent) {
+      std::memcpy(p, digits, static_cast<std::size_t>(count));
+      p += count;
+      for (int i = count; i < exponent; ++i) *p++ = '0';
+    } else {
+      std::memcpy(p, digits, static_cast<std::size_t>(exponent));
+      p += exponent;
+      *p++ = '.';
+      std::memcpy(p, digits + exponent, static_cast<std::size_t>(count - exponent));
+      p += count - exponent;
+    }
+    return p;
+  }
+  *p++ = digits[0];
+  if (count > 1) {
+    *p++ = '.';
+    std::memcpy(p, digits + 1, static_cast<std::size_t>(count - 1));
+    p += count - 1;
+  }
+  *p++ = 'E';
+  int shown = exponent - 1;
+  if (shown < 0) {
+    *p++ = '-';
+    shown = -shown;
+  }
+  if (shown >= 10) *p++ = static_cast<char>('0' + shown / 10);
+  *p++ = static_cast<char>('0' + shown % 10);
+  return p;
+}
+
+void appendDxfReal(std::string& out, float v) {
+  char buffer[kDxfRealMaxLength];
+  out.append(buffer, writeDxfReal(buffer, v));
+}
+
+std::string DxfReal(float v) {
+  std::string text;
+  appendDxfReal(text, v);
+  return text;
+}
+
+}  // namespace kerfline

@@ -1,0 +1,84 @@
+#include "export/layout_walk.h"
+
+#include "export/single_precision.h"
+#include "export/text_export.h"
+#include "vectorizer/UTTF2Vct.h"
+
+namespace kerfline {
+
+std::optional<TStrokeCollection> ConverterGlyphSource::strokesOf(const TFontDescription& font,
+                                                                 char32_t c, int precision) {
+  converter_.SetFont(font);
+  converter_.SetPrecision(precision);
+  converter_.SetUNICODE(true);
+  return converter_.ConvertChar(static_cast<std::int32_t>(c));
+}
+
+void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSource& glyphs,
+              StrokeSink& sink, ExportObserver* observer) {
+  constexpr char32_t kLf = 10;
+  constexpr char32_t kCr = 13;
+  // All in single precision, each step rounded once, as the file's numbers must not depend
+  // on how a compiler keeps intermediates.
+  float originX = 0.0f;
+  float originY = 0.0f;
+  float maxCharWidth = 0.0f;
+  const float spaceFactor =
+      layout.spacePercent > 0 ? quotientToFloat(std::int64_t{layout.spacePercent} + 100, 100)
+                              : 1.0f;
+
+  const std::int32_t length = text.length();
+  for (std::int32_t pos = 1; pos <= length; ++pos) {
+    const char32_t c = text.charAt(pos);
+    if (c == kLf) {
+      originX = 0.0f;
+      originY = originY + layout.linePitch;
+    }
+    const TFontDescription font = text.fontAt(pos);
+    const float unitScale = unitScaleFor(layout.scale, font.Size);
+    if (observer) observer->characterBecameCurrent(pos, c, font, unitScale);
+    if (c == kLf || c == kCr) continue;  // advances by a CharWidth of 0
+
+    float charWidth = 0.0f;
+    const std::optional<TStrokeCollection> strokes = glyphs.strokesOf(font, c, layout.resolution);
+    if (!strokes) {
+      charWidth = maxCharWidth;
+    } else {
+      const ScaledToFloat scaled(kOutlineFactor, unitScale);
+      const float shift = originX;
+      bool contourOpen = false;
+      float startX = 0.0f;
+      float startY = 0.0f;
+      for (const TStroke& s : strokes->strokes()) {
+        PlacedStroke placed;
+        const float x1 = scaled(s.X1);
+        const float y1 = scaled(s.Y1);
+        const float x2 = scaled(s.X2);
+        const float y2 = scaled(s.Y2);
+        if (!contourOpen) {
+          contourOpen = true;
+          startX = x1;
+          startY = y1;
+          placed.opensContour = true;
+        }
+        // Equal DxfReal texts are equal floats (+0 and -0 both read "0", and compare equal).
+        if (x2 == startX && y2 == startY) {
+          placed.opensContour = false;  // a contour closed by its first stroke gets no plunge
+          placed.closesContour = true;
+          contourOpen = false;
+        }
+        if (x1 > charWidth) charWidth = x1;
+        if (x2 > charWidth) charWidth = x2;
+        if (charWidth > maxCharWidth) maxCharWidth = charWidth;
+        placed.x1 = mulAddToFloat(shift, spaceFactor, x1);
+        placed.y1 = y1 + originY;
+        placed.x2 = mulAddToFloat(shift, spaceFactor, x2);
+        placed.y2 = y2 + originY;
+        sink.placeStroke(placed);
+      }
+    }
+    originX = originX + charWidth;
+  }
+}
+
+}  // namespace kerfline

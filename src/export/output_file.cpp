@@ -1,0 +1,142 @@
+#include "export/output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <random>
+
+#include "common/error.h"
+
+namespace kerfline {
+namespace {
+
+[[noreturn]] void fail(int err) { throw Error(fileErrorMessage(err)); }
+
+std::string folderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// A name that cannot collide with the user's files; O_EXCL settles any race that is left.
+std::string temporaryName(const std::string& folder, int attempt) {
+  static std::atomic<unsigned> counter{0};
+  static const unsigned seed = std::random_device{}();
+  const unsigned n = counter.fetch_add(1) + static_cast<unsigned>(attempt) * 7919u;
+  return folder + "/.kerfline-" + std::to_string(::getpid()) + "-" + std::to_string(seed ^ n) +
+         ".tmp";
+}
+
+}  // namespace
+
+std::string fileErrorMessage(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+    case ELOOP:
+      return "Invalid filename.";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+    case EBUSY:
+      return "File access denied.";
+    case EMFILE:
+    case ENFILE:
+      return "Too many open files.";
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return "Disk full.";
+    default:
+      return "I/O error " + std::to_string(err) + ".";
+  }
+}
+
+OutputFile::OutputFile(const std::string& target) : target_(target) {
+  if (target_.empty() || target_.find('\0') != std::string::npos || target_.back() == '/') {
+    fail(EINVAL);
+  }
+  // Write through a symbolic link to the file it names instead of replacing the link.
+  struct stat info {};
+  if (::lstat(target_.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    if (char* resolved = ::realpath(target_.c_str(), nullptr)) {
+      target_ = resolved;
+      std::free(resolved);
+    }
+  }
+  bool exists = false;
+  if (::stat(target_.c_str(), &info) == 0) {
+    exists = true;
+    if (S_ISDIR(info.st_mode)) fail(EISDIR);
+    if (::access(target_.c_str(), W_OK) != 0) fail(errno);
+  } else if (errno != ENOENT) {
+    fail(errno);
+  }
+
+  const std::string folder = folderOf(target_);
+  const std::string name = target_.substr(target_.rfind('/') + 1);
+  const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (nameMax < 0) fail(errno);
+  if (name.size() > static_cast<std::size_t>(nameMax) || target_.size() >= PATH_MAX) {
+    fail(ENAMETOOLONG);
+  }
+
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string candidate = temporaryName(folder, attempt);
+    fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0) {
+      temporary_ = std::move(candidate);
+      break;
+    }
+    if (errno != EEXIST) fail(errno);
+  }
+  if (fd_ < 0) fail(EEXIST);
+  // A replaced file keeps its permission bits (and its owner, where we may set it).
+  if (exists) {
+    (void)::fchmod(fd_, info.st_mode & 07777);
+    if (info.st_uid != ::geteuid() || info.st_gid != ::getegid()) {
+      (void)::fchown(fd_, info.st_uid, info.st_gid);
+    }
+  }
+}
+
+OutputFile::OutputFile(int fd) : fd_(fd) {}
+
+OutputFile::~OutputFile() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+void OutputFile::write(const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd_, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    if (written == 0) fail(ENOSPC);  // stored fewer bytes than asked: the disk is full
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+}
+
+void OutputFile::commit() {
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 && errno != EINTR) fail(errno);
+  if (temporary_.empty()) return;
+  if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail(errno);
+  committed_ = true;
+}
+
+}  // namespace kerfline
