@@ -14,13 +14,15 @@ namespace kerfline {
 std::optional<StyledText> readRtf(std::string_view bytes);
 
 /// Decodes plain text: UTF-8 (byte-order mark removed), UTF-16 LE/BE with a byte-order mark,
-/// otherwise Windows-1252. CR LF, LF and CR all become CR LF. Every character takes format.
+/// otherwise Windows-1252. CR LF, LF and CR all become CR LF; NULs are dropped. Every
+/// character takes format.
 StyledText decodePlainText(std::string_view bytes, const TFontDescription& format);
 
 /// The loading rule shared by Open, the batch run and kerfline-convert: rich text when the
 /// content is rich text, otherwise the same bytes again from the start as plain text.
-/// Throws Error("Cannot open file <path>") when the file cannot be read and
-/// Error("Failed to Load Stream") when the content can be read neither way.
+/// Throws Error("Cannot open file <path>") when the file cannot be opened or is no regular
+/// file, and Error("Failed to Load Stream") when the content can be read neither way (a read
+/// error after opening, or more than 64 MiB).
 StyledText loadDocument(const std::string& path, const TFontDescription& plainFormat);
 
 /// The same rule on bytes already in memory.
