@@ -1,1 +1,74 @@
-// placeholder: filled by the module's first implementation
+#include <utility>
+
+#include "common/code_pages.h"
+#include "vectorizer/UTTF2Vct.h"
+#include "vectorizer/font_library.h"
+#include "vectorizer/glyph_outline.h"
+#include "vectorizer/outline_walk.h"
+
+namespace kerfline {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool isCharacter(std::int32_t code) {
+  return code >= 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+}
+
+}  // namespace
+
+TTTFToVectorConverter::TTTFToVectorConverter() : fonts_(FontLibrary::shared()) {
+  font_.Name = "Arial";
+  font_.Size = 28;
+}
+
+TTTFToVectorConverter::~TTTFToVectorConverter() = default;
+
+void TTTFToVectorConverter::SetPrecision(int v) {
+  if (v >= 1 && v <= 100) precision_ = v;
+}
+
+std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t Code) {
+  // Conversions always take the glyph at the fixed outline em; the size says so afterwards.
+  font_.Size = 1024;
+
+  auto lock = fonts_->lock();
+  const FaceMatch* use = &fonts_->match(font_.Name, font_.Bold, font_.Italic);
+  unsigned glyph = 0;
+  char32_t c = 0;
+  if (unicode_) {
+    if (!isCharacter(Code)) return std::nullopt;
+    c = static_cast<char32_t>(Code);
+  } else {
+    const auto byte = static_cast<std::uint8_t>(Code & 0xFF);
+    if (use->face != nullptr) glyph = symbolGlyphIndexOf(*use->face, byte);
+    if (glyph == 0) {
+      const int codePage = codePageOfCharSet(font_.CharSet);
+      c = decodeByte(codePage, byte);
+      // A byte the code page leaves undefined names no character: nothing to cut.
+      if (c == kReplacement) return std::nullopt;
+      // Symbol code points (U+F000 + byte) mean nothing to a text face: take the byte as
+      // Latin-1 there, as the system does when a symbol charset meets a text font.
+      if (c >= 0xF000 && c <= 0xF0FF && (use->face == nullptr || use->face->symbolMap == nullptr))
+        c = byte;
+    }
+  }
+  if (glyph == 0 && use->face != nullptr) glyph = glyphIndexOf(*use->face, c);
+  if (glyph == 0) {
+    use = &fonts_->fallback(font_.Name, font_.Bold, font_.Italic, c);
+    if (use->face == nullptr) return std::nullopt;
+    glyph = glyphIndexOf(*use->face, c);
+    if (glyph == 0) return std::nullopt;
+  }
+
+  static thread_local Outline outline;
+  if (!loadGlyphOutline(use->face->face, glyph, use->synthesis, outline)) return std::nullopt;
+  TStrokeCollection strokes;
+  walkOutline(outline, precision_, strokes);
+  // Contours that all collapse to single points leave nothing to cut or draw.
+  if (strokes.Count() == 0) return std::nullopt;
+  return strokes;
+}
+
+}  // namespace kerfline

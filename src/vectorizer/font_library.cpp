@@ -1,0 +1,161 @@
+#include "vectorizer/font_library.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+namespace kerfline {
+
+namespace {
+
+template <auto Destroy>
+struct FcDeleter {
+  template <typename T>
+  void operator()(T* p) const {
+    Destroy(p);
+  }
+};
+using FcPatternPtr = std::unique_ptr<FcPattern, FcDeleter<FcPatternDestroy>>;
+using FcCharSetPtr = std::unique_ptr<FcCharSet, FcDeleter<FcCharSetDestroy>>;
+
+// Cache keys: the request's fields joined by bytes no UTF-8 face name contains.
+std::string requestKey(const std::string& name, bool bold, bool italic) {
+  std::string key = name;
+  key += '\xff';
+  key += bold ? 'b' : '-';
+  key += italic ? 'i' : '-';
+  return key;
+}
+
+}  // namespace
+
+void FontLibrary::LibraryDeleter::operator()(FT_LibraryRec_* lib) const { FT_Done_FreeType(lib); }
+
+void FontLibrary::FaceDeleter::operator()(FontFace* f) const {
+  if (f->face != nullptr) FT_Done_Face(f->face);
+  delete f;
+}
+
+std::shared_ptr<FontLibrary> FontLibrary::shared() {
+  static const std::shared_ptr<FontLibrary> library = std::make_shared<FontLibrary>();
+  return library;
+}
+
+FontLibrary::FontLibrary() {
+  FT_Library lib = nullptr;
+  // Without FreeType every face() answers null, so every conversion gives no collection.
+  if (FT_Init_FreeType(&lib) == 0) library_.reset(lib);
+}
+
+FontLibrary::~FontLibrary() = default;
+
+FontFace* FontLibrary::face(const std::string& file, int index) {
+  std::string key = file;
+  key += '\xff';
+  key += std::to_string(index);
+  if (auto it = faces_.find(key); it != faces_.end()) return it->second.get();
+
+  std::unique_ptr<FontFace, FaceDeleter> entry;
+  FT_Face face = nullptr;
+  if (library_ && FT_New_Face(library_.get(), file.c_str(), index, &face) == 0) {
+    entry.reset(new FontFace{face});
+    // Bitmap-only faces cannot give outlines: remember them as unusable.
+    if (!FT_IS_SCALABLE(face)) {
+      entry.reset();
+    } else {
+      for (int i = 0; i < face->num_charmaps; ++i) {
+        FT_CharMap map = face->charmaps[i];
+        if (map->encoding == FT_ENCODING_UNICODE && entry->unicodeMap == nullptr)
+          entry->unicodeMap = map;
+        if (map->encoding == FT_ENCODING_MS_SYMBOL && entry->symbolMap == nullptr)
+          entry->symbolMap = map;
+      }
+      entry->italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    }
+  }
+  return faces_.emplace(std::move(key), std::move(entry)).first->second.get();
+}
+
+FaceMatch FontLibrary::findMatch(const std::string& name, bool bold, bool italic,
+                                 const char32_t* c) {
+  FcPatternPtr pattern(FcPatternCreate());
+  if (!pattern) return {};
+  const auto* family = reinterpret_cast<const FcChar8*>(name.c_str());
+  if (!name.empty()) FcPatternAddString(pattern.get(), FC_FAMILY, family);
+  FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+  if (c != nullptr) {
+    FcCharSetPtr chars(FcCharSetCreate());
+    if (!chars || !FcCharSetAddChar(chars.get(), *c)) return {};
+    FcPatternAddCharSet(pattern.get(), FC_CHARSET, chars.get());  // copies the set
+  }
+  // The same steps Qt takes, so a face name resolves as it does in the editor: configured
+  // substitutions ("Arial" -> a metric-compatible face), defaults, then the best match.
+  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+  FcResult result = FcResultNoMatch;
+  FcPatternPtr found(FcFontMatch(nullptr, pattern.get(), &result));
+  if (!found) return {};
+
+  FcChar8* file = nullptr;
+  if (FcPatternGetString(found.get(), FC_FILE, 0, &file) != FcResultMatch) return {};
+  int index = 0;
+  FcPatternGetInteger(found.get(), FC_INDEX, 0, &index);
+  FaceMatch match;
+  match.face = face(reinterpret_cast<const char*>(file), index);
+  if (match.face == nullptr) return {};
+  FcBool embolden = FcFalse;
+  FcPatternGetBool(found.get(), FC_EMBOLDEN, 0, &embolden);
+  match.synthesis.embolden = embolden == FcTrue;
+  // fontconfig rewrites the slant of a synthetic match to "oblique", so the face itself
+  // tells whether it is upright.
+  match.synthesis.oblique = italic && !match.face->italic;
+  return match;
+}
+
+const FaceMatch& FontLibrary::match(const std::string& name, bool bold, bool italic) {
+  std::string key = requestKey(name, bold, italic);
+  if (auto it = matches_.find(key); it != matches_.end()) return it->second;
+  FaceMatch m = findMatch(name, bold, italic, nullptr);
+  return matches_.emplace(std::move(key), m).first->second;
+}
+
+const FaceMatch& FontLibrary::fallback(const std::string& name, bool bold, bool italic,
+                                       char32_t c) {
+  std::string key = requestKey(name, bold, italic);
+  key += 'U';
+  key += std::to_string(static_cast<std::uint32_t>(c));
+  if (auto it = matches_.find(key); it != matches_.end()) return it->second;
+  FaceMatch m = findMatch(name, bold, italic, &c);
+  // fontconfig answers with its best face even when none covers c: check the face itself.
+  if (m.face != nullptr && glyphIndexOf(*m.face, c) == 0) m = {};
+  return matches_.emplace(std::move(key), m).first->second;
+}
+
+namespace {
+
+unsigned indexIn(FontFace& f, FT_CharMap map, FT_ULong code) {
+  if (f.face->charmap != map && FT_Set_Charmap(f.face, map) != 0) return 0;
+  return FT_Get_Char_Index(f.face, code);
+}
+
+}  // namespace
+
+unsigned symbolGlyphIndexOf(FontFace& f, std::uint8_t b) {
+  if (f.symbolMap == nullptr) return 0;
+  // Symbol fonts put their characters at U+F000 + byte; some older ones at the byte itself.
+  if (unsigned g = indexIn(f, f.symbolMap, 0xF000u + b)) return g;
+  return indexIn(f, f.symbolMap, b);
+}
+
+unsigned glyphIndexOf(FontFace& f, char32_t c) {
+  if (f.unicodeMap != nullptr) {
+    if (unsigned g = indexIn(f, f.unicodeMap, c)) return g;
+  }
+  if (f.symbolMap == nullptr) return 0;
+  if (c < 0x100) return symbolGlyphIndexOf(f, static_cast<std::uint8_t>(c));
+  return indexIn(f, f.symbolMap, c);
+}
+
+}  // namespace kerfline

@@ -1,0 +1,79 @@
+#pragma once
+// Process-wide font cache: fontconfig matches and FreeType faces, opened once.
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "vectorizer/glyph_outline.h"
+
+struct FT_FaceRec_;
+struct FT_LibraryRec_;
+struct FT_CharMapRec_;
+
+namespace kerfline {
+
+/// One opened face of a font file, owned by the FontLibrary.
+struct FontFace {
+  FT_FaceRec_* face = nullptr;            ///< the FreeType face
+  FT_CharMapRec_* unicodeMap = nullptr;   ///< its Unicode character map, if any
+  FT_CharMapRec_* symbolMap = nullptr;    ///< its Windows symbol character map, if any
+  bool italic = false;                    ///< the face itself is italic or oblique
+};
+
+/// A face chosen for a request and the style it must be given synthetically.
+struct FaceMatch {
+  FontFace* face = nullptr;  ///< null when no usable face was found
+  Synthesis synthesis;
+};
+
+/// Glyph index of Unicode character c in face: Unicode map first, then the symbol map
+/// (where 0xF000 + c and c itself are tried for c < 0x100); 0 when the face lacks it.
+unsigned glyphIndexOf(FontFace& face, char32_t c);
+
+/// Glyph index of a single-byte code in a symbol face: 0xF000 + b, then b; 0 when absent.
+unsigned symbolGlyphIndexOf(FontFace& face, std::uint8_t b);
+
+/// fontconfig matching and FreeType faces, cached for the life of the process.
+class FontLibrary {
+ public:
+  /// The one library of the process, created on first use.
+  static std::shared_ptr<FontLibrary> shared();
+
+  FontLibrary();
+  ~FontLibrary();
+  FontLibrary(const FontLibrary&) = delete;
+  FontLibrary& operator=(const FontLibrary&) = delete;
+
+  /// Holds the library (and every face) for one conversion; FreeType faces are not reentrant.
+  [[nodiscard]] std::unique_lock<std::mutex> lock() { return std::unique_lock(mutex_); }
+
+  /// Best installed face for family name, bold and italic (caller holds lock()).
+  const FaceMatch& match(const std::string& name, bool bold, bool italic);
+
+  /// Best installed face for the request that has character c; face null when none has it
+  /// (caller holds lock()).
+  const FaceMatch& fallback(const std::string& name, bool bold, bool italic, char32_t c);
+
+  /// The face of file at index, opened on first use; null when it cannot be opened or has no
+  /// outlines (caller holds lock()).
+  FontFace* face(const std::string& file, int index);
+
+ private:
+  FaceMatch findMatch(const std::string& name, bool bold, bool italic, const char32_t* c);
+
+  struct LibraryDeleter {
+    void operator()(FT_LibraryRec_* lib) const;
+  };
+  struct FaceDeleter {
+    void operator()(FontFace* f) const;
+  };
+
+  std::mutex mutex_;
+  std::unique_ptr<FT_LibraryRec_, LibraryDeleter> library_;
+  std::unordered_map<std::string, std::unique_ptr<FontFace, FaceDeleter>> faces_;
+  std::unordered_map<std::string, FaceMatch> matches_;
+};
+
+}  // namespace kerfline
