@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <string_view>
+
+namespace kerfline {
+
+/// Smallest and largest of a set of coordinates; empty while nothing was seen.
+struct Extent {
+  double min = 0;
+  double max = 0;
+  bool empty = true;
+  void add(double v);
+};
+
+/// What a written DXF file holds, as kerfline-convert --report tells it.
+struct DxfSummary {
+  std::int64_t lines = 0;      ///< LINE entities
+  std::int64_t polylines = 0;  ///< POLYLINE entities (their VERTEX records not counted)
+  std::int64_t vertices = 0;   ///< VERTEX records
+  Extent x, y, z;              ///< over LINE end points and VERTEX points (not the fixed
+                               ///< POLYLINE reference point)
+};
+
+/// Reads group-code/value line pairs of DXF text and counts and measures its entities.
+DxfSummary summarizeDxf(std::istream& in);
+/// summarizeDxf on text in memory.
+DxfSummary summarizeDxf(std::string_view text);
+
+/// summarizeDxf on a file; throws Error("Cannot open file <path>") when it cannot be read.
+DxfSummary summarizeDxfFile(const std::string& path);
+
+}  // namespace kerfline
