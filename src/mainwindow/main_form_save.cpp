@@ -1,13 +1,94 @@
+#include <QFile>
+#include <QStatusBar>
+
 #include "mainwindow/Unit1.h"
+#include "mainwindow/rich_edit.h"
+#include "richtext/styled_text.h"
 
 namespace kerfline {
+namespace {
 
-void TMainForm::FileSaveCmdExecute() {}
+// Progress is drawn every this many characters: often enough to see it move on a long text,
+// rarely enough that painting the status bar costs nothing next to the conversions.
+constexpr std::int32_t kProgressEvery = 256;
 
-void TMainForm::SavePolyExecute() {}
+// Follows the export's walk in the window: each character becomes the current one exactly as a
+// step to it would make it (caret just after it, conversion font, UnitScale, the one-character
+// holder), while nothing reads the editor's whole text again. No events are processed: the
+// preview repaint is only requested, and the status bar alone is painted synchronously.
+class WindowExportObserver final : public ExportObserver {
+ public:
+  WindowExportObserver(TMainForm& form, std::int32_t total, int scale)
+      : form_(form), total_(total), scale_(scale) {
+    showProgress(0);
+  }
+  ~WindowExportObserver() override { form_.StatusBar1->clearMessage(); }
+  WindowExportObserver(const WindowExportObserver&) = delete;
+  WindowExportObserver& operator=(const WindowExportObserver&) = delete;
 
-void TMainForm::FileSave(const QString&) {}
+  void characterBecameCurrent(std::int32_t pos, char32_t c, const TFontDescription& font,
+                              float unitScale) override {
+    form_.ShowLineNum2(form_.RichEdit1);
+    form_.CurChar = c;
+    TRichEdit& editor = *form_.RichEdit1;
+    editor.setSelLength(0);
+    editor.setSelStart(pos);
+    editor.setFocus();
+    form_.RichEdit2.text.assign(1, c);
+    form_.RichEdit2.font = font;
+    form_.ConversionFont = font;
+    if (scale_ > 0) form_.CharFontSize = font.Size;  // a scale of 0 or less keeps the size
+    form_.UnitScale = unitScale;
+    form_.requestRepaint();
+    if (pos % kProgressEvery == 0 || pos == total_) showProgress(pos);
+  }
 
-void TMainForm::SavePoly2(const QString&) {}
+ private:
+  void showProgress(std::int32_t done) {
+    form_.StatusBar1->showMessage(
+        TMainForm::tr("Saving %1/%2 characters").arg(done).arg(total_));
+    form_.StatusBar1->repaint();
+  }
+
+  TMainForm& form_;
+  std::int32_t total_;
+  int scale_;
+};
+
+std::string localPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+
+}  // namespace
+
+void TMainForm::FileSaveCmdExecute() {
+  const QString fileName = saveFileName();
+  if (!fileName.isEmpty()) FileSave(fileName);
+  requestRepaint();
+  Saveini();
+}
+
+void TMainForm::SavePolyExecute() {
+  const QString fileName = saveFileName();
+  if (fileName.isEmpty()) return;
+  SavePoly2(fileName);
+  Saveini();
+}
+
+void TMainForm::FileSave(const QString& fileName) {
+  const ExportSettings settings = exportSettings();
+  const StyledText text = RichEdit1->styledText();
+  WindowExportObserver observer(*this, text.length(), settings.scale);
+  kerfline::FileSave(localPath(fileName), text, settings, TTF2Vector, &observer);
+}
+
+void TMainForm::SavePoly2(const QString& fileName) {
+  const ExportSettings settings = exportSettings();
+  const StyledText text = RichEdit1->styledText();
+  {
+    WindowExportObserver observer(*this, text.length(), settings.scale);
+    kerfline::SavePoly2(localPath(fileName), text, settings, TTF2Vector, &observer);
+  }
+  setWindowTitle(fileName);
+  requestRepaint();
+}
 
 }  // namespace kerfline
