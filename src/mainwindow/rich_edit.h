@@ -1,9 +1,12 @@
 #pragma once
 #include <QTextEdit>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/font_description.h"
+#include "mainwindow/rich_edit_offsets.h"
 #include "richtext/styled_text.h"
 
 namespace kerfline {
@@ -24,6 +27,10 @@ enum AttrField : unsigned {
 
 /// The rich-text editor control: a Qt text editor offering the operations the window relies on,
 /// with offsets that count Unicode code points and a line break as the two characters CR LF.
+/// A line break (a paragraph end, or a line separator typed with Shift+Enter) carries one format
+/// of its own, that of its CR and LF alike. With a selection, the attributes read are those of
+/// the selection's first character; with none, those of the character before the caret (at a
+/// line start, the line break before it), or the pending typing format where one was set.
 class TRichEdit : public QTextEdit {
   Q_OBJECT
  public:
@@ -50,8 +57,12 @@ class TRichEdit : public QTextEdit {
   void setDefAttributes(const TFontDescription& f, unsigned fields = AttrAll);
 
   /// The 0-based line holding offset (for -1, the caret's line), and a line's first offset.
+  /// Offsets beyond the text give the last line; for a line that does not exist, lineIndex
+  /// answers -1 (for -1, the caret's line).
   std::int32_t lineFromChar(std::int32_t offset) const;
   std::int32_t lineIndex(std::int32_t line) const;
+  /// Number of lines (at least 1).
+  std::int32_t lineCount() const;
 
   /// Loads a file by the loading rule (rich text, else plain text); throws Error.
   void loadFromFile(const std::string& path);
@@ -69,6 +80,33 @@ class TRichEdit : public QTextEdit {
   void keyReleaseEvent(QKeyEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  /// Clipboard and drag-and-drop carry the selection with every character's full format.
+  QMimeData* createMimeDataFromSelection() const override;
+  bool canInsertFromMimeData(const QMimeData* source) const override;
+  void insertFromMimeData(const QMimeData* source) override;
+
+ private:
+  struct Piece {
+    std::u32string_view text;
+    const TFontDescription* format;
+  };
+  const EditorOffsetIndex& offsets() const;
+  void select(int anchor, int position);
+  QTextCharFormat formatOfCharAt(int pos) const;
+  TFontDescription describe(const QTextCharFormat& format) const;
+  StyledText styledRange(int from, int to) const;
+  void insertPieces(QTextCursor& cursor, const std::vector<Piece>& pieces);
+  void replaceContent(const std::vector<Piece>& pieces);
+
+  struct RequestedLength {
+    std::int32_t length;
+    int anchor, position;  ///< the selection setSelLength left behind
+  };
+
+  TFontDescription defAttrs_;
+  std::optional<RequestedLength> requestedLength_;
+  mutable std::optional<EditorOffsetIndex> offsets_;  ///< dropped whenever the content changes
+  mutable const QTextDocument* indexedDocument_ = nullptr;
 };
 
 }  // namespace kerfline
