@@ -52,13 +52,13 @@ const std::unordered_map<std::string_view, Keyword>& table() {
         {"uc", K::UnicodeSkip}, {"u", K::Unicode},
         {"par", K::Par}, {"line", K::Line}, {"tab", K::Tab}, {"cell", K::Cell},
         {"nestcell", K::Cell}, {"row", K::Row}, {"nestrow", K::Row}, {"page", K::Page},
-        {"sect", K::Page}, {"column", K::Page},
+        {"sect", K::Section}, {"column", K::Page},
         {"emdash", K::EmDash}, {"endash", K::EnDash}, {"lquote", K::LeftQuote},
         {"rquote", K::RightQuote}, {"ldblquote", K::LeftDoubleQuote},
         {"rdblquote", K::RightDoubleQuote}, {"bullet", K::Bullet}, {"emspace", K::EmSpace},
         {"enspace", K::EnSpace}, {"qmspace", K::QuarterEmSpace},
         {"upr", K::UnicodePair}, {"ud", K::UnicodeSide}, {"object", K::Object},
-        {"result", K::ObjectResult},
+        {"result", K::ObjectResult}, {"fldrslt", K::FieldResult},
     };
     // Every underline style is underline to us; \ulc (underline colour) is deliberately absent.
     for (std::string_view ul : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",

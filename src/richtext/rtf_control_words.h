@@ -16,10 +16,10 @@ enum class Keyword : std::uint8_t {
   // Unicode
   UnicodeSkip, Unicode,
   // breaks and special characters
-  Par, Line, Tab, Cell, Row, Page, EmDash, EnDash, LeftQuote, RightQuote, LeftDoubleQuote,
+  Par, Section, Line, Tab, Cell, Row, Page, EmDash, EnDash, LeftQuote, RightQuote, LeftDoubleQuote,
   RightDoubleQuote, Bullet, EmSpace, EnSpace, QuarterEmSpace,
   // destinations
-  SkippedDestination, UnicodePair, UnicodeSide, Object, ObjectResult,
+  SkippedDestination, UnicodePair, UnicodeSide, Object, ObjectResult, FieldResult,
 };
 
 /// Looks a control word up by its letters (case-sensitive, as RTF is).

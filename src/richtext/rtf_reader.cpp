@@ -8,7 +8,7 @@
 // - Left out as not being running text: hidden text (\v), headers, footers, footnotes,
 //   annotations, field instructions (their results are read), pictures, shapes and text boxes,
 //   objects (their \result is read), and the ANSI half of \upr (the \ud half is read).
-// - \par, \line, \row, \page, \sect and \column end a line (CR LF); \cell is a tab, except the
+// - \par, \sect, \line, \row, \page and \column end a line (CR LF); \cell is a tab, except the
 //   last one of a row, which would only dangle before the break. The \par closing the document
 //   does not open an empty last line.
 // - Groups nested deeper than kMaxDepth are still read; they share the formatting of the
@@ -250,7 +250,9 @@ class RtfReader {
     const Keyword kw = rtf::lookupKeyword(t.text);
     const bool starred = star_;
     star_ = false;
-    if (starred && kw != Keyword::FontAltName && kw != Keyword::UnicodeSide) {
+    // Some writers star destinations that hold shown text ({\*\fldrslt ...}).
+    if (starred && kw != Keyword::FontAltName && kw != Keyword::UnicodeSide &&
+        kw != Keyword::FieldResult) {
       skipDestination();  // an ignorable destination this reader has no use for
       return;
     }
@@ -336,6 +338,7 @@ class RtfReader {
         break;
       }
       case Keyword::Par:
+      case Keyword::Section:  // ends the section's last paragraph in place of its \par
         if (inBody()) builder_.paragraph(f);
         break;
       case Keyword::Line:
@@ -373,6 +376,7 @@ class RtfReader {
       case Keyword::ObjectResult:
         if (s.destination == Destination::Discard) s.destination = Destination::Body;
         break;
+      case Keyword::FieldResult: break;  // its text is body text
     }
   }
 

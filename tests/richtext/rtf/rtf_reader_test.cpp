@@ -66,6 +66,7 @@ TEST(RtfReaderTest, BreaksAndSpecialCharacters) {
        "\u2022\u2003\u2002\u2005|"},
       {"page, section and column end a line", "{\\rtf1 a\\page b\\sect c\\column d}",
        "a\r\nb\r\nc\r\nd"},
+      {"a section end closing the document adds no line", "{\\rtf1 a\\sect }", "a"},
       {"unknown words are ignored", "{\\rtf1 a\\zzz b\\foo12 c}", "abc"},
       {"text after the document's end is ignored", "{\\rtf1 a}b{c}", "a"},
       {"table cells are tabs, no tab before the row end",
@@ -171,6 +172,7 @@ TEST(RtfReaderTest, DestinationsWithoutBodyText) {
       {"field instruction skipped, result kept",
        "{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt{\\ul link}}}.}",
        "see link."},
+      {"starred field result", "{\\rtf1 {\\field{\\*\\fldinst PAGE}{\\*\\fldrslt 3}}}", "3"},
       {"unstarred field instruction", "{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 3}}}", "3"},
       {"object: only the result", "{\\rtf1 a{\\object\\objemb{\\*\\objclass Paint}"
        "{\\*\\objdata 0102}text{\\result{shown}}}b}", "ashownb"},
