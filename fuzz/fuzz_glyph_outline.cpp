@@ -1,0 +1,50 @@
+// Font files are outside input: any bytes FreeType accepts as a face must give outlines whose
+// every contour is closed and continuous, at every precision and with either synthetic style.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "vectorizer/glyph_outline.h"
+#include "vectorizer/outline_walk.h"
+
+namespace {
+
+bool closed(const std::vector<kerfline::TStroke>& s) {
+  std::size_t first = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (i > first && s[i].Contour < s[i - 1].Contour) return false;
+    if (i > first && (s[i].X1 != s[i - 1].X2 || s[i].Y1 != s[i - 1].Y2)) return false;
+    if (i + 1 == s.size() || s[i + 1].Contour != s[i].Contour) {
+      if (s[i].X2 != s[first].X1 || s[i].Y2 != s[first].Y1) return false;
+      first = i + 1;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static FT_Library library = [] {
+    FT_Library lib = nullptr;
+    if (FT_Init_FreeType(&lib) != 0) std::abort();
+    return lib;
+  }();
+  FT_Face face = nullptr;
+  if (FT_New_Memory_Face(library, data, static_cast<FT_Long>(size), 0, &face) != 0) return 0;
+  const long glyphs = face->num_glyphs < 16 ? face->num_glyphs : 16;
+  kerfline::Outline outline;
+  for (long g = 0; g < glyphs; ++g) {
+    const kerfline::Synthesis synthesis{(g & 1) != 0, (g & 2) != 0};
+    if (!kerfline::loadGlyphOutline(face, static_cast<unsigned>(g), synthesis, outline)) continue;
+    kerfline::TStrokeCollection strokes;
+    kerfline::walkOutline(outline, static_cast<int>(g * 37 % 100) + 1, strokes);
+    if (!closed(strokes.strokes())) std::abort();
+  }
+  FT_Done_Face(face);
+  return 0;
+}
