@@ -31,10 +31,7 @@ std::string requestKey(const std::string& name, bool bold, bool italic) {
 
 void FontLibrary::LibraryDeleter::operator()(FT_LibraryRec_* lib) const { FT_Done_FreeType(lib); }
 
-void FontLibrary::FaceDeleter::operator()(FontFace* f) const {
-  if (f->face != nullptr) FT_Done_Face(f->face);
-  delete f;
-}
+void FaceCloser::operator()(FT_FaceRec_* face) const { FT_Done_Face(face); }
 
 std::shared_ptr<FontLibrary> FontLibrary::shared() {
   static const std::shared_ptr<FontLibrary> library = std::make_shared<FontLibrary>();
@@ -55,10 +52,11 @@ FontFace* FontLibrary::face(const std::string& file, int index) {
   key += std::to_string(index);
   if (auto it = faces_.find(key); it != faces_.end()) return it->second.get();
 
-  std::unique_ptr<FontFace, FaceDeleter> entry;
+  std::unique_ptr<FontFace> entry;
   FT_Face face = nullptr;
   if (library_ && FT_New_Face(library_.get(), file.c_str(), index, &face) == 0) {
-    entry.reset(new FontFace{face});
+    entry = std::make_unique<FontFace>();
+    entry->face.reset(face);
     // Bitmap-only faces cannot give outlines: remember them as unusable.
     if (!FT_IS_SCALABLE(face)) {
       entry.reset();
@@ -136,8 +134,9 @@ const FaceMatch& FontLibrary::fallback(const std::string& name, bool bold, bool 
 namespace {
 
 unsigned indexIn(FontFace& f, FT_CharMap map, FT_ULong code) {
-  if (f.face->charmap != map && FT_Set_Charmap(f.face, map) != 0) return 0;
-  return FT_Get_Char_Index(f.face, code);
+  FT_Face face = f.face.get();
+  if (face->charmap != map && FT_Set_Charmap(face, map) != 0) return 0;
+  return FT_Get_Char_Index(face, code);
 }
 
 }  // namespace

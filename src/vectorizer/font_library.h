@@ -14,12 +14,17 @@ struct FT_CharMapRec_;
 
 namespace kerfline {
 
+/// Closes a FreeType face.
+struct FaceCloser {
+  void operator()(FT_FaceRec_* face) const;
+};
+
 /// One opened face of a font file, owned by the FontLibrary.
 struct FontFace {
-  FT_FaceRec_* face = nullptr;            ///< the FreeType face
-  FT_CharMapRec_* unicodeMap = nullptr;   ///< its Unicode character map, if any
-  FT_CharMapRec_* symbolMap = nullptr;    ///< its Windows symbol character map, if any
-  bool italic = false;                    ///< the face itself is italic or oblique
+  std::unique_ptr<FT_FaceRec_, FaceCloser> face;  ///< the FreeType face
+  FT_CharMapRec_* unicodeMap = nullptr;           ///< its Unicode character map, if any
+  FT_CharMapRec_* symbolMap = nullptr;            ///< its Windows symbol character map, if any
+  bool italic = false;                            ///< the face itself is italic or oblique
 };
 
 /// A face chosen for a request and the style it must be given synthetically.
@@ -66,13 +71,10 @@ class FontLibrary {
   struct LibraryDeleter {
     void operator()(FT_LibraryRec_* lib) const;
   };
-  struct FaceDeleter {
-    void operator()(FontFace* f) const;
-  };
 
   std::mutex mutex_;
   std::unique_ptr<FT_LibraryRec_, LibraryDeleter> library_;
-  std::unordered_map<std::string, std::unique_ptr<FontFace, FaceDeleter>> faces_;
+  std::unordered_map<std::string, std::unique_ptr<FontFace>> faces_;
   std::unordered_map<std::string, FaceMatch> matches_;
 };
 

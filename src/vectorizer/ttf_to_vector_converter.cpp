@@ -63,7 +63,7 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
   }
 
   static thread_local Outline outline;
-  if (!loadGlyphOutline(use->face->face, glyph, use->synthesis, outline)) return std::nullopt;
+  if (!loadGlyphOutline(use->face->face.get(), glyph, use->synthesis, outline)) return std::nullopt;
   TStrokeCollection strokes;
   walkOutline(outline, precision_, strokes);
   // Contours that all collapse to single points leave nothing to cut or draw.
