@@ -120,12 +120,13 @@ StyledText TRichEdit::styledRange(int from, int to) const {
        block = block.next()) {
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
-      const int begin = std::max(fragment.position(), from);
-      const int end = std::min(fragment.position() + fragment.length(), to);
+      const int start = fragment.position();
+      const int begin = std::max(start, from);
+      const int end = std::min(start + fragment.length(), to);
       if (begin >= end) continue;
       chars.clear();
       const QString piece = fragment.text();
-      appendFromDocumentText(view(piece).substr(static_cast<std::size_t>(begin - fragment.position()),
+      appendFromDocumentText(view(piece).substr(static_cast<std::size_t>(begin - start),
                                                 static_cast<std::size_t>(end - begin)),
                              chars);
       out.append(chars, described(fragment.charFormatIndex(), fragment.charFormat()));
@@ -144,6 +145,10 @@ TFontDescription TRichEdit::describe(const QTextCharFormat& format) const {
 
 void TRichEdit::select(int anchor, int position) {
   requestedLength_.reset();
+  // Moving the visible caret costs a layout of its line; the window often sets a selection
+  // that is already there (a zero length before placing the caret).
+  const QTextCursor current = textCursor();
+  if (current.anchor() == anchor && current.position() == position) return;
   QTextCursor cursor(document());
   cursor.setPosition(anchor);
   cursor.setPosition(position, QTextCursor::KeepAnchor);
@@ -186,25 +191,38 @@ void TRichEdit::setSelStart(std::int32_t offset) {
 }
 
 QTextCharFormat TRichEdit::formatOfCharAt(int pos) const {
-  const QTextBlock block = document()->findBlock(pos);
-  if (pos == block.position() + block.length() - 1 && block.next().isValid())
-    return block.next().charFormat();  // the line break's own format
-  QTextCursor cursor(document());
-  cursor.setPosition(pos + 1);
-  return cursor.charFormat();
+  // Walks the line's fragments instead of placing a QTextCursor there: a cursor lays out the
+  // line to find its x, which would make a per-character read cost a line's layout.
+  const QTextDocument* doc = document();
+  if (pos < 0) return doc->firstBlock().charFormat();
+  const QTextBlock block = doc->findBlock(pos);
+  const int blockStart = block.position();
+  if (pos >= blockStart + block.length() - 1) {
+    const QTextBlock next = block.next();
+    return next.isValid() ? next.charFormat() : block.charFormat();  // the line break's own
+  }
+  for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment fragment = it.fragment();
+    const int start = fragment.position();
+    if (pos >= start && pos < start + fragment.length()) return fragment.charFormat();
+  }
+  return block.charFormat();
 }
 
 TFontDescription TRichEdit::selAttributes() const {
   const QTextCursor cursor = textCursor();
   if (cursor.hasSelection()) return describe(formatOfCharAt(cursor.selectionStart()));
   const int pos = cursor.position();
-  QTextCursor plain(document());
-  plain.setPosition(pos);
-  // A format set for typing at the caret differs from what the text there holds.
-  if (cursor.charFormat() != plain.charFormat()) return describe(cursor.charFormat());
-  // Qt reads the character after the caret at a line start; the character before is the break.
-  if (pos > 0) return describe(formatOfCharAt(pos - 1));
-  return describe(plain.charFormat());
+  // Qt reads the character after the caret at the start of a non-empty line, else the one
+  // before; a format set for typing at the caret differs from what the text there holds.
+  const QTextBlock block = document()->findBlock(pos);
+  const bool readsAfter = pos == block.position() && block.length() > 1;
+  QTextCharFormat stored = formatOfCharAt(readsAfter ? pos : pos - 1);
+  stored.clearProperty(QTextFormat::ObjectIndex);  // as QTextCursor::charFormat() does
+  const QTextCharFormat current = cursor.charFormat();
+  if (current != stored) return describe(current);
+  // At a line start the character before the caret is the line break, whatever Qt reads.
+  return describe(pos > 0 && readsAfter ? formatOfCharAt(pos - 1) : stored);
 }
 
 void TRichEdit::setSelAttributes(const TFontDescription& f, unsigned fields) {
