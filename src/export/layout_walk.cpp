@@ -2,17 +2,8 @@
 
 #include "export/single_precision.h"
 #include "export/text_export.h"
-#include "vectorizer/UTTF2Vct.h"
 
 namespace kerfline {
-
-std::optional<TStrokeCollection> ConverterGlyphSource::strokesOf(const TFontDescription& font,
-                                                                 char32_t c, int precision) {
-  converter_.SetFont(font);
-  converter_.SetPrecision(precision);
-  converter_.SetUNICODE(true);
-  return converter_.ConvertChar(static_cast<std::int32_t>(c));
-}
 
 void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSource& glyphs,
               StrokeSink& sink, ExportObserver* observer) {

@@ -1,0 +1,179 @@
+#include "export_test_support.h"
+
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace kerfline::test {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "kerfline-export-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempDir::entries() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+MemoryText::MemoryText(std::u32string text, TFontDescription font)
+    : text_(std::move(text)), fonts_(text_.size(), font) {}
+
+void MemoryText::setFont(std::int32_t pos, const TFontDescription& font) {
+  fonts_.at(static_cast<std::size_t>(pos - 1)) = font;
+}
+
+std::int32_t MemoryText::length() const { return static_cast<std::int32_t>(text_.size()); }
+
+char32_t MemoryText::charAt(std::int32_t pos) const {
+  return text_.at(static_cast<std::size_t>(pos - 1));
+}
+
+TFontDescription MemoryText::fontAt(std::int32_t pos) const {
+  return fonts_.at(static_cast<std::size_t>(pos - 1));
+}
+
+void FakeGlyphs::set(char32_t c, const std::vector<std::vector<std::pair<int, int>>>& contours) {
+  TStrokeCollection strokes;
+  for (std::size_t k = 0; k < contours.size(); ++k) {
+    const auto& points = contours[k];
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const auto& [x1, y1] = points[i];
+      const auto& [x2, y2] = points[(i + 1) % points.size()];
+      strokes.Add({static_cast<std::int32_t>(k), x1, y1, x2, y2});
+    }
+  }
+  glyphs_[c] = strokes;
+}
+
+void FakeGlyphs::setStrokes(char32_t c, const std::vector<TStroke>& strokes) {
+  TStrokeCollection collection;
+  for (const auto& s : strokes) collection.Add(s);
+  glyphs_[c] = collection;
+}
+
+std::optional<TStrokeCollection> FakeGlyphs::strokesOf(const TFontDescription& font, char32_t c,
+                                                       int precision) {
+  requests.emplace_back(c, font.Size, precision);
+  const auto found = glyphs_.find(c);
+  if (found == glyphs_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::string inChild(const std::function<std::string()>& body) {
+  int fds[2];
+  if (::pipe(fds) != 0) return "skip: no pipe";
+  const pid_t child = ::fork();
+  if (child < 0) return "skip: no fork";
+  if (child == 0) {
+    ::close(fds[0]);
+    std::string result;
+    try {
+      result = body();
+    } catch (const std::exception& e) {
+      result = std::string("exception: ") + e.what();
+    }
+    const char* p = result.data();
+    std::size_t left = result.size();
+    while (left > 0) {
+      const ssize_t n = ::write(fds[1], p, left);
+      if (n <= 0) break;
+      p += n;
+      left -= static_cast<std::size_t>(n);
+    }
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string result;
+  char buffer[4096];
+  ssize_t n = 0;
+  while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<std::size_t>(n));
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
+  return result;
+}
+
+std::string asUnprivilegedUser(const std::function<std::string()>& body) {
+  return inChild([&]() -> std::string {
+    if (::geteuid() == 0) {
+      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
+        return "skip: cannot drop privileges";
+      }
+    }
+    return body();
+  });
+}
+
+std::string onTinyFileSystem(const std::string& folder, std::size_t sizeBytes,
+                             const std::function<std::string()>& body) {
+  return inChild([&]() -> std::string {
+    if (::unshare(CLONE_NEWNS) != 0) return "skip: no mount namespace";
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+      return "skip: mounts not private";
+    }
+    const std::string options = "size=" + std::to_string(sizeBytes);
+    if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+      return "skip: cannot mount tmpfs";
+    }
+    return body();
+  });
+}
+
+std::vector<std::string> dxfLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const auto end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      ADD_FAILURE() << "last line without CR LF: " << bytes.substr(start);
+      break;
+    }
+    const std::string line = bytes.substr(start, end - start);
+    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "stray CR or LF in " << line;
+    lines.push_back(line);
+    start = end + 2;
+  }
+  return lines;
+}
+
+double numberOf(const std::string& text) {
+  std::istringstream in(text);
+  in.imbue(std::locale::classic());
+  double v = 0;
+  in >> v;
+  EXPECT_TRUE(in.eof() && !in.fail()) << "not a number: " << text;
+  return v;
+}
+
+}  // namespace kerfline::test
