@@ -164,6 +164,8 @@ class TMainForm : public QMainWindow {
   void FormCreate();
   /// Shows text (full stop rule applied) in the general error report.
   void reportError(const std::string& message);
+  /// Reports an error after the running event (a paint) has finished; one box at a time.
+  void reportErrorLater(const std::string& message);
   /// Shows a notice ("Passed File Not Found ") in a modal "Kerfline" box.
   void ShowMessage(const QString& text);
   /// Runs one handler, sending any error it raises to the general error report.
@@ -253,6 +255,7 @@ class TMainForm : public QMainWindow {
   void createTimers();
   void createDialogs();
   void connectHandlers();
+  void installDefaultSeams();
   /// Design pixels (120 per inch) to screen pixels.
   int dp(int designPixels) const;
   /// The 8-bit code standing for CurChar in the conversion font's code page.

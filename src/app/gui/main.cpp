@@ -1,1 +1,47 @@
-int main() { return 0; }
+// The window program: start-up sequence, and the one place errors escaping an event end up.
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "mainwindow/Unit1.h"
+#include "mainwindow/window_text.h"
+
+namespace {
+
+// Handlers report their own errors; this catches whatever still escapes an event so that
+// the program goes on running, as the general error report promises.
+class KerflineApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      QMessageBox::critical(nullptr, QStringLiteral("Kerfline"),
+                            QString::fromStdString(kerfline::errorBoxText(e.what())));
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  KerflineApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kerfline"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Kerfline"));
+
+  kerfline::TMainForm form;
+  // The arguments after the program's own name; an empty one takes no position.
+  for (int i = 1; i < argc; ++i)
+    if (argv[i][0] != '\0') form.Arguments.emplace_back(argv[i]);
+  form.show();
+  try {
+    form.Loadini();
+  } catch (const std::exception& e) {
+    form.reportError(e.what());
+  }
+  return app.exec();
+}

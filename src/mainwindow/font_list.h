@@ -1,0 +1,10 @@
+#pragma once
+// The face-name list of the font toolbar.
+#include <QStringList>
+
+namespace kerfline {
+
+/// Every name once, sorted as a sorted list control sorts: ignoring case, ties by code.
+QStringList sortedFaceNames(QStringList names);
+
+}  // namespace kerfline
