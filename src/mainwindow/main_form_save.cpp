@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QFileDialog>
 #include <QStatusBar>
 
 #include "mainwindow/Unit1.h"
@@ -57,17 +58,26 @@ class WindowExportObserver final : public ExportObserver {
 
 std::string localPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
 
+// Both save commands share SaveDialog1: an existing file is replaced without a question, and
+// the name chosen last is offered again by either command.
+QString askSaveName(QFileDialog* dialog, const std::function<QString()>& ask) {
+  dialog->setOption(QFileDialog::DontConfirmOverwrite);
+  const QString fileName = ask();
+  if (!fileName.isEmpty()) dialog->selectFile(fileName);
+  return fileName;
+}
+
 }  // namespace
 
 void TMainForm::FileSaveCmdExecute() {
-  const QString fileName = saveFileName();
+  const QString fileName = askSaveName(SaveDialog1, saveFileName);
   if (!fileName.isEmpty()) FileSave(fileName);
   requestRepaint();
   Saveini();
 }
 
 void TMainForm::SavePolyExecute() {
-  const QString fileName = saveFileName();
+  const QString fileName = askSaveName(SaveDialog1, saveFileName);
   if (fileName.isEmpty()) return;
   SavePoly2(fileName);
   Saveini();

@@ -1,0 +1,202 @@
+// The window's two save commands on a real window: what they write, what Reg.ini holds after
+// a confirmed, cancelled or failed save, and the state the export leaves behind.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QStringList>
+#include <QTimer>
+
+#include "export/text_export.h"
+#include "mainwindow/Unit1.h"
+#include "mainwindow/rich_edit.h"
+#include "mainwindow/spin_edit.h"
+#include "richtext/styled_text.h"
+#include "save_test_support.h"
+
+namespace kerfline {
+namespace {
+
+using testing::application;
+using testing::readBytes;
+using testing::storedSettings;
+
+TFontDescription font(const char* name, int size, bool bold = false) {
+  TFontDescription f;
+  f.Name = name;
+  f.Size = size;
+  f.Bold = bold;
+  return f;
+}
+
+const TFontDescription kSans = font("Liberation Sans", 10);
+const TFontDescription kSerifBold = font("Liberation Serif", 20, true);
+
+// "Ab", a line break, then "C" in another face, size and style.
+StyledText sampleText() {
+  StyledText t;
+  t.append(U"Ab\r\n", kSans);
+  t.append(U'C', kSerifBold);
+  return t;
+}
+
+const std::string kEmptyDxf = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+
+class SaveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    application();
+    ASSERT_TRUE(dir_.isValid());
+    form_ = std::make_unique<TMainForm>();
+    form_->StartupTimer1->stop();
+    form_->ProgramFolder = QFile::encodeName(dir_.path()).toStdString() + "/";
+    form_->errorBox = [this](const QString& text) { errors_ << text; };
+    form_->saveFileName = [this] { return dialogAnswer_; };
+    form_->RichEdit1->setStyledText(sampleText());
+    form_->Layername->setText(QStringLiteral("CUT"));
+    form_->ZmoveEdit->setText(QStringLiteral("2.5"));
+    form_->ZlevelEdit->setText(QStringLiteral("-1"));
+  }
+
+  QString path(const char* name) const { return dir_.path() + "/" + name; }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<TMainForm> form_;
+  QStringList errors_;
+  QString dialogAnswer_;
+};
+
+enum class Command { Lines, PolyLines };
+enum class Answer { Confirmed, Cancelled, FailedWrite };
+
+struct Row {
+  Command command;
+  Answer answer;
+  bool fileWritten;
+  bool settingsSaved;
+  bool captionIsFile;
+};
+
+// The Lines command saves its settings even when the dialog is cancelled; PolyLines only when
+// a file was written; a failed export saves nothing and leaves the caption alone.
+const Row kRows[] = {
+    {Command::Lines, Answer::Confirmed, true, true, false},
+    {Command::Lines, Answer::Cancelled, false, true, false},
+    {Command::Lines, Answer::FailedWrite, false, false, false},
+    {Command::PolyLines, Answer::Confirmed, true, true, true},
+    {Command::PolyLines, Answer::Cancelled, false, false, false},
+    {Command::PolyLines, Answer::FailedWrite, false, false, false},
+};
+
+TEST_F(SaveTest, settings_file_and_caption_after_each_outcome) {
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(::testing::Message() << "command " << static_cast<int>(row.command) << " answer "
+                                      << static_cast<int>(row.answer));
+    QFile::remove(path("Reg.ini"));
+    errors_.clear();
+    form_->setWindowTitle(QStringLiteral("Kerfline "));
+    const QString target = row.answer == Answer::FailedWrite ? path("missing/out.dxf") : path("out.dxf");
+    QFile::remove(target);
+    dialogAnswer_ = row.answer == Answer::Cancelled ? QString() : target;
+
+    (row.command == Command::Lines ? form_->FileSaveCmd : form_->SavePoly)->trigger();
+
+    EXPECT_EQ(QFile::exists(target), row.fileWritten);
+    const auto stored = storedSettings(dir_.path());
+    EXPECT_EQ(stored.has_value(), row.settingsSaved);
+    if (stored) {
+      EXPECT_EQ(*stored, (LayerSettings{"CUT", "2.5", "-1"}));
+    }
+    EXPECT_EQ(form_->windowTitle(), row.captionIsFile ? target : QStringLiteral("Kerfline "));
+    if (row.answer == Answer::FailedWrite) {
+      ASSERT_EQ(errors_.size(), 1);
+      EXPECT_TRUE(errors_.front().endsWith('.')) << errors_.front().toStdString();
+    } else {
+      EXPECT_TRUE(errors_.isEmpty()) << errors_.join('|').toStdString();
+    }
+  }
+}
+
+TEST_F(SaveTest, files_hold_the_editor_text_with_the_panel_settings) {
+  form_->ScaleEdit1->SetValue(250);
+  form_->Resolution1->SetValue(5);
+  form_->SpacePc->SetValue(0);
+  form_->Edit1->setText(QStringLiteral("-3.5"));
+  form_->FileSave(path("lines.dxf"));
+  form_->SavePoly2(path("poly.dxf"));
+
+  // The same export run headless over the same text and settings.
+  ExportSettings s;
+  s.pitchText = "-3.5";
+  s.zMoveText = "2.5";
+  s.zLevelText = "-1";
+  s.layerText = "CUT";
+  s.resolution = 5;
+  s.scale = 250;
+  s.spacePercent = 0;
+  TTTFToVectorConverter converter;
+  const std::string dir = QFile::encodeName(dir_.path()).toStdString();
+  FileSave(dir + "/lines_ref.dxf", sampleText(), s, converter);
+  SavePoly2(dir + "/poly_ref.dxf", sampleText(), s, converter);
+
+  const auto lines = readBytes(path("lines.dxf"));
+  ASSERT_TRUE(lines);
+  EXPECT_NE(*lines, kEmptyDxf);
+  EXPECT_EQ(lines, readBytes(path("lines_ref.dxf")));
+  EXPECT_EQ(readBytes(path("poly.dxf")), readBytes(path("poly_ref.dxf")));
+}
+
+TEST_F(SaveTest, export_leaves_the_last_character_current) {
+  form_->ScaleEdit1->SetValue(100);
+  for (Command command : {Command::Lines, Command::PolyLines}) {
+    form_->CurChar = U'?';
+    form_->RichEdit1->setSelStart(0);
+    if (command == Command::Lines) {
+      form_->FileSave(path("state.dxf"));
+    } else {
+      form_->SavePoly2(path("state.dxf"));
+    }
+    EXPECT_EQ(form_->CurChar, U'C');
+    EXPECT_EQ(form_->RichEdit1->selStart(), 5);  // caret just after the fifth character
+    EXPECT_EQ(form_->RichEdit1->selLength(), 0);
+    EXPECT_EQ(form_->ConversionFont, kSerifBold);
+    EXPECT_EQ(form_->RichEdit2.text, U"C");
+    EXPECT_EQ(form_->RichEdit2.font, kSerifBold);
+    EXPECT_EQ(form_->CharFontSize, 20);
+    EXPECT_EQ(form_->UnitScale, unitScaleFor(100, 20));
+    EXPECT_TRUE(form_->StatusBar1->currentMessage().isEmpty());
+  }
+}
+
+TEST_F(SaveTest, empty_text_gives_the_same_eight_lines_in_both_forms) {
+  form_->RichEdit1->clearText();
+  form_->FileSave(path("empty_lines.dxf"));
+  form_->SavePoly2(path("empty_poly.dxf"));
+  EXPECT_EQ(readBytes(path("empty_lines.dxf")), kEmptyDxf);
+  EXPECT_EQ(readBytes(path("empty_poly.dxf")), kEmptyDxf);
+  EXPECT_EQ(form_->windowTitle(), path("empty_poly.dxf"));
+}
+
+TEST_F(SaveTest, failed_write_keeps_the_previous_file) {
+  // The target exists as a folder: it cannot be replaced by a file.
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("taken.dxf")));
+  dialogAnswer_ = path("taken.dxf");
+  form_->SavePoly->trigger();
+  EXPECT_EQ(errors_.size(), 1);
+  EXPECT_TRUE(QFileInfo(path("taken.dxf")).isDir());
+  EXPECT_FALSE(storedSettings(dir_.path()));
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList());  // no temporary left
+}
+
+TEST_F(SaveTest, dialog_replaces_without_asking_and_offers_the_last_name) {
+  dialogAnswer_ = path("first.dxf");
+  form_->FileSaveCmd->trigger();
+  EXPECT_TRUE(form_->SaveDialog1->testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_EQ(form_->SaveDialog1->selectedFiles().value(0), path("first.dxf"));
+  EXPECT_EQ(form_->SaveDialog1->defaultSuffix(), QStringLiteral("dxf"));
+}
+
+}  // namespace
+}  // namespace kerfline
