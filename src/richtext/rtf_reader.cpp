@@ -72,6 +72,8 @@ class RtfReader {
           byte(t.byte, codePage());
           break;
         case TokenKind::Text:
+          // "{\* \word" is written now and then: a blank does not end the star.
+          if (star_ && t.text.find_first_not_of(' ') == std::string_view::npos) break;
           star_ = false;
           text(t.text);
           break;

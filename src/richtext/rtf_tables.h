@@ -22,6 +22,7 @@ class DocumentTables {
  public:
   /// \ansi, \mac, \pc, \pca, \ansicpgN: the code page of bytes in fonts without their own.
   void setDocumentCodePage(int codePage);
+  /// The code page of bytes in fonts without a character set of their own.
   int documentCodePage() const { return documentCodePage_; }
   /// \deffN.
   void setDefaultFont(int number) { defaultFont_ = number; }

@@ -187,6 +187,7 @@ TEST(RtfReaderTest, DestinationsWithoutBodyText) {
       {"a destination word mid-group skips the rest of it", "{\\rtf1 {a\\pict 00}b}", "ab"},
       {"hidden text is left out", "{\\rtf1 a{\\v hidden\\par}b\\v c\\v0 d}", "abd"},
       {"star before text is forgotten", "{\\rtf1 \\*x}", "x"},
+      {"a blank between star and word", "{\\rtf1 a{\\* \\unknown b}c}", "ac"},
   };
   checkText(std::begin(cases), std::end(cases));
 }
