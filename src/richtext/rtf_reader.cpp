@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/code_pages.h"
 #include "richtext/document_loader.h"
 #include "richtext/rtf_byte_decoder.h"
 #include "richtext/rtf_control_words.h"
@@ -183,7 +184,22 @@ class RtfReader {
     }
     if (bytes.empty()) return;
     const int cp = codePage();
-    for (const char b : bytes) byte(static_cast<std::uint8_t>(b), cp);
+    const rtf::GroupState& s = state();
+    if (s.destination != Destination::Body || s.hidden || cp == codepage::Symbol ||
+        rtf::ByteDecoder::isDoubleByte(cp)) {
+      for (const char b : bytes) byte(static_cast<std::uint8_t>(b), cp);
+      return;
+    }
+    // Body text is mostly printable ASCII, the same in every single-byte code page: hand it
+    // over in stretches rather than byte by byte.
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+      std::size_t j = i;
+      while (j < bytes.size() && bytes[j] >= 0x20 && bytes[j] < 0x7F) ++j;
+      builder_.putAscii(bytes.substr(i, j - i), s.format);
+      if (j < bytes.size()) byte(static_cast<std::uint8_t>(bytes[j++]), cp);
+      i = j;
+    }
   }
 
   void byte(std::uint8_t b, int cp) {

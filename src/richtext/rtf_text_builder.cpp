@@ -44,6 +44,18 @@ void TextBuilder::put(char32_t c, const CharFormat& format) {
   emit(c, format);
 }
 
+void TextBuilder::putAscii(std::string_view ascii, const CharFormat& format) {
+  if (ascii.empty()) return;
+  put(U'\0', format);  // settles a waiting surrogate half, adds nothing
+  if (pendingParagraph_ || pendingCell_) flushPending();
+  if (!chunk_.empty() && !(format == chunkFormat_)) flushChunk();
+  chunkFormat_ = format;
+  const std::size_t n = ascii.size() < kMaxChars - total_ ? ascii.size() : kMaxChars - total_;
+  chunk_.append(ascii.begin(), ascii.begin() + static_cast<std::ptrdiff_t>(n));
+  total_ += n;
+  if (chunk_.size() >= kChunkChars) flushChunk();
+}
+
 void TextBuilder::paragraph(const CharFormat& format) {
   put(U'\0', format);  // settles a waiting surrogate half, adds nothing
   flushPending();

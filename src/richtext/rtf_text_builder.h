@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "richtext/rtf_state.h"
 #include "richtext/styled_text.h"
@@ -21,6 +22,8 @@ class TextBuilder {
 
   /// One character of body text (a UTF-16 half from \uN included).
   void put(char32_t c, const CharFormat& format);
+  /// A stretch of printable ASCII (0x20..0x7E) of body text, appended in one go.
+  void putAscii(std::string_view ascii, const CharFormat& format);
   /// \par: a line break held back until something follows it.
   void paragraph(const CharFormat& format);
   /// \line, \row, \page and the like: a line break at once.
