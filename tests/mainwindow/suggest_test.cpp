@@ -1,0 +1,106 @@
+// The pitch suggestion on a shown window: it steps the preview through the text and writes
+// 1.1 times the tallest measured height, negated, into the pitch field.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <memory>
+
+#include "export/pitch_text.h"
+#include "export/text_export.h"
+#include "mainwindow/Unit1.h"
+#include "mainwindow/rich_edit.h"
+#include "mainwindow/spin_edit.h"
+#include "save_test_support.h"
+
+namespace kerfline {
+namespace {
+
+TFontDescription font(const char* name, int size, bool bold = false) {
+  TFontDescription f;
+  f.Name = name;
+  f.Size = size;
+  f.Bold = bold;
+  return f;
+}
+
+// Height in drawing units as the preview measures it, worked out from the converter alone:
+// inclusive bounds height x 0.18 x scale / 100000 x point size, rounded once to single.
+float glyphHeight(char32_t c, const TFontDescription& f, int scale, int resolution) {
+  TTTFToVectorConverter converter;
+  converter.SetUNICODE(true);
+  converter.SetFont(f);
+  converter.SetPrecision(resolution);
+  const auto strokes = converter.ConvertChar(static_cast<std::int32_t>(c));
+  if (!strokes) return 0.0f;
+  const TRect b = strokes->GetBounds();
+  const std::int64_t h = std::int64_t{b.Bottom} - b.Top + 1;
+  // h < 2^16, so h x float x float needs at most 64 bits: exact in long double.
+  EXPECT_LT(h, 1 << 16);
+  return static_cast<float>(static_cast<long double>(h) * kOutlineFactor * unitScaleFor(scale, f.Size));
+}
+
+class SuggestTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::application();
+    form_ = std::make_unique<TMainForm>();
+    form_->StartupTimer1->stop();
+    form_->errorBox = [this](const QString& text) { errors_ << text; };
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+  }
+
+  std::unique_ptr<TMainForm> form_;
+  QStringList errors_;
+};
+
+TEST_F(SuggestTest, tallest_character_of_a_mixed_text) {
+  const TFontDescription sans = font("Liberation Sans", 20);
+  const TFontDescription serif = font("Liberation Serif", 30, true);
+  const TFontDescription small = font("Liberation Sans", 10);
+  StyledText text;
+  text.append(U'A', sans);
+  text.append(U'b', serif);  // the tallest, but not the last
+  text.append(U"\r\n", small);
+  text.append(U"x ", small);
+  form_->RichEdit1->setStyledText(text);
+  form_->ScaleEdit1->SetValue(300);
+  form_->Resolution1->SetValue(3);
+
+  const float heights[] = {glyphHeight(U'A', sans, 300, 3), glyphHeight(U'b', serif, 300, 3),
+                           glyphHeight(U'x', small, 300, 3)};
+  const float tallest = *std::max_element(std::begin(heights), std::end(heights));
+  ASSERT_EQ(tallest, heights[1]);
+  ASSERT_GT(tallest, heights[0]);
+
+  const std::int32_t startPos = form_->CharPos;
+  form_->PitchSpeedButton1->click();
+  EXPECT_TRUE(errors_.isEmpty()) << errors_.join('|').toStdString();
+  EXPECT_EQ(form_->Edit1->text().toStdString(), formatPitch(suggestedPitch(tallest)));
+  // Six positions, six steps: the position wraps back to where it started.
+  EXPECT_EQ(form_->CharPos, startPos);
+}
+
+TEST_F(SuggestTest, empty_text_suggests_zero_whatever_was_measured_before) {
+  form_->RichEdit1->clearText();
+  form_->CharHeight = 7.5f;
+  form_->Edit1->setText(QStringLiteral("-2.000"));
+  form_->Suggest->trigger();
+  EXPECT_EQ(form_->Edit1->text(), QStringLiteral("0.000"));
+}
+
+TEST_F(SuggestTest, text_without_outlines_keeps_the_earlier_height) {
+  // Spaces and line breaks leave CharHeight alone, so a height measured before the run counts.
+  form_->RichEdit1->setText(U" \r\n ");
+  form_->CharHeight = 2.5f;
+  form_->Suggest->trigger();
+  EXPECT_EQ(form_->Edit1->text(), QStringLiteral("-2.750"));
+}
+
+}  // namespace
+}  // namespace kerfline
