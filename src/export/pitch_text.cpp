@@ -136,7 +136,10 @@ std::string formatPitch(float pitch) {
   if (d.pointPos > 7) {  // 1e7 or more: not a usable pitch, shown in E notation
     roundToDigits(d, 7);
     std::string text = sign + d.digits.substr(0, 1);
-    if (d.digits.size() > 1) text += "." + d.digits.substr(1);
+    if (d.digits.size() > 1) {  // two appends: "." + string trips GCC 12's -Wrestrict at -O3
+      text += '.';
+      text += d.digits.substr(1);
+    }
     return text + "E" + std::to_string(d.pointPos - 1);
   }
   roundToDigits(d, std::min(7, d.pointPos + 3));
