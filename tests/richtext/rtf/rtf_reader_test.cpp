@@ -72,7 +72,7 @@ TEST(RtfReaderTest, BreaksAndSpecialCharacters) {
       {"table cells are tabs, no tab before the row end",
        "{\\rtf1 \\trowd\\cellx100\\cellx200 \\intbl a\\cell b\\cell\\row c\\par}", "a\tb\r\nc"},
       {"two rows", "{\\rtf1 a\\cell b\\cell\\row c\\cell d\\cell\\row}", "a\tb\r\nc\td\r\n"},
-      {"Word's row end with properties between", "{\\rtf1 {a\\cell b\\cell }\\pard\\intbl"
+      {"row properties between the last cell and the row end", "{\\rtf1 {a\\cell b\\cell }\\pard\\intbl"
        "{\\trowd\\trgaph108\\cellx1000\\cellx2000\\row }\\pard after\\par}", "a\tb\r\nafter"},
       {"nested table cells", "{\\rtf1 a\\cell {x\\nestcell y\\nestcell{\\nesttableprops\\nestrow}}"
        "\\cell\\row}", "a\tx\ty\r\n\r\n"},
