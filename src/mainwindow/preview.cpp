@@ -1,5 +1,7 @@
 #include <QLabel>
 #include <QPainter>
+#include <QList>
+#include <QPoint>
 
 #include "mainwindow/Unit1.h"
 #include "mainwindow/paint_box.h"
@@ -11,12 +13,10 @@ namespace kerfline {
 void TMainForm::PaintBoxPaint(QPainter& painter, int paintHeight) {
   TTF2Vector.SetFont(ConversionFont);
   TTF2Vector.SetPrecision(Resolution1->Value());
-  QPen pen(QColor(255, 0, 0), 0);
-  // Flat caps leave a line's end pixel unpainted, as the platform line primitive of the
-  // original drawing does; the next stroke of a contour paints it.
-  pen.setCapStyle(Qt::FlatCap);
+  // A one-pixel pen; the lines are rasterised here (end pixel left out, whatever the
+  // direction) and painted as points, which Qt's own line drawing cannot promise.
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(pen);
+  painter.setPen(QPen(QColor(255, 0, 0), 0));
 
   const int scale = ScaleEdit1->Value();
   if (scale <= 0) {
@@ -33,11 +33,12 @@ void TMainForm::PaintBoxPaint(QPainter& painter, int paintHeight) {
   Label6->setText(QString::fromStdString(heightLabelText(bounds, UnitScale)));
   Label5->setText(QString::fromStdString(widthLabelText(bounds, UnitScale)));
 
-  for (const TStroke& s : strokes->strokes()) {
-    const PreviewLine l = previewLine(s, bounds, paintHeight);
-    if (l.x1 == l.x2 && l.y1 == l.y2) continue;  // a zero-length line paints nothing
-    painter.drawLine(l.x1, l.y1, l.x2, l.y2);
-  }
+  std::vector<PreviewPixel> pixels;
+  for (const TStroke& s : strokes->strokes()) appendLinePixels(previewLine(s, bounds, paintHeight), pixels);
+  QList<QPoint> points;
+  points.reserve(static_cast<qsizetype>(pixels.size()));
+  for (const PreviewPixel& p : pixels) points.append(QPoint(p.x, p.y));
+  painter.drawPoints(points.constData(), static_cast<int>(points.size()));
   Label3->setText(QString::number(strokes->Count() - 1));
 }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <system_error>
 
 #include "export/text_export.h"
@@ -55,6 +56,29 @@ int previewPixel(std::int32_t coord, std::int32_t origin) {
 PreviewLine previewLine(const TStroke& s, const TRect& bounds, int paintHeight) {
   return PreviewLine{previewPixel(s.X1, bounds.Left), paintHeight - previewPixel(s.Y1, bounds.Top) - 1,
                      previewPixel(s.X2, bounds.Left), paintHeight - previewPixel(s.Y2, bounds.Top) - 1};
+}
+
+void appendLinePixels(const PreviewLine& line, std::vector<PreviewPixel>& out) {
+  // Always walked from the start, so which end stays unpainted does not depend on direction.
+  int x = line.x1;
+  int y = line.y1;
+  const int dx = std::abs(line.x2 - line.x1);
+  const int dy = -std::abs(line.y2 - line.y1);
+  const int sx = line.x1 < line.x2 ? 1 : -1;
+  const int sy = line.y1 < line.y2 ? 1 : -1;
+  int err = dx + dy;
+  while (x != line.x2 || y != line.y2) {
+    out.push_back(PreviewPixel{x, y});
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
 }
 
 }  // namespace kerfline

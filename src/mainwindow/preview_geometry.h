@@ -2,6 +2,7 @@
 // Qt-free arithmetic of the glyph preview: label texts, CharHeight and pixel positions.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "vectorizer/stroke.h"
 
@@ -15,6 +16,18 @@ struct PreviewLine {
   int y2 = 0;
   friend bool operator==(const PreviewLine&, const PreviewLine&) = default;
 };
+
+/// A pixel of the preview surface.
+struct PreviewPixel {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const PreviewPixel&, const PreviewPixel&) = default;
+};
+
+/// The pixels of a line from its start towards its end, the end pixel itself left out, as the
+/// platform line primitive the preview imitates does (Bresenham; nothing for a zero length).
+/// Appends to out.
+void appendLinePixels(const PreviewLine& line, std::vector<PreviewPixel>& out);
 
 /// Inclusive height and width of a stroke bounding rectangle in outline units.
 std::int64_t boundsHeight(const TRect& bounds);

@@ -1,0 +1,185 @@
+// Formatting through the toolbar and the font dialog, and making a character current.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "form_test_support.h"
+#include "mainwindow/rich_edit.h"
+#include "mainwindow/spin_edit.h"
+#include "mainwindow/up_down.h"
+#include "richtext/styled_text.h"
+
+namespace kerfline {
+namespace {
+
+using FontControlsTest = formtest::FormTest;
+
+TEST_F(FontControlsTest, without_a_selection_the_toolbar_sets_the_default_attributes) {
+  TMainForm& f = form();
+  f.RichEdit1->setSelStart(2);
+  f.RichEdit1->setSelLength(0);
+  const StyledText before = f.RichEdit1->styledText();
+  QTest::mouseClick(f.BoldButton, Qt::LeftButton);
+  QTest::mouseClick(f.ItalicButton, Qt::LeftButton);
+  f.FontSize->setText(QStringLiteral("14"));
+  f.FontName->setCurrentIndex(f.FontName->findText(QStringLiteral("DejaVu Serif")));
+  const TFontDescription d = f.RichEdit1->defAttributes();
+  EXPECT_TRUE(d.Bold);
+  EXPECT_TRUE(d.Italic);
+  EXPECT_EQ(d.Size, 14);
+  EXPECT_EQ(d.Name, "DejaVu Serif");
+  EXPECT_EQ(f.RichEdit1->styledText().runs(), before.runs());  // no character changed
+  EXPECT_TRUE(errors_.isEmpty());
+}
+
+TEST_F(FontControlsTest, with_a_selection_only_the_selection_changes) {
+  TMainForm& f = form();
+  f.RichEdit1->setSelStart(1);
+  f.RichEdit1->setSelLength(3);  // "Abb"
+  const TFontDescription defaults = f.RichEdit1->defAttributes();
+  QTest::mouseClick(f.BoldButton, Qt::LeftButton);
+  f.FontSize->setText(QStringLiteral("20"));
+  f.FontName->setCurrentIndex(f.FontName->findText(QStringLiteral("Liberation Serif")));
+  const StyledText t = f.RichEdit1->styledText();
+  for (std::int32_t pos = 1; pos <= 6; ++pos) {
+    const bool inside = pos >= 2 && pos <= 4;
+    EXPECT_EQ(t.fontAt(pos).Bold, inside) << pos;
+    EXPECT_EQ(t.fontAt(pos).Size, inside ? 20 : 8) << pos;
+    EXPECT_EQ(t.fontAt(pos).Name, inside ? "Liberation Serif" : "MS Sans Serif") << pos;
+  }
+  EXPECT_EQ(f.RichEdit1->defAttributes(), defaults);
+}
+
+TEST_F(FontControlsTest, bold_keeps_a_mixed_italic_selection_mixed) {
+  TMainForm& f = form();
+  f.RichEdit1->setSelStart(0);
+  f.RichEdit1->setSelLength(1);
+  QTest::mouseClick(f.ItalicButton, Qt::LeftButton);
+  f.RichEdit1->setSelStart(0);
+  f.RichEdit1->setSelLength(4);
+  f.ItalicButton->setChecked(false);
+  QTest::mouseClick(f.BoldButton, Qt::LeftButton);
+  const StyledText t = f.RichEdit1->styledText();
+  EXPECT_TRUE(t.fontAt(1).Italic);
+  EXPECT_FALSE(t.fontAt(2).Italic);
+  for (std::int32_t pos = 1; pos <= 4; ++pos) EXPECT_TRUE(t.fontAt(pos).Bold) << pos;
+}
+
+TEST_F(FontControlsTest, a_size_that_is_no_integer_is_reported_and_not_applied) {
+  TMainForm& f = form();
+  f.FontSize->setText(QStringLiteral("abc"));
+  f.FontSize->setText(QString());
+  ASSERT_EQ(errors_.size(), 2);
+  EXPECT_EQ(errors_[0], QStringLiteral("'abc' is not a valid integer value."));
+  EXPECT_EQ(errors_[1], QStringLiteral("'' is not a valid integer value."));
+  EXPECT_EQ(f.RichEdit1->defAttributes().Size, 8);
+  f.FontSize->setText(QStringLiteral("150"));  // typed sizes beyond the arrows are accepted
+  EXPECT_EQ(f.RichEdit1->defAttributes().Size, 150);
+}
+
+TEST_F(FontControlsTest, arrows_step_the_size_and_stop_at_1_and_100) {
+  TMainForm& f = form();
+  f.FontSize->setText(QStringLiteral("99"));
+  QTest::mouseClick(f.UpDown1->upButton(), Qt::LeftButton);
+  QTest::mouseClick(f.UpDown1->upButton(), Qt::LeftButton);
+  EXPECT_EQ(f.FontSize->text(), QStringLiteral("100"));
+  EXPECT_EQ(f.RichEdit1->defAttributes().Size, 100);
+  f.FontSize->setText(QStringLiteral("2"));
+  QTest::mouseClick(f.UpDown1->downButton(), Qt::LeftButton);
+  QTest::mouseClick(f.UpDown1->downButton(), Qt::LeftButton);
+  EXPECT_EQ(f.FontSize->text(), QStringLiteral("1"));
+  EXPECT_TRUE(errors_.isEmpty());
+}
+
+TEST_F(FontControlsTest, the_toolbar_does_not_follow_the_caret_until_font_selection) {
+  TMainForm& f = form();
+  f.RichEdit1->setSelStart(2);
+  f.RichEdit1->setSelLength(2);
+  QTest::mouseClick(f.BoldButton, Qt::LeftButton);
+  f.FontSize->setText(QStringLiteral("16"));
+  // Move the caret away, then click into the bold text: the toolbar stays as it was.
+  f.RichEdit1->setSelStart(0);
+  f.RichEdit1->setSelLength(0);
+  f.SelectionChange();
+  EXPECT_FALSE(f.BoldButton->isChecked());
+  f.RichEdit1->setSelStart(2);
+  f.RichEdit1->setSelLength(2);
+  QTest::keyRelease(f.RichEdit1, Qt::Key_Shift);
+  EXPECT_FALSE(f.BoldButton->isChecked());
+  EXPECT_EQ(f.FontSize->text(), QStringLiteral("8"));
+
+  fontAnswer_.reset();  // cancelled
+  const StyledText before = f.RichEdit1->styledText();
+  f.Fontselection1->trigger();
+  EXPECT_TRUE(f.BoldButton->isChecked());
+  EXPECT_EQ(f.FontSize->text(), QStringLiteral("16"));
+  EXPECT_EQ(f.ConversionFont, f.RichEdit1->selAttributes());
+  EXPECT_EQ(fontDialogInitial_.pointSize(), 16);
+  EXPECT_TRUE(fontDialogInitial_.bold());
+  EXPECT_EQ(f.RichEdit1->styledText().runs(), before.runs());
+  EXPECT_TRUE(f.RichEdit1->hasFocus());
+}
+
+TEST_F(FontControlsTest, confirmed_font_selection_formats_the_selection_and_becomes_the_conversion_font) {
+  TMainForm& f = form();
+  f.RichEdit1->setSelStart(0);
+  f.RichEdit1->setSelLength(2);
+  QFont chosen(QStringLiteral("DejaVu Serif"), 20);
+  chosen.setItalic(true);
+  fontAnswer_ = chosen;
+  f.Fontselection1->trigger();
+  const TFontDescription a = f.RichEdit1->selAttributes();
+  EXPECT_EQ(a.Name, "DejaVu Serif");
+  EXPECT_EQ(a.Size, 20);
+  EXPECT_TRUE(a.Italic);
+  EXPECT_FALSE(a.Bold);
+  EXPECT_EQ(f.ConversionFont, a);
+  EXPECT_EQ(f.FontName->currentText(), QStringLiteral("DejaVu Serif"));
+  EXPECT_TRUE(f.ItalicButton->isChecked());
+  EXPECT_EQ(f.RichEdit1->styledText().fontAt(3).Name, "MS Sans Serif");
+}
+
+TEST_F(FontControlsTest, update_font_makes_the_character_current) {
+  TMainForm& f = form();
+  StyledText t;
+  TFontDescription small;
+  small.Name = "Liberation Sans";
+  small.Size = 10;
+  TFontDescription big = small;
+  big.Name = "Liberation Serif";
+  big.Size = 72;
+  big.Bold = true;
+  t.append(U"ab\r\n", small);
+  t.append(U'c', big);
+  f.RichEdit1->setStyledText(t);
+  f.Layername->setFocus();
+
+  f.UpdateFont(5);
+  EXPECT_EQ(f.RichEdit2.text, U"c");
+  EXPECT_EQ(f.RichEdit2.font, big);
+  EXPECT_EQ(f.ConversionFont, big);
+  EXPECT_EQ(f.RichEdit1->selStart(), 5);
+  EXPECT_EQ(f.RichEdit1->selLength(), 0);
+  EXPECT_TRUE(f.RichEdit1->hasFocus());
+  EXPECT_EQ(f.CharFontSize, 72);
+  EXPECT_EQ(f.UnitScale, 0.072f);
+
+  f.ScaleEdit1->setText(QStringLiteral("10000"));
+  f.UpdateFont(5);
+  EXPECT_EQ(f.UnitScale, 7.2f);
+
+  f.ScaleEdit1->setText(QStringLiteral("100"));
+  f.UpdateFont(1);
+  EXPECT_EQ(f.UnitScale, 0.01f);
+  EXPECT_EQ(f.CharFontSize, 10);
+  EXPECT_EQ(f.RichEdit1->selStart(), 1);
+
+  f.ScaleEdit1->setText(QStringLiteral("0"));
+  f.UpdateFont(5);
+  EXPECT_EQ(f.UnitScale, 1.0f);
+  EXPECT_EQ(f.CharFontSize, 10);  // unchanged
+  EXPECT_EQ(f.RichEdit2.font, big);
+}
+
+}  // namespace
+}  // namespace kerfline
