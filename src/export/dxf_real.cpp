@@ -109,22 +109,24 @@ std::string exactDigitsSlow(std::uint32_t m, int k) {
   return {reversed.rbegin(), reversed.rend()};
 }
 
-// Writes the count decimal digits of q at out.
-void writeDigits(char* out, std::uint64_t q, int count) {
-  char* p = out + count;
-  while (q >= 100) {
-    const auto pair = static_cast<std::size_t>(q % 100) * 2;
-    q /= 100;
-    *--p = kDigitPairs[pair + 1];
-    *--p = kDigitPairs[pair];
-  }
-  if (q >= 10) {
-    *--p = kDigitPairs[q * 2 + 1];
-    *--p = kDigitPairs[q * 2];
-  } else {
-    *--p = static_cast<char>('0' + q);
-  }
-  while (p > out) *--p = '0';
+void putPair(char* out, std::uint32_t pair) { std::memcpy(out, kDigitPairs + pair * 2, 2); }
+
+// Writes the 15 decimal digits of q (q < 10^15, zero-filled on the left) at out, unrolled:
+// this and the layout below are the export's hottest code.
+void writeFifteenDigits(char* out, std::uint64_t q) {
+  const auto high = static_cast<std::uint32_t>(q / 100'000'000);  // 7 digits
+  const auto low = static_cast<std::uint32_t>(q % 100'000'000);   // 8 digits
+  out[0] = static_cast<char>('0' + high / 1'000'000);
+  const std::uint32_t h = high % 1'000'000;
+  putPair(out + 1, h / 10000);
+  putPair(out + 3, (h / 100) % 100);
+  putPair(out + 5, h % 100);
+  const std::uint32_t a = low / 10000;
+  const std::uint32_t b = low % 10000;
+  putPair(out + 7, a / 100);
+  putPair(out + 9, a % 100);
+  putPair(out + 11, b / 100);
+  putPair(out + 13, b % 100);
 }
 
 }  // namespace
@@ -147,66 +149,91 @@ char* writeDxfReal(char* out, float v) {
 
   std::uint64_t q = 0;
   int exponent = 0;  // |v| = 0.d1d2... * 10^exponent
-  if (e >= 0 || -e <= kMaxFastK) {
-    const int k = e >= 0 ? 0 : -e;
-    const U128 n = e >= 0 ? U128{m} << e : U128{m} * kPow5[static_cast<std::size_t>(k)];
+  int count = kDigits;
+  if (e < 0 && -e <= kMaxFastK) {
+    const int k = -e;
+    const U128 n = U128{m} * kPow5[static_cast<std::size_t>(k)];
     const int length = decimalLength(n);
     exponent = length - k;
+    if (length <= kDigits) {
+      q = static_cast<std::uint64_t>(n);
+      count = length;
+    } else {
+      // Dropping s digits divides by 10^s = 2^s * 5^s. As n = m * 5^k with s < k, that is
+      // m * 5^(k-s) / 2^s: a shift, and the first dropped bit decides the rounding.
+      const int s = length - kDigits;
+      const U128 t = U128{m} * kPow5[static_cast<std::size_t>(k - s)];
+      q = static_cast<std::uint64_t>(t >> s);
+      if ((t >> (s - 1)) & 1) ++q;
+      if (q == kTen15) {
+        q = kTen14;
+        ++exponent;
+      }
+    }
+  } else if (e >= 0) {
+    const U128 n = U128{m} << e;
+    const int length = decimalLength(n);
+    exponent = length;
     if (!leadingDigits(n, length, q)) ++exponent;
+    if (length < kDigits) count = length;
   } else {
     const std::string digits = exactDigitsSlow(m, -e);
     const int length = static_cast<int>(digits.size());
     exponent = length + e;
-    const int kept = length < kDigits ? length : kDigits;
-    for (int i = 0; i < kept; ++i) q = q * 10 + static_cast<std::uint64_t>(digits[i] - '0');
+    if (length < kDigits) count = length;
+    for (int i = 0; i < count; ++i) q = q * 10 + static_cast<std::uint64_t>(digits[i] - '0');
     if (length > kDigits && digits[kDigits] >= '5' && ++q == kTen15) {
       q = kTen14;
       ++exponent;
     }
   }
 
-  char digits[kDigits];
-  int count = decimalLength(q);
-  writeDigits(digits, q, count);
+  // The text is laid out in a scratch buffer with fixed-size moves (over-reading the padded
+  // digits, over-writing the scratch) and copied out in one fixed-size move.
+  char digits[32];
+  if (count < kDigits) q *= static_cast<std::uint64_t>(kPow10[static_cast<std::size_t>(kDigits - count)]);
+  writeFifteenDigits(digits, q);
+  std::memset(digits + kDigits, '0', sizeof digits - kDigits);
+  count = kDigits;
   while (digits[count - 1] == '0') --count;
 
-  char* p = out;
+  char scratch[48];
+  char* p = scratch;
   if (negative) *p++ = '-';
   if (exponent >= -3 && exponent <= 15) {
     if (exponent <= 0) {
-      *p++ = '0';
-      *p++ = '.';
-      for (int i = 0; i < -exponent; ++i) *p++ = '0';
-      std::memcpy(p, digits, static_cast<std::size_t>(count));
+      std::memcpy(p, "0.000", 5);
+      p += 2 - exponent;
+      std::memcpy(p, digits, 16);
       p += count;
     } else if (count <= exponent) {
-      std::memcpy(p, digits, static_cast<std::size_t>(count));
-      p += count;
-      for (int i = count; i < exponent; ++i) *p++ = '0';
-    } else {
-      std::memcpy(p, digits, static_cast<std::size_t>(exponent));
+      std::memcpy(p, digits, 16);  // the zero padding fills up to the decimal point
       p += exponent;
-      *p++ = '.';
-      std::memcpy(p, digits + exponent, static_cast<std::size_t>(count - exponent));
-      p += count - exponent;
+    } else {
+      std::memcpy(p, digits, 16);
+      std::memcpy(p + exponent + 1, digits + exponent, 16);
+      p[exponent] = '.';
+      p += count + 1;
     }
-    return p;
+  } else {
+    *p++ = digits[0];
+    if (count > 1) {
+      *p = '.';
+      std::memcpy(p + 1, digits + 1, 16);
+      p += count;
+    }
+    *p++ = 'E';
+    int shown = exponent - 1;
+    if (shown < 0) {
+      *p++ = '-';
+      shown = -shown;
+    }
+    if (shown >= 10) *p++ = static_cast<char>('0' + shown / 10);
+    *p++ = static_cast<char>('0' + shown % 10);
   }
-  *p++ = digits[0];
-  if (count > 1) {
-    *p++ = '.';
-    std::memcpy(p, digits + 1, static_cast<std::size_t>(count - 1));
-    p += count - 1;
-  }
-  *p++ = 'E';
-  int shown = exponent - 1;
-  if (shown < 0) {
-    *p++ = '-';
-    shown = -shown;
-  }
-  if (shown >= 10) *p++ = static_cast<char>('0' + shown / 10);
-  *p++ = static_cast<char>('0' + shown % 10);
-  return p;
+  static_assert(kDxfRealMaxLength <= sizeof scratch);
+  std::memcpy(out, scratch, kDxfRealMaxLength);
+  return out + (p - scratch);
 }
 
 void appendDxfReal(std::string& out, float v) {

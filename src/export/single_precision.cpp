@@ -65,10 +65,9 @@ bool lowestBitSet(long double v) {
 
 }  // namespace
 
-ScaledToFloat::ScaledToFloat(float a, float b) {
+ScaledToFloat::ScaledToFloat(float a, float b) : product_(static_cast<long double>(a) * b) {
   if (!std::isfinite(a) || !std::isfinite(b)) {
     finite_ = false;
-    product_ = static_cast<long double>(a) * b;
     return;
   }
   std::uint32_t ma = 0;
@@ -85,7 +84,9 @@ ScaledToFloat::ScaledToFloat(float a, float b) {
 }
 
 float ScaledToFloat::operator()(std::int32_t x) const {
-  if (!finite_) return static_cast<float>(x * product_);
+  // Outline coordinates stay far below 2^16, where x * (a * b) has at most 64 bits and the
+  // long double product is exact: its conversion is then the one rounding.
+  if (!finite_ || (x < (1 << 16) && x > -(1 << 16))) return static_cast<float>(x * product_);
   const auto ux = static_cast<std::uint64_t>(x < 0 ? -static_cast<std::int64_t>(x) : x);
   return roundToFloat(U128{ux} * magnitude_, exponent_, negative_ != (x < 0));
 }

@@ -17,7 +17,7 @@ class ScaledToFloat {
   int exponent_ = 0;
   bool negative_ = false;
   bool finite_ = true;
-  long double product_ = 0;  // for infinite or NaN factors
+  long double product_ = 0;  // a * b, exact (48 bits)
 };
 
 /// The exact product x * a * b rounded once to single precision (nearest, ties to even).
