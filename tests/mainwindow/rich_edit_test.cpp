@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -384,6 +385,58 @@ TEST_F(RichEditTest, ClipboardKeepsTextAndEveryFormat) {
   f = formatsOf(edit.styledText());
   EXPECT_EQ(f[1], b);
   EXPECT_EQ(f[2], b);
+}
+
+TEST_F(RichEditTest, StartsEmptyInTheDefaultFormatWithTheWindowsDisplay) {
+  EXPECT_EQ(edit.text(), U"");
+  EXPECT_EQ(edit.defAttributes(), defaultEditorFormat());
+  EXPECT_EQ(edit.selAttributes(), defaultEditorFormat());
+  EXPECT_EQ(edit.lineWrapMode(), QTextEdit::NoWrap);
+  EXPECT_EQ(edit.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(edit.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_TRUE(edit.acceptRichText());
+}
+
+TEST_F(RichEditTest, InsertionFormatWithoutSelectionAppliesToTyping) {
+  edit.setText(U"ab");
+  edit.setSelLength(0);
+  edit.setSelStart(1);
+  edit.setSelAttributes(bold(font("Ignored", 1)), AttrBold);
+  EXPECT_TRUE(edit.selAttributes().Bold);
+  QTest::keyClicks(&edit, "X");
+  const auto f = formatsOf(edit.styledText());
+  EXPECT_EQ(f, (std::vector<TFontDescription>{defaultEditorFormat(), bold(defaultEditorFormat()),
+                                              defaultEditorFormat()}));
+}
+
+TEST_F(RichEditTest, SignalsFollowTheBaseHandling) {
+  edit.setText(U"abc");
+  edit.resize(300, 200);
+  edit.show();
+  QSignalSpy released(&edit, &TRichEdit::keyReleased);
+  QSignalSpy pressed(&edit, &TRichEdit::mousePressed);
+  QSignalSpy up(&edit, &TRichEdit::mouseReleased);
+  // The handler sees the caret already moved by the key.
+  int seenStart = -1;
+  QObject::connect(&edit, &TRichEdit::keyReleased, [&] { seenStart = edit.selStart(); });
+  edit.setSelLength(0);
+  edit.setSelStart(0);
+  QTest::keyClick(&edit, Qt::Key_Right);
+  EXPECT_EQ(released.count(), 1);
+  EXPECT_EQ(seenStart, 1);
+  QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+  EXPECT_EQ(pressed.count(), 1);
+  EXPECT_EQ(up.count(), 1);
+}
+
+TEST_F(RichEditTest, ReplacingTheTextStartsANewHistory) {
+  edit.setText(U"first");
+  edit.setText(U"second");
+  edit.undo();
+  EXPECT_EQ(edit.text(), U"second");
+  QTest::keyClicks(&edit, "x");
+  edit.undo();
+  EXPECT_EQ(edit.text(), U"second");
 }
 
 TEST(StyledClipCodecTest, RoundTripAndRejection) {
