@@ -180,6 +180,25 @@ TEST_F(ConvertTest, unwritableOutputIsReported) {
   EXPECT_TRUE(fs::is_directory(work_ / "x.DXF"));
 }
 
+TEST_F(ConvertTest, unreadableInputAndUnwritableFolderAreReportedByTheirFileErrors) {
+  // Everyone may run the program and enter the folders, but only the owner may write.
+  for (const fs::path& p : {root_, bin_, work_}) ::chmod(p.c_str(), 0755);
+  spit(work_ / "secret.txt", "A");
+  ::chmod((work_ / "secret.txt").c_str(), 0600);
+  spit(work_ / "open.txt", "A");
+  ::chmod((work_ / "open.txt").c_str(), 0644);
+  const std::string exe = (bin_ / "kerfline-convert").string();
+
+  ProcessResult r = runProcess(exe, {"secret.txt"}, work_.string(), true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Cannot open file secret.txt\n");
+
+  r = runProcess(exe, {"open.txt"}, work_.string(), true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("File access denied"), std::string::npos) << r.err;
+  EXPECT_EQ(workFiles(), (std::vector<std::string>{"open.txt", "secret.txt"}));
+}
+
 // ---- settings file ---------------------------------------------------------------------
 
 TEST_F(ConvertTest, withoutRegIniTheDefaultsApplyAndNoFileIsCreated) {

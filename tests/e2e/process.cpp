@@ -22,7 +22,7 @@ std::string slurpAndRemove(const std::string& path) {
 }  // namespace
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& cwd) {
+                         const std::string& cwd, bool unprivileged) {
   // Output goes to files rather than pipes, so a chatty child can never block on a full pipe.
   char outName[] = "/tmp/kerfline-e2e-out-XXXXXX";
   char errName[] = "/tmp/kerfline-e2e-err-XXXXXX";
@@ -32,6 +32,9 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
   if (pid == 0) {
     ::dup2(outFd, 1);
     ::dup2(errFd, 2);
+    if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+      ::_exit(125);
+    }
     if (::chdir(cwd.c_str()) != 0) ::_exit(126);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));

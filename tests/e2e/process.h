@@ -11,8 +11,9 @@ struct ProcessResult {
   std::string err;
 };
 
-/// Runs program with args (argv[1]...) in folder cwd and waits for it.
+/// Runs program with args (argv[1]...) in folder cwd and waits for it. unprivileged: as user
+/// and group 65534 when running as root, so that permission bits apply.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& cwd);
+                         const std::string& cwd, bool unprivileged = false);
 
 }  // namespace kerfline::e2e
