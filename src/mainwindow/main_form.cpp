@@ -232,6 +232,7 @@ void TMainForm::createToolBar() {
   setHint(UpDown1, tr("Font Size|Select font size"));
   sizeLayout->addWidget(FontSize);
   sizeLayout->addWidget(UpDown1);
+  sizeBox->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   StandardToolBar->addWidget(sizeBox);
   StandardToolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton2"));
 
@@ -261,7 +262,7 @@ void TMainForm::createPanel() {
   Panel1 = named(new QFrame, "Panel1");
   auto* row = new QHBoxLayout(Panel1);
   row->setContentsMargins(dp(4), dp(2), dp(4), dp(2));
-  row->setSpacing(dp(10));
+  row->setSpacing(dp(6));
 
   // Left: the three step buttons, picture above caption, with the caret display below them.
   auto* left = new QVBoxLayout;
@@ -350,7 +351,7 @@ void TMainForm::createPanel() {
   grid->addWidget(Label9, 1, 4);
   grid->addWidget(ZmoveEdit, 1, 5);
   auto* sizes = new QHBoxLayout;
-  sizes->setSpacing(dp(12));
+  sizes->setSpacing(dp(8));
   sizes->addWidget(Label6);
   sizes->addWidget(Label5);
   sizes->addWidget(Label4);
@@ -359,7 +360,10 @@ void TMainForm::createPanel() {
   grid->addLayout(sizes, 2, 0, 1, 4);
   grid->addWidget(Label8, 2, 4);
   grid->addWidget(ZlevelEdit, 2, 5);
-  for (QLabel* l : {Label6, Label5, Label3}) l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("Height 000.000")) / (l == Label3 ? 3 : 1));
+  // Room for the usual values, so that the columns do not jump as the labels change.
+  Label6->setMinimumWidth(Label6->fontMetrics().horizontalAdvance(QStringLiteral("Height 00.000")));
+  Label5->setMinimumWidth(Label5->fontMetrics().horizontalAdvance(QStringLiteral("Width 00.000")));
+  Label3->setMinimumWidth(Label3->fontMetrics().horizontalAdvance(QStringLiteral("000")));
   row->addLayout(grid);
   row->addStretch();
 }
