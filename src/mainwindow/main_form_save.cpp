@@ -14,27 +14,34 @@ namespace {
 constexpr std::int32_t kProgressEvery = 256;
 
 // Follows the export's walk in the window: each character becomes the current one exactly as a
-// step to it would make it (caret just after it, conversion font, UnitScale, the one-character
-// holder), while nothing reads the editor's whole text again. No events are processed: the
-// preview repaint is only requested, and the status bar alone is painted synchronously.
+// step to it would make it (conversion font, UnitScale, the one-character holder, caret just
+// after it), while nothing reads the editor's whole text again. No events are processed during
+// the walk, so nobody can see the caret between two characters: moving it (a layout query in
+// the editor, the costliest step by far) is left to the end, where the caret display is shown
+// as the walk leaves it, for the caret after the second-last character. The preview repaint is
+// only requested; the status bar alone is painted synchronously, for the progress.
 class WindowExportObserver final : public ExportObserver {
  public:
   WindowExportObserver(TMainForm& form, std::int32_t total, int scale)
       : form_(form), total_(total), scale_(scale) {
     showProgress(0);
   }
-  ~WindowExportObserver() override { form_.StatusBar1->clearMessage(); }
+  ~WindowExportObserver() override {
+    try {
+      placeCaret();
+    } catch (...) {
+      // Only the caret display is lost; the export's own error, if any, is the one to report.
+    }
+    form_.StatusBar1->clearMessage();
+  }
   WindowExportObserver(const WindowExportObserver&) = delete;
   WindowExportObserver& operator=(const WindowExportObserver&) = delete;
 
   void characterBecameCurrent(std::int32_t pos, char32_t c, const TFontDescription& font,
                               float unitScale) override {
-    form_.ShowLineNum2(form_.RichEdit1);
+    previous_ = current_;
+    current_ = pos;
     form_.CurChar = c;
-    TRichEdit& editor = *form_.RichEdit1;
-    editor.setSelLength(0);
-    editor.setSelStart(pos);
-    editor.setFocus();
     form_.RichEdit2.text.assign(1, c);
     form_.RichEdit2.font = font;
     form_.ConversionFont = font;
@@ -51,9 +58,25 @@ class WindowExportObserver final : public ExportObserver {
     form_.StatusBar1->repaint();
   }
 
+  void placeCaret() {
+    if (current_ == 0) return;  // an empty text: nothing became current
+    TRichEdit& editor = *form_.RichEdit1;
+    if (previous_ != 0) moveCaret(editor, previous_);
+    form_.ShowLineNum2(&editor);
+    moveCaret(editor, current_);
+    editor.setFocus();
+  }
+
+  static void moveCaret(TRichEdit& editor, std::int32_t offset) {
+    editor.setSelLength(0);
+    editor.setSelStart(offset);
+  }
+
   TMainForm& form_;
   std::int32_t total_;
   int scale_;
+  std::int32_t current_ = 0;   // position of the current character, 0 before the first
+  std::int32_t previous_ = 0;  // position of the character before it, 0 when none
 };
 
 std::string localPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }

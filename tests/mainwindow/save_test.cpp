@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QStringList>
@@ -167,6 +168,9 @@ TEST_F(SaveTest, export_leaves_the_last_character_current) {
     EXPECT_EQ(form_->CharFontSize, 20);
     EXPECT_EQ(form_->UnitScale, unitScaleFor(100, 20));
     EXPECT_TRUE(form_->StatusBar1->currentMessage().isEmpty());
+    // The caret display was last updated before the last character became current: the caret
+    // then stood after the LF, at the start of line 2, with the break before it on line 1.
+    EXPECT_EQ(form_->Panel2->text(), QStringLiteral("  Pos [2:1]   Sel : [0]   "));
   }
 }
 
