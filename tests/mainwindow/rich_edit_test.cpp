@@ -15,6 +15,7 @@
 #include "common/error.h"
 #include "mainwindow/rich_edit_clip_codec.h"
 #include "mainwindow/rich_edit_format.h"
+#include "richtext/document_loader.h"
 
 namespace kerfline {
 namespace {
@@ -177,6 +178,9 @@ TEST_F(RichEditTest, StyledTextRoundTripIsExact) {
   x.append(U"\r\n", c);  // a break in a format of its own
   x.append(U"\r\n\r\n", a);
   x.append(U"z", d);
+  // Characters Qt might treat specially: NUL, controls, no-break space, byte-order mark, the
+  // object replacement character, the last code point.
+  x.append(std::u32string{0, 1, 0x1F, 0xA0, 0xFEFF, 0xFFFC, 0xFFFF, 0x10FFFF}, a);
   x.append(U"\r\n", b);
   edit.setStyledText(x);
   const StyledText y = edit.styledText();
@@ -323,6 +327,26 @@ TEST_F(RichEditTest, LoadsPlainAndRichTextFiles) {
   EXPECT_EQ(f[0].Size, 20);
   EXPECT_FALSE(f[1].Bold);
   EXPECT_TRUE(f[2].Bold);
+}
+
+// The exports read the editor's snapshot in the window and the loaded document headless; both
+// must hold the same characters in the same formats for the same file.
+TEST_F(RichEditTest, SnapshotAfterLoadingEqualsTheLoadedDocument) {
+  const std::string dir = KERFLINE_TEST_DATA_DIR "/richtext/";
+  int checked = 0;
+  for (const std::string& path :
+       {std::string(KERFLINE_SOURCE_DIR "/examples/sample.rtf"), std::string(KERFLINE_SOURCE_DIR "/examples/sample.txt"),
+        dir + "rtf_abiword.rtf", dir + "rtf_libreoffice.rtf", dir + "plain_utf16le_bom.txt", dir + "plain_cr.txt"}) {
+    if (!std::filesystem::exists(path)) continue;
+    ++checked;
+    const StyledText loaded = loadDocument(path, edit.defAttributes());
+    edit.loadFromFile(path);
+    const StyledText snapshot = edit.styledText();
+    EXPECT_EQ(snapshot.text(), loaded.text()) << path;
+    EXPECT_EQ(snapshot.runs(), loaded.runs()) << path;
+    EXPECT_EQ(edit.text(), loaded.text()) << path;
+  }
+  EXPECT_GE(checked, 4);
 }
 
 TEST_F(RichEditTest, FailedLoadLeavesTheEditorAsItWas) {
