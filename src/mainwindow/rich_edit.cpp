@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>

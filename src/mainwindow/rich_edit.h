@@ -43,7 +43,8 @@ class TRichEdit : public QTextEdit {
   /// Empties the editor.
   void clearText();
 
-  /// Selection start and length in the CR LF offsets (set the length first, then the start).
+  /// Selection start and length in the CR LF offsets. Set the length first, then the start:
+  /// moving the start keeps the length (the one asked for, even where it did not fit before).
   std::int32_t selStart() const;
   void setSelStart(std::int32_t offset);
   std::int32_t selLength() const;
@@ -66,7 +67,10 @@ class TRichEdit : public QTextEdit {
 
   /// Loads a file by the loading rule (rich text, else plain text); throws Error.
   void loadFromFile(const std::string& path);
-  /// Replaces the content with a styled text, each character in its own format.
+  /// Replaces the content with a styled text, each character in its own format, and starts a
+  /// new undo history. styledText() then gives it back exactly, unless it held a lone CR or LF,
+  /// U+2028 or U+2029 (each becomes a CR LF break) or a code point no document can hold
+  /// (surrogates, U+FDD0, U+FDD1, beyond U+10FFFF: each becomes U+FFFD).
   void setStyledText(const StyledText& text);
   /// A snapshot of the content with each character's format: the exports' text source.
   StyledText styledText() const;
