@@ -15,6 +15,12 @@
 namespace kerfline {
 
 QStringList sortedFaceNames(QStringList names) {
+  // Qt names a family offered by two foundries "Face [foundry]"; the face name is what
+  // the formatting stores and fontconfig matches, so each face is listed once, bare.
+  for (QString& name : names) {
+    const qsizetype bracket = name.lastIndexOf(QStringLiteral(" ["));
+    if (bracket > 0 && name.endsWith(u']')) name.truncate(bracket);
+  }
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
     const int c = QString::compare(a, b, Qt::CaseInsensitive);
     return c != 0 ? c < 0 : a < b;

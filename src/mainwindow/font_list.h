@@ -4,7 +4,8 @@
 
 namespace kerfline {
 
-/// Every name once, sorted as a sorted list control sorts: ignoring case, ties by code.
+/// Every face name once (a " [foundry]" suffix removed), sorted as a sorted list control
+/// sorts: ignoring case, ties by code.
 QStringList sortedFaceNames(QStringList names);
 
 }  // namespace kerfline

@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "form_test_support.h"
+#include "mainwindow/font_list.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
 #include "mainwindow/up_down.h"
@@ -13,6 +14,16 @@ namespace kerfline {
 namespace {
 
 using FontControlsTest = formtest::FormTest;
+
+TEST(font_list_test, faces_once_without_foundry_sorted_ignoring_case) {
+  const QStringList got = sortedFaceNames({QStringLiteral("Nimbus Sans"), QStringLiteral("D050000L [urw]"),
+                                           QStringLiteral("cantarell"), QStringLiteral("D050000L [URW ]"),
+                                           QStringLiteral("Bitstream [x"), QStringLiteral("Nimbus Sans"),
+                                           QStringLiteral("DejaVu Sans")});
+  const QStringList want = {QStringLiteral("Bitstream [x"), QStringLiteral("cantarell"), QStringLiteral("D050000L"),
+                            QStringLiteral("DejaVu Sans"), QStringLiteral("Nimbus Sans")};
+  EXPECT_EQ(got, want);
+}
 
 TEST_F(FontControlsTest, without_a_selection_the_toolbar_sets_the_default_attributes) {
   TMainForm& f = form();
