@@ -228,6 +228,8 @@ class TMainForm : public QMainWindow {
   /// Makes the character at 1-based position p current: RichEdit2, caret, conversion font,
   /// CharFontSize and UnitScale. Requires 1 <= p <= text length.
   void UpdateFont(std::int32_t p);
+  /// UnitScale (and CharFontSize) from the scale box and RichEdit2's size; 1.0 for a scale <= 0.
+  void recomputeUnitScale();
 
   // ---- preview and stepping --------------------------------------------------------------
   /// Converts CurChar and draws its strokes on a surface paintHeight pixels high; updates

@@ -138,9 +138,13 @@ void TMainForm::UpdateFont(std::int32_t p) {
   RichEdit1->setFocus();
   RichEdit2.font = RichEdit1->selAttributes();
   ConversionFont = RichEdit2.font;
+  recomputeUnitScale();
+}
+
+void TMainForm::recomputeUnitScale() {
   const int scale = ScaleEdit1->Value();
   if (scale <= 0) {
-    UnitScale = 1.0f;
+    UnitScale = 1.0f;  // CharFontSize keeps its value
   } else {
     CharFontSize = RichEdit2.font.Size;
     UnitScale = unitScaleFor(scale, CharFontSize);

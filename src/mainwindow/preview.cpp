@@ -18,13 +18,7 @@ void TMainForm::PaintBoxPaint(QPainter& painter, int paintHeight) {
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(QPen(QColor(255, 0, 0), 0));
 
-  const int scale = ScaleEdit1->Value();
-  if (scale <= 0) {
-    UnitScale = 1.0f;
-  } else {
-    CharFontSize = RichEdit2.font.Size;
-    UnitScale = unitScaleFor(scale, CharFontSize);
-  }
+  recomputeUnitScale();  // on every paint, whatever the conversion gives
 
   const std::optional<TStrokeCollection> strokes = TTF2Vector.ConvertChar(static_cast<std::int32_t>(CurChar));
   if (!strokes) return;

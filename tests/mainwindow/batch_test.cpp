@@ -25,12 +25,8 @@ using testing::readBytes;
 class BatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    application();
     ASSERT_TRUE(dir_.isValid());
-    form_ = std::make_unique<TMainForm>();
-    form_->StartupTimer1->stop();
-    form_->ProgramFolder = local(dir_.path()) + "/";
-    form_->errorBox = [this](const QString& text) { errors_ << text; };
+    form_ = testing::makeTestForm(dir_.path(), errors_);
     form_->noticeBox = [this](const QString& text) { notices_ << text; };
     form_->terminateProgram = [this] { ++terminations_; };
   }
@@ -49,8 +45,8 @@ class BatchTest : public ::testing::Test {
   }
 
   QTemporaryDir dir_;
-  std::unique_ptr<TMainForm> form_;
   QStringList errors_;
+  std::unique_ptr<TMainForm> form_;
   QStringList notices_;
   int terminations_ = 0;
 };

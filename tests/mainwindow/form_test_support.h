@@ -13,31 +13,19 @@
 #include <memory>
 
 #include "mainwindow/Unit1.h"
+#include "save_test_support.h"
 
 namespace kerfline::formtest {
 
-/// The one QApplication of the test process.
-inline QApplication& application() {
-  static int argc = 1;
-  static char name[] = "mainwindow_form_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    auto* a = new QApplication(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kerfline"));
-    return a;
-  }();
-  return *app;
-}
+using testing::application;
 
 class FormTest : public ::testing::Test {
  protected:
   void SetUp() override {
     application();
+    QApplication::setApplicationName(QStringLiteral("Kerfline"));
     ASSERT_TRUE(dir_.isValid());
-    form_ = std::make_unique<TMainForm>();
-    form_->StartupTimer1->stop();
-    form_->ProgramFolder = QFile::encodeName(dir_.path()).toStdString() + "/";
-    form_->errorBox = [this](const QString& text) { errors_ << text; };
+    form_ = testing::makeTestForm(dir_.path(), errors_);
     form_->noticeBox = [this](const QString& text) { notices_ << text; };
     form_->openFileName = [this] { return openAnswer_; };
     form_->saveFileName = [] { return QString(); };

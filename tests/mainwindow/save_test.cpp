@@ -20,17 +20,11 @@
 namespace kerfline {
 namespace {
 
+using testing::font;
+
 using testing::application;
 using testing::readBytes;
 using testing::storedSettings;
-
-TFontDescription font(const char* name, int size, bool bold = false) {
-  TFontDescription f;
-  f.Name = name;
-  f.Size = size;
-  f.Bold = bold;
-  return f;
-}
 
 const TFontDescription kSans = font("Liberation Sans", 10);
 const TFontDescription kSerifBold = font("Liberation Serif", 20, true);
@@ -48,12 +42,8 @@ const std::string kEmptyDxf = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nENDSE
 class SaveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    application();
     ASSERT_TRUE(dir_.isValid());
-    form_ = std::make_unique<TMainForm>();
-    form_->StartupTimer1->stop();
-    form_->ProgramFolder = QFile::encodeName(dir_.path()).toStdString() + "/";
-    form_->errorBox = [this](const QString& text) { errors_ << text; };
+    form_ = testing::makeTestForm(dir_.path(), errors_);
     form_->saveFileName = [this] { return dialogAnswer_; };
     form_->RichEdit1->setStyledText(sampleText());
     form_->Layername->setText(QStringLiteral("CUT"));
@@ -64,8 +54,8 @@ class SaveTest : public ::testing::Test {
   QString path(const char* name) const { return dir_.path() + "/" + name; }
 
   QTemporaryDir dir_;
-  std::unique_ptr<TMainForm> form_;
   QStringList errors_;
+  std::unique_ptr<TMainForm> form_;
   QString dialogAnswer_;
 };
 

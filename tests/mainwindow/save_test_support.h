@@ -9,11 +9,13 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 
 #include "app/settings_file.h"
+#include "mainwindow/Unit1.h"
 
 namespace kerfline::testing {
 
@@ -22,8 +24,29 @@ inline QApplication& application() {
   static int argc = 1;
   static char name[] = "kerfline_window_test";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: the clipboard and fonts outlive the test's statics otherwise.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+/// A window for tests: start-up timer stopped, program folder moved to folder (so Reg.ini is
+/// private to the test), error boxes recorded in errors instead of shown.
+inline std::unique_ptr<TMainForm> makeTestForm(const QString& folder, QStringList& errors) {
+  application();
+  auto form = std::make_unique<TMainForm>();
+  form->StartupTimer1->stop();
+  form->ProgramFolder = QFile::encodeName(folder).toStdString() + "/";
+  form->errorBox = [&errors](const QString& text) { errors << text; };
+  return form;
+}
+
+/// A font description with only face, size and bold set.
+inline TFontDescription font(const char* name, int size, bool bold = false) {
+  TFontDescription f;
+  f.Name = name;
+  f.Size = size;
+  f.Bold = bold;
+  return f;
 }
 
 /// The whole content of a file, or nothing when it cannot be read.

@@ -20,13 +20,7 @@
 namespace kerfline {
 namespace {
 
-TFontDescription font(const char* name, int size, bool bold = false) {
-  TFontDescription f;
-  f.Name = name;
-  f.Size = size;
-  f.Bold = bold;
-  return f;
-}
+using testing::font;
 
 // Height in drawing units as the preview measures it, worked out from the converter alone:
 // inclusive bounds height x 0.18 x scale / 100000 x point size, rounded once to single.
@@ -47,16 +41,15 @@ float glyphHeight(char32_t c, const TFontDescription& f, int scale, int resoluti
 class SuggestTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::application();
-    form_ = std::make_unique<TMainForm>();
-    form_->StartupTimer1->stop();
-    form_->errorBox = [this](const QString& text) { errors_ << text; };
+    ASSERT_TRUE(dir_.isValid());
+    form_ = testing::makeTestForm(dir_.path(), errors_);
     form_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
   }
 
-  std::unique_ptr<TMainForm> form_;
+  QTemporaryDir dir_;
   QStringList errors_;
+  std::unique_ptr<TMainForm> form_;
 };
 
 TEST_F(SuggestTest, tallest_character_of_a_mixed_text) {
