@@ -11,8 +11,10 @@
 // - \par, \sect, \line, \row, \page and \column end a line (CR LF); \cell is a tab, except the
 //   last one of a row, which would only dangle before the break. The \par closing the document
 //   does not open an empty last line.
-// - Groups nested deeper than kMaxDepth are still read; they share the formatting of the
-//   deepest group kept, so nothing is lost but their local formatting.
+// - Groups nested deeper than kMaxDepth are still read in the state of the deepest group kept;
+//   each of them gives back the state it found when it ends. Only states that differ are
+//   stored (a run of identical ones is counted), and when kMaxSavedStates differ the newest
+//   is counted in place of more, so memory stays bounded whatever the nesting.
 // - A truncated file keeps everything before the cut; bytes after the document's closing brace
 //   are ignored.
 #include <string_view>
@@ -36,6 +38,7 @@ using rtf::Token;
 using rtf::TokenKind;
 
 constexpr std::size_t kMaxDepth = 1000;
+constexpr std::size_t kMaxSavedStates = 1 << 16;
 constexpr char32_t kReplacement = 0xFFFD;
 
 class RtfReader {
@@ -120,7 +123,12 @@ class RtfReader {
       return;
     }
     if (stack_.size() >= kMaxDepth) {
-      ++overflow_;
+      if (!overflow_.empty() &&
+          (overflow_.back().state == stack_.back() || overflow_.size() >= kMaxSavedStates)) {
+        ++overflow_.back().count;
+      } else {
+        overflow_.push_back({stack_.back(), 1});
+      }
       return;
     }
     rtf::GroupState s = stack_.back();
@@ -137,8 +145,10 @@ class RtfReader {
   }
 
   void groupEnd() {
-    if (overflow_ > 0) {
-      --overflow_;
+    if (!overflow_.empty()) {
+      SavedState& saved = overflow_.back();
+      stack_.back() = saved.state;
+      if (--saved.count == 0) overflow_.pop_back();
       return;
     }
     if (stack_.empty()) return;
@@ -155,7 +165,7 @@ class RtfReader {
 
   // Skips the rest of the current group, as if its closing brace had been read.
   void skipDestination() {
-    if (stack_.size() <= 1 && overflow_ == 0) return;  // never skip the whole document
+    if (stack_.size() <= 1 && overflow_.empty()) return;  // never skip the whole document
     tokens_.skipGroup();
     groupEnd();
   }
@@ -403,7 +413,12 @@ class RtfReader {
   rtf::TextBuilder builder_;
   rtf::ByteDecoder decoder_;
   std::vector<rtf::GroupState> stack_;
-  std::size_t overflow_ = 0;
+  // The states that the groups open beyond kMaxDepth found, to be given back as they end.
+  struct SavedState {
+    rtf::GroupState state;
+    std::size_t count;  // how many nested groups found this same state
+  };
+  std::vector<SavedState> overflow_;
   int skip_ = 0;       // tokens of a \uN fallback still to skip
   bool star_ = false;  // the previous token was \*
   bool done_ = false;

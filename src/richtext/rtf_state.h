@@ -41,6 +41,8 @@ struct GroupState {
   Destination destination = Destination::Body;
   Destination uprReturn = Destination::Body;  ///< where \ud sends the text inside \upr
   bool definesFont = false;   ///< this group's \fN began a font-table entry (its '}' ends it)
+
+  friend bool operator==(const GroupState&, const GroupState&) = default;
 };
 
 }  // namespace kerfline::rtf

@@ -71,6 +71,51 @@ TEST(RtfRobustnessTest, DeepNestingIsReadWithoutExhaustingTheStack) {
   EXPECT_FALSE(s.runAt(1).format.Bold);
 }
 
+TEST(RtfRobustnessTest, GroupsBeyondTheKeptDepthDoNotLeakIntoTheirParent) {
+  // Hidden text, a font-table destination or bold set in a group past the kept depth ends
+  // with that group: the text after it, still deep down, is read in its own formatting.
+  const std::string down(1500, '{');
+  const std::string up(1500, '}');
+  struct Case {
+    const char* name;
+    std::string inner;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"hidden", "{\\v hidden}", "ashownb"},
+      {"bold", "{\\b bold}", "aboldshownb"},
+      {"font table", "{\\fonttbl{\\f0 Arial;}}", "ashownb"},
+      {"object", "{\\object x}", "ashownb"},
+      {"two levels", "{{\\v a}\\v b}", "ashownb"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const StyledText t = readChecked("{\\rtf1 a" + down + c.inner + "shown" + up + "b}");
+    EXPECT_EQ(utf8(t), c.text);
+    if (t.length() >= 2) {
+      EXPECT_FALSE(t.runAt(t.length() - 2).format.Bold);
+    }
+  }
+
+  // Down there a group still gets back its own state, not just the kept one.
+  const StyledText nested = readChecked("{\\rtf1 " + down + "{\\i {\\b x}y}z" + up + "}");
+  ASSERT_EQ(utf8(nested), "xyz");
+  EXPECT_TRUE(nested.runAt(0).format.Bold);
+  EXPECT_FALSE(nested.runAt(1).format.Bold);
+  EXPECT_TRUE(nested.runAt(1).format.Italic);
+  EXPECT_FALSE(nested.runAt(2).format.Italic);
+
+  // A state change at every level, far more levels than states are kept for: still read in
+  // full, and the text after them is back in the document's own state.
+  std::string alternating = "{\\rtf1 ";
+  for (int i = 0; i < 200000; ++i) alternating += i % 2 ? "{\\b0 " : "{\\b ";
+  alternating += "x" + std::string(200000, '}') + "y}";
+  const StyledText a = readChecked(alternating);
+  ASSERT_EQ(utf8(a), "xy");
+  EXPECT_FALSE(a.runAt(0).format.Bold);
+  EXPECT_FALSE(a.runAt(1).format.Bold);
+}
+
 TEST(RtfRobustnessTest, RandomBytesAfterTheOpeningNeverBreakTheResult) {
   std::mt19937 rng(20240601);
   static const char kAlphabet[] = "{}\\'*0123456789abcdefuplrbin -;\r\n\t\x80\xff\0";
