@@ -178,7 +178,14 @@ int run(std::vector<std::string> args) {
 
 int main(int argc, char** argv) {
   try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    const int status = run(std::vector<std::string>(argv + 1, argv + argc));
+    // The help or the report was asked for: when it could not be written (to a full disk,
+    // say), the run did not do what was asked.
+    if (!std::cout.flush()) {
+      std::cerr << "Cannot write to standard output\n";
+      return kExitFailed;
+    }
+    return status;
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return kExitFailed;

@@ -115,6 +115,22 @@ TEST_F(ConvertTest, helpExplainsEveryPosition) {
   }
 }
 
+TEST_F(ConvertTest, outputThatCannotBeWrittenIsNoSuccess) {
+  // Standard output on a full device: the help or report the user asked for never arrived.
+  spit(work_ / "in.txt", "AB\r\n");
+  const std::string exe = (bin_ / "kerfline-convert").string();
+  auto toFullDevice = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"-c", "exec \"$0\" \"$@\" >/dev/full", exe});
+    return runProcess("/bin/sh", args, work_.string());
+  };
+  ProcessResult help = toFullDevice({"--help"});
+  EXPECT_EQ(help.status, 1);
+  EXPECT_NE(help.err.find("standard output"), std::string::npos) << help.err;
+  ProcessResult report = toFullDevice({"--report", "in.txt"});
+  EXPECT_EQ(report.status, 1);
+  EXPECT_NE(report.err.find("standard output"), std::string::npos) << report.err;
+}
+
 TEST_F(ConvertTest, noInputIsAUsageError) {
   for (std::vector<std::string> args : {std::vector<std::string>{}, {"--report"}, {""}}) {
     ProcessResult r = convert(args);
