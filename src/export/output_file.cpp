@@ -78,6 +78,9 @@ OutputFile::OutputFile(const std::string& target) : target_(target) {
   if (::stat(target_.c_str(), &info) == 0) {
     exists = true;
     if (S_ISDIR(info.st_mode)) fail(EISDIR);
+    // A pipe, device or socket cannot take a finished file by rename without being replaced
+    // by it (as root even /dev/null would be): refuse it as a target that may not be written.
+    if (!S_ISREG(info.st_mode)) fail(EACCES);
     if (::access(target_.c_str(), W_OK) != 0) fail(errno);
   } else if (errno != ENOENT) {
     fail(errno);

@@ -14,7 +14,7 @@ std::string fileErrorMessage(int err);
 /// the previous target untouched and nothing behind.
 class OutputFile {
  public:
-  /// Refuses a target that exists but may not be written (or is a folder), then creates the
+  /// Refuses a target that exists but may not be written (or is no regular file), then creates the
   /// temporary in the target's folder. Throws Error with the user's message.
   explicit OutputFile(const std::string& target);
   /// Writes to the open descriptor fd, which it takes over and closes; commit() only closes.

@@ -112,6 +112,17 @@ TEST(output_file_test, symbolic_link_is_written_through) {
   EXPECT_EQ(readFile(dir.file("real/out.dxf")), "new");
 }
 
+// Renaming over a pipe or device would swap the special file for a plain one (as root even
+// /dev/null); such a target is refused and stays what it was.
+TEST(output_file_test, special_file_is_refused_not_replaced) {
+  TempDir dir;
+  const std::string fifo = dir.file("pipe.dxf");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  EXPECT_ERROR_MSG(OutputFile{fifo}, "File access denied.");
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"pipe.dxf"});
+}
+
 // Root ignores permission bits, so the refusals are checked as user nobody in a child.
 TEST(output_file_test, access_denied_for_read_only_folder_and_file) {
   TempDir dir;
