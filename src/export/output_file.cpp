@@ -33,6 +33,26 @@ std::string temporaryName(const std::string& folder, int attempt) {
          ".tmp";
 }
 
+// Write through a symbolic link to the file it names instead of replacing the link, also when
+// that file does not exist yet (realpath fails then, so the links are followed one by one).
+std::string throughLinks(std::string path) {
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+      path = resolved;
+      std::free(resolved);
+      return path;
+    }
+    std::string link(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
+    if (length <= 0) return path;
+    link.resize(static_cast<std::size_t>(length));
+    path = link.front() == '/' ? link : folderOf(path) + "/" + link;
+  }
+  fail(ELOOP);
+}
+
 }  // namespace
 
 std::string fileErrorMessage(int err) {
@@ -66,14 +86,8 @@ OutputFile::OutputFile(const std::string& target) : target_(target) {
   if (target_.empty() || target_.find('\0') != std::string::npos || target_.back() == '/') {
     fail(EINVAL);
   }
-  // Write through a symbolic link to the file it names instead of replacing the link.
+  target_ = throughLinks(target_);
   struct stat info {};
-  if (::lstat(target_.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    if (char* resolved = ::realpath(target_.c_str(), nullptr)) {
-      target_ = resolved;
-      std::free(resolved);
-    }
-  }
   bool exists = false;
   if (::stat(target_.c_str(), &info) == 0) {
     exists = true;

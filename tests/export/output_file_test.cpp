@@ -112,6 +112,24 @@ TEST(output_file_test, symbolic_link_is_written_through) {
   EXPECT_EQ(readFile(dir.file("real/out.dxf")), "new");
 }
 
+// A link to a file not written yet (also through a second, relative link) creates that file
+// and stays a link; a loop of links names no file.
+TEST(output_file_test, dangling_symbolic_link_is_written_through) {
+  TempDir dir;
+  fs::create_directory(dir.path() / "real");
+  fs::create_symlink(dir.path() / "real" / "out.dxf", dir.path() / "link.dxf");
+  fs::create_symlink("link.dxf", dir.path() / "relative.dxf");
+  writeAndCommit(dir.file("relative.dxf"), "new");
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.dxf"));
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "relative.dxf"));
+  EXPECT_EQ(readFile(dir.file("real/out.dxf")), "new");
+
+  fs::create_symlink("loop-b.dxf", dir.path() / "loop-a.dxf");
+  fs::create_symlink("loop-a.dxf", dir.path() / "loop-b.dxf");
+  EXPECT_ERROR_MSG(OutputFile{dir.file("loop-a.dxf")}, "Invalid filename.");
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "loop-a.dxf"));
+}
+
 // Renaming over a pipe or device would swap the special file for a plain one (as root even
 // /dev/null); such a target is refused and stays what it was.
 TEST(output_file_test, special_file_is_refused_not_replaced) {
