@@ -34,7 +34,9 @@ struct Line {
 
 std::vector<Line> splitLines(std::string_view content) {
   std::vector<Line> lines;
-  std::size_t pos = 0;
+  // Editors saving UTF-8 may put a byte-order mark first; it is no part of the first line
+  // (else the section there would not be found), and left where it is when writing.
+  std::size_t pos = content.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   while (pos < content.size()) {
     std::size_t lf = content.find('\n', pos);
     Line line;

@@ -11,7 +11,8 @@ inline constexpr std::size_t kProfileValueLimit = 2047;
 /// The value of key in the first section named section of an initialisation-file text:
 /// names matched regardless of ASCII case with blanks around them ignored, blanks around
 /// the value and then one pair of matching quotes removed, cut to kProfileValueLimit bytes.
-/// Nothing when the section or key is missing. Lines may end in CR LF, LF or nothing.
+/// Nothing when the section or key is missing. Lines may end in CR LF, LF or nothing; a UTF-8
+/// byte-order mark at the start is passed over (and kept by setProfileValue).
 std::optional<std::string> findProfileValue(std::string_view content, std::string_view section,
                                             std::string_view key);
 

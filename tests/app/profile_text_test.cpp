@@ -61,6 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "Zup", std::nullopt},
         ReadCase{"UTF-8 value", "[Layer]\r\nLayer=Schrift \xC3\xA4\r\n", "Layer", "Layer",
                  "Schrift \xC3\xA4"},
+        ReadCase{"UTF-8 byte-order mark before the first section",
+                 "\xEF\xBB\xBF[Layer]\r\nZup=7\r\n", "Layer", "Zup", "7"},
         ReadCase{"non-ASCII letters are not case folded", "[Layer]\r\n\xC3\x84=1\r\n", "Layer",
                  "\xC3\xA4", std::nullopt}),
     [](const auto& info) {
@@ -128,6 +130,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "Layer", "Zup", "7", "[Layer]\r\nA=1\r\nZup=7\r\n[layer]\r\nZup=2\r\n"},
         WriteCase{"line breaks in a value cannot add lines", "", "Layer", "Layer",
                   "a\r\n[Evil]\nb", "[Layer]\r\nLayer=a  [Evil] b\r\n"},
+        WriteCase{"byte-order mark kept, its section found",
+                  "\xEF\xBB\xBF[Layer]\r\nZup=1\r\n", "Layer", "Zup", "7",
+                  "\xEF\xBB\xBF[Layer]\r\nZup=7\r\n"},
+        WriteCase{"byte-order mark alone", "\xEF\xBB\xBF", "Layer", "Zup", "7",
+                  "\xEF\xBB\xBF[Layer]\r\nZup=7\r\n"},
         WriteCase{"binary junk kept", "\x00\xff\x01\n[Layer]\n"s, "Layer",
                   "Zup", "1", "\x00\xff\x01\n[Layer]\nZup=1\r\n"s}),
     [](const auto& info) {
