@@ -13,7 +13,6 @@
 #include "mainwindow/window_text.h"
 
 namespace kerfline {
-
 QStringList sortedFaceNames(QStringList names) {
   // Qt names a family offered by two foundries "Face [foundry]"; the face name is what
   // the formatting stores and fontconfig matches, so each face is listed once, bare.
@@ -78,6 +77,9 @@ void TMainForm::FontSizeChange() {
   const QString text = FontSize->text();
   const auto size = parseWholeNumber(text.toStdString());
   if (!size) throw Error(tr("'%1' is not a valid integer value").arg(text).toStdString());
+  // The point size scales the character's outline in the drawing: 0 would collapse it to a
+  // point and a negative size would mirror it.
+  if (*size < 1) throw Error(tr("'%1' is not a valid font size: use 1 point or more").arg(text).toStdString());
   TFontDescription f = CurrText();
   f.Size = *size;
   setCurrText(f, AttrSize);

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QToolButton>
+#include <cstdlib>
 
 #include "form_test_support.h"
 #include "mainwindow/font_list.h"
@@ -86,6 +87,28 @@ TEST_F(FontControlsTest, a_size_that_is_no_integer_is_reported_and_not_applied) 
   EXPECT_EQ(f.RichEdit1->defAttributes().Size, 8);
   f.FontSize->setText(QStringLiteral("150"));  // typed sizes beyond the arrows are accepted
   EXPECT_EQ(f.RichEdit1->defAttributes().Size, 150);
+}
+
+// A size below 1 point would scale the character's outline by zero, or mirror it, in the
+// drawing: refused like a size that is no number.
+TEST_F(FontControlsTest, a_size_below_1_point_is_reported_and_not_applied) {
+  TMainForm& f = form();
+  f.RichEdit1->setSelStart(0);
+  f.RichEdit1->setSelLength(2);
+  for (const char* text : {"0", "-5", "+0", "-2147483648"}) {
+    errors_.clear();
+    f.FontSize->setText(QString::fromLatin1(text));
+    ASSERT_EQ(errors_.size(), 1) << text;
+    EXPECT_EQ(errors_[0], QStringLiteral("'%1' is not a valid font size: use 1 point or more.").arg(QLatin1String(text)));
+    EXPECT_EQ(f.RichEdit1->styledText().fontAt(1).Size, 8) << text;
+    EXPECT_EQ(f.RichEdit1->styledText().fontAt(2).Size, 8) << text;
+  }
+  errors_.clear();
+  for (const char* text : {"1", "+2", "5000"}) {
+    f.FontSize->setText(QString::fromLatin1(text));
+    EXPECT_EQ(f.RichEdit1->styledText().fontAt(1).Size, std::atoi(text));
+  }
+  EXPECT_TRUE(errors_.isEmpty());
 }
 
 TEST_F(FontControlsTest, arrows_step_the_size_and_stop_at_1_and_100) {
