@@ -13,6 +13,8 @@
 #include "vectorizer/UTTF2Vct.h"
 
 class QAction;
+class QCloseEvent;
+class QShowEvent;
 class QComboBox;
 class QFileDialog;
 class QFont;
@@ -170,7 +172,8 @@ class TMainForm : public QMainWindow {
   void ShowMessage(const QString& text);
   /// Runs one handler, sending any error it raises to the general error report.
   void run(void (TMainForm::*handler)());
-  /// Returns after ms milliseconds, processing window events meanwhile.
+  /// Returns after ms milliseconds, processing window events meanwhile; at once when the
+  /// window has been closed.
   void Delay(std::uint32_t ms);
   /// Updates Panel2 with the caret position and SelLineCount of the editor.
   void ShowLineNum2(TRichEdit* editor);
@@ -246,6 +249,10 @@ class TMainForm : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  /// Notes that the window was closed, so that a running wait or suggestion ends.
+  void closeEvent(QCloseEvent* event) override;
+  /// Notes that the window is open again.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void createActions();
@@ -265,6 +272,7 @@ class TMainForm : public QMainWindow {
   /// True when the key press is one of the window's shortcuts.
   bool isWindowShortcut(const QKeyEvent* key) const;
   bool paintErrorShown_ = false;
+  bool closed_ = false;  ///< closed and not shown again since
 };
 
 }  // namespace kerfline

@@ -14,7 +14,9 @@ void TMainForm::Delay(std::uint32_t ms) {
   clock.start();
   for (;;) {
     const qint64 remaining = static_cast<qint64>(ms) - clock.elapsed();
-    if (remaining <= 0) return;
+    // Closing the window ends the program: once the application is quitting, every nested
+    // loop returns at once, and the wait would only spin the processor with nobody watching.
+    if (remaining <= 0 || closed_) return;
     QEventLoop loop;
     QTimer::singleShot(std::chrono::milliseconds(remaining), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();

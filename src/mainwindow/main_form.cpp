@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFrame>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -510,6 +512,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (event->isAccepted()) closed_ = true;
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  closed_ = false;
+  QMainWindow::showEvent(event);
 }
 
 }  // namespace kerfline

@@ -15,6 +15,7 @@ void TMainForm::SuggestExecute() {
   for (std::int64_t i = 0; i < steps; ++i) {
     NextCharBtnClick();
     Delay(100);  // the requested repaint runs meanwhile and measures CharHeight
+    if (closed_) return;  // the window was closed during the wait: the program is ending
     if (CharHeight > maximum) maximum = CharHeight;
   }
   Edit1->setText(QString::fromStdString(formatPitch(suggestedPitch(maximum))));

@@ -95,5 +95,21 @@ TEST_F(SuggestTest, text_without_outlines_keeps_the_earlier_height) {
   EXPECT_EQ(form_->Edit1->text(), QStringLiteral("-2.750"));
 }
 
+// Closing the window ends the program; a run still stepping through a long text would keep
+// the process alive, invisibly, for the rest of its steps.
+TEST_F(SuggestTest, closing_the_window_ends_the_run) {
+  form_->RichEdit1->setText(std::u32string(40, U'A'));
+  form_->Edit1->setText(QStringLiteral("-2.000"));
+  bool closedDuringRun = false;
+  QTimer::singleShot(150, form_.get(), [&] { closedDuringRun = form_->close(); });
+  form_->Suggest->trigger();
+  ASSERT_TRUE(closedDuringRun);
+  EXPECT_FALSE(form_->isVisible());
+  // Stopped after a few of its 40 steps, not wrapped all the way round to position 1.
+  EXPECT_GT(form_->CharPos, 1);
+  EXPECT_LT(form_->CharPos, 40);
+  EXPECT_EQ(form_->Edit1->text(), QStringLiteral("-2.000"));
+}
+
 }  // namespace
 }  // namespace kerfline
