@@ -34,7 +34,8 @@ outlines and writes them as a DXF file for a cutting machine.
 
 INPUT       rich text (RTF) or plain text (UTF-8, UTF-16 with byte-order mark, or
             Windows-1252); the content decides, not the name. Plain text is set in the
-            editor's default font.
+            window's default font, MS Sans Serif at 8 points (or the face fontconfig
+            puts in its place).
             The DXF goes beside INPUT: a final ".rtf", then a final ".txt" (any letter
             case) is removed and ".DXF" appended:  sign.rtf -> sign.DXF,
             sign.txt.rtf -> sign.DXF, notes.doc -> notes.doc.DXF.
@@ -44,9 +45,10 @@ SCALE       size, 1 to 10000, default 100. At 100 a 10-point capital is about
 PITCH       distance added to Y at each new line, default -2.000 (negative: lines go down).
 RESOLUTION  straight strokes per curve piece, 1 to 100, default 2.
 SPACE       space between characters in percent, 0 to 100, default 10: each character
-            starts at (1 + SPACE/100) times the summed widths of those before it.
+            starts at (1 + SPACE/100) times the summed widths (origin to rightmost
+            outline point) of the characters before it on its line.
 LAYER       DXF layer of every entity, fewer than 40 characters; default: the "Layer"
-            value of Reg.ini.
+            value of Reg.ini, else 0.
 MODE        1  "PolyLines XY only": every stroke a two-vertex POLYLINE at Z cutting.
             2  "Lines + Z moves" (also when MODE is absent): every stroke a 3-D LINE at
                Z cutting, with a plunge line from Z up down to Z cutting at the start of
@@ -139,6 +141,11 @@ int run(std::vector<std::string> args) {
   }
   if (!fileExists(batch.inputFile)) {
     std::cerr << "Passed File Not Found \n";
+    // Any argument may be a file name, so a mistyped option ends up here.
+    if (batch.inputFile.starts_with("-")) {
+      std::cerr << "No file \"" << batch.inputFile
+                << "\"; the only options are --report and --help (see kerfline-convert --help).\n";
+    }
     return kExitFailed;
   }
 

@@ -109,7 +109,7 @@ TEST_F(ConvertTest, helpExplainsEveryPosition) {
     ProcessResult r = convert({flag});
     EXPECT_EQ(r.status, 0) << flag;
     for (const char* word : {"INPUT", "SCALE", "PITCH", "RESOLUTION", "SPACE", "LAYER", "MODE",
-                             "Reg.ini", "1 to 10000", "Examples"}) {
+                             "Reg.ini", "1 to 10000", "Examples", "MS Sans Serif"}) {
       EXPECT_NE(r.out.find(word), std::string::npos) << flag << " lacks " << word;
     }
   }
@@ -148,6 +148,18 @@ TEST_F(ConvertTest, missingInputGivesTheNoticeAndWritesNothing) {
     EXPECT_EQ(r.err, "Passed File Not Found \n") << input;
   }
   EXPECT_EQ(workFiles(), std::vector<std::string>{"folder.txt"});
+}
+
+TEST_F(ConvertTest, aMistypedOptionPointsToTheHelp) {
+  // Taken as an input name like any other argument, but a newcomer learns where to look.
+  for (const char* option : {"--version", "-v", "--report=1"}) {
+    ProcessResult r = convert({option});
+    EXPECT_EQ(r.status, 1) << option;
+    EXPECT_EQ(r.err.rfind("Passed File Not Found \n", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+  }
+  spit(work_ / "-v", "AB");  // a file of that name is still converted
+  EXPECT_EQ(convert({"-v"}).status, 0);
 }
 
 TEST_F(ConvertTest, otherModesWriteNothing) {
