@@ -30,8 +30,10 @@ class KerflineApplication : public QApplication {
 
 int main(int argc, char* argv[]) {
   KerflineApplication app(argc, argv);
+  // The title names the program on the task bar. No display name: Qt would append it to
+  // every window title ("Kerfline  - Kerfline", "sign.dxf - Kerfline"), and the window's
+  // caption is its own ("Kerfline ", or the file a PolyLines save wrote).
   QApplication::setApplicationName(QStringLiteral("Kerfline"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Kerfline"));
 
   kerfline::TMainForm form;
   // The arguments after the program's own name; an empty one takes no position.
