@@ -57,7 +57,10 @@ void DocumentTables::setFontPitch(int pitchRequest) {
 }
 
 int DocumentTables::definingFontCodePage() const {
-  return codePageOfRtfCharSet(defining_ ? definingEntry_.charSet : charset::Default,
+  const int charSet = defining_ ? definingEntry_.charSet : charset::Default;
+  // A symbol font's name ("Symbol", "Wingdings") is ordinary text: only the characters set
+  // in the font move to the symbol area, and its ';' must still end the entry.
+  return codePageOfRtfCharSet(charSet == charset::Symbol ? charset::Default : charSet,
                               documentCodePage_);
 }
 

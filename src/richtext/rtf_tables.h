@@ -35,7 +35,8 @@ class DocumentTables {
   void setFontPitch(int pitchRequest);
   /// True while a font definition is open.
   bool definingFont() const { return defining_; }
-  /// The code page in which the name bytes of the font being defined are written.
+  /// The code page in which the name bytes of the font being defined are written (the
+  /// document's for a symbol font, whose name is plain text).
   int definingFontCodePage() const;
   /// Adds a character to the name (or, with alternative set, the \falt name) being defined.
   void appendFontName(char32_t c, bool alternative);

@@ -312,6 +312,12 @@ TEST(RtfReaderTest, FontAndColourTables) {
       {"double-byte name gives way to its alternative",
        "{\\rtf1{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5{\\*\\falt SimSun};}}x}", "x",
        {{0, "SimSun", 12, "", 0, 134, TFontPitch::Default}}},
+      {"symbol fonts have plain names",
+       "{\\rtf1{\\fonttbl\\f0\\fcharset2 Symbol;\\f1\\fcharset2\\fprq2 Wingdings;"
+       "{\\f2\\fcharset2 Webdings;}}\\f0 a\\f1 b\\f2 c}", "\uF061\uF062\uF063",
+       {{0, "Symbol", 12, "", 0, 2, TFontPitch::Default},
+        {1, "Wingdings", 12, "", 0, 2, TFontPitch::Variable},
+        {2, "Webdings", 12, "", 0, 2, TFontPitch::Default}}},
       {"fprq 0 and unknown values are the default pitch",
        "{\\rtf1{\\fonttbl{\\f0\\fprq0 A;}{\\f1\\fprq7 B;}}a\\f1 b}", "ab",
        {{0, "A", 12, "", 0, 1, TFontPitch::Default}, {1, "B", 12, "", 0, 1, TFontPitch::Default}}},
