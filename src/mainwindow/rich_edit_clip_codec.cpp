@@ -85,7 +85,8 @@ std::optional<StyledText> decodeStyledClip(std::string_view bytes) {
     std::uint8_t style = 0, pitch = 0;
     std::string_view name;
     if (!in.u32(nameSize) || !in.bytes(nameSize, name) || !in.u32(size) || !in.u8(style) ||
-        !in.u32(charSet) || !in.u8(pitch) || !in.u32(color) || pitch > 2 || color > 0xFFFFFF)
+        !in.u32(charSet) || !in.u8(pitch) || !in.u32(color) || pitch > 2 || color > 0xFFFFFF ||
+        size < 1 || size > 0x7FFFFFFF)  // a size below 1 point would collapse or mirror
       return std::nullopt;
     f.Name = std::string(name);
     f.Size = static_cast<std::int32_t>(size);

@@ -50,6 +50,9 @@ TFontDescription fromCharFormat(const QTextCharFormat& format, const QFont& fall
     f.Size = static_cast<int>(std::lround(fallback.pointSizeF()));
   else
     f.Size = pixelsToPoints(fallback.pixelSize());
+  // The point size scales the character in the drawing; pasted HTML may ask for a fraction of
+  // a point, which must not collapse the character to nothing.
+  f.Size = std::max(f.Size, 1);
 
   f.Bold = (format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() : fallback.weight()) >=
            QFont::Bold;

@@ -411,6 +411,22 @@ TEST_F(RichEditTest, ClipboardKeepsTextAndEveryFormat) {
   EXPECT_EQ(f[2], b);
 }
 
+// The point size scales each character in the drawing: a pasted size below 1 point would
+// collapse the character to a point. Another program's HTML may ask for 0.3 points.
+TEST_F(RichEditTest, PastedSizesBelowOnePointReadAsOnePoint) {
+  edit.setText(U"ab");
+  auto* data = new QMimeData;
+  data->setHtml(QStringLiteral("<span style='font-size:0.3pt'>x</span><span style='font-size:1px'>y</span>"));
+  QApplication::clipboard()->setMimeData(data);
+  edit.setSelLength(0);
+  edit.setSelStart(1);
+  edit.paste();
+  ASSERT_EQ(edit.text(), U"axyb");
+  const auto f = formatsOf(edit.styledText());
+  EXPECT_EQ(f[1].Size, 1);
+  EXPECT_EQ(f[2].Size, 1);
+}
+
 TEST_F(RichEditTest, StartsEmptyInTheDefaultFormatWithTheWindowsDisplay) {
   EXPECT_EQ(edit.text(), U"");
   EXPECT_EQ(edit.defAttributes(), defaultEditorFormat());
@@ -483,6 +499,13 @@ TEST(StyledClipCodecTest, RoundTripAndRejection) {
   huge[9] = '\xFF';  // first run's character count
   huge[10] = '\xFF';
   EXPECT_FALSE(decodeStyledClip(huge));
+  // Sizes below 1 point (0, or beyond 2^31 read as negative) would collapse or mirror the
+  // pasted characters in the drawing.
+  for (int size : {0, -1, -2147483647 - 1}) {
+    StyledText z;
+    z.append(U"z", font("Zero", size));
+    EXPECT_FALSE(decodeStyledClip(encodeStyledClip(z))) << size;
+  }
 }
 
 }  // namespace
