@@ -13,13 +13,17 @@
 #include "mainwindow/window_text.h"
 
 namespace kerfline {
-QStringList sortedFaceNames(QStringList names) {
+QString bareFaceName(QString family) {
   // Qt names a family offered by two foundries "Face [foundry]"; the face name is what
-  // the formatting stores and fontconfig matches, so each face is listed once, bare.
-  for (QString& name : names) {
-    const qsizetype bracket = name.lastIndexOf(QStringLiteral(" ["));
-    if (bracket > 0 && name.endsWith(u']')) name.truncate(bracket);
-  }
+  // the formatting stores and fontconfig matches.
+  const qsizetype bracket = family.lastIndexOf(QStringLiteral(" ["));
+  if (bracket > 0 && family.endsWith(u']')) family.truncate(bracket);
+  return family;
+}
+
+QStringList sortedFaceNames(QStringList names) {
+  // Each face is listed once, bare.
+  for (QString& name : names) name = bareFaceName(name);
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
     const int c = QString::compare(a, b, Qt::CaseInsensitive);
     return c != 0 ? c < 0 : a < b;
@@ -114,7 +118,7 @@ void TMainForm::Fontselection1Click() {
     if (chosen) {
       // Colour, character set and pitch are not offered by the dialog and stay as they were.
       TFontDescription f = ConversionFont;
-      f.Name = chosen->family().toStdString();
+      f.Name = bareFaceName(chosen->family()).toStdString();
       if (chosen->pointSize() > 0) f.Size = chosen->pointSize();
       f.Bold = chosen->bold();
       f.Italic = chosen->italic();

@@ -173,6 +173,19 @@ TEST_F(FontControlsTest, confirmed_font_selection_formats_the_selection_and_beco
   EXPECT_EQ(f.RichEdit1->styledText().fontAt(3).Name, "MS Sans Serif");
 }
 
+// The dialog lists a face offered by two foundries as "Face [foundry]" and hands that back as
+// the family; the text must store the face itself, which is what the converter looks up.
+TEST_F(FontControlsTest, font_selection_stores_the_face_without_its_foundry) {
+  TMainForm& f = form();
+  f.RichEdit1->setSelStart(0);
+  f.RichEdit1->setSelLength(1);
+  fontAnswer_ = QFont(QStringLiteral("Nimbus Sans [urw]"), 12);
+  f.Fontselection1->trigger();
+  EXPECT_EQ(f.RichEdit1->selAttributes().Name, "Nimbus Sans");
+  EXPECT_EQ(f.ConversionFont.Name, "Nimbus Sans");
+  EXPECT_EQ(f.FontName->currentText(), QStringLiteral("Nimbus Sans"));
+}
+
 TEST_F(FontControlsTest, update_font_makes_the_character_current) {
   TMainForm& f = form();
   StyledText t;
