@@ -56,6 +56,7 @@ class DxfWriter {
   void ensureRoom();
   void put(std::string_view text);
   void put(const DxfNumber& n);
+  void putPoint(const DxfNumber& x, const DxfNumber& y, const DxfNumber& z);
 
   OutputFile& file_;
   std::unique_ptr<char[]> buffer_;
