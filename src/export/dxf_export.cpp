@@ -11,15 +11,6 @@
 namespace kerfline {
 namespace {
 
-LayoutParameters layoutOf(const ExportSettings& settings) {
-  LayoutParameters layout;
-  layout.linePitch = parseFiniteNumber(settings.pitchText).value_or(-2.0f);
-  layout.spacePercent = settings.spacePercent;
-  layout.resolution = settings.resolution;
-  layout.scale = settings.scale;
-  return layout;
-}
-
 // Stroke lines with a plunge before each contour and a retract after it. A stroke usually
 // starts where the previous one ended, so that end's texts are kept and reused.
 class LineSink final : public StrokeSink {
@@ -83,7 +74,7 @@ float unitScaleFor(int scale, int pointSize) {
 
 void saveLinesDxf(const std::string& path, const TextSource& text, const ExportSettings& settings,
                   GlyphSource& glyphs, ExportObserver* observer) {
-  const LayoutParameters layout = layoutOf(settings);
+  const LayoutParameters layout = layoutParametersOf(settings);
   const float zMove = parseFiniteNumber(settings.zMoveText).value_or(0.0f);
   const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
   OutputFile file(path);
@@ -99,7 +90,7 @@ void saveLinesDxf(const std::string& path, const TextSource& text, const ExportS
 void savePolyLinesDxf(const std::string& path, const TextSource& text,
                       const ExportSettings& settings, GlyphSource& glyphs,
                       ExportObserver* observer) {
-  const LayoutParameters layout = layoutOf(settings);
+  const LayoutParameters layout = layoutParametersOf(settings);
   const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
   OutputFile file(path);
   DxfWriter writer(file, dxfLayerName(settings.layerText));

@@ -1,9 +1,19 @@
 #include "export/layout_walk.h"
 
+#include "export/number_rule.h"
 #include "export/single_precision.h"
 #include "export/text_export.h"
 
 namespace kerfline {
+
+LayoutParameters layoutParametersOf(const ExportSettings& settings) {
+  LayoutParameters layout;
+  layout.linePitch = parseFiniteNumber(settings.pitchText).value_or(-2.0f);
+  layout.spacePercent = settings.spacePercent;
+  layout.resolution = settings.resolution;
+  layout.scale = settings.scale;
+  return layout;
+}
 
 void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSource& glyphs,
               StrokeSink& sink, ExportObserver* observer) {

@@ -9,6 +9,7 @@
 namespace kerfline {
 
 class ExportObserver;
+struct ExportSettings;
 class TTTFToVectorConverter;
 
 /// The layout values both exports read before their walk.
@@ -18,6 +19,9 @@ struct LayoutParameters {
   int resolution = 2;       ///< the converter's Precision
   int scale = 100;          ///< ScaleEdit1: UnitScale = scale / 100000 * point size
 };
+
+/// The layout values of the window fields (a pitch that is not a number is -2).
+LayoutParameters layoutParametersOf(const ExportSettings& settings);
 
 /// Where the walk gets a character's strokes (the converter; hand-made outlines in tests).
 class GlyphSource {

@@ -1,0 +1,66 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "export/text_export.h"
+
+namespace kerfline {
+
+/// What file a conversion writes.
+enum class OutputFormat {
+  Lines,      ///< "Lines + Z moves" (the classic default)
+  PolyLines,  ///< "PolyLines XY only"
+  Closed,     ///< one closed POLYLINE (R12) or LWPOLYLINE (R2000) per contour
+  Svg,        ///< a standalone SVG 1.1 drawing
+  Gcode,      ///< a G-code program for GRBL and LinuxCNC
+};
+
+/// What one drawing unit is.
+enum class DrawingUnits { Millimetre, Inch };
+
+/// Which way the kerf offset moves the path.
+enum class KerfSide {
+  Outside,  ///< parts grow, holes shrink: the cut piece keeps its size
+  Inside,   ///< parts shrink, holes grow: stencils and inlays
+  On,       ///< no offset: the path is cut on its line (the only side for open paths)
+};
+
+/// How characters are placed along a line.
+enum class SpacingMode {
+  Classic,  ///< each character after the rightmost point of the one before, stretched by SPACE %
+  Font,     ///< the font's own advances and kerning (HarfBuzz); SPACE is tracking
+};
+
+/// Where each line sits against the widest line.
+enum class Alignment { Left, Center, Right };
+
+/// Machine settings of the G-code writer, in drawing units per minute.
+struct GcodeOptions {
+  std::optional<double> feed;          ///< cutting feed; unset: the writer's default for the unit
+  std::optional<double> plungeFeed;    ///< plunge feed; unset: the writer's default for the unit
+  std::optional<int> spindleRpm;       ///< set: M3 S<rpm> after the header
+  std::optional<double> depthPerPass;  ///< set (> 0): passes at -D, -2D, ... down to Z cutting
+  bool laser = false;                  ///< no Z moves; M4 S<power> before and M5 after a contour
+  std::optional<double> power;         ///< laser power S; unset: the writer's default
+};
+
+/// One conversion, as the command line, the window's export dialog and the settings file
+/// describe it. The defaults are the classic output, byte for byte.
+struct ConversionOptions {
+  ExportSettings classic;                         ///< scale, pitch, resolution, space, layer, Z
+  OutputFormat format = OutputFormat::Lines;      ///< what file to write
+  int dxfVersion = 12;                            ///< closed form: 12 (AC1009) or 2000 (AC1015)
+  DrawingUnits units = DrawingUnits::Millimetre;  ///< what a drawing unit is
+  std::optional<double> fitWidth;   ///< scale every coordinate so the extent is this wide
+  std::optional<double> fitHeight;  ///< ... or this high (drawing units; Z is never scaled)
+  bool weld = false;                ///< union of overlapping outlines per line
+  std::optional<double> kerf;       ///< kerf width in drawing units (> 0); unset: no offset
+  KerfSide kerfSide = KerfSide::Outside;
+  GcodeOptions gcode;
+  SpacingMode spacing = SpacingMode::Classic;
+  bool ligatures = false;          ///< optional ligatures (liga, clig, dlig) in font spacing
+  Alignment align = Alignment::Left;
+  bool autoPitch = false;          ///< line pitch from the fonts' line heights
+};
+
+}  // namespace kerfline

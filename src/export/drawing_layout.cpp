@@ -1,0 +1,66 @@
+#include "export/drawing_layout.h"
+
+#include <utility>
+
+#include "export/dxf_layer.h"
+
+namespace kerfline {
+
+void DrawingBuilder::characterBecameCurrent(std::int32_t pos, char32_t c,
+                                            const TFontDescription& font, float unitScale) {
+  closeCharacter();
+  if (c == 10) ++line_;
+  current_.position = pos;
+  current_.character = c;
+  current_.line = line_;
+  if (next_) next_->characterBecameCurrent(pos, c, font, unitScale);
+}
+
+void DrawingBuilder::placeStroke(const PlacedStroke& s) {
+  const Vec2 start{s.x1, s.y1};
+  const Vec2 end{s.x2, s.y2};
+  if (!contourOpen_ || s.opensContour) {
+    closeContour();
+    contourOpen_ = true;
+    contour_.points.push_back(start);
+  } else if (contour_.points.back() != start) {
+    contour_.points.push_back(start);
+  }
+  if (s.closesContour) {
+    // The closing point is the ring's first point; a ring does not repeat it.
+    closeContour();
+    return;
+  }
+  if (contour_.points.back() != end) contour_.points.push_back(end);
+}
+
+void DrawingBuilder::closeContour() {
+  if (contourOpen_ && !contour_.points.empty()) current_.contours.push_back(std::move(contour_));
+  contour_ = Contour{};
+  contourOpen_ = false;
+}
+
+void DrawingBuilder::closeCharacter() {
+  closeContour();
+  if (!current_.contours.empty()) drawing_.characters.push_back(std::move(current_));
+  current_ = PlacedCharacter{};
+}
+
+Drawing DrawingBuilder::take() {
+  closeCharacter();
+  Drawing out = std::move(drawing_);
+  drawing_ = Drawing{};
+  line_ = 0;
+  return out;
+}
+
+Drawing layoutDrawing(const TextSource& text, const ExportSettings& settings, GlyphSource& glyphs,
+                      ExportObserver* observer) {
+  DrawingBuilder builder(observer);
+  walkText(text, layoutParametersOf(settings), glyphs, builder, &builder);
+  Drawing drawing = builder.take();
+  drawing.layer = dxfLayerName(settings.layerText);
+  return drawing;
+}
+
+}  // namespace kerfline

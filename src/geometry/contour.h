@@ -1,0 +1,77 @@
+#pragma once
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kerfline {
+
+/// A point in drawing units (Y up, origin at the first line's baseline start).
+struct Vec2 {
+  double x = 0;
+  double y = 0;
+
+  friend bool operator==(const Vec2&, const Vec2&) = default;
+  friend std::ostream& operator<<(std::ostream& os, const Vec2& p) {
+    return os << '(' << p.x << ", " << p.y << ')';
+  }
+};
+
+/// One path a tool follows: a closed ring (the last point joins the first and is not
+/// repeated) of an outline face, or an open path of a single-line face.
+struct Contour {
+  std::vector<Vec2> points;  ///< in cutting direction once ordered
+  bool closed = true;        ///< false: an open path, cut from its first to its last point
+  int depth = 0;  ///< closed rings: 0 an outline, 1 a hole in it, 2 an island in that hole, ...
+
+  /// Even depth: material inside is kept (a part); odd depth: a hole.
+  bool isHole() const { return closed && depth % 2 == 1; }
+  friend bool operator==(const Contour&, const Contour&) = default;
+};
+
+/// One character of the text at its place on the page.
+struct PlacedCharacter {
+  std::int32_t position = 0;        ///< 1-based text position (line breaks count two)
+  char32_t character = 0;           ///< its code point
+  std::int32_t line = 0;            ///< 0-based line of text
+  std::vector<Contour> contours;    ///< in cut order once ordered
+
+  friend bool operator==(const PlacedCharacter&, const PlacedCharacter&) = default;
+};
+
+/// Axis-aligned extent; empty while minX > maxX.
+struct Extent {
+  double minX = std::numeric_limits<double>::infinity();
+  double minY = std::numeric_limits<double>::infinity();
+  double maxX = -std::numeric_limits<double>::infinity();
+  double maxY = -std::numeric_limits<double>::infinity();
+
+  bool empty() const { return minX > maxX; }
+  double width() const { return empty() ? 0 : maxX - minX; }
+  double height() const { return empty() ? 0 : maxY - minY; }
+  void add(const Vec2& p) {
+    if (p.x < minX) minX = p.x;
+    if (p.x > maxX) maxX = p.x;
+    if (p.y < minY) minY = p.y;
+    if (p.y > maxY) maxY = p.y;
+  }
+  friend bool operator==(const Extent&, const Extent&) = default;
+};
+
+/// The whole job: every character's paths in drawing units, in file order.
+struct Drawing {
+  std::vector<PlacedCharacter> characters;  ///< line by line, character by character
+  std::string layer = "0";                   ///< the layer every path is written on
+
+  /// The extent of every point of every path.
+  Extent extent() const {
+    Extent e;
+    for (const PlacedCharacter& c : characters)
+      for (const Contour& k : c.contours)
+        for (const Vec2& p : k.points) e.add(p);
+    return e;
+  }
+};
+
+}  // namespace kerfline
