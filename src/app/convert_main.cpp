@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/batch_arguments.h"
-#include "app/dxf_summary.h"
-#include "app/program_folder.h"
-#include "app/settings_file.h"
+#include "appcore/batch_arguments.h"
+#include "appcore/dxf_summary.h"
+#include "appcore/program_folder.h"
+#include "appcore/settings_file.h"
 #include "common/error.h"
 #include "export/text_export.h"
 #include "richtext/document_loader.h"

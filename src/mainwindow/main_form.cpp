@@ -18,7 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/program_folder.h"
+#include "appcore/program_folder.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/paint_box.h"
 #include "mainwindow/rich_edit.h"

@@ -1,6 +1,6 @@
 #include <QLineEdit>
 
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/spin_edit.h"
 

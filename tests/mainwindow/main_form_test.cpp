@@ -10,7 +10,7 @@
 #include <QToolButton>
 #include <fstream>
 
-#include "app/program_folder.h"
+#include "appcore/program_folder.h"
 #include "form_test_support.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"

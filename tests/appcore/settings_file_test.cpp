@@ -1,4 +1,4 @@
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

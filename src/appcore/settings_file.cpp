@@ -1,4 +1,4 @@
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <string_view>
 
-#include "app/profile_text.h"
+#include "appcore/profile_text.h"
 #include "common/error.h"
 
 namespace kerfline {
