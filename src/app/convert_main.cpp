@@ -12,6 +12,7 @@
 #include "appcore/dxf_summary.h"
 #include "appcore/program_folder.h"
 #include "appcore/settings_file.h"
+#include "appcore/settings_location.h"
 #include "common/error.h"
 #include "export/text_export.h"
 #include "richtext/document_loader.h"
@@ -150,7 +151,7 @@ int run(std::vector<std::string> args) {
   }
 
   // The same starting values as the window: its control defaults and the stored settings.
-  const std::string iniPath = settingsPath(programFolder());
+  const std::string iniPath = findSettingsFile(programFolder()).path;
   LayerSettings stored = Loadini(iniPath);
   ExportSettings settings;
   settings.layerText = stored.layer;

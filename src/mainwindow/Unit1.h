@@ -179,10 +179,14 @@ class TMainForm : public QMainWindow {
   void ShowLineNum2(TRichEdit* editor);
   /// Requests an asynchronous repaint of the preview.
   void requestRepaint();
-  /// Reads Reg.ini from the program folder into Layername, ZmoveEdit and ZlevelEdit.
+  /// Reads the settings file (settingsFile()) into Layername, ZmoveEdit and ZlevelEdit.
   void Loadini();
-  /// Writes those three texts to Reg.ini in the program folder; throws Error on failure.
+  /// Writes those three texts to the settings file, creating the user's settings folder on
+  /// the first save there; throws Error on failure.
   void Saveini();
+  /// The settings file by the lookup: KERFLINE_SETTINGS, Reg.ini in ProgramFolder when it is
+  /// there or the folder is writable, else the user's configuration folder.
+  std::string settingsFile() const;
   /// The panel's fields as the exports read them.
   ExportSettings exportSettings() const;
 
