@@ -25,7 +25,7 @@ std::optional<double> toDouble(std::string_view s) {
 
 }  // namespace
 
-void Extent::add(double v) {
+void AxisRange::add(double v) {
   if (empty || v < min) min = v;
   if (empty || v > max) max = v;
   empty = false;

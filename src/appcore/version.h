@@ -1,0 +1,8 @@
+#pragma once
+
+namespace kerfline {
+
+/// The program's version ("0.1.0"), the same for both programs and the package.
+const char* programVersion();
+
+}  // namespace kerfline
