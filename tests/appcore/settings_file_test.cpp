@@ -219,6 +219,20 @@ TEST(settings_file_test, binaryContentReadsWithoutHarm) {
   EXPECT_EQ(Loadini(t.ini()), kDefaults);
 }
 
+TEST(settings_file_test, symbolicLinkKeepsPointingAtTheUsersFile) {
+  // A settings file kept elsewhere (a dotfiles folder, say) and linked into place: a save
+  // writes the file the link names and leaves the link as it was.
+  TempFolder t, elsewhere;
+  const std::string real = elsewhere.folder() + "kerfline.ini";
+  spit(real, "; mine\r\n[Layer]\r\nZup=3\r\n");
+  fs::create_symlink(real, t.ini());
+  Saveini(t.ini(), LayerSettings{"L", "4", "-1"});
+  EXPECT_TRUE(fs::is_symlink(t.ini()));
+  EXPECT_EQ(slurp(real), "; mine\r\n[Layer]\r\nZup=4\r\nLayer=L\r\nZdown=-1\r\n");
+  EXPECT_EQ(entriesIn(t.folder()), 1u);
+  EXPECT_EQ(entriesIn(elsewhere.folder()), 1u) << "no temporary left beside the real file";
+}
+
 // ---- where the settings file lives ------------------------------------------------------
 
 constexpr fs::perms kReadOnlyFolder = fs::perms::owner_read | fs::perms::owner_exec |
