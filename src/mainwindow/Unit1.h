@@ -144,6 +144,8 @@ class TMainForm : public QMainWindow {
   QAction* Copy1 = nullptr;
   QAction* Paste1 = nullptr;
   QAction* Help1 = nullptr;
+  /// Help > About Kerfline: version, licence and the settings file in use.
+  QAction* About1 = nullptr;
 
   // ---- seams: the defaults show the real dialogs, boxes and browser ----------------------
   /// OpenDialog1: the chosen file, or empty when cancelled.
@@ -201,6 +203,8 @@ class TMainForm : public QMainWindow {
   void Close1Click();
   /// Opens program folder + "KerflineHelp.Htm" in the browser.
   void Help1Click();
+  /// Shows the About box (window-modal, without blocking) naming settingsFile().
+  void About1Click();
   /// Opens address (a local path) in the system's browser; throws Error when that fails.
   void OpenInternetExplorer(const QString& address);
 
