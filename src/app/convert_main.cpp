@@ -81,7 +81,8 @@ above; SCALE, RESOLUTION, SPACE and --size are rounded the same way but never cl
 
   INPUT...            files to convert, each to its own DXF named by the rule above; a
                       failure on one is told and the others still run. "-" reads standard
-                      input (needs -o). "--" ends the options: later arguments are inputs.
+                      input (needs -o). "--" ends the options: later arguments are inputs
+                      (kerfline-convert -- a.txt b.txt converts both).
   -o, --output FILE   write to FILE instead ("-": standard output); one input only
   -f, --format FORM   lines (default): "Lines + Z moves";  polylines: "PolyLines XY only";
                       closed, svg, gcode: not available yet
