@@ -255,7 +255,7 @@ int main(int argc, char** argv) {
     // The help, report or drawing was asked for on standard output: when it could not be
     // written (to a full disk, say), the run did not do what was asked.
     if (!std::cout.flush()) {
-      std::cerr << "Cannot write to standard output\n";
+      if (status == kExitOk) std::cerr << "Cannot write to standard output\n";  // else told
       return kExitFailed;
     }
     return status;

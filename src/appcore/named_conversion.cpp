@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <optional>
 
 #include "appcore/batch_arguments.h"
@@ -88,11 +89,16 @@ class ScratchFolder {
   std::string folder_;
 };
 
-// The finished drawing, copied whole: nothing reaches a pipe unless the export succeeded.
+// The finished drawing, copied once complete: nothing reaches a pipe unless the export
+// succeeded. Copied in pieces, so a drawing of hundreds of megabytes needs no memory of its size.
 void copyToStandardOutput(const std::string& path, std::ostream& out) {
-  FileContent content = readRegularFile(path, std::size_t{1} << 40);
-  if (content.status != ReadStatus::Ok) throw FileError{"standard output", "Failed to read the drawing back"};
-  out.write(content.bytes.data(), static_cast<std::streamsize>(content.bytes.size()));
+  std::ifstream in(path, std::ios::binary);
+  char buffer[1 << 16];
+  while (in) {
+    in.read(buffer, sizeof buffer);
+    out.write(buffer, in.gcount());
+  }
+  if (in.bad() || !in.eof()) throw FileError{"standard output", "Failed to read the drawing back"};
   if (!out.flush()) throw FileError{"standard output", "Cannot write to standard output"};
 }
 

@@ -180,6 +180,13 @@ TEST_F(NamedOptionsTest, standardInputAndOutputCarryTheSameBytes) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, file);
   EXPECT_EQ(r.err.rfind("Wrote standard output (Lines + Z moves)\n", 0), 0u) << r.err;
+
+  // Standard output on a full device: the drawing never arrived, which is no success.
+  r = runProcess("/bin/sh", {"-c", "exec \"$0\" \"$@\" >/dev/full", (bin_ / "kerfline-convert").string(),
+                             "-o", "-", "in.txt"},
+                 work_.string());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "kerfline-convert: standard output: Cannot write to standard output\n");
 }
 
 TEST_F(NamedOptionsTest, severalInputsEachGetTheirFileAndOneMissingFailsAlone) {
