@@ -131,7 +131,8 @@ is writable (a portable copy); otherwise $XDG_CONFIG_HOME/kerfline/Reg.ini, by d
 ~/.config/kerfline/Reg.ini. --report names the file read.
 
 Exit status: 0 written, 1 an input missing or unreadable or a file could not be written,
-2 usage error (no INPUT, a MODE other than 1 or 2, a bad option or value: nothing written).
+2 usage error (no INPUT, a MODE other than 1 or 2, a bad option or value, a --settings
+file that cannot be read: nothing written).
 
 Examples:
   kerfline-convert sign.rtf                      sign.DXF, Lines + Z moves, defaults
