@@ -358,10 +358,11 @@ class RtfReader {
         break;
       case Keyword::Unicode: {
         if (!t.hasParam) break;
-        // Writers store UTF-16 units as signed 16-bit numbers.
-        std::int64_t v = p;
-        if (v < 0) v += 65536;
-        deliver(v < 0 ? kReplacement : static_cast<char32_t>(v));
+        // Writers store UTF-16 units as signed 16-bit numbers (some as unsigned). A value no
+        // 16-bit unit has was not written by a sound writer, and taking it modulo 65536 or as a
+        // code point would cut some other letter: it stands for an unknown character.
+        deliver(p < -32768 || p > 65535 ? kReplacement
+                                         : static_cast<char32_t>(p < 0 ? p + 65536 : p));
         skip_ = s.unicodeSkip;
         break;
       }
