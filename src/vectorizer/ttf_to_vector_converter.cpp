@@ -18,7 +18,10 @@ bool isCharacter(std::int32_t code) {
 
 }  // namespace
 
-TTTFToVectorConverter::TTTFToVectorConverter() : fonts_(FontLibrary::shared()) {
+TTTFToVectorConverter::TTTFToVectorConverter() : TTTFToVectorConverter(FontLibrary::shared()) {}
+
+TTTFToVectorConverter::TTTFToVectorConverter(std::shared_ptr<FontLibrary> fonts)
+    : fonts_(std::move(fonts)) {
   font_.Name = "Arial";
   font_.Size = 28;
 }

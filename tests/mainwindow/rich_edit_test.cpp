@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontInfo>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -327,6 +328,34 @@ TEST_F(RichEditTest, LoadsPlainAndRichTextFiles) {
   EXPECT_EQ(f[0].Size, 20);
   EXPECT_FALSE(f[1].Bold);
   EXPECT_TRUE(f[2].Bold);
+}
+
+TEST_F(RichEditTest, ScriptSuffixedFacesShowTheirBaseFace) {
+  // "Arial CE" is no installed family; the editor shows what it shows for "Arial", as the
+  // exports cut it, and keeps the name and character set the document gave.
+  const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+  const QString times = QFontInfo(QFont(QStringLiteral("Times New Roman"))).family();
+  ASSERT_NE(arial, QFontInfo(QFont(QStringLiteral("Arial CE"))).family()) << "Qt alone differs";
+  const TempDir dir;
+  edit.loadFromFile(dir.write("ce.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset238 Arial CE;}"
+                                        "{\\f1\\fcharset204 Times New Roman Cyr;}}\\f0 \\'8a{\\f1 \\'c0}}"));
+  ASSERT_EQ(edit.text(), U"\u0160\u0410");
+  QTextCursor cursor(edit.document());
+  cursor.setPosition(1);
+  EXPECT_EQ(QFontInfo(cursor.charFormat().font()).family(), arial);
+  cursor.setPosition(2);
+  EXPECT_EQ(QFontInfo(cursor.charFormat().font()).family(), times);
+  const auto f = formatsOf(edit.styledText());
+  ASSERT_EQ(f.size(), 2u);
+  EXPECT_EQ(f[0].Name, "Arial CE");
+  EXPECT_EQ(f[0].CharSet, 238);
+  EXPECT_EQ(f[1].Name, "Times New Roman Cyr");
+  EXPECT_EQ(f[1].CharSet, 204);
+
+  // Typed text in such a default face too.
+  edit.setDefAttributes(font("Arial Greek", 12));
+  EXPECT_EQ(QFontInfo(edit.font()).family(), arial);
+  EXPECT_EQ(edit.defAttributes().Name, "Arial Greek");
 }
 
 // The exports read the editor's snapshot in the window and the loaded document headless; both
