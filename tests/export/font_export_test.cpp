@@ -9,6 +9,7 @@
 #include "export/text_export.h"
 #include "export_test_support.h"
 #include "vectorizer/UTTF2Vct.h"
+#include "vectorizer/font_library.h"
 
 namespace kerfline {
 namespace {
@@ -50,6 +51,19 @@ TFontDescription arial(int size) {
   f.Name = "Arial";
   f.Size = size;
   return f;
+}
+
+TEST(font_export_test, a_font_engine_that_cannot_start_fails_the_export) {
+  // Not an empty drawing reported as written: the error, and no file.
+  TempDir dir;
+  const auto fonts = std::make_shared<FontLibrary>([](FT_LibraryRec_**) { return 1; });
+  TTTFToVectorConverter converter(fonts);
+  const MemoryText text(U"AB", arial(10));
+  EXPECT_ERROR_MSG(FileSave(dir.file("a.dxf"), text, ExportSettings{}, converter),
+                   "The font engine (FreeType) could not be started (error 1), so no character "
+                   "can be converted.");
+  EXPECT_THROW(SavePoly2(dir.file("b.dxf"), text, ExportSettings{}, converter), Error);
+  EXPECT_TRUE(dir.entries().empty());
 }
 
 TEST(font_export_test, twenty_points_are_exactly_twice_ten_points) {
