@@ -32,13 +32,4 @@ std::u32string decodeSingleByte(int codePage, std::string_view bytes);
 /// The byte that stands for c in the code page, or '?' when it has none.
 std::uint8_t encodeChar(int codePage, char32_t c);
 
-/// UTF-8 helpers. Invalid sequences decode to U+FFFD, one per bad byte.
-std::u32string utf8ToU32(std::string_view utf8);
-/// True when the bytes are well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF).
-bool isValidUtf8(std::string_view bytes);
-/// Encodes code points as UTF-8 (see appendUtf8 for invalid ones).
-std::string u32ToUtf8(std::u32string_view text);
-/// Appends c as UTF-8; a surrogate or a value past U+10FFFF is written as U+FFFD.
-void appendUtf8(std::string& out, char32_t c);
-
 }  // namespace kerfline
