@@ -46,9 +46,6 @@ class TempDir {
 };
 
 TEST(document_loader_test, rtf_content_in_a_txt_file_loads_as_rich_text) {
-#ifdef KERFLINE_NO_RTF_READER
-  GTEST_SKIP() << "built without the RTF reader";
-#endif
   const StyledText t = loadDocument(kData + "loader_rich_named.txt", defaultEditorFormat());
   const std::u32string& s = t.text();
   ASSERT_EQ(s.find(U"{\\rtf"), std::u32string::npos) << "the RTF source was shown as text";
