@@ -40,10 +40,6 @@ int codePageOfCharSet(int charSet) {
   }
 }
 
-bool isSingleByteCodePage(int codePage) {
-  return codePage == codepage::Symbol || detail::highHalfTable(codePage) != nullptr;
-}
-
 char32_t decodeByte(int codePage, std::uint8_t b) {
   if (codePage == codepage::Symbol) {
     // As Windows' CP_SYMBOL: controls stay controls (a tab or line break in symbol-font text

@@ -16,9 +16,6 @@ inline constexpr int Symbol = 42;  ///< symbol fonts: byte b >= 0x20 maps to U+F
 /// codepage::Symbol for SYMBOL; 1252 for anything unknown).
 int codePageOfCharSet(int charSet);
 
-/// True when the code page is one this program can decode byte by byte.
-bool isSingleByteCodePage(int codePage);
-
 /// The Unicode character that byte b stands for in the single-byte code page (1250-1258,
 /// 874, 437, 850, 10000, codepage::Symbol). Bytes a code page leaves undefined decode to
 /// U+FFFD, except Windows-1252's five holes, which decode to U+0081, U+008D, U+008F, U+0090
