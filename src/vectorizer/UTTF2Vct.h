@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/font_description.h"
+#include "vectorizer/outline_records.h"
 #include "vectorizer/stroke.h"
 #include "vectorizer/stroke_collection.h"
 
@@ -50,6 +51,7 @@ class TTTFToVectorConverter {
   int precision_ = 8;
   bool unicode_ = false;
   std::shared_ptr<FontLibrary> fonts_;  // process-wide cache of matches and open faces
+  Outline outline_;  // the glyph being converted; kept so its storage serves the next one
 };
 
 }  // namespace kerfline

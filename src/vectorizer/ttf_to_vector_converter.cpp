@@ -64,10 +64,9 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
     if (glyph == 0) return std::nullopt;
   }
 
-  static thread_local Outline outline;
-  if (!loadGlyphOutline(use->face->face.get(), glyph, use->synthesis, outline)) return std::nullopt;
+  if (!loadGlyphOutline(use->face->face.get(), glyph, use->synthesis, outline_)) return std::nullopt;
   TStrokeCollection strokes;
-  walkOutline(outline, precision_, strokes);
+  walkOutline(outline_, precision_, strokes);
   // Contours that all collapse to single points leave nothing to cut or draw.
   if (strokes.Count() == 0) return std::nullopt;
   return strokes;
