@@ -1,5 +1,7 @@
 #include "process.h"
 
+#include "child_process.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,9 +34,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
   if (pid == 0) {
     ::dup2(outFd, 1);
     ::dup2(errFd, 2);
-    if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-      ::_exit(125);
-    }
+    if (unprivileged && !test::dropPrivileges()) ::_exit(125);
     if (::chdir(cwd.c_str()) != 0) ::_exit(126);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));

@@ -17,6 +17,8 @@
 #include "mainwindow/rich_edit_clip_codec.h"
 #include "mainwindow/rich_edit_format.h"
 #include "richtext/document_loader.h"
+#include "expect_throw_msg.h"
+#include "temp_dir.h"
 
 namespace kerfline {
 namespace {
@@ -296,22 +298,7 @@ TEST_F(RichEditTest, DefaultFaceSurvivesTheWindowFont) {
   EXPECT_EQ(child->styledText().runs().at(0).format, font("MS Sans Serif", 8));
 }
 
-class TempDir {
- public:
-  TempDir() : path_(std::filesystem::temp_directory_path() / ("rich_edit_test_" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  std::string write(const std::string& name, const std::string& bytes) const {
-    const auto p = path_ / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
-  }
-  std::string path(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using test::TempDir;
 
 TEST_F(RichEditTest, LoadsPlainAndRichTextFiles) {
   const TempDir dir;
@@ -381,14 +368,9 @@ TEST_F(RichEditTest, SnapshotAfterLoadingEqualsTheLoadedDocument) {
 TEST_F(RichEditTest, FailedLoadLeavesTheEditorAsItWas) {
   const TempDir dir;
   edit.setText(U"kept");
-  const std::string missing = dir.path("no-such-file.rtf");
-  try {
-    edit.loadFromFile(missing);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing);
-  }
-  EXPECT_THROW(edit.loadFromFile(dir.path("")), Error);  // a folder
+  const std::string missing = dir.file("no-such-file.rtf");
+  EXPECT_ERROR_MSG(edit.loadFromFile(missing), "Cannot open file " + missing);
+  EXPECT_THROW(edit.loadFromFile(dir.file("")), Error);  // a folder
   EXPECT_EQ(edit.text(), U"kept");
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "contour_check.h"
+#include "expect_throw_msg.h"
 #include "vectorizer/UTTF2Vct.h"
 #include "common/error.h"
 #include "vectorizer/font_library.h"
@@ -316,14 +317,9 @@ TEST(ConverterTest, FontEngineThatCannotStartIsAnError) {
   // looks like success.
   const auto fonts = std::make_shared<FontLibrary>([](FT_LibraryRec_**) { return 0x40; });
   TTTFToVectorConverter converter(fonts);
-  try {
-    converter.ConvertChar('A');
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(),
-                 "The font engine (FreeType) could not be started (error 64), so no character "
-                 "can be converted.");
-  }
+  EXPECT_ERROR_MSG(converter.ConvertChar('A'),
+                   "The font engine (FreeType) could not be started (error 64), so no character "
+                   "can be converted.");
   converter.SetUNICODE(true);
   EXPECT_THROW(converter.ConvertChar(U'\u20AC'), Error);
 }
