@@ -96,10 +96,12 @@ FontFace* FontLibrary::face(const std::string& file, int index) {
     if (!FT_IS_SCALABLE(face)) {
       entry.reset();
     } else {
+      // A face may have two Unicode maps: one for the basic plane only and one for every
+      // plane. FreeType's choice prefers the full one; the first in the file may be the
+      // other, which would leave every character beyond U+FFFF without a glyph.
+      if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) entry->unicodeMap = face->charmap;
       for (int i = 0; i < face->num_charmaps; ++i) {
         FT_CharMap map = face->charmaps[i];
-        if (map->encoding == FT_ENCODING_UNICODE && entry->unicodeMap == nullptr)
-          entry->unicodeMap = map;
         if (map->encoding == FT_ENCODING_MS_SYMBOL && entry->symbolMap == nullptr)
           entry->symbolMap = map;
       }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -186,18 +187,41 @@ TEST(ConverterTest, MissingCharacterComesFromAFallbackFace) {
   EXPECT_EQ(fromArial->strokes(), fromDejaVu->strokes());
 }
 
+// What one of fontconfig's command-line tools prints (fc-match, fc-list): its own reading of
+// the installed fonts, independent of the converter's cache.
+std::string fontconfigTool(const std::string& command) {
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return "no fc-match";
+  std::string out;
+  char buffer[512];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  return ::pclose(pipe) == 0 ? out : command + " failed: " + out;
+}
+
 TEST(ConverterTest, AnyPlaneAndFallbackCoverage) {
-  // U+1D400 (mathematical bold A) lies outside the basic plane; fontconfig decides whether an
-  // installed face has it, and the converter must agree with that face.
+  // U+1D400 (mathematical bold A) lies outside the basic plane and outside Liberation Sans;
+  // the installed DejaVu fonts have it. The fallback face must be the one fontconfig itself
+  // picks for the same request, and the character must be cut from it.
+  const std::string request = "Liberation Sans:weight=80:slant=0:scalable=True:charset=1d400";
+  const std::string picked = fontconfigTool("fc-match -f '%{file}|%{index}' '" + request + "'");
+  const auto bar = picked.find('|');
+  ASSERT_NE(bar, std::string::npos) << picked;
+  const std::string file = picked.substr(0, bar);
+  ASSERT_NE(file.find("DejaVu"), std::string::npos) << file;
   FontLibrary& library = *FontLibrary::shared();
   auto lock = library.lock();
-  const FaceMatch& m = library.fallback("Liberation Sans", false, false, U'\U0001D400');
+  const FontFace* expected = library.face(file, std::stoi(picked.substr(bar + 1)));
+  ASSERT_NE(expected, nullptr);
+  EXPECT_EQ(library.fallback("Liberation Sans", false, false, U'\U0001D400').face, expected);
   lock.unlock();
   const auto strokes = convert(font("Liberation Sans"), U'\U0001D400');
-  EXPECT_EQ(strokes.has_value(), m.face != nullptr);
-  if (strokes) {
-    EXPECT_TRUE(test::contoursClosed(*strokes));
-  }
+  ASSERT_TRUE(strokes.has_value());
+  EXPECT_TRUE(test::contoursClosed(*strokes));
+
+  // U+10FFFD (private use, plane 16) is in no installed face: nothing to cut.
+  ASSERT_EQ(fontconfigTool("fc-list ':charset=10fffd' file"), "");
+  EXPECT_FALSE(convert(font("Liberation Sans"), U'\U0010FFFD').has_value());
 }
 
 TEST(ConverterTest, BytesAreReadThroughTheCharacterSetsCodePage) {
