@@ -217,26 +217,28 @@ void writeLayoutBlock(DxfGroupWriter& out, const char* name, std::uint32_t recor
 
 void writeEntities(DxfGroupWriter& out, const Drawing& drawing, const ClosedDxfFrame& frame) {
   // Every entity repeats these lines; they are laid out once.
-  const std::string owner = "330\r\n" + [] {
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(kModelSpaceRecord));
-    return std::string(text);
-  }() + "\r\n100\r\nAcDbEntity\r\n  8\r\n" + drawing.layer + "\r\n100\r\nAcDbPolyline\r\n";
-  const std::string elevation = " 38\r\n" + DxfReal(frame.zCut) + "\r\n";
+  const std::string& n = out.lineEnd();
+  char owner[16];
+  std::snprintf(owner, sizeof owner, "%X", static_cast<unsigned>(kModelSpaceRecord));
+  const std::string head = "330" + n + owner + n + "100" + n + "AcDbEntity" + n + "  8" + n +
+                           drawing.layer + n + "100" + n + "AcDbPolyline" + n;
+  const std::string elevation = " 38" + n + DxfReal(frame.zCut) + n;
+  const std::string x = " 10" + n;
+  const std::string y = " 20" + n;
   std::uint32_t handle = kFirstEntity;
   for (const PlacedCharacter& c : drawing.characters) {
     for (const Contour& k : c.contours) {
       out.text(0, "LWPOLYLINE");
       out.handle(5, handle++);
-      out.raw(owner);
+      out.raw(head);
       out.integer(90, static_cast<long>(k.points.size()));
       // Flag 1 exactly for a closed ring: bit 128 (plinegen) means nothing to most importers.
       out.integer(70, k.closed ? 1 : 0);
       out.raw(elevation);
       for (const Vec2& p : k.points) {
-        out.raw(" 10\r\n");
+        out.raw(x);
         out.realValue(static_cast<float>(p.x));
-        out.raw(" 20\r\n");
+        out.raw(y);
         out.realValue(static_cast<float>(p.y));
       }
       out.flushIfFull();

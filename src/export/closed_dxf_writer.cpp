@@ -17,7 +17,9 @@ void saveClosedPolylineDxf(const std::string& path, const Drawing& drawing,
   frame.zCut = parseFiniteNumber(options.classic.zLevelText).value_or(0.0f);
   frame.units = options.units;
   OutputFile file(path);
-  DxfGroupWriter out(file);
+  // R12 keeps the classic forms' CR LF. R2000 ends its lines in LF alone, which every reader
+  // of that version takes, and which keeps its files about a third of a "Lines + Z moves" file.
+  DxfGroupWriter out(file, options.dxfVersion == 2000 ? "\n" : "\r\n");
   if (options.dxfVersion == 2000) {
     writeClosedDxfR2000(out, drawing, frame);
   } else {

@@ -12,27 +12,30 @@ constexpr std::size_t kFlushAt = std::size_t{1} << 20;
 
 }  // namespace
 
-DxfGroupWriter::DxfGroupWriter(OutputFile& file) : file_(file) {
+DxfGroupWriter::DxfGroupWriter(OutputFile& file, std::string_view lineEnd)
+    : file_(file), lineEnd_(lineEnd) {
   buffer_.reserve(kFlushAt + (kFlushAt >> 2));
 }
 
 void DxfGroupWriter::code(int c) {
   char text[16];
-  const int n = std::snprintf(text, sizeof text, "%3d\r\n", c);
+  const int n = std::snprintf(text, sizeof text, "%3d", c);
   buffer_.append(text, static_cast<std::size_t>(n));
+  buffer_.append(lineEnd_);
 }
 
 void DxfGroupWriter::text(int c, std::string_view value) {
   code(c);
   buffer_.append(value);
-  buffer_.append("\r\n");
+  buffer_.append(lineEnd_);
 }
 
 void DxfGroupWriter::integer(int c, long value) {
   code(c);
   char text[32];
-  const int n = std::snprintf(text, sizeof text, "%6ld\r\n", value);
+  const int n = std::snprintf(text, sizeof text, "%6ld", value);
   buffer_.append(text, static_cast<std::size_t>(n));
+  buffer_.append(lineEnd_);
 }
 
 void DxfGroupWriter::real(int c, float v) {
@@ -42,14 +45,15 @@ void DxfGroupWriter::real(int c, float v) {
 
 void DxfGroupWriter::realValue(float v) {
   appendDxfReal(buffer_, v);
-  buffer_.append("\r\n");
+  buffer_.append(lineEnd_);
 }
 
 void DxfGroupWriter::handle(int c, std::uint32_t h) {
   code(c);
   char text[16];
-  const int n = std::snprintf(text, sizeof text, "%X\r\n", h);
+  const int n = std::snprintf(text, sizeof text, "%X", h);
   buffer_.append(text, static_cast<std::size_t>(n));
+  buffer_.append(lineEnd_);
 }
 
 void DxfGroupWriter::raw(std::string_view lines) { buffer_.append(lines); }

@@ -8,11 +8,12 @@ namespace kerfline {
 class OutputFile;
 
 /// Writes DXF group-code/value pairs through a buffer into an OutputFile: the code right-aligned
-/// in three columns, every line ending in CR LF, reals by the DxfReal rule.
+/// in three columns, every line ending in the given line end, reals by the DxfReal rule.
 class DxfGroupWriter {
  public:
-  /// file must outlive the writer; call flush() before committing it.
-  explicit DxfGroupWriter(OutputFile& file);
+  /// file must outlive the writer; call flush() before committing it. lineEnd is "\r\n"
+  /// (as every classic form) or "\n".
+  explicit DxfGroupWriter(OutputFile& file, std::string_view lineEnd = "\r\n");
   DxfGroupWriter(const DxfGroupWriter&) = delete;
   DxfGroupWriter& operator=(const DxfGroupWriter&) = delete;
 
@@ -24,10 +25,12 @@ class DxfGroupWriter {
   void real(int code, float v);
   /// A handle (or a pointer to one) in upper-case hexadecimal.
   void handle(int code, std::uint32_t h);
-  /// Text already laid out as DXF lines (it ends in CR LF).
+  /// Text already laid out as DXF lines (each ending in lineEnd()).
   void raw(std::string_view lines);
-  /// Only the DxfReal text of v and CR LF, for a value whose code went out with raw().
+  /// Only the DxfReal text of v and the line end, for a value whose code went out with raw().
   void realValue(float v);
+  /// The line end every line gets.
+  const std::string& lineEnd() const { return lineEnd_; }
 
   /// Writes out what is buffered once the buffer is well filled (call between entities).
   void flushIfFull();
@@ -38,6 +41,7 @@ class DxfGroupWriter {
   void code(int c);
 
   OutputFile& file_;
+  std::string lineEnd_;
   std::string buffer_;
 };
 
