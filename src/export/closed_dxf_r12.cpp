@@ -3,13 +3,14 @@
 
 #include "export/closed_dxf_writer.h"
 #include "export/dxf_group_writer.h"
+#include "export/dxf_layer.h"
 #include "export/dxf_real.h"
 #include "export/closed_dxf_header.h"
 
 namespace kerfline {
 
 void writeClosedDxfR12(DxfGroupWriter& out, const Drawing& drawing, const ClosedDxfFrame& frame) {
-  const std::string& layer = drawing.layer;
+  const std::string layer = tableLayerName(drawing.layer);
   const Extent extent = drawing.extent();
 
   out.text(0, "SECTION");

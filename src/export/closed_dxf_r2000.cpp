@@ -9,6 +9,7 @@
 #include "export/closed_dxf_header.h"
 #include "export/closed_dxf_writer.h"
 #include "export/dxf_group_writer.h"
+#include "export/dxf_layer.h"
 #include "export/dxf_real.h"
 
 namespace kerfline {
@@ -215,13 +216,14 @@ void writeLayoutBlock(DxfGroupWriter& out, const char* name, std::uint32_t recor
   out.text(100, "AcDbBlockEnd");
 }
 
-void writeEntities(DxfGroupWriter& out, const Drawing& drawing, const ClosedDxfFrame& frame) {
+void writeEntities(DxfGroupWriter& out, const Drawing& drawing, const std::string& layer,
+                   const ClosedDxfFrame& frame) {
   // Every entity repeats these lines; they are laid out once.
   const std::string& n = out.lineEnd();
   char owner[16];
   std::snprintf(owner, sizeof owner, "%X", static_cast<unsigned>(kModelSpaceRecord));
   const std::string head = "330" + n + owner + n + "100" + n + "AcDbEntity" + n + "  8" + n +
-                           drawing.layer + n + "100" + n + "AcDbPolyline" + n;
+                           layer + n + "100" + n + "AcDbPolyline" + n;
   const std::string elevation = " 38" + n + DxfReal(frame.zCut) + n;
   const std::string x = " 10" + n;
   const std::string y = " 20" + n;
@@ -255,6 +257,7 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
     entities += static_cast<std::uint32_t>(c.contours.size());
   }
   const Extent extent = drawing.extent();
+  const std::string layer = tableLayerName(drawing.layer);
 
   out.text(0, "SECTION");
   out.text(2, "HEADER");
@@ -275,7 +278,7 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   out.text(2, "TABLES");
   writeVports(out, extent);
   writeLtypes(out);
-  writeLayers(out, drawing.layer);
+  writeLayers(out, layer);
   writeStyles(out);
   tableHead(out, "VIEW", kViewTable, 0);
   out.text(0, "ENDTAB");
@@ -296,7 +299,7 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
 
   out.text(0, "SECTION");
   out.text(2, "ENTITIES");
-  writeEntities(out, drawing, frame);
+  writeEntities(out, drawing, layer, frame);
   out.text(0, "ENDSEC");
 
   out.text(0, "SECTION");

@@ -10,7 +10,8 @@ class DxfGroupWriter;
 
 /// The closed-polyline DXF of the drawing at path, one polyline per contour in the drawing's
 /// order: closed rings flagged closed (first vertex not repeated), open paths open, all at
-/// the cutting depth (Z cutting of options.classic) on the drawing's layer, with a HEADER
+/// the cutting depth (Z cutting of options.classic) on the drawing's layer (characters a
+/// layer table may not hold made "_"), with a HEADER
 /// giving the unit and the extent. options.dxfVersion 12 writes R12 (AC1009) POLYLINEs in CR LF
 /// lines, 2000 writes R2000 (AC1015) LWPOLYLINEs with handles and owners in LF lines; numbers
 /// by the DxfReal rule in both. Written to a temporary file

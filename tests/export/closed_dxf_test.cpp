@@ -243,6 +243,13 @@ TEST(closed_dxf_test, inches_empty_drawings_and_foreign_layer_names_read_back) {
     EXPECT_EQ(named.facts.at("layers"), "0 Fräse 1");
     ASSERT_EQ(named.entities.size(), 3u);
     EXPECT_EQ(named.entities[0].layer, "Fräse");  // the reader's line splits at the blank
+
+    // Characters no layer table may hold: a strict reader refuses the file with them.
+    d.layer = dxfLayerName("a<b>*?|=:;\"/\\`x");
+    saveClosedPolylineDxf(dir.file("l.dxf"), d, options);
+    const ReaderView safe = readBack(dir.file("l.dxf"));
+    EXPECT_EQ(safe.facts.at("audit"), "0 0");
+    EXPECT_EQ(safe.facts.at("layers"), "0 a_b___________x");
   }
 }
 
