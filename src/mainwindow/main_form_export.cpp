@@ -1,9 +1,11 @@
 // The export dialog's commands and its settings, section [Export] of the settings file.
 #include <QFileDialog>
 #include <QStringList>
+#include <charconv>
+#include <cmath>
+#include <optional>
 
 #include "app/settings_file.h"
-#include "export/number_rule.h"
 #include "mainwindow/Unit1.h"
 
 namespace kerfline {
@@ -47,7 +49,15 @@ ConversionOptions TMainForm::storedExportOptions() const {
   o.format = read("Format") == "svg" ? OutputFormat::Svg : OutputFormat::Closed;
   o.dxfVersion = read("DxfVersion") == "2000" ? 2000 : 12;
   o.units = read("Units") == "in" ? DrawingUnits::Inch : DrawingUnits::Millimetre;
-  const std::optional<float> size = parseFiniteNumber(read("FitSize"));
+  // Read back in double precision, as written: the size is not rounded to single precision.
+  const std::string sizeText = read("FitSize");
+  double value = 0;
+  const auto [end, error] =
+      std::from_chars(sizeText.data(), sizeText.data() + sizeText.size(), value);
+  const std::optional<double> size =
+      error == std::errc() && end == sizeText.data() + sizeText.size() && std::isfinite(value)
+          ? std::optional<double>(value)
+          : std::nullopt;
   if (size && *size > 0) {
     if (read("Fit") == "width") o.fitWidth = *size;
     if (read("Fit") == "height") o.fitHeight = *size;

@@ -121,7 +121,7 @@ TEST_F(ExportDialogTest, closed_polylines_as_asked_in_the_dialog_and_remembered)
     choose(d, "FormatBox", 1);  // R2000
     choose(d, "UnitsBox", 1);   // inches
     choose(d, "FitBox", 1);     // fit to width
-    typeSize(d, QStringLiteral("4.5"));
+    typeSize(d, QStringLiteral("4.1"));
     click(d, QDialogButtonBox::Ok);
   });
   ASSERT_TRUE(errors_.isEmpty()) << errors_.join('|').toStdString();
@@ -133,7 +133,7 @@ TEST_F(ExportDialogTest, closed_polylines_as_asked_in_the_dialog_and_remembered)
   EXPECT_EQ(fact(view, "layers"), "0 CUT");
   const QStringList lo = fact(view, "extmin").split(u' ');
   const QStringList hi = fact(view, "extmax").split(u' ');
-  EXPECT_NEAR(hi[0].toDouble() - lo[0].toDouble(), 4.5, 1e-5);
+  EXPECT_NEAR(hi[0].toDouble() - lo[0].toDouble(), 4.1, 1e-5);
   EXPECT_EQ(lo[2], "-0.5");  // Z cutting, not scaled
   int closed = 0;
   for (const QString& line : view) {
@@ -144,14 +144,14 @@ TEST_F(ExportDialogTest, closed_polylines_as_asked_in_the_dialog_and_remembered)
   }
   // o: 2 rings, %: 5, B: 3.
   EXPECT_EQ(closed, 10);
-  EXPECT_TRUE(form_->StatusBar1->currentMessage().startsWith(QStringLiteral("Saved 10 paths, 4.5 x ")))
+  EXPECT_TRUE(form_->StatusBar1->currentMessage().startsWith(QStringLiteral("Saved 10 paths, 4.1 x ")))
       << form_->StatusBar1->currentMessage().toStdString();
 
   // Remembered in its own section; the classic keys as every save writes them.
   EXPECT_EQ(readProfileString(ini(), "Export", "DxfVersion"), "2000");
   EXPECT_EQ(readProfileString(ini(), "Export", "Units"), "in");
   EXPECT_EQ(readProfileString(ini(), "Export", "Fit"), "width");
-  EXPECT_EQ(readProfileString(ini(), "Export", "FitSize"), "4.5");
+  EXPECT_EQ(readProfileString(ini(), "Export", "FitSize"), "4.1");
   EXPECT_EQ(Loadini(ini()), (LayerSettings{"CUT", "3", "-0.5"}));
 
   // The next time the dialog shows them; cancelling writes nothing and asks for no name.
@@ -160,11 +160,13 @@ TEST_F(ExportDialogTest, closed_polylines_as_asked_in_the_dialog_and_remembered)
     EXPECT_EQ(box(d, "FormatBox").currentIndex(), 1);
     EXPECT_EQ(box(d, "UnitsBox").currentIndex(), 1);
     EXPECT_EQ(box(d, "FitBox").currentIndex(), 1);
-    EXPECT_EQ(d.findChild<QDoubleSpinBox*>(QStringLiteral("FitSizeEdit"))->value(), 4.5);
+    EXPECT_EQ(d.findChild<QDoubleSpinBox*>(QStringLiteral("FitSizeEdit"))->value(), 4.1);
     click(d, QDialogButtonBox::Cancel);
   });
   EXPECT_EQ(fileDialogs_, 1);
   EXPECT_FALSE(QFile::exists(fileAnswer_));
+  // The stored size comes back exactly as typed, not rounded to single precision.
+  EXPECT_EQ(form_->storedExportOptions().fitWidth, 4.1);
 }
 
 TEST_F(ExportDialogTest, svg_from_its_own_command_and_stored_nonsense_ignored) {
