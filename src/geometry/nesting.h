@@ -7,7 +7,8 @@ namespace kerfline {
 
 /// How the closed rings of one character lie inside each other.
 struct Nesting {
-  std::vector<int> depth;   ///< per contour: how many closed rings hold it (open paths: 0)
+  std::vector<int> depth;   ///< per contour: 0 when no ring holds it, else its holder's + 1
+                            ///< (how many rings hold it, for rings that do not cross)
   std::vector<int> parent;  ///< per contour: the innermost closed ring holding it, or -1
 };
 

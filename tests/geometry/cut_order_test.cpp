@@ -165,5 +165,34 @@ TEST(cut_order_test, a_deep_nest_of_rings_is_ordered_without_recursion) {
   expectDirections(c);
 }
 
+TEST(cut_order_test, a_crowd_of_rings_nests_each_in_the_right_one) {
+  // A glyph of many contours, as a hostile font can make: a frame holding a 100 x 100 field
+  // of small squares, each holding a dot, and as many squares outside the frame.
+  PlacedCharacter c;
+  c.contours.push_back(rect(0, 0, 1000, 1000, true));
+  for (int i = 0; i < 100; ++i) {
+    for (int j = 0; j < 100; ++j) {
+      c.contours.push_back(rect(10 * i + 2, 10 * j + 2, 10 * i + 8, 10 * j + 8, true));
+      c.contours.push_back(rect(10 * i + 4, 10 * j + 4, 10 * i + 6, 10 * j + 6, true));
+      c.contours.push_back(rect(2000 + 10 * i, 10 * j, 2000 + 10 * i + 5, 10 * j + 5, true));
+    }
+  }
+  const Nesting nesting = findNesting(c.contours);
+  EXPECT_EQ(nesting.depth[0], 0);
+  for (std::size_t k = 1; k < c.contours.size(); k += 3) {
+    ASSERT_EQ(nesting.depth[k], 1) << k;
+    ASSERT_EQ(nesting.parent[k], 0) << k;
+    ASSERT_EQ(nesting.depth[k + 1], 2) << k;
+    ASSERT_EQ(nesting.parent[k + 1], static_cast<int>(k)) << k;
+    ASSERT_EQ(nesting.depth[k + 2], 0) << k;
+  }
+  orderForCutting(c);
+  EXPECT_EQ(c.contours.size(), 30001u);
+  EXPECT_EQ(c.contours[0].depth, 2);  // the first dot, then its square, ...
+  EXPECT_EQ(c.contours[1].depth, 1);
+  EXPECT_EQ(c.contours[20000].depth, 0);  // the frame after everything it holds
+  expectDirections(c);
+}
+
 }  // namespace
 }  // namespace kerfline
