@@ -17,11 +17,19 @@ void fillReport(DrawingExportReport* report, const Drawing& drawing) {
   report->extent = drawing.extent();
 }
 
+// Options this build cannot honour: refused, never silently left out of the file.
+bool asksForWhatIsNotBuilt(const ConversionOptions& o) {
+  const ConversionOptions plain;
+  return o.format == OutputFormat::Gcode || o.weld || o.kerf || o.spacing != plain.spacing ||
+         o.ligatures || o.align != plain.align || o.autoPitch;
+}
+
 }  // namespace
 
 void exportDrawingFile(const std::string& path, const TextSource& text,
                        const ConversionOptions& options, GlyphSource& glyphs,
                        DrawingExportReport* report, ExportObserver* observer) {
+  if (asksForWhatIsNotBuilt(options)) throw Error("This output form is not available yet.");
   if (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines) {
     // The classic forms keep their own walk. A fit size needs the extent first: the drawing
     // is laid out once to measure it, and the file is written by a second, scaled walk.
@@ -39,9 +47,6 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
     }
     fillReport(report, drawing);
     return;
-  }
-  if (options.format == OutputFormat::Gcode) {
-    throw Error("G-code output is not available in this build.");
   }
   // Checked before the walk, so a bad version costs no conversion.
   if (options.format == OutputFormat::Closed && options.dxfVersion != 12 &&
