@@ -52,7 +52,9 @@ void scaleDrawing(Drawing& drawing, double factor) {
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
                         GlyphSource& glyphs, ExportObserver* observer) {
   Drawing drawing = layoutDrawing(text, options.classic, glyphs, observer);
-  scaleDrawing(drawing, fitFactor(drawing.extent(), options));
+  if (options.fitWidth || options.fitHeight) {
+    scaleDrawing(drawing, fitFactor(drawing.extent(), options));
+  }
   orderForCutting(drawing);
   return drawing;
 }
