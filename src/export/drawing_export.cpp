@@ -26,6 +26,16 @@ bool asksForWhatIsNotBuilt(const ConversionOptions& o) {
 
 }  // namespace
 
+bool needsDrawingExport(const ConversionOptions& o) {
+  const ConversionOptions classic;
+  return (o.format != OutputFormat::Lines && o.format != OutputFormat::PolyLines) ||
+         o.units != classic.units || o.fitWidth || o.fitHeight || o.weld || o.kerf ||
+         o.kerfSide != classic.kerfSide || o.gcode.feed || o.gcode.plungeFeed ||
+         o.gcode.spindleRpm || o.gcode.depthPerPass || o.gcode.laser || o.gcode.power ||
+         o.spacing != classic.spacing || o.ligatures || o.align != classic.align ||
+         o.autoPitch || o.dxfVersion != classic.dxfVersion;
+}
+
 void exportDrawingFile(const std::string& path, const TextSource& text,
                        const ConversionOptions& options, GlyphSource& glyphs,
                        DrawingExportReport* report, ExportObserver* observer) {

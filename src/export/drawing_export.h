@@ -15,6 +15,10 @@ struct DrawingExportReport {
   Extent extent;             ///< of the paths written, in drawing units (after any fit)
 };
 
+/// True when options ask for more than the two classic files can hold: another form, or any
+/// of units, fit, weld, kerf, G-code, font spacing, ligatures, alignment or automatic pitch.
+bool needsDrawingExport(const ConversionOptions& options);
+
 /// Writes text to path in options.format: the two classic DXF forms (byte for byte the
 /// classic files when no fit size is given), the closed-polyline DXF or the SVG. observer,
 /// when given, is told of every character as the walk reaches it; report, when given, is

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <optional>
 
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
+#include "appcore/settings_location.h"
 #include "mainwindow/Unit1.h"
 
 namespace kerfline {
@@ -40,7 +41,7 @@ void TMainForm::SaveClosedExecute() { exportCommand(*this, OutputFormat::Closed)
 void TMainForm::ExportSvgExecute() { exportCommand(*this, OutputFormat::Svg); }
 
 ConversionOptions TMainForm::storedExportOptions() const {
-  const std::string path = settingsPath(ProgramFolder);
+  const std::string path = settingsFile();
   const auto read = [&](const char* key) {
     return readProfileString(path, kSection, key).value_or(std::string());
   };
@@ -66,7 +67,10 @@ ConversionOptions TMainForm::storedExportOptions() const {
 }
 
 void TMainForm::storeExportOptions(const ConversionOptions& o) {
-  const std::string path = settingsPath(ProgramFolder);
+  // Looked up as every save does: the first write may have to make the settings folder.
+  const SettingsLocation location = findSettingsFile(ProgramFolder);
+  prepareSettingsFolder(location);
+  const std::string& path = location.path;
   writeProfileString(path, kSection, "Format", o.format == OutputFormat::Svg ? "svg" : "closed");
   writeProfileString(path, kSection, "DxfVersion", o.dxfVersion == 2000 ? "2000" : "12");
   writeProfileString(path, kSection, "Units", o.units == DrawingUnits::Inch ? "in" : "mm");

@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/export_dialog.h"
 #include "mainwindow/rich_edit.h"
@@ -102,7 +102,7 @@ class ExportDialogTest : public ::testing::Test {
   }
 
   QString path(const char* name) const { return dir_.path() + "/" + name; }
-  std::string ini() const { return settingsPath(QFile::encodeName(dir_.path()).toStdString() + "/"); }
+  std::string ini() const { return form_->settingsFile(); }
 
   QTemporaryDir dir_;
   QStringList errors_;
