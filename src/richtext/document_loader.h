@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -6,6 +7,11 @@
 #include "richtext/styled_text.h"
 
 namespace kerfline {
+
+/// Largest document read, in bytes: far beyond any text worth cutting (each character becomes
+/// a glyph conversion), yet small enough that the decoded text, at most 8 bytes per input
+/// byte, stays within memory.
+inline constexpr std::size_t kMaxDocumentBytes = std::size_t{64} << 20;
 
 /// The loading rule shared by Open, the batch run and kerfline-convert: rich text when the
 /// content is rich text, otherwise the same bytes again from the start as plain text.
