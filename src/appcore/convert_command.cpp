@@ -88,7 +88,7 @@ constexpr std::pair<std::string_view, OutputFormat> kFormats[] = {
     {"lines", OutputFormat::Lines}, {"polylines", OutputFormat::PolyLines},
     {"closed", OutputFormat::Closed}, {"svg", OutputFormat::Svg}, {"gcode", OutputFormat::Gcode}};
 constexpr std::pair<std::string_view, DrawingUnits> kUnits[] = {
-    {"mm", DrawingUnits::Millimetre}, {"inch", DrawingUnits::Inch}};
+    {"mm", DrawingUnits::Millimetre}, {"in", DrawingUnits::Inch}, {"inch", DrawingUnits::Inch}};
 constexpr std::pair<std::string_view, int> kDxfVersions[] = {{"12", 12}, {"2000", 2000}};
 constexpr std::pair<std::string_view, KerfSide> kKerfSides[] = {
     {"outside", KerfSide::Outside}, {"inside", KerfSide::Inside}, {"on", KerfSide::On}};
