@@ -1,0 +1,203 @@
+#include "mainwindow/job_view.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
+#include <utility>
+
+#include "mainwindow/job_scene.h"
+#include "mainwindow/job_view_paint.h"
+
+namespace kerfline {
+
+JobView::JobView(QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::StrongFocus);  // + - 0 reach it after a click
+  setMouseTracking(false);
+  setMinimumSize(120, 80);
+  setCursor(Qt::OpenHandCursor);
+  setAttribute(Qt::WA_OpaquePaintEvent);  // every frame paints every pixel
+
+  auto command = [this](const QString& caption, const QKeySequence& key, const QString& tip) {
+    auto* a = new QAction(caption, this);
+    a->setShortcut(key);
+    // Plain keys must not be taken from the editor: they act only while the view has focus.
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    a->setStatusTip(tip);
+    addAction(a);
+    return a;
+  };
+  fitAction_ = command(tr("&Fit Job"), QKeySequence(Qt::Key_0), tr("Show the whole drawing in the job view"));
+  zoomInAction_ = command(tr("Zoom &In"), QKeySequence(Qt::Key_Plus), tr("Zoom into the job view"));
+  zoomOutAction_ = command(tr("Zoom &Out"), QKeySequence(Qt::Key_Minus), tr("Zoom out of the job view"));
+  cutOrderAction_ = command(tr("Show &Cut Order"), QKeySequence(),
+                            tr("Show the moves between contours dashed and number the contours in cutting order"));
+  fitAction_->setObjectName(QStringLiteral("JobFit"));
+  zoomInAction_->setObjectName(QStringLiteral("JobZoomIn"));
+  zoomOutAction_->setObjectName(QStringLiteral("JobZoomOut"));
+  cutOrderAction_->setObjectName(QStringLiteral("JobCutOrder"));
+  cutOrderAction_->setCheckable(true);
+  connect(fitAction_, &QAction::triggered, this, &JobView::fitToView);
+  connect(zoomInAction_, &QAction::triggered, this, &JobView::zoomIn);
+  connect(zoomOutAction_, &QAction::triggered, this, &JobView::zoomOut);
+  connect(cutOrderAction_, &QAction::toggled, this, &JobView::setShowCutOrder);
+}
+
+JobView::~JobView() = default;
+
+int JobView::rulerWidth() const { return fontMetrics().height() + 8; }
+
+QRect JobView::drawingArea() const {
+  const int r = rulerWidth();
+  return QRect(r, r, std::max(1, width() - r), std::max(1, height() - r));
+}
+
+ScreenRect JobView::area() const {
+  const QRect a = drawingArea();
+  return {double(a.x()), double(a.y()), double(a.width()), double(a.height())};
+}
+
+void JobView::refreshLimits() {
+  transform_.limitFor(scene_ ? scene_->extent : Extent{}, area(), kFitMargin);
+}
+
+void JobView::setScene(std::shared_ptr<const JobScene> scene) {
+  scene_ = std::move(scene);
+  if (followFit_)
+    transform_.fit(scene_ ? scene_->extent : Extent{}, area(), kFitMargin);
+  else
+    refreshLimits();
+  update();
+  emit viewChanged();
+}
+
+void JobView::setHighlight(std::int32_t pos) {
+  if (pos == highlight_) return;
+  highlight_ = pos;
+  update();
+}
+
+void JobView::setShowCutOrder(bool on) {
+  if (on == showCutOrder_) return;
+  showCutOrder_ = on;
+  cutOrderAction_->setChecked(on);
+  update();
+}
+
+void JobView::fitToView() {
+  followFit_ = true;
+  transform_.fit(scene_ ? scene_->extent : Extent{}, area(), kFitMargin);
+  update();
+  emit viewChanged();
+}
+
+void JobView::zoomAt(const QPointF& point, double factor) {
+  followFit_ = false;
+  if (transform_.zoomAbout({point.x(), point.y()}, factor)) {
+    update();
+    emit viewChanged();
+  }
+}
+
+void JobView::zoomIn() {
+  const QRectF a = drawingArea();
+  zoomAt(a.center(), kZoomStep);
+}
+
+void JobView::zoomOut() {
+  const QRectF a = drawingArea();
+  zoomAt(a.center(), 1 / kZoomStep);
+}
+
+void JobView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  JobPaintOptions o;
+  o.highlight = highlight_;
+  o.cutOrder = showCutOrder_;
+  o.ruler = rulerWidth();
+  paintJobFrame(painter, size(), scene_.get(), transform_, o);
+}
+
+void JobView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (followFit_)
+    transform_.fit(scene_ ? scene_->extent : Extent{}, area(), kFitMargin);
+  else
+    refreshLimits();
+  emit viewChanged();
+}
+
+void JobView::wheelEvent(QWheelEvent* event) {
+  // One notch is 120 eighths of a degree; touchpads send fractions of it.
+  const double notches = event->angleDelta().y() / 120.0;
+  if (notches == 0) {
+    event->ignore();
+    return;
+  }
+  zoomAt(event->position(), std::pow(kZoomStep, notches));
+  event->accept();
+}
+
+void JobView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) {
+    dragging_ = true;
+    dragFrom_ = event->position();
+    setCursor(Qt::ClosedHandCursor);
+    event->accept();
+    return;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+void JobView::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return QWidget::mouseMoveEvent(event);
+  const QPointF d = event->position() - dragFrom_;
+  dragFrom_ = event->position();
+  if (d.isNull()) return;
+  followFit_ = false;
+  transform_.panBy(d.x(), d.y());
+  update();
+  emit viewChanged();
+}
+
+void JobView::mouseReleaseEvent(QMouseEvent* event) {
+  if (dragging_ && (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton)) {
+    dragging_ = false;
+    setCursor(Qt::OpenHandCursor);
+    event->accept();
+    return;
+  }
+  QWidget::mouseReleaseEvent(event);
+}
+
+void JobView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    fitToView();
+    event->accept();
+    return;
+  }
+  QWidget::mouseDoubleClickEvent(event);
+}
+
+void JobView::keyPressEvent(QKeyEvent* event) {
+  // "+" needs Shift on many keyboards and "=" shares its key; the keypad sends its own.
+  switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      zoomIn();
+      return;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+      zoomOut();
+      return;
+    case Qt::Key_0:
+      fitToView();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+}  // namespace kerfline
