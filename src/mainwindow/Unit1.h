@@ -293,8 +293,6 @@ class TMainForm : public QMainWindow {
   void createWorkshop();
   /// Adds the job view's height under the designed work area (as far as the screen allows).
   void growForJobView();
-  /// Opens a dropped .rtf or .txt file; true when event was such a drag or drop.
-  bool handleFileDrop(QObject* watched, QEvent* event);
   /// Design pixels (120 per inch) to screen pixels.
   int dp(int designPixels) const;
   /// The 8-bit code standing for CurChar in the conversion font's code page.

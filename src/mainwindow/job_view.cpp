@@ -1,6 +1,9 @@
 #include "mainwindow/job_view.h"
 
 #include <QAction>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QToolButton>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +13,7 @@
 
 #include "mainwindow/job_scene.h"
 #include "mainwindow/job_view_paint.h"
+#include "mainwindow/toolbar_icons.h"
 
 namespace kerfline {
 
@@ -39,6 +43,32 @@ JobView::JobView(QWidget* parent) : QWidget(parent) {
   zoomOutAction_->setObjectName(QStringLiteral("JobZoomOut"));
   cutOrderAction_->setObjectName(QStringLiteral("JobCutOrder"));
   cutOrderAction_->setCheckable(true);
+  fitAction_->setIcon(toolIcon(ToolIcon::FitJob));
+  zoomInAction_->setIcon(toolIcon(ToolIcon::ZoomIn));
+  zoomOutAction_->setIcon(toolIcon(ToolIcon::ZoomOut));
+  cutOrderAction_->setIcon(toolIcon(ToolIcon::CutOrder));
+  for (QAction* a : {fitAction_, zoomInAction_, zoomOutAction_, cutOrderAction_})
+    a->setToolTip(a->text().remove(u'&') + (a->shortcut().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(a->shortcut().toString(QKeySequence::NativeText))));
+
+  // The view's own buttons, in its top right corner over the drawing.
+  buttons_ = new QFrame(this);
+  buttons_->setObjectName(QStringLiteral("JobViewButtons"));
+  buttons_->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+  buttons_->setAutoFillBackground(true);
+  auto* row = new QHBoxLayout(buttons_);
+  row->setContentsMargins(1, 1, 1, 1);
+  row->setSpacing(0);
+  for (QAction* a : {fitAction_, zoomOutAction_, zoomInAction_, cutOrderAction_}) {
+    auto* b = new QToolButton(buttons_);
+    b->setDefaultAction(a);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setObjectName(a->objectName() + QStringLiteral("Button"));
+    row->addWidget(b);
+  }
+  buttons_->adjustSize();
+  buttons_->setCursor(Qt::ArrowCursor);
+
   connect(fitAction_, &QAction::triggered, this, &JobView::fitToView);
   connect(zoomInAction_, &QAction::triggered, this, &JobView::zoomIn);
   connect(zoomOutAction_, &QAction::triggered, this, &JobView::zoomOut);
@@ -122,6 +152,8 @@ void JobView::paintEvent(QPaintEvent*) {
 
 void JobView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  const QRect a = drawingArea();
+  buttons_->move(a.right() - buttons_->width() - 3, a.top() + 3);
   if (followFit_)
     transform_.fit(scene_ ? scene_->extent : Extent{}, area(), kFitMargin);
   else

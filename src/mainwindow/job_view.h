@@ -9,6 +9,7 @@
 #include "mainwindow/view_transform.h"
 
 class QAction;
+class QFrame;
 
 namespace kerfline {
 
@@ -87,6 +88,7 @@ class JobView : public QWidget {
   bool followFit_ = true;
   bool dragging_ = false;
   QPointF dragFrom_;
+  QFrame* buttons_ = nullptr;
   QAction* fitAction_ = nullptr;
   QAction* zoomInAction_ = nullptr;
   QAction* zoomOutAction_ = nullptr;

@@ -520,7 +520,6 @@ bool TMainForm::isWindowShortcut(const QKeyEvent* key) const {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (handleFileDrop(watched, event)) return true;
   // The window's shortcuts come before the focused control: the editor and the line edits
   // claim Ctrl+X/C/Z for themselves through ShortcutOverride, which would cut twice or not
   // run the command at all. Refusing the override lets the window's action take the key.

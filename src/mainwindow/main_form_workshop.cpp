@@ -1,6 +1,7 @@
 // The workshop side of the window: the job view and its layout thread, the remembered window
 // state, File > Recent Files, dropped files and the menus that make every command reachable.
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -35,11 +36,23 @@ namespace kerfline {
 /// State of the workshop side that the window's header need not show.
 class Workshop : public QObject {
  public:
-  explicit Workshop(QObject* parent) : QObject(parent) {}
+  explicit Workshop(TMainForm* form) : QObject(form), form_(form) { qApp->installEventFilter(this); }
+  ~Workshop() override { qApp->removeEventFilter(this); }
+  /// Drags and drops of files anywhere in the window, before the widget under the pointer.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    return takeFileDrop(watched, event) || QObject::eventFilter(watched, event);
+  }
   JobLayoutWorker* layout = nullptr;
   QTimer* layoutDelay = nullptr;
   RecentFiles recent;
   bool remember = false;  ///< restoreWindowState has run: keep the state in the settings
+
+ private:
+  /// Opens a dragged .rtf or .txt file dropped anywhere in the window; true when event was
+  /// the drag or drop of such a file.
+  bool takeFileDrop(QObject* watched, QEvent* event);
+
+  TMainForm* form_;
 };
 
 namespace {
@@ -283,10 +296,10 @@ void TMainForm::saveWindowState() const {
   workshop_->recent.save(*s);
 }
 
-bool TMainForm::handleFileDrop(QObject* watched, QEvent* event) {
+bool Workshop::takeFileDrop(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
-  if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this) return false;
+  if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != form_) return false;
   auto* drop = static_cast<QDropEvent*>(event);  // the enter and move events are drop events
   const QString path = openableFile(drop->mimeData());
   if (path.isEmpty()) return false;  // text and other drags go where they always went
@@ -294,11 +307,11 @@ bool TMainForm::handleFileDrop(QObject* watched, QEvent* event) {
   drop->accept();
   if (type == QEvent::Drop) {
     // Opened once the drag has ended, so that an error box does not hold the dragging program.
-    QTimer::singleShot(0, this, [this, path] {
+    QTimer::singleShot(0, form_, [form = form_, path] {
       try {
-        openDocument(path);
+        form->openDocument(path);
       } catch (const std::exception& e) {
-        reportError(e.what());
+        form->reportError(e.what());
       }
     });
   }

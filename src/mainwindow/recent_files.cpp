@@ -1,5 +1,6 @@
 #include "mainwindow/recent_files.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -20,7 +21,7 @@ QString identity(const QString& path) {
 void RecentFiles::add(const QString& path) {
   if (path.isEmpty()) return;
   remove(path);
-  files_.prepend(QFileInfo(path).absoluteFilePath());
+  files_.prepend(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
   while (files_.size() > kMaxFiles) files_.removeLast();
 }
 

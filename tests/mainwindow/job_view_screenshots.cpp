@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
 
   // Zoomed on the "B"-like letter with holes: the "e" of "Letters" on the second line.
   const auto& scene = *form.JobView1->scene();
-  const std::int32_t index = scene.characterAt(10 + 1 + 2 + 8);  // "Signs & L" + "e"
+  const std::int32_t index = scene.characterAt(20);  // the "e" of "Letters", with its hole
   if (index >= 0) {
     const QRectF box = scene.characterBoxes[static_cast<std::size_t>(index)];
     const kerfline::Vec2 centre{box.center().x(), box.center().y()};
