@@ -125,12 +125,12 @@ class TMainForm : public QMainWindow {
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* SaveDialog1 = nullptr;
   // The work area: editor beside glyph preview, the job view under both; both splits move.
-  QSplitter* JobSplitter = nullptr;
-  QSplitter* WorkSplitter = nullptr;
-  JobView* JobView1 = nullptr;
+  QSplitter* JobSplitter = nullptr;   ///< editor and preview above, the job view below
+  QSplitter* WorkSplitter = nullptr;  ///< editor left, glyph preview right
+  JobView* JobView1 = nullptr;        ///< the whole drawing as the export writes it
   /// Status bar: the job's width x height in drawing units.
   QLabel* JobSize = nullptr;
-  QMenu* RecentMenu = nullptr;
+  QMenu* RecentMenu = nullptr;  ///< File > Recent Files, filled as it opens
 
   // ---- commands (QAction objectName = the command's name) --------------------------------
   QAction* FileNewCmd = nullptr;

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QTransform>
 #include <cmath>
+#include <vector>
 
 #include "mainwindow/job_scene.h"
 #include "mainwindow/ruler_scale.h"
@@ -90,8 +91,29 @@ void paintDirection(QPainter& p, const QTransform& m, const Contour& k) {
   p.fillPath(head, kNumber);
 }
 
+// A label goes beside its start point on the first side where it covers no label placed just
+// before it (contours that start close together are usually cut one after the other).
+QRectF placeLabel(const QPointF& at, const QSizeF& size, std::vector<QRectF>& placed) {
+  constexpr std::size_t kNeighbours = 24;
+  const QPointF offsets[] = {{4, 4}, {4, -4 - size.height()}, {-4 - size.width(), 4},
+                             {-4 - size.width(), -4 - size.height()}};
+  QRectF chosen(at + offsets[0], size);
+  for (const QPointF& o : offsets) {
+    const QRectF r(at + o, size);
+    bool free = true;
+    for (std::size_t i = placed.size() > kNeighbours ? placed.size() - kNeighbours : 0; i < placed.size(); ++i)
+      if (placed[i].intersects(r)) free = false;
+    if (free) {
+      chosen = r;
+      break;
+    }
+  }
+  placed.push_back(chosen);
+  return chosen;
+}
+
 void paintCutOrder(QPainter& p, const JobScene& s, const SceneChunk& c, const QTransform& m,
-                   const Extent& seen) {
+                   const Extent& seen, std::vector<QRectF>& placed) {
   // Digits share one width in the usual faces; measuring each label would shape its text twice.
   const QFontMetricsF fm(p.font());
   const double digitWidth = fm.horizontalAdvance(QLatin1Char('0'));
@@ -110,7 +132,7 @@ void paintCutOrder(QPainter& p, const JobScene& s, const SceneChunk& c, const QT
       paintDirection(p, m, k);
       const QPointF at = m.map(QPointF(start.x, start.y));
       const QString text = QString::number(number);
-      const QRectF label(at + QPointF(4, 4), QSizeF(digitWidth * text.size() + 4, lineHeight));
+      const QRectF label = placeLabel(at, QSizeF(digitWidth * text.size() + 4, lineHeight), placed);
       p.fillRect(label, QColor(255, 255, 255, 210));
       p.setPen(kNumber);
       p.drawText(label, Qt::AlignCenter, text);
@@ -235,8 +257,9 @@ void paintJobFrame(QPainter& p, const QSize& size, const JobScene* scene,
       QFont small = p.font();
       small.setPointSizeF(std::max(6.0, small.pointSizeF() * 0.85));
       p.setFont(small);
+      std::vector<QRectF> placed;
       for (const SceneChunk& c : scene->chunks)
-        if (overlaps(c.box, seen)) paintCutOrder(p, *scene, c, m, seen);
+        if (overlaps(c.box, seen)) paintCutOrder(p, *scene, c, m, seen, placed);
     }
   }
   p.restore();

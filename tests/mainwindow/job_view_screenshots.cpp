@@ -1,6 +1,7 @@
 // Pictures of the window to look at (not a test): a three-line text in two fonts fitted in
-// the job view, and the view zoomed on one letter with the cut order shown. Writes
-// window_fitted.png, job_fitted.png and job_letter_cut_order.png into the folder given.
+// the job view, the view zoomed on one letter with the cut order shown, and the bundled
+// example opened. Writes window_fitted.png, job_fitted.png, job_letter_cut_order.png,
+// window_letter_cut_order.png and window_sample.png into the folder given.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -90,5 +91,11 @@ int main(int argc, char* argv[]) {
   QTest::qWait(100);
   form.JobView1->grab().save(folder + QStringLiteral("/job_letter_cut_order.png"));
   form.grab().save(folder + QStringLiteral("/window_letter_cut_order.png"));
+
+  // The bundled example, opened as File > Open does: the view fits it.
+  const kerfline::JobScene* shown = form.JobView1->scene().get();
+  form.openDocument(QStringLiteral(KERFLINE_SOURCE_DIR "/examples/sample.rtf"));
+  waitForLayout(form, shown);
+  form.grab().save(folder + QStringLiteral("/window_sample.png"));
   return 0;
 }
