@@ -450,6 +450,20 @@ TEST_F(JobViewTest, every_shortcut_is_shown_in_a_menu) {
   form().SelectionChange();
   form().findChild<QAction*>(QStringLiteral("Bold1"))->trigger();
   EXPECT_TRUE(form().RichEdit1->selAttributes().Bold);
+  // The new keys work from the editor, which has uses of its own for many keys.
+  form().RichEdit1->setFocus();
+  QTest::keyClick(form().RichEdit1, Qt::Key_I, Qt::ControlModifier);
+  EXPECT_TRUE(form().RichEdit1->selAttributes().Italic);
+  EXPECT_EQ(form().RichEdit1->text(), U"abc");
+  form().CharPos = 1;
+  QTest::keyClick(form().RichEdit1, Qt::Key_Right, Qt::AltModifier);
+  EXPECT_EQ(form().CharPos, 2);
+  QTest::keyClick(form().RichEdit1, Qt::Key_Left, Qt::AltModifier);
+  EXPECT_EQ(form().CharPos, 1);
+  // A digit typed in the editor is text, not the job view's Fit.
+  view().zoomAt(middle(), 3);
+  QTest::keyClick(form().RichEdit1, Qt::Key_0);
+  EXPECT_FALSE(view().followsFit());
 }
 
 }  // namespace
