@@ -56,6 +56,12 @@ void JobLayoutWorker::request(StyledText text, const ConversionOptions& options)
   wake_.notify_all();
 }
 
+void JobLayoutWorker::markStale() {
+  newest_.store(++requested_);
+  std::lock_guard lock(mutex_);
+  pending_.reset();
+}
+
 void JobLayoutWorker::deliver(std::uint64_t number, std::shared_ptr<const JobScene> scene,
                               const QString& error) {
   // Runs on the window's thread; the worker object may have been asked for more since.

@@ -28,6 +28,9 @@ class JobLayoutWorker : public QObject {
   /// Lays out text with options. A layout still under way for an older request is
   /// abandoned; only the newest request's scene is delivered.
   void request(StyledText text, const ConversionOptions& options);
+  /// The text or settings changed and a request will follow: a layout under way, or one
+  /// finished but not yet delivered, is of an older text and is not delivered.
+  void markStale();
   /// True from a request until its scene (or failure) has been delivered.
   bool busy() const { return delivered_ != requested_; }
 

@@ -251,7 +251,10 @@ void TMainForm::growForJobView() {
   JobSplitter->setSizes({designed, std::max(0, JobSplitter->height() - designed - JobSplitter->handleWidth())});
 }
 
-void TMainForm::requestJobLayout() { workshop_->layoutDelay->start(); }
+void TMainForm::requestJobLayout() {
+  workshop_->layout->markStale();
+  workshop_->layoutDelay->start();
+}
 
 void TMainForm::openDocument(const QString& path) {
   RichEdit1->clearText();
