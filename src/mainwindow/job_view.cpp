@@ -19,7 +19,7 @@ namespace kerfline {
 
 JobView::JobView(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);  // + - 0 reach it after a click
-  setMouseTracking(false);
+  setMouseTracking(true);  // the pointer's position in drawing units is shown
   setMinimumSize(120, 80);
   setCursor(Qt::OpenHandCursor);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every frame paints every pixel
@@ -184,7 +184,16 @@ void JobView::mousePressEvent(QMouseEvent* event) {
 }
 
 void JobView::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_) return QWidget::mouseMoveEvent(event);
+  if (!dragging_) {
+    const QPointF at = event->position();
+    if (QRectF(drawingArea()).contains(at)) {
+      const Vec2 p = transform_.toDrawing({at.x(), at.y()});
+      emit pointerMoved(true, p.x, p.y);
+    } else {
+      emit pointerMoved(false, 0, 0);
+    }
+    return QWidget::mouseMoveEvent(event);
+  }
   const QPointF d = event->position() - dragFrom_;
   dragFrom_ = event->position();
   if (d.isNull()) return;
@@ -211,6 +220,11 @@ void JobView::mouseDoubleClickEvent(QMouseEvent* event) {
     return;
   }
   QWidget::mouseDoubleClickEvent(event);
+}
+
+void JobView::leaveEvent(QEvent* event) {
+  emit pointerMoved(false, 0, 0);
+  QWidget::leaveEvent(event);
 }
 
 void JobView::keyPressEvent(QKeyEvent* event) {

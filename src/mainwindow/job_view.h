@@ -65,6 +65,8 @@ class JobView : public QWidget {
  signals:
   /// The scale or position changed (zoom, pan, fit, resize).
   void viewChanged();
+  /// The pointer is over the drawing at p (drawing units), or has left it (valid false).
+  void pointerMoved(bool valid, double x, double y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -74,6 +76,7 @@ class JobView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

@@ -112,7 +112,14 @@ void TMainForm::createWorkshop() {
   JobSize = new QLabel(StatusBar1);
   JobSize->setObjectName(QStringLiteral("JobSize"));
   JobSize->setToolTip(tr("Width x height of the drawing an export writes"));
+  auto* pointer = new QLabel(StatusBar1);
+  pointer->setObjectName(QStringLiteral("JobPointer"));
+  pointer->setToolTip(tr("Where the pointer is in the job view, in drawing units"));
+  StatusBar1->addPermanentWidget(pointer);
   StatusBar1->addPermanentWidget(JobSize);
+  connect(JobView1, &JobView::pointerMoved, pointer, [pointer](bool valid, double x, double y) {
+    pointer->setText(valid ? tr("X %1  Y %2").arg(x, 0, 'f', 3).arg(y, 0, 'f', 3) : QString());
+  });
   JobView1->setToolTip(tr("Job view: the whole drawing as the export writes it. Wheel: zoom; "
                           "drag: move; double-click or 0: fit; + and -: zoom"));
 

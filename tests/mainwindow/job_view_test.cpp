@@ -154,6 +154,13 @@ TEST_F(JobViewTest, wheel_zoom_keeps_the_point_under_the_pointer_and_drag_pans) 
   EXPECT_NEAR(still.y, under.y, 1e-9);
   EXPECT_FALSE(view().followsFit());
 
+  // The status bar tells where the pointer is in the drawing.
+  QTest::mouseMove(&view(), at.toPoint());
+  const QLabel* pointer = form().findChild<QLabel*>(QStringLiteral("JobPointer"));
+  ASSERT_NE(pointer, nullptr);
+  const Vec2 p = view().transform().toDrawing({double(at.toPoint().x()), double(at.toPoint().y())});
+  EXPECT_EQ(pointer->text(), QStringLiteral("X %1  Y %2").arg(p.x, 0, 'f', 3).arg(p.y, 0, 'f', 3));
+
   const ScreenPoint origin = view().transform().origin();
   QTest::mousePress(&view(), Qt::LeftButton, {}, QPoint(300, 200));
   QTest::mouseMove(&view(), QPoint(340, 170));
