@@ -97,5 +97,28 @@ int main(int argc, char* argv[]) {
   form.openDocument(QStringLiteral(KERFLINE_SOURCE_DIR "/examples/sample.rtf"));
   waitForLayout(form, shown);
   form.grab().save(folder + QStringLiteral("/window_sample.png"));
+
+  // A long text: 20,000 characters of prose fitted, most letters too small to show their shape.
+  kerfline::StyledText prose;
+  const std::u32string words = U"The quick brown fox jumps over the lazy dog. ";
+  std::size_t column = 0;
+  while (prose.length() < 20000) {
+    for (const char32_t c : words) {
+      if (column >= 70 && c == U' ') {
+        prose.append(U"\r\n", face("Liberation Sans", 12));
+        column = 0;
+      } else {
+        prose.append(c, face(column < 35 ? "Liberation Sans" : "Liberation Serif", 12));
+        ++column;
+      }
+    }
+  }
+  form.JobView1->setShowCutOrder(false);
+  shown = form.JobView1->scene().get();
+  form.RichEdit1->setStyledText(prose);
+  waitForLayout(form, shown);
+  form.JobView1->fitToView();
+  QTest::qWait(100);
+  form.grab().save(folder + QStringLiteral("/window_long_text.png"));
   return 0;
 }
