@@ -57,9 +57,9 @@ class Workshop : public QObject {
 
 namespace {
 
-// Long enough to gather the changes of one keystroke or command into one layout, short
-// enough that the drawing follows the typing.
-constexpr int kLayoutDelayMs = 40;
+// A command changes the document in several steps, each announced; the layout starts once
+// the window is idle again, so that one command gives one layout and no time is lost.
+constexpr int kLayoutDelayMs = 0;
 
 // Starting height of the job view in design pixels, added under the designed window.
 constexpr int kJobViewHeight = 260;
