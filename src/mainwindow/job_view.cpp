@@ -141,6 +141,26 @@ void JobView::zoomOut() {
   zoomAt(a.center(), 1 / kZoomStep);
 }
 
+std::int32_t JobView::characterAtPoint(const QPointF& point) const {
+  if (!scene_ || !QRectF(drawingArea()).contains(point)) return 0;
+  const Vec2 p = transform_.toDrawing({point.x(), point.y()});
+  // A little room around thin strokes: a hairline character is hard to hit exactly.
+  const double slop = kClickSlop / transform_.scale();
+  std::int32_t best = 0;
+  double bestArea = 0;
+  for (std::size_t i = 0; i < scene_->characterBoxes.size(); ++i) {
+    const QRectF& b = scene_->characterBoxes[i];
+    if (p.x < b.left() - slop || p.x > b.right() + slop || p.y < b.top() - slop || p.y > b.bottom() + slop)
+      continue;
+    const double area = b.width() * b.height();
+    if (best == 0 || area < bestArea) {
+      best = scene_->drawing.characters[i].position;
+      bestArea = area;
+    }
+  }
+  return best;
+}
+
 void JobView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   JobPaintOptions o;
@@ -175,7 +195,9 @@ void JobView::wheelEvent(QWheelEvent* event) {
 void JobView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) {
     dragging_ = true;
+    moved_ = false;
     dragFrom_ = event->position();
+    pressedAt_ = event->position();
     setCursor(Qt::ClosedHandCursor);
     event->accept();
     return;
@@ -196,6 +218,7 @@ void JobView::mouseMoveEvent(QMouseEvent* event) {
   }
   const QPointF d = event->position() - dragFrom_;
   dragFrom_ = event->position();
+  if ((event->position() - pressedAt_).manhattanLength() > kClickSlop) moved_ = true;
   if (d.isNull()) return;
   followFit_ = false;
   transform_.panBy(d.x(), d.y());
@@ -208,6 +231,8 @@ void JobView::mouseReleaseEvent(QMouseEvent* event) {
     dragging_ = false;
     setCursor(Qt::OpenHandCursor);
     event->accept();
+    if (!moved_ && event->button() == Qt::LeftButton)
+      if (const std::int32_t pos = characterAtPoint(event->position())) emit characterClicked(pos);
     return;
   }
   QWidget::mouseReleaseEvent(event);

@@ -57,14 +57,22 @@ class JobView : public QWidget {
   QAction* zoomOutAction() const { return zoomOutAction_; }
   QAction* cutOrderAction() const { return cutOrderAction_; }
 
+  /// The 1-based text position of the character whose box holds the widget point (the
+  /// smallest such box), or 0.
+  std::int32_t characterAtPoint(const QPointF& point) const;
+
   /// Pixels between the margin of a fit and the drawing area's edge.
   static constexpr int kFitMargin = 12;
+  /// Pixels the pointer may move between press and release of a click.
+  static constexpr int kClickSlop = 3;
   /// One zoom step (a wheel notch or a key press).
   static constexpr double kZoomStep = 1.25;
 
  signals:
   /// The scale or position changed (zoom, pan, fit, resize).
   void viewChanged();
+  /// A click (no drag) on the character at 1-based text position pos.
+  void characterClicked(std::int32_t pos);
   /// The pointer is over the drawing at p (drawing units), or has left it (valid false).
   void pointerMoved(bool valid, double x, double y);
 
@@ -91,6 +99,8 @@ class JobView : public QWidget {
   bool followFit_ = true;
   bool dragging_ = false;
   QPointF dragFrom_;
+  QPointF pressedAt_;
+  bool moved_ = false;  ///< the pointer left the press point by more than a click allows
   QFrame* buttons_ = nullptr;
   QAction* fitAction_ = nullptr;
   QAction* zoomInAction_ = nullptr;

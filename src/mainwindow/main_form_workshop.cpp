@@ -144,6 +144,21 @@ void TMainForm::createWorkshop() {
   connect(ScaleEdit1, &TSpinEdit::changed, this, &TMainForm::requestJobLayout);
   connect(SpacePc, &TSpinEdit::changed, this, &TMainForm::requestJobLayout);
   connect(Edit1, &QLineEdit::textChanged, this, &TMainForm::requestJobLayout);
+  // A click on a letter of the drawing steps to it, as Prev and Next step; the keys stay
+  // with the view, where + and - zoom instead of going into the text.
+  connect(JobView1, &JobView::characterClicked, this, [this](std::int32_t pos) {
+    try {
+      const std::u32string text = RichEdit1->text();
+      if (pos < 1 || pos > static_cast<std::int32_t>(text.size())) return;
+      CharPos = pos;
+      CurChar = text[static_cast<std::size_t>(pos - 1)];
+      UpdateFont(pos);
+      requestRepaint();
+      JobView1->setFocus();
+    } catch (const std::exception& e) {
+      reportError(e.what());
+    }
+  });
   auto follow = [this] { JobView1->setHighlight(caretCharacter(*RichEdit1)); };
   connect(RichEdit1, &QTextEdit::cursorPositionChanged, this, follow);
   connect(RichEdit1, &QTextEdit::selectionChanged, this, follow);

@@ -268,11 +268,25 @@ TEST_F(JobViewTest, the_highlighted_character_follows_next_prev_and_the_caret) {
   EXPECT_NEAR(lit.bottom(), hi.y + 3, 2);
 
   // A click in the editor moves it too: the character before the caret, or the selection's first.
-  form().RichEdit1->setSelStart(12);
   form().RichEdit1->setSelLength(0);
+  form().RichEdit1->setSelStart(12);
   EXPECT_EQ(view().highlight(), 12);
   form().RichEdit1->setSelLength(3);
   EXPECT_EQ(view().highlight(), 13);
+  // A click on a letter of the drawing steps to it; a drag does not.
+  const std::int32_t kIndex = view().scene()->characterAt(13);  // the "g" of "Signs"
+  const QRectF g = view().scene()->characterBoxes[static_cast<std::size_t>(kIndex)];
+  const ScreenPoint gAt = view().transform().toScreen({g.center().x(), g.center().y()});
+  QTest::mouseClick(&view(), Qt::LeftButton, {}, QPoint(int(gAt.x), int(gAt.y)));
+  EXPECT_EQ(form().CharPos, 13);
+  EXPECT_EQ(form().CurChar, U'g');
+  EXPECT_EQ(view().highlight(), 13);
+  EXPECT_EQ(form().RichEdit2.font.Name, "DejaVu Serif");
+  EXPECT_TRUE(view().hasFocus());
+  QTest::mousePress(&view(), Qt::LeftButton, {}, QPoint(int(gAt.x), int(gAt.y)));
+  QTest::mouseMove(&view(), QPoint(int(gAt.x) + 30, int(gAt.y)));
+  QTest::mouseRelease(&view(), Qt::LeftButton, {}, QPoint(int(gAt.x) + 30, int(gAt.y)));
+  EXPECT_EQ(form().CharPos, 13);
   // View > Next Character is the Next button.
   QAction* next = form().findChild<QAction*>(QStringLiteral("NextChar1"));
   ASSERT_NE(next, nullptr);
