@@ -123,7 +123,7 @@ void TMainForm::createWorkshop() {
   JobView1->setToolTip(tr("Job view: the whole drawing as the export writes it. Wheel: zoom; "
                           "drag: move; double-click or 0: fit; + and -: zoom"));
 
-  // ---- layout on its own thread, started shortly after the last change ------------------
+  // ---- layout on its own thread, started once the window is idle after a change ---------
   workshop_->layout = new JobLayoutWorker(workshop_);
   workshop_->layoutDelay = new QTimer(workshop_);
   workshop_->layoutDelay->setSingleShot(true);
