@@ -232,7 +232,10 @@ void TMainForm::createWorkshop() {
   connect(italic, &QAction::triggered, ItalicButton, &QToolButton::click);
   format->addSeparator();
   format->addAction(Fontselection1);
-  menuBar()->insertMenu(Help1, format);
+  // Before the Help menu, which stays last.
+  QMenu* help = menuBar()->findChild<QMenu*>(QStringLiteral("HelpMenu"));
+  QAction* beforeHelp = help ? help->menuAction() : nullptr;
+  menuBar()->insertMenu(beforeHelp, format);
 
   QMenu* view = new QMenu(tr("&View"), this);
   view->setObjectName(QStringLiteral("ViewMenu"));
@@ -251,7 +254,7 @@ void TMainForm::createWorkshop() {
   connect(next, &QAction::triggered, NextCharBtn, &QToolButton::click);
   connect(scan, &QAction::triggered, AutoBtn, &QToolButton::click);
   connect(AutoBtn, &QToolButton::toggled, scan, &QAction::setChecked);
-  menuBar()->insertMenu(Help1, view);
+  menuBar()->insertMenu(beforeHelp, view);
 }
 
 void TMainForm::growForJobView() {
