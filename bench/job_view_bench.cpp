@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <string>
 
+#include "export/converter_glyph_source.h"
 #include "export/glyph_cache.h"
 #include "mainwindow/job_drawing.h"
 #include "mainwindow/job_scene.h"

@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "export/converter_glyph_source.h"
 #include "export/glyph_cache.h"
 #include "mainwindow/job_drawing.h"
 #include "mainwindow/job_scene.h"

@@ -11,6 +11,7 @@
 #include <map>
 
 #include "export/drawing_layout.h"
+#include "export/converter_glyph_source.h"
 #include "export/glyph_cache.h"
 #include "mainwindow/job_drawing.h"
 #include "mainwindow/recent_files.h"
