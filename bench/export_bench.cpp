@@ -1,5 +1,6 @@
-// Export throughput: DxfReal formatting, and the whole "Lines + Z moves" / "PolyLines" export
-// of a 20,000-character text through the real converter ("Arial", resolution 2).
+// Export throughput: DxfReal formatting, and the whole export of a 20,000-character text
+// through the real converter ("Arial", resolution 2) in the classic forms, the closed-polyline
+// DXF (R12 and R2000) and SVG, with each file's size against the "Lines + Z moves" file.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -10,9 +11,12 @@
 
 #include "common/text_source.h"
 #include "export/converter_glyph_source.h"
+#include "export/drawing_export.h"
+#include "export/drawing_layout.h"
 #include "export/dxf_real.h"
 #include "export/layout_walk.h"
 #include "export/text_export.h"
+#include "geometry/cut_order.h"
 #include "vectorizer/UTTF2Vct.h"
 
 namespace {
@@ -107,6 +111,58 @@ void BM_Save20000(benchmark::State& state) {
 }
 BENCHMARK(BM_Save20000<false>)->Name("BM_FileSave_20000_chars")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save20000<true>)->Name("BM_SavePoly2_20000_chars")->Unit(benchmark::kMillisecond);
+
+long fileSize(const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return 0;
+  std::fseek(f, 0, SEEK_END);
+  const long bytes = std::ftell(f);
+  std::fclose(f);
+  return bytes;
+}
+
+// The stages of the closed-contour forms before any writing.
+void BM_ContourModel(benchmark::State& state) {
+  const ProseText text(20000);
+  kerfline::TTTFToVectorConverter converter;
+  kerfline::ConverterGlyphSource glyphs(converter);
+  const kerfline::ExportSettings settings;
+  const bool order = state.range(0) != 0;
+  for (auto _ : state) {
+    kerfline::Drawing d = kerfline::layoutDrawing(text, settings, glyphs);
+    if (order) kerfline::orderForCutting(d);
+    benchmark::DoNotOptimize(d);
+  }
+}
+BENCHMARK(BM_ContourModel)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The closed-contour forms, timed whole (conversion, contour model, writing), with the file
+// size as a share of the "Lines + Z moves" file of the same text.
+void BM_ExportForm(benchmark::State& state, kerfline::OutputFormat format, int dxfVersion) {
+  const ProseText text(20000);
+  kerfline::TTTFToVectorConverter converter;
+  kerfline::ConverterGlyphSource glyphs(converter);
+  kerfline::ConversionOptions options;
+  const std::string target = benchTarget();
+  kerfline::FileSave(target, text, options.classic, converter);
+  const long linesBytes = fileSize(target);
+  options.format = format;
+  options.dxfVersion = dxfVersion;
+  for (auto _ : state) {
+    kerfline::exportDrawingFile(target, text, options, glyphs);
+  }
+  const long bytes = fileSize(target);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * bytes);
+  state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+  state.counters["of_lines"] = static_cast<double>(bytes) / static_cast<double>(linesBytes);
+  std::remove(target.c_str());
+}
+BENCHMARK_CAPTURE(BM_ExportForm, closed_r12_20000_chars, kerfline::OutputFormat::Closed, 12)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ExportForm, closed_r2000_20000_chars, kerfline::OutputFormat::Closed, 2000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ExportForm, svg_20000_chars, kerfline::OutputFormat::Svg, 12)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

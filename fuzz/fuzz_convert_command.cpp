@@ -9,6 +9,7 @@
 #include "appcore/convert_command.h"
 #include "appcore/text_dump.h"
 #include "richtext/document_loader.h"
+#include "richtext/plain_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> args(1);

@@ -85,7 +85,17 @@ above; SCALE, RESOLUTION, SPACE and --size are rounded the same way but never cl
                       (kerfline-convert -- a.txt b.txt converts both).
   -o, --output FILE   write to FILE instead ("-": standard output); one input only
   -f, --format FORM   lines (default): "Lines + Z moves";  polylines: "PolyLines XY only";
-                      closed, svg, gcode: not available yet
+                      closed: one closed polyline per contour, holes before the outline
+                      around them (DXF R12 POLYLINE, or R2000 LWPOLYLINE with
+                      --dxf-version 2000), with units and extent in the header;
+                      svg: an SVG drawing (INPUT's name with .svg), one path per
+                      character; gcode: not available yet
+  --dxf-version V     12 (default) or 2000, for --format closed
+  --units U           mm (default) or in (also inch): what one drawing unit is, written
+                      in the closed DXF's header and the SVG's size
+  --fit-width W       scale every X and Y by one factor about the origin so that the
+  --fit-height H      drawing is W wide or H high, in drawing units (greater than 0; not
+                      both; any form; Z is not scaled)
   --scale N           1 to 10000, default 100
   --pitch P           line pitch, any number, default -2.000
   --resolution N      1 to 100, default 2
@@ -102,7 +112,8 @@ above; SCALE, RESOLUTION, SPACE and --size are rounded the same way but never cl
                       file; needs -o
   --settings FILE     read the settings from FILE, which must exist
   --report            after writing, print the output file, its entity count and extent
-                      (on standard error when the drawing goes to standard output)
+                      (of the closed and SVG forms: path count, extent with its unit;
+                      on standard error when the drawing goes to standard output)
   -q, --quiet         print nothing but the data asked for (no report)
   --dump-text         print what was read instead of writing a drawing: one JSON object,
                       {"text": "...", "runs": [{"start": 0, "length": 5, "face": "Arial",
@@ -116,8 +127,7 @@ above; SCALE, RESOLUTION, SPACE and --size are rounded the same way but never cl
   -h, --help          print this text
 Options of output forms that are not available yet (accepted and checked; a run that asks
 for them ends with "This output form is not available yet."):
-  --units mm|inch, --fit-width W, --fit-height H (greater than 0; not both),
-  --dxf-version 12|2000, --weld, --kerf W (greater than 0), --kerf-side outside|inside|on,
+  --weld, --kerf W (greater than 0), --kerf-side outside|inside|on,
   --feed F, --plunge-feed F, --depth-per-pass D, --power S (each greater than 0),
   --spindle RPM (1 to 100000), --laser, --spacing classic|font, --ligatures,
   --align left|center|right, --pitch auto.
@@ -219,7 +229,8 @@ int runPositional(std::vector<std::string> args) {
     const OutputFormat format =
         batch.mode == BatchMode::PolyLines ? OutputFormat::PolyLines : OutputFormat::Lines;
     printConversionReport(std::cout,
-                          ReportFacts{output, output, format, settings, iniPath, document.length()});
+                          ReportFacts{output, output, format, settings, iniPath, document.length(),
+                                      DrawingUnits::Millimetre, std::nullopt});
   }
   return kExitOk;
 }

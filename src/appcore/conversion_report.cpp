@@ -38,6 +38,20 @@ void printConversionReport(std::ostream& out, const ReportFacts& f) {
       << s.pitchText << ", resolution " << s.resolution << ", space " << s.spacePercent
       << "%, layer \"" << s.layerText << "\", Z up " << s.zMoveText << ", Z cutting "
       << s.zLevelText << " (settings from " << f.settingsFile << ")\n";
+  if (f.drawing) {
+    // The extent with its unit: what the file's header (or the SVG's size) says it is.
+    const char* unit = unitName(f.units);
+    const Extent& e = f.drawing->extent;
+    char buffer[160];
+    if (e.empty()) {
+      std::snprintf(buffer, sizeof buffer, "  X none, Y none");
+    } else {
+      std::snprintf(buffer, sizeof buffer, "  X %.6g .. %.6g %s, Y %.6g .. %.6g %s (%.6g x %.6g %s)",
+                    e.minX, e.maxX, unit, e.minY, e.maxY, unit, e.width(), e.height(), unit);
+    }
+    out << "  " << f.drawing->contours << " paths\n" << buffer << '\n';
+    return;
+  }
   if (!classic) return;
   if (f.format == OutputFormat::PolyLines) {
     out << "  " << summary.polylines << " POLYLINE entities\n";

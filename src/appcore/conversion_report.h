@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "export/conversion_options.h"
+#include "export/drawing_export.h"
 
 namespace kerfline {
 
@@ -15,10 +17,13 @@ struct ReportFacts {
   ExportSettings settings;  ///< the settings the file was written with
   std::string settingsFile; ///< the settings file that was read
   std::int32_t characters = 0;  ///< positions of the text converted (a line break counts two)
+  DrawingUnits units = DrawingUnits::Millimetre;  ///< what a drawing unit is
+  std::optional<DrawingExportReport> drawing;     ///< what a contour-model export wrote
 };
 
 /// The report of --report: the file and its form, the settings and where they came from, the
-/// entity count and the extent of a classic DXF. Throws Error when the file cannot be read back.
+/// entity count and the extent of a classic DXF, or the path count and the extent with its unit
+/// of a form drawn from the contour model. Throws Error when the file cannot be read back.
 void printConversionReport(std::ostream& out, const ReportFacts& facts);
 
 }  // namespace kerfline

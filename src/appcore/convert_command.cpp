@@ -5,7 +5,6 @@
 #include <string_view>
 #include <utility>
 
-#include "common/code_pages.h"
 #include "common/utf8.h"
 #include "export/number_rule.h"
 #include "richtext/styled_text.h"

@@ -55,16 +55,29 @@ StyledText loadInput(const std::string& input, const TFontDescription& plainFont
   }
 }
 
-void writeDrawing(const std::string& path, const StyledText& text,
-                  const ConversionOptions& options, TTTFToVectorConverter& converter) {
+// Writes the drawing; says what it wrote for the forms drawn from the contour model.
+std::optional<DrawingExportReport> writeDrawing(const std::string& path, const StyledText& text,
+                                                const ConversionOptions& options,
+                                                TTTFToVectorConverter& converter) {
   if (needsDrawingExport(options)) {
     ConverterGlyphSource glyphs(converter);
-    exportDrawingFile(path, text, options, glyphs);
-  } else if (options.format == OutputFormat::PolyLines) {
+    DrawingExportReport report;
+    exportDrawingFile(path, text, options, glyphs, &report);
+    return report;
+  }
+  if (options.format == OutputFormat::PolyLines) {
     SavePoly2(path, text, options.classic, converter);
   } else {
     FileSave(path, text, options.classic, converter);
   }
+  return std::nullopt;
+}
+
+// The file beside INPUT: the batch rule's name, with ".svg" instead of ".DXF" for an SVG.
+std::string outputNameFor(const std::string& input, OutputFormat format) {
+  std::string name = batchOutputName(input);
+  if (format == OutputFormat::Svg && name.ends_with(".DXF")) name.replace(name.size() - 4, 4, ".svg");
+  return name;
 }
 
 // A private folder for a drawing bound for standard output, removed with what it holds.
@@ -138,7 +151,7 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
     jobs.push_back({std::nullopt, command.output.value_or("")});
   } else {
     for (const std::string& input : command.inputs) {
-      jobs.push_back({input, command.output.value_or(batchOutputName(input))});
+      jobs.push_back({input, command.output.value_or(outputNameFor(input, options.format))});
     }
   }
 
@@ -158,8 +171,9 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       std::optional<ScratchFolder> scratch;
       if (toStandardOutput) scratch.emplace();
       const std::string written = scratch ? scratch->file() : job.output;
+      std::optional<DrawingExportReport> drawn;
       try {
-        writeDrawing(written, text, options, converter);
+        drawn = writeDrawing(written, text, options, converter);
       } catch (const Error& e) {
         throw FileError{target, e.what()};
       }
@@ -167,7 +181,7 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       if (command.report && !command.quiet) {
         printConversionReport(toStandardOutput ? err : out,
                               ReportFacts{target, written, options.format, options.classic,
-                                          settings.path, text.length()});
+                                          settings.path, text.length(), options.units, drawn});
       }
     } catch (const FileError& e) {
       err << "kerfline-convert: " << e.file << ": " << e.reason << '\n';

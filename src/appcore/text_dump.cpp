@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "common/code_pages.h"
 #include "common/utf8.h"
 
 namespace kerfline {

@@ -1,8 +1,30 @@
 #include "export/drawing_export.h"
 
 #include "common/error.h"
+#include "export/closed_dxf_writer.h"
+#include "export/cut_ready_drawing.h"
+#include "export/drawing_layout.h"
+#include "export/dxf_export.h"
+#include "export/svg_writer.h"
 
 namespace kerfline {
+namespace {
+
+void fillReport(DrawingExportReport* report, const Drawing& drawing) {
+  if (!report) return;
+  report->contours = 0;
+  for (const PlacedCharacter& c : drawing.characters) report->contours += c.contours.size();
+  report->extent = drawing.extent();
+}
+
+// Options this build cannot honour: refused, never silently left out of the file.
+bool asksForWhatIsNotBuilt(const ConversionOptions& o) {
+  const ConversionOptions plain;
+  return o.format == OutputFormat::Gcode || o.weld || o.kerf || o.spacing != plain.spacing ||
+         o.ligatures || o.align != plain.align || o.autoPitch;
+}
+
+}  // namespace
 
 bool needsDrawingExport(const ConversionOptions& o) {
   const ConversionOptions classic;
@@ -14,9 +36,42 @@ bool needsDrawingExport(const ConversionOptions& o) {
          o.autoPitch || o.dxfVersion != classic.dxfVersion;
 }
 
-void exportDrawingFile(const std::string&, const TextSource&, const ConversionOptions&,
-                       GlyphSource&) {
-  throw Error("This output form is not available yet.");
+void exportDrawingFile(const std::string& path, const TextSource& text,
+                       const ConversionOptions& options, GlyphSource& glyphs,
+                       DrawingExportReport* report, ExportObserver* observer) {
+  if (asksForWhatIsNotBuilt(options)) throw Error("This output form is not available yet.");
+  if (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines) {
+    // The classic forms keep their own walk. A fit size needs the extent first: the drawing
+    // is laid out once to measure it, and the file is written by a second, scaled walk.
+    double factor = 1.0;
+    Drawing drawing;
+    if (options.fitWidth || options.fitHeight || report) {
+      drawing = layoutDrawing(text, options.classic, glyphs);
+      factor = fitFactor(drawing.extent(), options);
+      scaleDrawing(drawing, factor);
+    }
+    if (options.format == OutputFormat::Lines) {
+      saveLinesDxf(path, text, options.classic, glyphs, observer, factor);
+    } else {
+      savePolyLinesDxf(path, text, options.classic, glyphs, observer, factor);
+    }
+    fillReport(report, drawing);
+    return;
+  }
+  // Checked before the walk, so a bad version costs no conversion.
+  if (options.format == OutputFormat::Closed && options.dxfVersion != 12 &&
+      options.dxfVersion != 2000) {
+    throw Error("The DXF version must be 12 or 2000.");
+  }
+  const Drawing drawing = cutReadyDrawing(text, options, glyphs, observer);
+  if (options.format == OutputFormat::Closed) {
+    saveClosedPolylineDxf(path, drawing, options);
+  } else {
+    saveSvg(path, drawing, options);
+  }
+  fillReport(report, drawing);
 }
+
+const char* unitName(DrawingUnits units) { return units == DrawingUnits::Inch ? "in" : "mm"; }
 
 }  // namespace kerfline

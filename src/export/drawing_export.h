@@ -1,20 +1,34 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "common/text_source.h"
 #include "export/conversion_options.h"
 #include "export/layout_walk.h"
+#include "geometry/contour.h"
 
 namespace kerfline {
+
+/// What an export of the contour model did, for --report and the window's status bar.
+struct DrawingExportReport {
+  std::size_t contours = 0;  ///< paths written
+  Extent extent;             ///< of the paths written, in drawing units (after any fit)
+};
 
 /// True when options ask for more than the two classic files can hold: another form, or any
 /// of units, fit, weld, kerf, G-code, font spacing, ligatures, alignment or automatic pitch.
 bool needsDrawingExport(const ConversionOptions& options);
 
-/// Writes text as the drawing options describe (every form but the two classic ones, and the
-/// classic forms with any of the newer options) to path, by the same temporary-file-and-rename
-/// rule as the classic exports. Throws Error with the user's message on failure.
+/// Writes text to path in options.format: the two classic DXF forms (byte for byte the
+/// classic files when no fit size is given), the closed-polyline DXF or the SVG. observer,
+/// when given, is told of every character as the walk reaches it; report, when given, is
+/// filled. Throws Error with the user's message; a failed export leaves any previous file
+/// at path untouched.
 void exportDrawingFile(const std::string& path, const TextSource& text,
-                       const ConversionOptions& options, GlyphSource& glyphs);
+                       const ConversionOptions& options, GlyphSource& glyphs,
+                       DrawingExportReport* report = nullptr, ExportObserver* observer = nullptr);
+
+/// The unit's short name: "mm" or "in".
+const char* unitName(DrawingUnits units);
 
 }  // namespace kerfline

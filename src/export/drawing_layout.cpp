@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "export/dxf_layer.h"
+#include "geometry/ring_math.h"
 
 namespace kerfline {
 
@@ -35,7 +36,12 @@ void DrawingBuilder::placeStroke(const PlacedStroke& s) {
 }
 
 void DrawingBuilder::closeContour() {
-  if (contourOpen_ && !contour_.points.empty()) current_.contours.push_back(std::move(contour_));
+  if (contourOpen_) {
+    removeRepeatedPoints(contour_);
+    // Only zero-length strokes made a single point: no edge to cut, only a plunge that would
+    // drill the material where no letter is.
+    if (contour_.points.size() > 1) current_.contours.push_back(std::move(contour_));
+  }
   contour_ = Contour{};
   contourOpen_ = false;
 }

@@ -65,6 +65,36 @@ class PolyLineSink final : public StrokeSink {
   DxfNumber startX_, startY_, endX_, endY_;
 };
 
+// Multiplies every placed point by one factor about the origin, for a fit size; each value
+// rounded once to single precision, as the walk places them.
+class ScaledSink final : public StrokeSink {
+ public:
+  ScaledSink(StrokeSink& next, double factor) : next_(next), factor_(factor) {}
+
+  void placeStroke(const PlacedStroke& s) override {
+    PlacedStroke t = s;
+    t.x1 = static_cast<float>(s.x1 * factor_);
+    t.y1 = static_cast<float>(s.y1 * factor_);
+    t.x2 = static_cast<float>(s.x2 * factor_);
+    t.y2 = static_cast<float>(s.y2 * factor_);
+    next_.placeStroke(t);
+  }
+
+ private:
+  StrokeSink& next_;
+  double factor_;
+};
+
+void walkScaled(const TextSource& text, const LayoutParameters& layout, GlyphSource& glyphs,
+                StrokeSink& sink, ExportObserver* observer, double scale) {
+  if (scale == 1.0) {
+    walkText(text, layout, glyphs, sink, observer);
+  } else {
+    ScaledSink scaled(sink, scale);
+    walkText(text, layout, glyphs, scaled, observer);
+  }
+}
+
 }  // namespace
 
 float unitScaleFor(int scale, int pointSize) {
@@ -73,7 +103,7 @@ float unitScaleFor(int scale, int pointSize) {
 }
 
 void saveLinesDxf(const std::string& path, const TextSource& text, const ExportSettings& settings,
-                  GlyphSource& glyphs, ExportObserver* observer) {
+                  GlyphSource& glyphs, ExportObserver* observer, double scale) {
   const LayoutParameters layout = layoutParametersOf(settings);
   const float zMove = parseFiniteNumber(settings.zMoveText).value_or(0.0f);
   const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
@@ -81,7 +111,7 @@ void saveLinesDxf(const std::string& path, const TextSource& text, const ExportS
   DxfWriter writer(file, dxfLayerName(settings.layerText));
   writer.lineFrameHeader();
   LineSink sink(writer, zMove, zLevel);
-  walkText(text, layout, glyphs, sink, observer);
+  walkScaled(text, layout, glyphs, sink, observer, scale);
   writer.lineFrameFooter();
   writer.flush();
   file.commit();
@@ -89,14 +119,14 @@ void saveLinesDxf(const std::string& path, const TextSource& text, const ExportS
 
 void savePolyLinesDxf(const std::string& path, const TextSource& text,
                       const ExportSettings& settings, GlyphSource& glyphs,
-                      ExportObserver* observer) {
+                      ExportObserver* observer, double scale) {
   const LayoutParameters layout = layoutParametersOf(settings);
   const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
   OutputFile file(path);
   DxfWriter writer(file, dxfLayerName(settings.layerText));
   writer.polyFrameHeader();
   PolyLineSink sink(writer, zLevel);
-  walkText(text, layout, glyphs, sink, observer);
+  walkScaled(text, layout, glyphs, sink, observer, scale);
   writer.polyFrameFooter();
   writer.flush();
   file.commit();

@@ -20,4 +20,12 @@ std::string dxfLayerName(std::string_view utf8) {
   return layer;
 }
 
+std::string tableLayerName(std::string_view dxfLayer) {
+  std::string name(dxfLayer);
+  for (char& c : name) {
+    if (std::string_view("<>/\\\":;?*|=`").find(c) != std::string_view::npos) c = '_';
+  }
+  return name;
+}
+
 }  // namespace kerfline

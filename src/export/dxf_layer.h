@@ -13,4 +13,9 @@ inline constexpr std::size_t kMaxLayerLength = 255;
 /// group-code/value pairs of every entity.
 std::string dxfLayerName(std::string_view utf8);
 
+/// A DxfLayer fit for a LAYER table entry: each character a DXF table name may not hold
+/// (< > / \ " : ; ? * | = `) becomes "_". Readers that check names refuse a file whose
+/// entities name a layer with any of them.
+std::string tableLayerName(std::string_view dxfLayer);
+
 }  // namespace kerfline

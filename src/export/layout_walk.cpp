@@ -50,10 +50,16 @@ void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSourc
       bool contourOpen = false;
       float startX = 0.0f;
       float startY = 0.0f;
+      // A stroke mostly starts where the one before ended: the same outline integers give
+      // the same values, so those of the previous end are taken instead of computed again.
+      bool havePrevious = false;
+      TStroke previous{};
+      float previousX2 = 0.0f, previousY2 = 0.0f, previousPlacedX2 = 0.0f;
       for (const TStroke& s : strokes->strokes()) {
         PlacedStroke placed;
-        const float x1 = scaled(s.X1);
-        const float y1 = scaled(s.Y1);
+        const bool continues = havePrevious && s.X1 == previous.X2 && s.Y1 == previous.Y2;
+        const float x1 = continues ? previousX2 : scaled(s.X1);
+        const float y1 = continues ? previousY2 : scaled(s.Y1);
         const float x2 = scaled(s.X2);
         const float y2 = scaled(s.Y2);
         if (!contourOpen) {
@@ -71,10 +77,15 @@ void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSourc
         if (x1 > charWidth) charWidth = x1;
         if (x2 > charWidth) charWidth = x2;
         if (charWidth > maxCharWidth) maxCharWidth = charWidth;
-        placed.x1 = mulAddToFloat(shift, spaceFactor, x1);
+        placed.x1 = continues ? previousPlacedX2 : mulAddToFloat(shift, spaceFactor, x1);
         placed.y1 = y1 + originY;
         placed.x2 = mulAddToFloat(shift, spaceFactor, x2);
         placed.y2 = y2 + originY;
+        havePrevious = true;
+        previous = s;
+        previousX2 = x2;
+        previousY2 = y2;
+        previousPlacedX2 = placed.x2;
         sink.placeStroke(placed);
       }
     }

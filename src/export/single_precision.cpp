@@ -41,6 +41,16 @@ float ScaledToFloat::operator()(std::int32_t x) const {
 }
 
 float mulAddToFloat(float a, float b, float c) {
+  // Fast path: a * b is exact in double (two 24-bit significands); when the sum is exact in
+  // double too (TwoSum finds no error, the usual case in a layout), converting it is the one
+  // rounding.
+  {
+    const double p = static_cast<double>(a) * b;
+    const double s = p + c;
+    const double bp = s - p;
+    const double err = (p - (s - bp)) + (c - bp);
+    if (err == 0) return static_cast<float>(s);
+  }
   // a * b is exact in 64 bits. The sum may not be, so its error is recovered (TwoSum) and the
   // sum rounded to odd: an inexact sum gets an odd last bit, which rules out the one case in
   // which rounding twice differs from rounding once (a sum landing on a float midpoint).

@@ -1,8 +1,66 @@
 #include "geometry/cut_order.h"
 
+#include <utility>
+
+#include "geometry/nesting.h"
+#include "geometry/ring_math.h"
+
 namespace kerfline {
 
-void orderForCutting(PlacedCharacter&) {}
+void orderForCutting(PlacedCharacter& character) {
+  std::vector<Contour>& contours = character.contours;
+  const std::size_t n = contours.size();
+  if (n == 0) return;
+  const Nesting nesting = findNesting(contours);
+
+  std::vector<std::vector<std::size_t>> children(n);
+  std::vector<std::size_t> roots;
+  for (std::size_t i = 0; i < n; ++i) {
+    Contour& c = contours[i];
+    if (!c.closed) {
+      c.depth = 0;
+      continue;
+    }
+    c.depth = nesting.depth[i];
+    // Even depth holds material (outline), odd depth is a hole: counter-clockwise outlines,
+    // clockwise holes, whichever way the font ran them.
+    const double area = signedArea(c.points);
+    if ((c.isHole() && area > 0) || (!c.isHole() && area < 0)) reverseRing(c);
+    if (nesting.parent[i] < 0) {
+      roots.push_back(i);
+    } else {
+      children[static_cast<std::size_t>(nesting.parent[i])].push_back(i);
+    }
+  }
+
+  // Every ring after everything it holds, so no part is cut free before its holes (and their
+  // islands) are cut: a post-order walk of the nesting, siblings in their outline order.
+  // Iterative, as a hostile font may nest thousands of rings.
+  std::vector<std::size_t> order;
+  order.reserve(n);
+  std::vector<std::pair<std::size_t, std::size_t>> stack;  // ring, next child to visit
+  for (const std::size_t root : roots) {
+    stack.push_back({root, 0});
+    while (!stack.empty()) {
+      auto& [ring, next] = stack.back();
+      if (next < children[ring].size()) {
+        const std::size_t child = children[ring][next++];
+        stack.push_back({child, 0});
+      } else {
+        order.push_back(ring);
+        stack.pop_back();
+      }
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!contours[i].closed) order.push_back(i);
+  }
+
+  std::vector<Contour> ordered;
+  ordered.reserve(n);
+  for (const std::size_t i : order) ordered.push_back(std::move(contours[i]));
+  contours = std::move(ordered);
+}
 
 void orderForCutting(Drawing& drawing) {
   for (PlacedCharacter& c : drawing.characters) orderForCutting(c);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/font_description.h"
+#include "export/conversion_options.h"
 #include "export/text_export.h"
 #include "vectorizer/UTTF2Vct.h"
 
@@ -213,6 +214,9 @@ class TMainForm : public QMainWindow {
   QAction* Paste1 = nullptr;
   /// Help: opens the help page in the browser.
   QAction* Help1 = nullptr;
+  /// File > "Save DXF Closed Polylines..." and File > "Export SVG...": the export dialog.
+  QAction* SaveClosedCmd = nullptr;
+  QAction* ExportSvgCmd = nullptr;
   /// Help > About Kerfline: version, licence and the settings file in use.
   QAction* About1 = nullptr;
 
@@ -229,6 +233,8 @@ class TMainForm : public QMainWindow {
   std::function<void(const QString&)> errorBox;
   /// The program's own notices: a modal "Kerfline" box with OK.
   std::function<void(const QString&)> noticeBox;
+  /// The export dialog on options: true (options edited) when confirmed, false when cancelled.
+  std::function<bool(ConversionOptions&)> editExportOptions;
   /// Ends the program (end of a batch run): closes the window and quits the event loop.
   std::function<void()> terminateProgram;
 
@@ -300,6 +306,17 @@ class TMainForm : public QMainWindow {
   void FileSave(const QString& fileName);
   /// The "PolyLines XY only" export of the editor's text to fileName.
   void SavePoly2(const QString& fileName);
+  /// "Save DXF Closed Polylines..." / "Export SVG...": the export dialog (preset to that form
+  /// and the settings of the last export), a file name, the export, [Export] and Saveini.
+  void SaveClosedExecute();
+  void ExportSvgExecute();
+  /// The export of the editor's text to fileName as options ask (the panel's fields fill
+  /// options.classic); says in the status bar what it wrote.
+  void exportDrawing(const QString& fileName, ConversionOptions options);
+  /// The export dialog's settings of the last export, from section [Export] of Reg.ini.
+  ConversionOptions storedExportOptions() const;
+  /// Writes the export dialog's settings to section [Export]; throws Error on failure.
+  void storeExportOptions(const ConversionOptions& options);
   /// Proposes the vertical pitch from the tallest character of the text.
   void SuggestExecute();
   /// First tick of StartupTimer1: the command-line batch conversion.

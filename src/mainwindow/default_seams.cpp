@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "mainwindow/Unit1.h"
+#include "mainwindow/export_dialog.h"
 
 namespace kerfline {
 namespace {
@@ -36,6 +37,13 @@ void TMainForm::installDefaultSeams() {
   openFileName = [this] { return chosenFile(OpenDialog1); };
   saveFileName = [this] { return chosenFile(SaveDialog1); };
   chooseFont = [this](const QFont& initial) { return runFontDialog(this, initial); };
+  editExportOptions = [this](ConversionOptions& options) {
+    ExportDialog dialog(this);
+    dialog.setOptions(options);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    options = dialog.options(options);
+    return true;
+  };
   openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   errorBox = [this](const QString& text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Kerfline"), text,

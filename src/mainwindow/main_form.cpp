@@ -153,6 +153,8 @@ void TMainForm::createMenus() {
   addAction(SavePolyLines2);
   SaveAsMultiFontDXF1 = item("SaveAsMultiFontDXF1", tr("&Save DXF Lines + Z moves") + QStringLiteral("\tCtrl+S"), FileSaveCmd);
   SavePolyLines1 = item("SavePolyLines1", tr("Cu&t") + QStringLiteral("\tCtrl+X"), EditCutCmd);
+  SaveClosedCmd = named(new QAction(tr("Save DXF Closed Polylines..."), this), "SaveClosedCmd");
+  ExportSvgCmd = named(new QAction(tr("Export SVG..."), this), "ExportSvgCmd");
   Fontselection1 = item("Fontselection1", tr("Font selection"), nullptr);
   SuggestPitch1 = item("SuggestPitch1", tr("Suggest"), Suggest);
   Close1 = item("Close1", tr("Close"), nullptr);
@@ -160,6 +162,8 @@ void TMainForm::createMenus() {
   file->addAction(FileOpen1);
   file->addAction(SavePolyLines2);
   file->addAction(SaveAsMultiFontDXF1);
+  file->addAction(SaveClosedCmd);
+  file->addAction(ExportSvgCmd);
   file->addAction(SavePolyLines1);
   file->addSeparator()->setObjectName(QStringLiteral("N5"));
   file->addAction(Fontselection1);
@@ -448,6 +452,8 @@ void TMainForm::connectHandlers() {
   connect(FileOpenCmd, &QAction::triggered, this, [this] { run(&TMainForm::FileOpenCmdExecute); });
   connect(FileSaveCmd, &QAction::triggered, this, [this] { run(&TMainForm::FileSaveCmdExecute); });
   connect(SavePoly, &QAction::triggered, this, [this] { run(&TMainForm::SavePolyExecute); });
+  connect(SaveClosedCmd, &QAction::triggered, this, [this] { run(&TMainForm::SaveClosedExecute); });
+  connect(ExportSvgCmd, &QAction::triggered, this, [this] { run(&TMainForm::ExportSvgExecute); });
   connect(Suggest, &QAction::triggered, this, [this] { run(&TMainForm::SuggestExecute); });
   connect(EditUndoCmd, &QAction::triggered, this, [this] { run(&TMainForm::EditUndoCmdExecute); });
   connect(EditCutCmd, &QAction::triggered, this, [this] { run(&TMainForm::EditCutCmdExecute); });

@@ -2,6 +2,8 @@
 #include <QFileDialog>
 #include <QStatusBar>
 
+#include "export/converter_glyph_source.h"
+#include "export/drawing_export.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "richtext/styled_text.h"
@@ -122,6 +124,25 @@ void TMainForm::SavePoly2(const QString& fileName) {
   }
   setWindowTitle(fileName);
   requestRepaint();
+}
+
+void TMainForm::exportDrawing(const QString& fileName, ConversionOptions options) {
+  options.classic = exportSettings();
+  const StyledText text = RichEdit1->styledText();
+  ConverterGlyphSource glyphs(TTF2Vector);
+  DrawingExportReport report;
+  {
+    WindowExportObserver observer(*this, text.length(), options.classic.scale);
+    exportDrawingFile(localPath(fileName), text, options, glyphs, &report, &observer);
+  }
+  setWindowTitle(fileName);
+  requestRepaint();
+  const QString unit = QString::fromLatin1(unitName(options.units));
+  StatusBar1->showMessage(tr("Saved %1 paths, %2 x %3 %4")
+                              .arg(report.contours)
+                              .arg(report.extent.width(), 0, 'g', 6)
+                              .arg(report.extent.height(), 0, 'g', 6)
+                              .arg(unit));
 }
 
 }  // namespace kerfline

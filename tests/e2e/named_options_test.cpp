@@ -272,7 +272,7 @@ TEST_F(NamedOptionsTest, everyBadValueAndUnknownOptionStopsWithStatus2AndWritesN
       {{"--size", "big", "in.txt"}, "--size: 'big' is not a number"},
       {{"-f", "dwg", "in.txt"}, "-f: 'dwg' is not one of lines, polylines, closed, svg, gcode"},
       {{"--format=Lines", "in.txt"}, "--format: 'Lines' is not one of lines, polylines, closed, svg, gcode"},
-      {{"--units", "cm", "in.txt"}, "--units: 'cm' is not one of mm, inch"},
+      {{"--units", "cm", "in.txt"}, "--units: 'cm' is not one of mm, in, inch"},
       {{"--fit-width", "0", "in.txt"}, "--fit-width: '0' is out of range (greater than 0)"},
       {{"--fit-height", "-5", "in.txt"}, "--fit-height: '-5' is out of range (greater than 0)"},
       {{"--fit-width", "10", "--fit-height", "5", "in.txt"}, "--fit-width and --fit-height cannot be combined"},
@@ -311,11 +311,28 @@ TEST_F(NamedOptionsTest, everyBadValueAndUnknownOptionStopsWithStatus2AndWritesN
   }
 }
 
+TEST_F(NamedOptionsTest, closedAndSvgFormsFromPlainAndRichTextWithTheirUnitInTheReport) {
+  ProcessResult closed =
+      convert({"--format", "closed", "--units", "in", "--fit-width", "50", "--report", "in.txt"});
+  ASSERT_EQ(closed.status, 0) << closed.err;
+  EXPECT_NE(closed.out.find("Wrote in.DXF (closed polylines)"), std::string::npos) << closed.out;
+  EXPECT_NE(closed.out.find(" in (50 x "), std::string::npos) << closed.out;
+  const std::string dxf = slurp(work_ / "in.DXF");
+  EXPECT_EQ(dxf.rfind("  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n  1\r\nAC1009\r\n", 0), 0u);
+  EXPECT_NE(dxf.find("$INSUNITS\r\n 70\r\n     1\r\n"), std::string::npos);
+  fs::remove(work_ / "in.DXF");
+
+  fs::copy_file(KERFLINE_TEST_DATA_DIR "/richtext/rtf_libreoffice.rtf", work_ / "sign.rtf");
+  ProcessResult svg = convert({"-f", "svg", "in.txt", "sign.rtf"});
+  ASSERT_EQ(svg.status, 0) << svg.err;
+  EXPECT_EQ(workFiles(), (std::vector<std::string>{"in.svg", "in.txt", "sign.rtf", "sign.svg"}));
+  EXPECT_NE(slurp(work_ / "sign.svg").find("<path d=\"M"), std::string::npos);
+}
+
 TEST_F(NamedOptionsTest, formsNotAvailableYetFailWithoutAFile) {
   for (std::vector<std::string> args :
-       {std::vector<std::string>{"-f", "svg", "in.txt"}, {"--format", "closed", "in.txt"},
-        {"-f", "gcode", "--feed", "800", "in.txt"}, {"--kerf", "0.2", "in.txt"},
-        {"--pitch", "auto", "in.txt"}, {"--units", "inch", "-o", "-", "in.txt"}}) {
+       {std::vector<std::string>{"-f", "gcode", "--feed", "800", "in.txt"},
+        {"--kerf", "0.2", "in.txt"}, {"--pitch", "auto", "in.txt"}}) {
     ProcessResult r = convert(args);
     EXPECT_EQ(r.status, 1) << args[1];
     EXPECT_NE(r.err.find("This output form is not available yet."), std::string::npos) << r.err;

@@ -3,6 +3,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -94,6 +95,21 @@ std::vector<std::string> dxfLines(const std::string& bytes) {
     start = end + 2;
   }
   return lines;
+}
+
+std::string runPython(const std::string& script, const std::vector<std::string>& args) {
+  std::string command = "/usr/bin/python3 '" KERFLINE_SOURCE_DIR "/tests/" + script + "'";
+  for (const std::string& a : args) command += " '" + a + "'";
+  command += " 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return "exit -1: no pipe";
+  std::string out;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  const int status = ::pclose(pipe);
+  if (status != 0) return "exit " + std::to_string(status) + ": " + out;
+  return out;
 }
 
 double numberOf(const std::string& text) {

@@ -62,6 +62,10 @@ std::string onTinyFileSystem(const std::string& folder, std::size_t sizeBytes,
 /// The lines of a DXF file without their CR LF; fails the test on a line not ending so.
 std::vector<std::string> dxfLines(const std::string& bytes);
 
+/// Runs /usr/bin/python3 with the script (a path under tests/) and its arguments; returns
+/// what it printed on standard output and error, or "exit <status>: <output>" on failure.
+std::string runPython(const std::string& script, const std::vector<std::string>& args);
+
 /// The float written as text (parsed with the C library, for checks independent of DxfReal).
 double numberOf(const std::string& text);
 

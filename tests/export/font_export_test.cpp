@@ -33,18 +33,7 @@ std::vector<std::array<float, 6>> lineCoordinates(const std::string& bytes) {
   return out;
 }
 
-std::string runReader(const std::string& dxf) {
-  const std::string command = "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/export/read_dxf.py '" + dxf + "' 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return "no python";
-  std::string out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  if (status != 0) return "reader failed: " + out;
-  return out;
-}
+std::string runReader(const std::string& dxf) { return test::runPython("export/read_dxf.py", {dxf}); }
 
 TFontDescription arial(int size) {
   TFontDescription f;

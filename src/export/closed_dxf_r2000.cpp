@@ -1,0 +1,323 @@
+// The closed-polyline DXF as R2000 (AC1015): every object with its handle, its owner and its
+// subclass markers, the nine symbol tables, the two layout blocks and the root dictionary a
+// strict reader requires, then one LWPOLYLINE per contour.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "export/closed_dxf_header.h"
+#include "export/closed_dxf_writer.h"
+#include "export/dxf_group_writer.h"
+#include "export/dxf_layer.h"
+#include "export/dxf_real.h"
+
+namespace kerfline {
+namespace {
+
+// Fixed handles of the frame; the entities follow from kFirstEntity on.
+enum Handle : std::uint32_t {
+  kBlockRecordTable = 0x1,
+  kLayerTable = 0x2,
+  kStyleTable = 0x3,
+  kLtypeTable = 0x5,
+  kViewTable = 0x6,
+  kUcsTable = 0x7,
+  kVportTable = 0x8,
+  kAppidTable = 0x9,
+  kDimstyleTable = 0xA,
+  kRootDictionary = 0xC,
+  kGroupDictionary = 0xD,
+  kLayerZero = 0x10,
+  kStyleStandard = 0x11,
+  kAppidAcad = 0x12,
+  kLayerOwn = 0x13,
+  kLtypeByBlock = 0x14,
+  kLtypeByLayer = 0x15,
+  kLtypeContinuous = 0x16,
+  kDimstyleStandard = 0x17,
+  kModelSpaceRecord = 0x18,
+  kPaperSpaceRecord = 0x19,
+  kModelSpaceBlock = 0x1A,
+  kModelSpaceEnd = 0x1B,
+  kPaperSpaceBlock = 0x1C,
+  kPaperSpaceEnd = 0x1D,
+  kActiveVport = 0x1E,
+  kFirstEntity = 0x20,
+};
+
+void tableHead(DxfGroupWriter& out, const char* name, std::uint32_t handle, long entries) {
+  out.text(0, "TABLE");
+  out.text(2, name);
+  out.handle(5, handle);
+  out.handle(330, 0);
+  out.text(100, "AcDbSymbolTable");
+  out.integer(70, entries);
+}
+
+void recordHead(DxfGroupWriter& out, const char* type, std::uint32_t handle, std::uint32_t table,
+                const char* subclass) {
+  out.text(0, type);
+  out.handle(5, handle);
+  out.handle(330, table);
+  out.text(100, "AcDbSymbolTableRecord");
+  out.text(100, subclass);
+}
+
+// The view a reader opens with: the whole drawing, centred.
+void writeVports(DxfGroupWriter& out, const Extent& extent) {
+  tableHead(out, "VPORT", kVportTable, 1);
+  recordHead(out, "VPORT", kActiveVport, kVportTable, "AcDbViewportTableRecord");
+  out.text(2, "*Active");
+  out.integer(70, 0);
+  out.real(10, 0.0f);
+  out.real(20, 0.0f);
+  out.real(11, 1.0f);
+  out.real(21, 1.0f);
+  const bool empty = extent.empty();
+  out.real(12, empty ? 0.0f : static_cast<float>((extent.minX + extent.maxX) / 2));
+  out.real(22, empty ? 0.0f : static_cast<float>((extent.minY + extent.maxY) / 2));
+  out.real(13, 0.0f);
+  out.real(23, 0.0f);
+  out.real(14, 1.0f);
+  out.real(24, 1.0f);
+  out.real(15, 1.0f);
+  out.real(25, 1.0f);
+  out.real(16, 0.0f);
+  out.real(26, 0.0f);
+  out.real(36, 1.0f);
+  out.real(17, 0.0f);
+  out.real(27, 0.0f);
+  out.real(37, 0.0f);
+  const double height = empty ? 0 : extent.height() * 1.1;
+  out.real(40, height > 0 ? static_cast<float>(height) : 1.0f);
+  out.real(41, 1.5f);
+  out.real(42, 50.0f);
+  out.real(43, 0.0f);
+  out.real(44, 0.0f);
+  out.real(50, 0.0f);
+  out.real(51, 0.0f);
+  out.integer(71, 0);
+  out.integer(72, 100);
+  out.integer(73, 1);
+  out.integer(74, 3);
+  out.integer(75, 0);
+  out.integer(76, 0);
+  out.integer(77, 0);
+  out.integer(78, 0);
+  out.text(0, "ENDTAB");
+}
+
+void writeLtypes(DxfGroupWriter& out) {
+  tableHead(out, "LTYPE", kLtypeTable, 3);
+  const struct {
+    std::uint32_t handle;
+    const char* name;
+    const char* description;
+  } types[] = {{kLtypeByBlock, "ByBlock", ""},
+               {kLtypeByLayer, "ByLayer", ""},
+               {kLtypeContinuous, "Continuous", "Solid line"}};
+  for (const auto& t : types) {
+    recordHead(out, "LTYPE", t.handle, kLtypeTable, "AcDbLinetypeTableRecord");
+    out.text(2, t.name);
+    out.integer(70, 0);
+    out.text(3, t.description);
+    out.integer(72, 65);
+    out.integer(73, 0);
+    out.real(40, 0.0f);
+  }
+  out.text(0, "ENDTAB");
+}
+
+void writeLayers(DxfGroupWriter& out, const std::string& layer) {
+  // Layer 0 always exists in a drawing; readers expect its entry even when nothing is on it.
+  const bool ownLayer = layer != "0";
+  tableHead(out, "LAYER", kLayerTable, ownLayer ? 2 : 1);
+  for (const auto& [handle, name] :
+       ownLayer ? std::vector<std::pair<std::uint32_t, std::string>>{{kLayerZero, "0"},
+                                                                    {kLayerOwn, layer}}
+                : std::vector<std::pair<std::uint32_t, std::string>>{{kLayerZero, "0"}}) {
+    recordHead(out, "LAYER", handle, kLayerTable, "AcDbLayerTableRecord");
+    out.text(2, name);
+    out.integer(70, 0);
+    out.integer(62, 7);
+    out.text(6, "Continuous");
+  }
+  out.text(0, "ENDTAB");
+}
+
+void writeStyles(DxfGroupWriter& out) {
+  tableHead(out, "STYLE", kStyleTable, 1);
+  recordHead(out, "STYLE", kStyleStandard, kStyleTable, "AcDbTextStyleTableRecord");
+  out.text(2, "Standard");
+  out.integer(70, 0);
+  out.real(40, 0.0f);
+  out.real(41, 1.0f);
+  out.real(50, 0.0f);
+  out.integer(71, 0);
+  out.real(42, 2.5f);
+  out.text(3, "txt");
+  out.text(4, "");
+  out.text(0, "ENDTAB");
+}
+
+void writeAppids(DxfGroupWriter& out) {
+  tableHead(out, "APPID", kAppidTable, 1);
+  recordHead(out, "APPID", kAppidAcad, kAppidTable, "AcDbRegAppTableRecord");
+  out.text(2, "ACAD");
+  out.integer(70, 0);
+  out.text(0, "ENDTAB");
+}
+
+void writeDimstyles(DxfGroupWriter& out) {
+  tableHead(out, "DIMSTYLE", kDimstyleTable, 1);
+  out.text(100, "AcDbDimStyleTable");
+  out.text(0, "DIMSTYLE");
+  out.handle(105, kDimstyleStandard);  // DIMSTYLE alone keeps its handle in group 105
+  out.handle(330, kDimstyleTable);
+  out.text(100, "AcDbSymbolTableRecord");
+  out.text(100, "AcDbDimStyleTableRecord");
+  out.text(2, "Standard");
+  out.integer(70, 0);
+  out.text(0, "ENDTAB");
+}
+
+void writeBlockRecords(DxfGroupWriter& out) {
+  tableHead(out, "BLOCK_RECORD", kBlockRecordTable, 2);
+  recordHead(out, "BLOCK_RECORD", kModelSpaceRecord, kBlockRecordTable, "AcDbBlockTableRecord");
+  out.text(2, "*Model_Space");
+  recordHead(out, "BLOCK_RECORD", kPaperSpaceRecord, kBlockRecordTable, "AcDbBlockTableRecord");
+  out.text(2, "*Paper_Space");
+  out.text(0, "ENDTAB");
+}
+
+void writeLayoutBlock(DxfGroupWriter& out, const char* name, std::uint32_t record,
+                      std::uint32_t begin, std::uint32_t end, bool paper) {
+  out.text(0, "BLOCK");
+  out.handle(5, begin);
+  out.handle(330, record);
+  out.text(100, "AcDbEntity");
+  if (paper) out.integer(67, 1);
+  out.text(8, "0");
+  out.text(100, "AcDbBlockBegin");
+  out.text(2, name);
+  out.integer(70, 0);
+  out.real(10, 0.0f);
+  out.real(20, 0.0f);
+  out.real(30, 0.0f);
+  out.text(3, name);
+  out.text(1, "");
+  out.text(0, "ENDBLK");
+  out.handle(5, end);
+  out.handle(330, record);
+  out.text(100, "AcDbEntity");
+  if (paper) out.integer(67, 1);
+  out.text(8, "0");
+  out.text(100, "AcDbBlockEnd");
+}
+
+void writeEntities(DxfGroupWriter& out, const Drawing& drawing, const std::string& layer,
+                   const ClosedDxfFrame& frame) {
+  // Every entity repeats these lines; they are laid out once.
+  const std::string& n = out.lineEnd();
+  char owner[16];
+  std::snprintf(owner, sizeof owner, "%X", static_cast<unsigned>(kModelSpaceRecord));
+  const std::string head = "330" + n + owner + n + "100" + n + "AcDbEntity" + n + "  8" + n +
+                           layer + n + "100" + n + "AcDbPolyline" + n;
+  const std::string elevation = " 38" + n + DxfReal(frame.zCut) + n;
+  const std::string x = " 10" + n;
+  const std::string y = " 20" + n;
+  std::uint32_t handle = kFirstEntity;
+  for (const PlacedCharacter& c : drawing.characters) {
+    for (const Contour& k : c.contours) {
+      out.text(0, "LWPOLYLINE");
+      out.handle(5, handle++);
+      out.raw(head);
+      out.integer(90, static_cast<long>(k.points.size()));
+      // Flag 1 exactly for a closed ring: bit 128 (plinegen) means nothing to most importers.
+      out.integer(70, k.closed ? 1 : 0);
+      out.raw(elevation);
+      for (const Vec2& p : k.points) {
+        out.raw(x);
+        out.realValue(static_cast<float>(p.x));
+        out.raw(y);
+        out.realValue(static_cast<float>(p.y));
+      }
+      out.flushIfFull();
+    }
+  }
+}
+
+}  // namespace
+
+void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
+                         const ClosedDxfFrame& frame) {
+  std::uint32_t entities = 0;
+  for (const PlacedCharacter& c : drawing.characters) {
+    entities += static_cast<std::uint32_t>(c.contours.size());
+  }
+  const Extent extent = drawing.extent();
+  const std::string layer = tableLayerName(drawing.layer);
+
+  out.text(0, "SECTION");
+  out.text(2, "HEADER");
+  out.text(9, "$ACADVER");
+  out.text(1, "AC1015");
+  out.text(9, "$DWGCODEPAGE");
+  out.text(3, "ANSI_1252");  // the layer name's bytes are Windows-1252
+  out.text(9, "$HANDSEED");
+  out.handle(5, kFirstEntity + entities);
+  writeUnitsAndExtent(out, extent, frame);
+  out.text(0, "ENDSEC");
+
+  out.text(0, "SECTION");
+  out.text(2, "CLASSES");
+  out.text(0, "ENDSEC");
+
+  out.text(0, "SECTION");
+  out.text(2, "TABLES");
+  writeVports(out, extent);
+  writeLtypes(out);
+  writeLayers(out, layer);
+  writeStyles(out);
+  tableHead(out, "VIEW", kViewTable, 0);
+  out.text(0, "ENDTAB");
+  tableHead(out, "UCS", kUcsTable, 0);
+  out.text(0, "ENDTAB");
+  writeAppids(out);
+  writeDimstyles(out);
+  writeBlockRecords(out);
+  out.text(0, "ENDSEC");
+
+  out.text(0, "SECTION");
+  out.text(2, "BLOCKS");
+  writeLayoutBlock(out, "*Model_Space", kModelSpaceRecord, kModelSpaceBlock, kModelSpaceEnd,
+                   false);
+  writeLayoutBlock(out, "*Paper_Space", kPaperSpaceRecord, kPaperSpaceBlock, kPaperSpaceEnd,
+                   true);
+  out.text(0, "ENDSEC");
+
+  out.text(0, "SECTION");
+  out.text(2, "ENTITIES");
+  writeEntities(out, drawing, layer, frame);
+  out.text(0, "ENDSEC");
+
+  out.text(0, "SECTION");
+  out.text(2, "OBJECTS");
+  out.text(0, "DICTIONARY");
+  out.handle(5, kRootDictionary);
+  out.handle(330, 0);
+  out.text(100, "AcDbDictionary");
+  out.integer(281, 1);
+  out.text(3, "ACAD_GROUP");
+  out.handle(350, kGroupDictionary);
+  out.text(0, "DICTIONARY");
+  out.handle(5, kGroupDictionary);
+  out.handle(330, kRootDictionary);
+  out.text(100, "AcDbDictionary");
+  out.integer(281, 1);
+  out.text(0, "ENDSEC");
+  out.text(0, "EOF");
+}
+
+}  // namespace kerfline

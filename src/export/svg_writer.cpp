@@ -1,0 +1,130 @@
+#include "export/svg_writer.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "common/code_pages.h"
+#include "common/error.h"
+#include "common/utf8.h"
+#include "export/output_file.h"
+
+namespace kerfline {
+namespace {
+
+constexpr std::size_t kFlushAt = std::size_t{1} << 20;
+
+bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+void appendEscaped(std::string& out, const std::string& text) {
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+}
+
+void appendAttribute(std::string& out, const char* name, float value, const char* unit) {
+  out += ' ';
+  out += name;
+  out += "=\"";
+  appendSvgNumber(out, value);
+  out += unit;
+  out += '"';
+}
+
+}  // namespace
+
+void appendSvgNumber(std::string& out, float v) {
+  if (!std::isfinite(v)) throw Error("Coordinate out of range.");
+  if (v == 0) {
+    out += '0';
+    return;
+  }
+  // Room for the fixed form of every float: at most 39 digits before the point (3.4e38) and
+  // 47 after it (1.4e-45).
+  char text[128];
+  const std::to_chars_result r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed);
+  out.append(text, r.ptr);
+}
+
+std::string svgLayerId(const std::string& utf8Layer) {
+  std::string id;
+  if (utf8Layer.empty() || !(isAsciiLetter(utf8Layer[0]) || utf8Layer[0] == '_')) id += '_';
+  for (const char c : utf8Layer) {
+    id += isAsciiLetter(c) || isAsciiDigit(c) || c == '_' || c == '-' || c == '.' ? c : '_';
+  }
+  return id;
+}
+
+void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options) {
+  const bool inch = options.units == DrawingUnits::Inch;
+  const char* unit = inch ? "in" : "mm";
+  const Extent extent = drawing.extent();
+  const bool empty = extent.empty();
+  const float minX = empty ? 0.0f : static_cast<float>(extent.minX);
+  const float top = empty ? 0.0f : -static_cast<float>(extent.maxY);
+  const float width = static_cast<float>(extent.width());
+  const float height = static_cast<float>(extent.height());
+  // The layer name's bytes are Windows-1252, as in the DXF forms.
+  const std::string layer = u32ToUtf8(decodeSingleByte(codepage::Windows1252, drawing.layer));
+
+  OutputFile file(path);
+  std::string out;
+  out.reserve(kFlushAt + (kFlushAt >> 2));
+  out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
+  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+         "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" version=\"1.1\"";
+  appendAttribute(out, "width", width, unit);
+  appendAttribute(out, "height", height, unit);
+  out += " viewBox=\"";
+  appendSvgNumber(out, minX);
+  out += ' ';
+  appendSvgNumber(out, top);
+  out += ' ';
+  appendSvgNumber(out, width);
+  out += ' ';
+  appendSvgNumber(out, height);
+  out += "\">\n";
+  out += "<g id=\"";
+  appendEscaped(out, svgLayerId(layer));
+  out += "\" inkscape:label=\"";
+  appendEscaped(out, layer);
+  // Hairline: 0.001 inch, the width laser drivers take for "cut this line".
+  out += "\" inkscape:groupmode=\"layer\" fill=\"none\" stroke=\"#000000\" stroke-width=\"";
+  out += inch ? "0.001" : "0.0254";
+  out += "\">\n";
+  for (const PlacedCharacter& c : drawing.characters) {
+    out += "<path d=\"";
+    bool first = true;
+    for (const Contour& k : c.contours) {
+      if (k.points.empty()) continue;
+      if (!first) out += ' ';
+      first = false;
+      out += 'M';
+      bool firstPoint = true;
+      for (const Vec2& p : k.points) {
+        if (!firstPoint) out += ' ';
+        firstPoint = false;
+        appendSvgNumber(out, static_cast<float>(p.x));
+        out += ' ';
+        appendSvgNumber(out, -static_cast<float>(p.y));
+      }
+      if (k.closed) out += 'Z';
+    }
+    out += "\"/>\n";
+    if (out.size() >= kFlushAt) {
+      file.write(out.data(), out.size());
+      out.clear();
+    }
+  }
+  out += "</g>\n</svg>\n";
+  file.write(out.data(), out.size());
+  file.commit();
+}
+
+}  // namespace kerfline

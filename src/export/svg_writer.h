@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+#include "export/conversion_options.h"
+#include "geometry/contour.h"
+
+namespace kerfline {
+
+/// The drawing as a standalone SVG 1.1 file at path: width and height the extent in the
+/// options' unit, a viewBox in drawing units with Y turned to grow downward, one layer group
+/// (fill none, hairline stroke) holding one path per character, its closed rings as closed
+/// subpaths and its open paths open, in the drawing's order. Written to a temporary file and
+/// renamed; throws Error with the user's message, leaving any previous file untouched.
+void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options);
+
+/// Appends v as the shortest plain decimal (never exponent form) that reads back as the same
+/// single-precision value; both zeros are "0". Throws Error("Coordinate out of range.") for
+/// an infinity or NaN.
+void appendSvgNumber(std::string& out, float v);
+
+/// The id for a layer group: the layer name itself where it is an XML name made of ASCII
+/// letters, digits, "_", "-" and "." that starts with a letter or "_"; otherwise each other
+/// character becomes "_" and a leading "_" is added where the name starts with none of those.
+std::string svgLayerId(const std::string& utf8Layer);
+
+}  // namespace kerfline

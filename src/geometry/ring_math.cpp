@@ -1,0 +1,64 @@
+#include "geometry/ring_math.h"
+
+#include <algorithm>
+
+namespace kerfline {
+
+double signedArea(const std::vector<Vec2>& ring) {
+  if (ring.size() < 3) return 0;
+  // Relative to the first point: the products stay small where the ring sits far from the
+  // origin, so a thin ring on the tenth line of text keeps its sign.
+  const Vec2 o = ring.front();
+  double twice = 0;
+  for (std::size_t i = 1; i + 1 < ring.size(); ++i) {
+    const double ax = ring[i].x - o.x;
+    const double ay = ring[i].y - o.y;
+    const double bx = ring[i + 1].x - o.x;
+    const double by = ring[i + 1].y - o.y;
+    twice += ax * by - bx * ay;
+  }
+  return twice / 2;
+}
+
+RingSide locatePoint(const Vec2& p, const std::vector<Vec2>& ring) {
+  bool inside = false;
+  const std::size_t n = ring.size();
+  for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+    const Vec2& a = ring[j];
+    const Vec2& b = ring[i];
+    // Sign of the cross product: > 0 when p is left of the edge a -> b. For points that are
+    // single-precision values (every point of the classic walk) the differences and products
+    // are exact in double, so "on the edge" is decided exactly.
+    const double cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+    if (cross == 0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
+        std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y)) {
+      return RingSide::OnBoundary;
+    }
+    // A ray from p towards +X crosses an upward edge that has p on its left and a downward
+    // edge that has p on its right; half-open in Y so a vertex on the ray counts once.
+    if ((a.y > p.y) != (b.y > p.y)) {
+      if (b.y > a.y ? cross > 0 : cross < 0) inside = !inside;
+    }
+  }
+  return inside ? RingSide::Inside : RingSide::Outside;
+}
+
+Extent extentOf(const std::vector<Vec2>& points) {
+  Extent e;
+  for (const Vec2& p : points) e.add(p);
+  return e;
+}
+
+void removeRepeatedPoints(Contour& contour) {
+  std::vector<Vec2>& pts = contour.points;
+  pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+  if (contour.closed) {
+    while (pts.size() > 1 && pts.back() == pts.front()) pts.pop_back();
+  }
+}
+
+void reverseRing(Contour& contour) {
+  if (contour.points.size() > 2) std::reverse(contour.points.begin() + 1, contour.points.end());
+}
+
+}  // namespace kerfline

@@ -1,0 +1,63 @@
+#include "geometry/ring_math.h"
+
+#include <gtest/gtest.h>
+
+namespace kerfline {
+namespace {
+
+const std::vector<Vec2> kSquareCcw{{0, 0}, {4, 0}, {4, 4}, {0, 4}};
+
+TEST(ring_math_test, signed_area_follows_the_running_direction) {
+  EXPECT_EQ(signedArea(kSquareCcw), 16);
+  EXPECT_EQ(signedArea({{0, 0}, {0, 4}, {4, 4}, {4, 0}}), -16);
+  // Far from the origin (the tenth line of a text) a thin sliver keeps its exact area.
+  EXPECT_EQ(signedArea({{10000, -30000}, {10000.5, -30000}, {10000.5, -29999.75}}), 0.0625);
+  EXPECT_EQ(signedArea({{1, 1}, {2, 2}}), 0);
+}
+
+TEST(ring_math_test, points_inside_outside_and_on_the_boundary) {
+  EXPECT_EQ(locatePoint({2, 2}, kSquareCcw), RingSide::Inside);
+  EXPECT_EQ(locatePoint({5, 2}, kSquareCcw), RingSide::Outside);
+  EXPECT_EQ(locatePoint({-1, 2}, kSquareCcw), RingSide::Outside);
+  EXPECT_EQ(locatePoint({4, 4}, kSquareCcw), RingSide::OnBoundary);  // a vertex
+  EXPECT_EQ(locatePoint({2, 0}, kSquareCcw), RingSide::OnBoundary);  // an edge
+  EXPECT_EQ(locatePoint({4, 1}, kSquareCcw), RingSide::OnBoundary);
+  // A ray through a vertex counts the crossing once: a diamond with the point level with
+  // its left and right corners.
+  const std::vector<Vec2> diamond{{0, 2}, {2, 0}, {4, 2}, {2, 4}};
+  EXPECT_EQ(locatePoint({1, 2}, diamond), RingSide::Inside);
+  EXPECT_EQ(locatePoint({-1, 2}, diamond), RingSide::Outside);
+  EXPECT_EQ(locatePoint({5, 2}, diamond), RingSide::Outside);
+  // A concave ring whose notch the ray passes along an edge.
+  const std::vector<Vec2> notch{{0, 0}, {6, 0}, {6, 4}, {4, 4}, {4, 2}, {2, 2}, {2, 4}, {0, 4}};
+  EXPECT_EQ(locatePoint({1, 2}, notch), RingSide::Inside);
+  EXPECT_EQ(locatePoint({3, 3}, notch), RingSide::Outside);
+  EXPECT_EQ(locatePoint({3, 2}, notch), RingSide::OnBoundary);
+}
+
+TEST(ring_math_test, repeated_points_and_zero_length_edges_go) {
+  Contour ring{{{0, 0}, {0, 0}, {4, 0}, {4, 0}, {4, 4}, {0, 0}, {0, 0}}, true, 0};
+  removeRepeatedPoints(ring);
+  EXPECT_EQ(ring.points, (std::vector<Vec2>{{0, 0}, {4, 0}, {4, 4}}));
+  // -0 and +0 are the same point.
+  Contour zeros{{{0, 0}, {-0.0, 0}, {1, 0}, {1, 1}}, true, 0};
+  removeRepeatedPoints(zeros);
+  EXPECT_EQ(zeros.points.size(), 3u);
+  // An open path that returns to its start keeps its last point: the tool goes back there.
+  Contour open{{{0, 0}, {4, 0}, {4, 0}, {0, 0}}, false, 0};
+  removeRepeatedPoints(open);
+  EXPECT_EQ(open.points, (std::vector<Vec2>{{0, 0}, {4, 0}, {0, 0}}));
+  Contour dot{{{1, 1}, {1, 1}, {1, 1}}, true, 0};
+  removeRepeatedPoints(dot);
+  EXPECT_EQ(dot.points, (std::vector<Vec2>{{1, 1}}));
+}
+
+TEST(ring_math_test, reversing_keeps_the_start_point) {
+  Contour ring{kSquareCcw, true, 0};
+  reverseRing(ring);
+  EXPECT_EQ(ring.points, (std::vector<Vec2>{{0, 0}, {0, 4}, {4, 4}, {4, 0}}));
+  EXPECT_EQ(signedArea(ring.points), -16);
+}
+
+}  // namespace
+}  // namespace kerfline
