@@ -16,6 +16,7 @@
 class QAction;
 class QCloseEvent;
 class QShowEvent;
+class QSplitter;
 class QComboBox;
 class QFileDialog;
 class QFont;
@@ -37,6 +38,8 @@ class TRichEdit;
 class TSpinEdit;
 class TUpDown;
 class TPaintBox;
+class JobView;
+class Workshop;
 
 /// The hidden one-character copy of the current character and its formatting.
 struct TCharHolder {
@@ -161,6 +164,13 @@ class TMainForm : public QMainWindow {
   QFileDialog* OpenDialog1 = nullptr;
   /// The Save dialog of both DXF exports.
   QFileDialog* SaveDialog1 = nullptr;
+  // The work area: editor beside glyph preview, the job view under both; both splits move.
+  QSplitter* JobSplitter = nullptr;   ///< editor and preview above, the job view below
+  QSplitter* WorkSplitter = nullptr;  ///< editor left, glyph preview right
+  JobView* JobView1 = nullptr;        ///< the whole drawing as the export writes it
+  /// Status bar: the job's width x height in drawing units.
+  QLabel* JobSize = nullptr;
+  QMenu* RecentMenu = nullptr;  ///< File > Recent Files, filled as it opens
 
   // ---- commands (QAction objectName = the command's name) --------------------------------
   /// Ctrl+N: empties the editor.
@@ -257,6 +267,20 @@ class TMainForm : public QMainWindow {
   /// The panel's fields as the exports read them.
   ExportSettings exportSettings() const;
 
+  // ---- the workshop window: job view, remembered state, recent and dropped files ----------
+  /// Opens path by the loading rule as File > Open does once a file is chosen, then lists it
+  /// first among the recent files and fits the job view to it; throws Error.
+  void openDocument(const QString& path);
+  /// Lays the text out again for the job view, shortly and off the window's thread.
+  void requestJobLayout();
+  /// The files of File > Recent Files, newest first.
+  QStringList recentFiles() const;
+  /// Restores geometry, splits, folders and recent files from the window's own settings
+  /// (QSettings "kerfline/window", never Reg.ini) and keeps them there from now on.
+  void restoreWindowState();
+  /// Writes them there now (also done on closing, once restoreWindowState has run).
+  void saveWindowState() const;
+
   // ---- file and edit commands ------------------------------------------------------------
   void FileNewCmdExecute();
   void FileOpenCmdExecute();
@@ -349,6 +373,10 @@ class TMainForm : public QMainWindow {
   void createDialogs();
   void connectHandlers();
   void installDefaultSeams();
+  /// Job view, its layout thread, the added menus and the window's remembered state.
+  void createWorkshop();
+  /// Adds the job view's height under the designed work area (as far as the screen allows).
+  void growForJobView();
   /// Design pixels (120 per inch) to screen pixels.
   int dp(int designPixels) const;
   /// The 8-bit code standing for CurChar in the conversion font's code page.
@@ -356,6 +384,7 @@ class TMainForm : public QMainWindow {
   /// True when the key press is one of the window's shortcuts.
   bool isWindowShortcut(const QKeyEvent* key) const;
   bool paintErrorShown_ = false;  ///< an error box for a paint is pending or open
+  Workshop* workshop_ = nullptr;  ///< owned by the window (a child QObject)
   bool closed_ = false;  ///< closed and not shown again since
 };
 

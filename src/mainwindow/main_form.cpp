@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -20,6 +21,7 @@
 
 #include "appcore/program_folder.h"
 #include "mainwindow/Unit1.h"
+#include "mainwindow/job_view.h"
 #include "mainwindow/paint_box.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
@@ -75,12 +77,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   createDialogs();
   connectHandlers();
   installDefaultSeams();
+  createWorkshop();
 
   resize(dp(638), dp(450));
   // Every parameter field must be reachable at the start: widen the window when the panel
   // (laid out compactly) still needs more than the designed width.
   if (const int need = centralWidget()->minimumSizeHint().width() + dp(8); need > width())
     resize(need, height());
+  growForJobView();
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
   qApp->installEventFilter(this);
@@ -383,24 +387,35 @@ void TMainForm::createWorkArea() {
   column->setSpacing(0);
   column->addWidget(Panel1);
 
-  auto* work = new QHBoxLayout;
-  work->setSpacing(0);
-  RichEdit1 = named(new TRichEdit(central), "RichEdit1");
+  // Editor and glyph preview share the width, and the job view runs under both, as wide as
+  // the lines of text it shows; every pane grows with the window and both splits move.
+  JobSplitter = named(new QSplitter(Qt::Vertical, central), "JobSplitter");
+  JobSplitter->setChildrenCollapsible(false);
+  WorkSplitter = named(new QSplitter(Qt::Horizontal, JobSplitter), "WorkSplitter");
+  WorkSplitter->setChildrenCollapsible(false);
+  RichEdit1 = named(new TRichEdit(WorkSplitter), "RichEdit1");
   RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setDefAttributes(defaultEditorFormat(), AttrAll);
   RichEdit1->setText(U"AAbbcC\r\n\r\n");
-  work->addWidget(RichEdit1);
+  WorkSplitter->addWidget(RichEdit1);
 
-  Panel3 = named(new QFrame(central), "Panel3");
+  Panel3 = named(new QFrame(WorkSplitter), "Panel3");
   Panel3->setFrameStyle(QFrame::WinPanel | QFrame::Raised);
   auto* inner = new QVBoxLayout(Panel3);
   inner->setContentsMargins(2, 2, 2, 2);
   PaintBox = named(new TPaintBox(this, Panel3), "PaintBox");
   inner->addWidget(PaintBox);
-  work->addWidget(Panel3, 1);
-  column->addLayout(work, 1);
+  WorkSplitter->addWidget(Panel3);
+  WorkSplitter->setStretchFactor(0, 1);
+  WorkSplitter->setStretchFactor(1, 1);
+  JobSplitter->addWidget(WorkSplitter);
+  JobView1 = named(new JobView(JobSplitter), "JobView1");
+  JobSplitter->addWidget(JobView1);
+  JobSplitter->setStretchFactor(0, 1);
+  JobSplitter->setStretchFactor(1, 1);
+  column->addWidget(JobSplitter, 1);
   setCentralWidget(central);
 }
 
@@ -493,7 +508,10 @@ void TMainForm::FormCreate() {
   CurChar = text.empty() ? U'A' : text.front();
   CurCode = currentCode();
 
-  RichEdit1->setFixedWidth(width() / 2);
+  // The editor starts at half the window's width, as designed; the split moves from there.
+  layout()->activate();  // a hidden window lays out only when asked
+  centralWidget()->layout()->activate();
+  WorkSplitter->setSizes({width() / 2, WorkSplitter->width() - width() / 2 - WorkSplitter->handleWidth()});
   SelectionChange();
 }
 
@@ -519,7 +537,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
-  if (event->isAccepted()) closed_ = true;
+  if (event->isAccepted()) {
+    closed_ = true;
+    saveWindowState();
+  }
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

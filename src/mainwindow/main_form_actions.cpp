@@ -31,10 +31,7 @@ void TMainForm::FileNewCmdExecute() { RichEdit1->clearText(); }
 void TMainForm::FileOpenCmdExecute() {
   const QString path = openFileName();
   if (path.isEmpty()) return;
-  RichEdit1->clearText();
-  RichEdit1->loadFromFile(path.toStdString());
-  RichEdit1->setSelStart(0);
-  RichEdit1->setSelLength(1);
+  openDocument(path);
 }
 
 void TMainForm::EditCutCmdExecute() { RichEdit1->cut(); }

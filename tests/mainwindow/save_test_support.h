@@ -97,8 +97,12 @@ inline void startWindowProcess(QProcess& process, const QString& program, const 
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   env.insert(QStringLiteral("KERFLINE_AUTOCLOSE_MESSAGES"), QStringLiteral("1"));
+  // The window keeps its size and recent files in the user's configuration: a test run uses
+  // a folder of its own beside the program instead, read and written by this run alone.
+  const QString folder = program.left(program.lastIndexOf('/'));
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config"));
   process.setProcessEnvironment(env);
-  process.setWorkingDirectory(program.left(program.lastIndexOf('/')));
+  process.setWorkingDirectory(folder);
   process.start(program, args);
   process.waitForStarted(10000);
 }

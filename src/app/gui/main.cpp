@@ -44,6 +44,7 @@ int main(int argc, char* argv[]) {
   // The arguments after the program's own name; an empty one takes no position.
   for (int i = 1; i < argc; ++i)
     if (argv[i][0] != '\0') form.Arguments.emplace_back(argv[i]);
+  form.restoreWindowState();  // size, splits, folders and recent files of the last run
   form.show();
   try {
     form.Loadini();

@@ -1,0 +1,82 @@
+#include "mainwindow/job_scene.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace kerfline {
+namespace {
+
+QRectF boxOf(const Extent& e) {
+  return e.empty() ? QRectF() : QRectF(QPointF(e.minX, e.minY), QPointF(e.maxX, e.maxY));
+}
+
+// Where the tool stands after cutting a contour: back at its start for a ring.
+const Vec2& endOf(const Contour& k) { return k.closed ? k.points.front() : k.points.back(); }
+
+}  // namespace
+
+std::int32_t JobScene::characterAt(std::int32_t pos) const {
+  const auto& cs = drawing.characters;
+  const auto it = std::lower_bound(cs.begin(), cs.end(), pos,
+                                   [](const PlacedCharacter& c, std::int32_t p) { return c.position < p; });
+  if (it == cs.end() || it->position != pos) return -1;
+  return static_cast<std::int32_t>(it - cs.begin());
+}
+
+JobScene buildJobScene(Drawing drawing, std::string units, std::int32_t chunkSize) {
+  JobScene scene;
+  scene.units = std::move(units);
+  scene.drawing = std::move(drawing);
+  const auto& cs = scene.drawing.characters;
+  scene.characterBoxes.reserve(cs.size());
+
+  SceneChunk chunk;
+  Extent chunkExtent;
+  const Vec2* toolAt = nullptr;  // end of the previous contour, in cut order
+  std::int32_t contour = 0;
+  auto finish = [&](std::int32_t end) {
+    if (end == chunk.firstCharacter) return;
+    chunk.endCharacter = end;
+    chunk.box = boxOf(chunkExtent);
+    scene.chunks.push_back(std::move(chunk));
+    chunk = SceneChunk{};
+    chunkExtent = Extent{};
+    chunk.firstCharacter = end;
+    chunk.firstContour = contour;
+  };
+  for (std::size_t i = 0; i < cs.size(); ++i) {
+    const auto index = static_cast<std::int32_t>(i);
+    if (index - chunk.firstCharacter >= chunkSize ||
+        (index > chunk.firstCharacter && cs[i].line != cs[i - 1].line))
+      finish(index);
+    Extent own;
+    for (const Contour& k : cs[i].contours) {
+      if (k.points.empty()) continue;
+      if (toolAt) {
+        chunk.travels.emplace_back(toolAt->x, toolAt->y, k.points.front().x, k.points.front().y);
+        chunkExtent.add(*toolAt);
+      }
+      for (const Vec2& p : k.points) {
+        chunk.points.emplace_back(p.x, p.y);
+        own.add(p);
+      }
+      if (k.closed) chunk.points.emplace_back(k.points.front().x, k.points.front().y);
+      chunk.contourEnds.push_back(static_cast<std::int32_t>(chunk.points.size()));
+      toolAt = &endOf(k);
+      ++contour;
+    }
+    scene.characterBoxes.push_back(boxOf(own));
+    if (!own.empty()) {
+      chunk.tallest = std::max(chunk.tallest, own.height());
+      chunkExtent.add({own.minX, own.minY});
+      chunkExtent.add({own.maxX, own.maxY});
+      scene.extent.add({own.minX, own.minY});
+      scene.extent.add({own.maxX, own.maxY});
+    }
+  }
+  finish(static_cast<std::int32_t>(cs.size()));
+  scene.contourCount = contour;
+  return scene;
+}
+
+}  // namespace kerfline

@@ -1,0 +1,124 @@
+// Pictures of the window to look at (not a test): a three-line text in two fonts fitted in
+// the job view, the view zoomed on one letter with the cut order shown, and the bundled
+// example opened. Writes window_fitted.png, job_fitted.png, job_letter_cut_order.png,
+// window_letter_cut_order.png and window_sample.png into the folder given.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QSplitter>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+
+#include "mainwindow/Unit1.h"
+#include "mainwindow/job_scene.h"
+#include "mainwindow/job_view.h"
+#include "mainwindow/rich_edit.h"
+#include "richtext/styled_text.h"
+
+namespace {
+
+kerfline::TFontDescription face(const char* name, int size, bool bold = false) {
+  kerfline::TFontDescription f;
+  f.Name = name;
+  f.Size = size;
+  f.Bold = bold;
+  return f;
+}
+
+// Waits until the job view shows a scene laid out after the last change.
+void waitForLayout(kerfline::TMainForm& form, const kerfline::JobScene* before) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 10000 && form.JobView1->scene().get() == before) QTest::qWait(20);
+  QTest::qWait(100);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: job_view_screenshots FOLDER\n");
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(folder);
+  kerfline::TMainForm form;
+  form.StartupTimer1->stop();
+  form.resize(1100, 720);
+  form.show();
+  if (!QTest::qWaitForWindowExposed(&form)) return 1;
+  form.JobSplitter->setSizes({240, 420});
+
+  kerfline::StyledText t;
+  t.append(U"Kerfline", face("Liberation Sans", 28, true));
+  t.append(U"\r\n", face("Liberation Sans", 28, true));
+  t.append(U"Signs & Letters", face("Liberation Serif", 20));
+  t.append(U"\r\n", face("Liberation Serif", 20));
+  t.append(U"No. 42: ", face("Liberation Serif", 16));
+  t.append(U"Oak 18mm", face("Liberation Sans", 16));
+  const kerfline::JobScene* before = form.JobView1->scene().get();
+  form.RichEdit1->setStyledText(t);
+  waitForLayout(form, before);
+  form.JobView1->fitToView();
+  form.CharPos = 3;
+  form.NextCharBtnClick();  // the "r" of the first line is current
+  QTest::qWait(100);
+  form.grab().save(folder + QStringLiteral("/window_fitted.png"));
+  form.JobView1->grab().save(folder + QStringLiteral("/job_fitted.png"));
+
+  // Zoomed on the "B"-like letter with holes: the "e" of "Letters" on the second line.
+  const auto& scene = *form.JobView1->scene();
+  const std::int32_t index = scene.characterAt(20);  // the "e" of "Letters", with its hole
+  if (index >= 0) {
+    const QRectF box = scene.characterBoxes[static_cast<std::size_t>(index)];
+    const kerfline::Vec2 centre{box.center().x(), box.center().y()};
+    form.JobView1->setShowCutOrder(true);
+    form.JobView1->fitToView();
+    const kerfline::ScreenPoint at = form.JobView1->transform().toScreen(centre);
+    const QRect area = form.JobView1->drawingArea();
+    // Bring the letter to the middle, then zoom until it fills most of the view's height.
+    form.JobView1->zoomAt(QPointF(at.x, at.y), 1.0);
+    const double want = area.height() * 0.6 / (box.height() * form.JobView1->transform().scale());
+    form.JobView1->zoomAt(QPointF(at.x, at.y), want);
+    const kerfline::ScreenPoint now = form.JobView1->transform().toScreen(centre);
+    QTest::mousePress(form.JobView1, Qt::LeftButton, {}, QPoint(int(now.x), int(now.y)));
+    QTest::mouseMove(form.JobView1, area.center());
+    QTest::mouseRelease(form.JobView1, Qt::LeftButton, {}, area.center());
+  }
+  QTest::qWait(100);
+  form.JobView1->grab().save(folder + QStringLiteral("/job_letter_cut_order.png"));
+  form.grab().save(folder + QStringLiteral("/window_letter_cut_order.png"));
+
+  // The bundled example, opened as File > Open does: the view fits it.
+  const kerfline::JobScene* shown = form.JobView1->scene().get();
+  form.openDocument(QStringLiteral(KERFLINE_SOURCE_DIR "/examples/sample.rtf"));
+  waitForLayout(form, shown);
+  form.grab().save(folder + QStringLiteral("/window_sample.png"));
+
+  // A long text: 20,000 characters of prose fitted, most letters too small to show their shape.
+  kerfline::StyledText prose;
+  const std::u32string words = U"The quick brown fox jumps over the lazy dog. ";
+  std::size_t column = 0;
+  while (prose.length() < 20000) {
+    for (const char32_t c : words) {
+      if (column >= 70 && c == U' ') {
+        prose.append(U"\r\n", face("Liberation Sans", 12));
+        column = 0;
+      } else {
+        prose.append(c, face(column < 35 ? "Liberation Sans" : "Liberation Serif", 12));
+        ++column;
+      }
+    }
+  }
+  form.JobView1->setShowCutOrder(false);
+  shown = form.JobView1->scene().get();
+  form.RichEdit1->setStyledText(prose);
+  waitForLayout(form, shown);
+  form.JobView1->fitToView();
+  QTest::qWait(100);
+  form.grab().save(folder + QStringLiteral("/window_long_text.png"));
+  return 0;
+}

@@ -1,0 +1,491 @@
+// The job view and the workshop window on a real (offscreen) window: the drawing shown is the
+// one the export writes, zoom, pan and fit, live updates, the highlighted character, dropped
+// files, recent files and window state across a restart, and menus holding every shortcut.
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "form_test_support.h"
+#include "mainwindow/job_scene.h"
+#include "mainwindow/job_view.h"
+#include "mainwindow/rich_edit.h"
+#include "mainwindow/spin_edit.h"
+#include "richtext/styled_text.h"
+
+namespace kerfline {
+namespace {
+
+using testing::font;
+
+class JobViewTest : public formtest::FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    // The window's own settings go to this test's folder, never to the user's.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder() + QStringLiteral("settings"));
+    form().resize(900, 700);
+    waitForLayout();
+  }
+
+  JobView& view() { return *form().JobView1; }
+
+  // Until the view shows a first layout.
+  void waitForLayout() {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view().scene() != nullptr; }, 10000));
+  }
+
+  void setText(const StyledText& t) {
+    const JobScene* before = view().scene().get();
+    form().RichEdit1->setStyledText(t);
+    waitForScene(before);
+  }
+  void waitForScene(const JobScene* before) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view().scene().get() != before; }, 10000));
+  }
+
+  QPointF middle() { return QRectF(view().drawingArea()).center(); }
+};
+
+// Three lines in two faces and three sizes, as a sign maker would type them.
+StyledText mixedText() {
+  StyledText t;
+  t.append(U"Kerfline\r\n", font("Liberation Sans", 28, true));
+  t.append(U"Signs & Letters\r\n", font("DejaVu Serif", 20));
+  t.append(U"No. 42: ", font("DejaVu Serif", 12));
+  t.append(U"Oak 18mm @ gj", font("Liberation Sans", 16));
+  return t;
+}
+
+// The XY extent of every LINE of a DXF file, read from its group codes 10/20/11/21 (each
+// value read back as the single-precision number the file spells out exactly).
+Extent dxfExtent(const QString& path) {
+  std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
+  std::string code, value;
+  Extent e;
+  double x = 0;
+  while (std::getline(in, code) && std::getline(in, value)) {
+    const int c = std::stoi(code);
+    if (c != 10 && c != 11 && c != 20 && c != 21) continue;
+    const double v = static_cast<double>(std::stof(value));
+    if (c == 10 || c == 11) x = v;
+    if (c == 20 || c == 21) e.add({x, v});
+  }
+  return e;
+}
+
+// The view as it paints itself, without its buttons over the drawing.
+QImage painted(JobView& view) {
+  QImage img(view.size(), QImage::Format_RGB32);
+  view.render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+  return img;
+}
+
+// The drawing area less the rulers' edge lines.
+QRect inner(const JobView& view) { return view.drawingArea().adjusted(2, 2, 0, 0); }
+
+// The bounding box of pixels matching a test, inside a rectangle of an image.
+QRect pixelsWhere(const QImage& img, const QRect& inside, const std::function<bool(QRgb)>& test) {
+  QRect box;
+  for (int y = inside.top(); y <= inside.bottom(); ++y)
+    for (int x = inside.left(); x <= inside.right(); ++x)
+      if (test(img.pixel(x, y))) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+bool ink(QRgb p) { return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90; }
+
+TEST_F(JobViewTest, drawn_extent_equals_the_exported_files_extent) {
+  setText(mixedText());
+  form().RichEdit1->setSelStart(0);  // the caret before the first character: nothing lit
+  form().RichEdit1->setSelLength(0);
+  const QString dxf = folder() + QStringLiteral("job.dxf");
+  form().FileSave(dxf);
+  form().RichEdit1->setSelStart(0);  // the export leaves the caret after the last character
+  form().RichEdit1->setSelLength(0);
+  const Extent file = dxfExtent(dxf);
+  ASSERT_FALSE(file.empty());
+
+  // What the view hands the painter, point by point.
+  Extent drawn;
+  for (const SceneChunk& c : view().scene()->chunks)
+    for (const QPointF& p : c.points) drawn.add({p.x(), p.y()});
+  EXPECT_EQ(drawn, file);
+  EXPECT_EQ(view().scene()->extent, file);
+  EXPECT_EQ(form().JobSize->text(), QStringLiteral("Job %1 x %2 mm")
+                                        .arg(file.width(), 0, 'f', 3)
+                                        .arg(file.height(), 0, 'f', 3));
+
+  // And the ink on the screen: the fitted picture's dark pixels span the file's extent.
+  view().fitToView();
+  const QRect ink = pixelsWhere(painted(view()), inner(view()), kerfline::ink);
+  const ScreenPoint lo = view().transform().toScreen({file.minX, file.maxY});
+  const ScreenPoint hi = view().transform().toScreen({file.maxX, file.minY});
+  EXPECT_NEAR(ink.left(), lo.x, 1.5);
+  EXPECT_NEAR(ink.top(), lo.y, 1.5);
+  EXPECT_NEAR(ink.right(), hi.x, 1.5);
+  EXPECT_NEAR(ink.bottom(), hi.y, 1.5);
+}
+
+TEST_F(JobViewTest, wheel_zoom_keeps_the_point_under_the_pointer_and_drag_pans) {
+  setText(mixedText());
+  view().fitToView();
+  const QPointF at(view().drawingArea().left() + 97.0, view().drawingArea().top() + 41.0);
+  const Vec2 under = view().transform().toDrawing({at.x(), at.y()});
+  const double scale = view().transform().scale();
+  QWheelEvent notch(at, view().mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&view(), &notch);
+  EXPECT_DOUBLE_EQ(view().transform().scale(), scale * JobView::kZoomStep);
+  const Vec2 still = view().transform().toDrawing({at.x(), at.y()});
+  EXPECT_NEAR(still.x, under.x, 1e-9);
+  EXPECT_NEAR(still.y, under.y, 1e-9);
+  EXPECT_FALSE(view().followsFit());
+
+  // The status bar tells where the pointer is in the drawing.
+  QTest::mouseMove(&view(), at.toPoint());
+  const QLabel* pointer = form().findChild<QLabel*>(QStringLiteral("JobPointer"));
+  ASSERT_NE(pointer, nullptr);
+  const Vec2 p = view().transform().toDrawing({double(at.toPoint().x()), double(at.toPoint().y())});
+  EXPECT_EQ(pointer->text(), QStringLiteral("X %1  Y %2").arg(p.x, 0, 'f', 3).arg(p.y, 0, 'f', 3));
+
+  const ScreenPoint origin = view().transform().origin();
+  QTest::mousePress(&view(), Qt::LeftButton, {}, QPoint(300, 200));
+  QTest::mouseMove(&view(), QPoint(340, 170));
+  QTest::mouseRelease(&view(), Qt::LeftButton, {}, QPoint(340, 170));
+  EXPECT_DOUBLE_EQ(view().transform().origin().x, origin.x + 40);
+  EXPECT_DOUBLE_EQ(view().transform().origin().y, origin.y - 30);
+}
+
+TEST_F(JobViewTest, fit_shows_the_whole_drawing_by_double_click_and_keys) {
+  setText(mixedText());
+  view().zoomAt(middle(), 40);
+  QTest::mousePress(&view(), Qt::LeftButton, {}, QPoint(300, 200));
+  QTest::mouseMove(&view(), QPoint(100, 100));
+  QTest::mouseRelease(&view(), Qt::LeftButton, {}, QPoint(100, 100));
+  auto wholeDrawingShown = [&] {
+    const Extent e = view().scene()->extent;
+    const QRectF area = QRectF(view().drawingArea()).adjusted(JobView::kFitMargin - 1e-6, JobView::kFitMargin - 1e-6,
+                                                               -JobView::kFitMargin + 1e-6, -JobView::kFitMargin + 1e-6);
+    // Inside the margin, and filling the room in one direction.
+    const ScreenPoint lo = view().transform().toScreen({e.minX, e.maxY});
+    const ScreenPoint hi = view().transform().toScreen({e.maxX, e.minY});
+    return area.contains(QPointF(lo.x, lo.y)) && area.contains(QPointF(hi.x, hi.y)) &&
+           (hi.x - lo.x > area.width() - 1e-3 || hi.y - lo.y > area.height() - 1e-3);
+  };
+  EXPECT_FALSE(wholeDrawingShown());
+  QTest::mouseDClick(&view(), Qt::LeftButton, {}, QPoint(200, 150));
+  EXPECT_TRUE(wholeDrawingShown());
+
+  view().setFocus();
+  const double fitted = view().transform().scale();
+  QTest::keyClick(&view(), Qt::Key_Plus);
+  EXPECT_DOUBLE_EQ(view().transform().scale(), fitted * JobView::kZoomStep);
+  QTest::keyClick(&view(), Qt::Key_Equal);  // "+" without Shift
+  QTest::keyClick(&view(), Qt::Key_Minus);
+  QTest::keyClick(&view(), Qt::Key_Minus);
+  QTest::keyClick(&view(), Qt::Key_Minus);
+  EXPECT_NEAR(view().transform().scale(), fitted / JobView::kZoomStep, 1e-9 * fitted);
+  EXPECT_FALSE(wholeDrawingShown() && view().followsFit());
+  QTest::keyClick(&view(), Qt::Key_0);
+  EXPECT_TRUE(wholeDrawingShown());
+  // The fit is kept as the window grows.
+  form().resize(1200, 800);
+  QTest::qWait(50);
+  EXPECT_TRUE(wholeDrawingShown());
+}
+
+TEST_F(JobViewTest, an_edit_or_a_format_change_updates_the_view) {
+  setText(mixedText());
+  const std::size_t characters = view().scene()->drawing.characters.size();
+  const Extent before = view().scene()->extent;
+
+  QTextCursor end = form().RichEdit1->textCursor();
+  end.movePosition(QTextCursor::End);
+  form().RichEdit1->setTextCursor(end);
+  form().RichEdit1->setFocus();
+  const JobScene* scene = view().scene().get();
+  QTest::keyClicks(form().RichEdit1, QStringLiteral("WW"));
+  waitForScene(scene);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return view().scene()->drawing.characters.size() == characters + 2; }, 10000));
+  EXPECT_GT(view().scene()->extent.maxX, before.maxX);
+
+  // Bold on the first line's word: another outline, the same number of characters.
+  form().RichEdit1->setSelStart(0);
+  form().RichEdit1->setSelLength(8);
+  form().SelectionChange();  // the toolbar shows the selection's style
+  ASSERT_TRUE(form().BoldButton->isChecked());
+  const QRectF k = view().scene()->characterBoxes[0];
+  scene = view().scene().get();
+  form().BoldButton->click();  // "Kerfline" was bold: now regular
+  waitForScene(scene);
+  EXPECT_NE(view().scene()->characterBoxes[0], k);
+
+  // A panel field: a larger scale enlarges the whole drawing.
+  const double width = view().scene()->extent.width();
+  scene = view().scene().get();
+  form().ScaleEdit1->SetValue(200);
+  waitForScene(scene);
+  EXPECT_NEAR(view().scene()->extent.width(), 2 * width, 0.05 * width);
+}
+
+TEST_F(JobViewTest, the_highlighted_character_follows_next_prev_and_the_caret) {
+  setText(mixedText());
+  view().fitToView();
+  form().CharPos = 0;
+  for (const std::int32_t expected : {1, 2, 3}) {
+    form().NextCharBtn->click();
+    EXPECT_EQ(form().CharPos, expected);
+    EXPECT_EQ(view().highlight(), expected);
+  }
+  form().PrevCharBtn->click();
+  EXPECT_EQ(view().highlight(), 2);
+
+  // Painted where that character is: the highlight's fill lies around its box.
+  const std::int32_t index = view().scene()->characterAt(2);
+  ASSERT_GE(index, 0);
+  const QRectF box = view().scene()->characterBoxes[static_cast<std::size_t>(index)];
+  const ScreenPoint lo = view().transform().toScreen({box.left(), box.bottom()});
+  const ScreenPoint hi = view().transform().toScreen({box.right(), box.top()});
+  const QImage img = painted(view());
+  const QRect lit = pixelsWhere(img, view().drawingArea(), [](QRgb p) { return p == qRgb(255, 236, 150); });
+  ASSERT_FALSE(lit.isEmpty());
+  EXPECT_NEAR(lit.left(), lo.x - 3, 2);
+  EXPECT_NEAR(lit.right(), hi.x + 3, 2);
+  EXPECT_NEAR(lit.top(), lo.y - 3, 2);
+  EXPECT_NEAR(lit.bottom(), hi.y + 3, 2);
+
+  // A click in the editor moves it too: the character before the caret, or the selection's first.
+  form().RichEdit1->setSelLength(0);
+  form().RichEdit1->setSelStart(12);
+  EXPECT_EQ(view().highlight(), 12);
+  form().RichEdit1->setSelLength(3);
+  EXPECT_EQ(view().highlight(), 13);
+  // A click on a letter of the drawing steps to it; a drag does not.
+  const std::int32_t kIndex = view().scene()->characterAt(13);  // the "g" of "Signs"
+  const QRectF g = view().scene()->characterBoxes[static_cast<std::size_t>(kIndex)];
+  const ScreenPoint gAt = view().transform().toScreen({g.center().x(), g.center().y()});
+  QTest::mouseClick(&view(), Qt::LeftButton, {}, QPoint(int(gAt.x), int(gAt.y)));
+  EXPECT_EQ(form().CharPos, 13);
+  EXPECT_EQ(form().CurChar, U'g');
+  EXPECT_EQ(view().highlight(), 13);
+  EXPECT_EQ(form().RichEdit2.font.Name, "DejaVu Serif");
+  EXPECT_TRUE(view().hasFocus());
+  QTest::mousePress(&view(), Qt::LeftButton, {}, QPoint(int(gAt.x), int(gAt.y)));
+  QTest::mouseMove(&view(), QPoint(int(gAt.x) + 30, int(gAt.y)));
+  QTest::mouseRelease(&view(), Qt::LeftButton, {}, QPoint(int(gAt.x) + 30, int(gAt.y)));
+  EXPECT_EQ(form().CharPos, 13);
+  // View > Next Character is the Next button.
+  QAction* next = form().findChild<QAction*>(QStringLiteral("NextChar1"));
+  ASSERT_NE(next, nullptr);
+  form().CharPos = 5;
+  next->trigger();
+  EXPECT_EQ(view().highlight(), 6);
+}
+
+TEST_F(JobViewTest, cut_order_numbers_every_contour_of_a_large_letter) {
+  StyledText t;
+  t.append(U"B8", font("Liberation Sans", 40));
+  setText(t);
+  view().setShowCutOrder(true);
+  view().fitToView();
+  const QImage img = painted(view());
+  // Start markers and labels are drawn in their own colour; travel moves in theirs.
+  const QRect numbers = pixelsWhere(img, view().drawingArea(), [](QRgb p) { return p == qRgb(150, 60, 0); });
+  const QRect travels = pixelsWhere(img, view().drawingArea(), [](QRgb p) { return p == qRgb(0, 150, 90); });
+  EXPECT_FALSE(numbers.isEmpty());
+  EXPECT_FALSE(travels.isEmpty());
+  EXPECT_EQ(view().scene()->contourCount, 3 + 3);  // B and 8: an outline and two holes each
+  view().setShowCutOrder(false);
+  const QImage plain = painted(view());
+  EXPECT_TRUE(pixelsWhere(plain, view().drawingArea(), [](QRgb p) { return p == qRgb(0, 150, 90); }).isEmpty());
+}
+
+TEST_F(JobViewTest, a_dropped_rtf_or_txt_file_opens_as_file_open_would) {
+  const QString rtf = folder() + QStringLiteral("dropped.rtf");
+  testing::writeBytes(rtf, "{\\rtf1\\ansi{\\fonttbl{\\f0 Liberation Serif;}}\\f0\\fs40 Drop me\\par}");
+  const QString png = folder() + QStringLiteral("picture.png");
+  testing::writeBytes(png, "not a text");
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(rtf)});
+  QWidget* target = form().RichEdit1->viewport();
+  const QPoint at(20, 20);
+
+  QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  const JobScene* scene = view().scene().get();
+  QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  EXPECT_TRUE(drop.isAccepted());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form().recentFiles().isEmpty(); }, 5000));
+  EXPECT_EQ(form().RichEdit1->text(), U"Drop me");
+  EXPECT_EQ(form().RichEdit1->selAttributes().Name, "Liberation Serif");
+  EXPECT_EQ(form().recentFiles(), QStringList{rtf});
+  waitForScene(scene);
+  EXPECT_TRUE(view().followsFit());
+
+  // Over the preview (which takes no drops) the window itself takes the file.
+  const QString txt = folder() + QStringLiteral("notes.TXT");
+  testing::writeBytes(txt, "plain words");
+  QMimeData plain;
+  plain.setUrls({QUrl::fromLocalFile(txt)});
+  QDragEnterEvent enterWindow(at, Qt::CopyAction, &plain, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(form().Panel3, &enterWindow);
+  EXPECT_TRUE(enterWindow.isAccepted());
+  QDropEvent onWindow(at, Qt::CopyAction, &plain, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(form().Panel3, &onWindow);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form().recentFiles().size() == 2; }, 5000)) << QString::fromStdU32String(form().RichEdit1->text()).toStdString();
+
+  // Anything else is not the window's to open.
+  QMimeData other;
+  other.setUrls({QUrl::fromLocalFile(png)});
+  QDragEnterEvent enterPicture(at, Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(form().Panel3, &enterPicture);
+  EXPECT_FALSE(enterPicture.isAccepted());
+  QDropEvent picture(at, Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(form().Panel3, &picture);
+  QTest::qWait(50);
+  EXPECT_EQ(form().RichEdit1->text(), U"plain words");
+  EXPECT_EQ(form().recentFiles().size(), 2);
+
+  // A file that cannot be read is reported, as File > Open reports it.
+  QMimeData gone;
+  gone.setUrls({QUrl::fromLocalFile(folder() + QStringLiteral("missing.rtf"))});
+  QDragEnterEvent enterMissing(at, Qt::CopyAction, &gone, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enterMissing);
+  QDropEvent missing(at, Qt::CopyAction, &gone, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &missing);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return errors_.size() == 1; }, 5000));
+  EXPECT_EQ(form().recentFiles().size(), 2);
+}
+
+TEST_F(JobViewTest, recent_files_size_splits_and_folder_survive_a_restart) {
+  std::vector<QString> files;
+  for (int i = 0; i < 10; ++i) {
+    files.push_back(folder() + QStringLiteral("doc%1.txt").arg(i));
+    testing::writeBytes(files.back(), "text " + std::to_string(i));
+  }
+  form().restoreWindowState();  // the program does this at start-up
+  for (const QString& f : files) {
+    openAnswer_ = f;
+    form().FileOpen1->trigger();
+  }
+  ASSERT_EQ(form().recentFiles().size(), 8);
+  EXPECT_EQ(form().recentFiles().first(), files[9]);
+  form().resize(1000, 760);
+  form().WorkSplitter->setSizes({300, 700});
+  QTest::qWait(20);
+  const QList<int> split = form().WorkSplitter->sizes();
+  const QSize size = form().size();
+  form().close();
+
+  QStringList errors;
+  auto again = testing::makeTestForm(dir_.path(), errors);
+  again->restoreWindowState();
+  again->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(again.get()));
+  EXPECT_EQ(again->recentFiles(), form().recentFiles());
+  EXPECT_EQ(again->size(), size);
+  EXPECT_EQ(again->WorkSplitter->sizes(), split);
+  EXPECT_EQ(QDir(again->OpenDialog1->directory()).absolutePath(), QDir(dir_.path()).absolutePath());
+
+  // The menu lists them newest first, and choosing one opens it.
+  again->RecentMenu->popup(QPoint(0, 0));
+  QList<QAction*> entries = again->RecentMenu->actions();
+  ASSERT_GE(entries.size(), 8);
+  EXPECT_EQ(entries[0]->text(), QStringLiteral("&1 doc9.txt"));
+  EXPECT_EQ(entries[7]->text(), QStringLiteral("&8 doc2.txt"));
+  entries[2]->trigger();
+  EXPECT_EQ(again->RichEdit1->text(), U"text 7");
+  EXPECT_EQ(again->recentFiles().first(), files[7]);
+  // A listed file that has gone is reported and leaves the list.
+  QFile::remove(files[8]);
+  again->RecentMenu->hide();
+  again->RecentMenu->popup(QPoint(0, 0));
+  entries = again->RecentMenu->actions();
+  entries[2]->trigger();  // doc8.txt, now third after doc7 and doc9
+  EXPECT_EQ(errors.size(), 1);
+  EXPECT_FALSE(again->recentFiles().contains(files[8]));
+  again->RecentMenu->hide();
+  again.reset();
+}
+
+TEST_F(JobViewTest, every_pane_grows_with_the_window) {
+  const int editor = form().RichEdit1->width();
+  const int preview = form().Panel3->width();
+  const int job = view().height();
+  form().resize(form().width() + 400, form().height() + 300);
+  QTest::qWait(50);
+  EXPECT_GT(form().RichEdit1->width(), editor + 100);
+  EXPECT_GT(form().Panel3->width(), preview + 100);
+  EXPECT_GT(view().height(), job + 100);
+  EXPECT_GT(view().width(), form().RichEdit1->width() + form().Panel3->width() - 10);
+}
+
+TEST_F(JobViewTest, every_shortcut_is_shown_in_a_menu) {
+  // What the menus show: an item's own shortcut, or the key its caption names after a tab.
+  QList<QKeySequence> shown;
+  std::function<void(QMenu*)> collect = [&](QMenu* menu) {
+    for (QAction* a : menu->actions()) {
+      if (a->menu()) collect(a->menu());
+      if (!a->shortcut().isEmpty()) shown << a->shortcut();
+      const qsizetype tab = a->text().indexOf(u'\t');
+      if (tab >= 0) shown << QKeySequence(a->text().mid(tab + 1));
+    }
+  };
+  for (QAction* top : form().menuBar()->actions())
+    if (top->menu()) collect(top->menu());
+  QList<QAction*> keyed = form().actions();
+  keyed += view().actions();
+  int checked = 0;
+  for (const QAction* a : keyed) {
+    if (a->shortcut().isEmpty()) continue;
+    ++checked;
+    EXPECT_TRUE(shown.contains(a->shortcut())) << a->objectName().toStdString() << " "
+                                               << a->shortcut().toString().toStdString();
+  }
+  EXPECT_GE(checked, 14);
+  // The commands of buttons without a key are in the menus too.
+  for (const char* name : {"Undo1", "Bold1", "Italic1", "PrevChar1", "NextChar1", "Scan1", "Paste1", "SuggestPitch1"}) {
+    const QAction* a = form().findChild<QAction*>(QString::fromLatin1(name));
+    ASSERT_NE(a, nullptr) << name;
+    EXPECT_FALSE(a->associatedObjects().isEmpty()) << name;
+  }
+  // Format > Bold acts as the Bold button does.
+  form().RichEdit1->setText(U"abc");
+  form().RichEdit1->setSelStart(0);
+  form().RichEdit1->setSelLength(3);
+  form().SelectionChange();
+  form().findChild<QAction*>(QStringLiteral("Bold1"))->trigger();
+  EXPECT_TRUE(form().RichEdit1->selAttributes().Bold);
+  // The new keys work from the editor, which has uses of its own for many keys.
+  form().RichEdit1->setFocus();
+  QTest::keyClick(form().RichEdit1, Qt::Key_I, Qt::ControlModifier);
+  EXPECT_TRUE(form().RichEdit1->selAttributes().Italic);
+  EXPECT_EQ(form().RichEdit1->text(), U"abc");
+  form().CharPos = 1;
+  QTest::keyClick(form().RichEdit1, Qt::Key_Right, Qt::AltModifier);
+  EXPECT_EQ(form().CharPos, 2);
+  QTest::keyClick(form().RichEdit1, Qt::Key_Left, Qt::AltModifier);
+  EXPECT_EQ(form().CharPos, 1);
+  // A digit typed in the editor is text, not the job view's Fit.
+  view().zoomAt(middle(), 3);
+  QTest::keyClick(form().RichEdit1, Qt::Key_0);
+  EXPECT_FALSE(view().followsFit());
+}
+
+}  // namespace
+}  // namespace kerfline
