@@ -1,18 +1,21 @@
 #include "mainwindow/job_drawing.h"
 
-#include "export/drawing_layout.h"
-#include "geometry/cut_order.h"
+#include "common/error.h"
+#include "export/cut_ready_drawing.h"
 
 namespace kerfline {
 
 Drawing jobDrawing(const TextSource& text, const ConversionOptions& options, GlyphSource& glyphs) {
-  Drawing drawing = layoutDrawing(text, options.classic, glyphs);
-  orderForCutting(drawing);
-  return drawing;
-}
-
-const char* unitName(DrawingUnits units) {
-  return units == DrawingUnits::Inch ? "in" : "mm";
+  try {
+    return cutReadyDrawing(text, options, glyphs);
+  } catch (const Error&) {
+    // A fit size cannot apply to a drawing with no width or height yet (an empty editor);
+    // the view then shows the drawing as placed rather than nothing.
+    ConversionOptions asPlaced = options;
+    asPlaced.fitWidth.reset();
+    asPlaced.fitHeight.reset();
+    return cutReadyDrawing(text, asPlaced, glyphs);
+  }
 }
 
 }  // namespace kerfline
