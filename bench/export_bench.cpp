@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/text_source.h"
+#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
 #include "geometry/cut_order.h"

@@ -2,6 +2,7 @@
 #include <QFileDialog>
 #include <QStatusBar>
 
+#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
