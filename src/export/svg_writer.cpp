@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/code_pages.h"
+#include "common/utf8.h"
 #include "common/error.h"
 #include "common/utf8.h"
 #include "export/output_file.h"
