@@ -1,18 +1,11 @@
 #include "mainwindow/job_drawing.h"
 
-#include "export/drawing_layout.h"
-#include "geometry/cut_order.h"
+#include "export/cut_ready_drawing.h"
 
 namespace kerfline {
 
 Drawing jobDrawing(const TextSource& text, const ConversionOptions& options, GlyphSource& glyphs) {
-  Drawing drawing = layoutDrawing(text, options.classic, glyphs);
-  orderForCutting(drawing);
-  return drawing;
-}
-
-const char* unitName(DrawingUnits units) {
-  return units == DrawingUnits::Inch ? "in" : "mm";
+  return cutReadyDrawing(text, options, glyphs);
 }
 
 }  // namespace kerfline

@@ -2,6 +2,7 @@
 // The drawing the job view shows: the one the export of the current settings writes.
 #include "common/text_source.h"
 #include "export/conversion_options.h"
+#include "export/drawing_export.h"  // unitName: "mm" or "in"
 #include "export/layout_walk.h"
 #include "geometry/contour.h"
 
@@ -12,7 +13,5 @@ namespace kerfline {
 /// glyph source of its own).
 Drawing jobDrawing(const TextSource& text, const ConversionOptions& options, GlyphSource& glyphs);
 
-/// The unit a drawing unit stands for, as rulers and sizes name it: "mm" or "in".
-const char* unitName(DrawingUnits units);
 
 }  // namespace kerfline
