@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "geometry/contour.h"
@@ -14,6 +15,11 @@ struct VanishedPath {
   bool hole = false;          ///< true: a hole smaller than the kerf; false: a whole part
 
   friend bool operator==(const VanishedPath&, const VanishedPath&) = default;
+  friend std::ostream& operator<<(std::ostream& os, const VanishedPath& v) {
+    return os << (v.hole ? "hole" : "part") << " of U+" << std::hex
+              << static_cast<std::uint32_t>(v.character) << std::dec << " at " << v.position
+              << " line " << v.line;
+  }
 };
 
 /// Largest deviation, in drawing units, of a round join's chords from the true arc when the

@@ -107,9 +107,10 @@ TEST(weld_test, coordinates_beyond_the_integer_grid_are_refused) {
   }
 }
 
-// A real script face: the URW "Z003" (a CFF font) set without extra spacing overlaps its
-// neighbours, and its synthetic bold overlaps more; lines pitched closer than the letters are
-// tall overlap across lines.
+// A real script face: the URW "Z003" (a CFF font), its synthetic bold too. The classic walk
+// starts every letter after the previous one's rightmost point, so the letters are drawn
+// closer together here, as a tight tracking sets them: each overlaps its neighbours. Lines
+// pitched closer than the letters are tall overlap across lines as well.
 class script_face_weld_test : public ::testing::TestWithParam<bool> {};
 
 TEST_P(script_face_weld_test, welds_to_the_exact_union) {
@@ -132,10 +133,16 @@ TEST_P(script_face_weld_test, welds_to_the_exact_union) {
   TTTFToVectorConverter converter;
   ConverterGlyphSource glyphs(converter);
   Drawing d = layoutDrawing(text, settings, glyphs);
+  ASSERT_GT(d.characters.size(), 20u);
+  int indexOnLine = 0;
+  for (std::size_t i = 0; i < d.characters.size(); ++i) {
+    indexOnLine = i > 0 && d.characters[i].line == d.characters[i - 1].line ? indexOnLine + 1 : 0;
+    for (Contour& k : d.characters[i].contours)
+      for (Vec2& p : k.points) p.x -= 0.8 * indexOnLine;
+  }
   const Drawing before = d;
-  ASSERT_GT(before.characters.size(), 20u);
   weldOverlaps(d);
-  EXPECT_LT(d.characters.size(), before.characters.size() - 3) << "the letters should overlap";
+  EXPECT_LE(d.characters.size(), before.characters.size() / 3) << "the letters should overlap";
   expectExactUnion(before, d);
 }
 
