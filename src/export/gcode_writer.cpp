@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <system_error>
 
 #include "common/error.h"
 #include "export/number_rule.h"
@@ -19,40 +20,44 @@ int decimalsFor(DrawingUnits units) { return units == DrawingUnits::Inch ? 5 : 4
 constexpr double kPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
 constexpr std::int64_t kIntPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 
-// v with `decimals` fixed decimals. The fast way scales and rounds to an integer; the
-// product's rounding error is below 1e-6 of a last-place step for |v * 10^decimals| < 1e9,
-// so it can only matter within that distance of a tie, where std::to_chars rounds the exact
-// binary value instead.
-void appendFixed(std::string& out, double v, int decimals) {
+constexpr std::size_t kNumberRoom = 64;
+
+// Writes v with `decimals` fixed decimals to dst (room for kNumberRoom bytes) and returns the
+// end. The fast way scales and rounds to an integer; the product's rounding error is below
+// 1e-6 of a last-place step for |v * 10^decimals| < 1e9, so it can only matter within that
+// distance of a tie, where std::to_chars rounds the exact binary value instead.
+char* formatFixed(char* dst, double v, int decimals) {
   if (!std::isfinite(v)) throw Error("Coordinate out of range.");
   const double scaled = v * kPowersOfTen[decimals];
-  const double rounded = std::round(scaled);
-  char buffer[64];
-  char* end = buffer;
+  char* end = dst;
   if (std::fabs(scaled) < 1e9 && std::fabs(std::fabs(scaled - std::trunc(scaled)) - 0.5) > 1e-6) {
-    std::int64_t n = static_cast<std::int64_t>(rounded);
-    if (n < 0) {
+    auto n = static_cast<std::int64_t>(std::nearbyint(scaled));
+    if (n < 0) {  // a value rounding to zero has n == 0: no sign
       *end++ = '-';
       n = -n;
     }
-    end = std::to_chars(end, buffer + sizeof buffer, n / kIntPowersOfTen[decimals]).ptr;
+    end = std::to_chars(end, dst + kNumberRoom, n / kIntPowersOfTen[decimals]).ptr;
     *end++ = '.';
     std::int64_t fraction = n % kIntPowersOfTen[decimals];
     for (int i = decimals - 1; i >= 0; --i) {
       end[i] = static_cast<char>('0' + fraction % 10);
       fraction /= 10;
     }
-    end += decimals;
-  } else {
-    end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals).ptr;
+    return end + decimals;
   }
+  const auto [last, ec] = std::to_chars(dst, dst + kNumberRoom, v, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) throw Error("Coordinate out of range.");
   // "-0.0000" is a zero: no sign.
-  const char* digits = buffer[0] == '-' ? buffer + 1 : buffer;
-  if (digits != buffer && std::strspn(digits, "0.") == static_cast<std::size_t>(end - digits)) {
-    out.append(digits, static_cast<std::size_t>(end - digits));
-  } else {
-    out.append(buffer, static_cast<std::size_t>(end - buffer));
+  if (dst[0] == '-' && std::strspn(dst + 1, "0.") == static_cast<std::size_t>(last - dst - 1)) {
+    std::memmove(dst, dst + 1, static_cast<std::size_t>(last - dst - 1));
+    return last - 1;
   }
+  return last;
+}
+
+void appendFixed(std::string& out, double v, int decimals) {
+  char buffer[kNumberRoom];
+  out.append(buffer, static_cast<std::size_t>(formatFixed(buffer, v, decimals) - buffer));
 }
 
 // Feeds and power as short as they are exact ("600", "24.5"), never in exponent form.
@@ -157,45 +162,44 @@ class GcodeProgram {
   }
 
   void contour(const Contour& c) {
-    if (c.points.empty()) return;
-    std::vector<Vec2> path = c.points;
-    if (c.closed) {
-      path.push_back(c.points.front());
-    } else if (distance2(c.points.back(), tool_) < distance2(c.points.front(), tool_)) {
-      std::reverse(path.begin(), path.end());
-    }
+    const std::vector<Vec2>& points = c.points;
+    if (points.empty()) return;
+    const std::size_t n = points.size();
+    // The cut visits points in this order: a ring from its first point back to it, an open path
+    // from its end nearer the tool.
+    const bool reversed = !c.closed && distance2(points.back(), tool_) < distance2(points.front(), tool_);
+    const std::size_t moves = c.closed ? n : n - 1;
+    const auto at = [&](std::size_t i) -> const Vec2& {
+      return reversed ? points[n - 1 - i] : points[i % n];
+    };
     out_ += "G0 X";
-    appendFixed(out_, path.front().x, decimals_);
+    appendFixed(out_, at(0).x, decimals_);
     out_ += " Y";
-    appendFixed(out_, path.front().y, decimals_);
+    appendFixed(out_, at(0).y, decimals_);
     out_ += '\n';
+    bool forward = true;
     if (laser_) {
       out_ += "M4 S";
       appendPlain(out_, power_);
       out_ += '\n';
-      cut(path, 1, path.size());
+      for (std::size_t i = 1; i <= moves; ++i) move(at(i), i == 1);
       out_ += "M5\n";
     } else {
       // Every pass of this contour before the next one. A ring ends where it began, so the
       // next pass plunges on the spot; an open path is cut back the other way.
-      bool forward = true;
       for (const double z : passes_) {
         out_ += "G1 Z";
         appendFixed(out_, z, decimals_);
         out_ += " F";
         appendPlain(out_, plungeFeed_);
         out_ += '\n';
-        if (c.closed || forward) {
-          cut(path, 1, path.size());
-        } else {
-          cutBackwards(path);
-        }
+        for (std::size_t i = 1; i <= moves; ++i) move(at(forward || c.closed ? i : moves - i), i == 1);
         forward = !forward;
       }
       rapidZ(zUp_);
     }
     // An open path cut an even number of times ends where it began.
-    tool_ = c.closed || laser_ || passes_.size() % 2 == 1 ? path.back() : path.front();
+    tool_ = c.closed || laser_ || !forward ? at(moves) : at(0);
     if (out_.size() >= kFlushSize) flush();
   }
 
@@ -221,28 +225,21 @@ class GcodeProgram {
     out_ += '\n';
   }
 
-  // G1 moves to path[from..to), the first carrying the feed (F is modal in both controllers,
-  // and the plunge before it ran at the plunge feed).
-  void cut(const std::vector<Vec2>& path, std::size_t from, std::size_t to) {
-    if (from >= to) return;  // a one-point path: the plunge is the whole cut
-    for (std::size_t i = from; i < to; ++i) move(path[i], i == from);
-  }
-
-  void cutBackwards(const std::vector<Vec2>& path) {
-    if (path.size() < 2) return;
-    for (std::size_t i = path.size() - 1; i-- > 0;) move(path[i], i == path.size() - 2);
-  }
-
+  // The most frequent line, put together in one piece.
   void move(const Vec2& p, bool withFeed) {
-    out_ += "G1 X";
-    appendFixed(out_, p.x, decimals_);
-    out_ += " Y";
-    appendFixed(out_, p.y, decimals_);
+    char line[2 * kNumberRoom + 16];
+    std::memcpy(line, "G1 X", 4);
+    char* end = formatFixed(line + 4, p.x, decimals_);
+    std::memcpy(end, " Y", 2);
+    end = formatFixed(end + 2, p.y, decimals_);
+    *end++ = '\n';
+    out_.append(line, static_cast<std::size_t>(end - line));
     if (withFeed) {
+      out_.pop_back();
       out_ += " F";
       appendPlain(out_, feed_);
+      out_ += '\n';
     }
-    out_ += '\n';
   }
 
   void flush();
