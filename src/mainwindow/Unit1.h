@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/font_description.h"
+#include "export/conversion_options.h"
 #include "export/text_export.h"
 #include "vectorizer/UTTF2Vct.h"
 
@@ -144,6 +145,7 @@ class TMainForm : public QMainWindow {
   QAction* Copy1 = nullptr;
   QAction* Paste1 = nullptr;
   QAction* Help1 = nullptr;
+  QAction* ExportGcode1 = nullptr;  ///< File > "Export G-code..."
 
   // ---- seams: the defaults show the real dialogs, boxes and browser ----------------------
   /// OpenDialog1: the chosen file, or empty when cancelled.
@@ -158,6 +160,10 @@ class TMainForm : public QMainWindow {
   std::function<void(const QString&)> errorBox;
   /// The program's own notices: a modal "Kerfline" box with OK.
   std::function<void(const QString&)> noticeBox;
+  /// The G-code export dialog, showing the given settings: the confirmed ones, or nothing.
+  std::function<std::optional<ConversionOptions>(const ConversionOptions&)> askGcodeSettings;
+  /// The G-code file dialog: the chosen file, or empty when cancelled.
+  std::function<QString()> gcodeFileName;
   /// Ends the program (end of a batch run): closes the window and quits the event loop.
   std::function<void()> terminateProgram;
 
@@ -209,6 +215,12 @@ class TMainForm : public QMainWindow {
   void FileSave(const QString& fileName);
   /// The "PolyLines XY only" export of the editor's text to fileName.
   void SavePoly2(const QString& fileName);
+  /// "Export G-code...": asks for the settings (remembered in the settings file) and a file
+  /// name, then exports.
+  void ExportGcodeExecute();
+  /// The G-code export of the editor's text to fileName; the status bar tells what was
+  /// written, or names the rings the kerf closed up.
+  void ExportGcode(const QString& fileName, const ConversionOptions& options);
   /// Proposes the vertical pitch from the tallest character of the text.
   void SuggestExecute();
   /// First tick of StartupTimer1: the command-line batch conversion.

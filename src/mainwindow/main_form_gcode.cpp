@@ -1,0 +1,44 @@
+#include <QFile>
+#include <QStatusBar>
+
+#include "app/settings_file.h"
+#include "app/toolpath_settings.h"
+#include "export/drawing_export.h"
+#include "export/toolpath_export.h"
+#include "mainwindow/Unit1.h"
+#include "mainwindow/rich_edit.h"
+#include "richtext/styled_text.h"
+
+namespace kerfline {
+
+void TMainForm::ExportGcodeExecute() {
+  ConversionOptions options;
+  options.format = OutputFormat::Gcode;
+  const std::string ini = settingsPath(ProgramFolder);
+  loadToolpathSettings(ini, options);
+  const std::optional<ConversionOptions> chosen = askGcodeSettings(options);
+  if (!chosen) return;
+  const QString fileName = gcodeFileName();
+  if (fileName.isEmpty()) return;
+  // Remembered before the export, so that a refused setting is there to correct next time.
+  saveToolpathSettings(ini, *chosen);
+  ExportGcode(fileName, *chosen);
+}
+
+void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& chosen) {
+  ConversionOptions options = chosen;
+  options.format = OutputFormat::Gcode;
+  options.classic = exportSettings();  // scale, pitch, Z up and Z cutting as the panel shows
+  const StyledText text = RichEdit1->styledText();
+  ConverterGlyphSource glyphs(TTF2Vector);
+  DrawingExportReport report;
+  StatusBar1->clearMessage();
+  exportDrawingFile(QFile::encodeName(fileName).toStdString(), text, options, glyphs,
+                    "window text, " + std::to_string(text.length()) + " positions", &report);
+  const std::string vanished = vanishedSummary(report.vanished);
+  StatusBar1->showMessage(vanished.empty()
+                              ? tr("G-code written: %1 paths.").arg(report.contours)
+                              : QString::fromStdString(vanished));
+}
+
+}  // namespace kerfline
