@@ -96,7 +96,7 @@ void BM_WeldExport(benchmark::State& state) {
   kerfline::TTTFToVectorConverter converter;
   kerfline::ConverterGlyphSource glyphs(converter);
   const std::string target = benchTarget();
-  for (auto _ : state) kerfline::exportDrawingFile(target, text, options, glyphs, "bench");
+  for (auto _ : state) kerfline::exportDrawingFile(target, text, options, glyphs);
   std::remove(target.c_str());
 }
 BENCHMARK(BM_WeldExport)->Name("BM_Gcode_weld_2000_script_chars")->Unit(benchmark::kMillisecond);
@@ -134,7 +134,7 @@ void BM_GcodeExport(benchmark::State& state) {
   kerfline::TTTFToVectorConverter converter;
   kerfline::ConverterGlyphSource glyphs(converter);
   const std::string target = benchTarget();
-  for (auto _ : state) kerfline::exportDrawingFile(target, text, options, glyphs, "bench");
+  for (auto _ : state) kerfline::exportDrawingFile(target, text, options, glyphs);
   std::remove(target.c_str());
 }
 BENCHMARK(BM_GcodeExport)->Name("BM_Gcode_20000_chars")->Unit(benchmark::kMillisecond);

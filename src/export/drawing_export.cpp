@@ -10,26 +10,26 @@
 namespace kerfline {
 
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
-                        GlyphSource& glyphs) {
-  Drawing drawing = layoutDrawing(text, options.classic, glyphs);
+                        GlyphSource& glyphs, ExportObserver* observer) {
+  Drawing drawing = layoutDrawing(text, options.classic, glyphs, observer);
   orderForCutting(drawing);
   return drawing;
 }
 
 void exportDrawingFile(const std::string& path, const TextSource& text,
                        const ConversionOptions& options, GlyphSource& glyphs,
-                       const std::string& sourceName, DrawingExportReport* report) {
+                       DrawingExportReport* report, ExportObserver* observer) {
   const bool classic =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
   if (classic && !changesPaths(options)) {
     if (options.format == OutputFormat::Lines) {
-      saveLinesDxf(path, text, options.classic, glyphs, nullptr);
+      saveLinesDxf(path, text, options.classic, glyphs, observer);
     } else {
-      savePolyLinesDxf(path, text, options.classic, glyphs, nullptr);
+      savePolyLinesDxf(path, text, options.classic, glyphs, observer);
     }
     return;
   }
-  Drawing drawing = cutReadyDrawing(text, options, glyphs);
+  Drawing drawing = cutReadyDrawing(text, options, glyphs, observer);
   std::vector<VanishedPath> vanished = applyWeldAndKerf(drawing, options);
   switch (options.format) {
     case OutputFormat::Lines:
@@ -39,7 +39,7 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
       savePolyLinesDxf(path, drawing, options.classic);
       break;
     case OutputFormat::Gcode:
-      saveGcodeFile(path, drawing, options, sourceName);
+      saveGcodeFile(path, drawing, options, options.sourceName);
       break;
     case OutputFormat::Closed:
     case OutputFormat::Svg:

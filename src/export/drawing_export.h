@@ -21,15 +21,15 @@ struct DrawingExportReport {
 /// The drawing of text as options place it, ready for the cutting writers: laid out by the
 /// classic walk, scaled to the fit size when one is asked, ordered for cutting.
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
-                        GlyphSource& glyphs);
+                        GlyphSource& glyphs, ExportObserver* observer = nullptr);
 
 /// Writes text to path in options.format. The classic forms without weld or kerf are the
 /// classic files byte for byte; with them, and for every other form, the cut-ready drawing is
-/// welded and offset as asked first. sourceName names the text in a G-code program's header;
-/// report, when given, is filled. Throws Error with the user's message; a failed export leaves
-/// any previous file at path untouched.
+/// welded and offset as asked first. observer, when given, is told of every character as the
+/// walk reaches it; report, when given, is filled. Throws Error with the user's message; a
+/// failed export leaves any previous file at path untouched.
 void exportDrawingFile(const std::string& path, const TextSource& text,
                        const ConversionOptions& options, GlyphSource& glyphs,
-                       const std::string& sourceName = {}, DrawingExportReport* report = nullptr);
+                       DrawingExportReport* report = nullptr, ExportObserver* observer = nullptr);
 
 }  // namespace kerfline

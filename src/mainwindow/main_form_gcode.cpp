@@ -33,8 +33,8 @@ void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& ch
   ConverterGlyphSource glyphs(TTF2Vector);
   DrawingExportReport report;
   StatusBar1->clearMessage();
-  exportDrawingFile(QFile::encodeName(fileName).toStdString(), text, options, glyphs,
-                    "window text, " + std::to_string(text.length()) + " positions", &report);
+  options.sourceName = "window text, " + std::to_string(text.length()) + " positions";
+  exportDrawingFile(QFile::encodeName(fileName).toStdString(), text, options, glyphs, &report);
   const std::string vanished = vanishedSummary(report.vanished);
   StatusBar1->showMessage(vanished.empty()
                               ? tr("G-code written: %1 paths.").arg(report.contours)

@@ -78,7 +78,7 @@ TEST(drawing_export_test, weld_joins_overlapping_script_letters_in_every_form) {
   exportDrawingFile(dir.file("plain.dxf"), text, options, glyphs);
   options.weld = true;
   DrawingExportReport report;
-  exportDrawingFile(dir.file("welded.dxf"), text, options, glyphs, {}, &report);
+  exportDrawingFile(dir.file("welded.dxf"), text, options, glyphs, &report);
   const std::string plain = readFile(dir.file("plain.dxf"));
   const std::string welded = readFile(dir.file("welded.dxf"));
   const std::size_t before = count(plain, "\r\n 30\r\n1\r\n 11\r\n");  // plunge lines
@@ -88,7 +88,8 @@ TEST(drawing_export_test, weld_joins_overlapping_script_letters_in_every_form) {
   EXPECT_TRUE(report.vanished.empty());
 
   options.format = OutputFormat::Gcode;
-  exportDrawingFile(dir.file("welded.nc"), text, options, glyphs, "script.rtf");
+  options.sourceName = "script.rtf";
+  exportDrawingFile(dir.file("welded.nc"), text, options, glyphs);
   const std::string gcode = readFile(dir.file("welded.nc"));
   EXPECT_EQ(count(gcode, "\nG0 X"), report.contours);
   EXPECT_NE(gcode.find("(weld on, kerf none)"), std::string::npos);
@@ -104,7 +105,7 @@ TEST(drawing_export_test, kerf_too_wide_for_thin_strokes_names_them_in_the_repor
   TTTFToVectorConverter converter;
   ConverterGlyphSource glyphs(converter);
   DrawingExportReport report;
-  exportDrawingFile(dir.file("thin.nc"), text, options, glyphs, "thin.txt", &report);
+  exportDrawingFile(dir.file("thin.nc"), text, options, glyphs, &report);
   // Every part vanishes: i (stem and dot), l, o, O; nothing is left to cut.
   ASSERT_EQ(report.vanished.size(), 5u);
   EXPECT_EQ(report.vanished[0], (VanishedPath{1, U'i', 0, false}));
@@ -117,7 +118,7 @@ TEST(drawing_export_test, kerf_too_wide_for_thin_strokes_names_them_in_the_repor
   // Outside, a kerf wider than the counters of o and O closes them but keeps every part.
   options.kerf = 2.0;
   options.kerfSide = KerfSide::Outside;
-  exportDrawingFile(dir.file("thick.nc"), text, options, glyphs, "thin.txt", &report);
+  exportDrawingFile(dir.file("thick.nc"), text, options, glyphs, &report);
   EXPECT_EQ(report.vanished, (std::vector<VanishedPath>{{4, U'o', 0, true}, {7, U'O', 1, true}}));
 }
 
