@@ -30,7 +30,7 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
     return;
   }
   Drawing drawing = cutReadyDrawing(text, options, glyphs, observer);
-  std::vector<VanishedPath> vanished = applyWeldAndKerf(drawing, options);
+  ToolpathNotes notes = applyWeldAndKerf(drawing, options);
   switch (options.format) {
     case OutputFormat::Lines:
       saveLinesDxf(path, drawing, options.classic);
@@ -46,7 +46,7 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
       throw Error("This output form is not available yet.");
   }
   if (report) {
-    report->vanished = std::move(vanished);
+    report->toolpath = std::move(notes);
     report->contours = 0;
     for (const PlacedCharacter& c : drawing.characters) report->contours += c.contours.size();
     report->extent = drawing.extent();

@@ -7,13 +7,13 @@
 #include "export/conversion_options.h"
 #include "export/layout_walk.h"
 #include "geometry/contour.h"
-#include "geometry/kerf_offset.h"
+#include "export/toolpath_export.h"
 
 namespace kerfline {
 
 /// What an export of the contour model did, for --report and the window's status bar.
 struct DrawingExportReport {
-  std::vector<VanishedPath> vanished;  ///< rings the kerf offset closed up, in text order
+  ToolpathNotes toolpath;  ///< rings the kerf closed up, characters whose paths overlap
   std::size_t contours = 0;            ///< paths written
   Extent extent;                       ///< of the paths written, in drawing units
 };

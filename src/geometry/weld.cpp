@@ -62,34 +62,58 @@ class DisjointSets {
   std::vector<std::size_t> parent_;
 };
 
-}  // namespace
-
-void weldOverlaps(Drawing& drawing) {
-  std::vector<PlacedCharacter>& chars = drawing.characters;
-  const std::size_t n = chars.size();
-  std::vector<Region> regions(n);
-  for (std::size_t i = 0; i < n; ++i) {
+std::vector<Region> regionsOf(const std::vector<PlacedCharacter>& chars) {
+  std::vector<Region> regions(chars.size());
+  for (std::size_t i = 0; i < chars.size(); ++i) {
     regions[i].paths = regionOf(closedPathsOf(chars[i]));
     if (!regions[i].empty()) regions[i].box = boxOf(regions[i].paths);
   }
+  return regions;
+}
 
-  // Sweep over the boxes from left to right: only characters whose boxes meet can overlap.
+// Calls overlapping(i, j) for pairs of characters whose areas overlap, i < j; skip(i, j) may
+// pass over a pair whose answer is already known. Sweeps over the boxes from left to right:
+// only characters whose boxes meet can overlap.
+template <class Skip, class Found>
+void findOverlaps(const std::vector<Region>& regions, Skip skip, Found overlapping) {
   std::vector<std::size_t> byLeft;
-  for (std::size_t i = 0; i < n; ++i)
+  for (std::size_t i = 0; i < regions.size(); ++i)
     if (!regions[i].empty()) byLeft.push_back(i);
   std::sort(byLeft.begin(), byLeft.end(), [&](std::size_t a, std::size_t b) {
     return regions[a].box.left < regions[b].box.left;
   });
-  DisjointSets groups(n);
   for (std::size_t k = 0; k < byLeft.size(); ++k) {
     const Region& a = regions[byLeft[k]];
     for (std::size_t m = k + 1; m < byLeft.size() && regions[byLeft[m]].box.left <= a.box.right;
          ++m) {
       const Region& b = regions[byLeft[m]];
-      if (!boxesOverlap(a.box, b.box) || groups.find(byLeft[k]) == groups.find(byLeft[m])) continue;
-      if (areasOverlap(a, b)) groups.unite(byLeft[k], byLeft[m]);
+      const std::size_t i = std::min(byLeft[k], byLeft[m]);
+      const std::size_t j = std::max(byLeft[k], byLeft[m]);
+      if (!boxesOverlap(a.box, b.box) || skip(i, j)) continue;
+      if (areasOverlap(a, b)) overlapping(i, j);
     }
   }
+}
+
+}  // namespace
+
+std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(const Drawing& drawing) {
+  std::vector<std::pair<std::size_t, std::size_t>> pairs;
+  findOverlaps(
+      regionsOf(drawing.characters), [](std::size_t, std::size_t) { return false; },
+      [&](std::size_t i, std::size_t j) { pairs.emplace_back(i, j); });
+  std::sort(pairs.begin(), pairs.end());
+  return pairs;
+}
+
+void weldOverlaps(Drawing& drawing) {
+  std::vector<PlacedCharacter>& chars = drawing.characters;
+  const std::size_t n = chars.size();
+  std::vector<Region> regions = regionsOf(chars);
+  DisjointSets groups(n);
+  findOverlaps(
+      regions, [&](std::size_t i, std::size_t j) { return groups.find(i) == groups.find(j); },
+      [&](std::size_t i, std::size_t j) { groups.unite(i, j); });
 
   // Members of each group in text order; the group takes its first character's place.
   std::vector<std::vector<std::size_t>> members(n);

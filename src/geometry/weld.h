@@ -1,4 +1,8 @@
 #pragma once
+#include <cstddef>
+#include <utility>
+#include <vector>
+
 #include "geometry/contour.h"
 
 namespace kerfline {
@@ -11,5 +15,9 @@ namespace kerfline {
 /// Open paths are never welded: they keep their points and follow their character's rings.
 /// The result is ordered for cutting. Throws Error for a coordinate beyond the integer grid.
 void weldOverlaps(Drawing& drawing);
+
+/// The pairs of characters (indices into drawing.characters, first < second, sorted) whose
+/// closed contours' areas overlap: cutting them one by one cuts each into the other.
+std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(const Drawing& drawing);
 
 }  // namespace kerfline

@@ -35,10 +35,11 @@ void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& ch
   StatusBar1->clearMessage();
   options.sourceName = "window text, " + std::to_string(text.length()) + " positions";
   exportDrawingFile(QFile::encodeName(fileName).toStdString(), text, options, glyphs, &report);
-  const std::string vanished = vanishedSummary(report.vanished);
-  StatusBar1->showMessage(vanished.empty()
-                              ? tr("G-code written: %1 paths.").arg(report.contours)
-                              : QString::fromStdString(vanished));
+  std::string notes = vanishedSummary(report.toolpath.vanished);
+  const std::string overlaps = overlapSummary(report.toolpath.overlapping);
+  if (!overlaps.empty()) notes += (notes.empty() ? "" : " ") + overlaps;
+  StatusBar1->showMessage(notes.empty() ? tr("G-code written: %1 paths.").arg(report.contours)
+                                        : QString::fromStdString(notes));
 }
 
 }  // namespace kerfline

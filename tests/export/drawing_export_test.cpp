@@ -85,7 +85,7 @@ TEST(drawing_export_test, weld_joins_overlapping_script_letters_in_every_form) {
   const std::size_t after = count(welded, "\r\n 30\r\n1\r\n 11\r\n");
   EXPECT_EQ(after, report.contours);
   EXPECT_LT(after, before);
-  EXPECT_TRUE(report.vanished.empty());
+  EXPECT_TRUE(report.toolpath.vanished.empty());
 
   options.format = OutputFormat::Gcode;
   options.sourceName = "script.rtf";
@@ -107,11 +107,11 @@ TEST(drawing_export_test, kerf_too_wide_for_thin_strokes_names_them_in_the_repor
   DrawingExportReport report;
   exportDrawingFile(dir.file("thin.nc"), text, options, glyphs, &report);
   // Every part vanishes: i (stem and dot), l, o, O; nothing is left to cut.
-  ASSERT_EQ(report.vanished.size(), 5u);
-  EXPECT_EQ(report.vanished[0], (VanishedPath{1, U'i', 0, false}));
-  EXPECT_EQ(report.vanished[4], (VanishedPath{7, U'O', 1, false}));
+  ASSERT_EQ(report.toolpath.vanished.size(), 5u);
+  EXPECT_EQ(report.toolpath.vanished[0], (VanishedPath{1, U'i', 0, false}));
+  EXPECT_EQ(report.toolpath.vanished[4], (VanishedPath{7, U'O', 1, false}));
   EXPECT_EQ(report.contours, 0u);
-  EXPECT_EQ(vanishedSummary({report.vanished[0], {4, U'\u00f6', 1, true}}),
+  EXPECT_EQ(vanishedSummary({report.toolpath.vanished[0], {4, U'\u00f6', 1, true}}),
             "Kerf: 2 rings are narrower than the kerf and not cut: a part of \"i\" at position 1 "
             "(line 1); a hole of \"\u00f6\" at position 4 (line 2).");
 
@@ -119,7 +119,20 @@ TEST(drawing_export_test, kerf_too_wide_for_thin_strokes_names_them_in_the_repor
   options.kerf = 2.0;
   options.kerfSide = KerfSide::Outside;
   exportDrawingFile(dir.file("thick.nc"), text, options, glyphs, &report);
-  EXPECT_EQ(report.vanished, (std::vector<VanishedPath>{{4, U'o', 0, true}, {7, U'O', 1, true}}));
+  EXPECT_EQ(report.toolpath.vanished, (std::vector<VanishedPath>{{4, U'o', 0, true}, {7, U'O', 1, true}}));
+  // Grown by half of 2 units, the letters run into each other; nothing said that before.
+  using Pair = std::pair<CharacterPlace, CharacterPlace>;
+  const auto& pairs = report.toolpath.overlapping;
+  EXPECT_NE(std::find(pairs.begin(), pairs.end(), Pair{{1, U'i', 0}, {2, U'l', 0}}), pairs.end());
+  EXPECT_NE(std::find(pairs.begin(), pairs.end(), Pair{{4, U'o', 0}, {7, U'O', 1}}), pairs.end());
+  EXPECT_EQ(overlapSummary({pairs.begin(), pairs.begin() + 1}),
+            "Kerf: the paths of 1 pair of characters overlap, so each cuts into the other: \"i\" at "
+            "position 1 (line 1) and \"l\" at position 2 (line 1). Weld them or set them further "
+            "apart.");
+  // Welded first, the grown letters are one path: nothing overlaps.
+  options.weld = true;
+  exportDrawingFile(dir.file("welded.nc"), text, options, glyphs, &report);
+  EXPECT_TRUE(report.toolpath.overlapping.empty());
 }
 
 }  // namespace

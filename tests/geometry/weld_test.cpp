@@ -38,6 +38,7 @@ TEST(weld_test, overlapping_squares_become_one_outline_whatever_way_each_glyph_w
   d.characters = {character(1, {square(0, 0, 10, /*ccw=*/false)}),
                   character(2, {square(5, 5, 10, /*ccw=*/true)})};
   const Drawing before = d;
+  EXPECT_EQ(overlappingCharacters(before), (std::vector<std::pair<std::size_t, std::size_t>>{{0, 1}}));
   weldOverlaps(d);
   ASSERT_EQ(d.characters.size(), 1u);
   EXPECT_EQ(d.characters[0].position, 1);
@@ -67,6 +68,7 @@ TEST(weld_test, separate_touching_and_nested_characters_stay_apart) {
                   character(3, {square(20, 0, 5)}),    // shares the frame's right edge
                   character(4, {square(40, 0, 5)})};
   const Drawing before = d;
+  EXPECT_TRUE(overlappingCharacters(before).empty());
   weldOverlaps(d);
   ASSERT_EQ(d.characters.size(), 4u);
   for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(d.characters[i].position, before.characters[i].position);
