@@ -172,17 +172,17 @@ class GcodeProgram {
     const auto at = [&](std::size_t i) -> const Vec2& {
       return reversed ? points[n - 1 - i] : points[i % n];
     };
-    out_ += "G0 X";
-    appendFixed(out_, at(0).x, decimals_);
-    out_ += " Y";
-    appendFixed(out_, at(0).y, decimals_);
+    setPosition(at(0));
+    out_ += "G0";
+    out_.append(position_, positionLength_);
     out_ += '\n';
     bool forward = true;
     if (laser_) {
       out_ += "M4 S";
       appendPlain(out_, power_);
       out_ += '\n';
-      for (std::size_t i = 1; i <= moves; ++i) move(at(i), i == 1);
+      feedPending_ = true;
+      for (std::size_t i = 1; i <= moves; ++i) move(at(i));
       out_ += "M5\n";
     } else {
       // Every pass of this contour before the next one. A ring ends where it began, so the
@@ -193,7 +193,8 @@ class GcodeProgram {
         out_ += " F";
         appendPlain(out_, plungeFeed_);
         out_ += '\n';
-        for (std::size_t i = 1; i <= moves; ++i) move(at(forward || c.closed ? i : moves - i), i == 1);
+        feedPending_ = true;
+        for (std::size_t i = 1; i <= moves; ++i) move(at(forward || c.closed ? i : moves - i));
         forward = !forward;
       }
       rapidZ(zUp_);
@@ -225,21 +226,33 @@ class GcodeProgram {
     out_ += '\n';
   }
 
-  // The most frequent line, put together in one piece.
-  void move(const Vec2& p, bool withFeed) {
-    char line[2 * kNumberRoom + 16];
-    std::memcpy(line, "G1 X", 4);
-    char* end = formatFixed(line + 4, p.x, decimals_);
+  // " X<x> Y<y>" of p, as printed, into position_; false when that is where the tool is.
+  bool setPosition(const Vec2& p) {
+    char text[kPositionRoom];
+    std::memcpy(text, " X", 2);
+    char* end = formatFixed(text + 2, p.x, decimals_);
     std::memcpy(end, " Y", 2);
     end = formatFixed(end + 2, p.y, decimals_);
-    *end++ = '\n';
-    out_.append(line, static_cast<std::size_t>(end - line));
-    if (withFeed) {
-      out_.pop_back();
+    const auto length = static_cast<std::size_t>(end - text);
+    if (length == positionLength_ && std::memcmp(text, position_, length) == 0) return false;
+    std::memcpy(position_, text, length);
+    positionLength_ = length;
+    return true;
+  }
+
+  // The most frequent line. A point that prints where the tool already is (closer to the last
+  // one than the unit's last decimal) gives no move: a zero-length G1 is noise to a controller.
+  // The feed goes on the first move after a plunge or beam-on (F is modal in both controllers).
+  void move(const Vec2& p) {
+    if (!setPosition(p)) return;
+    out_ += "G1";
+    out_.append(position_, positionLength_);
+    if (feedPending_) {
       out_ += " F";
       appendPlain(out_, feed_);
-      out_ += '\n';
+      feedPending_ = false;
     }
+    out_ += '\n';
   }
 
   void flush();
@@ -252,6 +265,10 @@ class GcodeProgram {
   double zUp_ = 0, zCut_ = 0;
   std::vector<double> passes_;
   Vec2 tool_{0, 0};  // the work origin until the first move
+  static constexpr std::size_t kPositionRoom = 2 * kNumberRoom + 8;
+  char position_[kPositionRoom] = {};  // " X.. Y.." of the tool as last printed
+  std::size_t positionLength_ = 0;
+  bool feedPending_ = false;
   std::string out_;
 };
 

@@ -12,7 +12,10 @@
 #include <sstream>
 
 #include "common/error.h"
+#include "export/drawing_export.h"
 #include "export/gcode_writer.h"
+#include "export/toolpath_export.h"
+#include "vectorizer/UTTF2Vct.h"
 
 namespace kerfline {
 namespace {
@@ -150,6 +153,20 @@ void expectSamePoints(const std::vector<Vec2>& got, const std::vector<Vec2>& wan
     EXPECT_NEAR(got[i].x, want[i].x, 5e-5) << "point " << i;
     EXPECT_NEAR(got[i].y, want[i].y, 5e-5) << "point " << i;
   }
+}
+
+// The points a ring's cut visits as printed in millimetres: from its first point back to it,
+// a point that prints the same as the one before left out.
+std::vector<Vec2> printedRing(const Contour& ring) {
+  std::vector<Vec2> out;
+  std::vector<Vec2> points = ring.points;
+  points.push_back(points.front());
+  for (const Vec2& p : points) {
+    const Vec2 q{std::stod(gcodeNumber(p.x, DrawingUnits::Millimetre)),
+                 std::stod(gcodeNumber(p.y, DrawingUnits::Millimetre))};
+    if (out.empty() || !(out.back() == q)) out.push_back(q);
+  }
+  return out;
 }
 
 TEST(gcode_writer_test, numbers_have_fixed_decimals_rounded_from_the_exact_value) {
@@ -290,6 +307,48 @@ TEST(gcode_writer_test, settings_a_machine_must_not_run_are_refused_and_nothing_
   o.classic.zMoveText = "-1";
   o.gcode.laser = true;
   EXPECT_NO_THROW(saveGcodeFile(program.path(), d, o, "x"));
+}
+
+TEST(gcode_writer_test, every_contour_of_a_welded_and_offset_real_text_is_traced) {
+  struct Text final : TextSource {
+    std::u32string s = U"Kerf 1,\r\nline @%";
+    std::int32_t length() const override { return static_cast<std::int32_t>(s.size()); }
+    char32_t charAt(std::int32_t pos) const override { return s[pos - 1]; }
+    TFontDescription fontAt(std::int32_t) const override {
+      TFontDescription f;
+      f.Name = "Liberation Serif";
+      f.Size = 30;
+      f.Bold = true;
+      return f;
+    }
+  } text;
+  ConversionOptions o = millingOptions();
+  o.classic.pitchText = "-3";
+  o.weld = true;
+  o.kerf = 0.1;
+  TTTFToVectorConverter converter;
+  ConverterGlyphSource glyphs(converter);
+  Drawing d = cutReadyDrawing(text, o, glyphs);
+  applyWeldAndKerf(d, o);
+  Program program;
+  saveGcodeFile(program.path(), d, o, "real text");
+  const Readback r = readBack(program.path());
+  const std::vector<Pass> passes = passesOf(r.moves);
+  std::size_t k = 0;
+  for (const PlacedCharacter& c : d.characters) {
+    for (const Contour& ring : c.contours) {
+      const std::vector<Vec2> closedRing = printedRing(ring);
+      for (const double z : {-0.25, -0.5, -0.6}) {
+        ASSERT_LT(k, passes.size());
+        EXPECT_DOUBLE_EQ(passes[k].z, z);
+        expectSamePoints(passes[k].points, closedRing);
+        ++k;
+      }
+    }
+  }
+  EXPECT_EQ(k, passes.size());
+  EXPECT_GT(k, 30u);
+  for (const Move& m : r.moves) EXPECT_FALSE(m.motion == "G1" && m.vertical() && m.z1 == m.z2) << "no zero-length move";
 }
 
 TEST(gcode_writer_test, the_same_drawing_gives_the_same_bytes) {
