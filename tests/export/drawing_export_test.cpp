@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
@@ -85,6 +86,19 @@ TEST(drawing_export_test, weld_joins_overlapping_script_letters_in_every_form) {
   const std::size_t after = count(welded, "\r\n 30\r\n1\r\n 11\r\n");
   EXPECT_EQ(after, report.contours);
   EXPECT_LT(after, before);
+  // An independent reader takes the welded file as it takes the classic one.
+  const std::string command = "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/export/read_dxf.py '" +
+                              dir.file("welded.dxf") + "' 2>&1";
+  std::string readBack;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) readBack.append(buffer, n);
+    EXPECT_EQ(::pclose(pipe), 0) << readBack;
+  }
+  EXPECT_TRUE(readBack.starts_with("LINE " + std::to_string(count(welded, "\r\nLINE\r\n")) +
+                                   " POLYLINE 0 VERTEX 0\n"))
+      << readBack;
   EXPECT_TRUE(report.toolpath.vanished.empty());
 
   options.format = OutputFormat::Gcode;
