@@ -10,6 +10,7 @@
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
 #include "export/gcode_writer.h"
+#include "geometry/kerf_offset.h"
 #include "geometry/weld.h"
 #include "vectorizer/UTTF2Vct.h"
 
@@ -85,6 +86,17 @@ void BM_Weld(benchmark::State& state) {
   state.counters["welded"] = static_cast<double>(groups);
 }
 BENCHMARK(BM_Weld)->Name("BM_Weld_2000_script_chars")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_Kerf(benchmark::State& state) {
+  const kerfline::Drawing source = scriptDrawing(false);
+  for (auto _ : state) {
+    state.PauseTiming();
+    kerfline::Drawing d = source;
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(kerfline::offsetForKerf(d, 0.1));
+  }
+}
+BENCHMARK(BM_Kerf)->Name("BM_Kerf_2000_script_chars")->Unit(benchmark::kMillisecond);
 
 void BM_WeldExport(benchmark::State& state) {
   const ProseText text(2000, "Z003", 24);
