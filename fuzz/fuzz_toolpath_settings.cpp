@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::string path = "/tmp/kerfline-fuzz-toolpath-" + std::to_string(::getpid()) + ".ini";
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << "[Toolpath]\r\n";
+    out << "[Export]\r\n";
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
   kerfline::ConversionOptions o;

@@ -67,13 +67,13 @@ TEST(toolpath_settings_test, every_setting_comes_back_exactly_and_the_layer_keys
   EXPECT_EQ(loaded.kerf, std::nullopt);
   EXPECT_EQ(loaded.gcode.spindleRpm, std::nullopt);
   EXPECT_EQ(loaded.gcode.feed, std::nullopt);
-  EXPECT_NE(ini.read().find("[Toolpath]\r\nWeld=0\r\nKerf=\r\nKerfSide=outside\r\n"), std::string::npos)
+  EXPECT_NE(ini.read().find("[Export]\r\nWeld=0\r\nKerf=\r\nKerfSide=outside\r\n"), std::string::npos)
       << ini.read();
 }
 
 TEST(toolpath_settings_test, edited_values_that_make_no_sense_are_ignored) {
   IniFile ini;
-  ini.write("[Toolpath]\r\nWeld=yes\r\nKerf=-0.2\r\nKerfSide=left\r\nFeed=6oo\r\n"
+  ini.write("[Export]\r\nWeld=yes\r\nKerf=-0.2\r\nKerfSide=left\r\nFeed=6oo\r\n"
             "PlungeFeed=0\r\nSpindle=1.5\r\nDepthPerPass=nan\r\nLaser=2\r\nPower=-1\r\n");
   ConversionOptions o;
   o.kerf = 0.15;

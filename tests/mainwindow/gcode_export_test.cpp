@@ -151,7 +151,7 @@ TEST_F(GcodeExportCommandTest, writes_the_program_remembers_the_settings_and_nam
 
   // The next time the dialog shows what was chosen.
   const std::string ini = settingsPath(form_->ProgramFolder);
-  EXPECT_EQ(readProfileString(ini, "Toolpath", "Kerf"), "0.5");
+  EXPECT_EQ(readProfileString(ini, "Export", "Kerf"), "0.5");
   answer_.reset();
   item->trigger();
   EXPECT_EQ(shownOptions_.kerf, 0.5);
