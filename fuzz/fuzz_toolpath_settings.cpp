@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/toolpath_settings.h"
+#include "appcore/toolpath_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string path = "/tmp/kerfline-fuzz-toolpath-" + std::to_string(::getpid()) + ".ini";

@@ -9,6 +9,16 @@
 
 namespace kerfline {
 
+bool needsDrawingExport(const ConversionOptions& o) {
+  const ConversionOptions classic;
+  return (o.format != OutputFormat::Lines && o.format != OutputFormat::PolyLines) ||
+         o.units != classic.units || o.fitWidth || o.fitHeight || o.weld || o.kerf ||
+         o.kerfSide != classic.kerfSide || o.gcode.feed || o.gcode.plungeFeed ||
+         o.gcode.spindleRpm || o.gcode.depthPerPass || o.gcode.laser || o.gcode.power ||
+         o.spacing != classic.spacing || o.ligatures || o.align != classic.align ||
+         o.autoPitch || o.dxfVersion != classic.dxfVersion;
+}
+
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
                         GlyphSource& glyphs, ExportObserver* observer) {
   Drawing drawing = layoutDrawing(text, options.classic, glyphs, observer);
@@ -21,6 +31,15 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
                        DrawingExportReport* report, ExportObserver* observer) {
   const bool classic =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
+  // Options this build accepts but cannot honour yet stop the run rather than be passed over.
+  const ConversionOptions plain;
+  if (options.format == OutputFormat::Closed || options.format == OutputFormat::Svg ||
+      options.fitWidth || options.fitHeight || options.spacing != plain.spacing ||
+      options.ligatures || options.align != plain.align || options.autoPitch ||
+      options.dxfVersion != plain.dxfVersion ||
+      (options.units != plain.units && options.format != OutputFormat::Gcode)) {
+    throw Error("This output form is not available yet.");
+  }
   if (classic && !changesPaths(options)) {
     if (options.format == OutputFormat::Lines) {
       saveLinesDxf(path, text, options.classic, glyphs, observer);
@@ -43,7 +62,7 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
       break;
     case OutputFormat::Closed:
     case OutputFormat::Svg:
-      throw Error("This output form is not available yet.");
+      break;  // refused above
   }
   if (report) {
     report->toolpath = std::move(notes);

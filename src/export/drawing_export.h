@@ -23,6 +23,10 @@ struct DrawingExportReport {
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
                         GlyphSource& glyphs, ExportObserver* observer = nullptr);
 
+/// True when options ask for more than the two classic files can hold: another form, or any
+/// of units, fit, weld, kerf, G-code, font spacing, ligatures, alignment or automatic pitch.
+bool needsDrawingExport(const ConversionOptions& options);
+
 /// Writes text to path in options.format. The classic forms without weld or kerf are the
 /// classic files byte for byte; with them, and for every other form, the cut-ready drawing is
 /// welded and offset as asked first. observer, when given, is told of every character as the

@@ -1,9 +1,11 @@
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QUrl>
 
 #include "common/error.h"
 #include "mainwindow/Unit1.h"
+#include "mainwindow/about_box.h"
 #include "mainwindow/rich_edit.h"
 
 namespace kerfline {
@@ -34,6 +36,12 @@ void TMainForm::Close1Click() {
 
 void TMainForm::Help1Click() {
   OpenInternetExplorer(QString::fromStdString(ProgramFolder) + QStringLiteral("KerflineHelp.Htm"));
+}
+
+void TMainForm::About1Click() {
+  auto* box = new TAboutBox(QFile::decodeName(QByteArray::fromStdString(settingsFile())), this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
 }
 
 void TMainForm::OpenInternetExplorer(const QString& address) {

@@ -1,8 +1,8 @@
 #include <QFile>
 #include <QStatusBar>
 
-#include "app/settings_file.h"
-#include "app/toolpath_settings.h"
+#include "appcore/settings_file.h"
+#include "appcore/toolpath_settings.h"
 #include "export/drawing_export.h"
 #include "export/toolpath_export.h"
 #include "mainwindow/Unit1.h"

@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/gcode_export_dialog.h"
 #include "mainwindow/rich_edit.h"

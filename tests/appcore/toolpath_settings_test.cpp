@@ -1,4 +1,4 @@
-#include "app/toolpath_settings.h"
+#include "appcore/toolpath_settings.h"
 
 #include <unistd.h>
 
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
 
 namespace kerfline {
 namespace {

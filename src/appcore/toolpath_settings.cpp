@@ -1,10 +1,10 @@
-#include "app/toolpath_settings.h"
+#include "appcore/toolpath_settings.h"
 
 #include <charconv>
 #include <cmath>
 #include <optional>
 
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
 
 namespace kerfline {
 namespace {
