@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/text_source.h"
+#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
 #include "export/gcode_writer.h"

@@ -1,6 +1,6 @@
 #include "export/toolpath_export.h"
 
-#include "common/code_pages.h"
+#include "common/utf8.h"
 #include "geometry/weld.h"
 
 namespace kerfline {

@@ -1,6 +1,8 @@
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QUrl>
 
 #include "common/error.h"
@@ -9,6 +11,20 @@
 #include "mainwindow/rich_edit.h"
 
 namespace kerfline {
+namespace {
+
+// A page beside the program (a build tree, a portable copy) wins; an installed program keeps it
+// in share/kerfline/ of its prefix. When there is neither, the page beside the program is named,
+// so that the message says where it was looked for.
+QString helpPage(const QString& programFolder) {
+  const QString beside = programFolder + QStringLiteral("KerflineHelp.Htm");
+  if (QFileInfo::exists(beside)) return beside;
+  const QString installed =
+      QDir::cleanPath(programFolder + QStringLiteral("../share/kerfline/KerflineHelp.Htm"));
+  return QFileInfo::exists(installed) ? installed : beside;
+}
+
+}  // namespace
 
 void TMainForm::FileNewCmdExecute() { RichEdit1->clearText(); }
 
@@ -35,7 +51,7 @@ void TMainForm::Close1Click() {
 }
 
 void TMainForm::Help1Click() {
-  OpenInternetExplorer(QString::fromStdString(ProgramFolder) + QStringLiteral("KerflineHelp.Htm"));
+  OpenInternetExplorer(helpPage(QString::fromStdString(ProgramFolder)));
 }
 
 void TMainForm::About1Click() {

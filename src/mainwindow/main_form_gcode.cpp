@@ -3,6 +3,7 @@
 
 #include "appcore/settings_file.h"
 #include "appcore/toolpath_settings.h"
+#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/toolpath_export.h"
 #include "mainwindow/Unit1.h"

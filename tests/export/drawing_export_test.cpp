@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "common/error.h"
+#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/gcode_writer.h"
 #include "export/toolpath_export.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/error.h"
+#include "export/converter_glyph_source.h"
 #include "export/drawing_layout.h"
 #include "geometry/weld.h"
 #include "geometry_test_support.h"

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -301,6 +302,26 @@ TEST_F(MainFormTest, about_box_names_version_licence_and_the_settings_file_in_us
     QTest::keyClick(box, Qt::Key_Return);
     QTRY_VERIFY(watch.isNull());
   }
+  EXPECT_TRUE(errors_.isEmpty());
+}
+
+TEST_F(MainFormTest, help_of_an_installed_program_is_found_below_share_of_its_prefix) {
+  TMainForm& f = form();
+  const QString prefix = folder() + QStringLiteral("usr local/");
+  ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("bin")));
+  ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("share/kerfline")));
+  writeFile(prefix + QStringLiteral("share/kerfline/KerflineHelp.Htm"), "<html></html>");
+  f.ProgramFolder = (prefix + QStringLiteral("bin/")).toStdString();
+  browserWorks_ = true;
+  f.Help1->trigger();
+  ASSERT_EQ(urls_.size(), 1);
+  EXPECT_EQ(urls_[0], QUrl::fromLocalFile(prefix + QStringLiteral("share/kerfline/KerflineHelp.Htm")));
+
+  // A copy beside the program (a build tree, a portable copy) is the one it opens.
+  writeFile(prefix + QStringLiteral("bin/KerflineHelp.Htm"), "<html></html>");
+  f.Help1->trigger();
+  ASSERT_EQ(urls_.size(), 2);
+  EXPECT_EQ(urls_[1], QUrl::fromLocalFile(prefix + QStringLiteral("bin/KerflineHelp.Htm")));
   EXPECT_TRUE(errors_.isEmpty());
 }
 
