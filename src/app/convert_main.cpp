@@ -132,7 +132,7 @@ cutting, the cut back to its start, a retract; holes before their outline.
                       a bit cuts worse straight down)
   --spindle RPM       M3 S<RPM> after the header and M5 at the end (1 to 100000);
                       default: no spindle words
-  --depth-per-pass D  passes at -D, -2D, ... below the surface (Z 0), the last exactly at
+  --depth-per-pass D  passes D, 2D, ... deep below the surface (Z 0), the last exactly at
                       Z cutting, all of a contour before the next; default: one pass
   --laser             no Z moves: M4 S<power> before each contour, M5 after it
   --power S           laser power (greater than 0), default 1000
