@@ -89,7 +89,7 @@ above; SCALE, RESOLUTION, SPACE and --size are rounded the same way but never cl
                       around them (DXF R12 POLYLINE, or R2000 LWPOLYLINE with
                       --dxf-version 2000), with units and extent in the header;
                       svg: an SVG drawing (INPUT's name with .svg), one path per
-                      character; gcode: not available yet
+                      character; gcode: a G-code program for GRBL and LinuxCNC (see below)
   --dxf-version V     12 (default) or 2000, for --format closed
   --units U           mm (default) or in (also inch): what one drawing unit is, written
                       in the closed DXF's header and the SVG's size
@@ -125,11 +125,29 @@ above; SCALE, RESOLUTION, SPACE and --size are rounded the same way but never cl
   --list-fonts        print the font families installed, one a line
   -V, --version       print the version
   -h, --help          print this text
-Options of output forms that are not available yet (accepted and checked; a run that asks
-for them ends with "This output form is not available yet."):
-  --weld, --kerf W (greater than 0), --kerf-side outside|inside|on,
-  --feed F, --plunge-feed F, --depth-per-pass D, --power S (each greater than 0),
-  --spindle RPM (1 to 100000), --laser, --spacing classic|font, --ligatures,
+Weld and kerf (every form; single-line fonts' open paths are never welded or offset):
+  --weld              join letters whose outlines overlap (on a line or across lines)
+                      into one outline, holes kept, so no cut runs through a neighbour
+  --kerf W            move every closed outline by W/2 (drawing units, greater than 0)
+                      with round corners, within 1% of W/2 (at most 0.001 units) of the
+                      true arc; a hole or part narrower than the kerf is left out and
+                      named on standard error (and by --report)
+  --kerf-side SIDE    outside (default): parts keep their drawn size; inside: holes keep
+                      theirs (stencils, inlays); on: no offset
+G-code (-f gcode): each contour in cut order from a rapid move at Z up, a plunge to Z
+cutting, the cut back to its start, a retract; holes before their outline.
+  --units mm|in       G21 with 4 decimals (default) or G20 with 5
+  --feed F            cutting feed, units per minute; default 600 mm/min or 24 in/min
+  --plunge-feed F     plunge feed; default 200 mm/min or 8 in/min (a third of the feed:
+                      a bit cuts worse straight down)
+  --spindle RPM       M3 S<RPM> after the header and M5 at the end (1 to 100000);
+                      default: no spindle words
+  --depth-per-pass D  passes D, 2D, ... deep below the surface (Z 0), the last exactly at
+                      Z cutting, all of a contour before the next; default: one pass
+  --laser             no Z moves: M4 S<power> before each contour, M5 after it
+  --power S           laser power (greater than 0), default 1000
+Options not available yet (accepted and checked; a run that asks for them ends with "This
+output form is not available yet."): --spacing classic|font, --ligatures,
   --align left|center|right, --pitch auto.
 
 Settings: Z up (travel height) and Z cutting (cutting depth) and the default layer come
@@ -230,7 +248,7 @@ int runPositional(std::vector<std::string> args) {
         batch.mode == BatchMode::PolyLines ? OutputFormat::PolyLines : OutputFormat::Lines;
     printConversionReport(std::cout,
                           ReportFacts{output, output, format, settings, iniPath, document.length(),
-                                      DrawingUnits::Millimetre, std::nullopt});
+                                      DrawingUnits::Millimetre, std::nullopt, {}});
   }
   return kExitOk;
 }

@@ -38,6 +38,7 @@ void printConversionReport(std::ostream& out, const ReportFacts& f) {
       << s.pitchText << ", resolution " << s.resolution << ", space " << s.spacePercent
       << "%, layer \"" << s.layerText << "\", Z up " << s.zMoveText << ", Z cutting "
       << s.zLevelText << " (settings from " << f.settingsFile << ")\n";
+  for (const std::string& note : f.notes) out << "  " << note << '\n';
   if (f.drawing) {
     // The extent with its unit: what the file's header (or the SVG's size) says it is.
     const char* unit = unitName(f.units);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "export/conversion_options.h"
 #include "export/drawing_export.h"
@@ -19,6 +20,7 @@ struct ReportFacts {
   std::int32_t characters = 0;  ///< positions of the text converted (a line break counts two)
   DrawingUnits units = DrawingUnits::Millimetre;  ///< what a drawing unit is
   std::optional<DrawingExportReport> drawing;     ///< what a contour-model export wrote
+  std::vector<std::string> notes;  ///< what weld and kerf left out or could not keep apart
 };
 
 /// The report of --report: the file and its form, the settings and where they came from, the

@@ -17,6 +17,7 @@
 #include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/text_export.h"
+#include "export/toolpath_export.h"
 #include "richtext/document_loader.h"
 #include "richtext/plain_text.h"
 #include "vectorizer/UTTF2Vct.h"
@@ -171,17 +172,28 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       std::optional<ScratchFolder> scratch;
       if (toStandardOutput) scratch.emplace();
       const std::string written = scratch ? scratch->file() : job.output;
+      ConversionOptions jobOptions = options;
+      jobOptions.sourceName = job.input ? (*job.input == kStandardStream ? "standard input" : *job.input)
+                                        : "--text";
       std::optional<DrawingExportReport> drawn;
       try {
-        drawn = writeDrawing(written, text, options, converter);
+        drawn = writeDrawing(written, text, jobOptions, converter);
       } catch (const Error& e) {
         throw FileError{target, e.what()};
       }
+      std::vector<std::string> notes;
+      if (drawn) {
+        for (std::string note : {vanishedSummary(drawn->toolpath.vanished),
+                                 overlapSummary(drawn->toolpath.overlapping)})
+          if (!note.empty()) notes.push_back(std::move(note));
+      }
+      // Material the kerf leaves uncut is never passed over in silence, report or not.
+      for (const std::string& note : notes) err << "kerfline-convert: " << target << ": " << note << '\n';
       if (scratch) copyToStandardOutput(written, out);
       if (command.report && !command.quiet) {
         printConversionReport(toStandardOutput ? err : out,
                               ReportFacts{target, written, options.format, options.classic,
-                                          settings.path, text.length(), options.units, drawn});
+                                          settings.path, text.length(), options.units, drawn, notes});
       }
     } catch (const FileError& e) {
       err << "kerfline-convert: " << e.file << ": " << e.reason << '\n';

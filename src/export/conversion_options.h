@@ -57,6 +57,7 @@ struct ConversionOptions {
   std::optional<double> kerf;       ///< kerf width in drawing units (> 0); unset: no offset
   KerfSide kerfSide = KerfSide::Outside;
   GcodeOptions gcode;
+  std::string sourceName;           ///< what the text came from, named in a G-code header
   SpacingMode spacing = SpacingMode::Classic;
   bool ligatures = false;          ///< optional ligatures (liga, clig, dlig) in font spacing
   Alignment align = Alignment::Left;

@@ -1,10 +1,12 @@
 #include "export/drawing_export.h"
 
+#include <utility>
+
 #include "common/error.h"
 #include "export/closed_dxf_writer.h"
-#include "export/cut_ready_drawing.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
+#include "export/gcode_writer.h"
 #include "export/svg_writer.h"
 
 namespace kerfline {
@@ -20,8 +22,7 @@ void fillReport(DrawingExportReport* report, const Drawing& drawing) {
 // Options this build cannot honour: refused, never silently left out of the file.
 bool asksForWhatIsNotBuilt(const ConversionOptions& o) {
   const ConversionOptions plain;
-  return o.format == OutputFormat::Gcode || o.weld || o.kerf || o.spacing != plain.spacing ||
-         o.ligatures || o.align != plain.align || o.autoPitch;
+  return o.spacing != plain.spacing || o.ligatures || o.align != plain.align || o.autoPitch;
 }
 
 }  // namespace
@@ -40,7 +41,9 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
                        const ConversionOptions& options, GlyphSource& glyphs,
                        DrawingExportReport* report, ExportObserver* observer) {
   if (asksForWhatIsNotBuilt(options)) throw Error("This output form is not available yet.");
-  if (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines) {
+  const bool classic =
+      options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
+  if (classic && !changesPaths(options)) {
     // The classic forms keep their own walk. A fit size needs the extent first: the drawing
     // is laid out once to measure it, and the file is written by a second, scaled walk.
     double factor = 1.0;
@@ -63,13 +66,27 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
       options.dxfVersion != 2000) {
     throw Error("The DXF version must be 12 or 2000.");
   }
-  const Drawing drawing = cutReadyDrawing(text, options, glyphs, observer);
-  if (options.format == OutputFormat::Closed) {
-    saveClosedPolylineDxf(path, drawing, options);
-  } else {
-    saveSvg(path, drawing, options);
+  Drawing drawing = cutReadyDrawing(text, options, glyphs, observer);
+  ToolpathNotes notes = applyWeldAndKerf(drawing, options);
+  switch (options.format) {
+    case OutputFormat::Lines:
+      saveLinesDxf(path, drawing, options.classic);
+      break;
+    case OutputFormat::PolyLines:
+      savePolyLinesDxf(path, drawing, options.classic);
+      break;
+    case OutputFormat::Closed:
+      saveClosedPolylineDxf(path, drawing, options);
+      break;
+    case OutputFormat::Svg:
+      saveSvg(path, drawing, options);
+      break;
+    case OutputFormat::Gcode:
+      saveGcodeFile(path, drawing, options, options.sourceName);
+      break;
   }
   fillReport(report, drawing);
+  if (report) report->toolpath = std::move(notes);
 }
 
 const char* unitName(DrawingUnits units) { return units == DrawingUnits::Inch ? "in" : "mm"; }

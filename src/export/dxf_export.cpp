@@ -95,6 +95,30 @@ void walkScaled(const TextSource& text, const LayoutParameters& layout, GlyphSou
   }
 }
 
+// Hands the drawing's paths to sink as the walk would have placed them: one stroke per edge,
+// the first opening its path, the last closing it.
+void strokesOfDrawing(const Drawing& drawing, StrokeSink& sink) {
+  for (const PlacedCharacter& c : drawing.characters) {
+    for (const Contour& k : c.contours) {
+      const std::size_t n = k.points.size();
+      const std::size_t edges = k.closed ? n : n - 1;
+      if (n < 2) continue;
+      for (std::size_t i = 0; i < edges; ++i) {
+        const Vec2& a = k.points[i];
+        const Vec2& b = k.points[(i + 1) % n];
+        PlacedStroke s;
+        s.x1 = static_cast<float>(a.x);
+        s.y1 = static_cast<float>(a.y);
+        s.x2 = static_cast<float>(b.x);
+        s.y2 = static_cast<float>(b.y);
+        s.opensContour = i == 0;
+        s.closesContour = i + 1 == edges;
+        sink.placeStroke(s);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 float unitScaleFor(int scale, int pointSize) {
@@ -127,6 +151,32 @@ void savePolyLinesDxf(const std::string& path, const TextSource& text,
   writer.polyFrameHeader();
   PolyLineSink sink(writer, zLevel);
   walkScaled(text, layout, glyphs, sink, observer, scale);
+  writer.polyFrameFooter();
+  writer.flush();
+  file.commit();
+}
+
+void saveLinesDxf(const std::string& path, const Drawing& drawing, const ExportSettings& settings) {
+  const float zMove = parseFiniteNumber(settings.zMoveText).value_or(0.0f);
+  const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
+  OutputFile file(path);
+  DxfWriter writer(file, dxfLayerName(settings.layerText));
+  writer.lineFrameHeader();
+  LineSink sink(writer, zMove, zLevel);
+  strokesOfDrawing(drawing, sink);
+  writer.lineFrameFooter();
+  writer.flush();
+  file.commit();
+}
+
+void savePolyLinesDxf(const std::string& path, const Drawing& drawing,
+                      const ExportSettings& settings) {
+  const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
+  OutputFile file(path);
+  DxfWriter writer(file, dxfLayerName(settings.layerText));
+  writer.polyFrameHeader();
+  PolyLineSink sink(writer, zLevel);
+  strokesOfDrawing(drawing, sink);
   writer.polyFrameFooter();
   writer.flush();
   file.commit();

@@ -4,6 +4,7 @@
 #include "common/text_source.h"
 #include "export/layout_walk.h"
 #include "export/text_export.h"
+#include "geometry/contour.h"
 
 namespace kerfline {
 
@@ -16,5 +17,14 @@ void saveLinesDxf(const std::string& path, const TextSource& text, const ExportS
 void savePolyLinesDxf(const std::string& path, const TextSource& text,
                       const ExportSettings& settings, GlyphSource& glyphs,
                       ExportObserver* observer, double scale = 1.0);
+
+/// The "Lines + Z moves" file of a drawing's paths, each point rounded once to single precision:
+/// a plunge at the start of every path, a LINE per edge (a ring's last edge back to its first
+/// point), a retract at its end. Of an unprocessed drawing these are the classic file's bytes.
+void saveLinesDxf(const std::string& path, const Drawing& drawing, const ExportSettings& settings);
+
+/// The "PolyLines XY only" file of a drawing's paths: a two-vertex POLYLINE per edge.
+void savePolyLinesDxf(const std::string& path, const Drawing& drawing,
+                      const ExportSettings& settings);
 
 }  // namespace kerfline

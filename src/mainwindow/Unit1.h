@@ -219,6 +219,7 @@ class TMainForm : public QMainWindow {
   QAction* ExportSvgCmd = nullptr;
   /// Help > About Kerfline: version, licence and the settings file in use.
   QAction* About1 = nullptr;
+  QAction* ExportGcode1 = nullptr;  ///< File > "Export G-code..."
 
   // ---- seams: the defaults show the real dialogs, boxes and browser ----------------------
   /// OpenDialog1: the chosen file, or empty when cancelled.
@@ -235,6 +236,10 @@ class TMainForm : public QMainWindow {
   std::function<void(const QString&)> noticeBox;
   /// The export dialog on options: true (options edited) when confirmed, false when cancelled.
   std::function<bool(ConversionOptions&)> editExportOptions;
+  /// The G-code export dialog, showing the given settings: the confirmed ones, or nothing.
+  std::function<std::optional<ConversionOptions>(const ConversionOptions&)> askGcodeSettings;
+  /// The G-code file dialog: the chosen file, or empty when cancelled.
+  std::function<QString()> gcodeFileName;
   /// Ends the program (end of a batch run): closes the window and quits the event loop.
   std::function<void()> terminateProgram;
 
@@ -317,6 +322,12 @@ class TMainForm : public QMainWindow {
   ConversionOptions storedExportOptions() const;
   /// Writes the export dialog's settings to section [Export]; throws Error on failure.
   void storeExportOptions(const ConversionOptions& options);
+  /// "Export G-code...": asks for the settings (remembered in the settings file) and a file
+  /// name, then exports.
+  void ExportGcodeExecute();
+  /// The G-code export of the editor's text to fileName; the status bar tells what was
+  /// written, or names the rings the kerf closed up.
+  void ExportGcode(const QString& fileName, const ConversionOptions& options);
   /// Proposes the vertical pitch from the tallest character of the text.
   void SuggestExecute();
   /// First tick of StartupTimer1: the command-line batch conversion.

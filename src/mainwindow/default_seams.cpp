@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 
 #include "mainwindow/Unit1.h"
 #include "mainwindow/export_dialog.h"
+#include "mainwindow/gcode_export_dialog.h"
 
 namespace kerfline {
 namespace {
@@ -54,6 +56,18 @@ void TMainForm::installDefaultSeams() {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kerfline"), text,
                     QMessageBox::Ok, this);
     box.exec();
+  };
+  askGcodeSettings = [this](const ConversionOptions& shown) -> std::optional<ConversionOptions> {
+    GcodeExportDialog dialog(shown, this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.options();
+  };
+  gcodeFileName = [this] {
+    QString name = QFileDialog::getSaveFileName(this, tr("Export G-code"), QString(),
+                                                tr("G-code (*.nc *.ngc *.gcode);;All files (*)"));
+    // A machine's file list often shows only known endings.
+    if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".nc");
+    return name;
   };
   terminateProgram = [this] {
     close();

@@ -158,6 +158,8 @@ void TMainForm::createMenus() {
   Fontselection1 = item("Fontselection1", tr("Font selection"), nullptr);
   SuggestPitch1 = item("SuggestPitch1", tr("Suggest"), Suggest);
   Close1 = item("Close1", tr("Close"), nullptr);
+  ExportGcode1 = item("ExportGcode1", tr("Export G-code..."), nullptr);
+  ExportGcode1->setStatusTip(tr("Writes the text as a G-code program for a router or laser"));
   file->addAction(New1);
   file->addAction(FileOpen1);
   file->addAction(SavePolyLines2);
@@ -165,6 +167,7 @@ void TMainForm::createMenus() {
   file->addAction(SaveClosedCmd);
   file->addAction(ExportSvgCmd);
   file->addAction(SavePolyLines1);
+  file->addAction(ExportGcode1);
   file->addSeparator()->setObjectName(QStringLiteral("N5"));
   file->addAction(Fontselection1);
   file->addSeparator()->setObjectName(QStringLiteral("N1"));
@@ -451,6 +454,7 @@ void TMainForm::connectHandlers() {
   connect(FileNewCmd, &QAction::triggered, this, [this] { run(&TMainForm::FileNewCmdExecute); });
   connect(FileOpenCmd, &QAction::triggered, this, [this] { run(&TMainForm::FileOpenCmdExecute); });
   connect(FileSaveCmd, &QAction::triggered, this, [this] { run(&TMainForm::FileSaveCmdExecute); });
+  connect(ExportGcode1, &QAction::triggered, this, [this] { run(&TMainForm::ExportGcodeExecute); });
   connect(SavePoly, &QAction::triggered, this, [this] { run(&TMainForm::SavePolyExecute); });
   connect(SaveClosedCmd, &QAction::triggered, this, [this] { run(&TMainForm::SaveClosedExecute); });
   connect(ExportSvgCmd, &QAction::triggered, this, [this] { run(&TMainForm::ExportSvgExecute); });

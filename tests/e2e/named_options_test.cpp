@@ -331,14 +331,36 @@ TEST_F(NamedOptionsTest, closedAndSvgFormsFromPlainAndRichTextWithTheirUnitInThe
 
 TEST_F(NamedOptionsTest, formsNotAvailableYetFailWithoutAFile) {
   for (std::vector<std::string> args :
-       {std::vector<std::string>{"-f", "gcode", "--feed", "800", "in.txt"},
-        {"--kerf", "0.2", "in.txt"}, {"--pitch", "auto", "in.txt"}}) {
+       {std::vector<std::string>{"--spacing", "font", "in.txt"}, {"--pitch", "auto", "in.txt"}}) {
     ProcessResult r = convert(args);
     EXPECT_EQ(r.status, 1) << args[1];
     EXPECT_NE(r.err.find("This output form is not available yet."), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(workFiles(), std::vector<std::string>{"in.txt"}) << args[1];
   }
+}
+
+TEST_F(NamedOptionsTest, gcodeWithWeldAndKerfFromTheCommandLine) {
+  ProcessResult r = convert({"-f", "gcode", "--weld", "--kerf", "0.01", "--units", "inch",
+                             "--feed", "30", "--z-up", "0.2", "--z-cut", "-0.05", "-o", "sign.nc",
+                             "in.txt"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string program = slurp(work_ / "sign.nc");
+  EXPECT_TRUE(program.starts_with("(Kerfline G-code)\n(source: in.txt)\n")) << program;
+  EXPECT_NE(program.find("(weld on, kerf 0.01000 outside)\nG20\nG90\nG17\nG0 Z0.20000\n"),
+            std::string::npos);
+  EXPECT_NE(program.find("\nG1 Z-0.05000 F8\n"), std::string::npos);
+  EXPECT_NE(program.find(" F30\n"), std::string::npos);
+  EXPECT_TRUE(program.ends_with("G0 Z0.20000\nM2\n"));
+
+  // A kerf wider than every stroke leaves nothing to cut: said on standard error, report or not.
+  r = convert({"-f", "gcode", "--kerf", "5", "--kerf-side", "inside", "--report", "-o", "thin.nc",
+               "in.txt"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("kerfline-convert: thin.nc: Kerf: "), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("Wrote thin.nc (G-code)\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\n  Kerf: "), std::string::npos) << r.out;
 }
 
 // ---- help, version, settings lookup ------------------------------------------------------

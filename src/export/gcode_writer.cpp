@@ -1,0 +1,331 @@
+#include "export/gcode_writer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <system_error>
+
+#include "common/error.h"
+#include "export/number_rule.h"
+#include "export/output_file.h"
+
+namespace kerfline {
+namespace {
+
+constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+
+int decimalsFor(DrawingUnits units) { return units == DrawingUnits::Inch ? 5 : 4; }
+
+constexpr double kPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+constexpr std::int64_t kIntPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+
+constexpr std::size_t kNumberRoom = 64;
+
+// Writes v with `decimals` fixed decimals to dst (room for kNumberRoom bytes) and returns the
+// end. The fast way scales and rounds to an integer; the product's rounding error is below
+// 1e-6 of a last-place step for |v * 10^decimals| < 1e9, so it can only matter within that
+// distance of a tie, where std::to_chars rounds the exact binary value instead.
+char* formatFixed(char* dst, double v, int decimals) {
+  if (!std::isfinite(v)) throw Error("Coordinate out of range.");
+  const double scaled = v * kPowersOfTen[decimals];
+  char* end = dst;
+  if (std::fabs(scaled) < 1e9 && std::fabs(std::fabs(scaled - std::trunc(scaled)) - 0.5) > 1e-6) {
+    auto n = static_cast<std::int64_t>(std::nearbyint(scaled));
+    if (n < 0) {  // a value rounding to zero has n == 0: no sign
+      *end++ = '-';
+      n = -n;
+    }
+    end = std::to_chars(end, dst + kNumberRoom, n / kIntPowersOfTen[decimals]).ptr;
+    *end++ = '.';
+    std::int64_t fraction = n % kIntPowersOfTen[decimals];
+    for (int i = decimals - 1; i >= 0; --i) {
+      end[i] = static_cast<char>('0' + fraction % 10);
+      fraction /= 10;
+    }
+    return end + decimals;
+  }
+  const auto [last, ec] = std::to_chars(dst, dst + kNumberRoom, v, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) throw Error("Coordinate out of range.");
+  // "-0.0000" is a zero: no sign.
+  if (dst[0] == '-' && std::strspn(dst + 1, "0.") == static_cast<std::size_t>(last - dst - 1)) {
+    std::memmove(dst, dst + 1, static_cast<std::size_t>(last - dst - 1));
+    return last - 1;
+  }
+  return last;
+}
+
+void appendFixed(std::string& out, double v, int decimals) {
+  char buffer[kNumberRoom];
+  out.append(buffer, static_cast<std::size_t>(formatFixed(buffer, v, decimals) - buffer));
+}
+
+// Feeds and power as short as they are exact ("600", "24.5"), never in exponent form.
+void appendPlain(std::string& out, double v) {
+  char buffer[400];
+  const char* end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed).ptr;
+  out.append(buffer, static_cast<std::size_t>(end - buffer));
+}
+
+// A comment's text: parentheses would end it early and a line break would end the line, so
+// they become brackets and blanks; bytes beyond ASCII become '?' (controllers differ on them).
+std::string commentText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (ch == '(') {
+      out += '[';
+    } else if (ch == ')') {
+      out += ']';
+    } else if (b < 32 || b == 127) {
+      out += ' ';
+    } else if (b > 127) {
+      out += '?';
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+double positiveSetting(std::optional<double> value, double fallback, const char* what) {
+  const double v = value.value_or(fallback);
+  if (!(std::isfinite(v) && v > 0)) throw Error(std::string(what) + " must be a number above 0.");
+  return v;
+}
+
+class GcodeProgram {
+ public:
+  GcodeProgram(OutputFile& file, const ConversionOptions& options)
+      : file_(file), options_(options), decimals_(decimalsFor(options.units)) {
+    const GcodeOptions& g = options.gcode;
+    laser_ = g.laser;
+    feed_ = positiveSetting(g.feed, defaultFeed(options.units), "The feed");
+    plungeFeed_ = positiveSetting(g.plungeFeed, defaultPlungeFeed(options.units), "The plunge feed");
+    power_ = g.power.value_or(kDefaultLaserPower);
+    if (!(std::isfinite(power_) && power_ >= 0)) throw Error("The laser power must be 0 or more.");
+    if (g.spindleRpm && *g.spindleRpm <= 0) throw Error("The spindle speed must be above 0.");
+    zUp_ = parseFiniteNumber(options.classic.zMoveText).value_or(0.0f);
+    zCut_ = parseFiniteNumber(options.classic.zLevelText).value_or(0.0f);
+    if (!laser_) {
+      if (!(zUp_ > zCut_))
+        throw Error("Z up must lie above Z cutting: the tool would travel through the material.");
+      passes_ = passDepths(zCut_, g.depthPerPass, options.units);
+    }
+    out_.reserve(kFlushSize + 4096);
+  }
+
+  void header(std::string_view sourceName, std::size_t contours) {
+    const GcodeOptions& g = options_.gcode;
+    const bool mm = options_.units == DrawingUnits::Millimetre;
+    const char* unit = mm ? "mm" : "in";
+    comment("Kerfline G-code");
+    comment("source: " + commentText(sourceName));
+    std::string line = std::string("units: ") + unit + ", " + std::to_string(contours) + " contours";
+    comment(line);
+    line = "feed ";
+    appendPlain(line, feed_);
+    line += std::string(" ") + unit + "/min";
+    if (laser_) {
+      line += ", laser M4 S";
+      appendPlain(line, power_);
+      line += " per contour";
+    } else {
+      line += ", plunge feed ";
+      appendPlain(line, plungeFeed_);
+      line += std::string(" ") + unit + "/min, Z up ";
+      appendFixed(line, zUp_, decimals_);
+      line += ", Z cutting ";
+      appendFixed(line, zCut_, decimals_);
+      if (g.depthPerPass) {
+        line += ", depth per pass ";
+        appendFixed(line, *g.depthPerPass, decimals_);
+      }
+      if (g.spindleRpm) line += ", spindle " + std::to_string(*g.spindleRpm) + " rpm";
+    }
+    comment(line);
+    line = std::string("weld ") + (options_.weld ? "on" : "off") + ", kerf ";
+    if (options_.kerf && options_.kerfSide != KerfSide::On) {
+      appendFixed(line, *options_.kerf, decimals_);
+      line += options_.kerfSide == KerfSide::Outside ? " outside" : " inside";
+    } else {
+      line += "none";
+    }
+    comment(line);
+
+    out_ += mm ? "G21\nG90\nG17\n" : "G20\nG90\nG17\n";
+    if (!laser_) {
+      rapidZ(zUp_);
+      if (g.spindleRpm) out_ += "M3 S" + std::to_string(*g.spindleRpm) + '\n';
+    }
+  }
+
+  void contour(const Contour& c) {
+    const std::vector<Vec2>& points = c.points;
+    if (points.empty()) return;
+    const std::size_t n = points.size();
+    // The cut visits points in this order: a ring from its first point back to it, an open path
+    // from its end nearer the tool.
+    const bool reversed = !c.closed && distance2(points.back(), tool_) < distance2(points.front(), tool_);
+    const std::size_t moves = c.closed ? n : n - 1;
+    const auto at = [&](std::size_t i) -> const Vec2& {
+      return reversed ? points[n - 1 - i] : points[i % n];
+    };
+    setPosition(at(0));
+    out_ += "G0";
+    out_.append(position_, positionLength_);
+    out_ += '\n';
+    bool forward = true;
+    if (laser_) {
+      out_ += "M4 S";
+      appendPlain(out_, power_);
+      out_ += '\n';
+      feedPending_ = true;
+      for (std::size_t i = 1; i <= moves; ++i) move(at(i));
+      out_ += "M5\n";
+    } else {
+      // Every pass of this contour before the next one. A ring ends where it began, so the
+      // next pass plunges on the spot; an open path is cut back the other way.
+      for (const double z : passes_) {
+        out_ += "G1 Z";
+        appendFixed(out_, z, decimals_);
+        out_ += " F";
+        appendPlain(out_, plungeFeed_);
+        out_ += '\n';
+        feedPending_ = true;
+        for (std::size_t i = 1; i <= moves; ++i) move(at(forward || c.closed ? i : moves - i));
+        forward = !forward;
+      }
+      rapidZ(zUp_);
+    }
+    // An open path cut an even number of times ends where it began.
+    tool_ = c.closed || laser_ || !forward ? at(moves) : at(0);
+    if (out_.size() >= kFlushSize) flush();
+  }
+
+  void footer() {
+    if (!laser_) {
+      rapidZ(zUp_);
+      if (options_.gcode.spindleRpm) out_ += "M5\n";
+    }
+    out_ += "M2\n";
+    flush();
+  }
+
+ private:
+  static double distance2(const Vec2& a, const Vec2& b) {
+    return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y);
+  }
+
+  void comment(const std::string& text) { out_ += '(' + text + ")\n"; }
+
+  void rapidZ(double z) {
+    out_ += "G0 Z";
+    appendFixed(out_, z, decimals_);
+    out_ += '\n';
+  }
+
+  // " X<x> Y<y>" of p, as printed, into position_; false when that is where the tool is.
+  bool setPosition(const Vec2& p) {
+    char text[kPositionRoom];
+    std::memcpy(text, " X", 2);
+    char* end = formatFixed(text + 2, p.x, decimals_);
+    std::memcpy(end, " Y", 2);
+    end = formatFixed(end + 2, p.y, decimals_);
+    const auto length = static_cast<std::size_t>(end - text);
+    if (length == positionLength_ && std::memcmp(text, position_, length) == 0) return false;
+    std::memcpy(position_, text, length);
+    positionLength_ = length;
+    return true;
+  }
+
+  // The most frequent line. A point that prints where the tool already is (closer to the last
+  // one than the unit's last decimal) gives no move: a zero-length G1 is noise to a controller.
+  // The feed goes on the first move after a plunge or beam-on (F is modal in both controllers).
+  void move(const Vec2& p) {
+    if (!setPosition(p)) return;
+    out_ += "G1";
+    out_.append(position_, positionLength_);
+    if (feedPending_) {
+      out_ += " F";
+      appendPlain(out_, feed_);
+      feedPending_ = false;
+    }
+    out_ += '\n';
+  }
+
+  void flush();
+
+  OutputFile& file_;
+  const ConversionOptions& options_;
+  int decimals_;
+  bool laser_ = false;
+  double feed_ = 0, plungeFeed_ = 0, power_ = 0;
+  double zUp_ = 0, zCut_ = 0;
+  std::vector<double> passes_;
+  Vec2 tool_{0, 0};  // the work origin until the first move
+  static constexpr std::size_t kPositionRoom = 2 * kNumberRoom + 8;
+  char position_[kPositionRoom] = {};  // " X.. Y.." of the tool as last printed
+  std::size_t positionLength_ = 0;
+  bool feedPending_ = false;
+  std::string out_;
+};
+
+}  // namespace
+
+void GcodeProgram::flush() {
+  file_.write(out_.data(), out_.size());
+  out_.clear();
+}
+
+double defaultFeed(DrawingUnits units) { return units == DrawingUnits::Inch ? 24 : 600; }
+
+double defaultPlungeFeed(DrawingUnits units) { return units == DrawingUnits::Inch ? 8 : 200; }
+
+std::vector<double> passDepths(double zCut, std::optional<double> depthPerPass,
+                               DrawingUnits units) {
+  std::vector<double> out;
+  if (depthPerPass) {
+    const double d = *depthPerPass;
+    if (!(std::isfinite(d) && d > 0)) throw Error("The depth per pass must be a number above 0.");
+    // Half a last-place step: a pass that would print as Z cutting is Z cutting.
+    const double half = 0.5 / kPowersOfTen[decimalsFor(units)];
+    for (int k = 1;; ++k) {
+      const double z = -k * d;
+      if (z <= zCut + half) break;
+      if (k >= kMaxPasses)
+        throw Error("The depth per pass gives more than " + std::to_string(kMaxPasses) +
+                    " passes: check it against Z cutting.");
+      out.push_back(z);
+    }
+  }
+  out.push_back(zCut);
+  return out;
+}
+
+std::string gcodeNumber(double v, DrawingUnits units) {
+  std::string out;
+  appendFixed(out, v, decimalsFor(units));
+  return out;
+}
+
+void writeGcode(OutputFile& file, const Drawing& drawing, const ConversionOptions& options,
+                std::string_view sourceName) {
+  GcodeProgram program(file, options);
+  std::size_t contours = 0;
+  for (const PlacedCharacter& c : drawing.characters) contours += c.contours.size();
+  program.header(sourceName, contours);
+  for (const PlacedCharacter& c : drawing.characters)
+    for (const Contour& k : c.contours) program.contour(k);
+  program.footer();
+}
+
+void saveGcodeFile(const std::string& path, const Drawing& drawing,
+                   const ConversionOptions& options, std::string_view sourceName) {
+  OutputFile file(path);
+  writeGcode(file, drawing, options, sourceName);
+  file.commit();
+}
+
+}  // namespace kerfline

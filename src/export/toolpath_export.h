@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "export/conversion_options.h"
+#include "geometry/contour.h"
+#include "geometry/kerf_offset.h"
+
+namespace kerfline {
+
+/// True when options ask to change the paths themselves (weld, or a kerf on a side).
+bool changesPaths(const ConversionOptions& options);
+
+/// A character of the drawing by its place in the text.
+struct CharacterPlace {
+  std::int32_t position = 0;  ///< 1-based text position (of a weld group: its first)
+  char32_t character = 0;     ///< its code point
+  std::int32_t line = 0;      ///< 0-based line of text
+
+  friend bool operator==(const CharacterPlace&, const CharacterPlace&) = default;
+};
+
+/// What weld and kerf did that the person at the machine must know.
+struct ToolpathNotes {
+  std::vector<VanishedPath> vanished;  ///< rings the kerf offset closed up, in text order
+  /// Characters whose offset paths overlap (kerf without weld): cutting one cuts into the other.
+  std::vector<std::pair<CharacterPlace, CharacterPlace>> overlapping;
+};
+
+/// Welds (when asked) and then offsets by half the kerf (when asked, outward for the outside
+/// side, inward for the inside side) the closed contours of drawing, in drawing units after any
+/// fit. Open paths are neither welded nor offset. With a kerf and no weld, the characters whose
+/// offset paths now overlap are listed.
+ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& options);
+
+/// One sentence naming every vanished ring by character, text position and line, for the
+/// report and the window's status bar; empty when nothing vanished.
+std::string vanishedSummary(const std::vector<VanishedPath>& vanished);
+
+/// One sentence naming the first overlapping pairs (and how many there are in all); empty when
+/// there are none.
+std::string overlapSummary(const std::vector<std::pair<CharacterPlace, CharacterPlace>>& pairs);
+
+}  // namespace kerfline

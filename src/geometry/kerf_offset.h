@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+#include "geometry/contour.h"
+
+namespace kerfline {
+
+/// A ring that the kerf offset closed up, so it is not cut at all.
+struct VanishedPath {
+  std::int32_t position = 0;  ///< text position of the character (of a weld group: its first)
+  char32_t character = 0;     ///< its code point
+  std::int32_t line = 0;      ///< 0-based line of text
+  bool hole = false;          ///< true: a hole smaller than the kerf; false: a whole part
+
+  friend bool operator==(const VanishedPath&, const VanishedPath&) = default;
+  friend std::ostream& operator<<(std::ostream& os, const VanishedPath& v) {
+    return os << (v.hole ? "hole" : "part") << " of U+" << std::hex
+              << static_cast<std::uint32_t>(v.character) << std::dec << " at " << v.position
+              << " line " << v.line;
+  }
+};
+
+/// Largest deviation, in drawing units, of a round join's chords from the true arc when the
+/// path moves by distance: one percent of the distance, and never more than 0.001 units
+/// (about 44 chords to a full turn however small the kerf).
+double kerfArcTolerance(double distance);
+
+/// Moves the closed contours of every character by distance (drawing units) with round joins:
+/// a positive distance grows parts and shrinks holes (a cut outside the line, so the piece keeps
+/// its drawn size), a negative one the reverse. The area of a character's contours is read by
+/// the non-zero rule. A ring that closes up disappears and is listed in the result, in text
+/// order; characters left without any path are dropped. Open paths are never offset.
+/// The result is ordered for cutting. Throws Error for a coordinate beyond the integer grid.
+std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance);
+
+}  // namespace kerfline

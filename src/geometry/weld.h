@@ -1,0 +1,23 @@
+#pragma once
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "geometry/contour.h"
+
+namespace kerfline {
+
+/// Welds overlapping outlines so that no cut runs through a neighbouring letter: the closed
+/// contours of characters whose areas overlap (on one line, or across lines) become the outline
+/// of their union by the non-zero rule, holes kept. Each group of overlapping characters becomes
+/// one PlacedCharacter with the position, code point and line of its first character; a
+/// character that overlaps nothing stays on its own (its own overlapping contours still merge).
+/// Open paths are never welded: they keep their points and follow their character's rings.
+/// The result is ordered for cutting. Throws Error for a coordinate beyond the integer grid.
+void weldOverlaps(Drawing& drawing);
+
+/// The pairs of characters (indices into drawing.characters, first < second, sorted) whose
+/// closed contours' areas overlap: cutting them one by one cuts each into the other.
+std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(const Drawing& drawing);
+
+}  // namespace kerfline

@@ -1,0 +1,46 @@
+#include <QFile>
+#include <QStatusBar>
+
+#include "appcore/settings_file.h"
+#include "appcore/toolpath_settings.h"
+#include "export/converter_glyph_source.h"
+#include "export/drawing_export.h"
+#include "export/toolpath_export.h"
+#include "mainwindow/Unit1.h"
+#include "mainwindow/rich_edit.h"
+#include "richtext/styled_text.h"
+
+namespace kerfline {
+
+void TMainForm::ExportGcodeExecute() {
+  ConversionOptions options;
+  options.format = OutputFormat::Gcode;
+  const std::string ini = settingsPath(ProgramFolder);
+  loadToolpathSettings(ini, options);
+  const std::optional<ConversionOptions> chosen = askGcodeSettings(options);
+  if (!chosen) return;
+  const QString fileName = gcodeFileName();
+  if (fileName.isEmpty()) return;
+  // Remembered before the export, so that a refused setting is there to correct next time.
+  saveToolpathSettings(ini, *chosen);
+  ExportGcode(fileName, *chosen);
+}
+
+void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& chosen) {
+  ConversionOptions options = chosen;
+  options.format = OutputFormat::Gcode;
+  options.classic = exportSettings();  // scale, pitch, Z up and Z cutting as the panel shows
+  const StyledText text = RichEdit1->styledText();
+  ConverterGlyphSource glyphs(TTF2Vector);
+  DrawingExportReport report;
+  StatusBar1->clearMessage();
+  options.sourceName = "window text, " + std::to_string(text.length()) + " positions";
+  exportDrawingFile(QFile::encodeName(fileName).toStdString(), text, options, glyphs, &report);
+  std::string notes = vanishedSummary(report.toolpath.vanished);
+  const std::string overlaps = overlapSummary(report.toolpath.overlapping);
+  if (!overlaps.empty()) notes += (notes.empty() ? "" : " ") + overlaps;
+  StatusBar1->showMessage(notes.empty() ? tr("G-code written: %1 paths.").arg(report.contours)
+                                        : QString::fromStdString(notes));
+}
+
+}  // namespace kerfline

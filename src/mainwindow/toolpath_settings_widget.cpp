@@ -1,0 +1,156 @@
+#include "mainwindow/toolpath_settings_widget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "export/gcode_writer.h"
+
+namespace kerfline {
+namespace {
+
+template <class T>
+T* named(T* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QDoubleSpinBox* numberBox(QWidget* parent, const char* name, double min, double max,
+                          int decimals) {
+  auto* box = named(new QDoubleSpinBox(parent), name);
+  box->setRange(min, max);
+  box->setDecimals(decimals);
+  box->setAccelerated(true);
+  return box;
+}
+
+QWidget* row(QWidget* parent, QWidget* a, QWidget* b) {
+  auto* w = new QWidget(parent);
+  auto* layout = new QHBoxLayout(w);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(a);
+  layout->addWidget(b, 1);
+  return w;
+}
+
+}  // namespace
+
+ToolpathSettingsWidget::ToolpathSettingsWidget(QWidget* parent) : QWidget(parent) {
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+
+  auto* paths = named(new QGroupBox(tr("Paths"), this), "PathsGroup");
+  auto* pathForm = new QFormLayout(paths);
+  weld = named(new QCheckBox(tr("Weld overlapping letters into one outline"), paths), "Weld");
+  pathForm->addRow(weld);
+  kerfEnabled = named(new QCheckBox(tr("Offset for the kerf, width"), paths), "KerfEnabled");
+  kerfWidth = numberBox(paths, "KerfWidth", 0.0001, 1000, 4);
+  kerfWidth->setValue(0.2);
+  pathForm->addRow(row(paths, kerfEnabled, kerfWidth));
+  kerfSide = named(new QComboBox(paths), "KerfSide");
+  kerfSide->addItem(tr("Outside: parts keep their size"));
+  kerfSide->addItem(tr("Inside: holes keep their size (stencils, inlays)"));
+  kerfSide->addItem(tr("On the line: no offset"));
+  pathForm->addRow(tr("Kerf side"), kerfSide);
+  auto* note = named(new QLabel(tr("Single-line (open) paths are never welded or offset."), paths),
+                     "OpenPathNote");
+  note->setWordWrap(true);
+  pathForm->addRow(note);
+  outer->addWidget(paths);
+
+  auto* gcode = named(new QGroupBox(tr("G-code"), this), "GcodeGroup");
+  gcodeGroup_ = gcode;
+  auto* gcodeForm = new QFormLayout(gcode);
+  feed = numberBox(gcode, "Feed", 0, 100000, 1);
+  plungeFeed = numberBox(gcode, "PlungeFeed", 0, 100000, 1);
+  gcodeForm->addRow(tr("Feed"), feed);
+  gcodeForm->addRow(tr("Plunge feed"), plungeFeed);
+  spindle = named(new QCheckBox(tr("Start the spindle (M3), rpm"), gcode), "Spindle");
+  spindleRpm = named(new QSpinBox(gcode), "SpindleRpm");
+  spindleRpm->setRange(1, 1000000);
+  spindleRpm->setValue(12000);
+  gcodeForm->addRow(row(gcode, spindle, spindleRpm));
+  passes = named(new QCheckBox(tr("Several passes, depth per pass"), gcode), "Passes");
+  depthPerPass = numberBox(gcode, "DepthPerPass", 0.0001, 1000, 4);
+  depthPerPass->setValue(0.5);
+  gcodeForm->addRow(row(gcode, passes, depthPerPass));
+  laser = named(new QCheckBox(tr("Laser: no Z moves, M4 on and M5 off around each contour, power"), gcode),
+                "Laser");
+  power = numberBox(gcode, "Power", 0, 100000, 1);
+  power->setValue(kDefaultLaserPower);
+  gcodeForm->addRow(row(gcode, laser, power));
+  outer->addWidget(gcode);
+
+  for (QCheckBox* box : {kerfEnabled, spindle, passes, laser})
+    connect(box, &QCheckBox::toggled, this, [this] { updateEnabled(); });
+  connect(kerfSide, &QComboBox::currentIndexChanged, this, [this] { updateEnabled(); });
+  setUnits(DrawingUnits::Millimetre);
+  updateEnabled();
+}
+
+void ToolpathSettingsWidget::setUnits(DrawingUnits units) {
+  const QString unit = units == DrawingUnits::Inch ? QStringLiteral("in") : QStringLiteral("mm");
+  const QString perMinute = QStringLiteral(" ") + unit + QStringLiteral("/min");
+  feed->setSuffix(perMinute);
+  plungeFeed->setSuffix(perMinute);
+  feed->setSpecialValueText(tr("default (%1%2)").arg(defaultFeed(units)).arg(perMinute));
+  plungeFeed->setSpecialValueText(tr("default (%1%2)").arg(defaultPlungeFeed(units)).arg(perMinute));
+  kerfWidth->setSuffix(QStringLiteral(" ") + unit);
+  depthPerPass->setSuffix(QStringLiteral(" ") + unit);
+}
+
+void ToolpathSettingsWidget::setGcodeVisible(bool visible) { gcodeGroup_->setVisible(visible); }
+
+void ToolpathSettingsWidget::setOptions(const ConversionOptions& o) {
+  weld->setChecked(o.weld);
+  kerfEnabled->setChecked(o.kerf.has_value());
+  if (o.kerf) kerfWidth->setValue(*o.kerf);
+  kerfSide->setCurrentIndex(static_cast<int>(o.kerfSide));
+  feed->setValue(o.gcode.feed.value_or(0));
+  plungeFeed->setValue(o.gcode.plungeFeed.value_or(0));
+  spindle->setChecked(o.gcode.spindleRpm.has_value());
+  if (o.gcode.spindleRpm) spindleRpm->setValue(*o.gcode.spindleRpm);
+  passes->setChecked(o.gcode.depthPerPass.has_value());
+  if (o.gcode.depthPerPass) depthPerPass->setValue(*o.gcode.depthPerPass);
+  laser->setChecked(o.gcode.laser);
+  power->setValue(o.gcode.power.value_or(kDefaultLaserPower));
+  setUnits(o.units);
+  updateEnabled();
+}
+
+void ToolpathSettingsWidget::applyTo(ConversionOptions& o) const {
+  o.weld = weld->isChecked();
+  o.kerf = kerfEnabled->isChecked() ? std::optional<double>(kerfWidth->value()) : std::nullopt;
+  o.kerfSide = static_cast<KerfSide>(kerfSide->currentIndex());
+  const auto unlessDefault = [](const QDoubleSpinBox* box) {
+    return box->value() > box->minimum() ? std::optional<double>(box->value()) : std::nullopt;
+  };
+  o.gcode.feed = unlessDefault(feed);
+  o.gcode.plungeFeed = unlessDefault(plungeFeed);
+  o.gcode.spindleRpm = spindle->isChecked() ? std::optional<int>(spindleRpm->value()) : std::nullopt;
+  o.gcode.depthPerPass =
+      passes->isChecked() ? std::optional<double>(depthPerPass->value()) : std::nullopt;
+  o.gcode.laser = laser->isChecked();
+  o.gcode.power = power->value();
+}
+
+void ToolpathSettingsWidget::updateEnabled() {
+  kerfWidth->setEnabled(kerfEnabled->isChecked());
+  kerfSide->setEnabled(kerfEnabled->isChecked());
+  // A laser has no Z axis to plunge with and no spindle to start.
+  const bool router = !laser->isChecked();
+  plungeFeed->setEnabled(router);
+  spindle->setEnabled(router);
+  spindleRpm->setEnabled(router && spindle->isChecked());
+  passes->setEnabled(router);
+  depthPerPass->setEnabled(router && passes->isChecked());
+  power->setEnabled(!router);
+}
+
+}  // namespace kerfline

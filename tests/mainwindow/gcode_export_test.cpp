@@ -1,0 +1,174 @@
+// The G-code export in the window: the settings fields clicked and typed into and read back,
+// the dialog's units, and File > "Export G-code..." writing a program, remembering its
+// settings and naming in the status bar what the kerf closed up.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include "appcore/settings_file.h"
+#include "mainwindow/Unit1.h"
+#include "mainwindow/gcode_export_dialog.h"
+#include "mainwindow/rich_edit.h"
+#include "mainwindow/toolpath_settings_widget.h"
+#include "richtext/styled_text.h"
+#include "save_test_support.h"
+
+namespace kerfline {
+namespace {
+
+using testing::application;
+using testing::font;
+using testing::readBytes;
+
+void typeInto(QAbstractSpinBox* box, const QString& text) {
+  box->setFocus();
+  box->selectAll();
+  QTest::keyClicks(box, text);
+  QTest::keyClick(box, Qt::Key_Tab);
+}
+
+TEST(toolpath_settings_widget_test, clicked_and_typed_fields_fill_the_options) {
+  application();
+  ToolpathSettingsWidget w;
+  w.show();
+  ConversionOptions o;
+  w.setOptions(o);
+  EXPECT_EQ(w.feed->text(), QStringLiteral("default (600 mm/min)"));
+  EXPECT_EQ(w.plungeFeed->text(), QStringLiteral("default (200 mm/min)"));
+  EXPECT_FALSE(w.kerfWidth->isEnabled());
+  EXPECT_FALSE(w.power->isEnabled());
+
+  QTest::mouseClick(w.weld, Qt::LeftButton, {}, QPoint(4, w.weld->height() / 2));
+  QTest::mouseClick(w.kerfEnabled, Qt::LeftButton, {}, QPoint(4, w.kerfEnabled->height() / 2));
+  ASSERT_TRUE(w.kerfWidth->isEnabled());
+  typeInto(w.kerfWidth, QStringLiteral("0.15"));
+  w.kerfSide->setCurrentIndex(1);
+  typeInto(w.feed, QStringLiteral("900"));
+  QTest::mouseClick(w.passes, Qt::LeftButton, {}, QPoint(4, w.passes->height() / 2));
+  typeInto(w.depthPerPass, QStringLiteral("0.3"));
+  w.applyTo(o);
+  EXPECT_TRUE(o.weld);
+  EXPECT_EQ(o.kerf, 0.15);
+  EXPECT_EQ(o.kerfSide, KerfSide::Inside);
+  EXPECT_EQ(o.gcode.feed, 900);
+  EXPECT_EQ(o.gcode.plungeFeed, std::nullopt) << "left at default";
+  EXPECT_EQ(o.gcode.depthPerPass, 0.3);
+  EXPECT_EQ(o.gcode.spindleRpm, std::nullopt);
+
+  // A laser has neither plunge nor spindle nor passes; its power becomes editable.
+  QTest::mouseClick(w.laser, Qt::LeftButton, {}, QPoint(4, w.laser->height() / 2));
+  EXPECT_FALSE(w.plungeFeed->isEnabled());
+  EXPECT_FALSE(w.spindle->isEnabled());
+  EXPECT_FALSE(w.depthPerPass->isEnabled());
+  EXPECT_TRUE(w.power->isEnabled());
+
+  // The fields show back what they were given.
+  ToolpathSettingsWidget again;
+  again.setOptions(o);
+  ConversionOptions back;
+  again.applyTo(back);
+  EXPECT_EQ(back.kerf, o.kerf);
+  EXPECT_EQ(back.gcode.feed, o.gcode.feed);
+  EXPECT_EQ(back.gcode.depthPerPass, o.gcode.depthPerPass);
+}
+
+TEST(toolpath_settings_widget_test, the_dialog_units_change_the_default_feeds_shown) {
+  application();
+  ConversionOptions o;
+  o.gcode.spindleRpm = 16000;
+  GcodeExportDialog dialog(o);
+  dialog.show();
+  dialog.units->setCurrentIndex(1);
+  EXPECT_EQ(dialog.toolpath->feed->text(), QStringLiteral("default (24 in/min)"));
+  const ConversionOptions chosen = dialog.options();
+  EXPECT_EQ(chosen.units, DrawingUnits::Inch);
+  EXPECT_EQ(chosen.gcode.spindleRpm, 16000);
+}
+
+class GcodeExportCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    form_ = testing::makeTestForm(dir_.path(), errors_);
+    StyledText t;
+    t.append(U"il o", font("Liberation Sans", 10));
+    form_->RichEdit1->setStyledText(t);
+    form_->ZmoveEdit->setText(QStringLiteral("3"));
+    form_->ZlevelEdit->setText(QStringLiteral("-0.5"));
+    form_->askGcodeSettings = [this](const ConversionOptions& shown) {
+      shownOptions_ = shown;
+      return answer_;
+    };
+    form_->gcodeFileName = [this] { return fileAnswer_; };
+  }
+
+  QAction* menuItem() {
+    for (QAction* a : form_->menuBar()->actions())
+      if (a->menu())
+        for (QAction* item : a->menu()->actions())
+          if (item->text() == QStringLiteral("Export G-code...")) return item;
+    return nullptr;
+  }
+
+  QTemporaryDir dir_;
+  QStringList errors_;
+  std::unique_ptr<TMainForm> form_;
+  std::optional<ConversionOptions> answer_;
+  ConversionOptions shownOptions_;
+  QString fileAnswer_;
+};
+
+TEST_F(GcodeExportCommandTest, writes_the_program_remembers_the_settings_and_names_vanished_parts) {
+  ConversionOptions chosen;
+  chosen.kerf = 0.5;  // wider than the strokes of 10-point letters
+  chosen.kerfSide = KerfSide::Inside;
+  chosen.gcode.feed = 450;
+  answer_ = chosen;
+  fileAnswer_ = dir_.path() + "/sign.nc";
+  QAction* item = menuItem();
+  ASSERT_NE(item, nullptr);
+  item->trigger();
+  EXPECT_TRUE(errors_.isEmpty()) << errors_.join("; ").toStdString();
+  const auto program = readBytes(fileAnswer_);
+  ASSERT_TRUE(program.has_value());
+  EXPECT_TRUE(program->starts_with("(Kerfline G-code)\n"));
+  EXPECT_NE(program->find("Z up 3.0000, Z cutting -0.5000"), std::string::npos) << *program;
+  EXPECT_TRUE(program->ends_with("M2\n"));
+  EXPECT_EQ(form_->StatusBar1->currentMessage().toStdString(),
+            "Kerf: 4 rings are narrower than the kerf and not cut: a part of \"i\" at position 1 "
+            "(line 1); a part of \"i\" at position 1 (line 1); a part of \"l\" at position 2 "
+            "(line 1); a part of \"o\" at position 4 (line 1).");
+
+  // The next time the dialog shows what was chosen.
+  const std::string ini = settingsPath(form_->ProgramFolder);
+  EXPECT_EQ(readProfileString(ini, "Export", "Kerf"), "0.5");
+  answer_.reset();
+  item->trigger();
+  EXPECT_EQ(shownOptions_.kerf, 0.5);
+  EXPECT_EQ(shownOptions_.kerfSide, KerfSide::Inside);
+  EXPECT_EQ(shownOptions_.gcode.feed, 450);
+}
+
+TEST_F(GcodeExportCommandTest, a_refused_setting_is_reported_and_no_file_is_left) {
+  ConversionOptions chosen;
+  answer_ = chosen;
+  form_->ZmoveEdit->setText(QStringLiteral("-1"));  // Z up below Z cutting
+  fileAnswer_ = dir_.path() + "/bad.nc";
+  menuItem()->trigger();
+  ASSERT_EQ(errors_.size(), 1);
+  EXPECT_TRUE(errors_[0].contains(QStringLiteral("Z up must lie above Z cutting")));
+  EXPECT_FALSE(readBytes(fileAnswer_).has_value());
+}
+
+}  // namespace
+}  // namespace kerfline
