@@ -11,6 +11,7 @@
 namespace kerfline {
 
 class FontLibrary;
+struct LoadedSingleLineFace;
 
 /// Em height of every conversion in outline units: 1024 points at a fixed 96 pixels per inch.
 inline constexpr int kOutlineEm = 1365;
@@ -39,10 +40,15 @@ class TTTFToVectorConverter {
   void SetUNICODE(bool v) { unicode_ = v; }
 
   /// The strokes of character Code, or nothing when no installed face has an outline for it.
-  /// The collection belongs to the caller. Never throws for a missing font or glyph.
+  /// Where Font() names a single-line face that has the character, its open paths (marked
+  /// so in the collection). The collection belongs to the caller. Never throws for a missing
+  /// font or glyph.
   std::optional<TStrokeCollection> ConvertChar(std::int32_t Code);
 
  private:
+  std::optional<TStrokeCollection> singleLineStrokes(const LoadedSingleLineFace& face,
+                                                     std::int32_t code) const;
+
   TFontDescription font_;
   int precision_ = 8;
   bool unicode_ = false;
