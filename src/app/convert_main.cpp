@@ -17,6 +17,7 @@
 #include "richtext/document_loader.h"
 #include "richtext/styled_text.h"
 #include "vectorizer/UTTF2Vct.h"
+#include "vectorizer/face_list.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage = R"(Usage: kerfline-convert [--report] INPUT [SCALE [PITCH [RESOLUTION [SPACE [LAYER [MODE]]]]]]
+       kerfline-convert --list-fonts
        kerfline-convert --help
 
 Converts the text of INPUT, every character in its own font and size, into straight-line
@@ -67,9 +69,18 @@ Z up (travel height) and Z cutting (cutting depth) come from the settings file R
 beside this program (section [Layer], keys Zup and Zdown, defaults 1.00 and 0.00), which
 the window writes when it saves a DXF; kerfline-convert only reads it.
 
+Single-line faces: the Hershey fonts (/usr/share/hershey-fonts) and the LFF fonts
+(/usr/share/librecad/fonts, and your own in $XDG_DATA_HOME/kerfline/fonts) are faces like
+any other: name one in the RTF font table ("ISO 3098", "Hershey Sans"; case and blanks do
+not matter) and its characters are cut along their centre lines, each line as an open
+path (a plunge at its start, a retract at its end) instead of a closed contour. Characters
+such a face lacks come from an outline face, as for any face that lacks them.
+
 Options (only as the first argument):
-  --report    after writing, print the output file, its entity count and its extent
-  --help, -h  print this text
+  --report      after writing, print the output file, its entity count and its extent
+  --list-fonts  print every face, outline and single-line, one per line; a single-line
+                face is marked (single-line) after its name
+  --help, -h    print this text
 
 Exit status: 0 written, 1 input missing or unreadable or the DXF could not be written,
 2 usage error (no INPUT, or a MODE other than 1 or 2: nothing written).
@@ -128,6 +139,10 @@ int run(std::vector<std::string> args) {
   bool report = false;
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     std::cout << kUsage;
+    return kExitOk;
+  }
+  if (!args.empty() && args[0] == "--list-fonts") {
+    std::cout << faceListText();
     return kExitOk;
   }
   if (!args.empty() && args[0] == "--report") {

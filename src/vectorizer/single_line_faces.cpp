@@ -8,6 +8,8 @@
 #include <map>
 #include <optional>
 
+#include "vectorizer/face_list.h"
+
 namespace kerfline {
 namespace {
 
@@ -123,12 +125,25 @@ std::string faceKey(std::string_view name) {
   return key;
 }
 
+std::vector<std::string> outlineNamesInUse() {
+  std::vector<std::string> names = outlineFamilyNames();
+  for (const char* alias : {"serif", "sans-serif", "sans", "monospace", "mono", "cursive",
+                            "fantasy", "system-ui", "emoji", "math", "Symbol"})
+    names.emplace_back(alias);
+  return names;
+}
+
 SingleLineFaces& SingleLineFaces::shared() {
-  static SingleLineFaces faces(defaultSingleLineFolders());
+  static SingleLineFaces faces(defaultSingleLineFolders(), outlineNamesInUse());
   return faces;
 }
 
-SingleLineFaces::SingleLineFaces(std::vector<std::string> folders) : folders_(std::move(folders)) {}
+SingleLineFaces::SingleLineFaces(std::vector<std::string> folders,
+                                 std::vector<std::string> outlineNames)
+    : folders_(std::move(folders)) {
+  for (const std::string& name : outlineNames) reserved_.push_back(faceKey(name));
+  std::sort(reserved_.begin(), reserved_.end());
+}
 
 SingleLineFaces::~SingleLineFaces() = default;
 
@@ -162,6 +177,11 @@ void SingleLineFaces::scan() {
       entries_.push_back(std::move(entry));
     }
   }
+  // An outline face's name stays the outline face's.
+  for (auto& e : entries_) {
+    if (std::binary_search(reserved_.begin(), reserved_.end(), faceKey(e->face.name)))
+      e->face.name += " (" + fs::path(e->face.path).filename().string() + ")";
+  }
   // Two files that give themselves one name are told apart by their file names; a file named
   // after the face ("iso3098.lff" for "ISO3098") keeps the plain name.
   std::map<std::string, std::vector<Entry*>> byKey;
@@ -186,7 +206,7 @@ void SingleLineFaces::scan() {
 const SingleLineFace* SingleLineFaces::locate(std::string_view name) {
   scan();
   const std::string key = faceKey(name);
-  if (key.empty()) return nullptr;
+  if (key.empty() || std::binary_search(reserved_.begin(), reserved_.end(), key)) return nullptr;
   for (const auto& e : entries_)
     if (faceKey(e->face.name) == key) return &e->face;
   const SingleLineFace* first = nullptr;

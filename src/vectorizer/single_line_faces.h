@@ -37,6 +37,10 @@ std::string hersheyFaceName(std::string_view stem);
 /// trailing "(single-line)" mark dropped ("ISO 3098 (single-line)" -> "iso3098").
 std::string faceKey(std::string_view name);
 
+/// Names documents use for outline faces that fontconfig resolves by alias (generic families,
+/// the word processors' symbol face), beside the installed families.
+std::vector<std::string> outlineNamesInUse();
+
 /// The mark the face lists put after a single-line face's name.
 inline constexpr std::string_view kSingleLineMark = " (single-line)";
 
@@ -47,7 +51,11 @@ class SingleLineFaces {
   static SingleLineFaces& shared();
 
   /// Faces of the *.jhf and *.lff files directly in folders (missing folders are skipped).
-  explicit SingleLineFaces(std::vector<std::string> folders);
+  /// A face whose name is one of outlineNames (compared as faceKey does) is listed with its
+  /// file name added, and that name never finds it: a document naming an outline face keeps
+  /// getting the outline face.
+  explicit SingleLineFaces(std::vector<std::string> folders,
+                           std::vector<std::string> outlineNames = {});
   ~SingleLineFaces();
   SingleLineFaces(const SingleLineFaces&) = delete;
   SingleLineFaces& operator=(const SingleLineFaces&) = delete;
@@ -70,6 +78,7 @@ class SingleLineFaces {
   struct Entry;
   std::mutex mutex_;
   std::vector<std::string> folders_;
+  std::vector<std::string> reserved_;  // faceKey of every outline name
   bool scanned_ = false;
   std::vector<std::unique_ptr<Entry>> entries_;
 };
