@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "export/dxf_layer.h"
+#include "geometry/retraced_path.h"
 
 namespace kerfline {
 
@@ -22,9 +23,16 @@ void DrawingBuilder::placeStroke(const PlacedStroke& s) {
   if (!contourOpen_ || s.opensContour) {
     closeContour();
     contourOpen_ = true;
+    contour_.closed = !s.openPath;
     contour_.points.push_back(start);
   } else if (contour_.points.back() != start) {
     contour_.points.push_back(start);
+  }
+  if (s.closesContour && s.openPath) {
+    // An open path keeps its last point; a dot is its one point.
+    if (contour_.points.back() != end) contour_.points.push_back(end);
+    closeContour();
+    return;
   }
   if (s.closesContour) {
     // The closing point is the ring's first point; a ring does not repeat it.
@@ -59,6 +67,8 @@ Drawing layoutDrawing(const TextSource& text, const ExportSettings& settings, Gl
   DrawingBuilder builder(observer);
   walkText(text, layoutParametersOf(settings), glyphs, builder, &builder);
   Drawing drawing = builder.take();
+  // An outline face made for engraving is cut along its strokes once, not around them.
+  openRetracingContours(drawing);
   drawing.layer = dxfLayerName(settings.layerText);
   return drawing;
 }

@@ -8,7 +8,8 @@ namespace kerfline {
 
 /// The drawing the classic walk places: per character its contours in drawing units, exactly
 /// the single-precision points the "Lines + Z moves" file writes, in outline order (not yet
-/// nested or ordered for cutting). observer, when given, is told of every character as the
+/// nested or ordered for cutting). Single-line faces give open paths, and so does a closed
+/// contour that runs out and back along itself (see retracedPath). observer, when given, is told of every character as the
 /// exports tell it.
 Drawing layoutDrawing(const TextSource& text, const ExportSettings& settings, GlyphSource& glyphs,
                       ExportObserver* observer = nullptr);
