@@ -205,6 +205,14 @@ void SingleLineFaces::scan() {
 
 const SingleLineFace* SingleLineFaces::locate(std::string_view name) {
   scan();
+  const auto known = located_.find(std::string(name));
+  if (known != located_.end()) return known->second;
+  const SingleLineFace* face = search(name);
+  located_.emplace(std::string(name), face);
+  return face;
+}
+
+const SingleLineFace* SingleLineFaces::search(std::string_view name) const {
   const std::string key = faceKey(name);
   if (key.empty() || std::binary_search(reserved_.begin(), reserved_.end(), key)) return nullptr;
   for (const auto& e : entries_)

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "vectorizer/single_line_font.h"
@@ -74,6 +75,7 @@ class SingleLineFaces {
  private:
   void scan();                       // caller holds mutex_
   const SingleLineFace* locate(std::string_view name);  // caller holds mutex_
+  const SingleLineFace* search(std::string_view name) const;  // caller holds mutex_
 
   struct Entry;
   std::mutex mutex_;
@@ -81,6 +83,9 @@ class SingleLineFaces {
   std::vector<std::string> reserved_;  // faceKey of every outline name
   bool scanned_ = false;
   std::vector<std::unique_ptr<Entry>> entries_;
+  // Every name asked for, as given, and the face it found (null: none); the converter asks
+  // once per character.
+  std::unordered_map<std::string, const SingleLineFace*> located_;
 };
 
 }  // namespace kerfline
