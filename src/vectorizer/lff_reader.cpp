@@ -18,8 +18,10 @@ constexpr double kMaxCoordinate = 1.0e5;
 constexpr double kMaxBulge = 100.0;
 // References nest one or two deep in real fonts (a letter with an accent).
 constexpr int kMaxReferenceDepth = 16;
-// Bounds the work a hostile file can ask for (references may multiply a glyph).
-constexpr std::size_t kMaxVerticesPerGlyph = 1u << 20;
+// Bound the work and memory a hostile file can ask for: references may multiply a glyph.
+// The largest real glyph has a few thousand vertices, the largest real font about a million.
+constexpr std::size_t kMaxStepsPerGlyph = 1u << 18;
+constexpr std::size_t kMaxVerticesPerFont = 1u << 23;
 
 std::string_view trimmed(std::string_view s) {
   const std::size_t first = s.find_first_not_of(" \t\r");
@@ -80,7 +82,8 @@ class Resolver {
   explicit Resolver(const std::map<char32_t, RawGlyph>& raw) : raw_(raw) {}
 
   // Appends the lines of glyph code to out; empty on success, else what went wrong.
-  std::string append(char32_t code, std::vector<FontPolyline>& out, std::size_t& vertices) {
+  // steps counts the polylines and references taken, vertices the vertices copied.
+  std::string append(char32_t code, std::vector<FontPolyline>& out, std::size_t& steps) {
     const auto it = raw_.find(code);
     if (it == raw_.end() || it->second.broken) return "a reference to a missing glyph";
     if (active_.count(code) != 0) return "a reference loop";
@@ -88,15 +91,16 @@ class Resolver {
     active_.insert(code);
     std::string what;
     for (const GlyphItem& item : it->second.items) {
+      steps += 1;
+      if (const auto* line = std::get_if<FontPolyline>(&item)) steps += line->vertices.size();
+      if (steps > kMaxStepsPerGlyph) {
+        what = "too many lines and references";
+        break;
+      }
       if (const auto* line = std::get_if<FontPolyline>(&item)) {
-        vertices += line->vertices.size();
-        if (vertices > kMaxVerticesPerGlyph) {
-          what = "too many vertices";
-          break;
-        }
         out.push_back(*line);
       } else {
-        what = append(std::get<char32_t>(item), out, vertices);
+        what = append(std::get<char32_t>(item), out, steps);
         if (!what.empty()) break;
       }
     }
@@ -241,11 +245,16 @@ SingleLineFont readLff(std::string_view bytes) {
   }
 
   Resolver resolver(raw);
+  std::size_t fontVertices = 0;
   for (const auto& [code, glyph] : raw) {
     if (glyph.broken) continue;
     SingleLineGlyph out;
-    std::size_t vertices = 0;
-    const std::string what = resolver.append(code, out.lines, vertices);
+    std::size_t steps = 0;
+    std::string what = resolver.append(code, out.lines, steps);
+    if (what.empty()) {
+      for (const FontPolyline& line : out.lines) fontVertices += line.vertices.size();
+      if (fontVertices > kMaxVerticesPerFont) what = "more vertices than a font can hold";
+    }
     if (!what.empty()) {
       font.malformed.push_back({glyph.line, what});
       continue;
