@@ -55,13 +55,12 @@ void TMainForm::GetFontNames() {
     const int c = QString::compare(a, b, Qt::CaseInsensitive);
     return c != 0 ? c < 0 : a < b;
   };
+  const QString mark = QString::fromUtf8(kSingleLineMark.data(), qsizetype(kSingleLineMark.size()));
   for (const SingleLineFace& face : SingleLineFaces::shared().faces()) {
     const QString name = QString::fromStdString(face.name);
     int at = 0;
-    while (at < FontName->count() && before(FontName->itemText(at), name)) ++at;
-    FontName->insertItem(at, name + QString::fromUtf8(kSingleLineMark.data(),
-                                                      qsizetype(kSingleLineMark.size())),
-                         name);
+    while (at < FontName->count() && before(FontName->itemText(at), name + mark)) ++at;
+    FontName->insertItem(at, name + mark, name);
   }
 }
 

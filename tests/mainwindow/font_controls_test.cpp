@@ -44,6 +44,28 @@ TEST_F(FontControlsTest, without_a_selection_the_toolbar_sets_the_default_attrib
   EXPECT_TRUE(errors_.isEmpty());
 }
 
+TEST_F(FontControlsTest, single_line_faces_are_listed_marked_and_applied_by_name) {
+  TMainForm& f = form();
+  const int iso = f.FontName->findText(QStringLiteral("ISO3098 (single-line)"));
+  ASSERT_GE(iso, 0);
+  const int sans = f.FontName->findText(QStringLiteral("Hershey Sans (single-line)"));
+  ASSERT_GE(sans, 0);
+  f.RichEdit1->setSelStart(1);
+  f.RichEdit1->setSelLength(2);
+  f.FontName->setCurrentIndex(iso);
+  EXPECT_EQ(f.RichEdit1->styledText().fontAt(2).Name, "ISO3098");  // the face's name, unmarked
+  // Coming back to the selection shows the marked entry.
+  f.RichEdit1->setSelStart(4);
+  f.RichEdit1->setSelLength(1);
+  f.SelectionChange();
+  f.RichEdit1->setSelStart(1);
+  f.RichEdit1->setSelLength(2);
+  f.SelectionChange();
+  EXPECT_EQ(f.FontName->currentIndex(), iso);
+  EXPECT_EQ(f.FontName->currentText(), QStringLiteral("ISO3098 (single-line)"));
+  EXPECT_TRUE(errors_.isEmpty());
+}
+
 TEST_F(FontControlsTest, with_a_selection_only_the_selection_changes) {
   TMainForm& f = form();
   f.RichEdit1->setSelStart(1);
