@@ -10,6 +10,8 @@ namespace kerfline {
 void DrawingBuilder::characterBecameCurrent(std::int32_t pos, char32_t c,
                                             const TFontDescription& font, float unitScale) {
   closeCharacter();
+  // One and a half outline units: a curve's way back may round one unit off its way out.
+  retraceTolerance_ = 1.5 * double(kOutlineFactor) * double(unitScale);
   if (c == 10) ++line_;
   current_.position = pos;
   current_.character = c;
@@ -50,6 +52,8 @@ void DrawingBuilder::closeContour() {
 
 void DrawingBuilder::closeCharacter() {
   closeContour();
+  // An outline face made for engraving is cut along its strokes once, not around them.
+  openRetracingContours(current_, retraceTolerance_);
   if (!current_.contours.empty()) drawing_.characters.push_back(std::move(current_));
   current_ = PlacedCharacter{};
 }
@@ -67,8 +71,6 @@ Drawing layoutDrawing(const TextSource& text, const ExportSettings& settings, Gl
   DrawingBuilder builder(observer);
   walkText(text, layoutParametersOf(settings), glyphs, builder, &builder);
   Drawing drawing = builder.take();
-  // An outline face made for engraving is cut along its strokes once, not around them.
-  openRetracingContours(drawing);
   drawing.layer = dxfLayerName(settings.layerText);
   return drawing;
 }

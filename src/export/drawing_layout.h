@@ -14,7 +14,8 @@ namespace kerfline {
 Drawing layoutDrawing(const TextSource& text, const ExportSettings& settings, GlyphSource& glyphs,
                       ExportObserver* observer = nullptr);
 
-/// Collects placed strokes into a Drawing, one PlacedCharacter per converted character.
+/// Collects placed strokes into a Drawing, one PlacedCharacter per converted character; a
+/// closed contour that runs out and back along itself becomes the open path it retraces.
 class DrawingBuilder final : public StrokeSink, public ExportObserver {
  public:
   /// next, when given, is told of every character after the builder.
@@ -37,6 +38,7 @@ class DrawingBuilder final : public StrokeSink, public ExportObserver {
   Contour contour_;
   bool contourOpen_ = false;
   std::int32_t line_ = 0;
+  double retraceTolerance_ = 0;  // of the current character, in drawing units
 };
 
 }  // namespace kerfline

@@ -11,6 +11,7 @@
 #include "geometry/retraced_path.h"
 #include "richtext/document_loader.h"
 #include "vectorizer/UTTF2Vct.h"
+#include "vectorizer/outline_walk.h"
 #include "vectorizer/single_line_faces.h"
 
 namespace kerfline {
@@ -236,6 +237,11 @@ TEST(retracing_contour, a_stroke_drawn_out_and_back_is_cut_once) {
   const std::vector<Vec2> rotated{{4, 0}, {8, 9}, {4, 0}, {0, 9}};
   EXPECT_EQ(retracedPath(rotated), (std::vector<Vec2>{{8, 9}, {4, 0}, {0, 9}}));
   EXPECT_EQ(retracedPath({{1, 1}, {5, 1}}), (std::vector<Vec2>{{1, 1}, {5, 1}}));
+  // The way back rounded one unit off the way out: a retrace within the tolerance only.
+  const std::vector<Vec2> off{{0, 0}, {510, 210}, {912, 433}, {511, 210}};
+  EXPECT_FALSE(retracedPath(off));
+  EXPECT_EQ(retracedPath(off, 1.5), (std::vector<Vec2>{{0, 0}, {510, 210}, {912, 433}}));
+  EXPECT_FALSE(retracedPath({{0, 0}, {510, 210}, {912, 433}, {513, 210}}, 1.5));
   // Area, however thin, is no retrace; nor is a path that comes back by another way.
   EXPECT_FALSE(retracedPath({{0, 0}, {1, 0}, {1, 100}, {0, 100}}));
   EXPECT_FALSE(retracedPath({{0, 0}, {4, 0}, {4, 4}, {4, 0}, {0, 0.5}, {-1, 0}}));
@@ -250,6 +256,41 @@ TEST(retracing_contour, a_stroke_drawn_out_and_back_is_cut_once) {
   ASSERT_EQ(drawing.characters[0].contours.size(), 1u);
   EXPECT_FALSE(drawing.characters[0].contours[0].closed);
   EXPECT_EQ(drawing.characters[0].contours[0].points.size(), 3u);
+
+  // A stroke of an engraving face with curves, out along a quadratic and a cubic piece and
+  // back along the same pieces reversed, as such a face draws it; flattened by the converter's
+  // own walk, the way back meets the same points.
+  const OutlinePoint a{13.7, 0}, q{200.3, 611.1}, b{405.9, 300.2}, c1{500.4, -120.6},
+      c2{700.2, 820.9}, e{911.5, 433.3};
+  Outline outline{OutlinePolygon{a, {QuadraticRecord{{q, b}}, CubicRecord{{c1, c2, e}},
+                                     CubicRecord{{c2, c1, b}}, QuadraticRecord{{q, a}}}}};
+  for (int precision : {2, 7, 16}) {
+    TStrokeCollection walked;
+    walkOutline(outline, precision, walked);
+    FakeGlyphs curved;
+    curved.setStrokes(U's', walked.strokes());
+    const Drawing d = layoutDrawing(MemoryText(U"s"), ExportSettings{}, curved);
+    ASSERT_EQ(d.characters.size(), 1u);
+    ASSERT_EQ(d.characters[0].contours.size(), 1u);
+    EXPECT_FALSE(d.characters[0].contours[0].closed) << precision;
+    EXPECT_EQ(d.characters[0].contours[0].points.size(), std::size_t(2 * precision + 1)) << precision;
+  }
+
+  // No glyph of an ordinary face retraces: every printable ASCII character of narrow,
+  // condensed and light faces keeps closed rings only.
+  TTTFToVectorConverter outlines;
+  ConverterGlyphSource faces(outlines);
+  std::u32string ascii;
+  for (char32_t c = 33; c < 127; ++c) ascii += c;
+  for (const char* name : {"Liberation Sans Narrow", "Nimbus Sans Narrow", "DejaVu Sans Condensed",
+                           "DejaVu Sans Mono", "Liberation Serif", "Cantarell"}) {
+    TFontDescription f;
+    f.Name = name;
+    f.Size = 8;  // the smallest drawing: the tolerance is the same number of outline units
+    const Drawing d = layoutDrawing(MemoryText(ascii, f), ExportSettings{}, faces);
+    for (const PlacedCharacter& c : d.characters)
+      for (const Contour& k : c.contours) EXPECT_TRUE(k.closed) << name << " " << char(c.character);
+  }
 
   // The "l" of a condensed face is a thin ring, and stays one.
   TTTFToVectorConverter converter;
