@@ -45,6 +45,13 @@ class TTTFToVectorConverter {
   /// font or glyph.
   std::optional<TStrokeCollection> ConvertChar(std::int32_t Code);
 
+  /// True when Font() names a single-line face (drawn as open paths, not shaped as outlines).
+  bool SingleLineFont() const;
+  /// Where Font() names a single-line face that has Unicode character c: its advance in
+  /// outline units, the glyph's width plus the face's letter spacing (Hershey: its bounds; a
+  /// space of an LFF face: its word spacing). Nothing otherwise.
+  std::optional<double> SingleLineAdvance(char32_t c) const;
+
  private:
   std::optional<TStrokeCollection> singleLineStrokes(const LoadedSingleLineFace& face,
                                                      std::int32_t code) const;

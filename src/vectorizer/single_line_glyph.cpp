@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "vectorizer/outline_walk.h"
 
@@ -47,25 +48,50 @@ SingleLineMetrics metricsOf(const SingleLineFont& font) {
   return SingleLineMetrics{kReferenceCapHeight / use.height, use.foot, yDown};
 }
 
+namespace {
+
+struct Arc {
+  double cx, cy, r, start, angle;  // centre, radius, start angle and signed sweep (radians)
+};
+
+// The circle of the arc from a to b with the given bulge; nothing for a straight segment.
+std::optional<Arc> arcOf(const FontVertex& a, const FontVertex& b, double bulge) {
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  const double chord = std::hypot(dx, dy);
+  if (bulge == 0 || !(chord > 0)) return std::nullopt;
+  // The bulge is tan(angle / 4); the centre lies on the chord's perpendicular bisector,
+  // to the left of a->b for a counter-clockwise arc of less than a half turn.
+  const double angle = 4 * std::atan(bulge);
+  const double h = (chord / 2) / std::tan(angle / 2);
+  const double cx = (a.x + b.x) / 2 - dy / chord * h;
+  const double cy = (a.y + b.y) / 2 + dx / chord * h;
+  return Arc{cx, cy, std::hypot(a.x - cx, a.y - cy), std::atan2(a.y - cy, a.x - cx), angle};
+}
+
+// The largest x the arc reaches, whatever the resolution it is cut with: its circle's
+// rightmost point when the sweep passes angle 0, else the larger end.
+double rightmostOf(const FontVertex& a, const FontVertex& b, double bulge) {
+  double x = std::max(a.x, b.x);
+  const std::optional<Arc> arc = arcOf(a, b, bulge);
+  if (!arc) return x;
+  const double lo = std::min(arc->start, arc->start + arc->angle);
+  const double hi = std::max(arc->start, arc->start + arc->angle);
+  const double twoPi = 2 * std::acos(-1.0);
+  if (std::floor(hi / twoPi) * twoPi >= lo) x = std::max(x, arc->cx + arc->r);
+  return x;
+}
+
+}  // namespace
+
 std::vector<FontVertex> flattenArc(const FontVertex& a, const FontVertex& b, double bulge, int n) {
   n = std::max(n, 1);
   std::vector<FontVertex> out;
   out.push_back(FontVertex{a.x, a.y, 0});
-  const double dx = b.x - a.x;
-  const double dy = b.y - a.y;
-  const double chord = std::hypot(dx, dy);
-  if (bulge != 0 && chord > 0) {
-    // The bulge is tan(angle / 4); the centre lies on the chord's perpendicular bisector,
-    // to the left of a->b for a counter-clockwise arc of less than a half turn.
-    const double angle = 4 * std::atan(bulge);
-    const double h = (chord / 2) / std::tan(angle / 2);
-    const double cx = (a.x + b.x) / 2 - dy / chord * h;
-    const double cy = (a.y + b.y) / 2 + dx / chord * h;
-    const double r = std::hypot(a.x - cx, a.y - cy);
-    const double start = std::atan2(a.y - cy, a.x - cx);
+  if (const std::optional<Arc> arc = arcOf(a, b, bulge)) {
     for (int k = 1; k < n; ++k) {
-      const double t = start + angle * k / n;
-      out.push_back(FontVertex{cx + r * std::cos(t), cy + r * std::sin(t), 0});
+      const double t = arc->start + arc->angle * k / n;
+      out.push_back(FontVertex{arc->cx + arc->r * std::cos(t), arc->cy + arc->r * std::sin(t), 0});
     }
   }
   // The last point is b itself, so the next piece starts exactly where this one ends.
@@ -77,9 +103,16 @@ void appendSingleLineStrokes(const SingleLineFont& font, const SingleLineMetrics
                              const SingleLineGlyph& glyph, int precision,
                              TStrokeCollection& out) {
   // Flatten every polyline, joining one that starts exactly where the previous one ended.
+  // The width counts the arcs' true extremes, so that the advance does not change with the
+  // resolution.
+  double width = 0;
   std::vector<std::vector<FontVertex>> paths;
   for (const FontPolyline& line : glyph.lines) {
     if (line.vertices.empty()) continue;
+    width = std::max(width, line.vertices.front().x - glyph.left);
+    for (std::size_t i = 1; i < line.vertices.size(); ++i)
+      width = std::max(width, rightmostOf(line.vertices[i - 1], line.vertices[i], line.vertices[i].bulge) -
+                                  glyph.left);
     std::vector<FontVertex> points{line.vertices.front()};
     for (std::size_t i = 1; i < line.vertices.size(); ++i) {
       const FontVertex& to = line.vertices[i];
@@ -98,12 +131,10 @@ void appendSingleLineStrokes(const SingleLineFont& font, const SingleLineMetrics
     }
   }
 
-  double maxX = 0;
   std::int32_t contour = 0;
   for (const std::vector<FontVertex>& path : paths) {
     std::vector<std::pair<std::int32_t, std::int32_t>> q;
     for (const FontVertex& v : path) {
-      maxX = std::max(maxX, v.x - glyph.left);
       const double y = m.yDown ? m.baseline - v.y : v.y - m.baseline;
       const std::pair<std::int32_t, std::int32_t> p{roundOutlineUnit((v.x - glyph.left) * m.scale),
                                                     roundOutlineUnit(y * m.scale)};
@@ -121,7 +152,7 @@ void appendSingleLineStrokes(const SingleLineFont& font, const SingleLineMetrics
   if (font.format == SingleLineFormat::Hershey) {
     out.setAdvance((glyph.right - glyph.left) * m.scale);
   } else {
-    out.setAdvance((maxX + font.letterSpacing) * m.scale);
+    out.setAdvance((width + font.letterSpacing) * m.scale);
   }
 }
 

@@ -26,6 +26,25 @@ TTTFToVectorConverter::TTTFToVectorConverter() : fonts_(FontLibrary::shared()) {
 
 TTTFToVectorConverter::~TTTFToVectorConverter() = default;
 
+bool TTTFToVectorConverter::SingleLineFont() const {
+  return SingleLineFaces::shared().find(font_.Name) != nullptr;
+}
+
+std::optional<double> TTTFToVectorConverter::SingleLineAdvance(char32_t c) const {
+  const LoadedSingleLineFace* face = SingleLineFaces::shared().find(font_.Name);
+  if (face == nullptr) return std::nullopt;
+  const auto it = face->font.glyphs.find(c);
+  if (it == face->font.glyphs.end()) {
+    // LFF files leave the space out: it advances by the word spacing.
+    if (c == U' ' && face->font.format == SingleLineFormat::Lff)
+      return face->font.wordSpacing * face->metrics.scale;
+    return std::nullopt;
+  }
+  TStrokeCollection strokes;
+  appendSingleLineStrokes(face->font, face->metrics, it->second, 1, strokes);
+  return strokes.advance();
+}
+
 std::optional<TStrokeCollection> TTTFToVectorConverter::singleLineStrokes(
     const LoadedSingleLineFace& face, std::int32_t code) const {
   char32_t c = 0;

@@ -105,6 +105,22 @@ TEST(single_line_converter, capitals_as_tall_as_liberation_sans_and_missing_char
     EXPECT_EQ(r.Top, 0);
     EXPECT_EQ(r.Bottom, 939);
   }
+  // Advances for a layout by the font's own spacing: ISO3098 "H" ends at x 7.81 and the face
+  // adds no letter spacing; a space advances by its word spacing, 6.75; both at the face's
+  // scale, its "H" being 8.75 tall.
+  TTTFToVectorConverter converter;
+  TFontDescription iso;
+  iso.Name = "ISO 3098";
+  converter.SetFont(iso);
+  EXPECT_TRUE(converter.SingleLineFont());
+  EXPECT_DOUBLE_EQ(converter.SingleLineAdvance(U'H').value_or(-1), 7.81 * kReferenceCapHeight / 8.75);
+  EXPECT_DOUBLE_EQ(converter.SingleLineAdvance(U' ').value_or(-1), 6.75 * kReferenceCapHeight / 8.75);
+  EXPECT_FALSE(converter.SingleLineAdvance(U'\u2192'));
+  iso.Name = "Liberation Sans";
+  converter.SetFont(iso);
+  EXPECT_FALSE(converter.SingleLineFont());
+  EXPECT_FALSE(converter.SingleLineAdvance(U'H'));
+
   // "→" is not in ISO 3098: the outline face fontconfig offers for an unknown name draws it.
   const std::optional<TStrokeCollection> arrow = convert("ISO 3098", U'\u2192');
   const std::optional<TStrokeCollection> unknown = convert("No Such Face Anywhere", U'\u2192');

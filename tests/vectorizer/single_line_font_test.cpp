@@ -173,6 +173,15 @@ TEST(SingleLineFontReaders, BulgeArcPointsLieOnTheirCircle) {
     for (const FontVertex& v : half) EXPECT_NEAR(std::hypot(v.x - 2, v.y), 2, 1e-12);
     EXPECT_NEAR(half[2].y, -2 * bulge, 1e-12);  // counter-clockwise from the left end: below
   }
+  // The advance counts the arc's rightmost point (2, 2), whatever the resolution: a half
+  // circle counter-clockwise from (0,0) to (0,4), plus the default letter spacing of 3.
+  const SingleLineFont bowl = readLff("[0044] D\n0,0;0,4,A1\n");
+  for (int precision : {1, 2, 9}) {
+    TStrokeCollection d;
+    appendSingleLineStrokes(bowl, metricsOf(bowl), bowl.glyphs.at(U'D'), precision, d);
+    ASSERT_TRUE(d.advance());
+    EXPECT_DOUBLE_EQ(*d.advance(), (2 + 3) * kReferenceCapHeight / 9) << precision;
+  }
   // The resolution is the number of strokes per arc piece.
   const SingleLineFont font = readLff("[0067] g\n0,0;2,2,A1\n");
   TStrokeCollection s;
