@@ -1,7 +1,9 @@
 #include <QComboBox>
 #include <QFont>
 #include <QFontDatabase>
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QToolButton>
 #include <algorithm>
 
@@ -62,6 +64,13 @@ void TMainForm::GetFontNames() {
     while (at < FontName->count() && before(FontName->itemText(at), name + mark)) ++at;
     FontName->insertItem(at, name + mark, name);
   }
+  // The list drops down wider than the box when a name needs it ("Hershey Gothic English
+  // Triplex (single-line)"), instead of eliding the part that tells faces apart.
+  int widest = 0;
+  for (int i = 0; i < FontName->count(); ++i)
+    widest = std::max(widest, FontName->fontMetrics().horizontalAdvance(FontName->itemText(i)));
+  FontName->view()->setMinimumWidth(widest + FontName->view()->verticalScrollBar()->sizeHint().width() +
+                                    2 * FontName->view()->frameWidth() + 8);
 }
 
 QString TMainForm::faceNameAt(int index) const {

@@ -1,4 +1,5 @@
 // Formatting through the toolbar and the font dialog, and making a character current.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QToolButton>
@@ -50,6 +51,10 @@ TEST_F(FontControlsTest, single_line_faces_are_listed_marked_and_applied_by_name
   ASSERT_GE(iso, 0);
   const int sans = f.FontName->findText(QStringLiteral("Hershey Sans (single-line)"));
   ASSERT_GE(sans, 0);
+  // The drop-down list is wide enough to show the longest name whole.
+  const QString longest = QStringLiteral("Hershey Gothic English Triplex (single-line)");
+  ASSERT_GE(f.FontName->findText(longest), 0);
+  EXPECT_GT(f.FontName->view()->minimumWidth(), f.FontName->fontMetrics().horizontalAdvance(longest));
   f.RichEdit1->setSelStart(1);
   f.RichEdit1->setSelLength(2);
   f.FontName->setCurrentIndex(iso);
