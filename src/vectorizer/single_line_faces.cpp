@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "common/code_pages.h"
 #include "vectorizer/face_list.h"
 
 namespace kerfline {
@@ -171,7 +172,8 @@ void SingleLineFaces::scan() {
         const std::optional<std::string> head = readFile(entry->face.path, kLffHeadBytes);
         if (!head) continue;
         entry->face.family = printable(lffNameOf(*head));
-        if (entry->face.family.empty()) entry->face.family = stem;
+        // A name that is not UTF-8 could not be shown or written into RTF as it is.
+        if (entry->face.family.empty() || !isValidUtf8(entry->face.family)) entry->face.family = stem;
       }
       entry->face.name = entry->face.family;
       entries_.push_back(std::move(entry));

@@ -72,10 +72,12 @@ TEST(single_line_faces, the_users_folder_adds_faces) {
   test::writeFile(dir.file("b/plate.lff"), plate);
   test::writeFile(dir.file("b/nameless.LFF"), "[0041] A\n0,0;1,1\n");
   test::writeFile(dir.file("b/notes.txt"), "not a font");
+  test::writeFile(dir.file("b/latin1.lff"), "# Name: Gr\xfcn\n[0041] A\n0,0;1,1\n");
   SingleLineFaces faces({dir.file("a"), dir.file("b"), dir.file("missing")});
   std::vector<std::string> names;
   for (const SingleLineFace& f : faces.faces()) names.push_back(f.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"nameless", "Plate Letters (plate)",
+  // A name that is not UTF-8 gives way to the file's name.
+  EXPECT_EQ(names, (std::vector<std::string>{"latin1", "nameless", "Plate Letters (plate)",
                                              "Plate Letters (plate) 2"}));
   const LoadedSingleLineFace* font = faces.find("plateletters");
   ASSERT_NE(font, nullptr);
