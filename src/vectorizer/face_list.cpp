@@ -1,22 +1,12 @@
 #include "vectorizer/face_list.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <algorithm>
-#include <memory>
 
+#include "vectorizer/font_families.h"
 #include "vectorizer/single_line_faces.h"
 
 namespace kerfline {
 namespace {
-
-template <auto Destroy>
-struct FcDeleter {
-  template <typename T>
-  void operator()(T* p) const {
-    Destroy(p);
-  }
-};
 
 int compareIgnoringCase(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());
@@ -36,30 +26,9 @@ bool listedBefore(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::vector<std::string> outlineFamilyNames() {
-  std::vector<std::string> names;
-  std::unique_ptr<FcPattern, FcDeleter<FcPatternDestroy>> pattern(FcPatternCreate());
-  std::unique_ptr<FcObjectSet, FcDeleter<FcObjectSetDestroy>> objects(
-      FcObjectSetBuild(FC_FAMILY, nullptr));
-  if (!pattern || !objects) return names;
-  FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-  std::unique_ptr<FcFontSet, FcDeleter<FcFontSetDestroy>> set(
-      FcFontList(nullptr, pattern.get(), objects.get()));
-  if (!set) return names;
-  for (int i = 0; i < set->nfont; ++i) {
-    FcChar8* family = nullptr;
-    // The first family name is the one fontconfig matches a request by.
-    if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch)
-      names.emplace_back(reinterpret_cast<const char*>(family));
-  }
-  std::sort(names.begin(), names.end(), listedBefore);
-  names.erase(std::unique(names.begin(), names.end()), names.end());
-  return names;
-}
-
 std::vector<FaceListing> listFontFaces() {
   std::vector<FaceListing> out;
-  for (std::string& name : outlineFamilyNames()) out.push_back({std::move(name), false});
+  for (std::string& name : installedFontFamilies()) out.push_back({std::move(name), false});
   for (SingleLineFace& face : SingleLineFaces::shared().faces())
     out.push_back({std::move(face.name), true});
   std::stable_sort(out.begin(), out.end(), [](const FaceListing& a, const FaceListing& b) {

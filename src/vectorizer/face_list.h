@@ -13,9 +13,6 @@ struct FaceListing {
   friend bool operator==(const FaceListing&, const FaceListing&) = default;
 };
 
-/// The scalable font families fontconfig knows, each once, sorted ignoring case.
-std::vector<std::string> outlineFamilyNames();
-
 /// Every face: the outline families and the single-line faces, sorted ignoring case.
 std::vector<FaceListing> listFontFaces();
 

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "common/code_pages.h"
-#include "vectorizer/face_list.h"
+#include "vectorizer/font_families.h"
 
 namespace kerfline {
 namespace {
@@ -127,7 +127,7 @@ std::string faceKey(std::string_view name) {
 }
 
 std::vector<std::string> outlineNamesInUse() {
-  std::vector<std::string> names = outlineFamilyNames();
+  std::vector<std::string> names = installedFontFamilies();
   for (const char* alias : {"serif", "sans-serif", "sans", "monospace", "mono", "cursive",
                             "fantasy", "system-ui", "emoji", "math", "Symbol"})
     names.emplace_back(alias);
