@@ -14,9 +14,11 @@
 #include "appcore/settings_location.h"
 #include "appcore/text_dump.h"
 #include "common/file_reader.h"
+#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/text_export.h"
 #include "richtext/document_loader.h"
+#include "richtext/plain_text.h"
 #include "vectorizer/UTTF2Vct.h"
 #include "vectorizer/face_list.h"
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/font_description.h"
+#include "vectorizer/outline_records.h"
 #include "vectorizer/stroke.h"
 #include "vectorizer/stroke_collection.h"
 
@@ -21,6 +22,8 @@ class TTTFToVectorConverter {
  public:
   /// A new converter: "Arial" at 28 points, Precision 8, UNICODE false.
   TTTFToVectorConverter();
+  /// The same, finding its faces in fonts instead of the process-wide library.
+  explicit TTTFToVectorConverter(std::shared_ptr<FontLibrary> fonts);
   ~TTTFToVectorConverter();
   TTTFToVectorConverter(const TTTFToVectorConverter&) = delete;
   TTTFToVectorConverter& operator=(const TTTFToVectorConverter&) = delete;
@@ -42,7 +45,7 @@ class TTTFToVectorConverter {
   /// The strokes of character Code, or nothing when no installed face has an outline for it.
   /// Where Font() names a single-line face that has the character, its open paths (marked
   /// so in the collection). The collection belongs to the caller. Never throws for a missing
-  /// font or glyph.
+  /// font or glyph; throws Error when the font engine could not be started.
   std::optional<TStrokeCollection> ConvertChar(std::int32_t Code);
 
   /// True when Font() names a single-line face (drawn as open paths, not shaped as outlines).
@@ -60,6 +63,7 @@ class TTTFToVectorConverter {
   int precision_ = 8;
   bool unicode_ = false;
   std::shared_ptr<FontLibrary> fonts_;  // process-wide cache of matches and open faces
+  Outline outline_;  // the glyph being converted; kept so its storage serves the next one
 };
 
 }  // namespace kerfline

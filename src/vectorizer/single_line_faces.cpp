@@ -8,7 +8,7 @@
 #include <map>
 #include <optional>
 
-#include "common/code_pages.h"
+#include "common/utf8.h"
 #include "vectorizer/font_families.h"
 
 namespace kerfline {

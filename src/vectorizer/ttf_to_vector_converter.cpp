@@ -1,6 +1,7 @@
 #include <utility>
 
 #include "common/code_pages.h"
+#include "common/utf8.h"
 #include "vectorizer/UTTF2Vct.h"
 #include "vectorizer/font_library.h"
 #include "vectorizer/glyph_outline.h"
@@ -11,15 +12,16 @@ namespace kerfline {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 bool isCharacter(std::int32_t code) {
   return code >= 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
 }
 
 }  // namespace
 
-TTTFToVectorConverter::TTTFToVectorConverter() : fonts_(FontLibrary::shared()) {
+TTTFToVectorConverter::TTTFToVectorConverter() : TTTFToVectorConverter(FontLibrary::shared()) {}
+
+TTTFToVectorConverter::TTTFToVectorConverter(std::shared_ptr<FontLibrary> fonts)
+    : fonts_(std::move(fonts)) {
   font_.Name = "Arial";
   font_.Size = 28;
 }
@@ -54,7 +56,7 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::singleLineStrokes(
   } else {
     const auto byte = static_cast<std::uint8_t>(code & 0xFF);
     c = decodeByte(codePageOfCharSet(font_.CharSet), byte);
-    if (c == kReplacement) return std::nullopt;
+    if (c == kReplacementChar) return std::nullopt;
     if (c >= 0xF000 && c <= 0xF0FF) c = byte;  // a symbol code point means the byte itself here
   }
   const auto it = face.font.glyphs.find(c);
@@ -94,7 +96,7 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
       const int codePage = codePageOfCharSet(font_.CharSet);
       c = decodeByte(codePage, byte);
       // A byte the code page leaves undefined names no character: nothing to cut.
-      if (c == kReplacement) return std::nullopt;
+      if (c == kReplacementChar) return std::nullopt;
       // Symbol code points (U+F000 + byte) mean nothing to a text face: take the byte as
       // Latin-1 there, as the system does when a symbol charset meets a text font.
       if (c >= 0xF000 && c <= 0xF0FF && (use->face == nullptr || use->face->symbolMap == nullptr))
@@ -109,10 +111,9 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
     if (glyph == 0) return std::nullopt;
   }
 
-  static thread_local Outline outline;
-  if (!loadGlyphOutline(use->face->face.get(), glyph, use->synthesis, outline)) return std::nullopt;
+  if (!loadGlyphOutline(use->face->face.get(), glyph, use->synthesis, outline_)) return std::nullopt;
   TStrokeCollection strokes;
-  walkOutline(outline, precision_, strokes);
+  walkOutline(outline_, precision_, strokes);
   // Contours that all collapse to single points leave nothing to cut or draw.
   if (strokes.Count() == 0) return std::nullopt;
   return strokes;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "export/converter_glyph_source.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
 #include "export/text_export.h"
