@@ -79,6 +79,13 @@ Each option may be written "--name VALUE" or "--name=VALUE"; a value may start w
 stop the run before anything is read or written (exit status 2). Numbers follow the rule
 above; SCALE, RESOLUTION, SPACE and --size are rounded the same way but never clamped.
 
+Single-line faces: the Hershey fonts (/usr/share/hershey-fonts) and the LFF fonts
+(/usr/share/librecad/fonts, and your own in $XDG_DATA_HOME/kerfline/fonts) are faces like
+any other: name one in the RTF font table ("ISO 3098", "Hershey Sans"; case and blanks do
+not matter) and its characters are cut along their centre lines, each line as an open
+path (a plunge at its start, a retract at its end) instead of a closed contour. Characters
+such a face lacks come from an outline face, as for any face that lacks them.
+
   INPUT...            files to convert, each to its own DXF named by the rule above; a
                       failure on one is told and the others still run. "-" reads standard
                       input (needs -o). "--" ends the options: later arguments are inputs
@@ -122,7 +129,8 @@ above; SCALE, RESOLUTION, SPACE and --size are rounded the same way but never cl
                       has every line break as CR LF, start and length count characters
                       (code points), face is the name as the document gives it. This
                       answers "what did Kerfline read from my file?"
-  --list-fonts        print the font families installed, one a line
+  --list-fonts        print every face, outline and single-line, one per line; a
+                      single-line face is marked (single-line) after its name
   -V, --version       print the version
   -h, --help          print this text
 Weld and kerf (every form; single-line fonts' open paths are never welded or offset):

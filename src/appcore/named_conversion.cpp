@@ -21,7 +21,7 @@
 #include "richtext/document_loader.h"
 #include "richtext/plain_text.h"
 #include "vectorizer/UTTF2Vct.h"
-#include "vectorizer/font_families.h"
+#include "vectorizer/face_list.h"
 
 namespace kerfline {
 namespace {
@@ -123,7 +123,7 @@ void copyToStandardOutput(const std::string& path, std::ostream& out) {
 int runNamedConversion(const ConvertCommand& command, const std::string& programFolder,
                        std::ostream& out, std::ostream& err) {
   if (command.action == ConvertAction::ListFonts) {
-    for (const std::string& family : installedFontFamilies()) out << family << '\n';
+    out << faceListText();
     return kExitOk;
   }
 

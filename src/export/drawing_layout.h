@@ -8,12 +8,14 @@ namespace kerfline {
 
 /// The drawing the classic walk places: per character its contours in drawing units, exactly
 /// the single-precision points the "Lines + Z moves" file writes, in outline order (not yet
-/// nested or ordered for cutting). observer, when given, is told of every character as the
+/// nested or ordered for cutting). Single-line faces give open paths, and so does a closed
+/// contour that runs out and back along itself (see retracedPath). observer, when given, is told of every character as the
 /// exports tell it.
 Drawing layoutDrawing(const TextSource& text, const ExportSettings& settings, GlyphSource& glyphs,
                       ExportObserver* observer = nullptr);
 
-/// Collects placed strokes into a Drawing, one PlacedCharacter per converted character.
+/// Collects placed strokes into a Drawing, one PlacedCharacter per converted character; a
+/// closed contour that runs out and back along itself becomes the open path it retraces.
 class DrawingBuilder final : public StrokeSink, public ExportObserver {
  public:
   /// next, when given, is told of every character after the builder.
@@ -36,6 +38,7 @@ class DrawingBuilder final : public StrokeSink, public ExportObserver {
   Contour contour_;
   bool contourOpen_ = false;
   std::int32_t line_ = 0;
+  double retraceTolerance_ = 0;  // of the current character, in drawing units
 };
 
 }  // namespace kerfline

@@ -24,7 +24,9 @@ class LineSink final : public StrokeSink {
     endX_ = DxfNumber(s.x2);
     endY_ = DxfNumber(s.y2);
     if (s.opensContour) writer_.DxfLine(startX_, startY_, zMove_, startX_, startY_, zLevel_);
-    writer_.DxfLine(startX_, startY_, zLevel_, endX_, endY_, zLevel_);
+    // A dot of a single-line face is its plunge and retract; it has no line to cut.
+    const bool dot = s.openPath && s.x1 == s.x2 && s.y1 == s.y2;
+    if (!dot) writer_.DxfLine(startX_, startY_, zLevel_, endX_, endY_, zLevel_);
     if (s.closesContour) writer_.DxfLine(endX_, endY_, zLevel_, endX_, endY_, zMove_);
   }
 

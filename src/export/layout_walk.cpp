@@ -47,6 +47,8 @@ void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSourc
     } else {
       const ScaledToFloat scaled(kOutlineFactor, unitScale);
       const float shift = originX;
+      const bool open = strokes->openPaths();
+      const std::vector<TStroke>& all = strokes->strokes();
       bool contourOpen = false;
       float startX = 0.0f;
       float startY = 0.0f;
@@ -55,24 +57,32 @@ void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSourc
       bool havePrevious = false;
       TStroke previous{};
       float previousX2 = 0.0f, previousY2 = 0.0f, previousPlacedX2 = 0.0f;
-      for (const TStroke& s : strokes->strokes()) {
+      for (std::size_t i = 0; i < all.size(); ++i) {
+        const TStroke& s = all[i];
         PlacedStroke placed;
         const bool continues = havePrevious && s.X1 == previous.X2 && s.Y1 == previous.Y2;
         const float x1 = continues ? previousX2 : scaled(s.X1);
         const float y1 = continues ? previousY2 : scaled(s.Y1);
         const float x2 = scaled(s.X2);
         const float y2 = scaled(s.Y2);
-        if (!contourOpen) {
-          contourOpen = true;
-          startX = x1;
-          startY = y1;
-          placed.opensContour = true;
-        }
-        // Equal DxfReal texts are equal floats (+0 and -0 both read "0", and compare equal).
-        if (x2 == startX && y2 == startY) {
-          placed.opensContour = false;  // a contour closed by its first stroke gets no plunge
-          placed.closesContour = true;
-          contourOpen = false;
+        if (open) {
+          // An open path never returns to its start: its contour number says where it ends.
+          placed.openPath = true;
+          placed.opensContour = i == 0 || all[i - 1].Contour != s.Contour;
+          placed.closesContour = i + 1 == all.size() || all[i + 1].Contour != s.Contour;
+        } else {
+          if (!contourOpen) {
+            contourOpen = true;
+            startX = x1;
+            startY = y1;
+            placed.opensContour = true;
+          }
+          // Equal DxfReal texts are equal floats (+0 and -0 both read "0", and compare equal).
+          if (x2 == startX && y2 == startY) {
+            placed.opensContour = false;  // a contour closed by its first stroke gets no plunge
+            placed.closesContour = true;
+            contourOpen = false;
+          }
         }
         if (x1 > charWidth) charWidth = x1;
         if (x2 > charWidth) charWidth = x2;

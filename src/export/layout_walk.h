@@ -37,6 +37,10 @@ struct PlacedStroke {
   float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   bool opensContour = false;   ///< marker "Begin": a plunge goes before it
   bool closesContour = false;  ///< marker "End": a retract goes after it
+  /// Part of an open path (a single-line face): the path ends with the stroke marked
+  /// closesContour, wherever that ends; a stroke of zero length opening and closing a path
+  /// is a dot. Outline contours never carry it.
+  bool openPath = false;
 };
 
 /// Receives the placed strokes in file order.

@@ -338,8 +338,10 @@ class TMainForm : public QMainWindow {
   TFontDescription CurrText() const;
   /// Writes the given fields of f to the selection (or to the default attributes).
   void setCurrText(const TFontDescription& f, unsigned fields);
-  /// Fills FontName with every installed face name once, sorted.
+  /// Fills FontName with every installed face name once, sorted; single-line faces marked.
   void GetFontNames();
+  /// The face name FontName's entry index stands for (without a single-line mark).
+  QString faceNameAt(int index) const;
   /// Copies the selection's attributes into the toolbar's font controls.
   void SelectionChange();
   void FontNameChange();

@@ -1,7 +1,9 @@
 #include <QComboBox>
 #include <QFont>
 #include <QFontDatabase>
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QToolButton>
 
 #include "common/error.h"
@@ -10,6 +12,7 @@
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
 #include "mainwindow/window_text.h"
+#include "vectorizer/single_line_faces.h"
 
 namespace kerfline {
 
@@ -29,6 +32,31 @@ void TMainForm::GetFontNames() {
   // and vector faces are not filtered out either.
   FontName->clear();
   FontName->addItems(sortedFaceNames(QFontDatabase::families()));
+  // Single-line faces join the list in order, marked; the item's data is the name the
+  // formatting stores.
+  const auto before = [](const QString& a, const QString& b) {
+    const int c = QString::compare(a, b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+  };
+  const QString mark = QString::fromUtf8(kSingleLineMark.data(), qsizetype(kSingleLineMark.size()));
+  for (const SingleLineFace& face : SingleLineFaces::shared().faces()) {
+    const QString name = QString::fromStdString(face.name);
+    int at = 0;
+    while (at < FontName->count() && before(FontName->itemText(at), name + mark)) ++at;
+    FontName->insertItem(at, name + mark, name);
+  }
+  // The list drops down wider than the box when a name needs it ("Hershey Gothic English
+  // Triplex (single-line)"), instead of eliding the part that tells faces apart.
+  int widest = 0;
+  for (int i = 0; i < FontName->count(); ++i)
+    widest = std::max(widest, FontName->fontMetrics().horizontalAdvance(FontName->itemText(i)));
+  FontName->view()->setMinimumWidth(widest + FontName->view()->verticalScrollBar()->sizeHint().width() +
+                                    2 * FontName->view()->frameWidth() + 8);
+}
+
+QString TMainForm::faceNameAt(int index) const {
+  const QVariant data = FontName->itemData(index);
+  return data.isValid() ? data.toString() : FontName->itemText(index);
 }
 
 void TMainForm::SelectionChange() {
@@ -42,9 +70,10 @@ void TMainForm::SelectionChange() {
   ItalicButton->setChecked(f.Italic);
   FontSize->setText(QString::number(f.Size));
   const QString name = QString::fromStdString(f.Name);
-  const int index = FontName->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+  int index = FontName->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+  if (index < 0) index = FontName->findData(name);  // a single-line face, listed marked
   FontName->setCurrentIndex(index);
-  FontName->setEditText(name);
+  FontName->setEditText(index >= 0 ? FontName->itemText(index) : name);
 }
 
 void TMainForm::FontNameChange() {
@@ -53,7 +82,7 @@ void TMainForm::FontNameChange() {
   const int index = FontName->currentIndex();
   if (index < 0) return;
   TFontDescription f = CurrText();
-  f.Name = FontName->itemText(index).toStdString();
+  f.Name = faceNameAt(index).toStdString();
   setCurrText(f, AttrFaceName);
 }
 

@@ -28,7 +28,15 @@ void TMainForm::PaintBoxPaint(QPainter& painter, int paintHeight) {
   Label5->setText(QString::fromStdString(widthLabelText(bounds, UnitScale)));
 
   std::vector<PreviewPixel> pixels;
-  for (const TStroke& s : strokes->strokes()) appendLinePixels(previewLine(s, bounds, paintHeight), pixels);
+  const std::vector<TStroke>& all = strokes->strokes();
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const PreviewLine line = previewLine(all[i], bounds, paintHeight);
+    appendLinePixels(line, pixels);
+    // A line leaves out its end pixel, which a closed contour's next line starts on; an open
+    // path (or a dot) of a single-line face would lose its last point.
+    const bool endsPath = i + 1 == all.size() || all[i + 1].Contour != all[i].Contour;
+    if (strokes->openPaths() && endsPath) pixels.push_back(PreviewPixel{line.x2, line.y2});
+  }
   QList<QPoint> points;
   points.reserve(static_cast<qsizetype>(pixels.size()));
   for (const PreviewPixel& p : pixels) points.append(QPoint(p.x, p.y));

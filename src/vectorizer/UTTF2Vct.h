@@ -12,6 +12,7 @@
 namespace kerfline {
 
 class FontLibrary;
+struct LoadedSingleLineFace;
 
 /// Em height of every conversion in outline units: 1024 points at a fixed 96 pixels per inch.
 inline constexpr int kOutlineEm = 1365;
@@ -42,11 +43,22 @@ class TTTFToVectorConverter {
   void SetUNICODE(bool v) { unicode_ = v; }
 
   /// The strokes of character Code, or nothing when no installed face has an outline for it.
-  /// The collection belongs to the caller. Never throws for a missing font or glyph; throws
-  /// Error when the font engine could not be started.
+  /// Where Font() names a single-line face that has the character, its open paths (marked
+  /// so in the collection). The collection belongs to the caller. Never throws for a missing
+  /// font or glyph; throws Error when the font engine could not be started.
   std::optional<TStrokeCollection> ConvertChar(std::int32_t Code);
 
+  /// True when Font() names a single-line face (drawn as open paths, not shaped as outlines).
+  bool SingleLineFont() const;
+  /// Where Font() names a single-line face that has Unicode character c: its advance in
+  /// outline units, the glyph's width plus the face's letter spacing (Hershey: its bounds; a
+  /// space of an LFF face: its word spacing). Nothing otherwise.
+  std::optional<double> SingleLineAdvance(char32_t c) const;
+
  private:
+  std::optional<TStrokeCollection> singleLineStrokes(const LoadedSingleLineFace& face,
+                                                     std::int32_t code) const;
+
   TFontDescription font_;
   int precision_ = 8;
   bool unicode_ = false;

@@ -6,6 +6,7 @@
 #include "vectorizer/font_library.h"
 #include "vectorizer/glyph_outline.h"
 #include "vectorizer/outline_walk.h"
+#include "vectorizer/single_line_faces.h"
 
 namespace kerfline {
 
@@ -27,6 +28,46 @@ TTTFToVectorConverter::TTTFToVectorConverter(std::shared_ptr<FontLibrary> fonts)
 
 TTTFToVectorConverter::~TTTFToVectorConverter() = default;
 
+bool TTTFToVectorConverter::SingleLineFont() const {
+  return SingleLineFaces::shared().find(font_.Name) != nullptr;
+}
+
+std::optional<double> TTTFToVectorConverter::SingleLineAdvance(char32_t c) const {
+  const LoadedSingleLineFace* face = SingleLineFaces::shared().find(font_.Name);
+  if (face == nullptr) return std::nullopt;
+  const auto it = face->font.glyphs.find(c);
+  if (it == face->font.glyphs.end()) {
+    // LFF files leave the space out: it advances by the word spacing.
+    if (c == U' ' && face->font.format == SingleLineFormat::Lff)
+      return face->font.wordSpacing * face->metrics.scale;
+    return std::nullopt;
+  }
+  TStrokeCollection strokes;
+  appendSingleLineStrokes(face->font, face->metrics, it->second, 1, strokes);
+  return strokes.advance();
+}
+
+std::optional<TStrokeCollection> TTTFToVectorConverter::singleLineStrokes(
+    const LoadedSingleLineFace& face, std::int32_t code) const {
+  char32_t c = 0;
+  if (unicode_) {
+    if (!isCharacter(code)) return std::nullopt;
+    c = static_cast<char32_t>(code);
+  } else {
+    const auto byte = static_cast<std::uint8_t>(code & 0xFF);
+    c = decodeByte(codePageOfCharSet(font_.CharSet), byte);
+    if (c == kReplacementChar) return std::nullopt;
+    if (c >= 0xF000 && c <= 0xF0FF) c = byte;  // a symbol code point means the byte itself here
+  }
+  const auto it = face.font.glyphs.find(c);
+  if (it == face.font.glyphs.end()) return std::nullopt;
+  TStrokeCollection strokes;
+  appendSingleLineStrokes(face.font, face.metrics, it->second, precision_, strokes);
+  // A glyph without a line (the space) has nothing to cut, as an empty outline has not.
+  if (strokes.Count() == 0) return std::nullopt;
+  return strokes;
+}
+
 void TTTFToVectorConverter::SetPrecision(int v) {
   if (v >= 1 && v <= 100) precision_ = v;
 }
@@ -34,6 +75,12 @@ void TTTFToVectorConverter::SetPrecision(int v) {
 std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t Code) {
   // Conversions always take the glyph at the fixed outline em; the size says so afterwards.
   font_.Size = 1024;
+
+  // A single-line face draws the characters it has; the others fall back to the outline
+  // faces as for any face that lacks a character.
+  if (const LoadedSingleLineFace* face = SingleLineFaces::shared().find(font_.Name)) {
+    if (auto strokes = singleLineStrokes(*face, Code)) return strokes;
+  }
 
   auto lock = fonts_->lock();
   const FaceMatch* use = &fonts_->match(font_.Name, font_.Bold, font_.Italic);

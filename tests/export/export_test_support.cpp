@@ -51,9 +51,10 @@ void FakeGlyphs::set(char32_t c, const std::vector<std::vector<std::pair<int, in
   glyphs_[c] = strokes;
 }
 
-void FakeGlyphs::setStrokes(char32_t c, const std::vector<TStroke>& strokes) {
+void FakeGlyphs::setStrokes(char32_t c, const std::vector<TStroke>& strokes, bool openPaths) {
   TStrokeCollection collection;
   for (const auto& s : strokes) collection.Add(s);
+  collection.setOpenPaths(openPaths);
   glyphs_[c] = collection;
 }
 
@@ -119,6 +120,19 @@ double numberOf(const std::string& text) {
   in >> v;
   EXPECT_TRUE(in.eof() && !in.fail()) << "not a number: " << text;
   return v;
+}
+
+std::string runPythonReader(const std::string& script, const std::string& file) {
+  const std::string command =
+      "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/" + script + " '" + file + "' 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return "failed: no shell";
+  std::string out;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  if (::pclose(pipe) != 0) return "failed: " + out;
+  return out;
 }
 
 }  // namespace kerfline::test

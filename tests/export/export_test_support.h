@@ -43,8 +43,8 @@ class FakeGlyphs final : public GlyphSource {
  public:
   /// One contour per inner vector, its points joined in order and closed back to the first.
   void set(char32_t c, const std::vector<std::vector<std::pair<int, int>>>& contours);
-  /// The exact strokes given, in order.
-  void setStrokes(char32_t c, const std::vector<TStroke>& strokes);
+  /// The exact strokes given, in order; openPaths marks them as a single-line face's paths.
+  void setStrokes(char32_t c, const std::vector<TStroke>& strokes, bool openPaths = false);
   std::optional<TStrokeCollection> strokesOf(const TFontDescription& font, char32_t c,
                                              int precision) override;
   /// The (character, point size, precision) of every request, in order.
@@ -65,6 +65,9 @@ std::vector<std::string> dxfLines(const std::string& bytes);
 /// Runs /usr/bin/python3 with the script (a path under tests/) and its arguments; returns
 /// what it printed on standard output and error, or "exit <status>: <output>" on failure.
 std::string runPython(const std::string& script, const std::vector<std::string>& args);
+/// The standard output of /usr/bin/python3 running the script (under tests/) on file; a
+/// failing run answers "failed: " and what it printed.
+std::string runPythonReader(const std::string& script, const std::string& file);
 
 /// The float written as text (parsed with the C library, for checks independent of DxfReal).
 double numberOf(const std::string& text);

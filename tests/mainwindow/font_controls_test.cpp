@@ -1,4 +1,5 @@
 // Formatting through the toolbar and the font dialog, and making a character current.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QToolButton>
@@ -41,6 +42,32 @@ TEST_F(FontControlsTest, without_a_selection_the_toolbar_sets_the_default_attrib
   EXPECT_EQ(d.Size, 14);
   EXPECT_EQ(d.Name, "DejaVu Serif");
   EXPECT_EQ(f.RichEdit1->styledText().runs(), before.runs());  // no character changed
+  EXPECT_TRUE(errors_.isEmpty());
+}
+
+TEST_F(FontControlsTest, single_line_faces_are_listed_marked_and_applied_by_name) {
+  TMainForm& f = form();
+  const int iso = f.FontName->findText(QStringLiteral("ISO3098 (single-line)"));
+  ASSERT_GE(iso, 0);
+  const int sans = f.FontName->findText(QStringLiteral("Hershey Sans (single-line)"));
+  ASSERT_GE(sans, 0);
+  // The drop-down list is wide enough to show the longest name whole.
+  const QString longest = QStringLiteral("Hershey Gothic English Triplex (single-line)");
+  ASSERT_GE(f.FontName->findText(longest), 0);
+  EXPECT_GT(f.FontName->view()->minimumWidth(), f.FontName->fontMetrics().horizontalAdvance(longest));
+  f.RichEdit1->setSelStart(1);
+  f.RichEdit1->setSelLength(2);
+  f.FontName->setCurrentIndex(iso);
+  EXPECT_EQ(f.RichEdit1->styledText().fontAt(2).Name, "ISO3098");  // the face's name, unmarked
+  // Coming back to the selection shows the marked entry.
+  f.RichEdit1->setSelStart(4);
+  f.RichEdit1->setSelLength(1);
+  f.SelectionChange();
+  f.RichEdit1->setSelStart(1);
+  f.RichEdit1->setSelLength(2);
+  f.SelectionChange();
+  EXPECT_EQ(f.FontName->currentIndex(), iso);
+  EXPECT_EQ(f.FontName->currentText(), QStringLiteral("ISO3098 (single-line)"));
   EXPECT_TRUE(errors_.isEmpty());
 }
 

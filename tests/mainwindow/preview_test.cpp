@@ -101,6 +101,42 @@ TEST_F(PreviewTest, labels_and_pixels_follow_the_converters_strokes) {
   EXPECT_EQ(f.Label3->text(), QString::number(conv.ConvertChar('A')->Count() - 1));
 }
 
+TEST_F(PreviewTest, open_paths_of_a_single_line_face_are_drawn_to_their_last_point) {
+  TMainForm& f = form();
+  TFontDescription iso;
+  iso.Name = "ISO 3098";
+  iso.Size = 10;
+  StyledText t;
+  t.append(U"E", iso);
+  f.RichEdit1->setStyledText(t);
+  f.CharPos = 0;
+  f.NextCharBtnClick();
+  ASSERT_EQ(f.CurChar, U'E');
+  const QImage img = paint(f);
+
+  TTTFToVectorConverter conv;
+  conv.SetFont(iso);
+  conv.SetPrecision(2);
+  conv.SetUNICODE(true);
+  const auto strokes = conv.ConvertChar('E');
+  ASSERT_TRUE(strokes.has_value());
+  ASSERT_TRUE(strokes->openPaths());
+  EXPECT_EQ(f.Label3->text(), QString::number(strokes->Count() - 1));
+  // "E": a path of three strokes and the bar; both ends of every stroke are painted, the
+  // ends of the paths included (a line alone leaves its end pixel out).
+  const TRect b = strokes->GetBounds();
+  const auto pixel = [&](std::int32_t x, std::int32_t y) {
+    return std::pair{static_cast<int>(std::lround((x - b.Left) * 0.18)) + 10,
+                     400 - (static_cast<int>(std::lround((y - b.Top) * 0.18)) + 10) - 1};
+  };
+  for (const TStroke& s : strokes->strokes()) {
+    const auto [x1, y1] = pixel(s.X1, s.Y1);
+    const auto [x2, y2] = pixel(s.X2, s.Y2);
+    EXPECT_TRUE(red(img, x1, y1)) << s;
+    EXPECT_TRUE(red(img, x2, y2)) << s;
+  }
+}
+
 TEST_F(PreviewTest, a_character_without_outline_draws_nothing_and_keeps_the_labels) {
   TMainForm& f = form();
   paint(f);  // 'A' in the initial conversion font
