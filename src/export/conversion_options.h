@@ -59,6 +59,8 @@ struct ConversionOptions {
   GcodeOptions gcode;
   SpacingMode spacing = SpacingMode::Classic;
   bool ligatures = false;          ///< optional ligatures (liga, clig, dlig) in font spacing
+  int tracking = 0;                ///< font spacing: hundredths of each character's em added
+                                   ///< after it (the classic SPACE % stays in classic.spacePercent)
   Alignment align = Alignment::Left;
   bool autoPitch = false;          ///< line pitch from the fonts' line heights
 };

@@ -75,28 +75,39 @@ float unitScaleFor(int scale, int pointSize) {
 void saveLinesDxf(const std::string& path, const TextSource& text, const ExportSettings& settings,
                   GlyphSource& glyphs, ExportObserver* observer) {
   const LayoutParameters layout = layoutParametersOf(settings);
-  const float zMove = parseFiniteNumber(settings.zMoveText).value_or(0.0f);
-  const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
-  OutputFile file(path);
-  DxfWriter writer(file, dxfLayerName(settings.layerText));
-  writer.lineFrameHeader();
-  LineSink sink(writer, zMove, zLevel);
-  walkText(text, layout, glyphs, sink, observer);
-  writer.lineFrameFooter();
-  writer.flush();
-  file.commit();
+  saveLinesDxf(path, settings,
+               [&](StrokeSink& sink) { walkText(text, layout, glyphs, sink, observer); });
 }
 
 void savePolyLinesDxf(const std::string& path, const TextSource& text,
                       const ExportSettings& settings, GlyphSource& glyphs,
                       ExportObserver* observer) {
   const LayoutParameters layout = layoutParametersOf(settings);
+  savePolyLinesDxf(path, settings,
+                   [&](StrokeSink& sink) { walkText(text, layout, glyphs, sink, observer); });
+}
+
+void saveLinesDxf(const std::string& path, const ExportSettings& settings, const StrokeWalk& walk) {
+  const float zMove = parseFiniteNumber(settings.zMoveText).value_or(0.0f);
+  const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
+  OutputFile file(path);
+  DxfWriter writer(file, dxfLayerName(settings.layerText));
+  writer.lineFrameHeader();
+  LineSink sink(writer, zMove, zLevel);
+  walk(sink);
+  writer.lineFrameFooter();
+  writer.flush();
+  file.commit();
+}
+
+void savePolyLinesDxf(const std::string& path, const ExportSettings& settings,
+                      const StrokeWalk& walk) {
   const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
   OutputFile file(path);
   DxfWriter writer(file, dxfLayerName(settings.layerText));
   writer.polyFrameHeader();
   PolyLineSink sink(writer, zLevel);
-  walkText(text, layout, glyphs, sink, observer);
+  walk(sink);
   writer.polyFrameFooter();
   writer.flush();
   file.commit();

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "common/text_source.h"
@@ -15,5 +16,15 @@ void saveLinesDxf(const std::string& path, const TextSource& text, const ExportS
 void savePolyLinesDxf(const std::string& path, const TextSource& text,
                       const ExportSettings& settings, GlyphSource& glyphs,
                       ExportObserver* observer);
+
+/// Places a text's strokes, in file order, into the sink it is given.
+using StrokeWalk = std::function<void(StrokeSink& sink)>;
+
+/// The "Lines + Z moves" file of the strokes walk places (layer and Z from settings).
+void saveLinesDxf(const std::string& path, const ExportSettings& settings, const StrokeWalk& walk);
+
+/// The "PolyLines XY only" file of the strokes walk places (layer and Z from settings).
+void savePolyLinesDxf(const std::string& path, const ExportSettings& settings,
+                      const StrokeWalk& walk);
 
 }  // namespace kerfline
