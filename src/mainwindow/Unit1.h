@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "common/font_description.h"
+#include "export/conversion_options.h"
 #include "export/text_export.h"
 #include "vectorizer/UTTF2Vct.h"
 
 class QAction;
+class QButtonGroup;
+class QCheckBox;
 class QCloseEvent;
 class QShowEvent;
 class QComboBox;
@@ -117,6 +120,12 @@ class TMainForm : public QMainWindow {
   QToolButton* ItalicButton = nullptr;
   QToolButton* PasteButton = nullptr;
   QToolButton* PitchSpeedButton1 = nullptr;
+  QLabel* SpacingLabel = nullptr;
+  QComboBox* SpacingBox = nullptr;       ///< "classic" (index 0) or "font" (index 1)
+  QToolButton* AlignLeftBtn = nullptr;   ///< the three alignment buttons, one always down
+  QToolButton* AlignCenterBtn = nullptr;
+  QToolButton* AlignRightBtn = nullptr;
+  QCheckBox* AutoPitchBox = nullptr;     ///< "auto": line pitch from the fonts' line heights
   QTimer* Timer = nullptr;
   QTimer* StartupTimer1 = nullptr;
   QFileDialog* OpenDialog1 = nullptr;
@@ -185,6 +194,17 @@ class TMainForm : public QMainWindow {
   void Saveini();
   /// The panel's fields as the exports read them.
   ExportSettings exportSettings() const;
+  /// The whole conversion the window describes: exportSettings() with spacing, tracking,
+  /// alignment and automatic pitch (typography_controls.cpp).
+  ConversionOptions conversionOptions() const;
+  /// The Spacing choice changed: Space % shows the classic space or the font spacing's tracking,
+  /// each mode keeping its own value.
+  void SpacingBoxChange();
+  /// Reads the [Typography] section of the settings file into the typography controls.
+  void loadTypography(const std::string& path);
+  /// Writes the typography controls to the [Typography] section; a file that has no such
+  /// section gets none while every control holds its default. Throws Error on failure.
+  void saveTypography(const std::string& path);
 
   // ---- file and edit commands ------------------------------------------------------------
   void FileNewCmdExecute();
@@ -264,6 +284,12 @@ class TMainForm : public QMainWindow {
   void createTimers();
   void createDialogs();
   void connectHandlers();
+  /// The alignment buttons on the toolbar.
+  void createAlignmentButtons();
+  /// spaceField with the Spacing choice beside it, in one cell of the panel.
+  QWidget* withSpacingChoice(QWidget* spaceField);
+  /// pitchField with the "auto" box beside it, in one cell of the panel.
+  QWidget* withAutoPitch(QWidget* pitchField);
   void installDefaultSeams();
   /// Design pixels (120 per inch) to screen pixels.
   int dp(int designPixels) const;
@@ -271,6 +297,7 @@ class TMainForm : public QMainWindow {
   std::uint8_t currentCode() const;
   /// True when the key press is one of the window's shortcuts.
   bool isWindowShortcut(const QKeyEvent* key) const;
+  int otherSpace_ = 0;  ///< Space % of the spacing mode not shown (the tracking at first)
   bool paintErrorShown_ = false;
   bool closed_ = false;  ///< closed and not shown again since
 };

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QLineEdit>
 
 #include "app/settings_file.h"
@@ -11,12 +12,14 @@ void TMainForm::Loadini() {
   Layername->setText(QString::fromStdString(s.layer));
   ZmoveEdit->setText(QString::fromStdString(s.zUp));
   ZlevelEdit->setText(QString::fromStdString(s.zDown));
+  loadTypography(settingsPath(ProgramFolder));
 }
 
 void TMainForm::Saveini() {
   kerfline::Saveini(settingsPath(ProgramFolder),
                     LayerSettings{Layername->text().toStdString(), ZmoveEdit->text().toStdString(),
                                   ZlevelEdit->text().toStdString()});
+  saveTypography(settingsPath(ProgramFolder));
 }
 
 ExportSettings TMainForm::exportSettings() const {
@@ -27,7 +30,8 @@ ExportSettings TMainForm::exportSettings() const {
   s.layerText = Layername->text().toStdString();
   s.resolution = Resolution1->Value();
   s.scale = ScaleEdit1->Value();
-  s.spacePercent = SpacePc->Value();
+  // In font spacing the box shows the tracking; the classic space waits in otherSpace_.
+  s.spacePercent = SpacingBox->currentIndex() == 1 ? otherSpace_ : SpacePc->Value();
   return s;
 }
 
