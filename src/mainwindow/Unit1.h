@@ -200,6 +200,9 @@ class TMainForm : public QMainWindow {
   /// The Spacing choice changed: Space % shows the classic space or the font spacing's tracking,
   /// each mode keeping its own value.
   void SpacingBoxChange();
+  /// In font spacing, the strokes the export cuts for CurChar at CharPos (its shaped form in its
+  /// line); nothing in classic spacing or when CharPos does not hold CurChar.
+  std::optional<TStrokeCollection> shapedPreviewStrokes();
   /// Reads the [Typography] section of the settings file into the typography controls.
   void loadTypography(const std::string& path);
   /// Writes the typography controls to the [Typography] section; a file that has no such

@@ -13,7 +13,10 @@
 
 #include "app/settings_file.h"
 #include "mainwindow/Unit1.h"
+#include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
+#include "richtext/styled_text.h"
+#include "typography/glyph_in_context.h"
 
 namespace kerfline {
 namespace {
@@ -134,6 +137,19 @@ ConversionOptions TMainForm::conversionOptions() const {
                                                : Alignment::Left;
   options.autoPitch = AutoPitchBox->isChecked();
   return options;
+}
+
+std::optional<TStrokeCollection> TMainForm::shapedPreviewStrokes() {
+  if (SpacingBox->currentIndex() != 1) return std::nullopt;
+  const StyledText text = RichEdit1->styledText();
+  if (CharPos < 1 || CharPos > text.length() || text.charAt(CharPos) != CurChar) return std::nullopt;
+  const ConversionOptions o = conversionOptions();
+  ShapingOptions shaping;
+  shaping.scale = o.classic.scale;
+  shaping.ligatures = o.ligatures;
+  // Its own converter: the preview's keeps the conversion font for the character map's glyph.
+  TTTFToVectorConverter converter;
+  return shapedStrokesAt(text, CharPos, shaping, Resolution1->Value(), converter);
 }
 
 void TMainForm::loadTypography(const std::string& path) {

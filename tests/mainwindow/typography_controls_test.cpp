@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <map>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -145,6 +149,46 @@ TEST_F(TypographyControlsTest, BothSaveCommandsWriteTheShapedPlacement) {
   FileSave(QFile::encodeName(path("classic.dxf")).toStdString(), form().RichEdit1->styledText(),
            options.classic, converter);
   EXPECT_NE(readBytes(path("lines.dxf")), readBytes(path("classic.dxf")));
+}
+
+TEST_F(TypographyControlsTest, PreviewShowsTheFormTheFontSpacingCuts) {
+  // beh yeh teh: in font spacing each letter is previewed in its joined form, as it is cut.
+  StyledText text;
+  const TFontDescription dejavu = testing::font("DejaVu Sans", 20);
+  text.append(U"\u0628\u064A\u062A A", dejavu);
+  form().RichEdit1->setStyledText(text);
+  auto strokeCount = [&] {
+    QImage img(400, 300, QImage::Format_RGB32);
+    QPainter p(&img);
+    form().PaintBoxPaint(p, 300);
+    return form().Label3->text().toInt() + 1;  // the label shows the count less one
+  };
+  auto previewedAt = [&](std::int32_t pos) {
+    form().CharPos = pos - 1;
+    form().NextCharBtnClick();
+    return strokeCount();
+  };
+  // The export's own strokes for the same characters, from the glyphs it cuts.
+  TTTFToVectorConverter converter;
+  ConversionOptions options;
+  options.spacing = SpacingMode::Font;
+  options.classic.resolution = form().Resolution1->Value();
+  const Drawing drawing = placeDrawing(form().RichEdit1->styledText(), options, converter);
+  std::map<std::int32_t, std::size_t> cut;
+  for (const PlacedCharacter& c : drawing.characters) {
+    std::size_t n = 0;
+    for (const Contour& k : c.contours) n += k.points.size();
+    cut[c.position] = n;
+  }
+  const int classicBeh = previewedAt(1);
+  const int classicA = previewedAt(5);
+  chooseSpacing(1);
+  const int fontBeh = previewedAt(1);
+  EXPECT_NE(fontBeh, classicBeh);  // the initial form, not the isolated letter
+  EXPECT_EQ(static_cast<std::size_t>(fontBeh), cut.at(1));
+  EXPECT_EQ(static_cast<std::size_t>(previewedAt(2)), cut.at(2));
+  EXPECT_EQ(previewedAt(5), classicA);  // a Latin letter has one form
+  EXPECT_TRUE(errors_.isEmpty()) << errors_.join("; ").toStdString();
 }
 
 }  // namespace

@@ -79,6 +79,26 @@ TEST(ShapingTest, KerningPairsSitWhereHbShapePutsThem) {
   EXPECT_GT(unkerned[0].ax * unit - plain.text.lines[0].glyphs[1].x, 0.01);
 }
 
+TEST(ShapingTest, SyntheticBoldWidensEveryAdvanceByItsStrength) {
+  // Cantarell Light has no bold face: its outlines grow by FreeType's strength, em / 24 (counted
+  // in 1/64 font units), and so must every advance, or the letters would run into each other.
+  TFontDescription font = fontOf("Cantarell Light");
+  font.Bold = true;
+  const std::u32string word = U"HIMn";
+  const Shaped shaped = shape(word, font);
+  ASSERT_TRUE(shaped.face.syntheticBold);
+  const std::vector<HbGlyph> hb = hbShape(shaped.face.file, shaped.face.index, word);
+  const int upem = test::headerMetrics(shaped.face.file)[0];
+  const double strength = (upem * 64 / 24) / 64.0;
+  const auto& glyphs = shaped.text.lines[0].glyphs;
+  ASSERT_EQ(glyphs.size(), hb.size());
+  double pen = 0;
+  for (std::size_t i = 0; i < hb.size(); ++i) {
+    EXPECT_NEAR(glyphs[i].x, pen * drawingPerFontUnit(upem), 1e-4) << i;
+    pen += hb[i].ax + strength;
+  }
+}
+
 TEST(ShapingTest, StrokesOfTheDrawingStandAtTheShapedPositions) {
   // Every character's cut outline is its glyph's outline moved to the glyph's origin.
   const std::u32string words = U"AVATAR To Wa";
