@@ -79,6 +79,25 @@ TEST(ShapingTest, KerningPairsSitWhereHbShapePutsThem) {
   EXPECT_GT(unkerned[0].ax * unit - plain.text.lines[0].glyphs[1].x, 0.01);
 }
 
+TEST(ShapingTest, EachRunAdvancesAtItsOwnSize) {
+  // "AVA" with the V in 56 points between 28-point capitals: three runs, each scaled by its own
+  // UnitScale; no kerning reaches across a change of font.
+  MemoryText text(U"AVA", fontOf("Liberation Sans", 28));
+  text.setFont(2, fontOf("Liberation Sans", 56));
+  TTTFToVectorConverter converter;
+  const ShapedText shaped = shapeText(text, {}, converter);
+  ASSERT_EQ(shaped.lines[0].glyphs.size(), 3u);
+  const std::string file = shaped.faces[0].file;
+  const int upem = test::headerMetrics(file)[0];
+  const int advanceA = hbShape(file, 0, U"A")[0].ax;
+  const int advanceV = hbShape(file, 0, U"V")[0].ax;
+  EXPECT_NEAR(shaped.lines[0].glyphs[1].x, advanceA * drawingPerFontUnit(upem, 28), 1e-4);
+  EXPECT_NEAR(shaped.lines[0].glyphs[2].x,
+              advanceA * drawingPerFontUnit(upem, 28) + advanceV * drawingPerFontUnit(upem, 56),
+              1e-4);
+  EXPECT_EQ(shaped.lines[0].glyphs[1].unitScale, 0.056f);
+}
+
 TEST(ShapingTest, SyntheticBoldWidensEveryAdvanceByItsStrength) {
   // Cantarell Light has no bold face: its outlines grow by FreeType's strength, em / 24 (counted
   // in 1/64 font units), and so must every advance, or the letters would run into each other.
