@@ -203,6 +203,9 @@ class TMainForm : public QMainWindow {
   /// In font spacing, the strokes the export cuts for CurChar at CharPos (its shaped form in its
   /// line); nothing in classic spacing or when CharPos does not hold CurChar.
   std::optional<TStrokeCollection> shapedPreviewStrokes();
+  /// Classic spacing, left alignment and a numeric pitch (the Space % box then shows the classic
+  /// space).
+  void useClassicPlacement();
   /// Reads the [Typography] section of the settings file into the typography controls.
   void loadTypography(const std::string& path);
   /// Writes the typography controls to the [Typography] section; a file that has no such

@@ -139,6 +139,12 @@ ConversionOptions TMainForm::conversionOptions() const {
   return options;
 }
 
+void TMainForm::useClassicPlacement() {
+  SpacingBox->setCurrentIndex(0);
+  AlignLeftBtn->setChecked(true);
+  AutoPitchBox->setChecked(false);
+}
+
 std::optional<TStrokeCollection> TMainForm::shapedPreviewStrokes() {
   if (SpacingBox->currentIndex() != 1) return std::nullopt;
   const StyledText text = RichEdit1->styledText();

@@ -151,6 +151,32 @@ TEST_F(TypographyControlsTest, BothSaveCommandsWriteTheShapedPlacement) {
   EXPECT_NE(readBytes(path("lines.dxf")), readBytes(path("classic.dxf")));
 }
 
+TEST_F(TypographyControlsTest, PositionalBatchRunStaysClassic) {
+  // The command line's positional run converts as kerfline-convert does, even in a window whose
+  // typography controls were left at font spacing, centred, automatic pitch.
+  auto batch = [&](TMainForm& f) {
+    QFile::remove(path("job.rtf"));
+    QFile::remove(path("job.DXF"));
+    QFile::copy(testing::testData("save/multi_font.rtf"), path("job.rtf"));
+    f.terminateProgram = [] {};
+    f.Arguments = {QFile::encodeName(path("job.rtf")).toStdString(), "150", "-4", "3", "5", "CUT"};
+    f.run(&TMainForm::StartupTimer1Timer);
+    return readBytes(path("job.DXF"));
+  };
+  chooseSpacing(1);
+  typeSpace("30");
+  QTest::mouseClick(form().AlignCenterBtn, Qt::LeftButton);
+  form().AutoPitchBox->setChecked(true);
+  const auto fromStyledWindow = batch(form());
+  QStringList errors;
+  auto plain = testing::makeTestForm(dir_.path(), errors);
+  const auto fromPlainWindow = batch(*plain);
+  ASSERT_TRUE(fromStyledWindow.has_value());
+  EXPECT_EQ(fromStyledWindow, fromPlainWindow);
+  EXPECT_EQ(form().SpacePc->Value(), 5);
+  EXPECT_TRUE(errors_.isEmpty() && errors.isEmpty());
+}
+
 TEST_F(TypographyControlsTest, PreviewShowsTheFormTheFontSpacingCuts) {
   // beh yeh teh: in font spacing each letter is previewed in its joined form, as it is cut.
   StyledText text;
