@@ -3,6 +3,7 @@
 #include <hb-ot.h>
 #include <hb.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -96,6 +97,20 @@ std::vector<ShapedGlyph> shapeRun(const TFaceInfo& face, std::u32string_view lin
     out.push_back(ShapedGlyph{info[i].codepoint, info[i].cluster, pos[i].x_advance,
                               pos[i].y_advance, pos[i].x_offset, pos[i].y_offset});
   }
+  return out;
+}
+
+std::vector<ShapedGlyph> shapeRunOrMap(const TFaceInfo& face, std::u32string_view line,
+                                       const TextRun& run, bool ligatures,
+                                       TTTFToVectorConverter& converter) {
+  std::vector<ShapedGlyph> out = shapeRun(face, line, run, ligatures);
+  if (!out.empty() || HbFonts::shared().font(face) != nullptr) return out;
+  for (std::size_t i = run.start; i < run.end && i < line.size(); ++i) {
+    const auto mapped = converter.GlyphAndAdvance(face, line[i]);
+    if (!mapped) return {};
+    out.push_back(ShapedGlyph{mapped->first, static_cast<std::uint32_t>(i), mapped->second, 0, 0, 0});
+  }
+  if (run.rightToLeft()) std::reverse(out.begin(), out.end());
   return out;
 }
 

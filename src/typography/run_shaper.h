@@ -29,4 +29,11 @@ struct ShapedGlyph {
 std::vector<ShapedGlyph> shapeRun(const TFaceInfo& face, std::u32string_view line,
                                   const TextRun& run, bool ligatures);
 
+/// shapeRun, or where HarfBuzz cannot read the face (a Type 1 font FreeType reads well) one
+/// glyph per character from its character map with the face's own advance, in visual order, so
+/// that no text is lost.
+std::vector<ShapedGlyph> shapeRunOrMap(const TFaceInfo& face, std::u32string_view line,
+                                       const TextRun& run, bool ligatures,
+                                       TTTFToVectorConverter& converter);
+
 }  // namespace kerfline

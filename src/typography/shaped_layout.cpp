@@ -99,7 +99,8 @@ class Shaper {
     if (font.face == kNoFace) return;  // no installed face at all: nothing to cut, no advance
     const TFaceInfo& face = out_.faces[font.face];
     if (face.unitsPerEm <= 0) return;
-    const std::vector<ShapedGlyph> glyphs = shapeRun(face, chars_, run, options_.ligatures);
+    const std::vector<ShapedGlyph> glyphs =
+        shapeRunOrMap(face, chars_, run, options_.ligatures, converter_);
 
     // Font units to drawing units as the outlines are scaled: to the outline em first, then by
     // the output factor and UnitScale.

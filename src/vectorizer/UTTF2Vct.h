@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/font_description.h"
 #include "vectorizer/stroke.h"
@@ -68,6 +69,11 @@ class TTTFToVectorConverter {
   /// The strokes of glyph index glyph of face (from MatchedFace() or FaceOfChar()), with the
   /// same records, rounding and flattening as ConvertChar; nothing when it has no outline.
   std::optional<TStrokeCollection> ConvertGlyph(const TFaceInfo& face, std::uint32_t glyph);
+  /// The glyph index of c in face (0 when the face lacks it) and its unhinted advance width in
+  /// font units from the face's own metrics: placement for faces no shaper can read (Type 1).
+  /// Nothing when the face cannot be opened.
+  std::optional<std::pair<std::uint32_t, std::int32_t>> GlyphAndAdvance(const TFaceInfo& face,
+                                                                        char32_t c);
 
  private:
   TFontDescription font_;

@@ -1,6 +1,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_ADVANCES_H
 
 #include <utility>
 
@@ -129,6 +130,18 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertGlyph(const TFace
   synthesis.embolden = face.syntheticBold;
   synthesis.oblique = face.syntheticOblique;
   return strokesOfGlyph(*use, glyph, synthesis, precision_);
+}
+
+std::optional<std::pair<std::uint32_t, std::int32_t>> TTTFToVectorConverter::GlyphAndAdvance(
+    const TFaceInfo& face, char32_t c) {
+  auto lock = fonts_->lock();
+  FontFace* use = fonts_->face(face.file, face.index);
+  if (use == nullptr) return std::nullopt;
+  const unsigned glyph = glyphIndexOf(*use, c);
+  FT_Fixed advance = 0;
+  if (FT_Get_Advance(use->face.get(), glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING, &advance) != 0)
+    advance = 0;
+  return std::make_pair(static_cast<std::uint32_t>(glyph), static_cast<std::int32_t>(advance));
 }
 
 }  // namespace kerfline

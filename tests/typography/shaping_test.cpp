@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "export_test_support.h"
+#include "typography/run_shaper.h"
 #include "typography/shaped_layout.h"
 #include "typography/text_placement.h"
 #include "typography_test_support.h"
@@ -96,6 +97,34 @@ TEST(ShapingTest, EachRunAdvancesAtItsOwnSize) {
               advanceA * drawingPerFontUnit(upem, 28) + advanceV * drawingPerFontUnit(upem, 56),
               1e-4);
   EXPECT_EQ(shaped.lines[0].glyphs[1].unitScale, 0.056f);
+}
+
+TEST(ShapingTest, FacesHarfBuzzCannotReadArePlacedByTheirOwnAdvances) {
+  // A Type 1 face: no OpenType tables for HarfBuzz, but FreeType cuts it. Each character takes
+  // its mapped glyph and advance; the same design as OpenType, shaped by hb-shape without
+  // kerning, advances alike. Right-to-left runs come reversed.
+  TFaceInfo type1;
+  type1.file = "/usr/share/fonts/type1/urw-base35/C059-Roman.t1";
+  type1.unitsPerEm = 1000;
+  const std::u32string word = U"Typeface";
+  const TextRun run{0, word.size(), 0, 0, 0};
+  TTTFToVectorConverter converter;
+  converter.SetPrecision(2);
+  const std::vector<ShapedGlyph> glyphs = shapeRunOrMap(type1, word, run, false, converter);
+  const std::vector<HbGlyph> hb =
+      hbShape("/usr/share/fonts/opentype/urw-base35/C059-Roman.otf", 0, word, "-kern");
+  ASSERT_EQ(glyphs.size(), word.size());
+  ASSERT_EQ(hb.size(), word.size());
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    EXPECT_EQ(glyphs[i].cluster, i);
+    EXPECT_EQ(glyphs[i].xAdvance, hb[i].ax) << i;
+    EXPECT_TRUE(converter.ConvertGlyph(type1, glyphs[i].glyph).has_value()) << i;
+  }
+  const TextRun backwards{0, word.size(), 1, 0, 0};
+  const std::vector<ShapedGlyph> reversed = shapeRunOrMap(type1, word, backwards, false, converter);
+  ASSERT_EQ(reversed.size(), word.size());
+  EXPECT_EQ(reversed.front().cluster, word.size() - 1);
+  EXPECT_EQ(reversed.back().glyph, glyphs.front().glyph);
 }
 
 TEST(ShapingTest, SyntheticBoldWidensEveryAdvanceByItsStrength) {
