@@ -65,4 +65,11 @@ struct ConversionOptions {
   bool autoPitch = false;          ///< line pitch from the fonts' line heights
 };
 
+/// SPACE as the user gives it (the command line's argument or option): the classic walk's
+/// stretch, and in font spacing the tracking, so that one number means the same in both modes.
+inline void setSpace(ConversionOptions& options, int percent) {
+  options.classic.spacePercent = percent;
+  options.tracking = percent;
+}
+
 }  // namespace kerfline
