@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 jobs="$(nproc)"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERFLINE_WERROR=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 scripts/run-fuzz.sh

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/batch_arguments.h"
+#include "appcore/batch_arguments.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> args(1);

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/profile_text.h"
+#include "appcore/profile_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -9,7 +9,7 @@ if ! command -v clang++ >/dev/null 2>&1; then
   exit 0
 fi
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKERFLINE_FUZZ=ON -DKERFLINE_GUI=OFF -DKERFLINE_TESTS=OFF -DKERFLINE_BENCH=OFF >/dev/null
+  -DKERFLINE_FUZZ=ON -DKERFLINE_WERROR=ON -DKERFLINE_GUI=OFF -DKERFLINE_TESTS=OFF -DKERFLINE_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)"
 shopt -s nullglob
 ran=0

@@ -1,17 +1,21 @@
-// kerfline-convert: the unattended conversion of one text file to DXF, without a window.
-// It applies the same argument rules and the same exports as the window's batch run.
+// kerfline-convert: the unattended conversion of text files to DXF, without a window. The
+// positional form applies the same argument rules and exports as the window's batch run; the
+// named form is for scripts, and refuses what the positional form quietly clamps or ignores.
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "app/batch_arguments.h"
-#include "app/dxf_summary.h"
-#include "app/program_folder.h"
-#include "app/settings_file.h"
+#include "appcore/batch_arguments.h"
+#include "appcore/conversion_report.h"
+#include "appcore/convert_command.h"
+#include "appcore/named_conversion.h"
+#include "appcore/program_folder.h"
+#include "appcore/settings_file.h"
+#include "appcore/settings_location.h"
+#include "appcore/version.h"
 #include "common/error.h"
 #include "export/text_export.h"
 #include "richtext/document_loader.h"
@@ -27,10 +31,15 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage = R"(Usage: kerfline-convert [--report] INPUT [SCALE [PITCH [RESOLUTION [SPACE [LAYER [MODE]]]]]]
-       kerfline-convert --help
+       kerfline-convert [OPTION...] INPUT...
+       kerfline-convert [OPTION...] --text STRING -o FILE
+       kerfline-convert --dump-text INPUT
+       kerfline-convert --help | --version | --list-fonts
 
 Converts the text of INPUT, every character in its own font and size, into straight-line
 outlines and writes them as a DXF file for a cutting machine.
+
+The positional form (the first usage line):
 
 INPUT       rich text (RTF) or plain text (UTF-8, UTF-16 with byte-order mark, or
             Windows-1252); the content decides, not the name. Plain text is set in the
@@ -48,7 +57,7 @@ SPACE       space between characters in percent, 0 to 100, default 10: each char
             starts at (1 + SPACE/100) times the summed widths (origin to rightmost
             outline point) of the characters before it on its line.
 LAYER       DXF layer of every entity, fewer than 40 characters; default: the "Layer"
-            value of Reg.ini, else 0.
+            value of the settings file, else 0.
 MODE        1  "PolyLines XY only": every stroke a two-vertex POLYLINE at Z cutting.
             2  "Lines + Z moves" (also when MODE is absent): every stroke a 3-D LINE at
                Z cutting, with a plunge line from Z up down to Z cutting at the start of
@@ -62,17 +71,68 @@ clamped to their range (0.4 -> 1, 20000 -> 10000). PITCH is used as typed. An ar
 that is not a number, or a LAYER of 40 or more characters, is ignored and its default
 used. Arguments are positional, so to give a later one give all before it; an empty
 argument ("") takes no position. Arguments after the seventh are ignored.
+--report or --help (-h) as the first argument keeps this form.
 
-Z up (travel height) and Z cutting (cutting depth) come from the settings file Reg.ini
-beside this program (section [Layer], keys Zup and Zdown, defaults 1.00 and 0.00), which
-the window writes when it saves a DXF; kerfline-convert only reads it.
+The named form: any argument that starts with "--", or is one of -o -f -q -V, selects it.
+Each option may be written "--name VALUE" or "--name=VALUE"; a value may start with "-"
+(--pitch -3). A value that is not a number or out of its range, and an unknown option,
+stop the run before anything is read or written (exit status 2). Numbers follow the rule
+above; SCALE, RESOLUTION, SPACE and --size are rounded the same way but never clamped.
 
-Options (only as the first argument):
-  --report    after writing, print the output file, its entity count and its extent
-  --help, -h  print this text
+  INPUT...            files to convert, each to its own DXF named by the rule above; a
+                      failure on one is told and the others still run. "-" reads standard
+                      input (needs -o). "--" ends the options: later arguments are inputs
+                      (kerfline-convert -- a.txt b.txt converts both).
+  -o, --output FILE   write to FILE instead ("-": standard output); one input only
+  -f, --format FORM   lines (default): "Lines + Z moves";  polylines: "PolyLines XY only";
+                      closed, svg, gcode: not available yet
+  --scale N           1 to 10000, default 100
+  --pitch P           line pitch, any number, default -2.000
+  --resolution N      1 to 100, default 2
+  --space N           0 to 100 percent, default 10
+  --layer NAME        fewer than 40 characters; default: the settings file's, else 0
+  --z-up Z            travel height, a number; default: the settings file's, else 1.00
+  --z-cut Z           cutting depth, a number; default: the settings file's, else 0.00
+                      (--layer, --z-up and --z-cut apply to this run only)
+  --font FACE         face of plain text and --text, default MS Sans Serif (an RTF input
+                      keeps its own fonts)
+  --size PT           its size in points, 1 to 1638, default 8
+  --bold, --italic    its style
+  --text STRING       convert STRING (UTF-8; a line feed breaks the line) instead of a
+                      file; needs -o
+  --settings FILE     read the settings from FILE, which must exist
+  --report            after writing, print the output file, its entity count and extent
+                      (on standard error when the drawing goes to standard output)
+  -q, --quiet         print nothing but the data asked for (no report)
+  --dump-text         print what was read instead of writing a drawing: one JSON object,
+                      {"text": "...", "runs": [{"start": 0, "length": 5, "face": "Arial",
+                      "size": 10, "bold": false, "italic": false, "underline": false,
+                      "strike": false, "color": "#000000", "charset": 0}, ...]}; "text"
+                      has every line break as CR LF, start and length count characters
+                      (code points), face is the name as the document gives it. This
+                      answers "what did Kerfline read from my file?"
+  --list-fonts        print the font families installed, one a line
+  -V, --version       print the version
+  -h, --help          print this text
+Options of output forms that are not available yet (accepted and checked; a run that asks
+for them ends with "This output form is not available yet."):
+  --units mm|inch, --fit-width W, --fit-height H (greater than 0; not both),
+  --dxf-version 12|2000, --weld, --kerf W (greater than 0), --kerf-side outside|inside|on,
+  --feed F, --plunge-feed F, --depth-per-pass D, --power S (each greater than 0),
+  --spindle RPM (1 to 100000), --laser, --spacing classic|font, --ligatures,
+  --align left|center|right, --pitch auto.
 
-Exit status: 0 written, 1 input missing or unreadable or the DXF could not be written,
-2 usage error (no INPUT, or a MODE other than 1 or 2: nothing written).
+Settings: Z up (travel height) and Z cutting (cutting depth) and the default layer come
+from the settings file Reg.ini (section [Layer], keys Layer, Zup and Zdown, defaults 0,
+1.00 and 0.00), which the window writes when it saves a DXF; kerfline-convert only reads
+it. The file is, in this order: the one named by --settings, or by the environment
+variable KERFLINE_SETTINGS; Reg.ini beside this program when it is there or that folder
+is writable (a portable copy); otherwise $XDG_CONFIG_HOME/kerfline/Reg.ini, by default
+~/.config/kerfline/Reg.ini. --report names the file read.
+
+Exit status: 0 written, 1 an input missing or unreadable or a file could not be written,
+2 usage error (no INPUT, a MODE other than 1 or 2, a bad option or value, a --settings
+file that cannot be read: nothing written).
 
 Examples:
   kerfline-convert sign.rtf                      sign.DXF, Lines + Z moves, defaults
@@ -80,6 +140,12 @@ Examples:
                                                  curves, no extra spacing, layer CUT,
                                                  PolyLines
   kerfline-convert plate.txt 100 -3.5            lines 3.5 apart
+  kerfline-convert --z-cut -1.5 -o plate.dxf plate.txt
+                                                 cut 1.5 deep, into plate.dxf
+  kerfline-convert --text "OPEN" --font "DejaVu Sans" --size 20 --bold -o - > open.dxf
+  kerfline-convert -f polylines a.txt b.txt c.rtf
+                                                 a.DXF, b.DXF, c.DXF
+  kerfline-convert --dump-text letter.rtf        what was read, as JSON
 )";
 
 bool fileExists(const std::string& path) {
@@ -96,35 +162,7 @@ std::string seventhArgument(const std::vector<std::string>& args) {
   return {};
 }
 
-const char* modeName(BatchMode mode) {
-  return mode == BatchMode::PolyLines ? "PolyLines XY only" : "Lines + Z moves";
-}
-
-std::string extentText(const Extent& e) {
-  if (e.empty) return "none";
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.6g .. %.6g", e.min, e.max);
-  return buffer;
-}
-
-void printReport(const std::string& output, BatchMode mode, const ExportSettings& s,
-                 const std::string& iniPath, std::int32_t characters) {
-  DxfSummary summary = summarizeDxfFile(output);
-  std::cout << "Wrote " << output << " (" << modeName(mode) << ")\n"
-            << "  from " << characters << " characters; scale " << s.scale << ", pitch "
-            << s.pitchText << ", resolution " << s.resolution << ", space " << s.spacePercent
-            << "%, layer \"" << s.layerText << "\", Z up " << s.zMoveText << ", Z cutting "
-            << s.zLevelText << " (settings from " << iniPath << ")\n";
-  if (mode == BatchMode::PolyLines) {
-    std::cout << "  " << summary.polylines << " POLYLINE entities\n";
-  } else {
-    std::cout << "  " << summary.lines << " LINE entities\n";
-  }
-  std::cout << "  X " << extentText(summary.x) << ", Y " << extentText(summary.y) << ", Z "
-            << extentText(summary.z) << '\n';
-}
-
-int run(std::vector<std::string> args) {
+int runPositional(std::vector<std::string> args) {
   bool report = false;
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     std::cout << kUsage;
@@ -139,18 +177,25 @@ int run(std::vector<std::string> args) {
     std::cerr << kUsage;
     return kExitUsage;
   }
+  // A usage error is told as such whatever the input: nothing is read before it is settled.
+  if (batch.mode == BatchMode::None) {
+    std::cerr << "Nothing written: MODE (argument 7) must be 1 (PolyLines XY only) or 2 "
+                 "(Lines + Z moves), not \""
+              << seventhArgument(args) << "\".\n";
+    return kExitUsage;
+  }
   if (!fileExists(batch.inputFile)) {
     std::cerr << "Passed File Not Found \n";
     // Any argument may be a file name, so a mistyped option ends up here.
     if (batch.inputFile.starts_with("-")) {
       std::cerr << "No file \"" << batch.inputFile
-                << "\"; the only options are --report and --help (see kerfline-convert --help).\n";
+                << "\"; the options are listed by kerfline-convert --help.\n";
     }
     return kExitFailed;
   }
 
   // The same starting values as the window: its control defaults and the stored settings.
-  const std::string iniPath = settingsPath(programFolder());
+  const std::string iniPath = findSettingsFile(programFolder()).path;
   LayerSettings stored = Loadini(iniPath);
   ExportSettings settings;
   settings.layerText = stored.layer;
@@ -163,13 +208,6 @@ int run(std::vector<std::string> args) {
   if (batch.layer) settings.layerText = *batch.layer;
 
   StyledText document = loadDocument(batch.inputFile, defaultEditorFormat());
-  if (batch.mode == BatchMode::None) {
-    std::cerr << "Nothing written: MODE (argument 7) must be 1 (PolyLines XY only) or 2 "
-                 "(Lines + Z moves), not \""
-              << seventhArgument(args) << "\".\n";
-    return kExitUsage;
-  }
-
   const std::string output = batchOutputName(batch.inputFile);
   TTTFToVectorConverter converter;
   if (batch.mode == BatchMode::PolyLines) {
@@ -177,8 +215,37 @@ int run(std::vector<std::string> args) {
   } else {
     FileSave(output, document, settings, converter);
   }
-  if (report) printReport(output, batch.mode, settings, iniPath, document.length());
+  if (report) {
+    const OutputFormat format =
+        batch.mode == BatchMode::PolyLines ? OutputFormat::PolyLines : OutputFormat::Lines;
+    printConversionReport(std::cout,
+                          ReportFacts{output, output, format, settings, iniPath, document.length()});
+  }
   return kExitOk;
+}
+
+int runNamed(const std::vector<std::string>& args) {
+  ConvertCommand command;
+  try {
+    command = parseConvertCommand(args);
+  } catch (const UsageError& e) {
+    std::cerr << "kerfline-convert: " << e.what() << '\n';
+    return kExitUsage;
+  }
+  switch (command.action) {
+    case ConvertAction::Help:
+      std::cout << kUsage;
+      return kExitOk;
+    case ConvertAction::Version:
+      std::cout << "kerfline-convert " << programVersion() << '\n';
+      return kExitOk;
+    default:
+      return runNamedConversion(command, programFolder(), std::cout, std::cerr);
+  }
+}
+
+int run(const std::vector<std::string>& args) {
+  return isNamedCommandLine(args) ? runNamed(args) : runPositional(args);
 }
 
 }  // namespace
@@ -186,10 +253,10 @@ int run(std::vector<std::string> args) {
 int main(int argc, char** argv) {
   try {
     const int status = run(std::vector<std::string>(argv + 1, argv + argc));
-    // The help or the report was asked for: when it could not be written (to a full disk,
-    // say), the run did not do what was asked.
+    // The help, report or drawing was asked for on standard output: when it could not be
+    // written (to a full disk, say), the run did not do what was asked.
     if (!std::cout.flush()) {
-      std::cerr << "Cannot write to standard output\n";
+      if (status == kExitOk) std::cerr << "Cannot write to standard output\n";  // else told
       return kExitFailed;
     }
     return status;

@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <string>
 
+#include "common/file_descriptor.h"
+
 namespace kerfline {
 
 /// The user's message for a failed create, write, close or rename with errno err:
@@ -26,7 +28,8 @@ class OutputFile {
 
   /// Writes all size bytes. Throws Error ("Disk full." for a short write).
   void write(const char* data, std::size_t size);
-  /// Closes the file and renames it over the target. Throws Error; the target is then untouched.
+  /// Syncs the file to disk, closes it, renames it over the target and syncs the folder.
+  /// Throws Error; the target is then untouched.
   void commit();
 
   /// The temporary's path while it exists (empty for the descriptor seam).
@@ -35,7 +38,7 @@ class OutputFile {
  private:
   std::string target_;
   std::string temporary_;
-  int fd_ = -1;
+  FileDescriptor fd_;
   bool committed_ = false;
 };
 

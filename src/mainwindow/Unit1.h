@@ -153,6 +153,8 @@ class TMainForm : public QMainWindow {
   QAction* Copy1 = nullptr;
   QAction* Paste1 = nullptr;
   QAction* Help1 = nullptr;
+  /// Help > About Kerfline: version, licence and the settings file in use.
+  QAction* About1 = nullptr;
 
   // ---- seams: the defaults show the real dialogs, boxes and browser ----------------------
   /// OpenDialog1: the chosen file, or empty when cancelled.
@@ -188,10 +190,14 @@ class TMainForm : public QMainWindow {
   void ShowLineNum2(TRichEdit* editor);
   /// Requests an asynchronous repaint of the preview.
   void requestRepaint();
-  /// Reads Reg.ini from the program folder into Layername, ZmoveEdit and ZlevelEdit.
+  /// Reads the settings file (settingsFile()) into Layername, ZmoveEdit and ZlevelEdit.
   void Loadini();
-  /// Writes those three texts to Reg.ini in the program folder; throws Error on failure.
+  /// Writes those three texts to the settings file, creating the user's settings folder on
+  /// the first save there; throws Error on failure.
   void Saveini();
+  /// The settings file by the lookup: KERFLINE_SETTINGS, Reg.ini in ProgramFolder when it is
+  /// there or the folder is writable, else the user's configuration folder.
+  std::string settingsFile() const;
   /// The panel's fields as the exports read them.
   ExportSettings exportSettings() const;
   /// The whole conversion the window describes: exportSettings() with spacing, tracking,
@@ -223,6 +229,8 @@ class TMainForm : public QMainWindow {
   void Close1Click();
   /// Opens program folder + "KerflineHelp.Htm" in the browser.
   void Help1Click();
+  /// Shows the About box (window-modal, without blocking) naming settingsFile().
+  void About1Click();
   /// Opens address (a local path) in the system's browser; throws Error when that fails.
   void OpenInternetExplorer(const QString& address);
 

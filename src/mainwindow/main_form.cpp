@@ -18,7 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/program_folder.h"
+#include "appcore/program_folder.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/paint_box.h"
 #include "mainwindow/rich_edit.h"
@@ -174,8 +174,11 @@ void TMainForm::createMenus() {
   edit->addAction(Copy1);
   edit->addAction(Paste1);
 
+  QMenu* help = named(menuBar()->addMenu(tr("Help")), "HelpMenu");
   Help1 = item("Help1", tr("Help"), nullptr);
-  menuBar()->addAction(Help1);
+  About1 = item("About1", tr("About Kerfline"), nullptr);
+  help->addAction(Help1);
+  help->addAction(About1);
 }
 
 void TMainForm::createToolBar() {
@@ -443,6 +446,7 @@ void TMainForm::connectHandlers() {
   connect(Close1, &QAction::triggered, this, [this] { run(&TMainForm::Close1Click); });
   connect(Paste1, &QAction::triggered, this, [this] { run(&TMainForm::Paste1Click); });
   connect(Help1, &QAction::triggered, this, [this] { run(&TMainForm::Help1Click); });
+  connect(About1, &QAction::triggered, this, [this] { run(&TMainForm::About1Click); });
   connect(PasteButton, &QToolButton::clicked, this, [this] { run(&TMainForm::Paste1Click); });
   connect(PitchSpeedButton1, &QToolButton::clicked, Suggest, &QAction::trigger);
 

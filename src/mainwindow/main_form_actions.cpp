@@ -1,12 +1,30 @@
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QUrl>
 
 #include "common/error.h"
 #include "mainwindow/Unit1.h"
+#include "mainwindow/about_box.h"
 #include "mainwindow/rich_edit.h"
 
 namespace kerfline {
+namespace {
+
+// A page beside the program (a build tree, a portable copy) wins; an installed program keeps it
+// in share/kerfline/ of its prefix. When there is neither, the page beside the program is named,
+// so that the message says where it was looked for.
+QString helpPage(const QString& programFolder) {
+  const QString beside = programFolder + QStringLiteral("KerflineHelp.Htm");
+  if (QFileInfo::exists(beside)) return beside;
+  const QString installed =
+      QDir::cleanPath(programFolder + QStringLiteral("../share/kerfline/KerflineHelp.Htm"));
+  return QFileInfo::exists(installed) ? installed : beside;
+}
+
+}  // namespace
 
 void TMainForm::FileNewCmdExecute() { RichEdit1->clearText(); }
 
@@ -33,7 +51,13 @@ void TMainForm::Close1Click() {
 }
 
 void TMainForm::Help1Click() {
-  OpenInternetExplorer(QString::fromStdString(ProgramFolder) + QStringLiteral("KerflineHelp.Htm"));
+  OpenInternetExplorer(helpPage(QString::fromStdString(ProgramFolder)));
+}
+
+void TMainForm::About1Click() {
+  auto* box = new TAboutBox(QFile::decodeName(QByteArray::fromStdString(settingsFile())), this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
 }
 
 void TMainForm::OpenInternetExplorer(const QString& address) {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/batch_arguments.h"
+#include "appcore/batch_arguments.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"

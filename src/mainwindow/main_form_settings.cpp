@@ -1,25 +1,31 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
+#include "appcore/settings_location.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/spin_edit.h"
 
 namespace kerfline {
 
+std::string TMainForm::settingsFile() const { return findSettingsFile(ProgramFolder).path; }
+
 void TMainForm::Loadini() {
-  const LayerSettings s = kerfline::Loadini(settingsPath(ProgramFolder));
+  const LayerSettings s = kerfline::Loadini(settingsFile());
   Layername->setText(QString::fromStdString(s.layer));
   ZmoveEdit->setText(QString::fromStdString(s.zUp));
   ZlevelEdit->setText(QString::fromStdString(s.zDown));
-  loadTypography(settingsPath(ProgramFolder));
+  loadTypography(settingsFile());
 }
 
 void TMainForm::Saveini() {
-  kerfline::Saveini(settingsPath(ProgramFolder),
+  // Looked up again at every save: a portable file put beside the program meanwhile wins.
+  const SettingsLocation location = findSettingsFile(ProgramFolder);
+  prepareSettingsFolder(location);
+  kerfline::Saveini(location.path,
                     LayerSettings{Layername->text().toStdString(), ZmoveEdit->text().toStdString(),
                                   ZlevelEdit->text().toStdString()});
-  saveTypography(settingsPath(ProgramFolder));
+  saveTypography(location.path);
 }
 
 ExportSettings TMainForm::exportSettings() const {

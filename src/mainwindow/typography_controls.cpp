@@ -11,7 +11,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"

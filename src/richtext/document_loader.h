@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,11 @@
 #include "richtext/styled_text.h"
 
 namespace kerfline {
+
+/// Largest document read, in bytes: far beyond any text worth cutting (each character becomes
+/// a glyph conversion), yet small enough that the decoded text, at most 8 bytes per input
+/// byte, stays within memory.
+inline constexpr std::size_t kMaxDocumentBytes = std::size_t{64} << 20;
 
 /// Reads RTF. Returns nothing when the content is not rich text (does not start with "{\rtf");
 /// otherwise the text and its formatting as far as it could be read (a truncated file keeps

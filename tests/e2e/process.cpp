@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -23,16 +24,38 @@ std::string slurpAndRemove(const std::string& path) {
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& cwd, bool unprivileged) {
+  ProcessSetup setup;
+  setup.unprivileged = unprivileged;
+  return runProcess(program, args, cwd, setup);
+}
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& cwd, const ProcessSetup& setup) {
   // Output goes to files rather than pipes, so a chatty child can never block on a full pipe.
   char outName[] = "/tmp/kerfline-e2e-out-XXXXXX";
   char errName[] = "/tmp/kerfline-e2e-err-XXXXXX";
+  char inName[] = "/tmp/kerfline-e2e-in-XXXXXX";
   int outFd = ::mkstemp(outName);
   int errFd = ::mkstemp(errName);
+  int inFd = ::mkstemp(inName);
+  for (std::size_t done = 0; done < setup.input.size();) {
+    const ssize_t n = ::write(inFd, setup.input.data() + done, setup.input.size() - done);
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::lseek(inFd, 0, SEEK_SET);
+  ::unlink(inName);
   pid_t pid = ::fork();
   if (pid == 0) {
+    ::dup2(inFd, 0);
     ::dup2(outFd, 1);
     ::dup2(errFd, 2);
-    if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+    for (const std::string& name : setup.unsetEnv) ::unsetenv(name.c_str());
+    for (const std::string& entry : setup.setEnv) {
+      const std::size_t eq = entry.find('=');
+      ::setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
+    }
+    if (setup.unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
       ::_exit(125);
     }
     if (::chdir(cwd.c_str()) != 0) ::_exit(126);
@@ -43,6 +66,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }
+  ::close(inFd);
   ::close(outFd);
   ::close(errFd);
   int status = 0;

@@ -11,9 +11,21 @@ struct ProcessResult {
   std::string err;
 };
 
+/// What a child gets besides its arguments.
+struct ProcessSetup {
+  std::string input;                   ///< its standard input (empty: an empty file)
+  std::vector<std::string> setEnv;     ///< "NAME=value" entries set in its environment
+  std::vector<std::string> unsetEnv;   ///< names removed from its environment
+  bool unprivileged = false;           ///< as user and group 65534 when running as root
+};
+
 /// Runs program with args (argv[1]...) in folder cwd and waits for it. unprivileged: as user
 /// and group 65534 when running as root, so that permission bits apply.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& cwd, bool unprivileged = false);
+
+/// The same with standard input and environment given by setup.
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& cwd, const ProcessSetup& setup);
 
 }  // namespace kerfline::e2e

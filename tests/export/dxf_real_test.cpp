@@ -63,7 +63,8 @@ std::string referenceDxfReal(float v) {
       int i = 14;
       while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') digits[static_cast<std::size_t>(i--)] = '0';
       if (i < 0) {
-        digits = "1";
+        // 0.999... rounded up is 0.1 * 10^(e + 1); the carry has made every digit '0'.
+        digits[0] = '1';
         ++e;
       } else {
         ++digits[static_cast<std::size_t>(i)];
@@ -78,8 +79,10 @@ std::string referenceDxfReal(float v) {
     if (n <= e) return out + digits + std::string(static_cast<std::size_t>(e - n), '0');
     return out + digits.substr(0, static_cast<std::size_t>(e)) + "." + digits.substr(static_cast<std::size_t>(e));
   }
-  out += digits.substr(0, 1);
-  if (n > 1) out += "." + digits.substr(1);
+  // Appended piece by piece: a literal in front of a temporary string makes GCC 12 at -O3
+  // warn of an overlapping copy that cannot happen (a false -Wrestrict).
+  out += digits[0];
+  if (n > 1) out.append(".").append(digits, 1);
   return out + "E" + std::to_string(e - 1);
 }
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/batch_arguments.h"
+#include "appcore/batch_arguments.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"

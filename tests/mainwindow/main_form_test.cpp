@@ -2,16 +2,21 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QToolButton>
 #include <fstream>
 
-#include "app/program_folder.h"
+#include "appcore/program_folder.h"
 #include "form_test_support.h"
+#include "mainwindow/about_box.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
 #include "mainwindow/up_down.h"
@@ -270,6 +275,53 @@ TEST_F(MainFormTest, help_opens_the_page_beside_the_program) {
   f.Help1->trigger();
   ASSERT_EQ(urls_.size(), 1);
   EXPECT_EQ(urls_[0], QUrl::fromLocalFile(folder() + QStringLiteral("with blank/KerflineHelp.Htm")));
+  EXPECT_TRUE(errors_.isEmpty());
+}
+
+TEST_F(MainFormTest, about_box_names_version_licence_and_the_settings_file_in_use) {
+  TMainForm& f = form();
+  // Help is a menu now: the help page and the About box are its two items.
+  QMenu* help = f.menuBar()->findChild<QMenu*>(QStringLiteral("HelpMenu"));
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(help->actions(), (QList<QAction*>{f.Help1, f.About1}));
+
+  for (const bool saved : {false, true}) {
+    if (saved) writeFile(folder() + QStringLiteral("Reg.ini"), "[Layer]\r\n");
+    f.About1->trigger();
+    auto* box = f.findChild<TAboutBox*>();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+    EXPECT_TRUE(box->isModal());
+    EXPECT_EQ(box->VersionLabel->text(), QStringLiteral("Kerfline " KERFLINE_VERSION));
+    EXPECT_TRUE(box->LicenceLabel->text().contains(QStringLiteral("GNU General Public License")));
+    EXPECT_EQ(box->SettingsLabel->text(),
+              QStringLiteral("Settings file: ") + folder() + QStringLiteral("Reg.ini") +
+                  (saved ? QString() : QStringLiteral(" (written at the first save)")));
+    // OK closes it, and it is gone (not kept hidden for the next time).
+    QPointer<TAboutBox> watch(box);
+    QTest::keyClick(box, Qt::Key_Return);
+    QTRY_VERIFY(watch.isNull());
+  }
+  EXPECT_TRUE(errors_.isEmpty());
+}
+
+TEST_F(MainFormTest, help_of_an_installed_program_is_found_below_share_of_its_prefix) {
+  TMainForm& f = form();
+  const QString prefix = folder() + QStringLiteral("usr local/");
+  ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("bin")));
+  ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("share/kerfline")));
+  writeFile(prefix + QStringLiteral("share/kerfline/KerflineHelp.Htm"), "<html></html>");
+  f.ProgramFolder = (prefix + QStringLiteral("bin/")).toStdString();
+  browserWorks_ = true;
+  f.Help1->trigger();
+  ASSERT_EQ(urls_.size(), 1);
+  EXPECT_EQ(urls_[0], QUrl::fromLocalFile(prefix + QStringLiteral("share/kerfline/KerflineHelp.Htm")));
+
+  // A copy beside the program (a build tree, a portable copy) is the one it opens.
+  writeFile(prefix + QStringLiteral("bin/KerflineHelp.Htm"), "<html></html>");
+  f.Help1->trigger();
+  ASSERT_EQ(urls_.size(), 2);
+  EXPECT_EQ(urls_[1], QUrl::fromLocalFile(prefix + QStringLiteral("bin/KerflineHelp.Htm")));
   EXPECT_TRUE(errors_.isEmpty());
 }
 

@@ -110,6 +110,74 @@ TEST_F(SaveTest, settings_file_and_caption_after_each_outcome) {
   }
 }
 
+// Environment variables set for one test and put back afterwards.
+class ScopedEnvironment {
+ public:
+  void set(const char* name, const QByteArray& value) {
+    saved_.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+    qputenv(name, value);
+  }
+  void unset(const char* name) {
+    saved_.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+    qunsetenv(name);
+  }
+  ~ScopedEnvironment() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+      if (it->wasSet) qputenv(it->name, it->value);
+      else qunsetenv(it->name);
+    }
+  }
+
+ private:
+  struct Saved {
+    const char* name;
+    QByteArray value;
+    bool wasSet;
+  };
+  QList<Saved> saved_;
+};
+
+TEST_F(SaveTest, settings_live_in_the_config_folder_when_the_program_folder_cannot_take_them) {
+  ScopedEnvironment env;
+  env.unset("KERFLINE_SETTINGS");
+  env.set("XDG_CONFIG_HOME", QFile::encodeName(path("config")));
+  // A program folder that is not there can take no file, for root as for anyone.
+  form_->ProgramFolder = QFile::encodeName(path("nowhere")).toStdString() + "/";
+  const QString userIni = path("config/kerfline/Reg.ini");
+  EXPECT_EQ(form_->settingsFile(), QFile::encodeName(userIni).toStdString());
+  form_->Loadini();
+  EXPECT_EQ(form_->Layername->text(), QStringLiteral("0"));
+  EXPECT_FALSE(QFile::exists(path("config"))) << "reading creates nothing";
+
+  form_->Layername->setText(QStringLiteral("CUT"));
+  form_->ZmoveEdit->setText(QStringLiteral("2.5"));
+  form_->ZlevelEdit->setText(QStringLiteral("-1"));
+  dialogAnswer_ = path("out.dxf");
+  form_->FileSaveCmd->trigger();
+  EXPECT_TRUE(errors_.isEmpty()) << errors_.join('|').toStdString();
+  EXPECT_EQ(readBytes(userIni), std::optional<std::string>("[Layer]\r\nLayer=CUT\r\nZup=2.5\r\nZdown=-1\r\n"));
+  EXPECT_EQ(QFile::permissions(path("config/kerfline")) & 0x7777,
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+
+  // A fresh window reads them back from there.
+  QStringList moreErrors;
+  auto fresh = testing::makeTestForm(dir_.path(), moreErrors);
+  fresh->ProgramFolder = form_->ProgramFolder;
+  fresh->Loadini();
+  EXPECT_EQ(fresh->Layername->text(), QStringLiteral("CUT"));
+  EXPECT_EQ(fresh->ZmoveEdit->text(), QStringLiteral("2.5"));
+
+  // KERFLINE_SETTINGS names a file of its own for reading and writing.
+  env.set("KERFLINE_SETTINGS", QFile::encodeName(path("named.ini")));
+  fresh->Loadini();
+  EXPECT_EQ(fresh->Layername->text(), QStringLiteral("0"));
+  fresh->Layername->setText(QStringLiteral("NAMED"));
+  fresh->Saveini();
+  EXPECT_EQ(readBytes(path("named.ini")), std::optional<std::string>("[Layer]\r\nLayer=NAMED\r\nZup=1.00\r\nZdown=0.00\r\n"));
+  EXPECT_EQ(readBytes(userIni), std::optional<std::string>("[Layer]\r\nLayer=CUT\r\nZup=2.5\r\nZdown=-1\r\n"));
+}
+
 TEST_F(SaveTest, files_hold_the_editor_text_with_the_panel_settings) {
   form_->ScaleEdit1->SetValue(250);
   form_->Resolution1->SetValue(5);

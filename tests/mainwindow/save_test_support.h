@@ -14,7 +14,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
 #include "mainwindow/Unit1.h"
 
 namespace kerfline::testing {

@@ -1,5 +1,6 @@
 // The window program: start-up sequence, and the one place errors escaping an event end up.
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <exception>
 #include <string>
@@ -34,6 +35,10 @@ int main(int argc, char* argv[]) {
   // every window title ("Kerfline  - Kerfline", "sign.dxf - Kerfline"), and the window's
   // caption is its own ("Kerfline ", or the file a PolyLines save wrote).
   QApplication::setApplicationName(QStringLiteral("Kerfline"));
+  // Desktops match the running window to its menu entry and icon by this id (on Wayland it is
+  // the window's app id); the icon theme has the icon once Kerfline is installed.
+  QGuiApplication::setDesktopFileName(QStringLiteral(KERFLINE_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KERFLINE_APP_ID)));
 
   kerfline::TMainForm form;
   // The arguments after the program's own name; an empty one takes no position.

@@ -1,4 +1,4 @@
-#include "app/dxf_summary.h"
+#include "appcore/dxf_summary.h"
 
 #include <gtest/gtest.h>
 

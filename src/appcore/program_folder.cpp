@@ -1,4 +1,4 @@
-#include "app/program_folder.h"
+#include "appcore/program_folder.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "app/profile_text.h"
+#include "appcore/profile_text.h"
 
 #include <gtest/gtest.h>
 

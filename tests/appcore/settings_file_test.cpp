@@ -1,4 +1,5 @@
-#include "app/settings_file.h"
+#include "appcore/settings_file.h"
+#include "appcore/settings_location.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -215,6 +217,127 @@ TEST(settings_file_test, binaryContentReadsWithoutHarm) {
   std::string after = slurp(t.ini());
   EXPECT_EQ(after.substr(0, junk.size()), junk);
   EXPECT_EQ(Loadini(t.ini()), kDefaults);
+}
+
+TEST(settings_file_test, symbolicLinkKeepsPointingAtTheUsersFile) {
+  // A settings file kept elsewhere (a dotfiles folder, say) and linked into place: a save
+  // writes the file the link names and leaves the link as it was.
+  TempFolder t, elsewhere;
+  const std::string real = elsewhere.folder() + "kerfline.ini";
+  spit(real, "; mine\r\n[Layer]\r\nZup=3\r\n");
+  fs::create_symlink(real, t.ini());
+  Saveini(t.ini(), LayerSettings{"L", "4", "-1"});
+  EXPECT_TRUE(fs::is_symlink(t.ini()));
+  EXPECT_EQ(slurp(real), "; mine\r\n[Layer]\r\nZup=4\r\nLayer=L\r\nZdown=-1\r\n");
+  EXPECT_EQ(entriesIn(t.folder()), 1u);
+  EXPECT_EQ(entriesIn(elsewhere.folder()), 1u) << "no temporary left beside the real file";
+}
+
+// ---- where the settings file lives ------------------------------------------------------
+
+constexpr fs::perms kReadOnlyFolder = fs::perms::owner_read | fs::perms::owner_exec |
+                                      fs::perms::group_read | fs::perms::group_exec |
+                                      fs::perms::others_read | fs::perms::others_exec;
+
+TEST(settings_location_test, lookupOrderForEveryKindOfProgramFolder) {
+  TempFolder program, other;
+  fs::permissions(program.folder(), fs::perms::all);
+  const std::string portable = program.ini();
+  // A named file wins over everything, even a portable file that is present.
+  spit(portable, "[Layer]\r\n");
+  EXPECT_EQ(locateSettings({"/srv/cut.ini", program.folder(), "/cfg", "/home/u"}),
+            (SettingsLocation{"/srv/cut.ini", SettingsOrigin::Named}));
+  fs::remove(portable);
+  // A folder the user may write keeps the portable file, as a copy in a build tree does.
+  EXPECT_EQ(locateSettings({"", program.folder(), "/cfg", "/home/u"}),
+            (SettingsLocation{portable, SettingsOrigin::Portable}));
+
+  // The rest as a user who cannot write the program folder.
+  fs::permissions(program.folder(), kReadOnlyFolder);
+  const std::string missing = other.folder() + "gone/";
+  int failures = inUnprivilegedChild([&] {
+    int bad = 0;
+    auto user = [](std::string path) { return SettingsLocation{path, SettingsOrigin::User}; };
+    bad += locateSettings({"", program.folder(), "/cfg", "/home/u"}) == user("/cfg/kerfline/Reg.ini") ? 0 : 1;
+    bad += locateSettings({"", program.folder(), "/cfg//", "/home/u"}) == user("/cfg/kerfline/Reg.ini") ? 0 : 2;
+    // A relative XDG_CONFIG_HOME is ignored; the home folder's .config takes its place.
+    bad += locateSettings({"", program.folder(), "cfg", "/home/u/"}) == user("/home/u/.config/kerfline/Reg.ini") ? 0 : 4;
+    bad += locateSettings({"", program.folder(), "", "/home/u"}) == user("/home/u/.config/kerfline/Reg.ini") ? 0 : 8;
+    // A program folder that is not there cannot take a file either.
+    bad += locateSettings({"", missing, "/cfg", ""}) == user("/cfg/kerfline/Reg.ini") ? 0 : 16;
+    // No home at all: the portable file is the last resort, and saving there will say why not.
+    bad += locateSettings({"", program.folder(), "", ""}) ==
+                   SettingsLocation{portable, SettingsOrigin::Portable} ? 0 : 32;
+    return bad;
+  });
+  EXPECT_EQ(failures, 0);
+}
+
+TEST(settings_location_test, userWhoCannotWriteTheProgramFolderKeepsSettingsInTheConfigFolder) {
+  TempFolder program, config;
+  fs::permissions(program.folder(), kReadOnlyFolder);
+  fs::permissions(config.folder(), fs::perms::all);  // the user's own ~/.config
+  const std::string userIni = config.folder() + "kerfline/Reg.ini";
+  const LayerSettings saved{"Engrave", "3.5", "-0.25"};
+  int failures = inUnprivilegedChild([&] {
+    ::unsetenv("KERFLINE_SETTINGS");
+    ::setenv("XDG_CONFIG_HOME", config.folder().c_str(), 1);
+    int bad = 0;
+    // First start: nothing there yet, the defaults, and nothing created by reading.
+    SettingsLocation at = findSettingsFile(program.folder());
+    bad += at == SettingsLocation{userIni, SettingsOrigin::User} ? 0 : 1;
+    bad += Loadini(at.path) == kDefaults ? 0 : 2;
+    bad += fs::exists(config.folder() + "kerfline") ? 4 : 0;
+    // The first save creates the folder (private to the user) and the file.
+    try {
+      prepareSettingsFolder(at);
+      Saveini(at.path, saved);
+    } catch (...) {
+      return 100;
+    }
+    bad += Loadini(findSettingsFile(program.folder()).path) == saved ? 0 : 8;
+    struct stat info {};
+    bad += ::stat((config.folder() + "kerfline").c_str(), &info) == 0 &&
+                   (info.st_mode & 07777) == 0700 ? 0 : 16;
+    // A second save goes to the same file, whose folder exists by now.
+    prepareSettingsFolder(at);
+    Saveini(at.path, kDefaults);
+    bad += Loadini(at.path) == kDefaults ? 0 : 32;
+    Saveini(at.path, saved);
+    return bad;
+  });
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(slurp(userIni), "[Layer]\r\nLayer=Engrave\r\nZup=3.5\r\nZdown=-0.25\r\n");
+  EXPECT_FALSE(fs::exists(program.ini()));
+
+  // A portable file put beside the program wins, though the user may not write it.
+  fs::permissions(program.folder(), fs::perms::owner_all);
+  spit(program.ini(), "[Layer]\r\nLayer=Portable\r\n");
+  fs::permissions(program.ini(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(program.folder(), kReadOnlyFolder);
+  failures = inUnprivilegedChild([&] {
+    ::unsetenv("KERFLINE_SETTINGS");
+    ::setenv("XDG_CONFIG_HOME", config.folder().c_str(), 1);
+    SettingsLocation at = findSettingsFile(program.folder());
+    int bad = at == SettingsLocation{program.ini(), SettingsOrigin::Portable} ? 0 : 1;
+    bad += Loadini(at.path).layer == "Portable" ? 0 : 2;
+    // The environment variable names a file of its own, and --settings wins over it.
+    ::setenv("KERFLINE_SETTINGS", userIni.c_str(), 1);
+    bad += Loadini(findSettingsFile(program.folder()).path) == saved ? 0 : 4;
+    bad += findSettingsFile(program.folder(), "/srv/x.ini").path == "/srv/x.ini" ? 0 : 8;
+    return bad;
+  });
+  EXPECT_EQ(failures, 0);
+}
+
+TEST(settings_location_test, aConfigFolderThatCannotBeMadeIsReportedByTheFileName) {
+  TempFolder config;
+  spit(config.folder() + "kerfline", "a file where the folder should be");
+  const SettingsLocation at{config.folder() + "kerfline/Reg.ini", SettingsOrigin::User};
+  EXPECT_EQ(failsWithMessage([&] {
+              prepareSettingsFolder(at);
+              Saveini(at.path, kDefaults);
+            }, at.path), 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/program_folder.h"
+#include "appcore/program_folder.h"
 
 #include <unistd.h>
 
@@ -17,7 +17,7 @@ TEST(program_folder_test, isTheFolderOfThisExecutableWhateverTheCurrentFolder) {
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.front(), '/');
   EXPECT_EQ(folder.back(), '/');
-  EXPECT_TRUE(std::filesystem::is_regular_file(folder + "app_test"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder + "appcore_test"));
 }
 
 }  // namespace

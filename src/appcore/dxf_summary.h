@@ -7,11 +7,11 @@
 namespace kerfline {
 
 /// Smallest and largest of a set of coordinates; empty while nothing was seen.
-struct Extent {
+struct AxisRange {
   double min = 0;     ///< smallest value added
   double max = 0;     ///< largest value added
   bool empty = true;  ///< nothing added yet (min and max mean nothing)
-  /// Widens the extent to hold v.
+  /// Widens the range to hold v.
   void add(double v);
 };
 
@@ -20,7 +20,7 @@ struct DxfSummary {
   std::int64_t lines = 0;      ///< LINE entities
   std::int64_t polylines = 0;  ///< POLYLINE entities (their VERTEX records not counted)
   std::int64_t vertices = 0;   ///< VERTEX records
-  Extent x, y, z;              ///< over LINE ends and VERTEX points, not POLYLINE's fixed origin
+  AxisRange x, y, z;           ///< over LINE ends and VERTEX points, not POLYLINE's fixed origin
 };
 
 /// Reads group-code/value line pairs of DXF text and counts and measures its entities.

@@ -23,7 +23,7 @@ std::optional<std::string> readProfileString(const std::string& path, const std:
 
 /// Writes one key: replaced in place when present, else added at the end of its section (the
 /// section appended when missing, the file created when missing); every other line kept.
-/// Written whole to a temporary file and renamed. Throws Error("Unable to write to <path>").
+/// Written whole to a temporary file, synced and renamed (through a symbolic link). Throws Error("Unable to write to <path>").
 void writeProfileString(const std::string& path, const std::string& section,
                         const std::string& key, const std::string& value);
 

@@ -1,4 +1,4 @@
-#include "app/batch_arguments.h"
+#include "appcore/batch_arguments.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/dxf_summary.h"
+#include "appcore/dxf_summary.h"
 
 #include <charconv>
 #include <fstream>
@@ -25,7 +25,7 @@ std::optional<double> toDouble(std::string_view s) {
 
 }  // namespace
 
-void Extent::add(double v) {
+void AxisRange::add(double v) {
   if (empty || v < min) min = v;
   if (empty || v > max) max = v;
   empty = false;

@@ -1,0 +1,294 @@
+#include "appcore/convert_command.h"
+
+#include <charconv>
+#include <cmath>
+#include <string_view>
+#include <utility>
+
+#include "common/code_pages.h"
+#include "export/number_rule.h"
+#include "richtext/styled_text.h"
+
+namespace kerfline {
+namespace {
+
+// The value of one option as typed, with the option's name for messages.
+struct Value {
+  std::string_view option;
+  const std::string& text;
+};
+
+[[noreturn]] void refuse(const Value& v, std::string_view why) {
+  throw UsageError(std::string(v.option) + ": '" + v.text + "' " + std::string(why));
+}
+
+float number(const Value& v) {
+  const std::optional<float> n = parseNumber(v.text);
+  if (!n) refuse(v, "is not a number");
+  return *n;
+}
+
+// Whole numbers follow the positional rule (rounded once to single precision, ties to even);
+// only the clamping becomes an error, since a script wants to hear of a value out of range.
+int wholeNumber(const Value& v, int lo, int hi) {
+  const float rounded = std::nearbyint(number(v));
+  if (!(rounded >= static_cast<float>(lo) && rounded <= static_cast<float>(hi))) {
+    refuse(v, "is out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")");
+  }
+  return static_cast<int>(rounded);
+}
+
+// Text passed as typed (pitch, Z): it must be a finite number by the rule the exports read.
+std::string numberText(const Value& v) {
+  if (!std::isfinite(number(v))) refuse(v, "is out of range");
+  return v.text;
+}
+
+// Lengths, feeds and powers are doubles in the drawing model: the same grammar as the number
+// rule, the value taken in double precision rather than rounded to single.
+double positiveLength(const Value& v) {
+  number(v);
+  std::string_view t = v.text;
+  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+  double value = 0;  // "." and "-." are 0 by the rule and have no digit for from_chars
+  const std::errc error = std::from_chars(t.data(), t.data() + t.size(), value).ec;
+  if (error == std::errc::result_out_of_range || !std::isfinite(value)) refuse(v, "is out of range");
+  if (!(value > 0)) refuse(v, "is out of range (greater than 0)");
+  return value;
+}
+
+template <class E, std::size_t N>
+E oneOf(const Value& v, const std::pair<std::string_view, E> (&names)[N]) {
+  std::string list;
+  for (const auto& [name, value] : names) {
+    if (name == v.text) return value;
+    list += list.empty() ? "" : ", ";
+    list += name;
+  }
+  refuse(v, "is not one of " + list);
+}
+
+// Characters of a layer name, as the positional rule counts them (code points).
+constexpr std::size_t kMaxLayerChars = 39;
+// The largest point size a rich-text editor takes.
+constexpr int kMaxPointSize = 1638;
+constexpr int kMaxSpindleRpm = 100000;
+
+/// One named option: its long name, its short letter (or none), whether a value follows, and
+/// what it does to the command. Options of later output forms join by one row each.
+struct OptionEntry {
+  std::string_view name;
+  char letter;
+  bool takesValue;
+  void (*apply)(ConvertCommand&, const Value&);
+};
+
+constexpr std::pair<std::string_view, OutputFormat> kFormats[] = {
+    {"lines", OutputFormat::Lines}, {"polylines", OutputFormat::PolyLines},
+    {"closed", OutputFormat::Closed}, {"svg", OutputFormat::Svg}, {"gcode", OutputFormat::Gcode}};
+constexpr std::pair<std::string_view, DrawingUnits> kUnits[] = {
+    {"mm", DrawingUnits::Millimetre}, {"inch", DrawingUnits::Inch}};
+constexpr std::pair<std::string_view, int> kDxfVersions[] = {{"12", 12}, {"2000", 2000}};
+constexpr std::pair<std::string_view, KerfSide> kKerfSides[] = {
+    {"outside", KerfSide::Outside}, {"inside", KerfSide::Inside}, {"on", KerfSide::On}};
+constexpr std::pair<std::string_view, SpacingMode> kSpacings[] = {
+    {"classic", SpacingMode::Classic}, {"font", SpacingMode::Font}};
+constexpr std::pair<std::string_view, Alignment> kAlignments[] = {
+    {"left", Alignment::Left}, {"center", Alignment::Center}, {"right", Alignment::Right}};
+
+const OptionEntry kOptions[] = {
+    // where the result goes, and what else the run does
+    {"--output", 'o', true, [](ConvertCommand& c, const Value& v) { c.output = v.text; }},
+    {"--format", 'f', true,
+     [](ConvertCommand& c, const Value& v) { c.options.format = oneOf(v, kFormats); }},
+    {"--settings", 0, true, [](ConvertCommand& c, const Value& v) { c.settingsFile = v.text; }},
+    {"--report", 0, false, [](ConvertCommand& c, const Value&) { c.report = true; }},
+    {"--quiet", 'q', false, [](ConvertCommand& c, const Value&) { c.quiet = true; }},
+    {"--dump-text", 0, false,
+     [](ConvertCommand& c, const Value&) { c.action = ConvertAction::DumpText; }},
+    {"--list-fonts", 0, false,
+     [](ConvertCommand& c, const Value&) { c.action = ConvertAction::ListFonts; }},
+    {"--version", 'V', false,
+     [](ConvertCommand& c, const Value&) { c.action = ConvertAction::Version; }},
+    {"--help", 'h', false, [](ConvertCommand& c, const Value&) { c.action = ConvertAction::Help; }},
+    // the classic settings
+    {"--scale", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.classic.scale = wholeNumber(v, 1, 10000); }},
+    {"--pitch", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       if (v.text == "auto") {
+         c.options.autoPitch = true;
+       } else {
+         c.options.classic.pitchText = numberText(v);
+         c.options.autoPitch = false;
+       }
+     }},
+    {"--resolution", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.classic.resolution = wholeNumber(v, 1, 100); }},
+    {"--space", 0, true,
+     [](ConvertCommand& c, const Value& v) { setSpace(c.options, wholeNumber(v, 0, 100)); }},
+    {"--layer", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       if (utf8ToU32(v.text).size() > kMaxLayerChars) refuse(v, "is too long (fewer than 40 characters)");
+       c.layer = v.text;
+     }},
+    {"--z-up", 0, true, [](ConvertCommand& c, const Value& v) { c.zUp = numberText(v); }},
+    {"--z-cut", 0, true, [](ConvertCommand& c, const Value& v) { c.zCut = numberText(v); }},
+    // the font of plain text and of --text
+    {"--font", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       if (v.text.empty() || !isValidUtf8(v.text)) refuse(v, "is not a face name");
+       c.plainFont.Name = v.text;
+     }},
+    {"--size", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.plainFont.Size = wholeNumber(v, 1, kMaxPointSize); }},
+    {"--bold", 0, false, [](ConvertCommand& c, const Value&) { c.plainFont.Bold = true; }},
+    {"--italic", 0, false, [](ConvertCommand& c, const Value&) { c.plainFont.Italic = true; }},
+    {"--text", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       if (!isValidUtf8(v.text)) throw UsageError(std::string(v.option) + ": the text is not UTF-8");
+       c.text = v.text;
+     }},
+    // the drawing model: units, size, outlines
+    {"--units", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.units = oneOf(v, kUnits); }},
+    {"--fit-width", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.fitWidth = positiveLength(v); }},
+    {"--fit-height", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.fitHeight = positiveLength(v); }},
+    {"--dxf-version", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.dxfVersion = oneOf(v, kDxfVersions); }},
+    {"--weld", 0, false, [](ConvertCommand& c, const Value&) { c.options.weld = true; }},
+    {"--kerf", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.kerf = positiveLength(v); }},
+    {"--kerf-side", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.kerfSide = oneOf(v, kKerfSides); }},
+    // the machine
+    {"--feed", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.gcode.feed = positiveLength(v); }},
+    {"--plunge-feed", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.gcode.plungeFeed = positiveLength(v); }},
+    {"--spindle", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.options.gcode.spindleRpm = wholeNumber(v, 1, kMaxSpindleRpm);
+     }},
+    {"--depth-per-pass", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.gcode.depthPerPass = positiveLength(v); }},
+    {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
+    {"--power", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.gcode.power = positiveLength(v); }},
+    // typography
+    {"--spacing", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.spacing = oneOf(v, kSpacings); }},
+    {"--ligatures", 0, false, [](ConvertCommand& c, const Value&) { c.options.ligatures = true; }},
+    {"--align", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.align = oneOf(v, kAlignments); }},
+};
+
+const OptionEntry* findLong(std::string_view name) {
+  for (const OptionEntry& e : kOptions) {
+    if (e.name == name) return &e;
+  }
+  return nullptr;
+}
+
+const OptionEntry* findShort(char letter) {
+  for (const OptionEntry& e : kOptions) {
+    if (e.letter != 0 && e.letter == letter) return &e;
+  }
+  return nullptr;
+}
+
+[[noreturn]] void unknownOption(const std::string& arg) {
+  throw UsageError("unknown option '" + arg + "' (see kerfline-convert --help)");
+}
+
+// The combinations that cannot run, checked before anything is read or written.
+void checkCombinations(const ConvertCommand& c) {
+  if (c.action == ConvertAction::Help || c.action == ConvertAction::Version ||
+      c.action == ConvertAction::ListFonts) {
+    return;
+  }
+  if (c.text && !c.inputs.empty()) throw UsageError("--text and INPUT files cannot be combined");
+  if (!c.text && c.inputs.empty()) throw UsageError("no INPUT (see kerfline-convert --help)");
+  if (c.options.fitWidth && c.options.fitHeight) {
+    throw UsageError("--fit-width and --fit-height cannot be combined");
+  }
+  std::size_t fromStdin = 0;
+  for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;
+  if (fromStdin > 1) throw UsageError("standard input (-) can be read only once");
+  if (c.action == ConvertAction::DumpText) {
+    if (c.output) throw UsageError("--dump-text prints to standard output and takes no -o");
+    if (c.inputs.size() > 1) throw UsageError("--dump-text takes one INPUT");
+    return;
+  }
+  if (c.output && c.inputs.size() > 1) {
+    throw UsageError("-o names one output file and cannot be used with several inputs");
+  }
+  if (c.text && !c.output) throw UsageError("--text needs -o FILE");
+  if (fromStdin > 0 && !c.output) throw UsageError("standard input (-) needs -o FILE");
+  if (c.output && c.output->empty()) throw UsageError("-o: the file name is empty");
+}
+
+}  // namespace
+
+bool isNamedCommandLine(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (i == 0 && (a == "--report" || a == "--help" || a == "-h")) continue;
+    if (a.starts_with("--") || a == "-o" || a == "-f" || a == "-q" || a == "-V") return true;
+  }
+  return false;
+}
+
+ConvertCommand parseConvertCommand(const std::vector<std::string>& args) {
+  ConvertCommand command;
+  command.plainFont = defaultEditorFormat();
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
+      // An empty argument names no file, as in the positional form.
+      if (!arg.empty()) command.inputs.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    const OptionEntry* entry = nullptr;
+    std::optional<std::string> inlineValue;
+    std::string name = arg;
+    if (arg.starts_with("--")) {
+      if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
+        name = arg.substr(0, eq);
+        inlineValue = arg.substr(eq + 1);
+      }
+      entry = findLong(name);
+    } else if (arg.size() == 2) {
+      entry = findShort(arg[1]);
+    }
+    if (!entry) unknownOption(arg);
+    // Messages name the option as typed ("-o" or "--output").
+    if (!entry->takesValue) {
+      if (inlineValue) throw UsageError(name + " takes no value");
+      entry->apply(command, Value{name, arg});
+      // Help and version answer at once, whatever else the line holds.
+      if (command.action == ConvertAction::Help || command.action == ConvertAction::Version) {
+        return command;
+      }
+      continue;
+    }
+    if (!inlineValue) {
+      // The next argument is the value even when it starts with "-" (a pitch of -3).
+      if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
+      inlineValue = args[++i];
+    }
+    entry->apply(command, Value{name, *inlineValue});
+  }
+  checkCombinations(command);
+  return command;
+}
+
+}  // namespace kerfline

@@ -1,0 +1,193 @@
+#include "appcore/named_conversion.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <optional>
+
+#include "appcore/batch_arguments.h"
+#include "appcore/conversion_report.h"
+#include "appcore/settings_file.h"
+#include "appcore/settings_location.h"
+#include "appcore/text_dump.h"
+#include "common/file_reader.h"
+#include "export/drawing_export.h"
+#include "export/text_export.h"
+#include "richtext/document_loader.h"
+#include "typography/text_placement.h"
+#include "vectorizer/UTTF2Vct.h"
+#include "vectorizer/font_families.h"
+
+namespace kerfline {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr const char* kStandardStream = "-";
+
+// One failure of one file, told with the file it concerns.
+struct FileError {
+  std::string file;
+  std::string reason;
+};
+
+StyledText loadInput(const std::string& input, const TFontDescription& plainFont) {
+  if (input != kStandardStream) {
+    // The system's own words for a name that cannot be read ("No such file or directory").
+    if (::access(input.c_str(), R_OK) != 0) throw FileError{input, std::strerror(errno)};
+    try {
+      return loadDocument(input, plainFont);
+    } catch (const Error& e) {
+      throw FileError{input, e.what()};
+    }
+  }
+  FileContent content = readToEnd(STDIN_FILENO, kMaxDocumentBytes);
+  try {
+    if (content.status != ReadStatus::Ok) throw Error("Failed to Load Stream");
+    return loadDocumentBytes(content.bytes, plainFont);
+  } catch (const Error& e) {
+    throw FileError{"standard input", e.what()};
+  }
+}
+
+// Spacing, ligatures, tracking, alignment and automatic pitch alone still fit the two classic
+// forms: the typography places the strokes and the classic writers write them.
+bool needsOnlyStrokeForms(const ConversionOptions& options) {
+  ConversionOptions rest = options;
+  rest.spacing = SpacingMode::Classic;
+  rest.ligatures = false;
+  rest.tracking = 0;
+  rest.align = Alignment::Left;
+  rest.autoPitch = false;
+  return !needsDrawingExport(rest);
+}
+
+void writeDrawing(const std::string& path, const StyledText& text,
+                  const ConversionOptions& options, TTTFToVectorConverter& converter) {
+  if (needsOnlyStrokeForms(options)) {
+    // The classic options give FileSave's and SavePoly2's own bytes.
+    saveStrokeDxf(path, text, options, converter);
+  } else {
+    ConverterGlyphSource glyphs(converter);
+    exportDrawingFile(path, text, options, glyphs);
+  }
+}
+
+// A private folder for a drawing bound for standard output, removed with what it holds.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kerfline-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      throw FileError{"standard output", "cannot make a temporary folder: " +
+                                             std::string(std::strerror(errno))};
+    }
+    folder_ = pattern;
+  }
+  ~ScratchFolder() {
+    ::unlink(file().c_str());
+    ::rmdir(folder_.c_str());
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  std::string file() const { return folder_ + "/drawing"; }
+
+ private:
+  std::string folder_;
+};
+
+// The finished drawing, copied once complete: nothing reaches a pipe unless the export
+// succeeded. Copied in pieces, so a drawing of hundreds of megabytes needs no memory of its size.
+void copyToStandardOutput(const std::string& path, std::ostream& out) {
+  std::ifstream in(path, std::ios::binary);
+  char buffer[1 << 16];
+  while (in) {
+    in.read(buffer, sizeof buffer);
+    out.write(buffer, in.gcount());
+  }
+  if (in.bad() || !in.eof()) throw FileError{"standard output", "Failed to read the drawing back"};
+  if (!out.flush()) throw FileError{"standard output", "Cannot write to standard output"};
+}
+
+}  // namespace
+
+int runNamedConversion(const ConvertCommand& command, const std::string& programFolder,
+                       std::ostream& out, std::ostream& err) {
+  if (command.action == ConvertAction::ListFonts) {
+    for (const std::string& family : installedFontFamilies()) out << family << '\n';
+    return kExitOk;
+  }
+
+  const SettingsLocation settings =
+      findSettingsFile(programFolder, command.settingsFile.value_or(""));
+  // A settings file named on the command line must be there: a typo would otherwise convert
+  // silently with the defaults.
+  if (command.settingsFile && ::access(command.settingsFile->c_str(), R_OK) != 0) {
+    err << "kerfline-convert: --settings: cannot read '" << *command.settingsFile
+        << "': " << std::strerror(errno) << '\n';
+    return kExitUsage;
+  }
+  const LayerSettings stored = Loadini(settings.path);
+  ConversionOptions options = command.options;
+  options.classic.layerText = command.layer.value_or(stored.layer);
+  options.classic.zMoveText = command.zUp.value_or(stored.zUp);
+  options.classic.zLevelText = command.zCut.value_or(stored.zDown);
+
+  // Each job: where the text comes from, and the file it goes to.
+  struct Job {
+    std::optional<std::string> input;  // none: --text
+    std::string output;
+  };
+  std::vector<Job> jobs;
+  if (command.text) {
+    jobs.push_back({std::nullopt, command.output.value_or("")});
+  } else {
+    for (const std::string& input : command.inputs) {
+      jobs.push_back({input, command.output.value_or(batchOutputName(input))});
+    }
+  }
+
+  TTTFToVectorConverter converter;
+  int status = kExitOk;
+  for (const Job& job : jobs) {
+    std::string target = job.output;
+    try {
+      const StyledText text = job.input ? loadInput(*job.input, command.plainFont)
+                                        : decodePlainText(*command.text, command.plainFont);
+      if (command.action == ConvertAction::DumpText) {
+        out << textDumpJson(text) << '\n';
+        continue;
+      }
+      const bool toStandardOutput = job.output == kStandardStream;
+      if (toStandardOutput) target = "standard output";
+      std::optional<ScratchFolder> scratch;
+      if (toStandardOutput) scratch.emplace();
+      const std::string written = scratch ? scratch->file() : job.output;
+      try {
+        writeDrawing(written, text, options, converter);
+      } catch (const Error& e) {
+        throw FileError{target, e.what()};
+      }
+      if (scratch) copyToStandardOutput(written, out);
+      if (command.report && !command.quiet) {
+        printConversionReport(toStandardOutput ? err : out,
+                              ReportFacts{target, written, options.format, options.classic,
+                                          settings.path, text.length()});
+      }
+    } catch (const FileError& e) {
+      err << "kerfline-convert: " << e.file << ": " << e.reason << '\n';
+      status = kExitFailed;
+    } catch (const Error& e) {
+      err << "kerfline-convert: " << (job.input ? *job.input : target) << ": " << e.what() << '\n';
+      status = kExitFailed;
+    }
+  }
+  return status;
+}
+
+}  // namespace kerfline
