@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/text_source.h"
+#include "export/converter_glyph_source.h"
 #include "export/dxf_real.h"
 #include "export/layout_walk.h"
 #include "export/text_export.h"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "richtext/document_loader.h"
+#include "richtext/rtf_reader.h"
 
 namespace {
 

@@ -26,7 +26,8 @@ endfunction()
 function(kerfline_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} kerfline_test_support GTest::gtest GTest::gmock
+    GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     KERFLINE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     KERFLINE_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"

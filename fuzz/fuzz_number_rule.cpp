@@ -15,7 +15,10 @@
 namespace {
 
 const std::regex& grammar() {
-  static const std::regex re(R"( *[+-]?([0-9]*\.?[0-9]*)([eE][+-]?[0-9]+)?)",
+  // The mantissa spelled without two ways to split a run of digits: the ambiguous
+  // "[0-9]*\.?[0-9]*" makes the library's backtracking matcher take exponential time on long
+  // digit runs that fail to match at the end.
+  static const std::regex re(R"( *[+-]?([0-9]*(?:\.[0-9]*)?)([eE][+-]?[0-9]+)?)",
                              std::regex::ECMAScript | std::regex::optimize);
   return re;
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "common/code_pages.h"
-#include "richtext/document_loader.h"
+#include "common/utf8.h"
 #include "richtext/plain_text.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "richtext/document_loader.h"
+#include "richtext/rtf_reader.h"
 
 namespace {
 

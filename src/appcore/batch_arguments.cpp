@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "common/code_pages.h"
+#include "common/utf8.h"
 #include "export/number_rule.h"
 
 namespace kerfline {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/code_pages.h"
+#include "common/utf8.h"
 #include "export/number_rule.h"
 #include "richtext/styled_text.h"
 

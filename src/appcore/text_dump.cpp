@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/code_pages.h"
+#include "common/utf8.h"
 
 namespace kerfline {
 namespace {

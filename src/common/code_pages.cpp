@@ -2,6 +2,7 @@
 
 #include "common/code_page_tables.h"
 #include "common/font_description.h"
+#include "common/utf8.h"
 
 namespace kerfline {
 namespace {
@@ -39,10 +40,6 @@ int codePageOfCharSet(int charSet) {
   }
 }
 
-bool isSingleByteCodePage(int codePage) {
-  return codePage == codepage::Symbol || detail::highHalfTable(codePage) != nullptr;
-}
-
 char32_t decodeByte(int codePage, std::uint8_t b) {
   if (codePage == codepage::Symbol) {
     // As Windows' CP_SYMBOL: controls stay controls (a tab or line break in symbol-font text
@@ -72,7 +69,7 @@ std::uint8_t encodeChar(int codePage, char32_t c) {
   }
   if (c < 0x80) return static_cast<std::uint8_t>(c);
   // U+FFFD marks the undefined bytes; no byte stands for it.
-  if (c == 0xFFFD) return '?';
+  if (c == kReplacementChar) return '?';
   // In the double-byte code pages only ASCII is a single byte; unknown ones behave as 1252.
   if (isDoubleByteCodePage(codePage)) return '?';
   const detail::HighHalf* table = detail::highHalfTable(codePage);

@@ -16,9 +16,6 @@ inline constexpr int Symbol = 42;  ///< symbol fonts: byte b >= 0x20 maps to U+F
 /// codepage::Symbol for SYMBOL; 1252 for anything unknown).
 int codePageOfCharSet(int charSet);
 
-/// True when the code page is one this program can decode byte by byte.
-bool isSingleByteCodePage(int codePage);
-
 /// The Unicode character that byte b stands for in the single-byte code page (1250-1258,
 /// 874, 437, 850, 10000, codepage::Symbol). Bytes a code page leaves undefined decode to
 /// U+FFFD, except Windows-1252's five holes, which decode to U+0081, U+008D, U+008F, U+0090
@@ -31,14 +28,5 @@ std::u32string decodeSingleByte(int codePage, std::string_view bytes);
 
 /// The byte that stands for c in the code page, or '?' when it has none.
 std::uint8_t encodeChar(int codePage, char32_t c);
-
-/// UTF-8 helpers. Invalid sequences decode to U+FFFD, one per bad byte.
-std::u32string utf8ToU32(std::string_view utf8);
-/// True when the bytes are well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF).
-bool isValidUtf8(std::string_view bytes);
-/// Encodes code points as UTF-8 (see appendUtf8 for invalid ones).
-std::string u32ToUtf8(std::u32string_view text);
-/// Appends c as UTF-8; a surrogate or a value past U+10FFFF is written as U+FFFD.
-void appendUtf8(std::string& out, char32_t c);
 
 }  // namespace kerfline

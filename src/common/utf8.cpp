@@ -1,9 +1,7 @@
-#include "common/code_pages.h"
+#include "common/utf8.h"
 
 namespace kerfline {
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
 
 bool isContinuation(unsigned char b) { return (b & 0xC0u) == 0x80u; }
 
@@ -52,7 +50,7 @@ std::u32string utf8ToU32(std::string_view utf8) {
     if (n == 0) {
       // One replacement per bad byte, resynchronising at the very next byte, so no good
       // character after a damaged one is swallowed.
-      out.push_back(kReplacement);
+      out.push_back(kReplacementChar);
       ++i;
     } else {
       out.push_back(c);
@@ -79,7 +77,7 @@ bool isValidUtf8(std::string_view bytes) {
 }
 
 void appendUtf8(std::string& out, char32_t c) {
-  if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = kReplacement;
+  if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = kReplacementChar;
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
   } else if (c < 0x800) {

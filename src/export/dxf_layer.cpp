@@ -1,6 +1,7 @@
 #include "export/dxf_layer.h"
 
 #include "common/code_pages.h"
+#include "common/utf8.h"
 
 namespace kerfline {
 

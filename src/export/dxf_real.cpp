@@ -5,14 +5,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 #include "common/error.h"
+#include "export/exact_float.h"
 
 namespace kerfline {
 namespace {
 
-__extension__ typedef unsigned __int128 U128;  // GCC and clang on 64-bit targets
+using U128 = Uint128;
 
 constexpr int kDigits = 15;
 constexpr std::uint64_t kTen15 = 1'000'000'000'000'000ULL;
@@ -43,8 +43,7 @@ constexpr char kDigitPairs[] =
     "8081828384858687888990919293949596979899";
 
 int decimalLength(U128 n) {
-  const int bits = n >> 64 ? 128 - std::countl_zero(static_cast<std::uint64_t>(n >> 64))
-                           : 64 - std::countl_zero(static_cast<std::uint64_t>(n));
+  const int bits = bitLength(n);
   int d = (bits * 1233) >> 12;  // floor(bits * log10(2)), never above the true length
   if (d < 39 && n >= kPow10[d]) ++d;
   return d;
@@ -79,36 +78,6 @@ bool leadingDigits(U128 n, int length, std::uint64_t& q) {
   return true;
 }
 
-// Exact decimal digits of m * 5^k for the tiny floats beyond the 128-bit path, from 32-bit limbs.
-std::string exactDigitsSlow(std::uint32_t m, int k) {
-  std::vector<std::uint32_t> limbs{m};  // little endian
-  for (int i = 0; i < k; ++i) {
-    std::uint64_t carry = 0;
-    for (auto& limb : limbs) {
-      const std::uint64_t t = std::uint64_t{limb} * 5 + carry;
-      limb = static_cast<std::uint32_t>(t);
-      carry = t >> 32;
-    }
-    if (carry) limbs.push_back(static_cast<std::uint32_t>(carry));
-  }
-  std::string reversed;
-  while (!limbs.empty()) {
-    std::uint64_t rest = 0;
-    for (auto it = limbs.rbegin(); it != limbs.rend(); ++it) {
-      const std::uint64_t t = (rest << 32) | *it;
-      *it = static_cast<std::uint32_t>(t / 1'000'000'000u);
-      rest = t % 1'000'000'000u;
-    }
-    while (!limbs.empty() && limbs.back() == 0) limbs.pop_back();
-    for (int i = 0; i < 9; ++i) {
-      reversed.push_back(static_cast<char>('0' + rest % 10));
-      rest /= 10;
-    }
-  }
-  while (reversed.size() > 1 && reversed.back() == '0') reversed.pop_back();
-  return {reversed.rbegin(), reversed.rend()};
-}
-
 void putPair(char* out, std::uint32_t pair) { std::memcpy(out, kDigitPairs + pair * 2, 2); }
 
 // Writes the 15 decimal digits of q (q < 10^15, zero-filled on the left) at out, unrolled:
@@ -133,16 +102,14 @@ void writeFifteenDigits(char* out, std::uint64_t q) {
 
 char* writeDxfReal(char* out, float v) {
   if (!std::isfinite(v)) throw Error("Coordinate out of range.");
-  const auto bits = std::bit_cast<std::uint32_t>(v);
-  const bool negative = (bits >> 31) != 0;
-  const int biased = static_cast<int>((bits >> 23) & 0xFF);
-  std::uint32_t m = bits & 0x7FFFFF;
-  if (biased == 0 && m == 0) {
+  const FloatParts parts = decomposeFloat(v);
+  const bool negative = parts.negative;
+  std::uint32_t m = parts.mantissa;
+  if (m == 0) {
     *out = '0';
     return out + 1;
   }
-  int e = biased == 0 ? -149 : biased - 150;
-  if (biased != 0) m |= 0x800000;
+  int e = parts.exponent;
   const int zeros = std::countr_zero(m);
   m >>= zeros;
   e += zeros;
@@ -177,9 +144,11 @@ char* writeDxfReal(char* out, float v) {
     if (!leadingDigits(n, length, q)) ++exponent;
     if (length < kDigits) count = length;
   } else {
-    const std::string digits = exactDigitsSlow(m, -e);
+    // Tiny floats, beyond the 128-bit path: their exact digits the long way.
+    const ExactDecimal exact = exactDecimal(m, e);
+    const std::string& digits = exact.digits;
     const int length = static_cast<int>(digits.size());
-    exponent = length + e;
+    exponent = exact.pointPos;
     if (length < kDigits) count = length;
     for (int i = 0; i < count; ++i) q = q * 10 + static_cast<std::uint64_t>(digits[i] - '0');
     if (length > kDigits && digits[kDigits] >= '5' && ++q == kTen15) {

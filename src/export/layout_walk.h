@@ -32,18 +32,6 @@ class GlyphSource {
                                                      int precision) = 0;
 };
 
-/// The converter as a glyph source: font, Precision and Unicode set before every character.
-class ConverterGlyphSource final : public GlyphSource {
- public:
-  /// Uses (and reconfigures) converter for every character; it must outlive this source.
-  explicit ConverterGlyphSource(TTTFToVectorConverter& converter) : converter_(converter) {}
-  std::optional<TStrokeCollection> strokesOf(const TFontDescription& font, char32_t c,
-                                             int precision) override;
-
- private:
-  TTTFToVectorConverter& converter_;
-};
-
 /// One stroke in drawing units at its place on the page, with its part in its contour.
 struct PlacedStroke {
   float x1 = 0, y1 = 0, x2 = 0, y2 = 0;

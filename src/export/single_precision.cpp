@@ -1,58 +1,13 @@
 #include "export/single_precision.h"
 
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
+#include "export/exact_float.h"
+
 namespace kerfline {
 namespace {
-
-__extension__ typedef unsigned __int128 U128;  // GCC and clang on 64-bit targets
-
-int bitLength(U128 a) {
-  const auto high = static_cast<std::uint64_t>(a >> 64);
-  return high ? 128 - std::countl_zero(high)
-              : 64 - std::countl_zero(static_cast<std::uint64_t>(a));
-}
-
-// a * 2^k rounded to the nearest float, ties to even. Built from the bits directly: the
-// rounded significand q counts units of the result's ulp, so q = 2^23 of a subnormal and a
-// carry to q = 2^24 both land on the right exponent when added to the exponent field.
-float roundToFloat(U128 a, int k, bool negative) {
-  std::uint32_t bits = 0;
-  if (a != 0) {
-    const int length = bitLength(a);
-    const int ulpExp = std::max(length + k - 24, -149);
-    const int shift = ulpExp - k;
-    U128 q = 0;
-    if (shift <= 0) {
-      q = a << -shift;
-    } else if (shift <= length) {
-      q = a >> shift;
-      const U128 rest = a - (q << shift);
-      const U128 half = U128{1} << (shift - 1);
-      if (rest > half || (rest == half && (q & 1))) ++q;
-    }  // else below half the smallest subnormal: zero
-    if (q != 0) {
-      const long long field = (static_cast<long long>(ulpExp) + 149) * (1LL << 23) +
-                              static_cast<long long>(q);
-      bits = field >= 0x7F800000LL ? 0x7F800000u : static_cast<std::uint32_t>(field);
-    }
-  }
-  if (negative) bits |= 0x80000000u;
-  return std::bit_cast<float>(bits);
-}
-
-// A finite float as m * 2^e with an integer m of at most 24 bits.
-void decompose(float v, std::uint32_t& m, int& e, bool& negative) {
-  const auto bits = std::bit_cast<std::uint32_t>(v);
-  negative = (bits >> 31) != 0;
-  const int biased = static_cast<int>((bits >> 23) & 0xFF);
-  m = bits & 0x7FFFFF;
-  e = biased == 0 ? -149 : biased - 150;
-  if (biased != 0) m |= 0x800000;
-}
 
 static_assert(std::numeric_limits<long double>::digits == 64,
               "the layout needs the x87 80-bit long double for its exact intermediate products");
@@ -70,17 +25,11 @@ ScaledToFloat::ScaledToFloat(float a, float b) : product_(static_cast<long doubl
     finite_ = false;
     return;
   }
-  std::uint32_t ma = 0;
-  std::uint32_t mb = 0;
-  int ea = 0;
-  int eb = 0;
-  bool na = false;
-  bool nb = false;
-  decompose(a, ma, ea, na);
-  decompose(b, mb, eb, nb);
-  magnitude_ = std::uint64_t{ma} * mb;
-  exponent_ = ea + eb;
-  negative_ = na != nb;
+  const FloatParts pa = decomposeFloat(a);
+  const FloatParts pb = decomposeFloat(b);
+  magnitude_ = std::uint64_t{pa.mantissa} * pb.mantissa;
+  exponent_ = pa.exponent + pb.exponent;
+  negative_ = pa.negative != pb.negative;
 }
 
 float ScaledToFloat::operator()(std::int32_t x) const {
@@ -88,10 +37,8 @@ float ScaledToFloat::operator()(std::int32_t x) const {
   // long double product is exact: its conversion is then the one rounding.
   if (!finite_ || (x < (1 << 16) && x > -(1 << 16))) return static_cast<float>(x * product_);
   const auto ux = static_cast<std::uint64_t>(x < 0 ? -static_cast<std::int64_t>(x) : x);
-  return roundToFloat(U128{ux} * magnitude_, exponent_, negative_ != (x < 0));
+  return roundToFloat(Uint128{ux} * magnitude_, exponent_, negative_ != (x < 0));
 }
-
-float productToFloat(std::int32_t x, float a, float b) { return ScaledToFloat(a, b)(x); }
 
 float mulAddToFloat(float a, float b, float c) {
   // a * b is exact in 64 bits. The sum may not be, so its error is recovered (TwoSum) and the
@@ -111,15 +58,15 @@ float mulAddToFloat(float a, float b, float c) {
 
 float quotientToFloat(std::int64_t numerator, std::int64_t denominator) {
   const bool negative = numerator < 0;
-  const U128 n = negative ? 0 - static_cast<std::uint64_t>(numerator)
-                          : static_cast<std::uint64_t>(numerator);
-  const U128 d = static_cast<std::uint64_t>(denominator);
+  const Uint128 n = negative ? 0 - static_cast<std::uint64_t>(numerator)
+                             : static_cast<std::uint64_t>(numerator);
+  const Uint128 d = static_cast<std::uint64_t>(denominator);
   if (n == 0) return negative ? -0.0f : 0.0f;
   // Enough quotient bits (at least 26) that a sticky bit for the remainder settles every tie.
   const int shift = std::max(0, bitLength(d) - bitLength(n) + 28);
-  const U128 scaled = n << shift;
-  const U128 q = scaled / d;
-  const U128 sticky = scaled - q * d != 0 ? 1 : 0;
+  const Uint128 scaled = n << shift;
+  const Uint128 q = scaled / d;
+  const Uint128 sticky = scaled - q * d != 0 ? 1 : 0;
   return roundToFloat((q << 1) | sticky, -shift - 1, negative);
 }
 

@@ -20,9 +20,6 @@ class ScaledToFloat {
   long double product_ = 0;  // a * b, exact (48 bits)
 };
 
-/// The exact product x * a * b rounded once to single precision (nearest, ties to even).
-float productToFloat(std::int32_t x, float a, float b);
-
 /// The exact value a * b + c rounded once to single precision (nearest, ties to even).
 float mulAddToFloat(float a, float b, float c);
 

@@ -85,40 +85,75 @@ class TMainForm : public QMainWindow {
   std::string ProgramFolder;
 
   // ---- controls (owned by Qt parents; objectName = the member's name) --------------------
+  /// The toolbar: file and edit commands, font controls, pitch.
   QToolBar* StandardToolBar = nullptr;
+  /// The parameter panel: stepping buttons, conversion fields and the character's size.
   QFrame* Panel1 = nullptr;
+  /// Caret line and column, and the lines selected.
   QLabel* Panel2 = nullptr;
+  /// The frame around the preview.
   QFrame* Panel3 = nullptr;
+  /// Shows the hint of the control under the mouse.
   QStatusBar* StatusBar1 = nullptr;
+  /// The text editor: the text every export converts.
   TRichEdit* RichEdit1 = nullptr;
+  /// The preview of CurChar's strokes.
   TPaintBox* PaintBox = nullptr;
+  /// "Scan": steps through the text on every Timer tick while down.
   QToolButton* AutoBtn = nullptr;
+  /// "Prev": the character before CurChar becomes current.
   QToolButton* PrevCharBtn = nullptr;
+  /// "Next": the character after CurChar becomes current.
   QToolButton* NextCharBtn = nullptr;
+  /// "Resolution", 1..100: the converter's strokes per curve piece.
   TSpinEdit* Resolution1 = nullptr;
+  /// "Scale", 1..10000: character size (with the point size).
   TSpinEdit* ScaleEdit1 = nullptr;
+  /// "Space %", 0..100: space between characters.
   TSpinEdit* SpacePc = nullptr;
+  /// "Layer": the DXF layer every entity goes on.
   QLineEdit* Layername = nullptr;
+  /// "Z Up move": the Z move at the begin and end of each contour.
   QLineEdit* ZmoveEdit = nullptr;
+  /// "Pitch": the distance added to Y at each new line.
   QLineEdit* Edit1 = nullptr;
+  /// "Z Cutting": the Z level the strokes are drawn on.
   QLineEdit* ZlevelEdit = nullptr;
+  /// Caption of Resolution1.
   QLabel* Label1 = nullptr;
+  /// Caption of Edit1 ("Pitch").
   QLabel* Label2 = nullptr;
+  /// The element count of the character previewed.
   QLabel* Label3 = nullptr;
+  /// Caption of Label3 ("Elements").
   QLabel* Label4 = nullptr;
+  /// The width of the character previewed, in drawing units.
   QLabel* Label5 = nullptr;
+  /// The height of the character previewed, in drawing units.
   QLabel* Label6 = nullptr;
+  /// Caption of ScaleEdit1.
   QLabel* Label7 = nullptr;
+  /// Caption of ZlevelEdit.
   QLabel* Label8 = nullptr;
+  /// Caption of ZmoveEdit.
   QLabel* Label9 = nullptr;
+  /// Caption of Layername.
   QLabel* Layer = nullptr;
+  /// Caption of SpacePc.
   QLabel* SpacePercent = nullptr;
+  /// The face of the selection (or of typing).
   QComboBox* FontName = nullptr;
+  /// The point size of the selection (or of typing).
   QLineEdit* FontSize = nullptr;
+  /// Steps FontSize, 1..100.
   TUpDown* UpDown1 = nullptr;
+  /// Toggles bold on the selection (or typing).
   QToolButton* BoldButton = nullptr;
+  /// Toggles italic on the selection (or typing).
   QToolButton* ItalicButton = nullptr;
+  /// Pastes from the clipboard.
   QToolButton* PasteButton = nullptr;
+  /// Proposes the vertical pitch (Suggest).
   QToolButton* PitchSpeedButton1 = nullptr;
   QLabel* SpacingLabel = nullptr;
   QComboBox* SpacingBox = nullptr;       ///< "classic" (index 0) or "font" (index 1)
@@ -126,32 +161,56 @@ class TMainForm : public QMainWindow {
   QToolButton* AlignCenterBtn = nullptr;
   QToolButton* AlignRightBtn = nullptr;
   QCheckBox* AutoPitchBox = nullptr;     ///< "auto": line pitch from the fonts' line heights
+  /// AutoBtn's stepping, every 300 ms.
   QTimer* Timer = nullptr;
+  /// Fires once, 3 s after creation: the command-line batch run.
   QTimer* StartupTimer1 = nullptr;
+  /// The Open dialog (rich text and text files).
   QFileDialog* OpenDialog1 = nullptr;
+  /// The Save dialog of both DXF exports.
   QFileDialog* SaveDialog1 = nullptr;
 
   // ---- commands (QAction objectName = the command's name) --------------------------------
+  /// Ctrl+N: empties the editor.
   QAction* FileNewCmd = nullptr;
+  /// Ctrl+O: loads a rich-text or text file into the editor.
   QAction* FileOpenCmd = nullptr;
+  /// Ctrl+S: the "Lines + Z moves" export.
   QAction* FileSaveCmd = nullptr;
+  /// The "PolyLines XY only" export.
   QAction* SavePoly = nullptr;
+  /// Proposes the vertical pitch from the tallest character.
   QAction* Suggest = nullptr;
+  /// Ctrl+Z: undoes the editor's last change.
   QAction* EditUndoCmd = nullptr;
+  /// Ctrl+X: cuts the selection.
   QAction* EditCutCmd = nullptr;
+  /// Ctrl+C: copies the selection.
   QAction* EditCopyCmd = nullptr;
-  // menu items
+  // menu items: each shows its own caption and triggers its command
+  /// File > New (FileNewCmd).
   QAction* New1 = nullptr;
+  /// File > Open... (FileOpenCmd).
   QAction* FileOpen1 = nullptr;
+  /// File > Save DXF PolyLines XY only, Ctrl+P (SavePoly).
   QAction* SavePolyLines2 = nullptr;
+  /// File > Save DXF Lines + Z moves (FileSaveCmd).
   QAction* SaveAsMultiFontDXF1 = nullptr;
+  /// File > Cut (EditCutCmd).
   QAction* SavePolyLines1 = nullptr;
+  /// File > Font selection: the font dialog for the selection.
   QAction* Fontselection1 = nullptr;
+  /// File > Suggest (Suggest).
   QAction* SuggestPitch1 = nullptr;
+  /// File > Close.
   QAction* Close1 = nullptr;
+  /// Edit > Cut (EditCutCmd).
   QAction* Cut1 = nullptr;
+  /// Edit > Copy (EditCopyCmd).
   QAction* Copy1 = nullptr;
+  /// Edit > Paste.
   QAction* Paste1 = nullptr;
+  /// Help: opens the help page in the browser.
   QAction* Help1 = nullptr;
   /// Help > About Kerfline: version, licence and the settings file in use.
   QAction* About1 = nullptr;
@@ -312,7 +371,7 @@ class TMainForm : public QMainWindow {
   /// True when the key press is one of the window's shortcuts.
   bool isWindowShortcut(const QKeyEvent* key) const;
   int otherSpace_ = 0;  ///< Space % of the spacing mode not shown (the tracking at first)
-  bool paintErrorShown_ = false;
+  bool paintErrorShown_ = false;  ///< an error box for a paint is pending or open
   bool closed_ = false;  ///< closed and not shown again since
 };
 

@@ -54,16 +54,15 @@ W* named(W* w, const char* name) {
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(tr("Kerfline "));
-  // The window's font: the runtime's default face at 8 points (fontconfig substitutes it).
-  setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  // The window's font: the editor's default face and size (fontconfig substitutes the face).
+  const TFontDescription editorDefault = defaultEditorFormat();
+  setFont(QFont(QString::fromStdString(editorDefault.Name), editorDefault.Size));
   ProgramFolder = programFolder();
   ConversionFont = TFontDescription{};
   ConversionFont.Name = "Times New Roman";
   ConversionFont.Size = 8;
   ConversionFont.Color = 0;
-  RichEdit2.font = TFontDescription{};
-  RichEdit2.font.Name = "MS Sans Serif";
-  RichEdit2.font.Size = 8;
+  RichEdit2.font = editorDefault;
   TTF2Vector.SetUNICODE(true);
 
   createActions();
@@ -387,10 +386,7 @@ void TMainForm::createWorkArea() {
   RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  TFontDescription windowFont;
-  windowFont.Name = "MS Sans Serif";
-  windowFont.Size = 8;
-  RichEdit1->setDefAttributes(windowFont, AttrAll);
+  RichEdit1->setDefAttributes(defaultEditorFormat(), AttrAll);
   RichEdit1->setText(U"AAbbcC\r\n\r\n");
   work->addWidget(RichEdit1);
 
@@ -485,10 +481,7 @@ void TMainForm::FormCreate() {
 
   GetFontNames();
   SelectionChange();
-  TFontDescription defaults = CurrText();
-  defaults.Name = "MS Sans Serif";
-  defaults.Size = 8;
-  setCurrText(defaults, AttrFaceName | AttrSize);
+  setCurrText(defaultEditorFormat(), AttrFaceName | AttrSize);
   SelectionChange();
 
   const std::u32string text = RichEdit1->text();

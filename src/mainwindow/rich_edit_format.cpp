@@ -2,11 +2,14 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
 
 #include "mainwindow/rich_edit.h"
+#include "vectorizer/script_face_name.h"
 
 namespace kerfline {
 namespace {
@@ -14,12 +17,22 @@ namespace {
 // Pasted HTML may give sizes in pixels; the window works at 96 pixels per inch.
 int pixelsToPoints(double px) { return static_cast<int>(std::lround(px * 72.0 / 96.0)); }
 
+// The face first, as stored. A Windows script name that no installed family has ("Arial CE")
+// is followed by the family Qt shows for its base name, which the exports cut as well; Qt
+// alone would show its default face and skip the base name's substitution.
+QStringList editorFamilies(const std::string& name) {
+  const QString face = QString::fromStdString(name);
+  const std::optional<std::string> base = scriptFaceBaseName(name);
+  if (!base || QFontDatabase::hasFamily(face)) return {face};
+  return {face, QFontInfo(QFont(QString::fromStdString(*base))).family()};
+}
+
 }  // namespace
 
 QTextCharFormat toCharFormat(const TFontDescription& f, unsigned fields) {
   QTextCharFormat fmt;
   // The face is stored as given, not as fontconfig resolves it: the exports look it up again.
-  if (fields & AttrFaceName) fmt.setFontFamilies(QStringList{QString::fromStdString(f.Name)});
+  if (fields & AttrFaceName) fmt.setFontFamilies(editorFamilies(f.Name));
   if (fields & AttrSize) fmt.setFontPointSize(f.Size);
   if (fields & AttrBold) fmt.setFontWeight(f.Bold ? QFont::Bold : QFont::Normal);
   if (fields & AttrItalic) fmt.setFontItalic(f.Italic);
@@ -88,7 +101,7 @@ TFontDescription mergeFields(TFontDescription base, const TFontDescription& f, u
 }
 
 QFont toFont(const TFontDescription& f, QFont base) {
-  base.setFamilies(QStringList{QString::fromStdString(f.Name)});
+  base.setFamilies(editorFamilies(f.Name));
   if (f.Size > 0) base.setPointSize(f.Size);
   base.setBold(f.Bold);
   base.setItalic(f.Italic);

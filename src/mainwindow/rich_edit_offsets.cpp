@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/utf8.h"
+
 namespace kerfline {
 namespace {
 
@@ -29,7 +31,7 @@ std::u16string toDocumentText(std::u32string_view text, bool& afterCr) {
     } else if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF || c == 0xFDD0 || c == 0xFDD1) {
       // A surrogate code point would pair up with its neighbour and a frame mark would open a
       // frame: either would change the character count.
-      out.push_back(u'\uFFFD');
+      out.push_back(static_cast<char16_t>(kReplacementChar));
     } else if (c > 0xFFFF) {
       const char32_t v = c - 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));

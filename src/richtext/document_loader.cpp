@@ -4,6 +4,8 @@
 
 #include "common/error.h"
 #include "common/file_reader.h"
+#include "richtext/plain_text.h"
+#include "richtext/rtf_reader.h"
 
 namespace kerfline {
 namespace {
@@ -34,9 +36,7 @@ StyledText loadDocumentBytes(std::string_view bytes, const TFontDescription& pla
   // The content decides, never the file name: only text that opens with the RTF signature is
   // offered to the RTF reader, and whatever it refuses is read again from the start as plain.
   if (bytes.substr(0, kRtfSignature.size()) == kRtfSignature) {
-#ifndef KERFLINE_NO_RTF_READER
     if (std::optional<StyledText> rich = readRtf(bytes)) return std::move(*rich);
-#endif
   }
   return decodePlainText(bytes, plainFormat);
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,16 +12,6 @@ namespace kerfline {
 /// a glyph conversion), yet small enough that the decoded text, at most 8 bytes per input
 /// byte, stays within memory.
 inline constexpr std::size_t kMaxDocumentBytes = std::size_t{64} << 20;
-
-/// Reads RTF. Returns nothing when the content is not rich text (does not start with "{\rtf");
-/// otherwise the text and its formatting as far as it could be read (a truncated file keeps
-/// what came before the cut). Never throws, never reads past the buffer.
-std::optional<StyledText> readRtf(std::string_view bytes);
-
-/// Decodes plain text: UTF-8 (byte-order mark removed), UTF-16 LE/BE with a byte-order mark,
-/// otherwise Windows-1252. CR LF, LF and CR all become CR LF; NULs are dropped. Every
-/// character takes format.
-StyledText decodePlainText(std::string_view bytes, const TFontDescription& format);
 
 /// The loading rule shared by Open, the batch run and kerfline-convert: rich text when the
 /// content is rich text, otherwise the same bytes again from the start as plain text.

@@ -3,12 +3,10 @@
 #include <algorithm>
 
 #include "common/code_pages.h"
-#include "richtext/document_loader.h"
+#include "common/utf8.h"
 
 namespace kerfline {
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
 
 // Receives the decoded characters one by one and writes every line break as CR LF. A NUL is
 // dropped: it is no character a font can draw, and the editor would end its text there,
@@ -83,9 +81,9 @@ void decodeUtf16(std::string_view bytes, bool bigEndian, LineBreakWriter& w) {
       }
     }
     // Half a pair cannot be a text position: it becomes one replacement character.
-    w.put(u >= 0xD800 && u <= 0xDFFF ? kReplacement : u);
+    w.put(u >= 0xD800 && u <= 0xDFFF ? kReplacementChar : u);
   }
-  if (bytes.size() % 2 != 0) w.put(kReplacement);  // a file cut inside its last unit
+  if (bytes.size() % 2 != 0) w.put(kReplacementChar);  // a file cut inside its last unit
 }
 
 void decodeWindows1252(std::string_view bytes, LineBreakWriter& w) {

@@ -1,11 +1,10 @@
 #include "richtext/rtf_byte_decoder.h"
 
 #include "common/code_pages.h"
+#include "common/utf8.h"
 
 namespace kerfline::rtf {
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
 
 bool isLeadByte(int codePage, std::uint8_t b) {
   if (codePage == 932) return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -22,7 +21,7 @@ bool ByteDecoder::isDoubleByte(int codePage) {
 char32_t ByteDecoder::feed(int codePage, std::uint8_t b) {
   if (leadPending_) {
     leadPending_ = false;
-    return kReplacement;  // lead + trail: one character we cannot name
+    return kReplacementChar;  // lead + trail: one character we cannot name
   }
   if (!isDoubleByte(codePage)) {
     // ASCII is ASCII in every text code page; symbol fonts move it to the private-use area.
@@ -36,13 +35,13 @@ char32_t ByteDecoder::feed(int codePage, std::uint8_t b) {
   }
   // Shift-JIS keeps half-width katakana in single bytes.
   if (codePage == 932 && b >= 0xA1 && b <= 0xDF) return 0xFF61 + (b - 0xA1);
-  return kReplacement;
+  return kReplacementChar;
 }
 
 char32_t ByteDecoder::flush() {
   if (!leadPending_) return 0;
   leadPending_ = false;
-  return kReplacement;
+  return kReplacementChar;
 }
 
 }  // namespace kerfline::rtf

@@ -17,8 +17,6 @@ class ByteDecoder {
   char32_t feed(int codePage, std::uint8_t b);
   /// Ends an unfinished pair: returns U+FFFD for a lead byte left waiting, else 0.
   char32_t flush();
-  /// True while a lead byte waits for its trail byte.
-  bool pending() const { return leadPending_; }
 
  private:
   bool leadPending_ = false;

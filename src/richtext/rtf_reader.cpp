@@ -21,9 +21,10 @@
 #include <vector>
 
 #include "common/code_pages.h"
-#include "richtext/document_loader.h"
+#include "common/utf8.h"
 #include "richtext/rtf_byte_decoder.h"
 #include "richtext/rtf_control_words.h"
+#include "richtext/rtf_reader.h"
 #include "richtext/rtf_state.h"
 #include "richtext/rtf_tables.h"
 #include "richtext/rtf_text_builder.h"
@@ -39,8 +40,6 @@ using rtf::TokenKind;
 
 constexpr std::size_t kMaxDepth = 1000;
 constexpr std::size_t kMaxSavedStates = 1 << 16;
-constexpr char32_t kReplacement = 0xFFFD;
-
 class RtfReader {
  public:
   explicit RtfReader(std::string_view bytes) : tokens_(bytes), builder_(tables_) {}
@@ -228,11 +227,11 @@ class RtfReader {
           tables_.endFont();
           ++tablesVersion_;
         } else {
-          tables_.appendFontName(isSurrogate(c) ? kReplacement : c, false);
+          tables_.appendFontName(isSurrogate(c) ? kReplacementChar : c, false);
         }
         break;
       case Destination::FontAltName:
-        if (c != U';') tables_.appendFontName(isSurrogate(c) ? kReplacement : c, true);
+        if (c != U';') tables_.appendFontName(isSurrogate(c) ? kReplacementChar : c, true);
         break;
       case Destination::ColorTable:
         if (c == U';') tables_.endColor();
@@ -358,10 +357,11 @@ class RtfReader {
         break;
       case Keyword::Unicode: {
         if (!t.hasParam) break;
-        // Writers store UTF-16 units as signed 16-bit numbers.
-        std::int64_t v = p;
-        if (v < 0) v += 65536;
-        deliver(v < 0 ? kReplacement : static_cast<char32_t>(v));
+        // Writers store UTF-16 units as signed 16-bit numbers (some as unsigned). A value no
+        // 16-bit unit has was not written by a sound writer, and taking it modulo 65536 or as a
+        // code point would cut some other letter: it stands for an unknown character.
+        deliver(p < -32768 || p > 65535 ? kReplacementChar
+                                         : static_cast<char32_t>(p < 0 ? p + 65536 : p));
         skip_ = s.unicodeSkip;
         break;
       }

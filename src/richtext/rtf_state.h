@@ -9,6 +9,9 @@ inline constexpr int kDefaultFontNumber = -1;
 inline constexpr int kDefaultHalfPoints = 24;
 /// Largest size kept, in half-points (1638 points, the largest size word processors offer).
 inline constexpr int kMaxHalfPoints = 3276;
+/// Colour index of text that no \cf has coloured: the automatic colour, whatever entry 0 of
+/// the colour table holds.
+inline constexpr int kAutomaticColor = -1;
 
 /// Character formatting as RTF states it: table indices, not yet resolved to fonts and colours.
 struct CharFormat {
@@ -18,7 +21,7 @@ struct CharFormat {
   bool italic = false;
   bool underline = false;
   bool strikeOut = false;
-  int color = 0;                   ///< \cfN, index into the colour table
+  int color = kAutomaticColor;     ///< \cfN, index into the colour table
 
   friend bool operator==(const CharFormat&, const CharFormat&) = default;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/code_pages.h"
+#include "common/utf8.h"
 
 namespace kerfline::rtf {
 namespace {
@@ -127,7 +128,7 @@ TFontDescription DocumentTables::describe(const CharFormat& format) const {
     std::string alt = toUtf8Trimmed(f->altName);
     // A name in a double-byte set decodes to replacement characters here; the \falt name,
     // usually its Latin spelling, names the same face readably.
-    const bool unreadable = f->name.find(U'\uFFFD') != std::u32string::npos;
+    const bool unreadable = f->name.find(kReplacementChar) != std::u32string::npos;
     if ((name.empty() || unreadable) && !alt.empty()) name = std::move(alt);
     if (!name.empty()) d.Name = std::move(name);
     d.CharSet = f->charSet;

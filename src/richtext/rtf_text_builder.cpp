@@ -2,12 +2,12 @@
 
 #include <limits>
 
+#include "common/utf8.h"
 #include "richtext/rtf_tables.h"
 
 namespace kerfline::rtf {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
 // Positions are signed 32-bit everywhere downstream.
 constexpr std::size_t kMaxChars = std::numeric_limits<std::int32_t>::max() - 1;
 constexpr std::size_t kChunkChars = 1 << 16;
@@ -19,14 +19,14 @@ bool isLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 void TextBuilder::put(char32_t c, const CharFormat& format) {
   if (isHighSurrogate(c)) {
-    if (highSurrogate_ != 0) emit(kReplacement, highFormat_);
+    if (highSurrogate_ != 0) emit(kReplacementChar, highFormat_);
     highSurrogate_ = static_cast<char16_t>(c);
     highFormat_ = format;
     return;
   }
   if (isLowSurrogate(c)) {
     if (highSurrogate_ == 0) {
-      emit(kReplacement, format);
+      emit(kReplacementChar, format);
       return;
     }
     const char32_t high = highSurrogate_;
@@ -36,11 +36,11 @@ void TextBuilder::put(char32_t c, const CharFormat& format) {
   }
   if (highSurrogate_ != 0) {
     highSurrogate_ = 0;
-    emit(kReplacement, highFormat_);
+    emit(kReplacementChar, highFormat_);
   }
   // Line breaks come only from control words; other control characters are not text.
   if (c < 0x20 && c != U'\t') return;
-  if (c > 0x10FFFF) c = kReplacement;
+  if (c > 0x10FFFF) c = kReplacementChar;
   emit(c, format);
 }
 

@@ -64,20 +64,21 @@ Token Tokenizer::next() {
         if (isLetter(s)) return controlWord();
         if (s == '\'') {
           pos_ += 2;
-          int value = 0;
-          int digits = 0;
-          while (digits < 2 && pos_ < n && hexValue(in_[pos_]) >= 0) {
-            value = value * 16 + hexValue(in_[pos_]);
-            ++pos_;
-            ++digits;
-          }
-          if (digits == 0) {
+          const int high = pos_ < n ? hexValue(in_[pos_]) : -1;
+          const int low = pos_ + 1 < n ? hexValue(in_[pos_ + 1]) : -1;
+          if (high < 0 || low < 0) {
+            // A malformed escape stood for one byte we cannot know: its two characters are
+            // not text either. Braces and backslashes keep their meaning, so they stop it.
+            for (int i = 0; i < 2 && pos_ < n; ++i, ++pos_) {
+              if (kSkipStops[static_cast<unsigned char>(in_[pos_])]) break;
+            }
             Token t = tokenOf(TokenKind::ControlSymbol);
             t.symbol = '\'';
             return t;
           }
+          pos_ += 2;
           Token t = tokenOf(TokenKind::HexByte);
-          t.byte = static_cast<std::uint8_t>(value);
+          t.byte = static_cast<std::uint8_t>(high * 16 + low);
           return t;
         }
         pos_ += 2;

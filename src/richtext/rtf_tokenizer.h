@@ -12,7 +12,7 @@ enum class TokenKind : std::uint8_t {
   GroupEnd,       ///< '}'
   ControlWord,    ///< '\' letters [number]; text holds the letters
   ControlSymbol,  ///< '\' and one non-letter; symbol holds it
-  HexByte,        ///< \'hh; byte holds the value
+  HexByte,        ///< \'hh; byte holds the value (a malformed \'xx is the symbol '\'')
   Text,           ///< a stretch of plain bytes (no CR, LF or NUL); text views it
   Binary,         ///< the raw bytes of \binN; text views them
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "export/converter_glyph_source.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
 #include "export/dxf_layer.h"

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/font_description.h"
+#include "vectorizer/outline_records.h"
 #include "vectorizer/stroke.h"
 #include "vectorizer/stroke_collection.h"
 
@@ -39,6 +40,8 @@ class TTTFToVectorConverter {
  public:
   /// A new converter: "Arial" at 28 points, Precision 8, UNICODE false.
   TTTFToVectorConverter();
+  /// The same, finding its faces in fonts instead of the process-wide library.
+  explicit TTTFToVectorConverter(std::shared_ptr<FontLibrary> fonts);
   ~TTTFToVectorConverter();
   TTTFToVectorConverter(const TTTFToVectorConverter&) = delete;
   TTTFToVectorConverter& operator=(const TTTFToVectorConverter&) = delete;
@@ -58,7 +61,8 @@ class TTTFToVectorConverter {
   void SetUNICODE(bool v) { unicode_ = v; }
 
   /// The strokes of character Code, or nothing when no installed face has an outline for it.
-  /// The collection belongs to the caller. Never throws for a missing font or glyph.
+  /// The collection belongs to the caller. Never throws for a missing font or glyph; throws
+  /// Error when the font engine could not be started.
   std::optional<TStrokeCollection> ConvertChar(std::int32_t Code);
 
   /// The face fontconfig chooses for Font() (name, bold, italic), or nothing when none is usable.
@@ -80,6 +84,7 @@ class TTTFToVectorConverter {
   int precision_ = 8;
   bool unicode_ = false;
   std::shared_ptr<FontLibrary> fonts_;  // process-wide cache of matches and open faces
+  Outline outline_;  // the glyph being converted; kept so its storage serves the next one
 };
 
 }  // namespace kerfline

@@ -1,8 +1,12 @@
 #include "vectorizer/font_library.h"
 
 #include <fontconfig/fontconfig.h>
+#include <optional>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+
+#include "common/error.h"
+#include "vectorizer/script_face_name.h"
 
 namespace kerfline {
 
@@ -17,6 +21,18 @@ struct FcDeleter {
 };
 using FcPatternPtr = std::unique_ptr<FcPattern, FcDeleter<FcPatternDestroy>>;
 using FcCharSetPtr = std::unique_ptr<FcCharSet, FcDeleter<FcCharSetDestroy>>;
+using FcObjectSetPtr = std::unique_ptr<FcObjectSet, FcDeleter<FcObjectSetDestroy>>;
+using FcFontSetPtr = std::unique_ptr<FcFontSet, FcDeleter<FcFontSetDestroy>>;
+
+// True when an installed face has exactly this family name (no substitution applied).
+bool isInstalledFamily(const std::string& name) {
+  FcPatternPtr pattern(FcPatternCreate());
+  FcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, nullptr));
+  if (!pattern || !objects) return false;
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+  FcFontSetPtr found(FcFontList(nullptr, pattern.get(), objects.get()));
+  return found && found->nfont > 0;
+}
 
 // Cache keys: the request's fields joined by bytes no UTF-8 face name contains.
 std::string requestKey(const std::string& name, bool bold, bool italic) {
@@ -38,10 +54,29 @@ std::shared_ptr<FontLibrary> FontLibrary::shared() {
   return library;
 }
 
-FontLibrary::FontLibrary() {
+FontLibrary::FontLibrary(FreeTypeStart start) {
   FT_Library lib = nullptr;
-  // Without FreeType every face() answers null, so every conversion gives no collection.
-  if (FT_Init_FreeType(&lib) == 0) library_.reset(lib);
+  // Without FreeType no character has an outline; match() says so rather than letting every
+  // conversion pass for an empty one.
+  startError_ = (start != nullptr ? start : &FT_Init_FreeType)(&lib);
+  if (startError_ == 0) library_.reset(lib);
+  if (startError_ == 0 && !library_) startError_ = -1;
+}
+
+void FontLibrary::requireFreeType() const {
+  if (!library_) {
+    throw Error("The font engine (FreeType) could not be started (error " +
+                std::to_string(startError_) + "), so no character can be converted.");
+  }
+}
+
+const std::string& FontLibrary::familyToMatch(const std::string& name) {
+  if (auto it = families_.find(name); it != families_.end()) return it->second;
+  // fontconfig knows no "Arial CE" and would answer its default face; the document meant
+  // Arial (or what stands in for it) with another character set, which the text already has.
+  std::optional<std::string> base = scriptFaceBaseName(name);
+  std::string family = base && !isInstalledFamily(name) ? std::move(*base) : name;
+  return families_.emplace(name, std::move(family)).first->second;
 }
 
 FontLibrary::~FontLibrary() = default;
@@ -63,10 +98,12 @@ FontFace* FontLibrary::face(const std::string& file, int index) {
     if (!FT_IS_SCALABLE(face)) {
       entry.reset();
     } else {
+      // A face may have two Unicode maps: one for the basic plane only and one for every
+      // plane. FreeType's choice prefers the full one; the first in the file may be the
+      // other, which would leave every character beyond U+FFFF without a glyph.
+      if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) entry->unicodeMap = face->charmap;
       for (int i = 0; i < face->num_charmaps; ++i) {
         FT_CharMap map = face->charmaps[i];
-        if (map->encoding == FT_ENCODING_UNICODE && entry->unicodeMap == nullptr)
-          entry->unicodeMap = map;
         if (map->encoding == FT_ENCODING_MS_SYMBOL && entry->symbolMap == nullptr)
           entry->symbolMap = map;
       }
@@ -80,8 +117,9 @@ FaceMatch FontLibrary::findMatch(const std::string& name, bool bold, bool italic
                                  const char32_t* c) {
   FcPatternPtr pattern(FcPatternCreate());
   if (!pattern) return {};
-  const auto* family = reinterpret_cast<const FcChar8*>(name.c_str());
-  if (!name.empty()) FcPatternAddString(pattern.get(), FC_FAMILY, family);
+  const std::string& familyName = familyToMatch(name);
+  const auto* family = reinterpret_cast<const FcChar8*>(familyName.c_str());
+  if (!familyName.empty()) FcPatternAddString(pattern.get(), FC_FAMILY, family);
   FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
@@ -115,6 +153,7 @@ FaceMatch FontLibrary::findMatch(const std::string& name, bool bold, bool italic
 }
 
 const FaceMatch& FontLibrary::match(const std::string& name, bool bold, bool italic) {
+  requireFreeType();
   std::string key = requestKey(name, bold, italic);
   if (auto it = matches_.find(key); it != matches_.end()) return it->second;
   FaceMatch m = findMatch(name, bold, italic, nullptr);
@@ -123,6 +162,7 @@ const FaceMatch& FontLibrary::match(const std::string& name, bool bold, bool ita
 
 const FaceMatch& FontLibrary::fallback(const std::string& name, bool bold, bool italic,
                                        char32_t c) {
+  requireFreeType();
   std::string key = requestKey(name, bold, italic);
   key += 'U';
   key += std::to_string(static_cast<std::uint32_t>(c));

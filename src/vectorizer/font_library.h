@@ -42,13 +42,17 @@ unsigned glyphIndexOf(FontFace& face, char32_t c);
 /// Glyph index of a single-byte code in a symbol face: 0xF000 + b, then b; 0 when absent.
 unsigned symbolGlyphIndexOf(FontFace& face, std::uint8_t b);
 
+/// Starts FreeType (the signature of FT_Init_FreeType); 0 on success, else FreeType's error.
+using FreeTypeStart = int (*)(FT_LibraryRec_** library);
+
 /// fontconfig matching and FreeType faces, cached for the life of the process.
 class FontLibrary {
  public:
   /// The one library of the process, created on first use.
   static std::shared_ptr<FontLibrary> shared();
 
-  FontLibrary();
+  /// A library whose FreeType is started by start (FT_Init_FreeType unless a test says else).
+  explicit FontLibrary(FreeTypeStart start = nullptr);
   ~FontLibrary();
   FontLibrary(const FontLibrary&) = delete;
   FontLibrary& operator=(const FontLibrary&) = delete;
@@ -56,11 +60,13 @@ class FontLibrary {
   /// Holds the library (and every face) for one conversion; FreeType faces are not reentrant.
   [[nodiscard]] std::unique_lock<std::mutex> lock() { return std::unique_lock(mutex_); }
 
-  /// Best installed face for family name, bold and italic (caller holds lock()).
+  /// Best installed face for family name, bold and italic (caller holds lock()). A name with a
+  /// Windows script suffix ("Arial CE") that no installed family has is matched by its base
+  /// name. Throws Error when FreeType could not be started.
   const FaceMatch& match(const std::string& name, bool bold, bool italic);
 
   /// Best installed face for the request that has character c; face null when none has it
-  /// (caller holds lock()).
+  /// (caller holds lock()). Throws Error when FreeType could not be started.
   const FaceMatch& fallback(const std::string& name, bool bold, bool italic, char32_t c);
 
   /// The face of file at index, opened on first use; null when it cannot be opened or has no
@@ -69,6 +75,8 @@ class FontLibrary {
 
  private:
   FaceMatch findMatch(const std::string& name, bool bold, bool italic, const char32_t* c);
+  const std::string& familyToMatch(const std::string& name);
+  void requireFreeType() const;
 
   struct LibraryDeleter {
     void operator()(FT_LibraryRec_* lib) const;
@@ -76,6 +84,8 @@ class FontLibrary {
 
   std::mutex mutex_;
   std::unique_ptr<FT_LibraryRec_, LibraryDeleter> library_;
+  int startError_ = 0;  // FreeType's error when it could not be started
+  std::unordered_map<std::string, std::string> families_;  // face name -> family to match
   std::unordered_map<std::string, std::unique_ptr<FontFace>> faces_;
   std::unordered_map<std::string, FaceMatch> matches_;
 };

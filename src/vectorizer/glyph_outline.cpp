@@ -113,6 +113,8 @@ bool loadGlyphOutline(FT_FaceRec_* face, unsigned glyphIndex, const Synthesis& s
   const double shear = synthesis.oblique ? kObliqueShear : 0.0;
   const double unitsPerEm = face->units_per_EM;
 
+  // Scratch for one contour at a time, emptied before each use: kept per thread so that
+  // converting a text does not allocate for every contour, and never shared between threads.
   static thread_local std::vector<ContourPoint> contour;
   int first = 0;
   for (int c = 0; c < outline.n_contours; ++c) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/code_pages.h"
+#include "common/utf8.h"
 #include "vectorizer/UTTF2Vct.h"
 #include "vectorizer/font_library.h"
 #include "vectorizer/glyph_outline.h"
@@ -14,8 +15,6 @@
 namespace kerfline {
 
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
 
 bool isCharacter(std::int32_t code) {
   return code >= 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
@@ -47,8 +46,8 @@ std::optional<TFaceInfo> infoOf(const FaceMatch& match) {
 // Outline, records and strokes of one glyph: shared by conversion by character and by index so
 // that both give the same strokes for the same glyph.
 std::optional<TStrokeCollection> strokesOfGlyph(FontFace& face, unsigned glyph,
-                                                const Synthesis& synthesis, int precision) {
-  static thread_local Outline outline;
+                                                const Synthesis& synthesis, int precision,
+                                                Outline& outline) {
   if (!loadGlyphOutline(face.face.get(), glyph, synthesis, outline)) return std::nullopt;
   TStrokeCollection strokes;
   walkOutline(outline, precision, strokes);
@@ -59,7 +58,10 @@ std::optional<TStrokeCollection> strokesOfGlyph(FontFace& face, unsigned glyph,
 
 }  // namespace
 
-TTTFToVectorConverter::TTTFToVectorConverter() : fonts_(FontLibrary::shared()) {
+TTTFToVectorConverter::TTTFToVectorConverter() : TTTFToVectorConverter(FontLibrary::shared()) {}
+
+TTTFToVectorConverter::TTTFToVectorConverter(std::shared_ptr<FontLibrary> fonts)
+    : fonts_(std::move(fonts)) {
   font_.Name = "Arial";
   font_.Size = 28;
 }
@@ -88,7 +90,7 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
       const int codePage = codePageOfCharSet(font_.CharSet);
       c = decodeByte(codePage, byte);
       // A byte the code page leaves undefined names no character: nothing to cut.
-      if (c == kReplacement) return std::nullopt;
+      if (c == kReplacementChar) return std::nullopt;
       // Symbol code points (U+F000 + byte) mean nothing to a text face: take the byte as
       // Latin-1 there, as the system does when a symbol charset meets a text font.
       if (c >= 0xF000 && c <= 0xF0FF && (use->face == nullptr || use->face->symbolMap == nullptr))
@@ -103,7 +105,7 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
     if (glyph == 0) return std::nullopt;
   }
 
-  return strokesOfGlyph(*use->face, glyph, use->synthesis, precision_);
+  return strokesOfGlyph(*use->face, glyph, use->synthesis, precision_, outline_);
 }
 
 std::optional<TFaceInfo> TTTFToVectorConverter::MatchedFace() {
@@ -129,7 +131,7 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertGlyph(const TFace
   Synthesis synthesis;
   synthesis.embolden = face.syntheticBold;
   synthesis.oblique = face.syntheticOblique;
-  return strokesOfGlyph(*use, glyph, synthesis, precision_);
+  return strokesOfGlyph(*use, glyph, synthesis, precision_, outline_);
 }
 
 std::optional<std::pair<std::uint32_t, std::int32_t>> TTTFToVectorConverter::GlyphAndAdvance(

@@ -15,29 +15,18 @@
 #include <sstream>
 #include <string>
 
+#include "child_process.h"
 #include "common/error.h"
+#include "temp_dir.h"
 
 namespace kerfline {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "kerfline-app-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, ec);
-    fs::remove_all(path_, ec);
-  }
-  std::string folder() const { return path_.string() + "/"; }
+// A fresh folder and the settings file in it.
+struct TempFolder : test::TempDir {
   std::string ini() const { return settingsPath(folder()); }
-
- private:
-  fs::path path_;
 };
 
 std::string slurp(const std::string& path) {
@@ -60,7 +49,7 @@ std::size_t entriesIn(const std::string& folder) {
 int inUnprivilegedChild(const std::function<int()>& body) {
   pid_t pid = ::fork();
   if (pid == 0) {
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(100);
+    if (!test::dropPrivileges()) ::_exit(100);
     ::_exit(body());
   }
   int status = 0;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/code_pages.h"
+#include "common/utf8.h"
 
 namespace kerfline {
 namespace {

@@ -1,5 +1,7 @@
 #include "process.h"
 
+#include "child_process.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,9 +57,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
       const std::size_t eq = entry.find('=');
       ::setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
     }
-    if (setup.unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-      ::_exit(125);
-    }
+    if (setup.unprivileged && !test::dropPrivileges()) ::_exit(125);
     if (::chdir(cwd.c_str()) != 0) ::_exit(126);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));

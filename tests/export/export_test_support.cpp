@@ -1,10 +1,7 @@
 #include "export_test_support.h"
 
-#include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -12,28 +9,6 @@
 #include <sstream>
 
 namespace kerfline::test {
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kerfline-export-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ignored);
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::vector<std::string> TempDir::entries() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -87,52 +62,6 @@ std::optional<TStrokeCollection> FakeGlyphs::strokesOf(const TFontDescription& f
   const auto found = glyphs_.find(c);
   if (found == glyphs_.end()) return std::nullopt;
   return found->second;
-}
-
-std::string inChild(const std::function<std::string()>& body) {
-  int fds[2];
-  if (::pipe(fds) != 0) return "skip: no pipe";
-  const pid_t child = ::fork();
-  if (child < 0) return "skip: no fork";
-  if (child == 0) {
-    ::close(fds[0]);
-    std::string result;
-    try {
-      result = body();
-    } catch (const std::exception& e) {
-      result = std::string("exception: ") + e.what();
-    }
-    const char* p = result.data();
-    std::size_t left = result.size();
-    while (left > 0) {
-      const ssize_t n = ::write(fds[1], p, left);
-      if (n <= 0) break;
-      p += n;
-      left -= static_cast<std::size_t>(n);
-    }
-    ::_exit(0);
-  }
-  ::close(fds[1]);
-  std::string result;
-  char buffer[4096];
-  ssize_t n = 0;
-  while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<std::size_t>(n));
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
-  return result;
-}
-
-std::string asUnprivilegedUser(const std::function<std::string()>& body) {
-  return inChild([&]() -> std::string {
-    if (::geteuid() == 0) {
-      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
-        return "skip: cannot drop privileges";
-      }
-    }
-    return body();
-  });
 }
 
 std::string onTinyFileSystem(const std::string& folder, std::size_t sizeBytes,

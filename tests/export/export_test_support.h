@@ -1,6 +1,6 @@
 #pragma once
-// Shared helpers of the export tests: a temporary folder, an in-memory text, hand-made glyphs
-// and a reader that splits a DXF file into its lines.
+// Shared helpers of the export tests: an in-memory text, hand-made glyphs, a tiny file system
+// and a reader that splits a DXF file into its lines (with the helpers every test shares).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,39 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "common/error.h"
+#include "expect_throw_msg.h"
+#include "temp_dir.h"
 #include "common/text_source.h"
 #include "export/layout_walk.h"
 #include "vectorizer/stroke_collection.h"
 
 namespace kerfline::test {
-
-/// Pins both the exception type and the user's message.
-#define EXPECT_ERROR_MSG(statement, message)                          \
-  do {                                                                \
-    try {                                                             \
-      statement;                                                      \
-      ADD_FAILURE() << "no kerfline::Error thrown";                   \
-    } catch (const ::kerfline::Error& e) {                            \
-      EXPECT_STREQ(e.what(), message);                                \
-    }                                                                 \
-  } while (false)
-
-/// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  /// Names of everything in the folder, sorted.
-  std::vector<std::string> entries() const;
-
- private:
-  std::filesystem::path path_;
-};
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
@@ -77,14 +53,6 @@ class FakeGlyphs final : public GlyphSource {
  private:
   std::map<char32_t, TStrokeCollection> glyphs_;
 };
-
-/// Runs body in a forked child and returns the text it returned (or "exception: <what>"),
-/// for checks that need another user or a private mount namespace. "skip: <why>" by convention
-/// when the child cannot set itself up.
-std::string inChild(const std::function<std::string()>& body);
-
-/// In a child: drops root to nobody (65534) so that permission bits count, then runs body.
-std::string asUnprivilegedUser(const std::function<std::string()>& body);
 
 /// In a child with a private mount namespace: mounts a tmpfs of sizeBytes at folder, then
 /// runs body. The mount vanishes with the child.

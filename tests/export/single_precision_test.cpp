@@ -46,7 +46,7 @@ TEST(single_precision_test, worked_examples_of_the_layout) {
   const float unitScale = unitScaleFor(100, 10);
   EXPECT_EQ(unitScale, 0.01f);
   EXPECT_EQ(static_cast<double>(kOutlineFactor) * unitScale, 0.001800000031292437);
-  EXPECT_EQ(DxfReal(productToFloat(500, kOutlineFactor, unitScale)), "0.900000035762787");
+  EXPECT_EQ(DxfReal(ScaledToFloat(kOutlineFactor, unitScale)(500)), "0.900000035762787");
   EXPECT_EQ(unitScaleFor(10000, 72), 7.2f);
   EXPECT_EQ(unitScaleFor(0, 72), 1.0f);
   EXPECT_EQ(unitScaleFor(-5, 72), 1.0f);
@@ -76,18 +76,18 @@ TEST(single_precision_test, products_round_once) {
     const auto x = static_cast<std::int32_t>(rng());
     const float a = factor(rng);
     const float b = (i % 3 == 0) ? -factor(rng) : factor(rng);
-    ASSERT_EQ(productToFloat(x, a, b), referenceProduct(x, a, b)) << x << " * " << a << " * " << b;
+    ASSERT_EQ(ScaledToFloat(a, b)(x), referenceProduct(x, a, b)) << x << " * " << a << " * " << b;
   }
-  EXPECT_EQ(productToFloat(16777217, 1.0f, 1.0f), 16777216.0f);  // a tie goes to even
-  EXPECT_EQ(productToFloat(16777219, 1.0f, 1.0f), 16777220.0f);
-  EXPECT_EQ(productToFloat(33554435, 0.5f, 1.0f), 16777218.0f);  // 16777217.5: above the tie
-  EXPECT_EQ(productToFloat(-33554435, 1.0f, 0.5f), -16777218.0f);
-  EXPECT_EQ(productToFloat(0, -1.0f, 1.0f), 0.0f);
-  EXPECT_EQ(productToFloat(-3, 0.5f, 0.5f), -0.75f);
-  EXPECT_EQ(productToFloat(1, std::numeric_limits<float>::denorm_min(), 0.5f), 0.0f);  // tie: even
-  EXPECT_EQ(productToFloat(3, std::numeric_limits<float>::denorm_min(), 0.5f),
+  EXPECT_EQ(ScaledToFloat(1.0f, 1.0f)(16777217), 16777216.0f);  // a tie goes to even
+  EXPECT_EQ(ScaledToFloat(1.0f, 1.0f)(16777219), 16777220.0f);
+  EXPECT_EQ(ScaledToFloat(0.5f, 1.0f)(33554435), 16777218.0f);  // 16777217.5: above the tie
+  EXPECT_EQ(ScaledToFloat(1.0f, 0.5f)(-33554435), -16777218.0f);
+  EXPECT_EQ(ScaledToFloat(-1.0f, 1.0f)(0), 0.0f);
+  EXPECT_EQ(ScaledToFloat(0.5f, 0.5f)(-3), -0.75f);
+  EXPECT_EQ(ScaledToFloat(std::numeric_limits<float>::denorm_min(), 0.5f)(1), 0.0f);  // tie: even
+  EXPECT_EQ(ScaledToFloat(std::numeric_limits<float>::denorm_min(), 0.5f)(3),
             2 * std::numeric_limits<float>::denorm_min());
-  EXPECT_EQ(productToFloat(4, std::numeric_limits<float>::max(), 1.0f),
+  EXPECT_EQ(ScaledToFloat(std::numeric_limits<float>::max(), 1.0f)(4),
             std::numeric_limits<float>::infinity());
 }
 

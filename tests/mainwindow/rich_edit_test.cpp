@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontInfo>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -16,6 +17,8 @@
 #include "mainwindow/rich_edit_clip_codec.h"
 #include "mainwindow/rich_edit_format.h"
 #include "richtext/document_loader.h"
+#include "expect_throw_msg.h"
+#include "temp_dir.h"
 
 namespace kerfline {
 namespace {
@@ -295,22 +298,7 @@ TEST_F(RichEditTest, DefaultFaceSurvivesTheWindowFont) {
   EXPECT_EQ(child->styledText().runs().at(0).format, font("MS Sans Serif", 8));
 }
 
-class TempDir {
- public:
-  TempDir() : path_(std::filesystem::temp_directory_path() / ("rich_edit_test_" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  std::string write(const std::string& name, const std::string& bytes) const {
-    const auto p = path_ / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
-  }
-  std::string path(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using test::TempDir;
 
 TEST_F(RichEditTest, LoadsPlainAndRichTextFiles) {
   const TempDir dir;
@@ -329,6 +317,34 @@ TEST_F(RichEditTest, LoadsPlainAndRichTextFiles) {
   EXPECT_TRUE(f[2].Bold);
 }
 
+TEST_F(RichEditTest, ScriptSuffixedFacesShowTheirBaseFace) {
+  // "Arial CE" is no installed family; the editor shows what it shows for "Arial", as the
+  // exports cut it, and keeps the name and character set the document gave.
+  const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+  const QString times = QFontInfo(QFont(QStringLiteral("Times New Roman"))).family();
+  ASSERT_NE(arial, QFontInfo(QFont(QStringLiteral("Arial CE"))).family()) << "Qt alone differs";
+  const TempDir dir;
+  edit.loadFromFile(dir.write("ce.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset238 Arial CE;}"
+                                        "{\\f1\\fcharset204 Times New Roman Cyr;}}\\f0 \\'8a{\\f1 \\'c0}}"));
+  ASSERT_EQ(edit.text(), U"\u0160\u0410");
+  QTextCursor cursor(edit.document());
+  cursor.setPosition(1);
+  EXPECT_EQ(QFontInfo(cursor.charFormat().font()).family(), arial);
+  cursor.setPosition(2);
+  EXPECT_EQ(QFontInfo(cursor.charFormat().font()).family(), times);
+  const auto f = formatsOf(edit.styledText());
+  ASSERT_EQ(f.size(), 2u);
+  EXPECT_EQ(f[0].Name, "Arial CE");
+  EXPECT_EQ(f[0].CharSet, 238);
+  EXPECT_EQ(f[1].Name, "Times New Roman Cyr");
+  EXPECT_EQ(f[1].CharSet, 204);
+
+  // Typed text in such a default face too.
+  edit.setDefAttributes(font("Arial Greek", 12));
+  EXPECT_EQ(QFontInfo(edit.font()).family(), arial);
+  EXPECT_EQ(edit.defAttributes().Name, "Arial Greek");
+}
+
 // The exports read the editor's snapshot in the window and the loaded document headless; both
 // must hold the same characters in the same formats for the same file.
 TEST_F(RichEditTest, SnapshotAfterLoadingEqualsTheLoadedDocument) {
@@ -337,7 +353,7 @@ TEST_F(RichEditTest, SnapshotAfterLoadingEqualsTheLoadedDocument) {
   for (const std::string& path :
        {std::string(KERFLINE_SOURCE_DIR "/examples/sample.rtf"), std::string(KERFLINE_SOURCE_DIR "/examples/sample.txt"),
         dir + "rtf_abiword.rtf", dir + "rtf_libreoffice.rtf", dir + "plain_utf16le_bom.txt", dir + "plain_cr.txt"}) {
-    if (!std::filesystem::exists(path)) continue;
+    ASSERT_TRUE(std::filesystem::exists(path)) << path;
     ++checked;
     const StyledText loaded = loadDocument(path, edit.defAttributes());
     edit.loadFromFile(path);
@@ -352,14 +368,9 @@ TEST_F(RichEditTest, SnapshotAfterLoadingEqualsTheLoadedDocument) {
 TEST_F(RichEditTest, FailedLoadLeavesTheEditorAsItWas) {
   const TempDir dir;
   edit.setText(U"kept");
-  const std::string missing = dir.path("no-such-file.rtf");
-  try {
-    edit.loadFromFile(missing);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing);
-  }
-  EXPECT_THROW(edit.loadFromFile(dir.path("")), Error);  // a folder
+  const std::string missing = dir.file("no-such-file.rtf");
+  EXPECT_ERROR_MSG(edit.loadFromFile(missing), "Cannot open file " + missing);
+  EXPECT_THROW(edit.loadFromFile(dir.file("")), Error);  // a folder
   EXPECT_EQ(edit.text(), U"kept");
 }
 

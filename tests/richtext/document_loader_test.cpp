@@ -9,6 +9,8 @@
 #include <fstream>
 
 #include "common/error.h"
+#include "expect_throw_msg.h"
+#include "temp_dir.h"
 
 namespace kerfline {
 namespace {
@@ -18,37 +20,12 @@ namespace fs = std::filesystem;
 const std::string kData = std::string(KERFLINE_TEST_DATA_DIR) + "/richtext/";
 
 // The user's message is the contract: pin both the type and the text.
-std::string loadError(const std::string& path) {
-  try {
-    loadDocument(path, defaultEditorFormat());
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
+#define EXPECT_LOAD_ERROR(path, message) \
+  EXPECT_ERROR_MSG(loadDocument(path, defaultEditorFormat()), message)
 
-class TempDir {
- public:
-  TempDir() : path_(fs::temp_directory_path() / ("kerfline_loader_" + std::to_string(::getpid()))) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  std::string file(const std::string& name, std::string_view content) const {
-    const fs::path p = path_ / name;
-    std::ofstream(p, std::ios::binary) << content;
-    return p.string();
-  }
-  std::string path(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
+using test::TempDir;
 
 TEST(document_loader_test, rtf_content_in_a_txt_file_loads_as_rich_text) {
-#ifdef KERFLINE_NO_RTF_READER
-  GTEST_SKIP() << "built without the RTF reader";
-#endif
   const StyledText t = loadDocument(kData + "loader_rich_named.txt", defaultEditorFormat());
   const std::u32string& s = t.text();
   ASSERT_EQ(s.find(U"{\\rtf"), std::u32string::npos) << "the RTF source was shown as text";
@@ -81,37 +58,37 @@ TEST(document_loader_test, only_the_first_bytes_make_rich_text) {
 
 TEST(document_loader_test, files_that_cannot_be_opened) {
   TempDir dir;
-  const std::string plain = dir.file("plain.txt", "x");
-  ASSERT_EQ(::mkfifo(dir.path("fifo").c_str(), 0600), 0);
+  const std::string plain = dir.write("plain.txt", "x");
+  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
   const std::string cases[] = {
-      dir.path("missing.txt"),
-      dir.path(""),           // the folder itself
+      dir.file("missing.txt"),
+      dir.file(""),           // the folder itself
       kData,                  // a folder with a trailing separator
       plain + "/inner.txt",   // a path through a file
-      dir.path("fifo"),       // must not block waiting for a writer
+      dir.file("fifo"),       // must not block waiting for a writer
       "/dev/zero",            // a device would never end
       "",
   };
-  for (const std::string& path : cases) EXPECT_EQ(loadError(path), "Cannot open file " + path);
+  for (const std::string& path : cases) EXPECT_LOAD_ERROR(path, "Cannot open file " + path);
 }
 
 TEST(document_loader_test, a_read_error_after_opening_fails_to_load) {
   // /proc/self/mem opens as a regular file, but reading address 0 fails with EIO.
   if (::access("/proc/self/mem", R_OK) != 0) GTEST_SKIP() << "no /proc";
-  EXPECT_EQ(loadError("/proc/self/mem"), "Failed to Load Stream");
+  EXPECT_LOAD_ERROR("/proc/self/mem", "Failed to Load Stream");
 }
 
 TEST(document_loader_test, an_oversized_file_fails_to_load) {
   TempDir dir;
-  const std::string big = dir.file("big.txt", "");
+  const std::string big = dir.write("big.txt", "");
   fs::resize_file(big, (std::uintmax_t{64} << 20) + 1);  // sparse: costs no disk
-  EXPECT_EQ(loadError(big), "Failed to Load Stream");
+  EXPECT_LOAD_ERROR(big, "Failed to Load Stream");
 }
 
 TEST(document_loader_test, reads_any_name_and_empty_files) {
   TempDir dir;
-  EXPECT_EQ(loadDocument(dir.file("Zürich notes", "a\nb"), defaultEditorFormat()).text(), U"a\r\nb");
-  EXPECT_TRUE(loadDocument(dir.file("empty.rtf", ""), defaultEditorFormat()).empty());
+  EXPECT_EQ(loadDocument(dir.write("Zürich notes", "a\nb"), defaultEditorFormat()).text(), U"a\r\nb");
+  EXPECT_TRUE(loadDocument(dir.write("empty.rtf", ""), defaultEditorFormat()).empty());
 }
 
 }  // namespace

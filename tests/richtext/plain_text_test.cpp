@@ -6,7 +6,6 @@
 #include <iterator>
 #include <random>
 
-#include "richtext/document_loader.h"
 
 namespace kerfline {
 namespace {

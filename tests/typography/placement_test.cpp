@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "export/converter_glyph_source.h"
 #include "export/drawing_layout.h"
 #include "export/text_export.h"
 #include "export_test_support.h"

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "contour_check.h"
+#include "expect_throw_msg.h"
 #include "vectorizer/UTTF2Vct.h"
+#include "common/error.h"
 #include "vectorizer/font_library.h"
+#include "vectorizer/script_face_name.h"
 
 namespace kerfline {
 namespace {
@@ -183,18 +187,41 @@ TEST(ConverterTest, MissingCharacterComesFromAFallbackFace) {
   EXPECT_EQ(fromArial->strokes(), fromDejaVu->strokes());
 }
 
+// What one of fontconfig's command-line tools prints (fc-match, fc-list): its own reading of
+// the installed fonts, independent of the converter's cache.
+std::string fontconfigTool(const std::string& command) {
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return "no fc-match";
+  std::string out;
+  char buffer[512];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  return ::pclose(pipe) == 0 ? out : command + " failed: " + out;
+}
+
 TEST(ConverterTest, AnyPlaneAndFallbackCoverage) {
-  // U+1D400 (mathematical bold A) lies outside the basic plane; fontconfig decides whether an
-  // installed face has it, and the converter must agree with that face.
+  // U+1D400 (mathematical bold A) lies outside the basic plane and outside Liberation Sans;
+  // the installed DejaVu fonts have it. The fallback face must be the one fontconfig itself
+  // picks for the same request, and the character must be cut from it.
+  const std::string request = "Liberation Sans:weight=80:slant=0:scalable=True:charset=1d400";
+  const std::string picked = fontconfigTool("fc-match -f '%{file}|%{index}' '" + request + "'");
+  const auto bar = picked.find('|');
+  ASSERT_NE(bar, std::string::npos) << picked;
+  const std::string file = picked.substr(0, bar);
+  ASSERT_NE(file.find("DejaVu"), std::string::npos) << file;
   FontLibrary& library = *FontLibrary::shared();
   auto lock = library.lock();
-  const FaceMatch& m = library.fallback("Liberation Sans", false, false, U'\U0001D400');
+  const FontFace* expected = library.face(file, std::stoi(picked.substr(bar + 1)));
+  ASSERT_NE(expected, nullptr);
+  EXPECT_EQ(library.fallback("Liberation Sans", false, false, U'\U0001D400').face, expected);
   lock.unlock();
   const auto strokes = convert(font("Liberation Sans"), U'\U0001D400');
-  EXPECT_EQ(strokes.has_value(), m.face != nullptr);
-  if (strokes) {
-    EXPECT_TRUE(test::contoursClosed(*strokes));
-  }
+  ASSERT_TRUE(strokes.has_value());
+  EXPECT_TRUE(test::contoursClosed(*strokes));
+
+  // U+10FFFD (private use, plane 16) is in no installed face: nothing to cut.
+  ASSERT_EQ(fontconfigTool("fc-list ':charset=10fffd' file"), "");
+  EXPECT_FALSE(convert(font("Liberation Sans"), U'\U0010FFFD').has_value());
 }
 
 TEST(ConverterTest, BytesAreReadThroughTheCharacterSetsCodePage) {
@@ -257,6 +284,68 @@ TEST(ConverterTest, UnknownFaceNameStillConverts) {
   const auto strokes = convert(font("No Such Face Anywhere"), 'A');
   ASSERT_TRUE(strokes.has_value());
   EXPECT_TRUE(test::contoursClosed(*strokes));
+}
+
+TEST(ScriptFaceNameTest, WindowsScriptSuffixesNameTheBaseFace) {
+  EXPECT_EQ(scriptFaceBaseName("Arial CE"), "Arial");
+  EXPECT_EQ(scriptFaceBaseName("Arial Cyr"), "Arial");
+  EXPECT_EQ(scriptFaceBaseName("Times New Roman Greek"), "Times New Roman");
+  EXPECT_EQ(scriptFaceBaseName("Courier New Tur"), "Courier New");
+  EXPECT_EQ(scriptFaceBaseName("Times New Roman Baltic"), "Times New Roman");
+  EXPECT_EQ(scriptFaceBaseName("Arial"), std::nullopt);
+  EXPECT_EQ(scriptFaceBaseName("Arial ce"), std::nullopt) << "Windows spells them so";
+  EXPECT_EQ(scriptFaceBaseName("Arial Cyrillic"), std::nullopt);
+  EXPECT_EQ(scriptFaceBaseName("ArialCE"), std::nullopt);
+  EXPECT_EQ(scriptFaceBaseName(" CE"), std::nullopt);
+  EXPECT_EQ(scriptFaceBaseName(""), std::nullopt);
+}
+
+TEST(FontLibraryTest, ScriptSuffixedNamesMatchTheirBaseFace) {
+  // fontconfig has no "Arial CE" and would answer its default face (DejaVu Sans here); the
+  // faces standing in for Arial and Times New Roman are the Liberation ones.
+  FontLibrary library;
+  auto lock = library.lock();
+  const FontFace* sans = library.match("Liberation Sans", false, false).face;
+  const FontFace* sansBold = library.match("Liberation Sans", true, false).face;
+  const FontFace* serif = library.match("Liberation Serif", false, false).face;
+  const FontFace* fallback = library.match("No Such Face CE", false, false).face;
+  ASSERT_TRUE(sans && sansBold && serif && fallback);
+  ASSERT_NE(sans, library.match("Arial XY", false, false).face) << "the default face differs";
+  EXPECT_EQ(library.match("Arial CE", false, false).face, sans);
+  EXPECT_EQ(library.match("Arial Cyr", false, false).face, sans);
+  EXPECT_EQ(library.match("Arial Baltic", true, false).face, sansBold);
+  EXPECT_EQ(library.match("Times New Roman Greek", false, false).face, serif);
+  EXPECT_EQ(library.match("Times New Roman Tur", false, false).face, serif);
+  EXPECT_EQ(library.match("Arial", false, false).face, sans);
+  // A missing character is looked for from the base face too.
+  EXPECT_EQ(library.fallback("Arial CE", false, false, U'\u2620').face,
+            library.fallback("Arial", false, false, U'\u2620').face);
+}
+
+TEST(ConverterTest, ScriptSuffixedFaceKeepsTheDocumentsCharacterSet) {
+  // "Arial CE" with the Central European set: byte 0x8A is S caron, cut in Arial's stand-in.
+  TFontDescription ce = font("Arial CE");
+  ce.CharSet = charset::EastEurope;
+  TTTFToVectorConverter byByte;
+  byByte.SetFont(ce);
+  const auto viaCodePage = byByte.ConvertChar(0x8A);
+  const auto inBaseFace = convert(font("Liberation Sans"), U'\u0160');
+  ASSERT_TRUE(viaCodePage && inBaseFace);
+  EXPECT_EQ(viaCodePage->strokes(), inBaseFace->strokes());
+  EXPECT_EQ(byByte.Font().Name, "Arial CE");
+  EXPECT_EQ(byByte.Font().CharSet, charset::EastEurope);
+}
+
+TEST(ConverterTest, FontEngineThatCannotStartIsAnError) {
+  // Every character would otherwise be "no outline", and an export an empty drawing that
+  // looks like success.
+  const auto fonts = std::make_shared<FontLibrary>([](FT_LibraryRec_**) { return 0x40; });
+  TTTFToVectorConverter converter(fonts);
+  EXPECT_ERROR_MSG(converter.ConvertChar('A'),
+                   "The font engine (FreeType) could not be started (error 64), so no character "
+                   "can be converted.");
+  converter.SetUNICODE(true);
+  EXPECT_THROW(converter.ConvertChar(U'\u20AC'), Error);
 }
 
 TEST(FontLibraryTest, UnusableFilesGiveNoFace) {

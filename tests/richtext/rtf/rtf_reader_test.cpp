@@ -101,6 +101,13 @@ TEST(RtfReaderTest, UnicodeAndFallbacks) {
        "\u20ACa\u20ACd"},
       {"bin is one fallback character", "{\\rtf1 \\u8364\\bin2 ab!}", "\u20AC!"},
       {"out of range becomes replacement", "{\\rtf1\\uc0 \\u2000000}", "\uFFFD"},
+      // Beyond 16 bits a value names no UTF-16 unit; reduced, it would be some other letter
+      // (U+11170, U+63C0).
+      {"above 16 bits is replacement, not a supplementary letter", "{\\rtf1 \\u70000?x}",
+       "\uFFFDx"},
+      {"below -32768 is replacement, not wrapped", "{\\rtf1 \\u-40000?x}", "\uFFFDx"},
+      {"the 16-bit limits themselves", "{\\rtf1\\uc0 \\u-32768\\u32767\\u65535\\u65536}",
+       "\u8000\u7FFF\uFFFF\uFFFD"},
       {"u0 is nothing", "{\\rtf1 \\u0?a}", "a"},
       {"fallback across text chunks", "{\\rtf1\\uc4 \\u8364 ab\\{cd}", "\u20ACd"},
   };
@@ -321,10 +328,15 @@ TEST(RtfReaderTest, FontAndColourTables) {
       {"fprq 0 and unknown values are the default pitch",
        "{\\rtf1{\\fonttbl{\\f0\\fprq0 A;}{\\f1\\fprq7 B;}}a\\f1 b}", "ab",
        {{0, "A", 12, "", 0, 1, TFontPitch::Default}, {1, "B", 12, "", 0, 1, TFontPitch::Default}}},
-      {"colour entry zero may be a colour",
-       "{\\rtf1{\\colortbl\\red10\\green20\\blue30;\\red1\\green2\\blue3;}a\\cf1 b}", "ab",
-       {{0, "Times New Roman", 12, "", 0x0A141E, 1, TFontPitch::Default},
-        {1, "Times New Roman", 12, "", 0x010203, 1, TFontPitch::Default}}},
+      // Entry 0 is usually the empty "auto" entry; where a writer left it out, text that no
+      // \cf coloured is still automatic (it once came out in the table's first colour).
+      {"colour entry zero may be a colour, but only \\cf0 asks for it",
+       "{\\rtf1{\\colortbl\\red10\\green20\\blue30;\\red1\\green2\\blue3;}a\\cf1 b\\cf0 c"
+       "{\\plain d}}", "abcd",
+       {{0, "Times New Roman", 12, "", 0, 1, TFontPitch::Default},
+        {1, "Times New Roman", 12, "", 0x010203, 1, TFontPitch::Default},
+        {2, "Times New Roman", 12, "", 0x0A141E, 1, TFontPitch::Default},
+        {3, "Times New Roman", 12, "", 0, 1, TFontPitch::Default}}},
       {"components clamp, missing components are zero",
        "{\\rtf1{\\colortbl;\\red300\\blue-5;\\green7}\\cf1 a\\cf2 b}", "ab",
        {{0, "Times New Roman", 12, "", 0xFF0000, 1, TFontPitch::Default},

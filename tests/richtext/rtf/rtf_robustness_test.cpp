@@ -24,6 +24,10 @@ TEST(RtfRobustnessTest, DamagedFilesKeepWhatWasRead) {
       {"truncated in a control word", "{\\rtf1 ab\\pa", "ab"},
       {"truncated after a backslash", "{\\rtf1 ab\\", "ab"},
       {"truncated in a hex byte", "{\\rtf1 ab\\'e", "ab"},
+      // A malformed escape named one byte nobody can know: its characters are not text.
+      {"malformed hex byte", "{\\rtf1 a\\'zzb\\'4xc}", "abc"},
+      {"malformed hex byte before a group end", "{\\rtf1 {a\\'z}b}", "ab"},
+      {"malformed hex byte as a Unicode fallback", "{\\rtf1 \\u8364\\'zzx}", "\u20ACx"},
       {"truncated in the font table", "{\\rtf1{\\fonttbl{\\f0 Ari", ""},
       {"truncated in a picture", "{\\rtf1 ab{\\pict 89504e47", "ab"},
       {"truncated in a fallback", "{\\rtf1 \\uc5\\u8364 a", "\u20AC"},

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "common/code_pages.h"
-#include "richtext/document_loader.h"
+#include "common/utf8.h"
+#include "richtext/rtf_reader.h"
 #include "richtext/styled_text.h"
 
 namespace kerfline::rtftest {

@@ -1,0 +1,15 @@
+#include "export/converter_glyph_source.h"
+
+#include "vectorizer/UTTF2Vct.h"
+
+namespace kerfline {
+
+std::optional<TStrokeCollection> ConverterGlyphSource::strokesOf(const TFontDescription& font,
+                                                                 char32_t c, int precision) {
+  converter_.SetFont(font);
+  converter_.SetPrecision(precision);
+  converter_.SetUNICODE(true);
+  return converter_.ConvertChar(static_cast<std::int32_t>(c));
+}
+
+}  // namespace kerfline
