@@ -127,7 +127,7 @@ const OptionEntry kOptions[] = {
     {"--resolution", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.classic.resolution = wholeNumber(v, 1, 100); }},
     {"--space", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.classic.spacePercent = wholeNumber(v, 0, 100); }},
+     [](ConvertCommand& c, const Value& v) { setSpace(c.options, wholeNumber(v, 0, 100)); }},
     {"--layer", 0, true,
      [](ConvertCommand& c, const Value& v) {
        if (utf8ToU32(v.text).size() > kMaxLayerChars) refuse(v, "is too long (fewer than 40 characters)");

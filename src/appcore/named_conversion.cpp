@@ -20,6 +20,7 @@
 #include "export/toolpath_export.h"
 #include "richtext/document_loader.h"
 #include "richtext/plain_text.h"
+#include "typography/text_placement.h"
 #include "vectorizer/UTTF2Vct.h"
 #include "vectorizer/face_list.h"
 
@@ -56,22 +57,31 @@ StyledText loadInput(const std::string& input, const TFontDescription& plainFont
   }
 }
 
+// Spacing, ligatures, tracking, alignment and automatic pitch alone still fit the two classic
+// forms: the typography places the strokes and the classic writers write them.
+bool needsOnlyStrokeForms(const ConversionOptions& options) {
+  ConversionOptions rest = options;
+  rest.spacing = SpacingMode::Classic;
+  rest.ligatures = false;
+  rest.tracking = 0;
+  rest.align = Alignment::Left;
+  rest.autoPitch = false;
+  return !needsDrawingExport(rest);
+}
+
 // Writes the drawing; says what it wrote for the forms drawn from the contour model.
 std::optional<DrawingExportReport> writeDrawing(const std::string& path, const StyledText& text,
                                                 const ConversionOptions& options,
                                                 TTTFToVectorConverter& converter) {
-  if (needsDrawingExport(options)) {
-    ConverterGlyphSource glyphs(converter);
-    DrawingExportReport report;
-    exportDrawingFile(path, text, options, glyphs, &report);
-    return report;
+  if (needsOnlyStrokeForms(options)) {
+    // The classic options give FileSave's and SavePoly2's own bytes.
+    saveStrokeDxf(path, text, options, converter);
+    return std::nullopt;
   }
-  if (options.format == OutputFormat::PolyLines) {
-    SavePoly2(path, text, options.classic, converter);
-  } else {
-    FileSave(path, text, options.classic, converter);
-  }
-  return std::nullopt;
+  ConverterGlyphSource glyphs(converter);
+  DrawingExportReport report;
+  exportDrawingFile(path, text, options, glyphs, &report);
+  return report;
 }
 
 // The file beside INPUT: the batch rule's name, with ".svg" instead of ".DXF" for an SVG.

@@ -60,8 +60,17 @@ struct ConversionOptions {
   std::string sourceName;           ///< what the text came from, named in a G-code header
   SpacingMode spacing = SpacingMode::Classic;
   bool ligatures = false;          ///< optional ligatures (liga, clig, dlig) in font spacing
+  int tracking = 0;                ///< font spacing: hundredths of each character's em added
+                                   ///< after it (the classic SPACE % stays in classic.spacePercent)
   Alignment align = Alignment::Left;
   bool autoPitch = false;          ///< line pitch from the fonts' line heights
 };
+
+/// SPACE as the user gives it (the command line's argument or option): the classic walk's
+/// stretch, and in font spacing the tracking, so that one number means the same in both modes.
+inline void setSpace(ConversionOptions& options, int percent) {
+  options.classic.spacePercent = percent;
+  options.tracking = percent;
+}
 
 }  // namespace kerfline

@@ -131,54 +131,50 @@ float unitScaleFor(int scale, int pointSize) {
 void saveLinesDxf(const std::string& path, const TextSource& text, const ExportSettings& settings,
                   GlyphSource& glyphs, ExportObserver* observer, double scale) {
   const LayoutParameters layout = layoutParametersOf(settings);
-  const float zMove = parseFiniteNumber(settings.zMoveText).value_or(0.0f);
-  const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
-  OutputFile file(path);
-  DxfWriter writer(file, dxfLayerName(settings.layerText));
-  writer.lineFrameHeader();
-  LineSink sink(writer, zMove, zLevel);
-  walkScaled(text, layout, glyphs, sink, observer, scale);
-  writer.lineFrameFooter();
-  writer.flush();
-  file.commit();
+  saveLinesDxf(path, settings, [&](StrokeSink& sink) {
+    walkScaled(text, layout, glyphs, sink, observer, scale);
+  });
 }
 
 void savePolyLinesDxf(const std::string& path, const TextSource& text,
                       const ExportSettings& settings, GlyphSource& glyphs,
                       ExportObserver* observer, double scale) {
   const LayoutParameters layout = layoutParametersOf(settings);
-  const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
-  OutputFile file(path);
-  DxfWriter writer(file, dxfLayerName(settings.layerText));
-  writer.polyFrameHeader();
-  PolyLineSink sink(writer, zLevel);
-  walkScaled(text, layout, glyphs, sink, observer, scale);
-  writer.polyFrameFooter();
-  writer.flush();
-  file.commit();
+  savePolyLinesDxf(path, settings, [&](StrokeSink& sink) {
+    walkScaled(text, layout, glyphs, sink, observer, scale);
+  });
 }
 
 void saveLinesDxf(const std::string& path, const Drawing& drawing, const ExportSettings& settings) {
+  saveLinesDxf(path, settings, [&](StrokeSink& sink) { strokesOfDrawing(drawing, sink); });
+}
+
+void savePolyLinesDxf(const std::string& path, const Drawing& drawing,
+                      const ExportSettings& settings) {
+  savePolyLinesDxf(path, settings, [&](StrokeSink& sink) { strokesOfDrawing(drawing, sink); });
+}
+
+void saveLinesDxf(const std::string& path, const ExportSettings& settings, const StrokeWalk& walk) {
   const float zMove = parseFiniteNumber(settings.zMoveText).value_or(0.0f);
   const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
   OutputFile file(path);
   DxfWriter writer(file, dxfLayerName(settings.layerText));
   writer.lineFrameHeader();
   LineSink sink(writer, zMove, zLevel);
-  strokesOfDrawing(drawing, sink);
+  walk(sink);
   writer.lineFrameFooter();
   writer.flush();
   file.commit();
 }
 
-void savePolyLinesDxf(const std::string& path, const Drawing& drawing,
-                      const ExportSettings& settings) {
+void savePolyLinesDxf(const std::string& path, const ExportSettings& settings,
+                      const StrokeWalk& walk) {
   const float zLevel = parseFiniteNumber(settings.zLevelText).value_or(0.0f);
   OutputFile file(path);
   DxfWriter writer(file, dxfLayerName(settings.layerText));
   writer.polyFrameHeader();
   PolyLineSink sink(writer, zLevel);
-  strokesOfDrawing(drawing, sink);
+  walk(sink);
   writer.polyFrameFooter();
   writer.flush();
   file.commit();

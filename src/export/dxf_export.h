@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "common/text_source.h"
@@ -26,5 +27,15 @@ void saveLinesDxf(const std::string& path, const Drawing& drawing, const ExportS
 /// The "PolyLines XY only" file of a drawing's paths: a two-vertex POLYLINE per edge.
 void savePolyLinesDxf(const std::string& path, const Drawing& drawing,
                       const ExportSettings& settings);
+
+/// Places a text's strokes, in file order, into the sink it is given.
+using StrokeWalk = std::function<void(StrokeSink& sink)>;
+
+/// The "Lines + Z moves" file of the strokes walk places (layer and Z from settings).
+void saveLinesDxf(const std::string& path, const ExportSettings& settings, const StrokeWalk& walk);
+
+/// The "PolyLines XY only" file of the strokes walk places (layer and Z from settings).
+void savePolyLinesDxf(const std::string& path, const ExportSettings& settings,
+                      const StrokeWalk& walk);
 
 }  // namespace kerfline

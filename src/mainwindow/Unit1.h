@@ -14,6 +14,8 @@
 #include "vectorizer/UTTF2Vct.h"
 
 class QAction;
+class QButtonGroup;
+class QCheckBox;
 class QCloseEvent;
 class QShowEvent;
 class QSplitter;
@@ -156,6 +158,12 @@ class TMainForm : public QMainWindow {
   QToolButton* PasteButton = nullptr;
   /// Proposes the vertical pitch (Suggest).
   QToolButton* PitchSpeedButton1 = nullptr;
+  QLabel* SpacingLabel = nullptr;
+  QComboBox* SpacingBox = nullptr;       ///< "classic" (index 0) or "font" (index 1)
+  QToolButton* AlignLeftBtn = nullptr;   ///< the three alignment buttons, one always down
+  QToolButton* AlignCenterBtn = nullptr;
+  QToolButton* AlignRightBtn = nullptr;
+  QCheckBox* AutoPitchBox = nullptr;     ///< "auto": line pitch from the fonts' line heights
   /// AutoBtn's stepping, every 300 ms.
   QTimer* Timer = nullptr;
   /// Fires once, 3 s after creation: the command-line batch run.
@@ -271,6 +279,23 @@ class TMainForm : public QMainWindow {
   std::string settingsFile() const;
   /// The panel's fields as the exports read them.
   ExportSettings exportSettings() const;
+  /// The whole conversion the window describes: exportSettings() with spacing, tracking,
+  /// alignment and automatic pitch (typography_controls.cpp).
+  ConversionOptions conversionOptions() const;
+  /// The Spacing choice changed: Space % shows the classic space or the font spacing's tracking,
+  /// each mode keeping its own value.
+  void SpacingBoxChange();
+  /// In font spacing, the strokes the export cuts for CurChar at CharPos (its shaped form in its
+  /// line); nothing in classic spacing or when CharPos does not hold CurChar.
+  std::optional<TStrokeCollection> shapedPreviewStrokes();
+  /// Classic spacing, left alignment and a numeric pitch (the Space % box then shows the classic
+  /// space).
+  void useClassicPlacement();
+  /// Reads the [Typography] section of the settings file into the typography controls.
+  void loadTypography(const std::string& path);
+  /// Writes the typography controls to the [Typography] section; a file that has no such
+  /// section gets none while every control holds its default. Throws Error on failure.
+  void saveTypography(const std::string& path);
 
   // ---- the workshop window: job view, remembered state, recent and dropped files ----------
   /// Opens path by the loading rule as File > Open does once a file is chosen, then lists it
@@ -385,6 +410,12 @@ class TMainForm : public QMainWindow {
   void createTimers();
   void createDialogs();
   void connectHandlers();
+  /// The alignment buttons on the toolbar.
+  void createAlignmentButtons();
+  /// spaceField with the Spacing choice beside it, in one cell of the panel.
+  QWidget* withSpacingChoice(QWidget* spaceField);
+  /// pitchField with the "auto" box beside it, in one cell of the panel.
+  QWidget* withAutoPitch(QWidget* pitchField);
   void installDefaultSeams();
   /// Job view, its layout thread, the added menus and the window's remembered state.
   void createWorkshop();
@@ -396,6 +427,7 @@ class TMainForm : public QMainWindow {
   std::uint8_t currentCode() const;
   /// True when the key press is one of the window's shortcuts.
   bool isWindowShortcut(const QKeyEvent* key) const;
+  int otherSpace_ = 0;  ///< Space % of the spacing mode not shown (the tracking at first)
   bool paintErrorShown_ = false;  ///< an error box for a paint is pending or open
   Workshop* workshop_ = nullptr;  ///< owned by the window (a child QObject)
   bool closed_ = false;  ///< closed and not shown again since

@@ -264,6 +264,7 @@ void TMainForm::createToolBar() {
   BoldButton = toggle("BoldButton", ToolIcon::Bold, tr("Bold"));
   ItalicButton = toggle("ItalicButton", ToolIcon::Italic, tr("Italic"));
   StandardToolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton16"));
+  createAlignmentButtons();
   StandardToolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton20"));
   PitchSpeedButton1 = named(new QToolButton(StandardToolBar), "PitchSpeedButton1");
   PitchSpeedButton1->setIcon(toolIcon(ToolIcon::Pitch, style(), 32));
@@ -360,9 +361,9 @@ void TMainForm::createPanel() {
   grid->addWidget(Layer, 0, 4);
   grid->addWidget(Layername, 0, 5);
   grid->addWidget(SpacePercent, 1, 0);
-  grid->addWidget(SpacePc, 1, 1);
+  grid->addWidget(withSpacingChoice(SpacePc), 1, 1);
   grid->addWidget(Label2, 1, 2);
-  grid->addWidget(Edit1, 1, 3);
+  grid->addWidget(withAutoPitch(Edit1), 1, 3);
   grid->addWidget(Label9, 1, 4);
   grid->addWidget(ZmoveEdit, 1, 5);
   auto* sizes = new QHBoxLayout;

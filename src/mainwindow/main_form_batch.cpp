@@ -61,6 +61,9 @@ void TMainForm::StartupTimer1Timer() {
     ShowMessage(QStringLiteral("Passed File Not Found "));
   }
 
+  // The positional command line converts the classic way, as kerfline-convert does, whatever
+  // the window's typography controls were left at.
+  useClassicPlacement();
   // Through the controls, so their change handlers run as for the user's own edits.
   if (args.scale) ScaleEdit1->SetValue(*args.scale);
   if (args.pitchText) Edit1->setText(QString::fromStdString(*args.pitchText));

@@ -7,6 +7,7 @@
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "richtext/styled_text.h"
+#include "typography/text_placement.h"
 
 namespace kerfline {
 namespace {
@@ -111,16 +112,20 @@ void TMainForm::SavePolyExecute() {
 void TMainForm::FileSave(const QString& fileName) {
   const ExportSettings settings = exportSettings();
   const StyledText text = RichEdit1->styledText();
+  ConversionOptions options = conversionOptions();
+  options.format = OutputFormat::Lines;
   WindowExportObserver observer(*this, text.length(), settings.scale);
-  kerfline::FileSave(localPath(fileName), text, settings, TTF2Vector, &observer);
+  saveStrokeDxf(localPath(fileName), text, options, TTF2Vector, &observer);
 }
 
 void TMainForm::SavePoly2(const QString& fileName) {
   const ExportSettings settings = exportSettings();
   const StyledText text = RichEdit1->styledText();
   {
+    ConversionOptions options = conversionOptions();
+    options.format = OutputFormat::PolyLines;
     WindowExportObserver observer(*this, text.length(), settings.scale);
-    kerfline::SavePoly2(localPath(fileName), text, settings, TTF2Vector, &observer);
+    saveStrokeDxf(localPath(fileName), text, options, TTF2Vector, &observer);
   }
   setWindowTitle(fileName);
   requestRepaint();

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QLineEdit>
 
 #include "appcore/settings_file.h"
@@ -14,6 +15,7 @@ void TMainForm::Loadini() {
   Layername->setText(QString::fromStdString(s.layer));
   ZmoveEdit->setText(QString::fromStdString(s.zUp));
   ZlevelEdit->setText(QString::fromStdString(s.zDown));
+  loadTypography(settingsFile());
 }
 
 void TMainForm::Saveini() {
@@ -23,6 +25,7 @@ void TMainForm::Saveini() {
   kerfline::Saveini(location.path,
                     LayerSettings{Layername->text().toStdString(), ZmoveEdit->text().toStdString(),
                                   ZlevelEdit->text().toStdString()});
+  saveTypography(location.path);
 }
 
 ExportSettings TMainForm::exportSettings() const {
@@ -33,7 +36,8 @@ ExportSettings TMainForm::exportSettings() const {
   s.layerText = Layername->text().toStdString();
   s.resolution = Resolution1->Value();
   s.scale = ScaleEdit1->Value();
-  s.spacePercent = SpacePc->Value();
+  // In font spacing the box shows the tracking; the classic space waits in otherSpace_.
+  s.spacePercent = SpacingBox->currentIndex() == 1 ? otherSpace_ : SpacePc->Value();
   return s;
 }
 

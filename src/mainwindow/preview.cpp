@@ -20,7 +20,10 @@ void TMainForm::PaintBoxPaint(QPainter& painter, int paintHeight) {
 
   recomputeUnitScale();  // on every paint, whatever the conversion gives
 
-  const std::optional<TStrokeCollection> strokes = TTF2Vector.ConvertChar(static_cast<std::int32_t>(CurChar));
+  // Font spacing cuts a character in the form its neighbours give it (Arabic joining); the
+  // preview shows that form, and the character map's own glyph otherwise.
+  std::optional<TStrokeCollection> strokes = shapedPreviewStrokes();
+  if (!strokes) strokes = TTF2Vector.ConvertChar(static_cast<std::int32_t>(CurChar));
   if (!strokes) return;
   const TRect bounds = strokes->GetBounds();
   CharHeight = charHeightOf(bounds, UnitScale);

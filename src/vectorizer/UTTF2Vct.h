@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "common/font_description.h"
 #include "vectorizer/outline_records.h"
@@ -13,6 +15,23 @@ namespace kerfline {
 
 class FontLibrary;
 struct LoadedSingleLineFace;
+struct FaceMatch;
+
+/// A face the conversions take glyphs from, as a shaper must open it too: the file and face
+/// fontconfig chose, the font-unit metrics of its horizontal header and the style the outlines
+/// are given synthetically.
+struct TFaceInfo {
+  std::string file;               ///< font file fontconfig chose
+  int index = 0;                  ///< face index within that file
+  int unitsPerEm = 0;             ///< font units per em (U of the outline scale)
+  int ascender = 0;               ///< hhea ascender, font units
+  int descender = 0;              ///< hhea descender, font units (negative below the baseline)
+  int lineGap = 0;                ///< hhea line gap, font units
+  bool syntheticBold = false;     ///< outlines are emboldened by em / 24
+  bool syntheticOblique = false;  ///< outlines are slanted by FreeType's oblique shear
+
+  friend bool operator==(const TFaceInfo&, const TFaceInfo&) = default;
+};
 
 /// Em height of every conversion in outline units: 1024 points at a fixed 96 pixels per inch.
 inline constexpr int kOutlineEm = 1365;
@@ -54,6 +73,19 @@ class TTTFToVectorConverter {
   /// outline units, the glyph's width plus the face's letter spacing (Hershey: its bounds; a
   /// space of an LFF face: its word spacing). Nothing otherwise.
   std::optional<double> SingleLineAdvance(char32_t c) const;
+  /// The face fontconfig chooses for Font() (name, bold, italic), or nothing when none is usable.
+  std::optional<TFaceInfo> MatchedFace();
+  /// The face a Unicode conversion of c takes its glyph from: the matched face when it has c,
+  /// else the best face that has it; the matched face when no face has c; nothing without one.
+  std::optional<TFaceInfo> FaceOfChar(char32_t c);
+  /// The strokes of glyph index glyph of face (from MatchedFace() or FaceOfChar()), with the
+  /// same records, rounding and flattening as ConvertChar; nothing when it has no outline.
+  std::optional<TStrokeCollection> ConvertGlyph(const TFaceInfo& face, std::uint32_t glyph);
+  /// The glyph index of c in face (0 when the face lacks it) and its unhinted advance width in
+  /// font units from the face's own metrics: placement for faces no shaper can read (Type 1).
+  /// Nothing when the face cannot be opened.
+  std::optional<std::pair<std::uint32_t, std::int32_t>> GlyphAndAdvance(const TFaceInfo& face,
+                                                                        char32_t c);
 
  private:
   std::optional<TStrokeCollection> singleLineStrokes(const LoadedSingleLineFace& face,

@@ -92,6 +92,8 @@ FontFace* FontLibrary::face(const std::string& file, int index) {
   if (library_ && FT_New_Face(library_.get(), file.c_str(), index, &face) == 0) {
     entry = std::make_unique<FontFace>();
     entry->face.reset(face);
+    entry->file = file;
+    entry->index = index;
     // Bitmap-only faces cannot give outlines: remember them as unusable.
     if (!FT_IS_SCALABLE(face)) {
       entry.reset();

@@ -22,6 +22,8 @@ struct FaceCloser {
 /// One opened face of a font file, owned by the FontLibrary.
 struct FontFace {
   std::unique_ptr<FT_FaceRec_, FaceCloser> face;  ///< the FreeType face
+  std::string file;                               ///< the file it was opened from
+  int index = 0;                                  ///< its face index in that file
   FT_CharMapRec_* unicodeMap = nullptr;           ///< its Unicode character map, if any
   FT_CharMapRec_* symbolMap = nullptr;            ///< its Windows symbol character map, if any
   bool italic = false;                            ///< the face itself is italic or oblique

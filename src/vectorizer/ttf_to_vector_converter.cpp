@@ -1,3 +1,8 @@
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_ADVANCES_H
+
 #include <utility>
 
 #include "common/code_pages.h"
@@ -14,6 +19,42 @@ namespace {
 
 bool isCharacter(std::int32_t code) {
   return code >= 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+}
+
+std::optional<TFaceInfo> infoOf(const FaceMatch& match) {
+  if (match.face == nullptr) return std::nullopt;
+  const FT_Face face = match.face->face.get();
+  TFaceInfo info;
+  info.file = match.face->file;
+  info.index = match.face->index;
+  info.unitsPerEm = face->units_per_EM;
+  // The horizontal header as the font has it; FreeType's own ascender may come from OS/2
+  // instead, and CFF fonts without the table fall back to those values.
+  if (const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA))) {
+    info.ascender = hhea->Ascender;
+    info.descender = hhea->Descender;
+    info.lineGap = hhea->Line_Gap;
+  } else {
+    info.ascender = face->ascender;
+    info.descender = face->descender;
+    info.lineGap = face->height - face->ascender + face->descender;
+  }
+  info.syntheticBold = match.synthesis.embolden;
+  info.syntheticOblique = match.synthesis.oblique;
+  return info;
+}
+
+// Outline, records and strokes of one glyph: shared by conversion by character and by index so
+// that both give the same strokes for the same glyph.
+std::optional<TStrokeCollection> strokesOfGlyph(FontFace& face, unsigned glyph,
+                                                const Synthesis& synthesis, int precision,
+                                                Outline& outline) {
+  if (!loadGlyphOutline(face.face.get(), glyph, synthesis, outline)) return std::nullopt;
+  TStrokeCollection strokes;
+  walkOutline(outline, precision, strokes);
+  // Contours that all collapse to single points leave nothing to cut or draw.
+  if (strokes.Count() == 0) return std::nullopt;
+  return strokes;
 }
 
 }  // namespace
@@ -111,12 +152,45 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
     if (glyph == 0) return std::nullopt;
   }
 
-  if (!loadGlyphOutline(use->face->face.get(), glyph, use->synthesis, outline_)) return std::nullopt;
-  TStrokeCollection strokes;
-  walkOutline(outline_, precision_, strokes);
-  // Contours that all collapse to single points leave nothing to cut or draw.
-  if (strokes.Count() == 0) return std::nullopt;
-  return strokes;
+  return strokesOfGlyph(*use->face, glyph, use->synthesis, precision_, outline_);
+}
+
+std::optional<TFaceInfo> TTTFToVectorConverter::MatchedFace() {
+  auto lock = fonts_->lock();
+  return infoOf(fonts_->match(font_.Name, font_.Bold, font_.Italic));
+}
+
+std::optional<TFaceInfo> TTTFToVectorConverter::FaceOfChar(char32_t c) {
+  auto lock = fonts_->lock();
+  const FaceMatch& matched = fonts_->match(font_.Name, font_.Bold, font_.Italic);
+  if (matched.face != nullptr && glyphIndexOf(*matched.face, c) != 0) return infoOf(matched);
+  const FaceMatch& other = fonts_->fallback(font_.Name, font_.Bold, font_.Italic, c);
+  if (other.face != nullptr) return infoOf(other);
+  return infoOf(matched);
+}
+
+std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertGlyph(const TFaceInfo& face,
+                                                                      std::uint32_t glyph) {
+  font_.Size = 1024;  // as ConvertChar: the fixed outline em
+  auto lock = fonts_->lock();
+  FontFace* use = fonts_->face(face.file, face.index);
+  if (use == nullptr) return std::nullopt;
+  Synthesis synthesis;
+  synthesis.embolden = face.syntheticBold;
+  synthesis.oblique = face.syntheticOblique;
+  return strokesOfGlyph(*use, glyph, synthesis, precision_, outline_);
+}
+
+std::optional<std::pair<std::uint32_t, std::int32_t>> TTTFToVectorConverter::GlyphAndAdvance(
+    const TFaceInfo& face, char32_t c) {
+  auto lock = fonts_->lock();
+  FontFace* use = fonts_->face(face.file, face.index);
+  if (use == nullptr) return std::nullopt;
+  const unsigned glyph = glyphIndexOf(*use, c);
+  FT_Fixed advance = 0;
+  if (FT_Get_Advance(use->face.get(), glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING, &advance) != 0)
+    advance = 0;
+  return std::make_pair(static_cast<std::uint32_t>(glyph), static_cast<std::int32_t>(advance));
 }
 
 }  // namespace kerfline

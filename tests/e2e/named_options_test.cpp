@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -331,7 +332,8 @@ TEST_F(NamedOptionsTest, closedAndSvgFormsFromPlainAndRichTextWithTheirUnitInThe
 
 TEST_F(NamedOptionsTest, formsNotAvailableYetFailWithoutAFile) {
   for (std::vector<std::string> args :
-       {std::vector<std::string>{"--spacing", "font", "in.txt"}, {"--pitch", "auto", "in.txt"}}) {
+       {std::vector<std::string>{"-f", "svg", "--spacing", "font", "in.txt"},
+        {"-f", "closed", "--pitch", "auto", "in.txt"}, {"-f", "gcode", "--align", "center", "in.txt"}}) {
     ProcessResult r = convert(args);
     EXPECT_EQ(r.status, 1) << args[1];
     EXPECT_NE(r.err.find("This output form is not available yet."), std::string::npos) << r.err;
@@ -361,6 +363,66 @@ TEST_F(NamedOptionsTest, gcodeWithWeldAndKerfFromTheCommandLine) {
   EXPECT_NE(r.err.find("kerfline-convert: thin.nc: Kerf: "), std::string::npos) << r.err;
   EXPECT_NE(r.out.find("Wrote thin.nc (G-code)\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\n  Kerf: "), std::string::npos) << r.out;
+}
+
+// ---- typography in the two classic forms ------------------------------------------------
+
+// "LINE <n> POLYLINE <n> VERTEX <n>" and the extent as ezdxf reads the file.
+std::vector<std::string> ezdxfView(const fs::path& dxf) {
+  const std::string command =
+      "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/export/read_dxf.py '" + dxf.string() + "'";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  std::string out;
+  char buffer[4096];
+  std::size_t n = 0;
+  while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  if (pipe) ::pclose(pipe);
+  std::vector<std::string> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(NamedOptionsTest, typographyOptionsPlaceTheSameCutsElsewhere) {
+  // The classic choices spelled out give the positional bytes.
+  const std::string positional = written({"in.txt"}, "in.DXF");
+  EXPECT_EQ(written({"--spacing", "classic", "--align", "left", "in.txt"}, "in.DXF"), positional);
+  spit(work_ / "classic.dxf", positional);
+  const auto classic = ezdxfView(work_ / "classic.dxf");
+  ASSERT_EQ(classic.size(), 3u);
+  // Font spacing, centred lines, automatic pitch, tracking: the same glyphs (as many LINE
+  // entities, Latin letters having one form) at other places, in both forms.
+  for (const char* format : {"lines", "polylines"}) {
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"--spacing", "font"}, {"--align", "center"}, {"--pitch", "auto"},
+          {"--spacing", "font", "--space", "30", "--align", "right", "--pitch", "auto"}}) {
+      SCOPED_TRACE(std::string(format) + " " + args[0] + " " + args[1]);
+      args.insert(args.end(), {"-f", format, "-o", "out.dxf", "in.txt"});
+      ProcessResult r = convert(args);
+      ASSERT_EQ(r.status, 0) << r.err;
+      const auto view = ezdxfView(work_ / "out.dxf");
+      ASSERT_EQ(view.size(), 3u);
+      if (std::string(format) == "lines") {
+        EXPECT_EQ(view[0], classic[0]);
+        // Centred lines keep the widest line's extent; the narrower line moves all the same.
+        EXPECT_NE(slurp(work_ / "out.dxf"), positional);
+      } else {
+        EXPECT_NE(view[0].find("POLYLINE"), std::string::npos);
+      }
+      fs::remove(work_ / "out.dxf");
+    }
+  }
+  // --space is tracking in font spacing: the line grows.
+  auto width = [&](const std::vector<std::string>& args) {
+    std::vector<std::string> all = args;
+    all.insert(all.end(), {"-o", "w.dxf", "in.txt"});
+    EXPECT_EQ(convert(all).status, 0);
+    std::istringstream extent(ezdxfView(work_ / "w.dxf").at(2));
+    double minX = 0, minY = 0, minZ = 0, maxX = 0;
+    extent >> minX >> minY >> minZ >> maxX;
+    return maxX - minX;
+  };
+  EXPECT_GT(width({"--spacing", "font", "--space", "40"}), width({"--spacing", "font"}) + 1.0);
 }
 
 // ---- help, version, settings lookup ------------------------------------------------------
