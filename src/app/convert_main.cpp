@@ -154,9 +154,17 @@ cutting, the cut back to its start, a retract; holes before their outline.
                       Z cutting, all of a contour before the next; default: one pass
   --laser             no Z moves: M4 S<power> before each contour, M5 after it
   --power S           laser power (greater than 0), default 1000
-Options not available yet (accepted and checked; a run that asks for them ends with "This
-output form is not available yet."): --spacing classic|font, --ligatures,
-  --align left|center|right, --pitch auto.
+Typography (lines and polylines; closed, svg and gcode refuse them with "This output form
+is not available yet."):
+  --spacing MODE      classic (default): each character after the rightmost point of the
+                      one before, stretched by SPACE %; font: the font's own advances,
+                      kerning and shaping (HarfBuzz; any script, either direction), SPACE
+                      then being tracking in hundredths of the em (default 0)
+  --ligatures         optional ligatures (liga, clig, dlig) in font spacing; the ligatures
+                      a script requires always apply
+  --align SIDE        left (default), center or right: each line against the widest
+  --pitch auto        each line's baseline below the previous by the largest line height
+                      of its fonts (a number keeps the classic meaning)
 
 Settings: Z up (travel height) and Z cutting (cutting depth) and the default layer come
 from the settings file Reg.ini (section [Layer], keys Layer, Zup and Zdown, defaults 0,
