@@ -1,5 +1,7 @@
 #include "mainwindow/export_dialog.h"
 
+#include "mainwindow/toolpath_settings_widget.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -44,6 +46,10 @@ ExportDialog::ExportDialog(QWidget* parent) : QDialog(parent) {
   form_->addRow(tr("&Units:"), units_);
   form_->addRow(tr("&Size:"), fit_);
   form_->addRow(tr("&Width or height:"), size_);
+  // Weld and kerf apply to these forms as to the G-code; the machine settings do not.
+  toolpath_ = new ToolpathSettingsWidget(this);
+  toolpath_->setObjectName(QStringLiteral("ToolpathSettings"));
+  toolpath_->setGcodeVisible(false);
 
   auto* buttons = named(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this),
                         "ButtonBox");
@@ -54,6 +60,7 @@ ExportDialog::ExportDialog(QWidget* parent) : QDialog(parent) {
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form_);
+  layout->addWidget(toolpath_);
   layout->addWidget(buttons);
   updateSizeField();
 }
@@ -79,6 +86,8 @@ void ExportDialog::setOptions(const ConversionOptions& o) {
   } else {
     fit_->setCurrentIndex(kNatural);
   }
+  toolpath_->setUnits(o.units);
+  toolpath_->setOptions(o);
   updateSizeField();
 }
 
@@ -90,6 +99,7 @@ ConversionOptions ExportDialog::options(ConversionOptions o) const {
   o.fitHeight.reset();
   if (fit_->currentIndex() == kFitWidth) o.fitWidth = size_->value();
   if (fit_->currentIndex() == kFitHeight) o.fitHeight = size_->value();
+  toolpath_->applyTo(o);
   return o;
 }
 

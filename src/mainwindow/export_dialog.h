@@ -11,15 +11,17 @@ class QLabel;
 
 namespace kerfline {
 
+class ToolpathSettingsWidget;
+
 /// The modal dialog both export commands open; it shows and edits a ConversionOptions.
 class ExportDialog final : public QDialog {
   Q_OBJECT
  public:
   explicit ExportDialog(QWidget* parent = nullptr);
 
-  /// Shows the format, DXF version, unit and fit size of options in the fields.
+  /// Shows the format, DXF version, unit, fit size, weld and kerf of options in the fields.
   void setOptions(const ConversionOptions& options);
-  /// base with the fields' format, DXF version, unit and fit size written into it.
+  /// base with the fields' format, DXF version, unit, fit size, weld and kerf written into it.
   ConversionOptions options(ConversionOptions base) const;
 
  private:
@@ -30,6 +32,7 @@ class ExportDialog final : public QDialog {
   QComboBox* units_ = nullptr;   // mm, in
   QComboBox* fit_ = nullptr;     // natural size, fit width, fit height
   QDoubleSpinBox* size_ = nullptr;
+  ToolpathSettingsWidget* toolpath_ = nullptr;  // weld, kerf and side; its G-code group hidden
 };
 
 }  // namespace kerfline

@@ -7,6 +7,7 @@
 
 #include "appcore/settings_file.h"
 #include "appcore/settings_location.h"
+#include "appcore/toolpath_settings.h"
 #include "mainwindow/Unit1.h"
 
 namespace kerfline {
@@ -63,6 +64,7 @@ ConversionOptions TMainForm::storedExportOptions() const {
     if (read("Fit") == "width") o.fitWidth = *size;
     if (read("Fit") == "height") o.fitHeight = *size;
   }
+  loadToolpathSettings(path, o);
   return o;
 }
 
@@ -78,6 +80,7 @@ void TMainForm::storeExportOptions(const ConversionOptions& o) {
   writeProfileString(path, kSection, "Fit", o.fitWidth ? "width" : o.fitHeight ? "height" : "none");
   writeProfileString(path, kSection, "FitSize",
                      size ? QString::number(*size, 'g', 10).toStdString() : std::string());
+  saveToolpathSettings(path, o);
 }
 
 }  // namespace kerfline

@@ -4,6 +4,7 @@
 
 #include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
+#include "export/toolpath_export.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "richtext/styled_text.h"
@@ -148,6 +149,9 @@ void TMainForm::exportDrawing(const QString& fileName, ConversionOptions options
                               .arg(report.extent.width(), 0, 'g', 6)
                               .arg(report.extent.height(), 0, 'g', 6)
                               .arg(unit));
+  // Material the kerf leaves uncut is never passed over in silence.
+  const std::string vanished = vanishedSummary(report.toolpath.vanished);
+  if (!vanished.empty()) StatusBar1->showMessage(QString::fromStdString(vanished));
 }
 
 }  // namespace kerfline

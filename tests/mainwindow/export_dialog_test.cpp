@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -18,6 +19,7 @@
 #include "appcore/settings_file.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/export_dialog.h"
+#include "mainwindow/toolpath_settings_widget.h"
 #include "mainwindow/rich_edit.h"
 #include "richtext/styled_text.h"
 #include "save_test_support.h"
@@ -191,6 +193,39 @@ TEST_F(ExportDialogTest, svg_from_its_own_command_and_stored_nonsense_ignored) {
   EXPECT_EQ(paths, 3u);
   EXPECT_EQ(readProfileString(ini(), "Export", "Format"), "svg");
   EXPECT_EQ(readProfileString(ini(), "Export", "Units"), "mm");
+}
+
+}  // namespace
+}  // namespace kerfline
+
+namespace kerfline {
+namespace {
+
+// Weld and kerf belong to the closed and SVG forms as to the G-code: the dialog shows them,
+// hides the machine settings, and gives back exactly what was clicked and typed.
+TEST_F(ExportDialogTest, weld_and_kerf_fields_round_trip_without_the_gcode_group) {
+  ExportDialog dialog;
+  ConversionOptions shown;
+  shown.format = OutputFormat::Svg;
+  shown.weld = true;
+  shown.kerf = 0.25;
+  shown.kerfSide = KerfSide::Inside;
+  dialog.setOptions(shown);
+  auto* toolpath = dialog.findChild<ToolpathSettingsWidget*>(QStringLiteral("ToolpathSettings"));
+  ASSERT_NE(toolpath, nullptr);
+  EXPECT_TRUE(toolpath->weld->isChecked());
+  EXPECT_FALSE(toolpath->feed->isVisibleTo(&dialog));
+  ConversionOptions read = dialog.options(ConversionOptions{});
+  EXPECT_TRUE(read.weld);
+  ASSERT_TRUE(read.kerf.has_value());
+  EXPECT_DOUBLE_EQ(*read.kerf, 0.25);
+  EXPECT_EQ(read.kerfSide, KerfSide::Inside);
+
+  QTest::mouseClick(toolpath->weld, Qt::LeftButton);
+  toolpath->kerfEnabled->setChecked(false);
+  read = dialog.options(ConversionOptions{});
+  EXPECT_FALSE(read.weld);
+  EXPECT_FALSE(read.kerf.has_value());
 }
 
 }  // namespace
