@@ -73,10 +73,10 @@ void BM_RelayoutWarm(benchmark::State& state) {
   kerfline::TTTFToVectorConverter converter;
   kerfline::ConverterGlyphSource source(converter);
   kerfline::GlyphCache cache(source);
-  (void)kerfline::jobDrawing(text, options(), cache);  // every glyph converted once, as after typing
+  (void)kerfline::jobDrawing(text, options(), converter, cache);  // every glyph converted once, as after typing
   std::size_t points = 0;
   for (auto _ : state) {
-    kerfline::JobScene scene = kerfline::buildJobScene(kerfline::jobDrawing(text, options(), cache), "mm");
+    kerfline::JobScene scene = kerfline::buildJobScene(kerfline::jobDrawing(text, options(), converter, cache), "mm");
     points = static_cast<std::size_t>(scene.contourCount);
     benchmark::DoNotOptimize(scene);
   }
@@ -91,8 +91,8 @@ void BM_WalkWarm(benchmark::State& state) {
   kerfline::TTTFToVectorConverter converter;
   kerfline::ConverterGlyphSource source(converter);
   kerfline::GlyphCache cache(source);
-  (void)kerfline::jobDrawing(text, options(), cache);
-  for (auto _ : state) benchmark::DoNotOptimize(kerfline::jobDrawing(text, options(), cache));
+  (void)kerfline::jobDrawing(text, options(), converter, cache);
+  for (auto _ : state) benchmark::DoNotOptimize(kerfline::jobDrawing(text, options(), converter, cache));
 }
 BENCHMARK(BM_WalkWarm)->Unit(benchmark::kMillisecond);
 
@@ -100,7 +100,7 @@ void BM_SceneOnly(benchmark::State& state) {
   const kerfline::StyledText text = document(20000);
   kerfline::TTTFToVectorConverter converter;
   kerfline::ConverterGlyphSource source(converter);
-  const kerfline::Drawing drawing = kerfline::jobDrawing(text, options(), source);
+  const kerfline::Drawing drawing = kerfline::jobDrawing(text, options(), converter, source);
   for (auto _ : state) {
     state.PauseTiming();  // the window's thread hands its drawing over; it copies nothing
     kerfline::Drawing copy = drawing;
@@ -115,7 +115,7 @@ void BM_RelayoutCold(benchmark::State& state) {
   const kerfline::StyledText text = document(20000);
   kerfline::TTTFToVectorConverter converter;
   kerfline::ConverterGlyphSource source(converter);
-  for (auto _ : state) benchmark::DoNotOptimize(kerfline::jobDrawing(text, options(), source));
+  for (auto _ : state) benchmark::DoNotOptimize(kerfline::jobDrawing(text, options(), converter, source));
 }
 BENCHMARK(BM_RelayoutCold)->Unit(benchmark::kMillisecond);
 
@@ -135,7 +135,7 @@ void BM_Frame(benchmark::State& state) {
   const kerfline::StyledText text = document(20000);
   kerfline::TTTFToVectorConverter converter;
   kerfline::ConverterGlyphSource source(converter);
-  const kerfline::JobScene scene = kerfline::buildJobScene(kerfline::jobDrawing(text, options(), source), "mm");
+  const kerfline::JobScene scene = kerfline::buildJobScene(kerfline::jobDrawing(text, options(), converter, source), "mm");
   const QSize size(1280, 800);
   QImage image(size, QImage::Format_ARGB32_Premultiplied);
   kerfline::ViewTransform t;

@@ -14,12 +14,12 @@
 #include "appcore/settings_location.h"
 #include "appcore/text_dump.h"
 #include "common/file_reader.h"
-#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/text_export.h"
 #include "export/toolpath_export.h"
 #include "richtext/document_loader.h"
 #include "richtext/plain_text.h"
+#include "typography/placed_export.h"
 #include "typography/text_placement.h"
 #include "vectorizer/UTTF2Vct.h"
 #include "vectorizer/face_list.h"
@@ -78,9 +78,8 @@ std::optional<DrawingExportReport> writeDrawing(const std::string& path, const S
     saveStrokeDxf(path, text, options, converter);
     return std::nullopt;
   }
-  ConverterGlyphSource glyphs(converter);
   DrawingExportReport report;
-  exportDrawingFile(path, text, options, glyphs, &report);
+  exportTextFile(path, text, options, converter, &report);
   return report;
 }
 

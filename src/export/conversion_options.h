@@ -66,6 +66,13 @@ struct ConversionOptions {
   bool autoPitch = false;          ///< line pitch from the fonts' line heights
 };
 
+/// True when options place characters exactly as the classic walk does: classic spacing,
+/// left alignment and a numeric pitch (ligatures and tracking act in font spacing only).
+inline bool placesClassically(const ConversionOptions& options) {
+  return options.spacing == SpacingMode::Classic && options.align == Alignment::Left &&
+         !options.autoPitch;
+}
+
 /// SPACE as the user gives it (the command line's argument or option): the classic walk's
 /// stretch, and in font spacing the tracking, so that one number means the same in both modes.
 inline void setSpace(ConversionOptions& options, int percent) {

@@ -49,13 +49,17 @@ void scaleDrawing(Drawing& drawing, double factor) {
   }
 }
 
-Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
-                        GlyphSource& glyphs, ExportObserver* observer) {
-  Drawing drawing = layoutDrawing(text, options.classic, glyphs, observer);
+void makeCutReady(Drawing& drawing, const ConversionOptions& options) {
   if (options.fitWidth || options.fitHeight) {
     scaleDrawing(drawing, fitFactor(drawing.extent(), options));
   }
   orderForCutting(drawing);
+}
+
+Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
+                        GlyphSource& glyphs, ExportObserver* observer) {
+  Drawing drawing = layoutDrawing(text, options.classic, glyphs, observer);
+  makeCutReady(drawing, options);
   return drawing;
 }
 

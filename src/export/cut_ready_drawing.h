@@ -15,8 +15,12 @@ double fitFactor(const Extent& extent, const ConversionOptions& options);
 /// Multiplies every X and Y of the drawing by factor, about the origin.
 void scaleDrawing(Drawing& drawing, double factor);
 
-/// What the closed-contour writers write: the drawing the classic walk places, scaled to the
-/// fit size, every character's contours nested, turned and ordered for cutting.
+/// Makes a placed drawing (of any placement) ready to cut: scaled to the fit size, every
+/// character's contours nested, turned and ordered for cutting. Throws Error as fitFactor.
+void makeCutReady(Drawing& drawing, const ConversionOptions& options);
+
+/// What the closed-contour writers write: the drawing the classic walk places, made ready
+/// to cut.
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
                         GlyphSource& glyphs, ExportObserver* observer = nullptr);
 

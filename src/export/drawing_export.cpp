@@ -10,7 +10,6 @@
 #include "export/svg_writer.h"
 
 namespace kerfline {
-namespace {
 
 void fillReport(DrawingExportReport* report, const Drawing& drawing) {
   if (!report) return;
@@ -18,14 +17,6 @@ void fillReport(DrawingExportReport* report, const Drawing& drawing) {
   for (const PlacedCharacter& c : drawing.characters) report->contours += c.contours.size();
   report->extent = drawing.extent();
 }
-
-// Options this build cannot honour: refused, never silently left out of the file.
-bool asksForWhatIsNotBuilt(const ConversionOptions& o) {
-  const ConversionOptions plain;
-  return o.spacing != plain.spacing || o.ligatures || o.align != plain.align || o.autoPitch;
-}
-
-}  // namespace
 
 bool needsDrawingExport(const ConversionOptions& o) {
   const ConversionOptions classic;
@@ -40,7 +31,11 @@ bool needsDrawingExport(const ConversionOptions& o) {
 void exportDrawingFile(const std::string& path, const TextSource& text,
                        const ConversionOptions& options, GlyphSource& glyphs,
                        DrawingExportReport* report, ExportObserver* observer) {
-  if (asksForWhatIsNotBuilt(options)) throw Error("This output form is not available yet.");
+  // Shaped or aligned text is placed above this module (exportTextFile); placing it
+  // classically here would cut something else than was asked for.
+  if (!placesClassically(options)) {
+    throw Error("Font spacing, alignment and automatic pitch need the shaped placement.");
+  }
   const bool classic =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
   if (classic && !changesPaths(options)) {
@@ -61,13 +56,27 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
     fillReport(report, drawing);
     return;
   }
-  // Checked before the walk, so a bad version costs no conversion.
+  checkDrawingOptions(options);
+  writePlacedDrawing(path, layoutDrawing(text, options.classic, glyphs, observer), options,
+                     report);
+}
+
+void checkDrawingOptions(const ConversionOptions& options) {
   if (options.format == OutputFormat::Closed && options.dxfVersion != 12 &&
       options.dxfVersion != 2000) {
     throw Error("The DXF version must be 12 or 2000.");
   }
-  Drawing drawing = cutReadyDrawing(text, options, glyphs, observer);
-  ToolpathNotes notes = applyWeldAndKerf(drawing, options);
+}
+
+ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& options) {
+  makeCutReady(drawing, options);
+  return applyWeldAndKerf(drawing, options);
+}
+
+void writePlacedDrawing(const std::string& path, Drawing drawing,
+                        const ConversionOptions& options, DrawingExportReport* report) {
+  checkDrawingOptions(options);
+  ToolpathNotes notes = finishPlacedDrawing(drawing, options);
   switch (options.format) {
     case OutputFormat::Lines:
       saveLinesDxf(path, drawing, options.classic);

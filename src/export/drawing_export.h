@@ -18,19 +18,38 @@ struct DrawingExportReport {
   Extent extent;             ///< of the paths written, in drawing units (after any fit)
 };
 
+/// Fills report, when given, with drawing's path count and extent.
+void fillReport(DrawingExportReport* report, const Drawing& drawing);
+
 /// True when options ask for more than the two classic files can hold: another form, or any
 /// of units, fit, weld, kerf, G-code, font spacing, ligatures, alignment or automatic pitch.
 bool needsDrawingExport(const ConversionOptions& options);
 
-/// Writes text to path in options.format: the two classic DXF forms (without weld or kerf the
+/// Writes text, placed by the classic walk, to path in options.format: the two classic DXF forms (without weld or kerf the
 /// classic walk's files, byte for byte when no fit size is given), the closed-polyline DXF,
 /// the SVG or the G-code; every form but the plain classic ones is written from the cut-ready
 /// drawing, welded and offset as asked. observer, when given, is told of every character as
 /// the walk reaches it; report, when given, is filled. Throws Error with the user's message;
-/// a failed export leaves any previous file at path untouched.
+/// a failed export leaves any previous file at path untouched. Options that place text
+/// otherwise (font spacing, alignment, automatic pitch) are refused with Error: such text is
+/// placed by the typography, which hands its drawing to writePlacedDrawing.
 void exportDrawingFile(const std::string& path, const TextSource& text,
                        const ConversionOptions& options, GlyphSource& glyphs,
                        DrawingExportReport* report = nullptr, ExportObserver* observer = nullptr);
+
+/// Throws Error for what can be refused before any text is placed (a DXF version other
+/// than 12 or 2000 for the closed form), so that a bad option costs no conversion.
+void checkDrawingOptions(const ConversionOptions& options);
+
+/// Makes a placed drawing what a file holds: ready to cut (fit size, nesting, cut order), then
+/// welded and offset as asked. Returns what weld and kerf did. Throws Error as fitFactor.
+ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& options);
+
+/// Writes a drawing as placed (any placement, not yet made ready) to path in options.format:
+/// made ready to cut, welded and offset as asked, then written. report, when given, is filled.
+/// Same failure rules as exportDrawingFile.
+void writePlacedDrawing(const std::string& path, Drawing drawing,
+                        const ConversionOptions& options, DrawingExportReport* report = nullptr);
 
 /// The unit's short name: "mm" or "in".
 const char* unitName(DrawingUnits units);

@@ -4,13 +4,19 @@
 #include "export/conversion_options.h"
 #include "export/drawing_export.h"
 #include "export/layout_walk.h"
+#include "export/toolpath_export.h"
 #include "geometry/contour.h"
+#include "vectorizer/UTTF2Vct.h"
 
 namespace kerfline {
 
-/// The drawing an export of text with options writes: the export's own walk and contour
-/// model, every character's contours in cut order (Qt-free; safe on any one thread with a
-/// glyph source of its own).
-Drawing jobDrawing(const TextSource& text, const ConversionOptions& options, GlyphSource& glyphs);
+/// The drawing an export of text with options writes: the same placement (classic walk, font
+/// spacing, alignment, pitch), fit size, contour model, cut order, weld and kerf. glyphs serves
+/// the conversions by character (a cache of converter's); notes, when given, receives what weld
+/// and kerf did; observer is told of every character and may throw to abandon the layout.
+/// Qt-free; safe on any one thread with a converter and glyph source of its own.
+Drawing jobDrawing(const TextSource& text, const ConversionOptions& options,
+                   TTTFToVectorConverter& converter, GlyphSource& glyphs,
+                   ToolpathNotes* notes = nullptr, ExportObserver* observer = nullptr);
 
 }  // namespace kerfline

@@ -5,6 +5,7 @@
 
 #include "export/converter_glyph_source.h"
 #include "export/glyph_cache.h"
+#include "export/toolpath_export.h"
 #include "mainwindow/job_drawing.h"
 #include "mainwindow/job_scene.h"
 #include "vectorizer/UTTF2Vct.h"
@@ -28,6 +29,21 @@ class AbandoningGlyphSource final : public GlyphSource {
 
  private:
   GlyphSource& inner_;
+  const std::atomic<std::uint64_t>& newest_;
+  std::uint64_t own_;
+};
+
+// The same check for placements that convert by glyph index (font spacing), at every character
+// they place.
+class AbandoningObserver final : public ExportObserver {
+ public:
+  AbandoningObserver(const std::atomic<std::uint64_t>& newest, std::uint64_t own)
+      : newest_(newest), own_(own) {}
+  void characterBecameCurrent(std::int32_t, char32_t, const TFontDescription&, float) override {
+    if (newest_.load(std::memory_order_relaxed) != own_) throw Abandoned{};
+  }
+
+ private:
   const std::atomic<std::uint64_t>& newest_;
   std::uint64_t own_;
 };
@@ -94,9 +110,15 @@ void JobLayoutWorker::run() {
       pending_.reset();
     }
     AbandoningGlyphSource glyphs(cache, newest_, r.number);
+    AbandoningObserver observer(newest_, r.number);
     try {
-      auto scene = std::make_shared<const JobScene>(
-          buildJobScene(jobDrawing(r.text, r.options, glyphs), unitName(r.options.units)));
+      ToolpathNotes notes;
+      Drawing drawing = jobDrawing(r.text, r.options, converter, glyphs, &notes, &observer);
+      auto scene = std::make_shared<JobScene>(
+          buildJobScene(std::move(drawing), unitName(r.options.units)));
+      scene->notes = vanishedSummary(notes.vanished);
+      const std::string overlaps = overlapSummary(notes.overlapping);
+      if (!overlaps.empty()) scene->notes += (scene->notes.empty() ? "" : " ") + overlaps;
       deliver(r.number, std::move(scene), {});
     } catch (const Abandoned&) {
       // A newer request is waiting (or the window is closing): nothing to show.

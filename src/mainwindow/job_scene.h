@@ -33,6 +33,7 @@ struct JobScene {
   std::vector<QRectF> characterBoxes;  ///< per character of drawing, drawing units
   std::int32_t contourCount = 0;
   std::string units = "mm";         ///< what one drawing unit is
+  std::string notes;                ///< what weld and kerf did that the user must know
 
   /// The index in drawing.characters of the character at 1-based text position pos, or -1.
   std::int32_t characterAt(std::int32_t pos) const;

@@ -3,12 +3,12 @@
 
 #include "appcore/settings_file.h"
 #include "appcore/toolpath_settings.h"
-#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/toolpath_export.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "richtext/styled_text.h"
+#include "typography/placed_export.h"
 
 namespace kerfline {
 
@@ -31,11 +31,10 @@ void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& ch
   options.format = OutputFormat::Gcode;
   options.classic = exportSettings();  // scale, pitch, Z up and Z cutting as the panel shows
   const StyledText text = RichEdit1->styledText();
-  ConverterGlyphSource glyphs(TTF2Vector);
   DrawingExportReport report;
   StatusBar1->clearMessage();
   options.sourceName = "window text, " + std::to_string(text.length()) + " positions";
-  exportDrawingFile(QFile::encodeName(fileName).toStdString(), text, options, glyphs, &report);
+  exportTextFile(QFile::encodeName(fileName).toStdString(), text, options, TTF2Vector, &report);
   std::string notes = vanishedSummary(report.toolpath.vanished);
   const std::string overlaps = overlapSummary(report.toolpath.overlapping);
   if (!overlaps.empty()) notes += (notes.empty() ? "" : " ") + overlaps;

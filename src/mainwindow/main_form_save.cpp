@@ -2,12 +2,12 @@
 #include <QFileDialog>
 #include <QStatusBar>
 
-#include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/toolpath_export.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "richtext/styled_text.h"
+#include "typography/placed_export.h"
 #include "typography/text_placement.h"
 
 namespace kerfline {
@@ -135,11 +135,10 @@ void TMainForm::SavePoly2(const QString& fileName) {
 void TMainForm::exportDrawing(const QString& fileName, ConversionOptions options) {
   options.classic = exportSettings();
   const StyledText text = RichEdit1->styledText();
-  ConverterGlyphSource glyphs(TTF2Vector);
   DrawingExportReport report;
   {
     WindowExportObserver observer(*this, text.length(), options.classic.scale);
-    exportDrawingFile(localPath(fileName), text, options, glyphs, &report, &observer);
+    exportTextFile(localPath(fileName), text, options, TTF2Vector, &report, &observer);
   }
   setWindowTitle(fileName);
   requestRepaint();

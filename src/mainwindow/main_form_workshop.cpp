@@ -1,6 +1,8 @@
 // The workshop side of the window: the job view and its layout thread, the remembered window
 // state, File > Recent Files, dropped files and the menus that make every command reachable.
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -71,10 +73,17 @@ std::unique_ptr<QSettings> windowSettings() {
                                      QStringLiteral("kerfline"), QStringLiteral("window"));
 }
 
-// The conversion the exports run with the window's current fields.
+// What the cut-ready exports (closed DXF, SVG, G-code) would write now: the window's fields
+// and typography, with the fit size, units, weld and kerf the export dialogs keep.
 ConversionOptions currentOptions(const TMainForm& form) {
-  ConversionOptions o;
-  o.classic = form.exportSettings();
+  ConversionOptions o = form.storedExportOptions();
+  const ConversionOptions window = form.conversionOptions();
+  o.classic = window.classic;
+  o.spacing = window.spacing;
+  o.tracking = window.tracking;
+  o.ligatures = window.ligatures;
+  o.align = window.align;
+  o.autoPitch = window.autoPitch;
   return o;
 }
 
@@ -134,6 +143,9 @@ void TMainForm::createWorkshop() {
   connect(workshop_->layout, &JobLayoutWorker::finished, this,
           [this](std::shared_ptr<const JobScene> scene) {
             JobSize->setText(sizeText(*scene));
+            // Material the kerf leaves uncut, or cuts that run into a neighbour, are told
+            // before anything is written.
+            if (!scene->notes.empty()) StatusBar1->showMessage(QString::fromStdString(scene->notes));
             JobView1->setScene(std::move(scene));
           });
   connect(workshop_->layout, &JobLayoutWorker::failed, this, [this](const QString& message) {
@@ -144,6 +156,10 @@ void TMainForm::createWorkshop() {
   connect(ScaleEdit1, &TSpinEdit::changed, this, &TMainForm::requestJobLayout);
   connect(SpacePc, &TSpinEdit::changed, this, &TMainForm::requestJobLayout);
   connect(Edit1, &QLineEdit::textChanged, this, &TMainForm::requestJobLayout);
+  connect(SpacingBox, &QComboBox::currentIndexChanged, this, &TMainForm::requestJobLayout);
+  connect(AutoPitchBox, &QCheckBox::toggled, this, &TMainForm::requestJobLayout);
+  for (QToolButton* b : {AlignLeftBtn, AlignCenterBtn, AlignRightBtn})
+    connect(b, &QToolButton::toggled, this, &TMainForm::requestJobLayout);
   // A click on a letter of the drawing steps to it, as Prev and Next step; the keys stay
   // with the view, where + and - zoom instead of going into the text.
   connect(JobView1, &JobView::characterClicked, this, [this](std::int32_t pos) {

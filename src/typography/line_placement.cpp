@@ -71,6 +71,7 @@ void LinePlacer::emit(const HeldLine& line, double shift, double baseline) {
     s.y2 = static_cast<float>(e.y2 + baseline);
     s.opensContour = e.opensContour;
     s.closesContour = e.closesContour;
+    s.openPath = e.openPath;
     sink_.placeStroke(s);
   }
 }

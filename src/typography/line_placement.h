@@ -20,6 +20,7 @@ struct LineEvent {
   bool isStroke = false;                 ///< stroke (else a character)
   bool opensContour = false;             ///< stroke: a plunge goes before it
   bool closesContour = false;            ///< stroke: a retract goes after it
+  bool openPath = false;                 ///< stroke: part of a single-line face's open path
 };
 
 /// One line as laid out, before alignment and line spacing.

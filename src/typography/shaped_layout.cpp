@@ -60,8 +60,13 @@ class Shaper {
       converter_.SetFont(font);
       lastFont_ = font;
     }
-    const std::optional<TFaceInfo> info = converter_.FaceOfChar(c);
     std::size_t face = kNoFace;
+    std::optional<TFaceInfo> info;
+    if (converter_.SingleLineFont() && converter_.SingleLineAdvance(c)) {
+      face = kSingleLine;
+    } else {
+      info = converter_.FaceOfChar(c);
+    }
     if (info) {
       auto found = faceIndex_.find(*info);
       if (found == faceIndex_.end()) {
@@ -97,6 +102,10 @@ class Shaper {
   void placeRun(const TextRun& run, ShapedLine& line, double& pen) {
     const RunFont& font = fonts_[run.fontKey];
     if (font.face == kNoFace) return;  // no installed face at all: nothing to cut, no advance
+    if (font.face == kSingleLine) {
+      placeSingleLineRun(run, font, line, pen);
+      return;
+    }
     const TFaceInfo& face = out_.faces[font.face];
     if (face.unitsPerEm <= 0) return;
     const std::vector<ShapedGlyph> glyphs =
@@ -137,7 +146,30 @@ class Shaper {
     }
   }
 
+  // One glyph per character, each after the one before by the face's own advance (already in
+  // outline units) plus tracking; a right-to-left run is laid from its last character on.
+  void placeSingleLineRun(const TextRun& run, const RunFont& font, ShapedLine& line,
+                          double& pen) {
+    converter_.SetFont(font.font);
+    lastFont_ = font.font;
+    const double toDrawing = drawingUnitsPerOutlineUnit(font.unitScale);
+    const double tracking = options_.tracking * (kOutlineEm / 100.0) * toDrawing;
+    for (std::size_t k = run.start; k < run.end; ++k) {
+      const std::size_t i = run.rightToLeft() ? run.end - 1 - (k - run.start) : k;
+      PlacedGlyph placed;
+      placed.singleLine = true;
+      placed.position = positions_[i];
+      placed.character = chars_[i];
+      placed.startsCluster = true;
+      placed.unitScale = font.unitScale;
+      placed.x = pen;
+      line.glyphs.push_back(placed);
+      pen += converter_.SingleLineAdvance(chars_[i]).value_or(0.0) * toDrawing + tracking;
+    }
+  }
+
   static constexpr std::size_t kNoFace = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kSingleLine = static_cast<std::size_t>(-2);
 
   const TextSource& text_;
   const ShapingOptions& options_;

@@ -20,7 +20,8 @@ struct ShapingOptions {
 /// One glyph at its place on its line.
 struct PlacedGlyph {
   std::uint32_t glyph = 0;       ///< glyph index in its face
-  std::size_t face = 0;          ///< index into ShapedText::faces
+  std::size_t face = 0;          ///< index into ShapedText::faces (not for a single-line glyph)
+  bool singleLine = false;       ///< character of a single-line face: converted by character
   std::int32_t position = 0;     ///< 1-based text position of the first character it stands for
   char32_t character = 0;        ///< the character at that position
   bool startsCluster = false;    ///< the first glyph (left to right) of its characters
@@ -50,7 +51,8 @@ double drawingUnitsPerOutlineUnit(float unitScale);
 
 /// Shapes text: lines at LF, runs by font (the face each character's conversion takes its glyph
 /// from), script and direction, each glyph at the pen position HarfBuzz gives (plus tracking),
-/// scaled as its outline is. converter's font is changed.
+/// scaled as its outline is. A character a single-line face draws is no outline a shaper could
+/// read: it advances by the face's own width and spacing. converter's font is changed.
 ShapedText shapeText(const TextSource& text, const ShapingOptions& options,
                      TTTFToVectorConverter& converter);
 

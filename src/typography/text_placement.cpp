@@ -1,6 +1,8 @@
 #include "typography/text_placement.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <utility>
 
 #include "export/converter_glyph_source.h"
@@ -56,6 +58,7 @@ class ClassicLineCollector final : public StrokeSink, public ExportObserver {
     e.y2 = s.y2;
     e.opensContour = s.opensContour;
     e.closesContour = s.closesContour;
+    e.openPath = s.openPath;
     line_.extent.add({e.x1, e.y1});
     line_.extent.add({e.x2, e.y2});
     line_.events.push_back(e);
@@ -83,20 +86,82 @@ class ClassicLineCollector final : public StrokeSink, public ExportObserver {
 };
 
 void placeClassicLines(const TextSource& text, const ConversionOptions& options,
-                       TTTFToVectorConverter& converter, LinePlacer& placer) {
+                       TTTFToVectorConverter& converter, GlyphSource& glyphs, LinePlacer& placer) {
   LayoutParameters layout = layoutParametersOf(options.classic);
   // Automatic pitch drops each line afterwards; the walk keeps every line on baseline 0.
   if (options.autoPitch) layout.linePitch = 0.0f;
   ClassicLineCollector collector(placer, options, converter, text);
-  ConverterGlyphSource glyphs(converter);
   walkText(text, layout, glyphs, collector, &collector);
   collector.finishLine();
 }
 
+// The strokes of one converted glyph at origin (x, y), with the contour markers the classic walk
+// gives them: a closed contour opens with a plunge and closes where it returns to its start;
+// a single-line face's open path opens and closes with its contour number.
+void appendGlyphStrokes(const TStrokeCollection& strokes, double k, double x, double y,
+                        HeldLine& held) {
+  const std::vector<TStroke>& all = strokes.strokes();
+  const bool open = strokes.openPaths();
+  bool contourOpen = false;
+  std::int32_t startX = 0;
+  std::int32_t startY = 0;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const TStroke& s = all[i];
+    LineEvent e;
+    e.isStroke = true;
+    if (open) {
+      e.openPath = true;
+      e.opensContour = i == 0 || all[i - 1].Contour != s.Contour;
+      e.closesContour = i + 1 == all.size() || all[i + 1].Contour != s.Contour;
+    } else {
+      if (!contourOpen) {
+        contourOpen = true;
+        startX = s.X1;
+        startY = s.Y1;
+        e.opensContour = true;
+      }
+      if (s.X2 == startX && s.Y2 == startY) {
+        e.opensContour = false;  // a contour closed by its first stroke gets no plunge
+        e.closesContour = true;
+        contourOpen = false;
+      }
+    }
+    e.x1 = s.X1 * k + x;
+    e.y1 = s.Y1 * k + y;
+    e.x2 = s.X2 * k + x;
+    e.y2 = s.Y2 * k + y;
+    held.extent.add({e.x1, e.y1});
+    held.extent.add({e.x2, e.y2});
+    held.events.push_back(e);
+  }
+}
+
+// The glyphs of one shaped text by face and glyph index, each converted once: a text repeats
+// its few dozen glyphs thousands of times.
+class ShapedGlyphCache {
+ public:
+  ShapedGlyphCache(const ShapedText& shaped, TTTFToVectorConverter& converter)
+      : shaped_(shaped), converter_(converter) {}
+
+  const std::optional<TStrokeCollection>& strokesOf(std::size_t face, std::uint32_t glyph) {
+    const auto key = std::make_pair(face, glyph);
+    auto found = glyphs_.find(key);
+    if (found == glyphs_.end())
+      found = glyphs_.emplace(key, converter_.ConvertGlyph(shaped_.faces[face], glyph)).first;
+    return found->second;
+  }
+
+ private:
+  const ShapedText& shaped_;
+  TTTFToVectorConverter& converter_;
+  std::map<std::pair<std::size_t, std::uint32_t>, std::optional<TStrokeCollection>> glyphs_;
+};
+
 // A shaped line's glyphs converted and placed: the same strokes and contour markers the
 // classic walk gives a character, at the glyph's origin instead of the walk's.
-HeldLine heldLineOf(const ShapedLine& line, const ShapedText& shaped, const TextSource& text,
-                    const ConversionOptions& options, TTTFToVectorConverter& converter) {
+HeldLine heldLineOf(const ShapedLine& line, const TextSource& text,
+                    const ConversionOptions& options, TTTFToVectorConverter& converter,
+                    ShapedGlyphCache& outlines, GlyphSource& byCharacter) {
   HeldLine held;
   auto character = [&](std::int32_t pos, char32_t c, float unitScale) {
     LineEvent e;
@@ -109,40 +174,21 @@ HeldLine heldLineOf(const ShapedLine& line, const ShapedText& shaped, const Text
     const std::int32_t pos = line.lineFeed;
     character(pos, kLf, unitScaleFor(options.classic.scale, text.fontAt(pos).Size));
   }
-  converter.SetPrecision(options.classic.resolution);
+  const int precision = options.classic.resolution;
   std::int32_t lastPosition = 0;
   for (const PlacedGlyph& g : line.glyphs) {
     if (g.startsCluster || g.position != lastPosition) {
       character(g.position, g.character, g.unitScale);
       lastPosition = g.position;
     }
-    const std::optional<TStrokeCollection> strokes = converter.ConvertGlyph(shaped.faces[g.face], g.glyph);
-    if (!strokes) continue;
     const double k = drawingUnitsPerOutlineUnit(g.unitScale);
-    bool contourOpen = false;
-    std::int32_t startX = 0;
-    std::int32_t startY = 0;
-    for (const TStroke& s : strokes->strokes()) {
-      LineEvent e;
-      e.isStroke = true;
-      if (!contourOpen) {
-        contourOpen = true;
-        startX = s.X1;
-        startY = s.Y1;
-        e.opensContour = true;
-      }
-      if (s.X2 == startX && s.Y2 == startY) {
-        e.opensContour = false;  // a contour closed by its first stroke gets no plunge
-        e.closesContour = true;
-        contourOpen = false;
-      }
-      e.x1 = s.X1 * k + g.x;
-      e.y1 = s.Y1 * k + g.y;
-      e.x2 = s.X2 * k + g.x;
-      e.y2 = s.Y2 * k + g.y;
-      held.extent.add({e.x1, e.y1});
-      held.extent.add({e.x2, e.y2});
-      held.events.push_back(e);
+    if (g.singleLine) {
+      const std::optional<TStrokeCollection> strokes =
+          byCharacter.strokesOf(text.fontAt(g.position), g.character, precision);
+      if (strokes) appendGlyphStrokes(*strokes, k, g.x, g.y, held);
+    } else {
+      const std::optional<TStrokeCollection>& strokes = outlines.strokesOf(g.face, g.glyph);
+      if (strokes) appendGlyphStrokes(*strokes, k, g.x, g.y, held);
     }
   }
   for (const std::int32_t pos : line.breaks) {
@@ -157,22 +203,20 @@ HeldLine heldLineOf(const ShapedLine& line, const ShapedText& shaped, const Text
 }
 
 void placeShapedLines(const TextSource& text, const ConversionOptions& options,
-                      TTTFToVectorConverter& converter, LinePlacer& placer) {
+                      TTTFToVectorConverter& converter, GlyphSource& byCharacter,
+                      LinePlacer& placer) {
   ShapingOptions shaping;
   shaping.scale = options.classic.scale;
   shaping.tracking = options.tracking;
   shaping.ligatures = options.ligatures;
   const ShapedText shaped = shapeText(text, shaping, converter);
+  converter.SetPrecision(options.classic.resolution);
+  ShapedGlyphCache outlines(shaped, converter);
   for (const ShapedLine& line : shaped.lines)
-    placer.add(heldLineOf(line, shaped, text, options, converter));
+    placer.add(heldLineOf(line, text, options, converter, outlines, byCharacter));
 }
 
 }  // namespace
-
-bool placesClassically(const ConversionOptions& options) {
-  return options.spacing == SpacingMode::Classic && options.align == Alignment::Left &&
-         !options.autoPitch;
-}
 
 double autoLineHeight(const TFontDescription& font, int scale, TTTFToVectorConverter& converter) {
   converter.SetFont(font);
@@ -184,10 +228,12 @@ double autoLineHeight(const TFontDescription& font, int scale, TTTFToVectorConve
 }
 
 void placeText(const TextSource& text, const ConversionOptions& options,
-               TTTFToVectorConverter& converter, StrokeSink& sink, ExportObserver* observer) {
+               TTTFToVectorConverter& converter, StrokeSink& sink, ExportObserver* observer,
+               GlyphSource* glyphs) {
+  ConverterGlyphSource converted(converter);
+  GlyphSource& byCharacter = glyphs ? *glyphs : converted;
   if (placesClassically(options)) {
-    ConverterGlyphSource glyphs(converter);
-    walkText(text, layoutParametersOf(options.classic), glyphs, sink, observer);
+    walkText(text, layoutParametersOf(options.classic), byCharacter, sink, observer);
     return;
   }
   LineRule rule;
@@ -198,17 +244,18 @@ void placeText(const TextSource& text, const ConversionOptions& options,
   rule.yPlaced = options.spacing == SpacingMode::Classic && !options.autoPitch;
   LinePlacer placer(rule, text, sink, observer);
   if (options.spacing == SpacingMode::Font) {
-    placeShapedLines(text, options, converter, placer);
+    placeShapedLines(text, options, converter, byCharacter, placer);
   } else {
-    placeClassicLines(text, options, converter, placer);
+    placeClassicLines(text, options, converter, byCharacter, placer);
   }
   placer.finish();
 }
 
 Drawing placeDrawing(const TextSource& text, const ConversionOptions& options,
-                     TTTFToVectorConverter& converter, ExportObserver* observer) {
+                     TTTFToVectorConverter& converter, ExportObserver* observer,
+                     GlyphSource* glyphs) {
   DrawingBuilder builder(observer);
-  placeText(text, options, converter, builder, &builder);
+  placeText(text, options, converter, builder, &builder, glyphs);
   Drawing drawing = builder.take();
   drawing.layer = dxfLayerName(options.classic.layerText);
   return drawing;

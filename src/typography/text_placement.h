@@ -11,20 +11,18 @@
 
 namespace kerfline {
 
-/// True when options place characters exactly as the classic walk does: classic spacing,
-/// left alignment and a numeric pitch.
-bool placesClassically(const ConversionOptions& options);
-
 /// Places text as options ask (spacing, ligatures, tracking, alignment, pitch) and hands every
 /// stroke in file order to sink; observer, when given, is told of every character. With the
-/// classic placement this is the classic walk itself. converter is reconfigured.
+/// classic placement this is the classic walk itself. converter is reconfigured; glyphs, when
+/// given, serves the conversions by character (a cache), else converter does.
 void placeText(const TextSource& text, const ConversionOptions& options,
                TTTFToVectorConverter& converter, StrokeSink& sink,
-               ExportObserver* observer = nullptr);
+               ExportObserver* observer = nullptr, GlyphSource* glyphs = nullptr);
 
 /// The Drawing of text as placeText places it, on the layer of options.classic.
 Drawing placeDrawing(const TextSource& text, const ConversionOptions& options,
-                     TTTFToVectorConverter& converter, ExportObserver* observer = nullptr);
+                     TTTFToVectorConverter& converter, ExportObserver* observer = nullptr,
+                     GlyphSource* glyphs = nullptr);
 
 /// The "PolyLines XY only" file when options.format is PolyLines, else "Lines + Z moves", of
 /// text as placeText places it; with the classic placement exactly FileSave / SavePoly2.

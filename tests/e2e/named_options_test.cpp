@@ -330,18 +330,6 @@ TEST_F(NamedOptionsTest, closedAndSvgFormsFromPlainAndRichTextWithTheirUnitInThe
   EXPECT_NE(slurp(work_ / "sign.svg").find("<path d=\"M"), std::string::npos);
 }
 
-TEST_F(NamedOptionsTest, formsNotAvailableYetFailWithoutAFile) {
-  for (std::vector<std::string> args :
-       {std::vector<std::string>{"-f", "svg", "--spacing", "font", "in.txt"},
-        {"-f", "closed", "--pitch", "auto", "in.txt"}, {"-f", "gcode", "--align", "center", "in.txt"}}) {
-    ProcessResult r = convert(args);
-    EXPECT_EQ(r.status, 1) << args[1];
-    EXPECT_NE(r.err.find("This output form is not available yet."), std::string::npos) << r.err;
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(workFiles(), std::vector<std::string>{"in.txt"}) << args[1];
-  }
-}
-
 TEST_F(NamedOptionsTest, gcodeWithWeldAndKerfFromTheCommandLine) {
   ProcessResult r = convert({"-f", "gcode", "--weld", "--kerf", "0.01", "--units", "inch",
                              "--feed", "30", "--z-up", "0.2", "--z-cut", "-0.05", "-o", "sign.nc",
@@ -423,6 +411,41 @@ TEST_F(NamedOptionsTest, typographyOptionsPlaceTheSameCutsElsewhere) {
     return maxX - minX;
   };
   EXPECT_GT(width({"--spacing", "font", "--space", "40"}), width({"--spacing", "font"}) + 1.0);
+}
+
+// The drawing forms place text as the stroke forms do: ezdxf finds the closed polylines over
+// the very extent of the LINE entities of the same options; SVG and G-code are written too.
+TEST_F(NamedOptionsTest, drawingFormsCarryTheShapedPlacement) {
+  auto extentOf = [&](const std::string& file) {
+    std::istringstream in(ezdxfView(work_ / file).at(2));
+    double minX = 0, minY = 0, minZ = 0, maxX = 0, maxY = 0, maxZ = 0;
+    in >> minX >> minY >> minZ >> maxX >> maxY >> maxZ;
+    return std::vector<double>{minX, minY, maxX, maxY};
+  };
+  auto write = [&](std::vector<std::string> args, const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    args.push_back("in.txt");
+    const ProcessResult r = convert(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+  };
+  write({"-f", "closed", "-o", "classic.dxf"}, {});
+  const std::vector<double> classic = extentOf("classic.dxf");
+  for (const std::vector<std::string>& placement :
+       {std::vector<std::string>{"--spacing", "font"}, {"--align", "center", "--pitch", "auto"},
+        {"--spacing", "font", "--space", "20", "--align", "right", "--pitch", "auto"}}) {
+    SCOPED_TRACE(placement[0] + " " + placement[1] + " " + placement.back());
+    write({"-f", "lines", "-o", "lines.dxf"}, placement);
+    write({"-f", "closed", "-o", "closed.dxf"}, placement);
+    const std::vector<double> lines = extentOf("lines.dxf");
+    const std::vector<double> closed = extentOf("closed.dxf");
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(closed[i], lines[i], 1e-6) << i;
+    EXPECT_NE(closed, classic);
+    write({"-f", "svg", "-o", "a.svg"}, placement);
+    EXPECT_NE(slurp(work_ / "a.svg").find("<path d=\"M"), std::string::npos);
+    write({"-f", "gcode", "-o", "a.nc"}, placement);
+    EXPECT_NE(slurp(work_ / "a.nc").find("\nG1 X"), std::string::npos);
+  }
 }
 
 // ---- help, version, settings lookup ------------------------------------------------------

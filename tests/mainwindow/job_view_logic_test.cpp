@@ -14,6 +14,7 @@
 #include "export/converter_glyph_source.h"
 #include "export/glyph_cache.h"
 #include "mainwindow/job_drawing.h"
+#include "typography/placed_export.h"
 #include "mainwindow/recent_files.h"
 #include "mainwindow/ruler_scale.h"
 #include "mainwindow/view_transform.h"
@@ -219,7 +220,7 @@ TEST(JobDrawingTest, cached_layout_equals_the_exports_drawing) {
   ConverterGlyphSource inner(converter2);
   GlyphCache cache(inner);
   for (int run = 0; run < 2; ++run) {
-    const Drawing d = jobDrawing(t, options, cache);
+    const Drawing d = jobDrawing(t, options, converter2, cache);
     ASSERT_EQ(d.characters.size(), expected.characters.size());
     EXPECT_EQ(d.extent(), expected.extent());
     for (std::size_t i = 0; i < d.characters.size(); ++i) {
@@ -229,6 +230,43 @@ TEST(JobDrawingTest, cached_layout_equals_the_exports_drawing) {
   }
   EXPECT_STREQ(unitName(DrawingUnits::Millimetre), "mm");
   EXPECT_STREQ(unitName(DrawingUnits::Inch), "in");
+}
+
+// Font spacing, centred lines, a fit size and a kerf: the view must show the paths the export
+// writes, not the classic walk's. The export's report gives the extent of what it wrote.
+TEST(JobDrawingTest, shaped_welded_and_offset_drawing_is_the_written_one) {
+  StyledText t;
+  t.append(U"AVATAR To\r\n", testing::font("Liberation Sans", 20));
+  t.append(U"Wa", testing::font("DejaVu Serif", 12));
+  ConversionOptions options;
+  options.format = OutputFormat::Closed;
+  options.spacing = SpacingMode::Font;
+  options.align = Alignment::Center;
+  options.autoPitch = true;
+  options.fitWidth = 120.0;
+  options.weld = true;
+  options.kerf = 0.2;
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  TTTFToVectorConverter exporting;
+  DrawingExportReport report;
+  exportTextFile(dir.filePath(QStringLiteral("a.dxf")).toStdString(), t, options, exporting, &report);
+  TTTFToVectorConverter converter;
+  ConverterGlyphSource inner(converter);
+  GlyphCache cache(inner);
+  const Drawing d = jobDrawing(t, options, converter, cache);
+  std::size_t contours = 0;
+  for (const PlacedCharacter& c : d.characters) contours += c.contours.size();
+  EXPECT_EQ(contours, report.contours);
+  EXPECT_EQ(d.extent(), report.extent);
+  // The kerf grows the fitted drawing by half of it on every side.
+  EXPECT_NEAR(d.extent().width(), 120.0 + 0.2, 1e-3);
+  // Different from the classic placement of the same text.
+  ConversionOptions classic = options;
+  classic.spacing = SpacingMode::Classic;
+  classic.align = Alignment::Left;
+  classic.autoPitch = false;
+  EXPECT_NE(jobDrawing(t, classic, converter, cache).extent(), d.extent());
 }
 
 TEST(RecentFilesTest, newest_first_each_file_once_at_most_eight) {

@@ -203,5 +203,56 @@ TEST(PlacementTest, StrokeFilesFollowThePlacement) {
   }
 }
 
+// A single-line face is no outline a shaper reads: in every placement its characters must keep
+// their own open paths (the classic walk's strokes, shifted), never an outline face's glyphs.
+TEST(PlacementTest, SingleLineFacesKeepTheirOpenPathsInEveryPlacement) {
+  MemoryText text(U"AVA\r\nTo", fontOf("Hershey Sans", 20));
+  TTTFToVectorConverter converter;
+  ConversionOptions classic;
+  const Drawing walked = placeDrawing(text, classic, converter);
+  ASSERT_EQ(walked.characters.size(), 5u);
+  for (const auto& [spacing, align] :
+       {std::pair{SpacingMode::Font, Alignment::Left}, {SpacingMode::Classic, Alignment::Center},
+        {SpacingMode::Font, Alignment::Right}}) {
+    ConversionOptions options;
+    options.spacing = spacing;
+    options.align = align;
+    const Drawing d = placeDrawing(text, options, converter);
+    ASSERT_EQ(d.characters.size(), walked.characters.size());
+    for (std::size_t i = 0; i < d.characters.size(); ++i) {
+      const auto& mine = d.characters[i].contours;
+      const auto& theirs = walked.characters[i].contours;
+      ASSERT_EQ(mine.size(), theirs.size()) << i;
+      for (std::size_t k = 0; k < mine.size(); ++k) {
+        EXPECT_FALSE(mine[k].closed) << i;
+        ASSERT_EQ(mine[k].points.size(), theirs[k].points.size());
+        // The same path, moved as a whole: its shape within rounding of single precision.
+        const Vec2 shift{mine[k].points[0].x - theirs[k].points[0].x,
+                         mine[k].points[0].y - theirs[k].points[0].y};
+        for (std::size_t j = 0; j < mine[k].points.size(); ++j) {
+          EXPECT_NEAR(mine[k].points[j].x - theirs[k].points[j].x, shift.x, 1e-5);
+          EXPECT_NEAR(mine[k].points[j].y - theirs[k].points[j].y, shift.y, 1e-5);
+        }
+      }
+    }
+  }
+  // In font spacing each character starts where the one before it ends by the face's own
+  // advance: "AV" stands apart by the advance of "A", not by the widest point of the "A".
+  ConversionOptions font;
+  font.spacing = SpacingMode::Font;
+  const Drawing d = placeDrawing(text, font, converter);
+  converter.SetFont(fontOf("Hershey Sans", 20));
+  const double k = kOutlineFactor * unitScaleFor(100, 20);
+  const double advanceA = *converter.SingleLineAdvance(U'A') * k;
+  // The classic walk put the "V" at 1.1 times the rightmost point of the "A" (SPACE 10 %).
+  double widthA = 0;
+  for (const Contour& c : walked.characters[0].contours)
+    for (const Vec2& p : c.points) widthA = std::max(widthA, p.x);
+  const double localV = walked.characters[1].contours[0].points[0].x - 1.1 * widthA;
+  EXPECT_NEAR(d.characters[0].contours[0].points[0].x, walked.characters[0].contours[0].points[0].x,
+              1e-6);
+  EXPECT_NEAR(d.characters[1].contours[0].points[0].x, advanceA + localV, 1e-4);
+}
+
 }  // namespace
 }  // namespace kerfline
