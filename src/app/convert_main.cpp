@@ -154,8 +154,8 @@ cutting, the cut back to its start, a retract; holes before their outline.
                       Z cutting, all of a contour before the next; default: one pass
   --laser             no Z moves: M4 S<power> before each contour, M5 after it
   --power S           laser power (greater than 0), default 1000
-Typography (lines and polylines; closed, svg and gcode refuse them with "This output form
-is not available yet."):
+Typography (every form; closed, svg and gcode place the text as lines does, then fit, weld
+and offset it):
   --spacing MODE      classic (default): each character after the rightmost point of the
                       one before, stretched by SPACE %; font: the font's own advances,
                       kerning and shaping (HarfBuzz; any script, either direction), SPACE

@@ -282,6 +282,9 @@ class TMainForm : public QMainWindow {
   /// The whole conversion the window describes: exportSettings() with spacing, tracking,
   /// alignment and automatic pitch (typography_controls.cpp).
   ConversionOptions conversionOptions() const;
+  /// options with the panel's fields and the typography controls' placement: what every
+  /// export of the window writes with, whatever its dialog chose.
+  ConversionOptions withWindowPlacement(ConversionOptions options) const;
   /// The Spacing choice changed: Space % shows the classic space or the font spacing's tracking,
   /// each mode keeping its own value.
   void SpacingBoxChange();

@@ -33,6 +33,7 @@ void exportCommand(TMainForm& form, OutputFormat preset) {
   form.exportDrawing(fileName, options);
   form.storeExportOptions(options);
   form.Saveini();
+  form.requestJobLayout();  // the view shows what the exports now write
 }
 
 }  // namespace

@@ -23,13 +23,14 @@ void TMainForm::ExportGcodeExecute() {
   if (fileName.isEmpty()) return;
   // Remembered before the export, so that a refused setting is there to correct next time.
   saveToolpathSettings(ini, *chosen);
+  requestJobLayout();  // weld and kerf are shared with the view
   ExportGcode(fileName, *chosen);
 }
 
 void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& chosen) {
-  ConversionOptions options = chosen;
+  // Scale, pitch, Z up, Z cutting and the placement as the panel shows them.
+  ConversionOptions options = withWindowPlacement(chosen);
   options.format = OutputFormat::Gcode;
-  options.classic = exportSettings();  // scale, pitch, Z up and Z cutting as the panel shows
   const StyledText text = RichEdit1->styledText();
   DrawingExportReport report;
   StatusBar1->clearMessage();

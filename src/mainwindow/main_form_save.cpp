@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QStatusBar>
+#include <utility>
 
 #include "export/drawing_export.h"
 #include "export/toolpath_export.h"
@@ -133,7 +134,7 @@ void TMainForm::SavePoly2(const QString& fileName) {
 }
 
 void TMainForm::exportDrawing(const QString& fileName, ConversionOptions options) {
-  options.classic = exportSettings();
+  options = withWindowPlacement(std::move(options));
   const StyledText text = RichEdit1->styledText();
   DrawingExportReport report;
   {

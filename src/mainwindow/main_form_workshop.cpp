@@ -76,15 +76,7 @@ std::unique_ptr<QSettings> windowSettings() {
 // What the cut-ready exports (closed DXF, SVG, G-code) would write now: the window's fields
 // and typography, with the fit size, units, weld and kerf the export dialogs keep.
 ConversionOptions currentOptions(const TMainForm& form) {
-  ConversionOptions o = form.storedExportOptions();
-  const ConversionOptions window = form.conversionOptions();
-  o.classic = window.classic;
-  o.spacing = window.spacing;
-  o.tracking = window.tracking;
-  o.ligatures = window.ligatures;
-  o.align = window.align;
-  o.autoPitch = window.autoPitch;
-  return o;
+  return form.withWindowPlacement(form.storedExportOptions());
 }
 
 // The character the caret stands for: the first selected one, or the one before the caret.

@@ -139,6 +139,17 @@ ConversionOptions TMainForm::conversionOptions() const {
   return options;
 }
 
+ConversionOptions TMainForm::withWindowPlacement(ConversionOptions options) const {
+  const ConversionOptions window = conversionOptions();
+  options.classic = window.classic;
+  options.spacing = window.spacing;
+  options.tracking = window.tracking;
+  options.ligatures = window.ligatures;
+  options.align = window.align;
+  options.autoPitch = window.autoPitch;
+  return options;
+}
+
 void TMainForm::useClassicPlacement() {
   SpacingBox->setCurrentIndex(0);
   AlignLeftBtn->setChecked(true);

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QComboBox>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
@@ -137,6 +138,58 @@ TEST_F(JobViewTest, drawn_extent_equals_the_exported_files_extent) {
   EXPECT_NEAR(ink.top(), lo.y, 1.5);
   EXPECT_NEAR(ink.right(), hi.x, 1.5);
   EXPECT_NEAR(ink.bottom(), hi.y, 1.5);
+}
+
+// The view follows the typography controls and the export dialogs' fit, weld and kerf: what
+// Save DXF Closed Polylines then writes has the view's extent.
+TEST_F(JobViewTest, view_shows_the_placement_weld_and_kerf_the_closed_export_writes) {
+  setText(mixedText());
+  ConversionOptions stored;
+  stored.format = OutputFormat::Closed;
+  stored.weld = true;
+  stored.kerf = 0.4;
+  stored.fitWidth = 150.0;
+  form().storeExportOptions(stored);
+  const JobScene* before = view().scene().get();
+  QTest::mouseClick(form().AlignCenterBtn, Qt::LeftButton);
+  waitForScene(before);
+  before = view().scene().get();
+  form().SpacingBox->setCurrentIndex(1);
+  waitForScene(before);
+  const Extent shown = view().scene()->extent;
+  // The fitted width grows by the kerf (half of it each side).
+  EXPECT_NEAR(shown.width(), 150.4, 1e-3);
+
+  const QString dxf = folder() + QStringLiteral("job.dxf");
+  form().exportDrawing(dxf, stored);
+  std::ifstream in(QFile::encodeName(dxf).toStdString(), std::ios::binary);
+  std::string code, value, entity;
+  Extent file;
+  double x = 0;
+  while (std::getline(in, code) && std::getline(in, value)) {
+    const int c = std::stoi(code);
+    if (c == 0) entity = value;
+    // The vertices alone: a POLYLINE's own point is a dummy at the origin.
+    if (entity.rfind("VERTEX", 0) != 0 || (c != 10 && c != 20)) continue;
+    if (c == 10) x = std::stod(value);
+    if (c == 20) file.add({x, std::stod(value)});
+  }
+  ASSERT_FALSE(file.empty());
+  // The file holds each coordinate in single precision.
+  EXPECT_NEAR(file.minX, shown.minX, 2e-5);
+  EXPECT_NEAR(file.minY, shown.minY, 2e-5);
+  EXPECT_NEAR(file.maxX, shown.maxX, 2e-5);
+  EXPECT_NEAR(file.maxY, shown.maxY, 2e-5);
+
+  // A kerf wider than the small letters' holes: the view names what it leaves out.
+  stored.fitWidth.reset();
+  stored.kerf = 1.5;
+  form().storeExportOptions(stored);
+  before = view().scene().get();
+  form().requestJobLayout();
+  waitForScene(before);
+  EXPECT_TRUE(form().StatusBar1->currentMessage().startsWith(QStringLiteral("Kerf"))) 
+      << form().StatusBar1->currentMessage().toStdString();
 }
 
 TEST_F(JobViewTest, wheel_zoom_keeps_the_point_under_the_pointer_and_drag_pans) {

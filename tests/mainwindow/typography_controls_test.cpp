@@ -18,6 +18,8 @@
 #include "mainwindow/spin_edit.h"
 #include "richtext/styled_text.h"
 #include "save_test_support.h"
+#include "export/converter_glyph_source.h"
+#include "typography/placed_export.h"
 #include "typography/text_placement.h"
 
 namespace kerfline {
@@ -149,6 +151,44 @@ TEST_F(TypographyControlsTest, BothSaveCommandsWriteTheShapedPlacement) {
   FileSave(QFile::encodeName(path("classic.dxf")).toStdString(), form().RichEdit1->styledText(),
            options.classic, converter);
   EXPECT_NE(readBytes(path("lines.dxf")), readBytes(path("classic.dxf")));
+}
+
+TEST_F(TypographyControlsTest, DrawingExportsWriteTheShapedPlacementToo) {
+  StyledText text;
+  text.append(U"AVATAR\r\nTo Wa", testing::font("Liberation Sans", 20));
+  form().RichEdit1->setStyledText(text);
+  chooseSpacing(1);
+  QTest::mouseClick(form().AlignRightBtn, Qt::LeftButton);
+  ConversionOptions closed;
+  closed.format = OutputFormat::Closed;
+  closed.kerf = 0.1;
+  form().exportDrawing(path("closed.dxf"), closed);
+  ConversionOptions gcode;
+  gcode.format = OutputFormat::Gcode;
+  form().ExportGcode(path("job.nc"), gcode);
+  ASSERT_TRUE(errors_.isEmpty()) << errors_.join("; ").toStdString();
+
+  // What the command line's entry point writes with the window's placement and the dialogs'
+  // choices, byte for byte; and not the classic placement.
+  TTTFToVectorConverter converter;
+  auto expect = [&](ConversionOptions o, const char* name) {
+    o.classic = form().conversionOptions().classic;
+    o.spacing = SpacingMode::Font;
+    o.align = Alignment::Right;
+    o.tracking = 0;
+    exportTextFile(QFile::encodeName(path(name)).toStdString(), form().RichEdit1->styledText(), o,
+                   converter);
+  };
+  expect(closed, "expected.dxf");
+  EXPECT_EQ(readBytes(path("closed.dxf")), readBytes(path("expected.dxf")));
+  gcode.sourceName = "window text, 13 positions";
+  expect(gcode, "expected.nc");
+  EXPECT_EQ(readBytes(path("job.nc")), readBytes(path("expected.nc")));
+  ConverterGlyphSource glyphs(converter);
+  closed.classic = form().conversionOptions().classic;
+  exportDrawingFile(QFile::encodeName(path("classic.dxf")).toStdString(),
+                    form().RichEdit1->styledText(), closed, glyphs);
+  EXPECT_NE(readBytes(path("closed.dxf")), readBytes(path("classic.dxf")));
 }
 
 TEST_F(TypographyControlsTest, PositionalBatchRunStaysClassic) {
