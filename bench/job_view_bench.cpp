@@ -85,6 +85,41 @@ void BM_RelayoutWarm(benchmark::State& state) {
 }
 BENCHMARK(BM_RelayoutWarm)->Unit(benchmark::kMillisecond);
 
+// The same in font spacing with centred lines: shaping, and each glyph converted by index once
+// per layout (the character cache does not serve shaped glyphs).
+void BM_RelayoutFontSpacing(benchmark::State& state) {
+  const kerfline::StyledText text = document(20000);
+  kerfline::TTTFToVectorConverter converter;
+  kerfline::ConverterGlyphSource source(converter);
+  kerfline::GlyphCache cache(source);
+  kerfline::ConversionOptions shaped = options();
+  shaped.spacing = kerfline::SpacingMode::Font;
+  shaped.align = kerfline::Alignment::Center;
+  (void)kerfline::jobDrawing(text, shaped, converter, cache);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        kerfline::buildJobScene(kerfline::jobDrawing(text, shaped, converter, cache), "mm"));
+  }
+}
+BENCHMARK(BM_RelayoutFontSpacing)->Unit(benchmark::kMillisecond);
+
+// With weld and a kerf from the export dialog: every line's outlines joined and offset.
+void BM_RelayoutWeldKerf(benchmark::State& state) {
+  const kerfline::StyledText text = document(20000);
+  kerfline::TTTFToVectorConverter converter;
+  kerfline::ConverterGlyphSource source(converter);
+  kerfline::GlyphCache cache(source);
+  kerfline::ConversionOptions cut = options();
+  cut.weld = true;
+  cut.kerf = 0.05;
+  (void)kerfline::jobDrawing(text, cut, converter, cache);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        kerfline::buildJobScene(kerfline::jobDrawing(text, cut, converter, cache), "mm"));
+  }
+}
+BENCHMARK(BM_RelayoutWeldKerf)->Unit(benchmark::kMillisecond);
+
 // The two halves of it: the walk with cached glyphs, and the paths built from its drawing.
 void BM_WalkWarm(benchmark::State& state) {
   const kerfline::StyledText text = document(20000);

@@ -4,7 +4,8 @@
 # wall time, characters per second, megabytes of DXF per second and peak memory (RSS).
 #   scripts/bench-convert.sh [MODE]     MODE 2 "Lines + Z moves" (default) or 1 "PolyLines",
 #                                       or closed (R12), closed2000 or svg: the cut-ready
-#                                       forms, with their size against the Lines file
+#                                       forms, with their size against the Lines file;
+#                                       font: the Lines file with --spacing font
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode="${1:-2}"
@@ -13,7 +14,8 @@ case "$mode" in
   closed) form_args=(--format closed) ;;
   closed2000) form_args=(--format closed --dxf-version 2000) ;;
   svg) form_args=(--format svg) ;;
-  *) echo "bench-convert: MODE is 1, 2, closed, closed2000 or svg" >&2; exit 2 ;;
+  font) form_args=(--spacing font) ;;
+  *) echo "bench-convert: MODE is 1, 2, closed, closed2000, svg or font" >&2; exit 2 ;;
 esac
 scripts/install-deps.sh >&2
 log="build-release/build.log"

@@ -68,9 +68,10 @@ void checkDrawingOptions(const ConversionOptions& options) {
   }
 }
 
-ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& options) {
+ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& options,
+                                  const Checkpoint& checkpoint) {
   makeCutReady(drawing, options);
-  return applyWeldAndKerf(drawing, options);
+  return applyWeldAndKerf(drawing, options, checkpoint);
 }
 
 void writePlacedDrawing(const std::string& path, Drawing drawing,

@@ -43,7 +43,9 @@ void checkDrawingOptions(const ConversionOptions& options);
 
 /// Makes a placed drawing what a file holds: ready to cut (fit size, nesting, cut order), then
 /// welded and offset as asked. Returns what weld and kerf did. Throws Error as fitFactor.
-ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& options);
+/// checkpoint is called between characters of the weld and the offset.
+ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& options,
+                                  const Checkpoint& checkpoint = {});
 
 /// Writes a drawing as placed (any placement, not yet made ready) to path in options.format:
 /// made ready to cut, welded and offset as asked, then written. report, when given, is filled.

@@ -21,16 +21,18 @@ void appendPlace(std::string& out, const CharacterPlace& p) {
 
 }  // namespace
 
-ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& options) {
+ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& options,
+                               const Checkpoint& checkpoint) {
   ToolpathNotes notes;
-  if (options.weld) weldOverlaps(drawing);
+  if (options.weld) weldOverlaps(drawing, checkpoint);
   if (!options.kerf || options.kerfSide == KerfSide::On) return notes;
   const double half = *options.kerf / 2;
-  notes.vanished = offsetForKerf(drawing, options.kerfSide == KerfSide::Outside ? half : -half);
+  notes.vanished =
+      offsetForKerf(drawing, options.kerfSide == KerfSide::Outside ? half : -half, checkpoint);
   // Letters set closer than the kerf: their offset paths overlap, and a weld would have joined
   // them. Only looked for here, where the offset has just measured every character's area.
   if (!options.weld)
-    for (const auto& [i, j] : overlappingCharacters(drawing))
+    for (const auto& [i, j] : overlappingCharacters(drawing, checkpoint))
       notes.overlapping.emplace_back(placeOf(drawing.characters[i]), placeOf(drawing.characters[j]));
   return notes;
 }

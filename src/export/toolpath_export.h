@@ -32,8 +32,9 @@ struct ToolpathNotes {
 /// Welds (when asked) and then offsets by half the kerf (when asked, outward for the outside
 /// side, inward for the inside side) the closed contours of drawing, in drawing units after any
 /// fit. Open paths are neither welded nor offset. With a kerf and no weld, the characters whose
-/// offset paths now overlap are listed.
-ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& options);
+/// offset paths now overlap are listed. checkpoint is called between characters.
+ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& options,
+                               const Checkpoint& checkpoint = {});
 
 /// One sentence naming every vanished ring by character, text position and line, for the
 /// report and the window's status bar; empty when nothing vanished.

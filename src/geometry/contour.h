@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -73,5 +74,10 @@ struct Drawing {
     return e;
   }
 };
+
+/// Called by long work on a drawing between one character and the next; it may throw to
+/// abandon the work (a layout nobody waits for any more), leaving the drawing valid but
+/// unspecified. An empty one is never called.
+using Checkpoint = std::function<void()>;
 
 }  // namespace kerfline

@@ -51,7 +51,8 @@ int countClosedUp(const PolyNode& before, const PolyNode& after, bool holes) {
 
 double kerfArcTolerance(double distance) { return std::min(0.001, std::fabs(distance) * 0.01); }
 
-std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance) {
+std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
+                                        const Checkpoint& checkpoint) {
   std::vector<VanishedPath> vanished;
   if (distance == 0) return vanished;
   const double delta = distance * kClipperScale;
@@ -61,6 +62,7 @@ std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance) {
   std::vector<PlacedCharacter> kept;
   kept.reserve(drawing.characters.size());
   for (PlacedCharacter& character : drawing.characters) {
+    if (checkpoint) checkpoint();
     ClipperLib::Paths paths = closedPathsOf(character);
     if (!paths.empty()) {
       ClipperLib::PolyTree before;

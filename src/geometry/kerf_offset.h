@@ -33,6 +33,8 @@ double kerfArcTolerance(double distance);
 /// the non-zero rule. A ring that closes up disappears and is listed in the result, in text
 /// order; characters left without any path are dropped. Open paths are never offset.
 /// The result is ordered for cutting. Throws Error for a coordinate beyond the integer grid.
-std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance);
+/// checkpoint is called between characters.
+std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
+                                        const Checkpoint& checkpoint = {});
 
 }  // namespace kerfline

@@ -62,9 +62,11 @@ class DisjointSets {
   std::vector<std::size_t> parent_;
 };
 
-std::vector<Region> regionsOf(const std::vector<PlacedCharacter>& chars) {
+std::vector<Region> regionsOf(const std::vector<PlacedCharacter>& chars,
+                              const Checkpoint& checkpoint) {
   std::vector<Region> regions(chars.size());
   for (std::size_t i = 0; i < chars.size(); ++i) {
+    if (checkpoint) checkpoint();
     regions[i].paths = regionOf(closedPathsOf(chars[i]));
     if (!regions[i].empty()) regions[i].box = boxOf(regions[i].paths);
   }
@@ -97,19 +99,20 @@ void findOverlaps(const std::vector<Region>& regions, Skip skip, Found overlappi
 
 }  // namespace
 
-std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(const Drawing& drawing) {
+std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(
+    const Drawing& drawing, const Checkpoint& checkpoint) {
   std::vector<std::pair<std::size_t, std::size_t>> pairs;
   findOverlaps(
-      regionsOf(drawing.characters), [](std::size_t, std::size_t) { return false; },
+      regionsOf(drawing.characters, checkpoint), [](std::size_t, std::size_t) { return false; },
       [&](std::size_t i, std::size_t j) { pairs.emplace_back(i, j); });
   std::sort(pairs.begin(), pairs.end());
   return pairs;
 }
 
-void weldOverlaps(Drawing& drawing) {
+void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint) {
   std::vector<PlacedCharacter>& chars = drawing.characters;
   const std::size_t n = chars.size();
-  std::vector<Region> regions = regionsOf(chars);
+  std::vector<Region> regions = regionsOf(chars, checkpoint);
   DisjointSets groups(n);
   findOverlaps(
       regions, [&](std::size_t i, std::size_t j) { return groups.find(i) == groups.find(j); },
@@ -123,6 +126,7 @@ void weldOverlaps(Drawing& drawing) {
   out.reserve(n);
   for (std::size_t root = 0; root < n; ++root) {
     if (members[root].empty()) continue;
+    if (checkpoint) checkpoint();
     PlacedCharacter welded;
     welded.position = chars[root].position;
     welded.character = chars[root].character;

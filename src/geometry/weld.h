@@ -14,10 +14,12 @@ namespace kerfline {
 /// character that overlaps nothing stays on its own (its own overlapping contours still merge).
 /// Open paths are never welded: they keep their points and follow their character's rings.
 /// The result is ordered for cutting. Throws Error for a coordinate beyond the integer grid.
-void weldOverlaps(Drawing& drawing);
+/// checkpoint is called between characters.
+void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint = {});
 
 /// The pairs of characters (indices into drawing.characters, first < second, sorted) whose
 /// closed contours' areas overlap: cutting them one by one cuts each into the other.
-std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(const Drawing& drawing);
+std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(
+    const Drawing& drawing, const Checkpoint& checkpoint = {});
 
 }  // namespace kerfline

@@ -6,14 +6,30 @@
 #include "typography/text_placement.h"
 
 namespace kerfline {
+namespace {
+
+// The checkpoint at every character the placement reaches.
+class CheckpointObserver final : public ExportObserver {
+ public:
+  explicit CheckpointObserver(const Checkpoint& checkpoint) : checkpoint_(checkpoint) {}
+  void characterBecameCurrent(std::int32_t, char32_t, const TFontDescription&, float) override {
+    if (checkpoint_) checkpoint_();
+  }
+
+ private:
+  const Checkpoint& checkpoint_;
+};
+
+}  // namespace
 
 Drawing jobDrawing(const TextSource& text, const ConversionOptions& options,
                    TTTFToVectorConverter& converter, GlyphSource& glyphs, ToolpathNotes* notes,
-                   ExportObserver* observer) {
-  Drawing drawing = placeDrawing(text, options, converter, observer, &glyphs);
+                   const Checkpoint& checkpoint) {
+  CheckpointObserver observer(checkpoint);
+  Drawing drawing = placeDrawing(text, options, converter, &observer, &glyphs);
   ToolpathNotes done;
   try {
-    done = finishPlacedDrawing(drawing, options);
+    done = finishPlacedDrawing(drawing, options, checkpoint);
   } catch (const Error&) {
     // A fit size cannot apply to a drawing with no width or height yet (an empty editor); the
     // view then shows the drawing as placed rather than nothing. The fit is refused before the
@@ -21,7 +37,7 @@ Drawing jobDrawing(const TextSource& text, const ConversionOptions& options,
     ConversionOptions asPlaced = options;
     asPlaced.fitWidth.reset();
     asPlaced.fitHeight.reset();
-    done = finishPlacedDrawing(drawing, asPlaced);
+    done = finishPlacedDrawing(drawing, asPlaced, checkpoint);
   }
   if (notes) *notes = std::move(done);
   return drawing;

@@ -13,40 +13,9 @@
 namespace kerfline {
 namespace {
 
-// Thrown from the glyph source to leave a walk whose text has been edited meanwhile: the
-// walk asks for every character's glyph, so no layout runs long after it became stale.
+// Thrown at a checkpoint of a layout whose text has been edited meanwhile: placement, weld and
+// offset check at every character, so no layout runs long after it became stale.
 struct Abandoned {};
-
-class AbandoningGlyphSource final : public GlyphSource {
- public:
-  AbandoningGlyphSource(GlyphSource& inner, const std::atomic<std::uint64_t>& newest, std::uint64_t own)
-      : inner_(inner), newest_(newest), own_(own) {}
-  std::optional<TStrokeCollection> strokesOf(const TFontDescription& font, char32_t c,
-                                             int precision) override {
-    if (newest_.load(std::memory_order_relaxed) != own_) throw Abandoned{};
-    return inner_.strokesOf(font, c, precision);
-  }
-
- private:
-  GlyphSource& inner_;
-  const std::atomic<std::uint64_t>& newest_;
-  std::uint64_t own_;
-};
-
-// The same check for placements that convert by glyph index (font spacing), at every character
-// they place.
-class AbandoningObserver final : public ExportObserver {
- public:
-  AbandoningObserver(const std::atomic<std::uint64_t>& newest, std::uint64_t own)
-      : newest_(newest), own_(own) {}
-  void characterBecameCurrent(std::int32_t, char32_t, const TFontDescription&, float) override {
-    if (newest_.load(std::memory_order_relaxed) != own_) throw Abandoned{};
-  }
-
- private:
-  const std::atomic<std::uint64_t>& newest_;
-  std::uint64_t own_;
-};
 
 }  // namespace
 
@@ -109,11 +78,13 @@ void JobLayoutWorker::run() {
       r = std::move(*pending_);
       pending_.reset();
     }
-    AbandoningGlyphSource glyphs(cache, newest_, r.number);
-    AbandoningObserver observer(newest_, r.number);
+    const std::uint64_t own = r.number;
+    const Checkpoint checkpoint = [this, own] {
+      if (newest_.load(std::memory_order_relaxed) != own) throw Abandoned{};
+    };
     try {
       ToolpathNotes notes;
-      Drawing drawing = jobDrawing(r.text, r.options, converter, glyphs, &notes, &observer);
+      Drawing drawing = jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint);
       auto scene = std::make_shared<JobScene>(
           buildJobScene(std::move(drawing), unitName(r.options.units)));
       scene->notes = vanishedSummary(notes.vanished);

@@ -269,6 +269,32 @@ TEST(JobDrawingTest, shaped_welded_and_offset_drawing_is_the_written_one) {
   EXPECT_NE(jobDrawing(t, classic, converter, cache).extent(), d.extent());
 }
 
+// A layout nobody waits for any more must stop at its next character, in the weld and the
+// offset as well as in the placement: each is longer than an edit takes on a big text.
+TEST(JobDrawingTest, checkpoint_reaches_every_stage_and_abandons_the_layout) {
+  StyledText t;
+  t.append(U"Oak & Ash\r\nElm", testing::font("Liberation Sans", 14));
+  ConversionOptions options;
+  options.kerf = 0.1;  // no weld: the overlap check after the offset runs too
+  TTTFToVectorConverter converter;
+  ConverterGlyphSource glyphs(converter);
+  int calls = 0;
+  const Drawing d = jobDrawing(t, options, converter, glyphs, nullptr, [&] { ++calls; });
+  // Every position placed, then every character offset and measured for overlaps.
+  EXPECT_GE(calls, t.length() + 2 * static_cast<int>(d.characters.size()));
+  options.weld = true;
+  for (const int stopAt : {3, t.length() + 2}) {
+    int seen = 0;
+    struct Stopped {};
+    EXPECT_THROW(jobDrawing(t, options, converter, glyphs, nullptr,
+                            [&] {
+                              if (++seen == stopAt) throw Stopped{};
+                            }),
+                 Stopped)
+        << stopAt;
+  }
+}
+
 TEST(RecentFilesTest, newest_first_each_file_once_at_most_eight) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
