@@ -47,6 +47,7 @@ class Workshop : public QObject {
   JobLayoutWorker* layout = nullptr;
   QTimer* layoutDelay = nullptr;
   RecentFiles recent;
+  QString shownNotes;     ///< what the last layout said of weld and kerf in the status bar
   bool remember = false;  ///< restoreWindowState has run: keep the state in the settings
 
  private:
@@ -136,8 +137,15 @@ void TMainForm::createWorkshop() {
           [this](std::shared_ptr<const JobScene> scene) {
             JobSize->setText(sizeText(*scene));
             // Material the kerf leaves uncut, or cuts that run into a neighbour, are told
-            // before anything is written.
-            if (!scene->notes.empty()) StatusBar1->showMessage(QString::fromStdString(scene->notes));
+            // before anything is written; the words go once the layout no longer has them.
+            const QString notes = QString::fromStdString(scene->notes);
+            if (!notes.isEmpty()) {
+              StatusBar1->showMessage(notes);
+            } else if (!workshop_->shownNotes.isEmpty() &&
+                       StatusBar1->currentMessage() == workshop_->shownNotes) {
+              StatusBar1->clearMessage();
+            }
+            workshop_->shownNotes = notes;
             JobView1->setScene(std::move(scene));
           });
   connect(workshop_->layout, &JobLayoutWorker::failed, this, [this](const QString& message) {

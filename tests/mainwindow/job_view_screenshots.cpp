@@ -1,8 +1,11 @@
 // Pictures of the window to look at (not a test): a three-line text in two fonts fitted in
 // the job view, the view zoomed on one letter with the cut order shown, and the bundled
 // example opened. Writes window_fitted.png, job_fitted.png, job_letter_cut_order.png,
-// window_letter_cut_order.png and window_sample.png into the folder given.
+// window_letter_cut_order.png, window_shaped_kerf.png, job_shaped_kerf.png, window_sample.png
+// and window_long_text.png into the folder given.
 #include <QApplication>
+#include <QComboBox>
+#include <QToolButton>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
@@ -91,6 +94,26 @@ int main(int argc, char* argv[]) {
   QTest::qWait(100);
   form.JobView1->grab().save(folder + QStringLiteral("/job_letter_cut_order.png"));
   form.grab().save(folder + QStringLiteral("/window_letter_cut_order.png"));
+
+  // The same text in font spacing, centred, welded and cut with a 0.3 kerf, as the export
+  // dialogs would leave it: the view shows the offset paths the closed export writes.
+  kerfline::ConversionOptions cut = form.storedExportOptions();
+  cut.weld = true;
+  cut.kerf = 0.3;
+  form.storeExportOptions(cut);
+  form.SpacingBox->setCurrentIndex(1);
+  form.AlignCenterBtn->click();
+  const kerfline::JobScene* placed = form.JobView1->scene().get();
+  form.requestJobLayout();
+  waitForLayout(form, placed);
+  form.JobView1->fitToView();
+  QTest::qWait(100);
+  form.grab().save(folder + QStringLiteral("/window_shaped_kerf.png"));
+  form.JobView1->grab().save(folder + QStringLiteral("/job_shaped_kerf.png"));
+  cut.weld = false;
+  cut.kerf.reset();
+  form.storeExportOptions(cut);
+  form.useClassicPlacement();
 
   // The bundled example, opened as File > Open does: the view fits it.
   const kerfline::JobScene* shown = form.JobView1->scene().get();

@@ -188,8 +188,15 @@ TEST_F(JobViewTest, view_shows_the_placement_weld_and_kerf_the_closed_export_wri
   before = view().scene().get();
   form().requestJobLayout();
   waitForScene(before);
-  EXPECT_TRUE(form().StatusBar1->currentMessage().startsWith(QStringLiteral("Kerf"))) 
+  EXPECT_TRUE(form().StatusBar1->currentMessage().startsWith(QStringLiteral("Kerf")))
       << form().StatusBar1->currentMessage().toStdString();
+  // Without the kerf the words go with it.
+  stored.kerf.reset();
+  form().storeExportOptions(stored);
+  before = view().scene().get();
+  form().requestJobLayout();
+  waitForScene(before);
+  EXPECT_EQ(form().StatusBar1->currentMessage(), QString());
 }
 
 TEST_F(JobViewTest, wheel_zoom_keeps_the_point_under_the_pointer_and_drag_pans) {
