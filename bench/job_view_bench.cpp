@@ -85,38 +85,35 @@ void BM_RelayoutWarm(benchmark::State& state) {
 }
 BENCHMARK(BM_RelayoutWarm)->Unit(benchmark::kMillisecond);
 
-// The same in font spacing with centred lines: shaping, and each glyph converted by index once
-// per layout (the character cache does not serve shaped glyphs).
-void BM_RelayoutFontSpacing(benchmark::State& state) {
+// A warm re-layout with other options than the defaults.
+void relayoutWith(benchmark::State& state, const kerfline::ConversionOptions& o) {
   const kerfline::StyledText text = document(20000);
   kerfline::TTTFToVectorConverter converter;
   kerfline::ConverterGlyphSource source(converter);
   kerfline::GlyphCache cache(source);
+  (void)kerfline::jobDrawing(text, o, converter, cache);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        kerfline::buildJobScene(kerfline::jobDrawing(text, o, converter, cache), "mm"));
+  }
+}
+
+// Font spacing with centred lines: shaping, and each glyph converted by index once per layout
+// (the character cache does not serve shaped glyphs).
+void BM_RelayoutFontSpacing(benchmark::State& state) {
   kerfline::ConversionOptions shaped = options();
   shaped.spacing = kerfline::SpacingMode::Font;
   shaped.align = kerfline::Alignment::Center;
-  (void)kerfline::jobDrawing(text, shaped, converter, cache);
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        kerfline::buildJobScene(kerfline::jobDrawing(text, shaped, converter, cache), "mm"));
-  }
+  relayoutWith(state, shaped);
 }
 BENCHMARK(BM_RelayoutFontSpacing)->Unit(benchmark::kMillisecond);
 
 // With weld and a kerf from the export dialog: every line's outlines joined and offset.
 void BM_RelayoutWeldKerf(benchmark::State& state) {
-  const kerfline::StyledText text = document(20000);
-  kerfline::TTTFToVectorConverter converter;
-  kerfline::ConverterGlyphSource source(converter);
-  kerfline::GlyphCache cache(source);
   kerfline::ConversionOptions cut = options();
   cut.weld = true;
   cut.kerf = 0.05;
-  (void)kerfline::jobDrawing(text, cut, converter, cache);
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        kerfline::buildJobScene(kerfline::jobDrawing(text, cut, converter, cache), "mm"));
-  }
+  relayoutWith(state, cut);
 }
 BENCHMARK(BM_RelayoutWeldKerf)->Unit(benchmark::kMillisecond);
 

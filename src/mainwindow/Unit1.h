@@ -159,7 +159,8 @@ class TMainForm : public QMainWindow {
   /// Proposes the vertical pitch (Suggest).
   QToolButton* PitchSpeedButton1 = nullptr;
   QLabel* SpacingLabel = nullptr;
-  QComboBox* SpacingBox = nullptr;       ///< "classic" (index 0) or "font" (index 1)
+  /// "classic" (index 0), "font" (index 1) or "font + ligatures" (index 2)
+  QComboBox* SpacingBox = nullptr;
   QToolButton* AlignLeftBtn = nullptr;   ///< the three alignment buttons, one always down
   QToolButton* AlignCenterBtn = nullptr;
   QToolButton* AlignRightBtn = nullptr;
@@ -288,6 +289,8 @@ class TMainForm : public QMainWindow {
   /// The Spacing choice changed: Space % shows the classic space or the font spacing's tracking,
   /// each mode keeping its own value.
   void SpacingBoxChange();
+  /// True when the Spacing choice is one of the font's own (with or without ligatures).
+  bool fontSpacingChosen() const;
   /// In font spacing, the strokes the export cuts for CurChar at CharPos (its shaped form in its
   /// line); nothing in classic spacing or when CharPos does not hold CurChar.
   std::optional<TStrokeCollection> shapedPreviewStrokes();
@@ -431,6 +434,7 @@ class TMainForm : public QMainWindow {
   /// True when the key press is one of the window's shortcuts.
   bool isWindowShortcut(const QKeyEvent* key) const;
   int otherSpace_ = 0;  ///< Space % of the spacing mode not shown (the tracking at first)
+  bool showsTracking_ = false;  ///< Space % shows the tracking (a font spacing is chosen)
   bool paintErrorShown_ = false;  ///< an error box for a paint is pending or open
   Workshop* workshop_ = nullptr;  ///< owned by the window (a child QObject)
   bool closed_ = false;  ///< closed and not shown again since

@@ -37,7 +37,7 @@ ExportSettings TMainForm::exportSettings() const {
   s.resolution = Resolution1->Value();
   s.scale = ScaleEdit1->Value();
   // In font spacing the box shows the tracking; the classic space waits in otherSpace_.
-  s.spacePercent = SpacingBox->currentIndex() == 1 ? otherSpace_ : SpacePc->Value();
+  s.spacePercent = fontSpacingChosen() ? otherSpace_ : SpacePc->Value();
   return s;
 }
 

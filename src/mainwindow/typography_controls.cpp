@@ -1,5 +1,6 @@
 // The window's typography controls: the Spacing choice beside Space %, the three alignment
 // buttons on the toolbar and the "auto" box beside Pitch, with their settings-file section.
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <algorithm>
 #include <QCheckBox>
@@ -88,8 +89,13 @@ QWidget* TMainForm::withSpacingChoice(QWidget* spaceField) {
   SpacingBox->setObjectName(QStringLiteral("SpacingBox"));
   SpacingBox->addItem(tr("classic"));
   SpacingBox->addItem(tr("font"));
+  // As wide as the panel was designed for; the open list shows every choice in full.
+  SpacingBox->setFixedWidth(SpacingBox->sizeHint().width());
+  SpacingBox->addItem(tr("font + ligatures"));
+  SpacingBox->view()->setMinimumWidth(SpacingBox->view()->sizeHintForColumn(0) + dp(16));
   const QString hint = tr("classic: each character after the one before, stretched by Space %; "
-                          "font: the font's own spacing and kerning, Space % adds tracking");
+                          "font: the font's own spacing and kerning, Space % adds tracking; "
+                          "font + ligatures: also the font's optional ligatures (fi, fl...)");
   SpacingBox->setToolTip(hint);
   SpacingBox->setStatusTip(hint);
   SpacingLabel->setBuddy(SpacingBox);
@@ -117,11 +123,16 @@ QWidget* TMainForm::withAutoPitch(QWidget* pitchField) {
   return cell;
 }
 
+bool TMainForm::fontSpacingChosen() const { return SpacingBox->currentIndex() >= 1; }
+
 void TMainForm::SpacingBoxChange() {
+  const bool font = fontSpacingChosen();
+  // Between the two font choices Space % keeps meaning the tracking.
+  if (font == showsTracking_) return;
+  showsTracking_ = font;
   const int shown = SpacePc->Value();
   SpacePc->SetValue(otherSpace_);
   otherSpace_ = shown;
-  const bool font = SpacingBox->currentIndex() == 1;
   SpacePc->setToolTip(font ? tr("Tracking: hundredths of the em added after every character")
                            : tr("Increase or decrease space between characters"));
 }
@@ -129,8 +140,9 @@ void TMainForm::SpacingBoxChange() {
 ConversionOptions TMainForm::conversionOptions() const {
   ConversionOptions options;
   options.classic = exportSettings();
-  const bool font = SpacingBox->currentIndex() == 1;
+  const bool font = fontSpacingChosen();
   options.spacing = font ? SpacingMode::Font : SpacingMode::Classic;
+  options.ligatures = SpacingBox->currentIndex() == 2;
   options.tracking = font ? SpacePc->Value() : otherSpace_;
   options.align = AlignCenterBtn->isChecked()  ? Alignment::Center
                   : AlignRightBtn->isChecked() ? Alignment::Right
@@ -157,7 +169,7 @@ void TMainForm::useClassicPlacement() {
 }
 
 std::optional<TStrokeCollection> TMainForm::shapedPreviewStrokes() {
-  if (SpacingBox->currentIndex() != 1) return std::nullopt;
+  if (!fontSpacingChosen()) return std::nullopt;
   const StyledText text = RichEdit1->styledText();
   if (CharPos < 1 || CharPos > text.length() || text.charAt(CharPos) != CurChar) return std::nullopt;
   const ConversionOptions o = conversionOptions();
@@ -178,10 +190,11 @@ void TMainForm::loadTypography(const std::string& path) {
   bool ok = false;
   const int tracking = value("Tracking").toInt(&ok);
   const bool font = value("Spacing") == QStringLiteral("font");
+  const bool ligatures = value("Ligatures") == QStringLiteral("1");
   // The value Space % does not show waits in otherSpace_; switching the mode swaps them.
-  if (SpacingBox->currentIndex() == 1) SpacingBox->setCurrentIndex(0);
+  if (fontSpacingChosen()) SpacingBox->setCurrentIndex(0);
   otherSpace_ = ok ? std::clamp(tracking, 0, 100) : 0;
-  if (font) SpacingBox->setCurrentIndex(1);
+  if (font) SpacingBox->setCurrentIndex(ligatures ? 2 : 1);
   const QString align = value("Align");
   (align == QStringLiteral("center")  ? AlignCenterBtn
    : align == QStringLiteral("right") ? AlignRightBtn
@@ -193,13 +206,14 @@ void TMainForm::loadTypography(const std::string& path) {
 void TMainForm::saveTypography(const std::string& path) {
   const ConversionOptions o = conversionOptions();
   const bool defaults = o.spacing == SpacingMode::Classic && o.tracking == 0 &&
-                        o.align == Alignment::Left && !o.autoPitch;
+                        o.align == Alignment::Left && !o.autoPitch && !o.ligatures;
   // A settings file from before these controls stays byte for byte as it was until one is used.
   if (defaults && !readProfileString(path, kSection, "Spacing")) return;
   writeProfileString(path, kSection, "Spacing", o.spacing == SpacingMode::Font ? "font" : "classic");
   writeProfileString(path, kSection, "Tracking", std::to_string(o.tracking));
   writeProfileString(path, kSection, "Align", alignmentName(o.align));
   writeProfileString(path, kSection, "AutoPitch", o.autoPitch ? "1" : "0");
+  writeProfileString(path, kSection, "Ligatures", o.ligatures ? "1" : "0");
 }
 
 }  // namespace kerfline

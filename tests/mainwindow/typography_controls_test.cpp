@@ -81,6 +81,17 @@ TEST_F(TypographyControlsTest, ControlsFillTheConversionAndEachSpacingKeepsItsOw
   EXPECT_EQ(o.classic.spacePercent, 10);  // the classic space waits unchanged
   EXPECT_EQ(o.align, Alignment::Center);
   EXPECT_TRUE(o.autoPitch);
+  EXPECT_FALSE(o.ligatures);
+
+  // Font with ligatures: the same tracking, the optional ligatures on.
+  chooseSpacing(2);
+  EXPECT_EQ(form().SpacingBox->currentText(), "font + ligatures");
+  EXPECT_EQ(form().SpacePc->Value(), 25);
+  o = form().conversionOptions();
+  EXPECT_EQ(o.spacing, SpacingMode::Font);
+  EXPECT_TRUE(o.ligatures);
+  EXPECT_EQ(o.tracking, 25);
+  EXPECT_EQ(o.classic.spacePercent, 10);
 
   // Back to classic: the classic space returns, the tracking is kept for later.
   chooseSpacing(0);
@@ -107,7 +118,8 @@ TEST_F(TypographyControlsTest, SettingsFileKeepsTheChoiceInItsOwnSection) {
   form().Saveini();
   const std::string ini = *readBytes(path("Reg.ini"));
   EXPECT_EQ(ini.rfind(*plain, 0), 0u) << "the [Layer] keys stay first and as they were";
-  EXPECT_NE(ini.find("[Typography]\r\nSpacing=font\r\nTracking=7\r\nAlign=right\r\nAutoPitch=1\r\n"),
+  EXPECT_NE(ini.find("[Typography]\r\nSpacing=font\r\nTracking=7\r\nAlign=right\r\nAutoPitch=1\r\n"
+                     "Ligatures=0\r\n"),
             std::string::npos)
       << ini;
 
@@ -120,6 +132,16 @@ TEST_F(TypographyControlsTest, SettingsFileKeepsTheChoiceInItsOwnSection) {
   EXPECT_TRUE(again->AlignRightBtn->isChecked());
   EXPECT_TRUE(again->AutoPitchBox->isChecked());
   EXPECT_EQ(again->conversionOptions().classic.spacePercent, 10);
+
+  // Ligatures are kept and read back with the font spacing.
+  chooseSpacing(2);
+  form().Saveini();
+  EXPECT_NE(readBytes(path("Reg.ini"))->find("Ligatures=1\r\n"), std::string::npos);
+  auto third = testing::makeTestForm(dir_.path(), errors);
+  third->Loadini();
+  EXPECT_EQ(third->SpacingBox->currentText(), "font + ligatures");
+  EXPECT_EQ(third->SpacePc->Value(), 7);
+  EXPECT_TRUE(third->conversionOptions().ligatures);
 }
 
 TEST_F(TypographyControlsTest, BothSaveCommandsWriteTheShapedPlacement) {
