@@ -25,10 +25,10 @@ void fillReport(DrawingExportReport* report, const Drawing& drawing);
 /// of units, fit, weld, kerf, G-code, font spacing, ligatures, alignment or automatic pitch.
 bool needsDrawingExport(const ConversionOptions& options);
 
-/// Writes text, placed by the classic walk, to path in options.format: the two classic DXF forms (without weld or kerf the
-/// classic walk's files, byte for byte when no fit size is given), the closed-polyline DXF,
-/// the SVG or the G-code; every form but the plain classic ones is written from the cut-ready
-/// drawing, welded and offset as asked. observer, when given, is told of every character as
+/// Writes text, placed by the classic walk, to path in options.format: the two classic DXF
+/// forms (without weld or kerf the classic walk's files, byte for byte when no fit size is
+/// given), the closed-polyline DXF, the SVG or the G-code; every form but the plain classic
+/// ones is written from the cut-ready drawing, welded and offset as asked. observer, when given, is told of every character as
 /// the walk reaches it; report, when given, is filled. Throws Error with the user's message;
 /// a failed export leaves any previous file at path untouched. Options that place text
 /// otherwise (font spacing, alignment, automatic pitch) are refused with Error: such text is

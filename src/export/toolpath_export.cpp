@@ -52,6 +52,13 @@ std::string vanishedSummary(const std::vector<VanishedPath>& vanished) {
   return out;
 }
 
+std::string toolpathSummary(const ToolpathNotes& notes) {
+  std::string out = vanishedSummary(notes.vanished);
+  const std::string overlaps = overlapSummary(notes.overlapping);
+  if (!overlaps.empty()) out += (out.empty() ? "" : " ") + overlaps;
+  return out;
+}
+
 std::string overlapSummary(const std::vector<std::pair<CharacterPlace, CharacterPlace>>& pairs) {
   constexpr std::size_t kNamed = 3;
   if (pairs.empty()) return {};

@@ -40,6 +40,10 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
 /// report and the window's status bar; empty when nothing vanished.
 std::string vanishedSummary(const std::vector<VanishedPath>& vanished);
 
+/// Both sentences of notes (vanished rings, then overlapping pairs), one blank apart; empty when
+/// weld and kerf left nothing to tell.
+std::string toolpathSummary(const ToolpathNotes& notes);
+
 /// One sentence naming the first overlapping pairs (and how many there are in all); empty when
 /// there are none.
 std::string overlapSummary(const std::vector<std::pair<CharacterPlace, CharacterPlace>>& pairs);

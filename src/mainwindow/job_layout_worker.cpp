@@ -87,9 +87,7 @@ void JobLayoutWorker::run() {
       Drawing drawing = jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint);
       auto scene = std::make_shared<JobScene>(
           buildJobScene(std::move(drawing), unitName(r.options.units)));
-      scene->notes = vanishedSummary(notes.vanished);
-      const std::string overlaps = overlapSummary(notes.overlapping);
-      if (!overlaps.empty()) scene->notes += (scene->notes.empty() ? "" : " ") + overlaps;
+      scene->notes = toolpathSummary(notes);
       deliver(r.number, std::move(scene), {});
     } catch (const Abandoned&) {
       // A newer request is waiting (or the window is closing): nothing to show.

@@ -36,9 +36,7 @@ void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& ch
   StatusBar1->clearMessage();
   options.sourceName = "window text, " + std::to_string(text.length()) + " positions";
   exportTextFile(QFile::encodeName(fileName).toStdString(), text, options, TTF2Vector, &report);
-  std::string notes = vanishedSummary(report.toolpath.vanished);
-  const std::string overlaps = overlapSummary(report.toolpath.overlapping);
-  if (!overlaps.empty()) notes += (notes.empty() ? "" : " ") + overlaps;
+  const std::string notes = toolpathSummary(report.toolpath);
   StatusBar1->showMessage(notes.empty() ? tr("G-code written: %1 paths.").arg(report.contours)
                                         : QString::fromStdString(notes));
 }

@@ -149,9 +149,10 @@ void TMainForm::exportDrawing(const QString& fileName, ConversionOptions options
                               .arg(report.extent.width(), 0, 'g', 6)
                               .arg(report.extent.height(), 0, 'g', 6)
                               .arg(unit));
-  // Material the kerf leaves uncut is never passed over in silence.
-  const std::string vanished = vanishedSummary(report.toolpath.vanished);
-  if (!vanished.empty()) StatusBar1->showMessage(QString::fromStdString(vanished));
+  // Material the kerf leaves uncut, and cuts that run into a neighbour, are never passed over
+  // in silence.
+  const std::string notes = toolpathSummary(report.toolpath);
+  if (!notes.empty()) StatusBar1->showMessage(QString::fromStdString(notes));
 }
 
 }  // namespace kerfline
