@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/text_source.h"
+#include "prose_text.h"
 #include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
@@ -17,37 +18,7 @@
 
 namespace {
 
-// Prose in lines of about 70 characters, CR LF between lines, one font throughout.
-class ProseText final : public kerfline::TextSource {
- public:
-  ProseText(std::int32_t length, const char* face, int size) {
-    const std::u32string words =
-        U"The quick brown fox jumps over the lazy dog while Kerfline cuts 0123456789 letters. ";
-    std::size_t column = 0;
-    while (text_.size() < static_cast<std::size_t>(length)) {
-      for (const char32_t c : words) {
-        if (text_.size() >= static_cast<std::size_t>(length)) break;
-        if (column >= 70 && c == U' ') {
-          text_ += U"\r\n";
-          column = 0;
-          continue;
-        }
-        text_ += c;
-        ++column;
-      }
-    }
-    text_.resize(static_cast<std::size_t>(length));
-    font_.Name = face;
-    font_.Size = size;
-  }
-  std::int32_t length() const override { return static_cast<std::int32_t>(text_.size()); }
-  char32_t charAt(std::int32_t pos) const override { return text_[static_cast<std::size_t>(pos - 1)]; }
-  kerfline::TFontDescription fontAt(std::int32_t) const override { return font_; }
-
- private:
-  std::u32string text_;
-  kerfline::TFontDescription font_;
-};
+using kerfline::bench::ProseText;
 
 std::string benchTarget() { return "/tmp/kerfline-toolpath-bench-" + std::to_string(::getpid()) + ".nc"; }
 
