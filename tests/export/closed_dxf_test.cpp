@@ -15,22 +15,11 @@ namespace kerfline {
 namespace {
 
 using test::TempDir;
+using test::sampleDrawing;
 using test::dxfLines;
 using test::readFile;
 using test::runPython;
 
-// One character: a clockwise hole, its counter-clockwise outline, and an open stroke; every
-// value a short exact decimal so the expected texts can be written by hand.
-Drawing sampleDrawing() {
-  PlacedCharacter c;
-  c.contours.push_back({{{1, 1}, {1, 2.5}, {3, 1}}, true, 1});
-  c.contours.push_back({{{0, -0.25}, {4, -0.25}, {4, 4}, {0, 4}}, true, 0});
-  c.contours.push_back({{{5, 0}, {6.5, 4}}, false, 0});
-  Drawing d;
-  d.characters.push_back(c);
-  d.layer = "cut";
-  return d;
-}
 
 ConversionOptions closedOptions(int version) {
   ConversionOptions o;

@@ -22,17 +22,11 @@ namespace {
 
 using test::MemoryText;
 using test::TempDir;
+using test::face;
 using test::dxfLines;
 using test::readFile;
 using test::runPython;
 
-TFontDescription face(const char* name, int size, bool bold = false) {
-  TFontDescription f;
-  f.Name = name;
-  f.Size = size;
-  f.Bold = bold;
-  return f;
-}
 
 std::string commandOutput(const std::string& command) {
   FILE* pipe = ::popen(command.c_str(), "r");

@@ -18,15 +18,9 @@ namespace {
 
 using test::MemoryText;
 using test::TempDir;
+using test::face;
 using test::readFile;
 
-TFontDescription face(const char* name, int size, bool bold = false) {
-  TFontDescription f;
-  f.Name = name;
-  f.Size = size;
-  f.Bold = bold;
-  return f;
-}
 
 std::size_t count(const std::string& haystack, const std::string& needle) {
   std::size_t n = 0;

@@ -98,6 +98,25 @@ std::vector<std::string> dxfLines(const std::string& bytes) {
   return lines;
 }
 
+TFontDescription face(const char* name, int size, bool bold) {
+  TFontDescription f;
+  f.Name = name;
+  f.Size = size;
+  f.Bold = bold;
+  return f;
+}
+
+Drawing sampleDrawing() {
+  PlacedCharacter c;
+  c.contours.push_back({{{1, 1}, {1, 2.5}, {3, 1}}, true, 1});
+  c.contours.push_back({{{0, -0.25}, {4, -0.25}, {4, 4}, {0, 4}}, true, 0});
+  c.contours.push_back({{{5, 0}, {6.5, 4}}, false, 0});
+  Drawing d;
+  d.characters.push_back(c);
+  d.layer = "cut";
+  return d;
+}
+
 std::string runPython(const std::string& script, const std::vector<std::string>& args) {
   std::string command = "/usr/bin/python3 '" KERFLINE_SOURCE_DIR "/tests/" + script + "'";
   for (const std::string& a : args) command += " '" + a + "'";
@@ -122,17 +141,5 @@ double numberOf(const std::string& text) {
   return v;
 }
 
-std::string runPythonReader(const std::string& script, const std::string& file) {
-  const std::string command =
-      "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/" + script + " '" + file + "' 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return "failed: no shell";
-  std::string out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  if (::pclose(pipe) != 0) return "failed: " + out;
-  return out;
-}
 
 }  // namespace kerfline::test

@@ -16,12 +16,20 @@
 #include "temp_dir.h"
 #include "common/text_source.h"
 #include "export/layout_walk.h"
+#include "geometry/contour.h"
 #include "vectorizer/stroke_collection.h"
 
 namespace kerfline::test {
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
+
+/// A font description of face name at size points.
+TFontDescription face(const char* name, int size, bool bold = false);
+
+/// One character: a clockwise hole, its counter-clockwise outline, and an open stroke; every
+/// value a short exact decimal so that expected texts can be written by hand. Layer "cut".
+Drawing sampleDrawing();
 
 /// A text of code points, every position in the same font unless set otherwise.
 class MemoryText final : public TextSource {
@@ -65,9 +73,6 @@ std::vector<std::string> dxfLines(const std::string& bytes);
 /// Runs /usr/bin/python3 with the script (a path under tests/) and its arguments; returns
 /// what it printed on standard output and error, or "exit <status>: <output>" on failure.
 std::string runPython(const std::string& script, const std::vector<std::string>& args);
-/// The standard output of /usr/bin/python3 running the script (under tests/) on file; a
-/// failing run answers "failed: " and what it printed.
-std::string runPythonReader(const std::string& script, const std::string& file);
 
 /// The float written as text (parsed with the C library, for checks independent of DxfReal).
 double numberOf(const std::string& text);

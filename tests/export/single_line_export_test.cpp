@@ -141,7 +141,7 @@ struct ToolPath {
 };
 
 std::vector<ToolPath> toolPaths(const std::string& dxf, std::vector<std::string>& faults) {
-  const std::string out = test::runPythonReader("export/tool_paths.py", dxf);
+  const std::string out = test::runPython("export/tool_paths.py", {dxf});
   std::istringstream in(out);
   std::vector<ToolPath> paths;
   std::string word;
@@ -194,7 +194,7 @@ TEST(single_line_export, mixed_line_cuts_open_paths_where_single_line_and_closed
   // PolyLines XY only: one two-vertex POLYLINE per cut segment of the Lines file.
   int cut = 0;
   for (const ToolPath& p : paths) cut += p.segments;
-  const std::string summary = test::runPythonReader("export/read_dxf.py", dir.file("poly.dxf"));
+  const std::string summary = test::runPython("export/read_dxf.py", {dir.file("poly.dxf")});
   EXPECT_EQ(summary.substr(0, summary.find('\n')),
             "LINE 0 POLYLINE " + std::to_string(cut) + " VERTEX " + std::to_string(2 * cut));
 
