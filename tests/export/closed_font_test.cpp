@@ -227,5 +227,52 @@ TEST(closed_font_test, closed_polyline_vertices_are_the_points_of_the_lines_file
   EXPECT_TRUE(closed == lines);
 }
 
+// LibreCAD, a CAD program of its own, must draw every DXF form of one text alike: the picture
+// it prints fitted to a page has the proportions of the extent ezdxf reads, and the same box in
+// all four forms.
+TEST(closed_font_test, librecad_draws_every_dxf_form_of_a_text_alike) {
+  TempDir dir;
+  TTTFToVectorConverter converter;
+  ConverterGlyphSource glyphs(converter);
+  MemoryText text(U"AVATAR\r\nTo Wa", face("Liberation Sans", 36));
+  ConversionOptions options;
+  options.classic.pitchText = "-7";
+  struct Form {
+    const char* file;
+    OutputFormat format;
+    int version;
+  };
+  std::vector<int> first;
+  for (const Form& f : {Form{"lines.dxf", OutputFormat::Lines, 12},
+                        Form{"polylines.dxf", OutputFormat::PolyLines, 12},
+                        Form{"r12.dxf", OutputFormat::Closed, 12},
+                        Form{"r2000.dxf", OutputFormat::Closed, 2000}}) {
+    SCOPED_TRACE(f.file);
+    options.format = f.format;
+    options.dxfVersion = f.version;
+    exportDrawingFile(dir.file(f.file), text, options, glyphs);
+    std::istringstream seen(runPython("export/render_with_librecad.py", {dir.file(f.file)}));
+    std::string word;
+    std::vector<int> ink(4);
+    std::vector<double> extent(4);
+    seen >> word >> ink[0] >> ink[1] >> ink[2] >> ink[3];
+    ASSERT_EQ(word, "ink") << seen.str();
+    ASSERT_TRUE(seen) << "LibreCAD drew nothing: " << seen.str();
+    seen >> word >> extent[0] >> extent[1] >> extent[2] >> extent[3];
+    ASSERT_EQ(word, "extent") << seen.str();
+    const double inkWidth = ink[2] - ink[0];
+    const double inkHeight = ink[3] - ink[1];
+    ASSERT_GT(inkHeight, 100) << seen.str();
+    // A pixel of either side of the box is the whole uncertainty of the picture.
+    const double aspect = (extent[2] - extent[0]) / (extent[3] - extent[1]);
+    EXPECT_NEAR(inkWidth / inkHeight, aspect, aspect * (1.0 / inkWidth + 1.0 / inkHeight) * 2);
+    if (first.empty()) {
+      first = ink;
+    } else {
+      for (int i = 0; i < 4; ++i) EXPECT_NEAR(ink[i], first[i], 1) << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kerfline
