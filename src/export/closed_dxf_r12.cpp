@@ -13,17 +13,15 @@ void writeClosedDxfR12(DxfGroupWriter& out, const Drawing& drawing, const Closed
   const std::string layer = tableLayerName(drawing.layer);
   const Extent extent = drawing.extent();
 
-  out.text(0, "SECTION");
-  out.text(2, "HEADER");
+  out.beginSection("HEADER");
   out.text(9, "$ACADVER");
   out.text(1, "AC1009");
   out.text(9, "$DWGCODEPAGE");
   out.text(3, "ANSI_1252");  // the layer name's bytes are Windows-1252
   writeUnitsAndExtent(out, extent, frame);
-  out.text(0, "ENDSEC");
+  out.endSection();
 
-  out.text(0, "SECTION");
-  out.text(2, "TABLES");
+  out.beginSection("TABLES");
   out.text(0, "TABLE");
   out.text(2, "LTYPE");
   out.integer(70, 1);
@@ -49,14 +47,12 @@ void writeClosedDxfR12(DxfGroupWriter& out, const Drawing& drawing, const Closed
     out.text(6, "CONTINUOUS");
   }
   out.text(0, "ENDTAB");
-  out.text(0, "ENDSEC");
+  out.endSection();
 
-  out.text(0, "SECTION");
-  out.text(2, "BLOCKS");
-  out.text(0, "ENDSEC");
+  out.beginSection("BLOCKS");
+  out.endSection();
 
-  out.text(0, "SECTION");
-  out.text(2, "ENTITIES");
+  out.beginSection("ENTITIES");
   const std::string z = DxfReal(frame.zCut);
   // Every entity repeats these lines; they are laid out once.
   const std::string polyline = "  0\r\nPOLYLINE\r\n  8\r\n" + layer +
@@ -81,7 +77,7 @@ void writeClosedDxfR12(DxfGroupWriter& out, const Drawing& drawing, const Closed
       out.flushIfFull();
     }
   }
-  out.text(0, "ENDSEC");
+  out.endSection();
   out.text(0, "EOF");
 }
 

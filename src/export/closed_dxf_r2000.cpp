@@ -259,8 +259,7 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   const Extent extent = drawing.extent();
   const std::string layer = tableLayerName(drawing.layer);
 
-  out.text(0, "SECTION");
-  out.text(2, "HEADER");
+  out.beginSection("HEADER");
   out.text(9, "$ACADVER");
   out.text(1, "AC1015");
   out.text(9, "$DWGCODEPAGE");
@@ -268,14 +267,12 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   out.text(9, "$HANDSEED");
   out.handle(5, kFirstEntity + entities);
   writeUnitsAndExtent(out, extent, frame);
-  out.text(0, "ENDSEC");
+  out.endSection();
 
-  out.text(0, "SECTION");
-  out.text(2, "CLASSES");
-  out.text(0, "ENDSEC");
+  out.beginSection("CLASSES");
+  out.endSection();
 
-  out.text(0, "SECTION");
-  out.text(2, "TABLES");
+  out.beginSection("TABLES");
   writeVports(out, extent);
   writeLtypes(out);
   writeLayers(out, layer);
@@ -287,23 +284,20 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   writeAppids(out);
   writeDimstyles(out);
   writeBlockRecords(out);
-  out.text(0, "ENDSEC");
+  out.endSection();
 
-  out.text(0, "SECTION");
-  out.text(2, "BLOCKS");
+  out.beginSection("BLOCKS");
   writeLayoutBlock(out, "*Model_Space", kModelSpaceRecord, kModelSpaceBlock, kModelSpaceEnd,
                    false);
   writeLayoutBlock(out, "*Paper_Space", kPaperSpaceRecord, kPaperSpaceBlock, kPaperSpaceEnd,
                    true);
-  out.text(0, "ENDSEC");
+  out.endSection();
 
-  out.text(0, "SECTION");
-  out.text(2, "ENTITIES");
+  out.beginSection("ENTITIES");
   writeEntities(out, drawing, layer, frame);
-  out.text(0, "ENDSEC");
+  out.endSection();
 
-  out.text(0, "SECTION");
-  out.text(2, "OBJECTS");
+  out.beginSection("OBJECTS");
   out.text(0, "DICTIONARY");
   out.handle(5, kRootDictionary);
   out.handle(330, 0);
@@ -316,7 +310,7 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   out.handle(330, kRootDictionary);
   out.text(100, "AcDbDictionary");
   out.integer(281, 1);
-  out.text(0, "ENDSEC");
+  out.endSection();
   out.text(0, "EOF");
 }
 

@@ -56,6 +56,13 @@ void DxfGroupWriter::handle(int c, std::uint32_t h) {
   buffer_.append(lineEnd_);
 }
 
+void DxfGroupWriter::beginSection(std::string_view name) {
+  text(0, "SECTION");
+  text(2, name);
+}
+
+void DxfGroupWriter::endSection() { text(0, "ENDSEC"); }
+
 void DxfGroupWriter::raw(std::string_view lines) { buffer_.append(lines); }
 
 void DxfGroupWriter::flushIfFull() {

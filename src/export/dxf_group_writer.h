@@ -25,6 +25,10 @@ class DxfGroupWriter {
   void real(int code, float v);
   /// A handle (or a pointer to one) in upper-case hexadecimal.
   void handle(int code, std::uint32_t h);
+  /// "0 SECTION" and "2 name": the start of a section.
+  void beginSection(std::string_view name);
+  /// "0 ENDSEC".
+  void endSection();
   /// Text already laid out as DXF lines (each ending in lineEnd()).
   void raw(std::string_view lines);
   /// Only the DxfReal text of v and the line end, for a value whose code went out with raw().
