@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "command_output.h"
 #include "process.h"
 
 namespace kerfline::e2e {
@@ -359,14 +360,8 @@ TEST_F(NamedOptionsTest, gcodeWithWeldAndKerfFromTheCommandLine) {
 std::vector<std::string> ezdxfView(const fs::path& dxf) {
   const std::string command =
       "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/export/read_dxf.py '" + dxf.string() + "'";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  std::string out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  if (pipe) ::pclose(pipe);
   std::vector<std::string> lines;
-  std::istringstream in(out);
+  std::istringstream in(test::runCommand(command).output);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "command_output.h"
 #include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
@@ -28,16 +29,7 @@ using test::readFile;
 using test::runPython;
 
 
-std::string commandOutput(const std::string& command) {
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return {};
-  std::string out;
-  char buffer[512];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
-}
+std::string commandOutput(const std::string& command) { return test::runCommand(command).output; }
 
 // The first line of check_cut_order.py, and its per-path depth lists.
 struct CutOrderView {

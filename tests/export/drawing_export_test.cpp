@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "command_output.h"
 #include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
@@ -84,13 +85,9 @@ TEST(drawing_export_test, weld_joins_overlapping_script_letters_in_every_form) {
   // An independent reader takes the welded file as it takes the classic one.
   const std::string command = "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/export/read_dxf.py '" +
                               dir.file("welded.dxf") + "' 2>&1";
-  std::string readBack;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) readBack.append(buffer, n);
-    EXPECT_EQ(::pclose(pipe), 0) << readBack;
-  }
+  const test::CommandOutput read = test::runCommand(command);
+  const std::string& readBack = read.output;
+  EXPECT_EQ(read.status, 0) << readBack;
   EXPECT_TRUE(readBack.starts_with("LINE " + std::to_string(count(welded, "\r\nLINE\r\n")) +
                                    " POLYLINE 0 VERTEX 0\n"))
       << readBack;

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "command_output.h"
+
 namespace kerfline::test {
 
 std::string readFile(const std::string& path) {
@@ -121,15 +123,9 @@ std::string runPython(const std::string& script, const std::vector<std::string>&
   std::string command = "/usr/bin/python3 '" KERFLINE_SOURCE_DIR "/tests/" + script + "'";
   for (const std::string& a : args) command += " '" + a + "'";
   command += " 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return "exit -1: no pipe";
-  std::string out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  if (status != 0) return "exit " + std::to_string(status) + ": " + out;
-  return out;
+  const CommandOutput r = runCommand(command);
+  if (!r.ok()) return "exit " + std::to_string(r.status) + ": " + r.output;
+  return r.output;
 }
 
 double numberOf(const std::string& text) {

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "command_output.h"
 #include "common/error.h"
 #include "export/converter_glyph_source.h"
 #include "export/drawing_export.h"
@@ -46,16 +47,13 @@ Readback readBack(const std::string& file) {
     return r;
   }
   const std::string command = "node " + kCheckDir + "/check_gcode.js '" + file + "' 2>&1";
-  std::string output;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) {
+  const test::CommandOutput run = test::runCommand(command);
+  const std::string& output = run.output;
+  if (run.status == -1) {
     ADD_FAILURE() << "node did not start";
     return r;
   }
-  char buffer[65536];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-  if (::pclose(pipe) != 0) {
+  if (!run.ok()) {
     ADD_FAILURE() << "interpreter failed: " << output;
     return r;
   }

@@ -10,6 +10,8 @@
 #include <numbers>
 #include <sstream>
 
+#include "command_output.h"
+
 namespace kerfline::test {
 
 Contour square(double x, double y, double side, bool ccw) {
@@ -91,14 +93,12 @@ RegionCheck checkWeld(const Drawing& before, const Drawing& after) {
   const std::string command =
       "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/geometry/check_region.py '" + file.string() +
       "' 2>&1";
-  std::string output;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    if (::pclose(pipe) != 0) r.error = "checker failed: " + output;
-  } else {
+  const test::CommandOutput run = test::runCommand(command);
+  const std::string& output = run.output;
+  if (run.status == -1) {
     r.error = "checker did not start";
+  } else if (!run.ok()) {
+    r.error = "checker failed: " + output;
   }
   std::filesystem::remove(file);
   if (!r.error.empty()) return r;

@@ -6,17 +6,14 @@
 #include <regex>
 #include <sstream>
 
+#include "command_output.h"
+
 namespace kerfline::test {
 
 std::string commandOutput(const std::string& command) {
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return {};
-  std::string out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  EXPECT_EQ(status, 0) << command;
+  const CommandOutput r = runCommand(command);
+  EXPECT_EQ(r.status, 0) << command;
+  std::string out = r.output;
   while (!out.empty() && out.back() == '\n') out.pop_back();
   return out;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "command_output.h"
 #include "contour_check.h"
 #include "expect_throw_msg.h"
 #include "vectorizer/UTTF2Vct.h"
@@ -190,13 +191,9 @@ TEST(ConverterTest, MissingCharacterComesFromAFallbackFace) {
 // What one of fontconfig's command-line tools prints (fc-match, fc-list): its own reading of
 // the installed fonts, independent of the converter's cache.
 std::string fontconfigTool(const std::string& command) {
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return "no fc-match";
-  std::string out;
-  char buffer[512];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  return ::pclose(pipe) == 0 ? out : command + " failed: " + out;
+  const test::CommandOutput r = test::runCommand(command);
+  if (r.status == -1) return "no fc-match";
+  return r.ok() ? r.output : command + " failed: " + r.output;
 }
 
 TEST(ConverterTest, AnyPlaneAndFallbackCoverage) {

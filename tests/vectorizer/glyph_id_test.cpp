@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "command_output.h"
 #include "contour_check.h"
 #include "vectorizer/UTTF2Vct.h"
 
@@ -16,13 +17,7 @@ namespace kerfline {
 namespace {
 
 std::string runCommand(const std::string& command) {
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return {};
-  std::string out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  ::pclose(pipe);
+  std::string out = test::runCommand(command).output;
   while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
   return out;
 }
