@@ -12,14 +12,24 @@
 #include <sstream>
 
 namespace kerfline::e2e {
-namespace {
 
-std::string slurpAndRemove(const std::string& path) {
+std::string slurp(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
-  std::remove(path.c_str());
   return s.str();
+}
+
+void spit(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+namespace {
+
+std::string slurpAndRemove(const std::string& path) {
+  std::string bytes = slurp(path);
+  std::remove(path.c_str());
+  return bytes;
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
 #pragma once
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace kerfline::e2e {
+
+/// The whole content of a file (empty when it cannot be read).
+std::string slurp(const std::filesystem::path& path);
+
+/// Writes bytes as the whole content of a file.
+void spit(const std::filesystem::path& path, const std::string& bytes);
 
 /// What a finished child process left: its exit status (128 + signal when killed) and output.
 struct ProcessResult {

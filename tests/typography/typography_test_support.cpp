@@ -60,14 +60,8 @@ std::vector<HbGlyph> hbShape(const std::string& file, int index, const std::u32s
 }
 
 std::vector<int> headerMetrics(const std::string& file) {
-  const std::string script =
-      "import struct,sys\n"
-      "d=open(sys.argv[1],'rb').read()\n"
-      "n=struct.unpack('>H',d[4:6])[0]\n"
-      "t={d[12+16*i:16+16*i]:struct.unpack('>I',d[20+16*i:24+16*i])[0] for i in range(n)}\n"
-      "h=t[b'head'];v=t[b'hhea']\n"
-      "print(struct.unpack('>H',d[h+18:h+20])[0],*struct.unpack('>hhh',d[v+4:v+10]))\n";
-  std::istringstream in(commandOutput("/usr/bin/python3 -c \"" + script + "\" '" + file + "'"));
+  std::istringstream in(commandOutput(
+      "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/vectorizer/read_font_metrics.py '" + file + "'"));
   std::vector<int> out;
   int v = 0;
   while (in >> v) out.push_back(v);

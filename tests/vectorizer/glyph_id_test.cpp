@@ -22,16 +22,10 @@ std::string runCommand(const std::string& command) {
   return out;
 }
 
-// "upem ascender descender lineGap" read from the head and hhea tables with Python's struct.
+// "upem ascender descender lineGap" read from the head and hhea tables by a Python script.
 std::string tableMetrics(const std::string& file) {
-  const std::string script =
-      "import struct,sys\n"
-      "d=open(sys.argv[1],'rb').read()\n"
-      "n=struct.unpack('>H',d[4:6])[0]\n"
-      "t={d[12+16*i:16+16*i]:struct.unpack('>I',d[20+16*i:24+16*i])[0] for i in range(n)}\n"
-      "h=t[b'head'];v=t[b'hhea']\n"
-      "print(struct.unpack('>H',d[h+18:h+20])[0],*struct.unpack('>hhh',d[v+4:v+10]))\n";
-  return runCommand("/usr/bin/python3 -c \"" + script + "\" '" + file + "'");
+  return runCommand("/usr/bin/python3 " KERFLINE_SOURCE_DIR
+                    "/tests/vectorizer/read_font_metrics.py '" + file + "'");
 }
 
 TFontDescription font(const std::string& name, bool bold = false, bool italic = false) {
