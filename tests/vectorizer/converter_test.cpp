@@ -10,6 +10,7 @@
 
 #include "command_output.h"
 #include "contour_check.h"
+#include "test_fonts.h"
 #include "expect_throw_msg.h"
 #include "vectorizer/UTTF2Vct.h"
 #include "common/error.h"
@@ -26,13 +27,7 @@ std::string letters() {
   return s;
 }
 
-TFontDescription font(const std::string& name, bool bold = false, bool italic = false) {
-  TFontDescription f;
-  f.Name = name;
-  f.Bold = bold;
-  f.Italic = italic;
-  return f;
-}
+using test::font;
 
 std::optional<TStrokeCollection> convert(const TFontDescription& f, char32_t c,
                                          int precision = 8) {

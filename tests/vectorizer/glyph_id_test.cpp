@@ -11,6 +11,7 @@
 
 #include "command_output.h"
 #include "contour_check.h"
+#include "test_fonts.h"
 #include "vectorizer/UTTF2Vct.h"
 
 namespace kerfline {
@@ -28,13 +29,7 @@ std::string tableMetrics(const std::string& file) {
                     "/tests/vectorizer/read_font_metrics.py '" + file + "'");
 }
 
-TFontDescription font(const std::string& name, bool bold = false, bool italic = false) {
-  TFontDescription f;
-  f.Name = name;
-  f.Bold = bold;
-  f.Italic = italic;
-  return f;
-}
+using test::font;
 
 unsigned glyphOf(const TFaceInfo& face, char32_t c) {
   FT_Library lib = nullptr;
