@@ -309,6 +309,9 @@ class TMainForm : public QMainWindow {
   void openDocument(const QString& path);
   /// Lays the text out again for the job view, shortly and off the window's thread.
   void requestJobLayout();
+  /// The export dialogs stored new choices in the settings file: the job view reads them
+  /// again and lays the text out with them.
+  void exportChoicesChanged();
   /// The files of File > Recent Files, newest first.
   QStringList recentFiles() const;
   /// Restores geometry, splits, folders and recent files from the window's own settings

@@ -33,7 +33,6 @@ void exportCommand(TMainForm& form, OutputFormat preset) {
   form.exportDrawing(fileName, options);
   form.storeExportOptions(options);
   form.Saveini();
-  form.requestJobLayout();  // the view shows what the exports now write
 }
 
 }  // namespace
@@ -82,6 +81,7 @@ void TMainForm::storeExportOptions(const ConversionOptions& o) {
   writeProfileString(path, kSection, "FitSize",
                      size ? QString::number(*size, 'g', 10).toStdString() : std::string());
   saveToolpathSettings(path, o);
+  exportChoicesChanged();  // the view shows what the exports now write
 }
 
 }  // namespace kerfline

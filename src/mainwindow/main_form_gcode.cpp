@@ -23,7 +23,7 @@ void TMainForm::ExportGcodeExecute() {
   if (fileName.isEmpty()) return;
   // Remembered before the export, so that a refused setting is there to correct next time.
   saveToolpathSettings(ini, *chosen);
-  requestJobLayout();  // weld and kerf are shared with the view
+  exportChoicesChanged();  // weld and kerf are shared with the view
   ExportGcode(fileName, *chosen);
 }
 

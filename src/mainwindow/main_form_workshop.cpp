@@ -23,6 +23,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "common/error.h"
 #include "mainwindow/Unit1.h"
@@ -48,6 +49,9 @@ class Workshop : public QObject {
   QTimer* layoutDelay = nullptr;
   RecentFiles recent;
   QString shownNotes;     ///< what the last layout said of weld and kerf in the status bar
+  /// The fit size, units, weld and kerf the export dialogs keep, read from the settings file
+  /// once rather than at every edit; forgotten when a dialog stores new ones.
+  std::optional<ConversionOptions> exportChoices;
   bool remember = false;  ///< restoreWindowState has run: keep the state in the settings
 
  private:
@@ -72,12 +76,6 @@ constexpr int kJobViewHeight = 260;
 std::unique_ptr<QSettings> windowSettings() {
   return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                      QStringLiteral("kerfline"), QStringLiteral("window"));
-}
-
-// What the cut-ready exports (closed DXF, SVG, G-code) would write now: the window's fields
-// and typography, with the fit size, units, weld and kerf the export dialogs keep.
-ConversionOptions currentOptions(const TMainForm& form) {
-  return form.withWindowPlacement(form.storedExportOptions());
 }
 
 // The character the caret stands for: the first selected one, or the one before the caret.
@@ -131,7 +129,10 @@ void TMainForm::createWorkshop() {
   workshop_->layoutDelay->setSingleShot(true);
   workshop_->layoutDelay->setInterval(kLayoutDelayMs);
   connect(workshop_->layoutDelay, &QTimer::timeout, this, [this] {
-    workshop_->layout->request(RichEdit1->styledText(), currentOptions(*this));
+    // What the cut-ready exports (closed DXF, SVG, G-code) would write now: the window's
+    // fields and typography with the export dialogs' choices.
+    if (!workshop_->exportChoices) workshop_->exportChoices = storedExportOptions();
+    workshop_->layout->request(RichEdit1->styledText(), withWindowPlacement(*workshop_->exportChoices));
   });
   connect(workshop_->layout, &JobLayoutWorker::finished, this,
           [this](std::shared_ptr<const JobScene> scene) {
@@ -290,6 +291,11 @@ void TMainForm::growForJobView() {
   resize(width(), height() + grow);
   layOut();
   JobSplitter->setSizes({designed, std::max(0, JobSplitter->height() - designed - JobSplitter->handleWidth())});
+}
+
+void TMainForm::exportChoicesChanged() {
+  workshop_->exportChoices.reset();
+  requestJobLayout();
 }
 
 void TMainForm::requestJobLayout() {
