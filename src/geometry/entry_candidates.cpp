@@ -2,56 +2,62 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <numbers>
+#include <utility>
 
 namespace kerfline {
+namespace {
 
-double turnAt(const std::vector<Vec2>& ring, std::size_t i) {
+// The cosine of the ring's turn at vertex i (1: straight on, -1: back the way it came), 1
+// where an edge has no length. Cosines order turns as angles do, without an arc tangent per
+// vertex.
+double turnCosine(const std::vector<Vec2>& ring, std::size_t i) {
   const std::size_t n = ring.size();
-  if (n < 3) return 0;
   const Vec2& a = ring[(i + n - 1) % n];
   const Vec2& b = ring[i];
   const Vec2& c = ring[(i + 1) % n];
   const double ux = b.x - a.x, uy = b.y - a.y, vx = c.x - b.x, vy = c.y - b.y;
-  if ((ux == 0 && uy == 0) || (vx == 0 && vy == 0)) return 0;
-  return std::fabs(std::atan2(ux * vy - uy * vx, ux * vx + uy * vy));
+  const double lengths = std::sqrt((ux * ux + uy * uy) * (vx * vx + vy * vy));
+  return lengths > 0 ? (ux * vx + uy * vy) / lengths : 1;
 }
+
+}  // namespace
 
 std::vector<EntryCandidate> entryCandidates(const std::vector<Vec2>& ring, std::size_t k) {
   const std::size_t n = ring.size();
-  std::vector<double> turn(n);
-  for (std::size_t i = 0; i < n; ++i) turn[i] = turnAt(ring, i);
-  std::vector<char> chosen(n, 0);
-  if (n <= k) {
-    std::fill(chosen.begin(), chosen.end(), 1);
-  } else if (k > 0) {
-    std::vector<std::size_t> byTurn(n);
-    std::iota(byTurn.begin(), byTurn.end(), 0u);
-    std::stable_sort(byTurn.begin(), byTurn.end(),
-                     [&](std::size_t a, std::size_t b) { return turn[a] > turn[b]; });
-    const std::size_t corners = std::max<std::size_t>(1, k / 2);
-    std::size_t taken = 0;
-    for (std::size_t i = 0; i < corners && turn[byTurn[i]] >= kCornerTurn; ++i, ++taken)
-      chosen[byTurn[i]] = 1;
-    // The rest spread by length, so a smooth ring can be entered on whichever side the tool
-    // comes from: the vertex at or after each of the marks perimeter * j / spread.
-    std::vector<double> along(n + 1, 0);
-    for (std::size_t i = 0; i < n; ++i)
-      along[i + 1] = along[i] + std::hypot(ring[(i + 1) % n].x - ring[i].x,
-                                           ring[(i + 1) % n].y - ring[i].y);
-    const std::size_t spread = k - taken;
-    for (std::size_t j = 0; j < spread; ++j) {
-      const double mark = along[n] * static_cast<double>(j) / static_cast<double>(spread);
-      std::size_t v = static_cast<std::size_t>(
-          std::lower_bound(along.begin(), along.begin() + static_cast<std::ptrdiff_t>(n), mark) -
-          along.begin());
-      if (v >= n) v = n - 1;
-      chosen[v] = 1;
-    }
-  }
+  const double cornerCosine = std::cos(kCornerTurnDegrees * std::numbers::pi / 180);
   std::vector<EntryCandidate> out;
+  if (n < 3 || n <= k) {
+    for (std::size_t i = 0; i < n; ++i)
+      out.push_back({i, n >= 3 && turnCosine(ring, i) <= cornerCosine});
+    return out;
+  }
+  if (k == 0) return out;
+  std::vector<std::pair<double, std::size_t>> corners;  // cosine, vertex
+  std::vector<double> along(n + 1, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    const double c = turnCosine(ring, i);
+    if (c <= cornerCosine) corners.push_back({c, i});
+    const Vec2& a = ring[i];
+    const Vec2& b = ring[(i + 1) % n];
+    along[i + 1] = along[i] + std::hypot(b.x - a.x, b.y - a.y);
+  }
+  // Sharpest first; equal turns in vertex order.
+  const std::size_t keep = std::min(corners.size(), std::max<std::size_t>(1, k / 2));
+  std::partial_sort(corners.begin(), corners.begin() + static_cast<std::ptrdiff_t>(keep), corners.end());
+  std::vector<char> chosen(n, 0);
+  for (std::size_t i = 0; i < keep; ++i) chosen[corners[i].second] = 2;
+  // The rest spread by length, so a smooth ring can be entered on whichever side the tool
+  // comes from: the vertex at or after each of the marks perimeter * j / spread.
+  const std::size_t spread = k - keep;
+  for (std::size_t j = 0; j < spread; ++j) {
+    const double mark = along[n] * static_cast<double>(j) / static_cast<double>(spread);
+    const auto at = std::lower_bound(along.begin(), along.begin() + static_cast<std::ptrdiff_t>(n), mark);
+    const std::size_t v = std::min(n - 1, static_cast<std::size_t>(at - along.begin()));
+    if (!chosen[v]) chosen[v] = turnCosine(ring, v) <= cornerCosine ? 2 : 1;
+  }
   for (std::size_t i = 0; i < n; ++i)
-    if (chosen[i]) out.push_back({i, turn[i] >= kCornerTurn});
+    if (chosen[i]) out.push_back({i, chosen[i] == 2});
   return out;
 }
 

@@ -6,19 +6,14 @@
 
 namespace kerfline {
 
-/// A vertex where the ring turns by at least this much (radians, 30 degrees) is a corner: a
-/// pierce mark or the seam where the cut closes hides there. Chords of flattened curves turn
-/// far less.
-inline constexpr double kCornerTurn = 0.5235987755982988;
-
-/// The turn of the closed ring at vertex i, in radians from 0 (straight on) to pi (back the
-/// way it came), whichever way the ring runs; 0 where an edge has no length.
-double turnAt(const std::vector<Vec2>& ring, std::size_t i);
+/// A vertex where the ring turns by at least 30 degrees is a corner: a pierce mark or the seam
+/// where the cut closes hides there. Chords of flattened curves turn far less.
+inline constexpr double kCornerTurnDegrees = 30;
 
 /// A vertex where a closed ring may be entered.
 struct EntryCandidate {
   std::size_t vertex = 0;  ///< index into the ring's points
-  bool corner = false;     ///< turns by kCornerTurn or more
+  bool corner = false;     ///< turns by kCornerTurnDegrees or more
 
   friend bool operator==(const EntryCandidate&, const EntryCandidate&) = default;
 };

@@ -19,7 +19,7 @@ class PointTree {
 
   /// Switches the point off (it is no longer found) or back on; O(log n).
   void setLive(std::size_t id, bool live);
-  bool isLive(std::size_t id) const { return live_[id] != 0; }
+  bool isLive(std::size_t id) const { return nodes_[slot_[id]].live != 0; }
 
   /// The live point nearest to p, or -1 when none is live. skip, when not null, is asked about
   /// every candidate id and a true answer passes over it.
@@ -29,22 +29,25 @@ class PointTree {
   /// Up to k live points nearest to p, nearest first.
   std::vector<std::size_t> nearestK(const Vec2& p, std::size_t k) const;
 
-  const Vec2& point(std::size_t id) const { return points_[id]; }
-  std::size_t size() const { return points_.size(); }
+  std::size_t size() const { return nodes_.size(); }
 
  private:
-  // Implicit tree over order_: the node of range [lo, hi) is its middle element, split on x at
-  // even depth and y at odd depth; liveCount_ is indexed by that middle.
-  void build(std::size_t lo, std::size_t hi, int depth);
+  // Implicit tree: the node of range [lo, hi) of nodes_ is its middle element, split on x at
+  // even depth and y at odd depth. Each node holds its point, so a search reads one array.
+  struct Node {
+    Vec2 p;
+    std::uint32_t id = 0;
+    std::uint32_t liveCount = 0;  // live points in the node's range
+    std::uint8_t live = 1;
+  };
+  void build(std::vector<std::uint32_t>& order, const std::vector<Vec2>& points, std::size_t lo,
+             std::size_t hi, int depth);
   template <typename Visit>
   void search(const Vec2& p, std::size_t lo, std::size_t hi, int depth, double& bound,
               const Visit& visit) const;
 
-  std::vector<Vec2> points_;
-  std::vector<std::uint32_t> order_;      // ids in tree order
-  std::vector<std::uint32_t> slot_;       // id -> its place in order_
-  std::vector<std::uint32_t> liveCount_;  // per node: live points in its range
-  std::vector<std::uint8_t> live_;
+  std::vector<Node> nodes_;
+  std::vector<std::uint32_t> slot_;  // id -> its node
 };
 
 template <typename Visit>
@@ -53,12 +56,12 @@ void PointTree::search(const Vec2& p, std::size_t lo, std::size_t hi, int depth,
   // Iterative descent would save little: the depth is log2(n), under 40 for any drawing.
   if (lo >= hi) return;
   const std::size_t mid = lo + (hi - lo) / 2;
-  if (liveCount_[mid] == 0) return;
-  const std::uint32_t id = order_[mid];
-  const Vec2& q = points_[id];
-  if (live_[id]) {
+  const Node& node = nodes_[mid];
+  if (node.liveCount == 0) return;
+  const Vec2& q = node.p;
+  if (node.live) {
     const double dx = q.x - p.x, dy = q.y - p.y;
-    visit(id, dx * dx + dy * dy, bound);
+    visit(node.id, dx * dx + dy * dy, bound);
   }
   const double diff = depth % 2 == 0 ? p.x - q.x : p.y - q.y;
   const bool leftFirst = diff < 0;
@@ -75,7 +78,7 @@ template <typename Skip>
 std::ptrdiff_t PointTree::nearest(const Vec2& p, const Skip& skip) const {
   std::ptrdiff_t best = -1;
   double bound = std::numeric_limits<double>::infinity();
-  search(p, 0, order_.size(), 0, bound, [&](std::uint32_t id, double d2, double& b) {
+  search(p, 0, nodes_.size(), 0, bound, [&](std::uint32_t id, double d2, double& b) {
     if constexpr (!std::is_same_v<Skip, std::nullptr_t>) {
       if (skip(id)) return;
     }

@@ -24,7 +24,7 @@ double dist(const Vec2& a, const Vec2& b) {
 // shift or reverse paths: both keep a pass linear in the number of paths, and a route's
 // worthwhile moves are between paths close in space, which the greedy route leaves close in
 // order as well.
-constexpr std::size_t kNeighbours = 8;
+constexpr std::size_t kNeighbours = 6;
 constexpr std::size_t kMaxShift = 1000;
 constexpr std::size_t kMaxSegment = 3;  // Or-opt moves chains of 1..3 paths
 
@@ -104,16 +104,27 @@ class Route {
   }
 
   const std::vector<std::size_t>& order() const { return order_; }
+  // The paths next to p in the route, and p.
+  void addWithNeighbours(std::size_t p, std::vector<std::size_t>& out) const {
+    const std::size_t i = pos_[p];
+    if (i > 0) out.push_back(order_[i - 1]);
+    out.push_back(p);
+    if (i + 1 < order_.size()) out.push_back(order_[i + 1]);
+  }
   const std::vector<std::size_t>& state() const { return state_; }
   std::vector<std::size_t>& state() { return state_; }
 
   // 2-opt and Or-opt against neighbours. A path is looked at again only when a move changed
   // one of its rapids (don't-look bits), which keeps the work near linear; every move applied
   // shortens the route, and the move budget bounds the work even so.
-  void improve(const std::vector<std::vector<std::size_t>>& neighbours) {
-    std::deque<std::size_t> queue(order_.begin(), order_.end());
+  // seeds: the paths to look at first (all of them at first; after an entry choice, those
+  // whose rapids it changed).
+  void improve(const std::vector<std::vector<std::size_t>>& neighbours,
+               const std::vector<std::size_t>& seeds) {
+    std::deque<std::size_t> queue;
     std::vector<char> queued(state_.size(), 0);
-    for (const std::size_t p : order_) queued[p] = 1;
+    for (const std::size_t p : seeds)
+      if (!queued[p]) queued[p] = 1, queue.push_back(p);
     std::size_t budget = 50 * order_.size();
     while (!queue.empty() && budget > 0) {
       const std::size_t a = queue.front();
@@ -277,14 +288,34 @@ std::vector<std::size_t> nearestNeighbourRoute(const States& s, const Precedence
                                                const std::vector<std::size_t>& paths,
                                                const Vec2& start, std::vector<std::size_t>& state) {
   const std::size_t n = s.first.size() - 1;
-  std::vector<std::size_t> owner(s.in.size());
-  for (std::size_t p = 0; p < n; ++p)
-    for (std::size_t k = s.first[p]; k < s.first[p + 1]; ++k) owner[k] = p;
-  PointTree tree(s.in);
+  // The greedy step only needs a ring's near side: its leftmost, rightmost, lowest and highest
+  // entry points stand for it (the entry choice later weighs all of them), which halves the
+  // tree the route eats through.
+  std::vector<Vec2> points;
+  std::vector<std::size_t> stateOf, owner, firstPoint(n + 1, 0);
+  for (std::size_t p = 0; p < n; ++p) {
+    firstPoint[p] = points.size();
+    const std::size_t b = s.first[p], e = s.first[p + 1];
+    std::size_t picks[4] = {b, b, b, b};
+    for (std::size_t k = b; k < e; ++k) {
+      if (s.in[k].x < s.in[picks[0]].x) picks[0] = k;
+      if (s.in[k].x > s.in[picks[1]].x) picks[1] = k;
+      if (s.in[k].y < s.in[picks[2]].y) picks[2] = k;
+      if (s.in[k].y > s.in[picks[3]].y) picks[3] = k;
+    }
+    for (std::size_t k = b; k < e; ++k)
+      if (e - b <= 4 || std::find(std::begin(picks), std::end(picks), k) != std::end(picks)) {
+        points.push_back(s.in[k]);
+        stateOf.push_back(k);
+        owner.push_back(p);
+      }
+  }
+  firstPoint[n] = points.size();
+  PointTree tree(std::move(points));
   std::vector<std::size_t> waiting(n, 0);
   for (std::size_t p = 0; p < n; ++p) waiting[p] = prec.before[p].size();
   auto setLive = [&](std::size_t p, bool live) {
-    for (std::size_t k = s.first[p]; k < s.first[p + 1]; ++k) tree.setLive(k, live);
+    for (std::size_t k = firstPoint[p]; k < firstPoint[p + 1]; ++k) tree.setLive(k, live);
   };
   std::vector<char> done(n, 0);
   for (std::size_t p = 0; p < n; ++p)
@@ -302,8 +333,8 @@ std::vector<std::size_t> nearestNeighbourRoute(const States& s, const Precedence
       path = paths[cycleBreak];
       k = s.first[path];
     } else {
-      k = static_cast<std::size_t>(hit);
-      path = owner[k];
+      path = owner[static_cast<std::size_t>(hit)];
+      k = stateOf[static_cast<std::size_t>(hit)];
     }
     setLive(path, false);
     done[path] = 1;
@@ -388,9 +419,14 @@ TravelPlan planTravel(const std::vector<const Contour*>& paths,
   std::vector<std::size_t> order = nearestNeighbourRoute(s, prec, routed, options.start, state);
   const std::vector<std::vector<std::size_t>> neighbours = neighboursOf(s, n);
   Route route(s, prec, options.start, std::move(order), std::move(state));
+  std::vector<std::size_t> seeds = route.order();
   for (int round = 0; round < options.improvementRounds; ++round) {
-    route.improve(neighbours);
+    route.improve(neighbours, seeds);
+    const std::vector<std::size_t> before = route.state();
     chooseEntries(s, route.order(), options.start, route.state());
+    seeds.clear();
+    for (const std::size_t p : route.order())
+      if (route.state()[p] != before[p]) route.addWithNeighbours(p, seeds);
   }
 
   TravelPlan plan;
