@@ -36,6 +36,7 @@ struct States {
   std::vector<double> penalty;     // per state: a smooth entry's cost
   std::vector<std::size_t> entry;  // per state: CutStep::entry
   std::vector<char> reversed;      // per state: CutStep::reversed
+  std::vector<Extent> box;         // per path: the extent of its ways in
 };
 
 States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& options) {
@@ -72,7 +73,17 @@ States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& o
     }
   }
   s.first.push_back(s.in.size());
+  s.box.resize(paths.size());
+  for (std::size_t p = 0; p < paths.size(); ++p)
+    for (std::size_t k = s.first[p]; k < s.first[p + 1]; ++k) s.box[p].add(s.in[k]);
   return s;
+}
+
+// The distance from p to the nearest point of the extent (0 inside it).
+double distToBox(const Vec2& p, const Extent& e) {
+  const double dx = std::max({e.minX - p.x, 0.0, p.x - e.maxX});
+  const double dy = std::max({e.minY - p.y, 0.0, p.y - e.maxY});
+  return std::sqrt(dx * dx + dy * dy);
 }
 
 // Precedence as adjacency lists, pairs out of range or of a path with itself dropped.
@@ -227,9 +238,22 @@ class Route {
     const double base = atEnd ? 0 : dist(at, next);
     const double forward = dist(at, in(first)) + (atEnd ? 0 : dist(out(last), next)) - base;
     const double backward = dist(at, out(last)) + (atEnd ? 0 : dist(in(first), next)) - base;
-    const bool reverse = backward < forward;
-    if (std::min(forward, backward) - gain >= -1e-9) return false;
+    bool reverse = backward < forward;
+    double added = std::min(forward, backward);
+    // A single path moved may also be entered elsewhere: the best of its ways in for its new
+    // neighbours (the order and the entries depend on each other; this lets a move see both).
+    std::size_t newState = state_[first];
+    // Every way in lies in the path's extent: skip the scan when even that cannot pay.
+    const Extent& box = s_.box[first];
+    if (len == 1 && distToBox(at, box) + (atEnd ? 0 : distToBox(next, box)) - base < gain - 1e-9) {
+      for (std::size_t k = s_.first[first]; k < s_.first[first + 1]; ++k) {
+        const double c = dist(at, s_.in[k]) + (atEnd ? 0 : dist(s_.out[k], next)) - base;
+        if (c < added - 1e-12) added = c, newState = k - s_.first[first], reverse = false;
+      }
+    }
+    if (added - gain >= -1e-9) return false;
     if (!movable(i, e, g, reverse)) return false;
+    if (len == 1 && !reverse) state_[first] = newState;
     touch(i == 0 ? kNone : i - 1), touch(i), touch(e), touch(e + 1), touch(g);
     touch(g == kNone ? 0 : g + 1);
     // Rotate the chain into place, then turn it round when that was the cheaper way.
