@@ -40,7 +40,8 @@ std::vector<EntryCandidate> entryCandidates(const std::vector<Vec2>& ring, std::
     if (c <= cornerCosine) corners.push_back({c, i});
     const Vec2& a = ring[i];
     const Vec2& b = ring[(i + 1) % n];
-    along[i + 1] = along[i] + std::hypot(b.x - a.x, b.y - a.y);
+    // A plain root: hypot's guard against overflow costs several times more per vertex.
+    along[i + 1] = along[i] + std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
   }
   // Sharpest first; equal turns in vertex order.
   const std::size_t keep = std::min(corners.size(), std::max<std::size_t>(1, k / 2));

@@ -164,6 +164,19 @@ TEST(travel_order_test, open_paths_are_cut_from_the_nearer_end) {
   }
 }
 
+TEST(travel_order_test, a_precedence_cycle_or_a_pair_out_of_range_still_cuts_every_path_once) {
+  // Nesting never makes a cycle, but another source of precedence might: the planner must
+  // neither hang nor drop a path. An empty path comes last.
+  const Contour a = square(0, 0, 1), b = square(5, 0, 1), c = square(10, 0, 1), none;
+  const std::vector<CutPrecedence> pairs = {{0, 1}, {1, 2}, {2, 0}, {3, 9}, {1, 1}};
+  const TravelPlan plan = planTravel({&a, &b, &c, &none}, pairs);
+  ASSERT_EQ(plan.steps.size(), 4u);
+  std::vector<std::size_t> order;
+  for (const CutStep& s : plan.steps) order.push_back(s.path);
+  std::sort(order.begin(), order.begin() + 3);
+  EXPECT_EQ(order, (std::vector<std::size_t>{0, 1, 2, 3}));
+}
+
 TEST(travel_order_test, a_ring_is_entered_at_a_corner_when_a_smooth_entry_saves_little) {
   // A "D": a half circle of radius 10 round the origin (24 chords, all smooth) closed by a
   // straight back with corners at (0, -10) and (0, 10). From (4, -15) the nearest vertex is on
