@@ -69,7 +69,7 @@ const OptionDescriptor kTable[] = {
      100, 4, "depth of each pass",
      [](const ConversionOptions& o) { return o.gcode.depthPerPass; },
      [](ConversionOptions& o, std::optional<double> v) { o.gcode.depthPerPass = v; }},
-    {"--power", "Export", "Power", OptionKind::Real, "S", 0, 100000, 1, "laser power",
+    {"--power", "Export", "Power", OptionKind::Real, "", 0, 100000, 1, "laser power (the S word)",
      [](const ConversionOptions& o) { return o.gcode.power; },
      [](ConversionOptions& o, std::optional<double> v) { o.gcode.power = v; }},
 };
