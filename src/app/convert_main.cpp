@@ -97,7 +97,9 @@ such a face lacks come from an outline face, as for any face that lacks them.
                       around them (DXF R12 POLYLINE, or R2000 LWPOLYLINE with
                       --dxf-version 2000), with units and extent in the header;
                       svg: an SVG drawing (INPUT's name with .svg), one path per
-                      character; gcode: a G-code program for GRBL and LinuxCNC (see below)
+                      character, written as it is placed (without weld or kerf, in the
+                      classic placement), so a text of millions of characters needs
+                      little memory; gcode: a G-code program for GRBL and LinuxCNC (see below)
   --dxf-version V     12 (default) or 2000, for --format closed
   --units U           mm (default) or in (also inch): what one drawing unit is, written
                       in the closed DXF's header and the SVG's size

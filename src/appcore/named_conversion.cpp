@@ -23,7 +23,6 @@
 #include "richtext/document_loader.h"
 #include "richtext/plain_text.h"
 #include "typography/placed_export.h"
-#include "typography/text_placement.h"
 #include "vectorizer/UTTF2Vct.h"
 #include "vectorizer/face_list.h"
 
@@ -61,15 +60,15 @@ StyledText loadInput(const std::string& input, const TFontDescription& plainFont
 }
 
 // Spacing, ligatures, tracking, alignment and automatic pitch alone still fit the two classic
-// forms: the typography places the strokes and the classic writers write them.
-bool needsOnlyStrokeForms(const ConversionOptions& options) {
+// forms, whose report tells no drawing facts: the file is all there is to tell of them.
+bool reportsDrawingFacts(const ConversionOptions& options) {
   ConversionOptions rest = options;
   rest.spacing = SpacingMode::Classic;
   rest.ligatures = false;
   rest.tracking = 0;
   rest.align = Alignment::Left;
   rest.autoPitch = false;
-  return !needsDrawingExport(rest);
+  return needsDrawingExport(rest);
 }
 
 // A Z text from the settings file. One that is no finite number (nan, a typo) would be written
@@ -92,13 +91,12 @@ std::vector<std::string> withSettingsNotes(std::vector<std::string> settingsNote
   return settingsNotes;
 }
 
-// Writes the drawing; says what it wrote for the forms drawn from the contour model.
+// Writes the drawing; says what it wrote where the report tells drawing facts.
 std::optional<DrawingExportReport> writeDrawing(const std::string& path, const StyledText& text,
                                                 const ConversionOptions& options,
                                                 TTTFToVectorConverter& converter) {
-  if (needsOnlyStrokeForms(options)) {
-    // The classic options give FileSave's and SavePoly2's own bytes.
-    saveStrokeDxf(path, text, options, converter);
+  if (!reportsDrawingFacts(options)) {
+    exportTextFile(path, text, options, converter);
     return std::nullopt;
   }
   DrawingExportReport report;

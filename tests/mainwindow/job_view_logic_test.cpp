@@ -13,8 +13,6 @@
 #include "export/drawing_layout.h"
 #include "export/converter_glyph_source.h"
 #include "export/glyph_cache.h"
-#include "mainwindow/job_drawing.h"
-#include "typography/placed_export.h"
 #include "mainwindow/recent_files.h"
 #include "mainwindow/ruler_scale.h"
 #include "mainwindow/view_transform.h"
@@ -201,98 +199,6 @@ TEST(GlyphCacheTest, starts_afresh_beyond_its_bound) {
   EXPECT_LE(cache.size(), 3u);
   cache.strokesOf(f, U'a', 2);  // forgotten with the rest
   EXPECT_EQ(inner.asked, 5);
-}
-
-// The job view's drawing through the cache must be the export's drawing, point for point,
-// on the first layout and on every layout after it.
-TEST(JobDrawingTest, cached_layout_equals_the_exports_drawing) {
-  StyledText t;
-  t.append(U"Oak & Ash\r\n", testing::font("Liberation Sans", 14, true));
-  t.append(U"No. 8 \u00e9t\u00e9", testing::font("DejaVu Serif", 9));
-  TTTFToVectorConverter converter;
-  ConverterGlyphSource direct(converter);
-  ConversionOptions options;
-  options.classic.spacePercent = 25;
-  options.classic.pitchText = "-7.5";
-  const Drawing expected = layoutDrawing(t, options.classic, direct);
-  ASSERT_GT(expected.characters.size(), 10u);
-  TTTFToVectorConverter converter2;
-  ConverterGlyphSource inner(converter2);
-  GlyphCache cache(inner);
-  for (int run = 0; run < 2; ++run) {
-    const Drawing d = jobDrawing(t, options, converter2, cache);
-    ASSERT_EQ(d.characters.size(), expected.characters.size());
-    EXPECT_EQ(d.extent(), expected.extent());
-    for (std::size_t i = 0; i < d.characters.size(); ++i) {
-      EXPECT_EQ(d.characters[i].position, expected.characters[i].position);
-      EXPECT_EQ(d.characters[i].contours.size(), expected.characters[i].contours.size());
-    }
-  }
-  EXPECT_STREQ(unitName(DrawingUnits::Millimetre), "mm");
-  EXPECT_STREQ(unitName(DrawingUnits::Inch), "in");
-}
-
-// Font spacing, centred lines, a fit size and a kerf: the view must show the paths the export
-// writes, not the classic walk's. The export's report gives the extent of what it wrote.
-TEST(JobDrawingTest, shaped_welded_and_offset_drawing_is_the_written_one) {
-  StyledText t;
-  t.append(U"AVATAR To\r\n", testing::font("Liberation Sans", 20));
-  t.append(U"Wa", testing::font("DejaVu Serif", 12));
-  ConversionOptions options;
-  options.format = OutputFormat::Closed;
-  options.spacing = SpacingMode::Font;
-  options.align = Alignment::Center;
-  options.autoPitch = true;
-  options.fitWidth = 120.0;
-  options.weld = true;
-  options.kerf = 0.2;
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  TTTFToVectorConverter exporting;
-  DrawingExportReport report;
-  exportTextFile(dir.filePath(QStringLiteral("a.dxf")).toStdString(), t, options, exporting, &report);
-  TTTFToVectorConverter converter;
-  ConverterGlyphSource inner(converter);
-  GlyphCache cache(inner);
-  const Drawing d = jobDrawing(t, options, converter, cache);
-  std::size_t contours = 0;
-  for (const PlacedCharacter& c : d.characters) contours += c.contours.size();
-  EXPECT_EQ(contours, report.contours);
-  EXPECT_EQ(d.extent(), report.extent);
-  // The kerf grows the fitted drawing by half of it on every side.
-  EXPECT_NEAR(d.extent().width(), 120.0 + 0.2, 1e-3);
-  // Different from the classic placement of the same text.
-  ConversionOptions classic = options;
-  classic.spacing = SpacingMode::Classic;
-  classic.align = Alignment::Left;
-  classic.autoPitch = false;
-  EXPECT_NE(jobDrawing(t, classic, converter, cache).extent(), d.extent());
-}
-
-// A layout nobody waits for any more must stop at its next character, in the weld and the
-// offset as well as in the placement: each is longer than an edit takes on a big text.
-TEST(JobDrawingTest, checkpoint_reaches_every_stage_and_abandons_the_layout) {
-  StyledText t;
-  t.append(U"Oak & Ash\r\nElm", testing::font("Liberation Sans", 14));
-  ConversionOptions options;
-  options.kerf = 0.1;  // no weld: the overlap check after the offset runs too
-  TTTFToVectorConverter converter;
-  ConverterGlyphSource glyphs(converter);
-  int calls = 0;
-  const Drawing d = jobDrawing(t, options, converter, glyphs, nullptr, [&] { ++calls; });
-  // Every position placed, then every character offset and measured for overlaps.
-  EXPECT_GE(calls, t.length() + 2 * static_cast<int>(d.characters.size()));
-  options.weld = true;
-  for (const int stopAt : {3, t.length() + 2}) {
-    int seen = 0;
-    struct Stopped {};
-    EXPECT_THROW(jobDrawing(t, options, converter, glyphs, nullptr,
-                            [&] {
-                              if (++seen == stopAt) throw Stopped{};
-                            }),
-                 Stopped)
-        << stopAt;
-  }
 }
 
 TEST(RecentFilesTest, newest_first_each_file_once_at_most_eight) {
