@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Writes copies of a TrueType font whose glyphs a converter cannot safely load.
 
-usage: make_broken_font.py SOURCE.ttf DEST.ttf KIND [CHAR]
+usage: make_broken_font.py SOURCE.ttf DEST.ttf KIND [CHAR [FAMILY]]
   self-composite  CHAR's glyph becomes a composite that references itself
   many-contours   CHAR's glyph becomes 5,000 small square contours
   many-parts      CHAR's glyph becomes 1,000 square contours and the next character's a
                   composite of five copies of it (5,000 contours only once assembled)
   truncated       the file is cut to its first 2,000 bytes (no CHAR)
-Prints the glyph index of CHAR (or nothing for "truncated").
+FAMILY, when given, renames the copy's family so that it can be asked for by name beside the
+source. Prints the glyph index of CHAR (or nothing for "truncated").
 """
 import sys
 
@@ -62,6 +63,10 @@ def main():
             glyf[font.getBestCmap()[ord(sys.argv[4]) + 1]] = composite
     else:
         sys.exit("unknown kind " + kind)
+    if len(sys.argv) > 5:
+        for record in font["name"].names:
+            if record.nameID in (1, 4, 16):
+                record.string = sys.argv[5]
     font.save(dest)
     print(font.getGlyphID(name))
 
