@@ -184,7 +184,14 @@ Limits: a value outside is refused (exit status 2, naming the option and the val
 window's fields and the settings file take the same ranges. They are what a machine can
 mean, in either unit:
 %LIMITS%
-Exit status: 0 written, 1 an input missing or unreadable or a file could not be written,
+
+A font file or glyph that cannot be loaded (a file cut short, a composite that contains
+itself) is named on standard error and in --report, and its characters are treated as
+ones the font lacks; when nothing at all can then be drawn the job fails and the old
+file stays.
+
+Exit status: 0 written, 1 an input missing or unreadable, a file could not be written or
+nothing could be drawn because fonts could not be loaded,
 2 usage error (no INPUT, a MODE other than 1 or 2, a bad option or value, a --settings
 file that cannot be read: nothing written).
 

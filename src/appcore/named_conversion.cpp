@@ -10,6 +10,7 @@
 
 #include "appcore/batch_arguments.h"
 #include "appcore/conversion_report.h"
+#include "appcore/drawable_text.h"
 #include "appcore/option_table.h"
 #include "appcore/settings_file.h"
 #include "appcore/settings_location.h"
@@ -172,7 +173,7 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
   ConversionOptions options = command.options;
   options.classic.layerText = command.layer.value_or(stored.layer);
   std::vector<std::string> settingsNotes;
-  const bool classicForms = needsOnlyStrokeForms(options);
+  const bool classicForms = !reportsDrawingFacts(options);
   options.classic.zMoveText = command.zUp.value_or(
       usableZ(stored.zUp, LayerSettings{}.zUp, "--z-up", classicForms, settingsNotes));
   options.classic.zLevelText = command.zCut.value_or(
@@ -215,12 +216,16 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       jobOptions.sourceName = job.input ? (*job.input == kStandardStream ? "standard input" : *job.input)
                                         : "--text";
       std::optional<DrawingExportReport> drawn;
+      converter.ClearLoadFailures();
       try {
+        // Fonts that cannot be loaded must not replace a good file with an empty one.
+        requireDrawableText(text, options.classic.resolution, converter);
         drawn = writeDrawing(written, text, jobOptions, converter);
       } catch (const Error& e) {
         throw FileError{target, e.what()};
       }
-      std::vector<std::string> notes;
+      // Faces and glyphs that could not be loaded are named even when the rest was drawn.
+      std::vector<std::string> notes = loadFailureLines(converter.LoadFailures());
       if (drawn) {
         for (std::string note : {vanishedSummary(drawn->toolpath.vanished),
                                  overlapSummary(drawn->toolpath.overlapping)})

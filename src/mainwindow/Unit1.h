@@ -352,6 +352,11 @@ class TMainForm : public QMainWindow {
   /// The export of the editor's text to fileName as options ask (the panel's fields fill
   /// options.classic); says in the status bar what it wrote.
   void exportDrawing(const QString& fileName, ConversionOptions options);
+  /// Before an export: forgets earlier load failures, then throws Error naming the font files
+  /// and glyphs that cannot be loaded when they leave text nothing to draw (no file written).
+  void requireDrawable(const TextSource& text, int resolution);
+  /// After an export: names in the status bar the font files and glyphs it could not load.
+  void tellLoadFailures();
   /// The export dialog's settings of the last export, from section [Export] of Reg.ini.
   ConversionOptions storedExportOptions() const;
   /// Writes the export dialog's settings to section [Export]; throws Error on failure.

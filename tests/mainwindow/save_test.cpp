@@ -10,6 +10,9 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <fontconfig/fontconfig.h>
+
+#include "command_output.h"
 #include "export/text_export.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
@@ -250,6 +253,40 @@ TEST_F(SaveTest, failed_write_keeps_the_previous_file) {
   EXPECT_TRUE(QFileInfo(path("taken.dxf")).isDir());
   EXPECT_FALSE(storedSettings(dir_.path()));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList());  // no temporary left
+}
+
+TEST_F(SaveTest, glyphs_that_cannot_be_loaded_are_named_and_a_text_of_nothing_else_is_refused) {
+  // A copy of a real font whose "A" is a composite holding itself, under a name of its own.
+  const std::string font = QFile::encodeName(path("broken.ttf")).toStdString();
+  const test::CommandOutput made = test::runCommand(
+      "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/vectorizer/make_broken_font.py "
+      "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf '" + font +
+      "' self-composite A 'Kerfline Broken Sans' 2>&1");
+  ASSERT_TRUE(made.ok()) << made.output;
+  ASSERT_TRUE(FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(font.c_str())));
+  const TFontDescription broken = testing::font("Kerfline Broken Sans", 10);
+  const QString named = QStringLiteral("glyph 36 (U+0041) of font file '%1' cannot be loaded: "
+                                       "invalid composite glyph").arg(path("broken.ttf"));
+
+  // "AC": the C is written, the A named in the status bar.
+  StyledText partial;
+  partial.append(U"AC", broken);
+  form_->RichEdit1->setStyledText(partial);
+  form_->FileSave(path("partial.dxf"));
+  EXPECT_TRUE(form_->StatusBar1->currentMessage().startsWith(named))
+      << form_->StatusBar1->currentMessage().toStdString();
+  EXPECT_NE(readBytes(path("partial.dxf")), kEmptyDxf);
+
+  // "A" alone: nothing to draw, told in the error box, the previous file kept.
+  StyledText nothing;
+  nothing.append(U"A", broken);
+  form_->RichEdit1->setStyledText(nothing);
+  { std::ofstream(QFile::encodeName(path("old.dxf")).toStdString()) << "previous"; }
+  dialogAnswer_ = path("old.dxf");
+  form_->SavePoly->trigger();
+  ASSERT_EQ(errors_.size(), 1);
+  EXPECT_TRUE(errors_[0].contains(QStringLiteral("Nothing could be drawn: ") + named)) << errors_[0].toStdString();
+  EXPECT_EQ(readBytes(path("old.dxf")), "previous");
 }
 
 TEST_F(SaveTest, dialog_replaces_without_asking_and_offers_the_last_name) {
