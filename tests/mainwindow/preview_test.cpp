@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "form_test_support.h"
-#include "mainwindow/preview_geometry.h"
+#include "windowlogic/preview_geometry.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
 #include "richtext/styled_text.h"
