@@ -49,8 +49,9 @@ struct TCharHolder {
   TFontDescription font;    ///< that character's formatting (the window's font before any)
 };
 
-/// The one main window. Its handlers keep the given names; everything the exports, the batch
-/// run and the tests need is public.
+/// The one main window. Its handlers keep the given names and are public; its widgets are
+/// private, each with objectName = its member's name, and reached from outside only through
+/// the few accessors below.
 class TMainForm : public QMainWindow {
   Q_OBJECT
  public:
@@ -87,148 +88,11 @@ class TMainForm : public QMainWindow {
   /// The folder of the running executable, with a trailing "/".
   std::string ProgramFolder;
 
-  // ---- controls (owned by Qt parents; objectName = the member's name) --------------------
-  /// The toolbar: file and edit commands, font controls, pitch.
-  QToolBar* StandardToolBar = nullptr;
-  /// The parameter panel: stepping buttons, conversion fields and the character's size.
-  QFrame* Panel1 = nullptr;
-  /// Caret line and column, and the lines selected.
-  QLabel* Panel2 = nullptr;
-  /// The frame around the preview.
-  QFrame* Panel3 = nullptr;
-  /// Shows the hint of the control under the mouse.
-  QStatusBar* StatusBar1 = nullptr;
-  /// The text editor: the text every export converts.
-  TRichEdit* RichEdit1 = nullptr;
-  /// The preview of CurChar's strokes.
-  TPaintBox* PaintBox = nullptr;
-  /// "Scan": steps through the text on every Timer tick while down.
-  QToolButton* AutoBtn = nullptr;
-  /// "Prev": the character before CurChar becomes current.
-  QToolButton* PrevCharBtn = nullptr;
-  /// "Next": the character after CurChar becomes current.
-  QToolButton* NextCharBtn = nullptr;
-  /// "Resolution", 1..100: the converter's strokes per curve piece.
-  TSpinEdit* Resolution1 = nullptr;
-  /// "Scale", 1..10000: character size (with the point size).
-  TSpinEdit* ScaleEdit1 = nullptr;
-  /// "Space %", 0..100: space between characters.
-  TSpinEdit* SpacePc = nullptr;
-  /// "Layer": the DXF layer every entity goes on.
-  QLineEdit* Layername = nullptr;
-  /// "Z Up move": the Z move at the begin and end of each contour.
-  QLineEdit* ZmoveEdit = nullptr;
-  /// "Pitch": the distance added to Y at each new line.
-  QLineEdit* Edit1 = nullptr;
-  /// "Z Cutting": the Z level the strokes are drawn on.
-  QLineEdit* ZlevelEdit = nullptr;
-  /// Caption of Resolution1.
-  QLabel* Label1 = nullptr;
-  /// Caption of Edit1 ("Pitch").
-  QLabel* Label2 = nullptr;
-  /// The element count of the character previewed.
-  QLabel* Label3 = nullptr;
-  /// Caption of Label3 ("Elements").
-  QLabel* Label4 = nullptr;
-  /// The width of the character previewed, in drawing units.
-  QLabel* Label5 = nullptr;
-  /// The height of the character previewed, in drawing units.
-  QLabel* Label6 = nullptr;
-  /// Caption of ScaleEdit1.
-  QLabel* Label7 = nullptr;
-  /// Caption of ZlevelEdit.
-  QLabel* Label8 = nullptr;
-  /// Caption of ZmoveEdit.
-  QLabel* Label9 = nullptr;
-  /// Caption of Layername.
-  QLabel* Layer = nullptr;
-  /// Caption of SpacePc.
-  QLabel* SpacePercent = nullptr;
-  /// The face of the selection (or of typing).
-  QComboBox* FontName = nullptr;
-  /// The point size of the selection (or of typing).
-  QLineEdit* FontSize = nullptr;
-  /// Steps FontSize, 1..100.
-  TUpDown* UpDown1 = nullptr;
-  /// Toggles bold on the selection (or typing).
-  QToolButton* BoldButton = nullptr;
-  /// Toggles italic on the selection (or typing).
-  QToolButton* ItalicButton = nullptr;
-  /// Pastes from the clipboard.
-  QToolButton* PasteButton = nullptr;
-  /// Proposes the vertical pitch (Suggest).
-  QToolButton* PitchSpeedButton1 = nullptr;
-  QLabel* SpacingLabel = nullptr;
-  /// "classic" (index 0), "font" (index 1) or "font + ligatures" (index 2)
-  QComboBox* SpacingBox = nullptr;
-  QToolButton* AlignLeftBtn = nullptr;   ///< the three alignment buttons, one always down
-  QToolButton* AlignCenterBtn = nullptr;
-  QToolButton* AlignRightBtn = nullptr;
-  QCheckBox* AutoPitchBox = nullptr;     ///< "auto": line pitch from the fonts' line heights
-  /// AutoBtn's stepping, every 300 ms.
-  QTimer* Timer = nullptr;
-  /// Fires once, 3 s after creation: the command-line batch run.
-  QTimer* StartupTimer1 = nullptr;
-  /// The Open dialog (rich text and text files).
-  QFileDialog* OpenDialog1 = nullptr;
-  /// The Save dialog of both DXF exports.
-  QFileDialog* SaveDialog1 = nullptr;
-  // The work area: editor beside glyph preview, the job view under both; both splits move.
-  QSplitter* JobSplitter = nullptr;   ///< editor and preview above, the job view below
-  QSplitter* WorkSplitter = nullptr;  ///< editor left, glyph preview right
-  JobView* JobView1 = nullptr;        ///< the whole drawing as the export writes it
-  /// Status bar: the job's width x height in drawing units.
-  QLabel* JobSize = nullptr;
-  QMenu* RecentMenu = nullptr;  ///< File > Recent Files, filled as it opens
-
-  // ---- commands (QAction objectName = the command's name) --------------------------------
-  /// Ctrl+N: empties the editor.
-  QAction* FileNewCmd = nullptr;
-  /// Ctrl+O: loads a rich-text or text file into the editor.
-  QAction* FileOpenCmd = nullptr;
-  /// Ctrl+S: the "Lines + Z moves" export.
-  QAction* FileSaveCmd = nullptr;
-  /// The "PolyLines XY only" export.
-  QAction* SavePoly = nullptr;
-  /// Proposes the vertical pitch from the tallest character.
-  QAction* Suggest = nullptr;
-  /// Ctrl+Z: undoes the editor's last change.
-  QAction* EditUndoCmd = nullptr;
-  /// Ctrl+X: cuts the selection.
-  QAction* EditCutCmd = nullptr;
-  /// Ctrl+C: copies the selection.
-  QAction* EditCopyCmd = nullptr;
-  // menu items: each shows its own caption and triggers its command
-  /// File > New (FileNewCmd).
-  QAction* New1 = nullptr;
-  /// File > Open... (FileOpenCmd).
-  QAction* FileOpen1 = nullptr;
-  /// File > Save DXF PolyLines XY only, Ctrl+P (SavePoly).
-  QAction* SavePolyLines2 = nullptr;
-  /// File > Save DXF Lines + Z moves (FileSaveCmd).
-  QAction* SaveAsMultiFontDXF1 = nullptr;
-  /// File > Cut (EditCutCmd).
-  QAction* SavePolyLines1 = nullptr;
-  /// File > Font selection: the font dialog for the selection.
-  QAction* Fontselection1 = nullptr;
-  /// File > Suggest (Suggest).
-  QAction* SuggestPitch1 = nullptr;
-  /// File > Close.
-  QAction* Close1 = nullptr;
-  /// Edit > Cut (EditCutCmd).
-  QAction* Cut1 = nullptr;
-  /// Edit > Copy (EditCopyCmd).
-  QAction* Copy1 = nullptr;
-  /// Edit > Paste.
-  QAction* Paste1 = nullptr;
-  /// Help: opens the help page in the browser.
-  QAction* Help1 = nullptr;
-  /// File > "Save DXF Closed Polylines..." and File > "Export SVG...": the export dialog.
-  QAction* SaveClosedCmd = nullptr;
-  QAction* ExportSvgCmd = nullptr;
-  /// Help > About Kerfline: version, licence and the settings file in use.
-  QAction* About1 = nullptr;
-  QAction* ExportGcode1 = nullptr;  ///< File > "Export G-code..."
+  // ---- what other classes reach of the widgets (tests find them by objectName) --------
+  /// The text editor (RichEdit1): the text every export converts.
+  TRichEdit* editor() const { return RichEdit1; }
+  /// The Save dialog (SaveDialog1) through which every export asks for its file name.
+  QFileDialog* saveDialog() const { return SaveDialog1; }
 
   // ---- seams: the defaults show the real dialogs, boxes and browser ----------------------
   /// OpenDialog1: the chosen file, or empty when cancelled.
@@ -415,6 +279,150 @@ class TMainForm : public QMainWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // ---- controls (owned by Qt parents; objectName = the member's name) --------------------
+  /// The toolbar: file and edit commands, font controls, pitch.
+  QToolBar* StandardToolBar = nullptr;
+  /// The parameter panel: stepping buttons, conversion fields and the character's size.
+  QFrame* Panel1 = nullptr;
+  /// Caret line and column, and the lines selected.
+  QLabel* Panel2 = nullptr;
+  /// The frame around the preview.
+  QFrame* Panel3 = nullptr;
+  /// Shows the hint of the control under the mouse.
+  QStatusBar* StatusBar1 = nullptr;
+  /// The text editor: the text every export converts.
+  TRichEdit* RichEdit1 = nullptr;
+  /// The preview of CurChar's strokes.
+  TPaintBox* PaintBox = nullptr;
+  /// "Scan": steps through the text on every Timer tick while down.
+  QToolButton* AutoBtn = nullptr;
+  /// "Prev": the character before CurChar becomes current.
+  QToolButton* PrevCharBtn = nullptr;
+  /// "Next": the character after CurChar becomes current.
+  QToolButton* NextCharBtn = nullptr;
+  /// "Resolution", 1..100: the converter's strokes per curve piece.
+  TSpinEdit* Resolution1 = nullptr;
+  /// "Scale", 1..10000: character size (with the point size).
+  TSpinEdit* ScaleEdit1 = nullptr;
+  /// "Space %", 0..100: space between characters.
+  TSpinEdit* SpacePc = nullptr;
+  /// "Layer": the DXF layer every entity goes on.
+  QLineEdit* Layername = nullptr;
+  /// "Z Up move": the Z move at the begin and end of each contour.
+  QLineEdit* ZmoveEdit = nullptr;
+  /// "Pitch": the distance added to Y at each new line.
+  QLineEdit* Edit1 = nullptr;
+  /// "Z Cutting": the Z level the strokes are drawn on.
+  QLineEdit* ZlevelEdit = nullptr;
+  /// Caption of Resolution1.
+  QLabel* Label1 = nullptr;
+  /// Caption of Edit1 ("Pitch").
+  QLabel* Label2 = nullptr;
+  /// The element count of the character previewed.
+  QLabel* Label3 = nullptr;
+  /// Caption of Label3 ("Elements").
+  QLabel* Label4 = nullptr;
+  /// The width of the character previewed, in drawing units.
+  QLabel* Label5 = nullptr;
+  /// The height of the character previewed, in drawing units.
+  QLabel* Label6 = nullptr;
+  /// Caption of ScaleEdit1.
+  QLabel* Label7 = nullptr;
+  /// Caption of ZlevelEdit.
+  QLabel* Label8 = nullptr;
+  /// Caption of ZmoveEdit.
+  QLabel* Label9 = nullptr;
+  /// Caption of Layername.
+  QLabel* Layer = nullptr;
+  /// Caption of SpacePc.
+  QLabel* SpacePercent = nullptr;
+  /// The face of the selection (or of typing).
+  QComboBox* FontName = nullptr;
+  /// The point size of the selection (or of typing).
+  QLineEdit* FontSize = nullptr;
+  /// Steps FontSize, 1..100.
+  TUpDown* UpDown1 = nullptr;
+  /// Toggles bold on the selection (or typing).
+  QToolButton* BoldButton = nullptr;
+  /// Toggles italic on the selection (or typing).
+  QToolButton* ItalicButton = nullptr;
+  /// Pastes from the clipboard.
+  QToolButton* PasteButton = nullptr;
+  /// Proposes the vertical pitch (Suggest).
+  QToolButton* PitchSpeedButton1 = nullptr;
+  QLabel* SpacingLabel = nullptr;
+  /// "classic" (index 0), "font" (index 1) or "font + ligatures" (index 2)
+  QComboBox* SpacingBox = nullptr;
+  QToolButton* AlignLeftBtn = nullptr;   ///< the three alignment buttons, one always down
+  QToolButton* AlignCenterBtn = nullptr;
+  QToolButton* AlignRightBtn = nullptr;
+  QCheckBox* AutoPitchBox = nullptr;     ///< "auto": line pitch from the fonts' line heights
+  /// AutoBtn's stepping, every 300 ms.
+  QTimer* Timer = nullptr;
+  /// Fires once, 3 s after creation: the command-line batch run.
+  QTimer* StartupTimer1 = nullptr;
+  /// The Open dialog (rich text and text files).
+  QFileDialog* OpenDialog1 = nullptr;
+  /// The Save dialog of both DXF exports.
+  QFileDialog* SaveDialog1 = nullptr;
+  // The work area: editor beside glyph preview, the job view under both; both splits move.
+  QSplitter* JobSplitter = nullptr;   ///< editor and preview above, the job view below
+  QSplitter* WorkSplitter = nullptr;  ///< editor left, glyph preview right
+  JobView* JobView1 = nullptr;        ///< the whole drawing as the export writes it
+  /// Status bar: the job's width x height in drawing units.
+  QLabel* JobSize = nullptr;
+  QMenu* RecentMenu = nullptr;  ///< File > Recent Files, filled as it opens
+
+  // ---- commands (QAction objectName = the command's name) --------------------------------
+  /// Ctrl+N: empties the editor.
+  QAction* FileNewCmd = nullptr;
+  /// Ctrl+O: loads a rich-text or text file into the editor.
+  QAction* FileOpenCmd = nullptr;
+  /// Ctrl+S: the "Lines + Z moves" export.
+  QAction* FileSaveCmd = nullptr;
+  /// The "PolyLines XY only" export.
+  QAction* SavePoly = nullptr;
+  /// Proposes the vertical pitch from the tallest character.
+  QAction* Suggest = nullptr;
+  /// Ctrl+Z: undoes the editor's last change.
+  QAction* EditUndoCmd = nullptr;
+  /// Ctrl+X: cuts the selection.
+  QAction* EditCutCmd = nullptr;
+  /// Ctrl+C: copies the selection.
+  QAction* EditCopyCmd = nullptr;
+  // menu items: each shows its own caption and triggers its command
+  /// File > New (FileNewCmd).
+  QAction* New1 = nullptr;
+  /// File > Open... (FileOpenCmd).
+  QAction* FileOpen1 = nullptr;
+  /// File > Save DXF PolyLines XY only, Ctrl+P (SavePoly).
+  QAction* SavePolyLines2 = nullptr;
+  /// File > Save DXF Lines + Z moves (FileSaveCmd).
+  QAction* SaveAsMultiFontDXF1 = nullptr;
+  /// File > Cut (EditCutCmd).
+  QAction* SavePolyLines1 = nullptr;
+  /// File > Font selection: the font dialog for the selection.
+  QAction* Fontselection1 = nullptr;
+  /// File > Suggest (Suggest).
+  QAction* SuggestPitch1 = nullptr;
+  /// File > Close.
+  QAction* Close1 = nullptr;
+  /// Edit > Cut (EditCutCmd).
+  QAction* Cut1 = nullptr;
+  /// Edit > Copy (EditCopyCmd).
+  QAction* Copy1 = nullptr;
+  /// Edit > Paste.
+  QAction* Paste1 = nullptr;
+  /// Help: opens the help page in the browser.
+  QAction* Help1 = nullptr;
+  /// File > "Save DXF Closed Polylines..." and File > "Export SVG...": the export dialog.
+  QAction* SaveClosedCmd = nullptr;
+  QAction* ExportSvgCmd = nullptr;
+  /// Help > About Kerfline: version, licence and the settings file in use.
+  QAction* About1 = nullptr;
+  QAction* ExportGcode1 = nullptr;  ///< File > "Export G-code..."
+
+  // ---- construction ----------------------------------------------------------------------
   void createActions();
   void createMenus();
   void createToolBar();

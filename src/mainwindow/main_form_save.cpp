@@ -38,7 +38,7 @@ class WindowExportObserver final : public ExportObserver {
     } catch (...) {
       // Only the caret display is lost; the export's own error, if any, is the one to report.
     }
-    form_.StatusBar1->clearMessage();
+    form_.statusBar()->clearMessage();
   }
   WindowExportObserver(const WindowExportObserver&) = delete;
   WindowExportObserver& operator=(const WindowExportObserver&) = delete;
@@ -59,14 +59,14 @@ class WindowExportObserver final : public ExportObserver {
 
  private:
   void showProgress(std::int32_t done) {
-    form_.StatusBar1->showMessage(
+    form_.statusBar()->showMessage(
         TMainForm::tr("Saving %1/%2 characters").arg(done).arg(total_));
-    form_.StatusBar1->repaint();
+    form_.statusBar()->repaint();
   }
 
   void placeCaret() {
     if (current_ == 0) return;  // an empty text: nothing became current
-    TRichEdit& editor = *form_.RichEdit1;
+    TRichEdit& editor = *form_.editor();
     if (previous_ != 0) moveCaret(editor, previous_);
     form_.ShowLineNum2(&editor);
     moveCaret(editor, current_);
