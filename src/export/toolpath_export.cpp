@@ -34,7 +34,7 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
   // the grown areas is the grown union); without a weld they are named. Moving inward keeps
   // every path inside its own letter, so nothing new can overlap.
   if (options.weld) {
-    if (outside) weldOverlaps(drawing, checkpoint);
+    if (outside) weldOverlaps(drawing, checkpoint, kerfArcTolerance(half));
   } else
     for (const auto& [i, j] : overlappingCharacters(drawing, checkpoint))
       notes.overlapping.emplace_back(placeOf(drawing.characters[i]), placeOf(drawing.characters[j]));

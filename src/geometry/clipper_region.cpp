@@ -1,5 +1,6 @@
 #include "geometry/clipper_region.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "geometry/ring_math.h"
@@ -53,7 +54,7 @@ void regionTreeOf(const ClipperLib::Paths& paths, ClipperLib::PolyTree& tree) {
 namespace {
 
 // Iterative, as a union may nest thousands of rings (a frame of frames).
-void collect(const ClipperLib::PolyNode& root, std::vector<Contour>& out) {
+void collect(const ClipperLib::PolyNode& root, double bend, std::vector<Contour>& out) {
   std::vector<std::pair<const ClipperLib::PolyNode*, int>> stack;
   for (auto it = root.Childs.rbegin(); it != root.Childs.rend(); ++it) stack.push_back({*it, 0});
   while (!stack.empty()) {
@@ -63,7 +64,7 @@ void collect(const ClipperLib::PolyNode& root, std::vector<Contour>& out) {
     c.depth = depth;
     c.points.reserve(node->Contour.size());
     for (const ClipperLib::IntPoint& p : node->Contour) c.points.push_back(fromClipper(p));
-    dropShortEdges(c, kShortestEdge, kShortEdgeBend);
+    dropShortEdges(c, kShortestEdge, std::max(bend, kShortEdgeBend));
     // A ring that was all short edges encloses nothing worth a cut, nor do rings inside it.
     if (c.points.size() < 3) continue;
     out.push_back(std::move(c));
@@ -74,9 +75,9 @@ void collect(const ClipperLib::PolyNode& root, std::vector<Contour>& out) {
 
 }  // namespace
 
-std::vector<Contour> contoursOf(const ClipperLib::PolyTree& tree) {
+std::vector<Contour> contoursOf(const ClipperLib::PolyTree& tree, double bend) {
   std::vector<Contour> out;
-  collect(tree, out);
+  collect(tree, bend, out);
   return out;
 }
 

@@ -26,9 +26,9 @@ ClipperLib::Paths unionOfRegions(std::vector<ClipperLib::Paths> parts);
 void regionTreeOf(const ClipperLib::Paths& paths, ClipperLib::PolyTree& tree);
 
 /// Every ring of the tree as a closed contour in drawing units, depth its nesting level, its
-/// short edges dropped (dropShortEdges with kShortestEdge and kShortEdgeBend; rings left with
-/// fewer than three points go, with whatever they hold). Every ring the weld and the kerf
-/// make comes through here.
-std::vector<Contour> contoursOf(const ClipperLib::PolyTree& tree);
+/// short edges dropped (dropShortEdges with kShortestEdge and bend, at least kShortEdgeBend;
+/// rings left with fewer than three points go, with whatever they hold). Every ring the weld
+/// and the kerf make comes through here.
+std::vector<Contour> contoursOf(const ClipperLib::PolyTree& tree, double bend);
 
 }  // namespace kerfline

@@ -121,7 +121,7 @@ std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
       for (int i = 0; i < closed; ++i)
         vanished.push_back({character.position, character.character, character.line, !inward});
 
-      std::vector<Contour> contours = contoursOf(after);
+      std::vector<Contour> contours = contoursOf(after, kerfArcTolerance(distance));
       for (Contour& c : character.contours)
         if (!c.closed) contours.push_back(std::move(c));
       character.contours = std::move(contours);

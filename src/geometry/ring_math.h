@@ -29,7 +29,8 @@ void removeRepeatedPoints(Contour& contour);
 /// four decimals would turn them into moves of length zero.
 inline constexpr double kShortestEdge = 1e-3;
 
-/// How far, in drawing units, dropping a short edge may move a ring: ten grid steps. A short
+/// How far, in drawing units, dropping a short edge may at least move a ring: ten grid steps.
+/// An offset may move it as far as its round joins already stray from the true arc; a short
 /// edge that bends the ring further (the chords of a round join of a tiny kerf) is shape, not
 /// noise, and stays.
 inline constexpr double kShortEdgeBend = 1e-5;

@@ -113,7 +113,7 @@ std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(
   return pairs;
 }
 
-void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint) {
+void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint, double bend) {
   std::vector<PlacedCharacter>& chars = drawing.characters;
   const std::size_t n = chars.size();
   std::vector<Region> regions = regionsOf(chars, checkpoint);
@@ -151,7 +151,7 @@ void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint) {
     if (!parts.empty()) {
       ClipperLib::PolyTree tree;
       regionTreeOf(unionOfRegions(std::move(parts)), tree);
-      welded.contours = contoursOf(tree);
+      welded.contours = contoursOf(tree, bend);
     }
     for (std::size_t i : members[root])
       for (Contour& c : chars[i].contours)
