@@ -139,15 +139,18 @@ such a face lacks come from an outline face, as for any face that lacks them.
   -h, --help          print this text
 Weld and kerf (every form; single-line fonts' open paths are never welded or offset):
   --weld              join letters whose outlines overlap (on a line or across lines)
-                      into one outline, holes kept, so no cut runs through a neighbour
+                      into one outline, holes kept, so no cut runs through a neighbour;
+                      with --kerf, letters set closer than the kerf are joined as well
   --kerf W            move every closed outline by W/2 (drawing units, 0.0001 to 100)
-                      with round corners, within 1% of W/2 (at most 0.001 units) of the
-                      true arc; a hole or part narrower than the kerf is left out and
-                      named on standard error (and by --report)
+                      with round corners, within 1% of W/2 (at most 0.001 units, and at
+                      most 1,024 chords to a full turn) of the true arc; a hole or part
+                      narrower than the kerf is left out and named on standard error (and
+                      by --report)
   --kerf-side SIDE    outside (default): parts keep their drawn size; inside: holes keep
                       theirs (stencils, inlays); on: no offset
 G-code (-f gcode): each contour in cut order from a rapid move at Z up, a plunge to Z
-cutting, the cut back to its start, a retract; holes before their outline.
+cutting, the cut back to its start, a retract; holes before their outline, and a
+letter inside another (in its counter, or in a frame) before the one around it.
   --units mm|in       G21 with 4 decimals (default) or G20 with 5
   --feed F            cutting feed, units per minute; default 600 mm/min or 24 in/min
   --plunge-feed F     plunge feed; default 200 mm/min or 8 in/min (a third of the feed:
