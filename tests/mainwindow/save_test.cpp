@@ -271,19 +271,19 @@ TEST_F(SaveTest, glyphs_that_cannot_be_loaded_are_named_and_a_text_of_nothing_el
   // "AC": the C is written, the A named in the status bar.
   StyledText partial;
   partial.append(U"AC", broken);
-  form_->RichEdit1->setStyledText(partial);
+  form_->editor()->setStyledText(partial);
   form_->FileSave(path("partial.dxf"));
-  EXPECT_TRUE(form_->StatusBar1->currentMessage().startsWith(named))
-      << form_->StatusBar1->currentMessage().toStdString();
+  EXPECT_TRUE(form_->statusBar()->currentMessage().startsWith(named))
+      << form_->statusBar()->currentMessage().toStdString();
   EXPECT_NE(readBytes(path("partial.dxf")), kEmptyDxf);
 
   // "A" alone: nothing to draw, told in the error box, the previous file kept.
   StyledText nothing;
   nothing.append(U"A", broken);
-  form_->RichEdit1->setStyledText(nothing);
+  form_->editor()->setStyledText(nothing);
   { std::ofstream(QFile::encodeName(path("old.dxf")).toStdString()) << "previous"; }
   dialogAnswer_ = path("old.dxf");
-  form_->SavePoly->trigger();
+  testing::child<QAction>(*form_, "SavePoly")->trigger();
   ASSERT_EQ(errors_.size(), 1);
   EXPECT_TRUE(errors_[0].contains(QStringLiteral("Nothing could be drawn: ") + named)) << errors_[0].toStdString();
   EXPECT_EQ(readBytes(path("old.dxf")), "previous");
