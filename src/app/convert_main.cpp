@@ -17,6 +17,8 @@
 #include "appcore/settings_location.h"
 #include "appcore/version.h"
 #include "common/error.h"
+#include "export/output_file.h"
+#include "export/temporary_registry.h"
 #include "export/text_export.h"
 #include "richtext/document_loader.h"
 #include "richtext/styled_text.h"
@@ -253,6 +255,8 @@ int runPositional(std::vector<std::string> args) {
 
   StyledText document = loadDocument(batch.inputFile, defaultEditorFormat());
   const std::string output = batchOutputName(batch.inputFile);
+  // The name rule never gives the input's own name, but a link of that name may lead to it.
+  refuseToReplace(output, batch.inputFile, "input file");
   TTTFToVectorConverter converter;
   if (batch.mode == BatchMode::PolyLines) {
     SavePoly2(output, document, settings, converter);
@@ -296,6 +300,8 @@ int run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // An interrupted run of a drawing of hundreds of megabytes must not leave its temporary.
+  removeTemporariesOnSignal();
   try {
     const int status = run(std::vector<std::string>(argv + 1, argv + argc));
     // The help, report or drawing was asked for on standard output: when it could not be
