@@ -98,7 +98,8 @@ such a face lacks come from an outline face, as for any face that lacks them.
                       around them (DXF R12 POLYLINE, or R2000 LWPOLYLINE with
                       --dxf-version 2000), with units and extent in the header;
                       svg: an SVG drawing (INPUT's name with .svg), one path per
-                      character; gcode: a G-code program for GRBL and LinuxCNC (see below)
+                      character; gcode: a G-code program for GRBL and LinuxCNC (see below;
+                      INPUT's name with .nc)
   --dxf-version V     12 (default) or 2000, for --format closed
   --units U           mm (default) or in (also inch): what one drawing unit is, written
                       in the closed DXF's header and the SVG's size
@@ -145,7 +146,8 @@ Weld and kerf (every form; single-line fonts' open paths are never welded or off
   --kerf-side SIDE    outside (default): parts keep their drawn size; inside: holes keep
                       theirs (stencils, inlays); on: no offset
 G-code (-f gcode): each contour in cut order from a rapid move at Z up, a plunge to Z
-cutting, the cut back to its start, a retract; holes before their outline.
+cutting, the cut back to its start, a retract; holes before their outline. No line is
+longer than 249 characters: a longer comment (the source's path) is cut around "...".
   --units mm|in       G21 with 4 decimals (default) or G20 with 5
   --feed F            cutting feed, units per minute; default 600 mm/min or 24 in/min
   --plunge-feed F     plunge feed; default 200 mm/min or 8 in/min (a third of the feed:
@@ -175,6 +177,12 @@ it. The file is, in this order: the one named by --settings, or by the environme
 variable KERFLINE_SETTINGS; Reg.ini beside this program when it is there or that folder
 is writable (a portable copy); otherwise $XDG_CONFIG_HOME/kerfline/Reg.ini, by default
 ~/.config/kerfline/Reg.ini. --report names the file read.
+
+Output safety: a file this run reads (the input, or the settings file) is never the
+output, also through a link; such a run writes nothing and fails. A symbolic link in a
+sticky folder anyone may write to (/tmp) is written through only when it belongs to you
+or to the folder's owner. Interrupted (INT, TERM, HUP), a run removes its temporary file
+and leaves an existing output as it was.
 
 Exit status: 0 written, 1 an input missing or unreadable or a file could not be written,
 2 usage error (no INPUT, a MODE other than 1 or 2, a bad option or value, a --settings
