@@ -65,16 +65,19 @@ RegisteredTemporary::~RegisteredTemporary() {
 }
 
 void removeTemporariesOnSignal() {
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  // SIGPIPE too: a reader of standard output that stops early (| head) ends the run while the
+  // finished drawing still sits in its scratch folder.
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
     struct sigaction current {};
     if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
     action.sa_handler = removeAll;
     sigemptyset(&action.sa_mask);
-    // Any one of the three runs the cleanup once; the others wait until the process is gone.
+    // Any one of them runs the cleanup once; the others wait until the process is gone.
     sigaddset(&action.sa_mask, SIGINT);
     sigaddset(&action.sa_mask, SIGTERM);
     sigaddset(&action.sa_mask, SIGHUP);
+    sigaddset(&action.sa_mask, SIGPIPE);
     action.sa_flags = SA_RESETHAND;
     ::sigaction(signal, &action, nullptr);
   }

@@ -20,7 +20,7 @@ class RegisteredTemporary {
   int slot_;
 };
 
-/// Installs handlers for SIGINT, SIGTERM and SIGHUP that remove every registered temporary
+/// Installs handlers for SIGINT, SIGTERM, SIGHUP and SIGPIPE that remove every registered temporary
 /// (files before folders) and then end the process by the same signal with its default action,
 /// so the parent sees the signal as the cause. A signal the process ignores (nohup, a shell's
 /// background job) stays ignored.
