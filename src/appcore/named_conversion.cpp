@@ -10,13 +10,16 @@
 
 #include "appcore/batch_arguments.h"
 #include "appcore/conversion_report.h"
+#include "appcore/option_table.h"
 #include "appcore/settings_file.h"
 #include "appcore/settings_location.h"
 #include "appcore/text_dump.h"
+#include "appcore/toolpath_settings.h"
 #include "common/file_reader.h"
 #include "export/drawing_export.h"
 #include "export/output_file.h"
 #include "export/temporary_registry.h"
+#include "export/number_rule.h"
 #include "export/text_export.h"
 #include "export/toolpath_export.h"
 #include "richtext/document_loader.h"
@@ -69,6 +72,26 @@ bool needsOnlyStrokeForms(const ConversionOptions& options) {
   rest.align = Alignment::Left;
   rest.autoPitch = false;
   return !needsDrawingExport(rest);
+}
+
+// A Z text from the settings file. One that is no finite number (nan, a typo) would be written
+// as 0 by the classic rule: it is not used, the classic default is, and the run says so. One
+// out of the limits a machine can mean is kept by the classic forms, whose bytes follow their
+// own rule, and replaced in the others, which would write it into a machine's program.
+std::string usableZ(const std::string& stored, const std::string& classicDefault,
+                    std::string_view option, bool classicForms, std::vector<std::string>& notes) {
+  const OptionDescriptor& limits = optionNamed(option);
+  const std::optional<float> value = parseFiniteNumber(stored);
+  if (value && (classicForms || withinLimits(limits, *value))) return stored;
+  notes.push_back(settingRefusal(limits, limits.key, stored) + "; " + classicDefault + " used instead");
+  return classicDefault;
+}
+
+// What the report lists: the settings the run did not use, then what the job left out.
+std::vector<std::string> withSettingsNotes(std::vector<std::string> settingsNotes,
+                                           const std::vector<std::string>& jobNotes) {
+  settingsNotes.insert(settingsNotes.end(), jobNotes.begin(), jobNotes.end());
+  return settingsNotes;
 }
 
 // Writes the drawing; says what it wrote for the forms drawn from the contour model.
@@ -148,18 +171,27 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
 
   const SettingsLocation settings =
       findSettingsFile(programFolder, command.settingsFile.value_or(""));
-  // A settings file named on the command line must be there: a typo would otherwise convert
-  // silently with the defaults.
-  if (command.settingsFile && ::access(command.settingsFile->c_str(), R_OK) != 0) {
-    err << "kerfline-convert: --settings: cannot read '" << *command.settingsFile
-        << "': " << std::strerror(errno) << '\n';
-    return kExitUsage;
+  // A settings file named on the command line must be one: a typo, a folder or a device would
+  // otherwise convert silently with the defaults while the report named it as the source.
+  if (command.settingsFile) {
+    if (const std::optional<std::string> problem = settingsFileProblem(*command.settingsFile)) {
+      err << "kerfline-convert: --settings: cannot read '" << *command.settingsFile
+          << "': " << *problem << '\n';
+      return kExitUsage;
+    }
   }
   const LayerSettings stored = Loadini(settings.path);
   ConversionOptions options = command.options;
   options.classic.layerText = command.layer.value_or(stored.layer);
-  options.classic.zMoveText = command.zUp.value_or(stored.zUp);
-  options.classic.zLevelText = command.zCut.value_or(stored.zDown);
+  std::vector<std::string> settingsNotes;
+  const bool classicForms = needsOnlyStrokeForms(options);
+  options.classic.zMoveText = command.zUp.value_or(
+      usableZ(stored.zUp, LayerSettings{}.zUp, "--z-up", classicForms, settingsNotes));
+  options.classic.zLevelText = command.zCut.value_or(
+      usableZ(stored.zDown, LayerSettings{}.zDown, "--z-cut", classicForms, settingsNotes));
+  for (const std::string& note : settingsNotes) {
+    err << "kerfline-convert: " << settings.path << ": " << note << '\n';
+  }
 
   // Each job: where the text comes from, and the file it goes to.
   struct Job {
@@ -224,7 +256,8 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       if (command.report && !command.quiet) {
         printConversionReport(toStandardOutput ? err : out,
                               ReportFacts{target, written, options.format, options.classic,
-                                          settings.path, text.length(), options.units, drawn, notes});
+                                          settings.path, text.length(), options.units, drawn,
+                                          withSettingsNotes(settingsNotes, notes)});
       }
     } catch (const FileError& e) {
       err << "kerfline-convert: " << e.file << ": " << e.reason << '\n';
