@@ -37,7 +37,7 @@ std::string temporaryName(const std::string& folder, int attempt) {
 // The kernel's rule for protected symbolic links, applied to the links this writer follows by
 // itself: in a sticky folder that anyone may write to (/tmp), a link is followed only when it
 // belongs to the user or to the folder's owner. Anyone else's link there may be a trap that
-// sends the write onto a file of the user's choosing, not of the user's.
+// sends the write onto a file of that other user's choosing.
 void refusePlantedLink(const std::string& link, const struct stat& linkInfo) {
   struct stat folder {};
   if (::stat(folderOf(link).c_str(), &folder) != 0) fail(errno);
@@ -49,7 +49,8 @@ void refusePlantedLink(const std::string& link, const struct stat& linkInfo) {
 }
 
 // Write through a symbolic link to the file it names instead of replacing the link, also when
-// that file does not exist yet (realpath fails then, so the links are followed one by one).
+// that file does not exist yet. The links are followed one by one (not by realpath), so that
+// every link of a chain meets the rule above.
 std::string throughLinks(std::string path) {
   for (int hop = 0; hop < 40; ++hop) {
     struct stat info {};
