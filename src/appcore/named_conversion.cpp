@@ -18,6 +18,8 @@
 #include "appcore/toolpath_settings.h"
 #include "common/file_reader.h"
 #include "export/drawing_export.h"
+#include "export/output_file.h"
+#include "export/temporary_registry.h"
 #include "export/number_rule.h"
 #include "export/text_export.h"
 #include "export/toolpath_export.h"
@@ -105,10 +107,14 @@ std::optional<DrawingExportReport> writeDrawing(const std::string& path, const S
   return report;
 }
 
-// The file beside INPUT: the batch rule's name, with ".svg" instead of ".DXF" for an SVG.
+// The file beside INPUT: the batch rule's name, whose ending then follows the form, so that a
+// program or picture is never written under a drawing's name (the DXF forms keep ".DXF").
 std::string outputNameFor(const std::string& input, OutputFormat format) {
   std::string name = batchOutputName(input);
-  if (format == OutputFormat::Svg && name.ends_with(".DXF")) name.replace(name.size() - 4, 4, ".svg");
+  const char* ending = format == OutputFormat::Svg     ? ".svg"
+                       : format == OutputFormat::Gcode ? ".nc"
+                                                       : nullptr;
+  if (ending && name.ends_with(".DXF")) name.replace(name.size() - 4, 4, ending);
   return name;
 }
 
@@ -123,6 +129,8 @@ class ScratchFolder {
                                              std::string(std::strerror(errno))};
     }
     folder_ = pattern;
+    registeredFolder_.emplace(folder_, true);
+    registeredFile_.emplace(file());
   }
   ~ScratchFolder() {
     ::unlink(file().c_str());
@@ -134,6 +142,8 @@ class ScratchFolder {
 
  private:
   std::string folder_;
+  // An interrupted run leaves neither the finished drawing nor its folder behind.
+  std::optional<RegisteredTemporary> registeredFolder_, registeredFile_;
 };
 
 // The finished drawing, copied once complete: nothing reaches a pipe unless the export
@@ -208,6 +218,18 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
         continue;
       }
       const bool toStandardOutput = job.output == kStandardStream;
+      // Whatever name the output is given, it must not replace what this run reads.
+      if (!toStandardOutput) {
+        try {
+          if (job.input && *job.input != kStandardStream)
+            refuseToReplace(job.output, *job.input, "input file");
+          refuseToReplace(job.output, settings.path, "settings file");
+        } catch (const Error& e) {
+          err << "kerfline-convert: " << e.what() << '\n';
+          status = kExitFailed;
+          continue;
+        }
+      }
       if (toStandardOutput) target = "standard output";
       std::optional<ScratchFolder> scratch;
       if (toStandardOutput) scratch.emplace();

@@ -85,6 +85,10 @@ class TMainForm : public QMainWindow {
   TCharHolder RichEdit2;
   /// The command-line arguments after argument 0, empty ones dropped (set by main()).
   std::vector<std::string> Arguments;
+  /// True when no one can answer a message box (set by main() from batchRunsUnattended()):
+  /// a batch run then tells its notices and errors on standard error, and a failed run ends
+  /// the program through failProgram instead of leaving the window open.
+  bool UnattendedBatch = false;
   /// The folder of the running executable, with a trailing "/".
   std::string ProgramFolder;
 
@@ -115,6 +119,8 @@ class TMainForm : public QMainWindow {
   std::function<QString()> gcodeFileName;
   /// Ends the program (end of a batch run): closes the window and quits the event loop.
   std::function<void()> terminateProgram;
+  /// Ends the program with exit status 1 (an unattended batch run that failed).
+  std::function<void()> failProgram;
 
   // ---- creation and general operations ---------------------------------------------------
   /// The creation handler: dialogs' folder, font list, default attributes, CurChar, widths.
@@ -235,6 +241,8 @@ class TMainForm : public QMainWindow {
   void SuggestExecute();
   /// First tick of StartupTimer1: the command-line batch conversion.
   void StartupTimer1Timer();
+  /// The batch run itself, its errors reported through errorBox or thrown.
+  void runBatch();
 
   // ---- character formatting --------------------------------------------------------------
   /// Selection attributes with a selection of at least one character, else default attributes.
@@ -455,5 +463,10 @@ class TMainForm : public QMainWindow {
   Workshop* workshop_ = nullptr;  ///< owned by the window (a child QObject)
   bool closed_ = false;  ///< closed and not shown again since
 };
+
+/// Whether a batch run of the window has nobody to answer its boxes: Qt draws on the offscreen
+/// or minimal platform (no screen at all), or KERFLINE_UNATTENDED=1 (or the older
+/// KERFLINE_AUTOCLOSE_MESSAGES=1) is in the environment, for runs on a virtual display.
+bool batchRunsUnattended();
 
 }  // namespace kerfline

@@ -29,6 +29,7 @@ class BatchTest : public ::testing::Test {
     form_ = testing::makeTestForm(dir_.path(), errors_);
     form_->noticeBox = [this](const QString& text) { notices_ << text; };
     form_->terminateProgram = [this] { ++terminations_; };
+    form_->failProgram = [this] { ++failures_; };
   }
 
   static std::string local(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -49,6 +50,7 @@ class BatchTest : public ::testing::Test {
   std::unique_ptr<TMainForm> form_;
   QStringList notices_;
   int terminations_ = 0;
+  int failures_ = 0;
 };
 
 TEST_F(BatchTest, without_arguments_the_window_stays_interactive) {
@@ -163,6 +165,36 @@ TEST_F(BatchTest, write_failure_is_reported_and_the_window_stays) {
   EXPECT_TRUE(QFileInfo(path("blocked.DXF")).isDir());
 }
 
+TEST_F(BatchTest, unattended_run_tells_errors_on_standard_error_and_ends_failed) {
+  // The same faults that leave an interactive window open must end a run nobody watches.
+  { QFile f(path("huge.txt")); ASSERT_TRUE(f.open(QIODevice::WriteOnly)); ASSERT_TRUE(f.resize(qint64{65} << 20)); }
+  copyInput("save/multi_font.rtf", "blocked.rtf");
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("blocked.DXF")));
+  copyInput("save/multi_font.rtf", "fine.rtf");
+  struct Row {
+    const char* input;
+    const char* told;  // on standard error, or nullptr for a run that succeeds
+  };
+  const Row rows[] = {{"huge.txt", "Kerfline error: Failed to Load Stream."},
+                      {"blocked.rtf", "Kerfline error: File access denied."},
+                      {"fine.rtf", nullptr}};
+  form_->UnattendedBatch = true;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.input);
+    terminations_ = failures_ = 0;
+    ::testing::internal::CaptureStderr();
+    runBatch({local(path(row.input))});
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(errors_.isEmpty()) << "a box was shown: " << errors_.join('|').toStdString();
+    EXPECT_EQ(failures_, row.told ? 1 : 0);
+    EXPECT_EQ(terminations_, row.told ? 0 : 1);
+    if (row.told) {
+      EXPECT_NE(told.find(row.told), std::string::npos) << told;
+    }
+  }
+  EXPECT_TRUE(QFile::exists(path("fine.DXF")));
+}
+
 // ---- the real program ---------------------------------------------------------------------
 
 class BatchProcessTest : public ::testing::Test {
@@ -183,16 +215,21 @@ TEST_F(BatchProcessTest, runs_end_the_program_or_leave_it_open) {
   QFile::copy(testing::testData("save/multi_font.rtf"), path("six.rtf"));
   QFile::copy(testing::testData("save/multi_font.rtf"), path("zero_one.rtf"));
   QFile::copy(testing::testData("save/multi_font.rtf"), path("three.rtf"));
+  QFile::copy(testing::testData("save/multi_font.rtf"), path("blocked.rtf"));
+  QDir(dir_.path()).mkdir(QStringLiteral("blocked.DXF"));  // a folder in the way
   struct Run {
     QStringList args;
     bool ends;
     const char* notice;  // expected on standard error, or nullptr
+    int exitCode = 0;
   };
   const std::vector<Run> runs = {
       {{path("six.rtf"), "100", "-2", "2", "10", "SIX"}, true, nullptr},
       {{path("zero_one.rtf"), "100", "-2", "2", "10", "0", "01"}, true, nullptr},
       {{path("three.rtf"), "100", "-2", "2", "10", "0", "3"}, true, nullptr},
       {{path("absent.rtf"), "200"}, true, "Passed File Not Found "},
+      // Nobody can close an error box on the offscreen platform: told, and a failed run.
+      {{path("blocked.rtf")}, true, "Kerfline error: File access denied.", 1},
       {{}, false, nullptr},
   };
   // All at once: each waits three seconds before its run.
@@ -207,7 +244,7 @@ TEST_F(BatchProcessTest, runs_end_the_program_or_leave_it_open) {
     const testing::ProcessResult r = testing::finishProcess(*processes[i], runs[i].ends ? 60000 : 4500);
     EXPECT_EQ(r.finished, runs[i].ends) << r.standardError.toStdString();
     if (runs[i].ends) {
-      EXPECT_EQ(r.exitCode, 0) << r.standardError.toStdString();
+      EXPECT_EQ(r.exitCode, runs[i].exitCode) << r.standardError.toStdString();
     }
     if (runs[i].notice) {
       EXPECT_TRUE(r.standardError.contains(QString::fromLatin1(runs[i].notice))) << r.standardError.toStdString();
