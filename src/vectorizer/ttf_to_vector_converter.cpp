@@ -57,6 +57,47 @@ std::optional<TStrokeCollection> strokesOfGlyph(FontFace& face, unsigned glyph,
   return strokes;
 }
 
+// The face and glyph a conversion of Code takes (the caller holds the library's lock): the
+// matched face's glyph, else a fallback face's; no face when none has the character. One
+// choice for the strokes and for the records, so both always describe the same glyph.
+struct GlyphChoice {
+  const FaceMatch* use = nullptr;
+  unsigned glyph = 0;
+};
+
+GlyphChoice chooseGlyph(FontLibrary& fonts, const TFontDescription& font, bool unicode,
+                        std::int32_t Code) {
+  const FaceMatch* use = &fonts.match(font.Name, font.Bold, font.Italic);
+  unsigned glyph = 0;
+  char32_t c = 0;
+  if (unicode) {
+    if (!isCharacter(Code)) return {};
+    c = static_cast<char32_t>(Code);
+  } else {
+    const auto byte = static_cast<std::uint8_t>(Code & 0xFF);
+    if (use->face != nullptr) glyph = symbolGlyphIndexOf(*use->face, byte);
+    if (glyph == 0) {
+      const int codePage = codePageOfCharSet(font.CharSet);
+      c = decodeByte(codePage, byte);
+      // A byte the code page leaves undefined names no character: nothing to cut.
+      if (c == kReplacementChar) return {};
+      // Symbol code points (U+F000 + byte) mean nothing to a text face: take the byte as
+      // Latin-1 there, as the system does when a symbol charset meets a text font.
+      if (c >= 0xF000 && c <= 0xF0FF && (use->face == nullptr || use->face->symbolMap == nullptr))
+        c = byte;
+    }
+  }
+  if (glyph == 0 && use->face != nullptr) glyph = glyphIndexOf(*use->face, c);
+  if (glyph == 0) {
+    use = &fonts.fallback(font.Name, font.Bold, font.Italic, c);
+    if (use->face == nullptr) return {};
+    glyph = glyphIndexOf(*use->face, c);
+    if (glyph == 0) return {};
+  }
+
+  return {use, glyph};
+}
+
 }  // namespace
 
 TTTFToVectorConverter::TTTFToVectorConverter() : TTTFToVectorConverter(FontLibrary::shared()) {}
@@ -124,35 +165,33 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
   }
 
   auto lock = fonts_->lock();
-  const FaceMatch* use = &fonts_->match(font_.Name, font_.Bold, font_.Italic);
-  unsigned glyph = 0;
-  char32_t c = 0;
-  if (unicode_) {
-    if (!isCharacter(Code)) return std::nullopt;
-    c = static_cast<char32_t>(Code);
-  } else {
-    const auto byte = static_cast<std::uint8_t>(Code & 0xFF);
-    if (use->face != nullptr) glyph = symbolGlyphIndexOf(*use->face, byte);
-    if (glyph == 0) {
-      const int codePage = codePageOfCharSet(font_.CharSet);
-      c = decodeByte(codePage, byte);
-      // A byte the code page leaves undefined names no character: nothing to cut.
-      if (c == kReplacementChar) return std::nullopt;
-      // Symbol code points (U+F000 + byte) mean nothing to a text face: take the byte as
-      // Latin-1 there, as the system does when a symbol charset meets a text font.
-      if (c >= 0xF000 && c <= 0xF0FF && (use->face == nullptr || use->face->symbolMap == nullptr))
-        c = byte;
-    }
-  }
-  if (glyph == 0 && use->face != nullptr) glyph = glyphIndexOf(*use->face, c);
-  if (glyph == 0) {
-    use = &fonts_->fallback(font_.Name, font_.Bold, font_.Italic, c);
-    if (use->face == nullptr) return std::nullopt;
-    glyph = glyphIndexOf(*use->face, c);
-    if (glyph == 0) return std::nullopt;
-  }
+  const GlyphChoice choice = chooseGlyph(*fonts_, font_, unicode_, Code);
+  if (choice.use == nullptr) return std::nullopt;
+  return strokesOfGlyph(*choice.use->face, choice.glyph, choice.use->synthesis, precision_,
+                        outline_);
+}
 
-  return strokesOfGlyph(*use->face, glyph, use->synthesis, precision_, outline_);
+bool TTTFToVectorConverter::OutlineOfChar(std::int32_t Code, Outline& dest) {
+  dest.clear();
+  if (const LoadedSingleLineFace* face = SingleLineFaces::shared().find(font_.Name)) {
+    if (singleLineStrokes(*face, Code)) return false;
+  }
+  auto lock = fonts_->lock();
+  const GlyphChoice choice = chooseGlyph(*fonts_, font_, unicode_, Code);
+  if (choice.use == nullptr) return false;
+  return loadGlyphOutline(choice.use->face->face.get(), choice.glyph, choice.use->synthesis, dest);
+}
+
+bool TTTFToVectorConverter::OutlineOfGlyph(const TFaceInfo& face, std::uint32_t glyph,
+                                           Outline& dest) {
+  dest.clear();
+  auto lock = fonts_->lock();
+  FontFace* use = fonts_->face(face.file, face.index);
+  if (use == nullptr) return false;
+  Synthesis synthesis;
+  synthesis.embolden = face.syntheticBold;
+  synthesis.oblique = face.syntheticOblique;
+  return loadGlyphOutline(use->face.get(), glyph, synthesis, dest);
 }
 
 std::optional<TFaceInfo> TTTFToVectorConverter::MatchedFace() {
