@@ -1,6 +1,7 @@
 #include "geometry/arc_fitting.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstddef>
 #include <numbers>
 #include <optional>
@@ -18,7 +19,6 @@ ToleranceShares arcToleranceShares(double tolerance) {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr int kMissesBeforeGivingUp = 3;
 // Where the two arcs of a biarc may meet, as the ratio of its tangent lengths: the middle
 // first, then nearer either end (a curve that bends more at one end fits better so).
 constexpr double kJointRatios[] = {1, 0.5, 2, 0.25, 4};
@@ -30,7 +30,8 @@ Vec2 operator-(const Vec2& a, const Vec2& b) { return {a.x - b.x, a.y - b.y}; }
 Vec2 operator*(double s, const Vec2& a) { return {s * a.x, s * a.y}; }
 double dot(const Vec2& a, const Vec2& b) { return a.x * b.x + a.y * b.y; }
 double cross(const Vec2& a, const Vec2& b) { return a.x * b.y - a.y * b.x; }
-double norm(const Vec2& a) { return std::hypot(a.x, a.y); }
+// Plain square root: hypot guards against overflow no drawing comes near, at several times the cost.
+double norm(const Vec2& a) { return std::sqrt(a.x * a.x + a.y * a.y); }
 bool isZero(const Vec2& a) { return a.x == 0 && a.y == 0; }
 
 Vec2 unit(const Vec2& a) {
@@ -57,11 +58,13 @@ struct Piece {
 
   double distance(const Vec2& p) const {
     if (bulge == 0) return distanceToSegment(p, a, b);
+    // Arcs here sweep at most a half circle, so p lies in the arc's sector exactly when it
+    // is turned from a no less than, and from b no more than, the way the arc turns.
     const Vec2 fromCentre = p - circle.centre;
-    double around = angleBetween(a - circle.centre, fromCentre);
-    if (circle.sweep < 0) around = -around;
-    if (around < 0) around += 2 * kPi;
-    if (around <= std::fabs(circle.sweep)) return std::fabs(norm(fromCentre) - circle.radius);
+    const double sense = circle.sweep < 0 ? -1 : 1;
+    if (sense * cross(a - circle.centre, fromCentre) >= 0 &&
+        sense * cross(fromCentre, b - circle.centre) >= 0)
+      return std::fabs(norm(fromCentre) - circle.radius);
     return std::fmin(norm(p - a), norm(p - b));
   }
 };
@@ -175,25 +178,41 @@ class Fitter {
           return;
         }
       }
+      // How far a biarc from i reaches: doubling steps while it fits, then halving between
+      // the last fit and the first miss. The error does not grow strictly with the reach,
+      // so the result is a long fit, not always the longest, at a logarithmic cost. Fits come
+      // in rising order of j, so best holds the one that reaches furthest.
       std::optional<Candidate> best;
       std::size_t reach = i + 1;
-      // The error does not grow strictly with the reach (a biarc may fit a longer stretch
-      // better than a shorter one), so a few misses in a row end the search, not the first.
-      int misses = 0;
-      for (std::size_t j = i + 1; j <= e && misses < kMissesBeforeGivingUp; ++j) {
-        std::optional<Candidate> c;
+      auto tryReach = [&](std::size_t j) {
         for (const double ratio : kJointRatios) {
-          c = biarc(at(i), out_[(first + i) % n], at(j), in_[(first + j) % n], ratio);
-          if (c && fits(*c, first, i, j)) break;
-          c.reset();
+          std::optional<Candidate> c =
+              biarc(at(i), out_[(first + i) % n], at(j), in_[(first + j) % n], ratio);
+          if (c && fits(*c, first, i, j)) {
+            best = c;
+            reach = j;
+            return true;
+          }
         }
-        if (!c) {
-          ++misses;
-          continue;
+        return false;
+      };
+      std::size_t fitting = i, missing = e + 1;
+      for (std::size_t step = 1; fitting < e;) {
+        const std::size_t j = std::min(fitting + step, e);
+        if (!tryReach(j)) {
+          missing = j;
+          break;
         }
-        misses = 0;
-        best = c;
-        reach = j;
+        fitting = j;
+        step *= 2;
+      }
+      while (missing - fitting > 1) {
+        const std::size_t j = fitting + (missing - fitting) / 2;
+        if (tryReach(j)) {
+          fitting = j;
+        } else {
+          missing = j;
+        }
       }
       if (!best) {
         path.vertices.push_back({at(i), 0});
