@@ -10,7 +10,7 @@
 
 #include "export/converter_glyph_source.h"
 #include "export/glyph_cache.h"
-#include "mainwindow/job_drawing.h"
+#include "typography/job_drawing.h"
 #include "mainwindow/job_scene.h"
 #include "mainwindow/job_view_paint.h"
 #include "mainwindow/rich_edit.h"

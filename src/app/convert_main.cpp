@@ -12,6 +12,7 @@
 #include "appcore/conversion_report.h"
 #include "appcore/convert_command.h"
 #include "appcore/named_conversion.h"
+#include "appcore/option_table.h"
 #include "appcore/program_folder.h"
 #include "appcore/settings_file.h"
 #include "appcore/settings_location.h"
@@ -96,20 +97,22 @@ such a face lacks come from an outline face, as for any face that lacks them.
                       around them (DXF R12 POLYLINE, or R2000 LWPOLYLINE with
                       --dxf-version 2000), with units and extent in the header;
                       svg: an SVG drawing (INPUT's name with .svg), one path per
-                      character; gcode: a G-code program for GRBL and LinuxCNC (see below)
+                      character, written as it is placed (without weld or kerf, in the
+                      classic placement), so a text of millions of characters needs
+                      little memory; gcode: a G-code program for GRBL and LinuxCNC (see below)
   --dxf-version V     12 (default) or 2000, for --format closed
   --units U           mm (default) or in (also inch): what one drawing unit is, written
                       in the closed DXF's header and the SVG's size
   --fit-width W       scale every X and Y by one factor about the origin so that the
-  --fit-height H      drawing is W wide or H high, in drawing units (greater than 0; not
-                      both; any form; Z is not scaled)
+  --fit-height H      drawing is W wide or H high, in drawing units (0.001 to 100000;
+                      not both; any form; Z is not scaled)
   --scale N           1 to 10000, default 100
   --pitch P           line pitch, any number, default -2.000
   --resolution N      1 to 100, default 2
   --space N           0 to 100 percent, default 10
   --layer NAME        fewer than 40 characters; default: the settings file's, else 0
-  --z-up Z            travel height, a number; default: the settings file's, else 1.00
-  --z-cut Z           cutting depth, a number; default: the settings file's, else 0.00
+  --z-up Z            travel height, -1000 to 1000; default: the settings file's, else 1.00
+  --z-cut Z           cutting depth, -1000 to 1000; default: the settings file's, else 0.00
                       (--layer, --z-up and --z-cut apply to this run only)
   --font FACE         face of plain text and --text, default MS Sans Serif (an RTF input
                       keeps its own fonts)
@@ -117,7 +120,8 @@ such a face lacks come from an outline face, as for any face that lacks them.
   --bold, --italic    its style
   --text STRING       convert STRING (UTF-8; a line feed breaks the line) instead of a
                       file; needs -o
-  --settings FILE     read the settings from FILE, which must exist
+  --settings FILE     read the settings from FILE, which must be a readable regular file
+                      of at most 1 MB
   --report            after writing, print the output file, its entity count and extent
                       (of the closed and SVG forms: path count, extent with its unit;
                       on standard error when the drawing goes to standard output)
@@ -136,7 +140,7 @@ such a face lacks come from an outline face, as for any face that lacks them.
 Weld and kerf (every form; single-line fonts' open paths are never welded or offset):
   --weld              join letters whose outlines overlap (on a line or across lines)
                       into one outline, holes kept, so no cut runs through a neighbour
-  --kerf W            move every closed outline by W/2 (drawing units, greater than 0)
+  --kerf W            move every closed outline by W/2 (drawing units, 0.0001 to 100)
                       with round corners, within 1% of W/2 (at most 0.001 units) of the
                       true arc; a hole or part narrower than the kerf is left out and
                       named on standard error (and by --report)
@@ -153,7 +157,7 @@ cutting, the cut back to its start, a retract; holes before their outline.
   --depth-per-pass D  passes D, 2D, ... deep below the surface (Z 0), the last exactly at
                       Z cutting, all of a contour before the next; default: one pass
   --laser             no Z moves: M4 S<power> before each contour, M5 after it
-  --power S           laser power (greater than 0), default 1000
+  --power S           laser power (0 to 100000), default 1000
 Typography (every form; closed, svg and gcode place the text as lines does, then fit, weld
 and offset it):
   --spacing MODE      classic (default): each character after the rightmost point of the
@@ -169,12 +173,25 @@ and offset it):
 Settings: Z up (travel height) and Z cutting (cutting depth) and the default layer come
 from the settings file Reg.ini (section [Layer], keys Layer, Zup and Zdown, defaults 0,
 1.00 and 0.00), which the window writes when it saves a DXF; kerfline-convert only reads
-it. The file is, in this order: the one named by --settings, or by the environment
+it. A stored Z that is no number (nan, a typo) is not used: the default is, and standard
+error and --report say so; so is a Z outside -1000 to 1000, except in the lines and
+polylines forms, which write any number as stored. The file is, in this order: the one named by --settings, or by the environment
 variable KERFLINE_SETTINGS; Reg.ini beside this program when it is there or that folder
 is writable (a portable copy); otherwise $XDG_CONFIG_HOME/kerfline/Reg.ini, by default
 ~/.config/kerfline/Reg.ini. --report names the file read.
 
-Exit status: 0 written, 1 an input missing or unreadable or a file could not be written,
+Limits: a value outside is refused (exit status 2, naming the option and the value); the
+window's fields and the settings file take the same ranges. They are what a machine can
+mean, in either unit:
+%LIMITS%
+
+A font file or glyph that cannot be loaded (a file cut short, a composite that contains
+itself) is named on standard error and in --report, and its characters are treated as
+ones the font lacks; when nothing at all can then be drawn the job fails and the old
+file stays.
+
+Exit status: 0 written, 1 an input missing or unreadable, a file could not be written or
+nothing could be drawn because fonts could not be loaded,
 2 usage error (no INPUT, a MODE other than 1 or 2, a bad option or value, a --settings
 file that cannot be read: nothing written).
 
@@ -191,6 +208,14 @@ Examples:
                                                  a.DXF, b.DXF, c.DXF
   kerfline-convert --dump-text letter.rtf        what was read, as JSON
 )";
+
+// The usage text with the option table's limits in their place.
+std::string usageText() {
+  std::string text = kUsage;
+  const std::string mark = "%LIMITS%\n";
+  text.replace(text.find(mark), mark.size(), optionLimitsHelp());
+  return text;
+}
 
 bool fileExists(const std::string& path) {
   struct stat st {};
@@ -209,7 +234,7 @@ std::string seventhArgument(const std::vector<std::string>& args) {
 int runPositional(std::vector<std::string> args) {
   bool report = false;
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-    std::cout << kUsage;
+    std::cout << usageText();
     return kExitOk;
   }
   if (!args.empty() && args[0] == "--report") {
@@ -218,7 +243,7 @@ int runPositional(std::vector<std::string> args) {
   }
   BatchArguments batch = parseBatchArguments(args);
   if (batch.inputFile.empty()) {
-    std::cerr << kUsage;
+    std::cerr << usageText();
     return kExitUsage;
   }
   // A usage error is told as such whatever the input: nothing is read before it is settled.
@@ -279,7 +304,7 @@ int runNamed(const std::vector<std::string>& args) {
   }
   switch (command.action) {
     case ConvertAction::Help:
-      std::cout << kUsage;
+      std::cout << usageText();
       return kExitOk;
     case ConvertAction::Version:
       std::cout << "kerfline-convert " << programVersion() << '\n';

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "appcore/option_table.h"
 #include "common/utf8.h"
 #include "export/number_rule.h"
 #include "richtext/styled_text.h"
@@ -30,32 +31,42 @@ float number(const Value& v) {
 
 // Whole numbers follow the positional rule (rounded once to single precision, ties to even);
 // only the clamping becomes an error, since a script wants to hear of a value out of range.
-int wholeNumber(const Value& v, int lo, int hi) {
+int wholeNumber(const Value& v, const OptionDescriptor& limits) {
   const float rounded = std::nearbyint(number(v));
-  if (!(rounded >= static_cast<float>(lo) && rounded <= static_cast<float>(hi))) {
-    refuse(v, "is out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")");
-  }
+  if (!withinLimits(limits, rounded)) refuse(v, "is out of range (" + limitsText(limits) + ")");
   return static_cast<int>(rounded);
 }
 
-// Text passed as typed (pitch, Z): it must be a finite number by the rule the exports read.
+// Text passed as typed (pitch): it must be a finite number by the rule the exports read.
 std::string numberText(const Value& v) {
   if (!std::isfinite(number(v))) refuse(v, "is out of range");
   return v.text;
 }
 
+// Z texts are passed as typed too, inside the limits a machine can mean.
+std::string limitedText(const Value& v, const OptionDescriptor& limits) {
+  if (!withinLimits(limits, number(v))) refuse(v, "is out of range (" + limitsText(limits) + ")");
+  return v.text;
+}
+
 // Lengths, feeds and powers are doubles in the drawing model: the same grammar as the number
 // rule, the value taken in double precision rather than rounded to single.
-double positiveLength(const Value& v) {
+double realNumber(const Value& v, const OptionDescriptor& limits) {
   number(v);
   std::string_view t = v.text;
   while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
   if (!t.empty() && t.front() == '+') t.remove_prefix(1);
   double value = 0;  // "." and "-." are 0 by the rule and have no digit for from_chars
   const std::errc error = std::from_chars(t.data(), t.data() + t.size(), value).ec;
-  if (error == std::errc::result_out_of_range || !std::isfinite(value)) refuse(v, "is out of range");
-  if (!(value > 0)) refuse(v, "is out of range (greater than 0)");
+  if (error == std::errc::result_out_of_range || !withinLimits(limits, value)) {
+    refuse(v, "is out of range (" + limitsText(limits) + ")");
+  }
   return value;
+}
+
+// A numeric option of the table: read by its kind and stored in its field.
+void applyTableOption(ConvertCommand& c, const OptionDescriptor& row, const Value& v) {
+  row.set(c.options, row.kind == OptionKind::Whole ? wholeNumber(v, row) : realNumber(v, row));
 }
 
 template <class E, std::size_t N>
@@ -71,12 +82,10 @@ E oneOf(const Value& v, const std::pair<std::string_view, E> (&names)[N]) {
 
 // Characters of a layer name, as the positional rule counts them (code points).
 constexpr std::size_t kMaxLayerChars = 39;
-// The largest point size a rich-text editor takes.
-constexpr int kMaxPointSize = 1638;
-constexpr int kMaxSpindleRpm = 100000;
 
 /// One named option: its long name, its short letter (or none), whether a value follows, and
-/// what it does to the command. Options of later output forms join by one row each.
+/// what it does to the command. The numeric options of a job are not here: their rows in the
+/// option table name them, limit them and say which field they fill.
 struct OptionEntry {
   std::string_view name;
   char letter;
@@ -113,8 +122,6 @@ const OptionEntry kOptions[] = {
      [](ConvertCommand& c, const Value&) { c.action = ConvertAction::Version; }},
     {"--help", 'h', false, [](ConvertCommand& c, const Value&) { c.action = ConvertAction::Help; }},
     // the classic settings
-    {"--scale", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.classic.scale = wholeNumber(v, 1, 10000); }},
     {"--pitch", 0, true,
      [](ConvertCommand& c, const Value& v) {
        if (v.text == "auto") {
@@ -124,17 +131,15 @@ const OptionEntry kOptions[] = {
          c.options.autoPitch = false;
        }
      }},
-    {"--resolution", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.classic.resolution = wholeNumber(v, 1, 100); }},
-    {"--space", 0, true,
-     [](ConvertCommand& c, const Value& v) { setSpace(c.options, wholeNumber(v, 0, 100)); }},
     {"--layer", 0, true,
      [](ConvertCommand& c, const Value& v) {
        if (utf8ToU32(v.text).size() > kMaxLayerChars) refuse(v, "is too long (fewer than 40 characters)");
        c.layer = v.text;
      }},
-    {"--z-up", 0, true, [](ConvertCommand& c, const Value& v) { c.zUp = numberText(v); }},
-    {"--z-cut", 0, true, [](ConvertCommand& c, const Value& v) { c.zCut = numberText(v); }},
+    {"--z-up", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.zUp = limitedText(v, optionNamed("--z-up")); }},
+    {"--z-cut", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.zCut = limitedText(v, optionNamed("--z-cut")); }},
     // the font of plain text and of --text
     {"--font", 0, true,
      [](ConvertCommand& c, const Value& v) {
@@ -142,7 +147,7 @@ const OptionEntry kOptions[] = {
        c.plainFont.Name = v.text;
      }},
     {"--size", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.plainFont.Size = wholeNumber(v, 1, kMaxPointSize); }},
+     [](ConvertCommand& c, const Value& v) { c.plainFont.Size = wholeNumber(v, optionNamed("--size")); }},
     {"--bold", 0, false, [](ConvertCommand& c, const Value&) { c.plainFont.Bold = true; }},
     {"--italic", 0, false, [](ConvertCommand& c, const Value&) { c.plainFont.Italic = true; }},
     {"--text", 0, true,
@@ -153,31 +158,13 @@ const OptionEntry kOptions[] = {
     // the drawing model: units, size, outlines
     {"--units", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.units = oneOf(v, kUnits); }},
-    {"--fit-width", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.fitWidth = positiveLength(v); }},
-    {"--fit-height", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.fitHeight = positiveLength(v); }},
     {"--dxf-version", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.dxfVersion = oneOf(v, kDxfVersions); }},
     {"--weld", 0, false, [](ConvertCommand& c, const Value&) { c.options.weld = true; }},
-    {"--kerf", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.kerf = positiveLength(v); }},
     {"--kerf-side", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.kerfSide = oneOf(v, kKerfSides); }},
     // the machine
-    {"--feed", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.gcode.feed = positiveLength(v); }},
-    {"--plunge-feed", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.gcode.plungeFeed = positiveLength(v); }},
-    {"--spindle", 0, true,
-     [](ConvertCommand& c, const Value& v) {
-       c.options.gcode.spindleRpm = wholeNumber(v, 1, kMaxSpindleRpm);
-     }},
-    {"--depth-per-pass", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.gcode.depthPerPass = positiveLength(v); }},
     {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
-    {"--power", 0, true,
-     [](ConvertCommand& c, const Value& v) { c.options.gcode.power = positiveLength(v); }},
     // typography
     {"--spacing", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.spacing = oneOf(v, kSpacings); }},
@@ -189,6 +176,14 @@ const OptionEntry kOptions[] = {
 const OptionEntry* findLong(std::string_view name) {
   for (const OptionEntry& e : kOptions) {
     if (e.name == name) return &e;
+  }
+  return nullptr;
+}
+
+// A numeric option of the job, by its command-line name.
+const OptionDescriptor* findNumeric(std::string_view name) {
+  for (const OptionDescriptor& row : optionTable()) {
+    if (!row.flag.empty() && row.flag == name && row.set) return &row;
   }
   return nullptr;
 }
@@ -269,9 +264,10 @@ ConvertCommand parseConvertCommand(const std::vector<std::string>& args) {
     } else if (arg.size() == 2) {
       entry = findShort(arg[1]);
     }
-    if (!entry) unknownOption(arg);
+    const OptionDescriptor* numeric = entry || !arg.starts_with("--") ? nullptr : findNumeric(name);
+    if (!entry && !numeric) unknownOption(arg);
     // Messages name the option as typed ("-o" or "--output").
-    if (!entry->takesValue) {
+    if (entry && !entry->takesValue) {
       if (inlineValue) throw UsageError(name + " takes no value");
       entry->apply(command, Value{name, arg});
       // Help and version answer at once, whatever else the line holds.
@@ -285,7 +281,12 @@ ConvertCommand parseConvertCommand(const std::vector<std::string>& args) {
       if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
       inlineValue = args[++i];
     }
-    entry->apply(command, Value{name, *inlineValue});
+    const Value value{name, *inlineValue};
+    if (numeric) {
+      applyTableOption(command, *numeric, value);
+    } else {
+      entry->apply(command, value);
+    }
   }
   checkCombinations(command);
   return command;

@@ -10,17 +10,20 @@
 
 #include "appcore/batch_arguments.h"
 #include "appcore/conversion_report.h"
+#include "appcore/drawable_text.h"
+#include "appcore/option_table.h"
 #include "appcore/settings_file.h"
 #include "appcore/settings_location.h"
 #include "appcore/text_dump.h"
+#include "appcore/toolpath_settings.h"
 #include "common/file_reader.h"
 #include "export/drawing_export.h"
+#include "export/number_rule.h"
 #include "export/text_export.h"
 #include "export/toolpath_export.h"
 #include "richtext/document_loader.h"
 #include "richtext/plain_text.h"
 #include "typography/placed_export.h"
-#include "typography/text_placement.h"
 #include "vectorizer/UTTF2Vct.h"
 #include "vectorizer/face_list.h"
 
@@ -58,24 +61,43 @@ StyledText loadInput(const std::string& input, const TFontDescription& plainFont
 }
 
 // Spacing, ligatures, tracking, alignment and automatic pitch alone still fit the two classic
-// forms: the typography places the strokes and the classic writers write them.
-bool needsOnlyStrokeForms(const ConversionOptions& options) {
+// forms, whose report tells no drawing facts: the file is all there is to tell of them.
+bool reportsDrawingFacts(const ConversionOptions& options) {
   ConversionOptions rest = options;
   rest.spacing = SpacingMode::Classic;
   rest.ligatures = false;
   rest.tracking = 0;
   rest.align = Alignment::Left;
   rest.autoPitch = false;
-  return !needsDrawingExport(rest);
+  return needsDrawingExport(rest);
 }
 
-// Writes the drawing; says what it wrote for the forms drawn from the contour model.
+// A Z text from the settings file. One that is no finite number (nan, a typo) would be written
+// as 0 by the classic rule: it is not used, the classic default is, and the run says so. One
+// out of the limits a machine can mean is kept by the classic forms, whose bytes follow their
+// own rule, and replaced in the others, which would write it into a machine's program.
+std::string usableZ(const std::string& stored, const std::string& classicDefault,
+                    std::string_view option, bool classicForms, std::vector<std::string>& notes) {
+  const OptionDescriptor& limits = optionNamed(option);
+  const std::optional<float> value = parseFiniteNumber(stored);
+  if (value && (classicForms || withinLimits(limits, *value))) return stored;
+  notes.push_back(settingRefusal(limits, limits.key, stored) + "; " + classicDefault + " used instead");
+  return classicDefault;
+}
+
+// What the report lists: the settings the run did not use, then what the job left out.
+std::vector<std::string> withSettingsNotes(std::vector<std::string> settingsNotes,
+                                           const std::vector<std::string>& jobNotes) {
+  settingsNotes.insert(settingsNotes.end(), jobNotes.begin(), jobNotes.end());
+  return settingsNotes;
+}
+
+// Writes the drawing; says what it wrote where the report tells drawing facts.
 std::optional<DrawingExportReport> writeDrawing(const std::string& path, const StyledText& text,
                                                 const ConversionOptions& options,
                                                 TTTFToVectorConverter& converter) {
-  if (needsOnlyStrokeForms(options)) {
-    // The classic options give FileSave's and SavePoly2's own bytes.
-    saveStrokeDxf(path, text, options, converter);
+  if (!reportsDrawingFacts(options)) {
+    exportTextFile(path, text, options, converter);
     return std::nullopt;
   }
   DrawingExportReport report;
@@ -138,18 +160,27 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
 
   const SettingsLocation settings =
       findSettingsFile(programFolder, command.settingsFile.value_or(""));
-  // A settings file named on the command line must be there: a typo would otherwise convert
-  // silently with the defaults.
-  if (command.settingsFile && ::access(command.settingsFile->c_str(), R_OK) != 0) {
-    err << "kerfline-convert: --settings: cannot read '" << *command.settingsFile
-        << "': " << std::strerror(errno) << '\n';
-    return kExitUsage;
+  // A settings file named on the command line must be one: a typo, a folder or a device would
+  // otherwise convert silently with the defaults while the report named it as the source.
+  if (command.settingsFile) {
+    if (const std::optional<std::string> problem = settingsFileProblem(*command.settingsFile)) {
+      err << "kerfline-convert: --settings: cannot read '" << *command.settingsFile
+          << "': " << *problem << '\n';
+      return kExitUsage;
+    }
   }
   const LayerSettings stored = Loadini(settings.path);
   ConversionOptions options = command.options;
   options.classic.layerText = command.layer.value_or(stored.layer);
-  options.classic.zMoveText = command.zUp.value_or(stored.zUp);
-  options.classic.zLevelText = command.zCut.value_or(stored.zDown);
+  std::vector<std::string> settingsNotes;
+  const bool classicForms = !reportsDrawingFacts(options);
+  options.classic.zMoveText = command.zUp.value_or(
+      usableZ(stored.zUp, LayerSettings{}.zUp, "--z-up", classicForms, settingsNotes));
+  options.classic.zLevelText = command.zCut.value_or(
+      usableZ(stored.zDown, LayerSettings{}.zDown, "--z-cut", classicForms, settingsNotes));
+  for (const std::string& note : settingsNotes) {
+    err << "kerfline-convert: " << settings.path << ": " << note << '\n';
+  }
 
   // Each job: where the text comes from, and the file it goes to.
   struct Job {
@@ -185,12 +216,16 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       jobOptions.sourceName = job.input ? (*job.input == kStandardStream ? "standard input" : *job.input)
                                         : "--text";
       std::optional<DrawingExportReport> drawn;
+      converter.ClearLoadFailures();
       try {
+        // Fonts that cannot be loaded must not replace a good file with an empty one.
+        requireDrawableText(text, options.classic.resolution, converter);
         drawn = writeDrawing(written, text, jobOptions, converter);
       } catch (const Error& e) {
         throw FileError{target, e.what()};
       }
-      std::vector<std::string> notes;
+      // Faces and glyphs that could not be loaded are named even when the rest was drawn.
+      std::vector<std::string> notes = loadFailureLines(converter.LoadFailures());
       if (drawn) {
         for (std::string note : {vanishedSummary(drawn->toolpath.vanished),
                                  overlapSummary(drawn->toolpath.overlapping)})
@@ -202,7 +237,8 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       if (command.report && !command.quiet) {
         printConversionReport(toStandardOutput ? err : out,
                               ReportFacts{target, written, options.format, options.classic,
-                                          settings.path, text.length(), options.units, drawn, notes});
+                                          settings.path, text.length(), options.units, drawn,
+                                          withSettingsNotes(settingsNotes, notes)});
       }
     } catch (const FileError& e) {
       err << "kerfline-convert: " << e.file << ": " << e.reason << '\n';

@@ -1,5 +1,10 @@
 #include "appcore/settings_file.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "appcore/profile_text.h"
 #include "common/error.h"
 #include "common/file_reader.h"
@@ -16,6 +21,20 @@ constexpr std::size_t kMaxSettingsBytes = 1 << 20;
 }
 
 }  // namespace
+
+std::optional<std::string> settingsFileProblem(const std::string& path) {
+  // The system's own words for a name that cannot be opened ("No such file or directory").
+  if (::access(path.c_str(), R_OK) != 0) return std::strerror(errno);
+  const FileContent file = readRegularFile(path, kMaxSettingsBytes);
+  switch (file.status) {
+    case ReadStatus::Ok: return std::nullopt;
+    case ReadStatus::Missing: return "no such file";
+    case ReadStatus::Unreadable: return "not a readable regular file";
+    case ReadStatus::ReadError: return "cannot be read";
+    case ReadStatus::TooLarge: break;
+  }
+  return "larger than a settings file can be (" + std::to_string(kMaxSettingsBytes) + " bytes)";
+}
 
 std::string settingsPath(const std::string& folder) { return folder + "Reg.ini"; }
 

@@ -15,6 +15,11 @@ struct LayerSettings {
 /// "Reg.ini" in the given folder (folder ends with "/").
 std::string settingsPath(const std::string& folder);
 
+/// Why the settings file at path cannot be read as one (it is missing, unreadable, a folder, a
+/// device or a FIFO, or larger than a settings file can be); nothing when it can. Opens without
+/// blocking, so a FIFO cannot hang the caller.
+std::optional<std::string> settingsFileProblem(const std::string& path);
+
 /// Reads one key of an initialisation file with the private-profile rules: section and key
 /// matched regardless of case, blanks around the value and one pair of quotes removed,
 /// at most 2047 characters. Nothing when the file, section or key is missing or unreadable.

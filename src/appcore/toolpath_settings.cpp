@@ -1,91 +1,174 @@
 #include "appcore/toolpath_settings.h"
 
-#include <charconv>
-#include <cmath>
-#include <optional>
+#include <algorithm>
 
+#include "appcore/option_table.h"
 #include "appcore/settings_file.h"
 
 namespace kerfline {
 namespace {
 
-// The values are the program's own, written with the shortest text that reads back exactly;
-// a hand-edited value must be a plain number and nothing more.
-std::optional<double> number(const std::optional<std::string>& text) {
-  if (!text || text->empty()) return std::nullopt;
-  double v = 0;
-  const char* end = text->data() + text->size();
-  const auto [ptr, ec] = std::from_chars(text->data(), end, v);
-  if (ec != std::errc() || ptr != end || !std::isfinite(v)) return std::nullopt;
-  return v;
-}
+constexpr const char* kTypographySection = "Typography";
 
-std::string text(std::optional<double> v) {
-  if (!v) return {};
-  char buffer[64];
-  const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, *v);
-  return ec == std::errc() ? std::string(buffer, ptr) : std::string();
-}
-
-// A positive setting: a valid number replaces it, an empty value clears it, anything else
-// (a typo, zero, a negative) leaves it.
-void readPositive(const std::string& path, const char* key, std::optional<double>& slot,
-                  bool zeroAllowed = false) {
-  const std::optional<std::string> raw = readProfileString(path, kToolpathSection, key);
-  if (!raw) return;
-  if (raw->empty()) {
-    slot.reset();
-    return;
+// A choice among named values: the first name is also what an unknown value reads as.
+template <class E, std::size_t N>
+std::optional<E> named(const std::optional<std::string>& text,
+                       const std::pair<std::string_view, E> (&names)[N]) {
+  if (!text) return std::nullopt;
+  for (const auto& [name, value] : names) {
+    if (name == *text) return value;
   }
-  const std::optional<double> v = number(raw);
-  if (v && (*v > 0 || (zeroAllowed && *v == 0))) slot = v;
+  return std::nullopt;
 }
 
-void readFlag(const std::string& path, const char* key, bool& slot) {
-  const std::optional<std::string> raw = readProfileString(path, kToolpathSection, key);
+template <class E, std::size_t N>
+std::string nameOf(E value, const std::pair<std::string_view, E> (&names)[N]) {
+  for (const auto& [name, v] : names) {
+    if (v == value) return std::string(name);
+  }
+  return std::string(names[0].first);
+}
+
+constexpr std::pair<std::string_view, KerfSide> kSides[] = {
+    {"outside", KerfSide::Outside}, {"inside", KerfSide::Inside}, {"on", KerfSide::On}};
+constexpr std::pair<std::string_view, OutputFormat> kDialogFormats[] = {
+    {"closed", OutputFormat::Closed}, {"svg", OutputFormat::Svg}};
+constexpr std::pair<std::string_view, int> kDxfVersions[] = {{"12", 12}, {"2000", 2000}};
+constexpr std::pair<std::string_view, DrawingUnits> kUnits[] = {{"mm", DrawingUnits::Millimetre},
+                                                                {"in", DrawingUnits::Inch}};
+constexpr std::pair<std::string_view, Alignment> kAlignments[] = {
+    {"left", Alignment::Left}, {"center", Alignment::Center}, {"right", Alignment::Right}};
+
+void readFlag(const std::string& path, const char* section, const char* key, bool& slot) {
+  const std::optional<std::string> raw = readProfileString(path, section, key);
   if (raw == "1") slot = true;
   if (raw == "0") slot = false;
 }
 
-}  // namespace
-
-void loadToolpathSettings(const std::string& path, ConversionOptions& options) {
-  readFlag(path, "Weld", options.weld);
-  readPositive(path, "Kerf", options.kerf);
-  const std::optional<std::string> side = readProfileString(path, kToolpathSection, "KerfSide");
-  if (side == "outside") options.kerfSide = KerfSide::Outside;
-  if (side == "inside") options.kerfSide = KerfSide::Inside;
-  if (side == "on") options.kerfSide = KerfSide::On;
-  GcodeOptions& g = options.gcode;
-  readPositive(path, "Feed", g.feed);
-  readPositive(path, "PlungeFeed", g.plungeFeed);
-  readPositive(path, "DepthPerPass", g.depthPerPass);
-  readPositive(path, "Power", g.power, /*zeroAllowed=*/true);
-  readFlag(path, "Laser", g.laser);
-  std::optional<double> rpm = g.spindleRpm ? std::optional<double>(*g.spindleRpm) : std::nullopt;
-  readPositive(path, "Spindle", rpm);
-  if (!rpm) {
-    g.spindleRpm.reset();
-  } else if (*rpm == std::floor(*rpm) && *rpm <= 1e6) {
-    g.spindleRpm = static_cast<int>(*rpm);
+// Every row of the option table stored in section: a value within the row's limits replaces
+// the setting, an empty one clears it, and any other (a typo, nan, a kerf of 1e13) is not
+// used: the setting stays as it was and the refusal is told.
+void readRows(const std::string& path, std::string_view section, ConversionOptions& options,
+              std::vector<std::string>& refused) {
+  for (const OptionDescriptor& row : optionTable()) {
+    if (row.section != section || !row.set) continue;
+    const std::optional<std::string> raw =
+        readProfileString(path, std::string(section), std::string(row.key));
+    if (!raw) continue;
+    if (raw->empty()) {
+      row.set(options, std::nullopt);
+      continue;
+    }
+    if (const std::optional<double> v = storedValue(row, *raw)) {
+      row.set(options, v);
+    } else {
+      refused.push_back(settingRefusal(row, row.key, *raw) + "; not used");
+    }
   }
 }
 
+// Every row of the option table stored in section but those written already (to keep the
+// order of keys a file has always had).
+void writeRows(const std::string& path, std::string_view section, const ConversionOptions& options,
+               std::initializer_list<std::string_view> written = {}) {
+  for (const OptionDescriptor& row : optionTable()) {
+    if (row.section != section || !row.get) continue;
+    if (std::find(written.begin(), written.end(), row.key) != written.end()) continue;
+    const std::optional<double> v = row.get(options);
+    writeProfileString(path, std::string(section), std::string(row.key), v ? exactText(*v) : "");
+  }
+}
+
+}  // namespace
+
+std::string settingRefusal(const OptionDescriptor& row, std::string_view key, std::string_view text) {
+  return "[" + std::string(row.section.empty() ? kToolpathSection : row.section) + "] " +
+         std::string(key) + "=" + std::string(text) + " is not a " +
+         (row.kind == OptionKind::Whole ? "whole number" : "number") + " from " +
+         limitsText(row);
+}
+
+std::vector<std::string> loadToolpathSettings(const std::string& path, ConversionOptions& options) {
+  std::vector<std::string> refused;
+  readFlag(path, kToolpathSection, "Weld", options.weld);
+  if (auto side = named(readProfileString(path, kToolpathSection, "KerfSide"), kSides)) {
+    options.kerfSide = *side;
+  }
+  readFlag(path, kToolpathSection, "Laser", options.gcode.laser);
+  readRows(path, kToolpathSection, options, refused);
+  return refused;
+}
+
 void saveToolpathSettings(const std::string& path, const ConversionOptions& options) {
-  const GcodeOptions& g = options.gcode;
-  const char* side = options.kerfSide == KerfSide::Inside ? "inside"
-                     : options.kerfSide == KerfSide::On   ? "on"
-                                                          : "outside";
   writeProfileString(path, kToolpathSection, "Weld", options.weld ? "1" : "0");
-  writeProfileString(path, kToolpathSection, "Kerf", text(options.kerf));
-  writeProfileString(path, kToolpathSection, "KerfSide", side);
-  writeProfileString(path, kToolpathSection, "Feed", text(g.feed));
-  writeProfileString(path, kToolpathSection, "PlungeFeed", text(g.plungeFeed));
-  writeProfileString(path, kToolpathSection, "Spindle",
-                     g.spindleRpm ? std::to_string(*g.spindleRpm) : std::string());
-  writeProfileString(path, kToolpathSection, "DepthPerPass", text(g.depthPerPass));
-  writeProfileString(path, kToolpathSection, "Laser", g.laser ? "1" : "0");
-  writeProfileString(path, kToolpathSection, "Power", text(g.power));
+  writeProfileString(path, kToolpathSection, "Kerf", options.kerf ? exactText(*options.kerf) : "");
+  writeProfileString(path, kToolpathSection, "KerfSide", nameOf(options.kerfSide, kSides));
+  writeRows(path, kToolpathSection, options, {"Kerf"});
+  writeProfileString(path, kToolpathSection, "Laser", options.gcode.laser ? "1" : "0");
+}
+
+std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options) {
+  const auto read = [&](const char* key) { return readProfileString(path, kToolpathSection, key); };
+  // A value this program did not write counts as not there.
+  options.format = named(read("Format"), kDialogFormats).value_or(OutputFormat::Closed);
+  options.dxfVersion = named(read("DxfVersion"), kDxfVersions).value_or(12);
+  options.units = named(read("Units"), kUnits).value_or(DrawingUnits::Millimetre);
+  options.fitWidth.reset();
+  options.fitHeight.reset();
+  std::vector<std::string> refused;
+  const std::optional<std::string> fit = read("Fit");
+  if (fit == "width" || fit == "height") {
+    const OptionDescriptor& row = optionNamed(*fit == "width" ? "--fit-width" : "--fit-height");
+    const std::string size = read("FitSize").value_or("");
+    if (const std::optional<double> v = storedValue(row, size)) {
+      row.set(options, v);
+    } else {
+      refused.push_back(settingRefusal(row, "FitSize", size) + "; not used");
+    }
+  }
+  for (std::string& note : loadToolpathSettings(path, options)) refused.push_back(std::move(note));
+  return refused;
+}
+
+void saveExportChoices(const std::string& path, const ConversionOptions& options) {
+  writeProfileString(path, kToolpathSection, "Format",
+                     options.format == OutputFormat::Svg ? "svg" : "closed");
+  writeProfileString(path, kToolpathSection, "DxfVersion", options.dxfVersion == 2000 ? "2000" : "12");
+  writeProfileString(path, kToolpathSection, "Units", nameOf(options.units, kUnits));
+  const std::optional<double> size = options.fitWidth ? options.fitWidth : options.fitHeight;
+  writeProfileString(path, kToolpathSection, "Fit",
+                     options.fitWidth ? "width" : options.fitHeight ? "height" : "none");
+  writeProfileString(path, kToolpathSection, "FitSize", size ? exactText(*size) : "");
+  saveToolpathSettings(path, options);
+}
+
+std::vector<std::string> loadTypographyChoices(const std::string& path, ConversionOptions& options) {
+  const auto read = [&](const char* key) {
+    std::string text = readProfileString(path, kTypographySection, key).value_or("");
+    for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return text;
+  };
+  options.spacing = read("Spacing") == "font" ? SpacingMode::Font : SpacingMode::Classic;
+  options.ligatures = read("Ligatures") == "1";
+  options.align = named(std::optional<std::string>(read("Align")), kAlignments).value_or(Alignment::Left);
+  options.autoPitch = read("AutoPitch") == "1";
+  options.tracking = 0;
+  std::vector<std::string> refused;
+  readRows(path, kTypographySection, options, refused);
+  return refused;
+}
+
+void saveTypographyChoices(const std::string& path, const ConversionOptions& options) {
+  const bool defaults = options.spacing == SpacingMode::Classic && options.tracking == 0 &&
+                        options.align == Alignment::Left && !options.autoPitch && !options.ligatures;
+  // A settings file from before these choices stays byte for byte as it was until one is used.
+  if (defaults && !readProfileString(path, kTypographySection, "Spacing")) return;
+  writeProfileString(path, kTypographySection, "Spacing",
+                     options.spacing == SpacingMode::Font ? "font" : "classic");
+  writeRows(path, kTypographySection, options);
+  writeProfileString(path, kTypographySection, "Align", nameOf(options.align, kAlignments));
+  writeProfileString(path, kTypographySection, "AutoPitch", options.autoPitch ? "1" : "0");
+  writeProfileString(path, kTypographySection, "Ligatures", options.ligatures ? "1" : "0");
 }
 
 }  // namespace kerfline

@@ -1,21 +1,45 @@
 #pragma once
+// The one codec of a job's options and the settings file: which section and key hold each
+// choice, read back within the option table's limits.
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "export/conversion_options.h"
 
 namespace kerfline {
 
+struct OptionDescriptor;
+
 /// Settings-file section of the export settings, weld, kerf and G-code among them.
 inline constexpr const char* kToolpathSection = "Export";
 
 /// Reads section "Export" of the settings file at path into options: Weld and Laser (0 or 1),
-/// Kerf, Feed, PlungeFeed, DepthPerPass, Power (numbers, "." separator; empty: not set),
-/// KerfSide (outside, inside or on) and Spindle (whole rpm; empty: no spindle words). A key
-/// that is missing, or whose value is not valid for it, leaves that setting as it was.
-void loadToolpathSettings(const std::string& path, ConversionOptions& options);
+/// KerfSide (outside, inside or on) and the option table's rows of that section (Kerf, Feed,
+/// PlungeFeed, Spindle, DepthPerPass, Power: plain numbers, "." separator; empty: not set).
+/// A missing key leaves its setting as it was; so does a value that is not valid for it (not
+/// a number, nan, out of the table's limits), and such a value is named in the lines returned.
+std::vector<std::string> loadToolpathSettings(const std::string& path, ConversionOptions& options);
 
 /// Writes the weld, kerf and G-code keys of section "Export"; other sections and keys are kept.
 /// Throws Error("Unable to write to <path>") as the settings file does.
 void saveToolpathSettings(const std::string& path, const ConversionOptions& options);
+
+/// The export dialog's choices: Format (closed or svg), DxfVersion, Units (mm or in), Fit
+/// (none, width or height) with FitSize, then loadToolpathSettings. Values this program did not
+/// write read as the defaults; refused numbers are named in the lines returned.
+std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options);
+/// Writes what loadExportChoices reads.
+void saveExportChoices(const std::string& path, const ConversionOptions& options);
+
+/// Section "Typography": Spacing (classic or font), Tracking, Align (left, center, right),
+/// AutoPitch and Ligatures (0 or 1), read regardless of case; missing or refused: the default.
+std::vector<std::string> loadTypographyChoices(const std::string& path, ConversionOptions& options);
+/// Writes section "Typography"; a file without that section is left alone while every choice
+/// is still the default, so that a settings file from before these choices keeps its bytes.
+void saveTypographyChoices(const std::string& path, const ConversionOptions& options);
+
+/// "[Export] Kerf=1e13 is not a number from 0.0001 to 100": why a stored value is refused.
+std::string settingRefusal(const OptionDescriptor& row, std::string_view key, std::string_view text);
 
 }  // namespace kerfline

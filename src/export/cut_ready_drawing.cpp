@@ -2,12 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "common/error.h"
 #include "export/drawing_layout.h"
+#include "export/dxf_layer.h"
+#include "export/single_precision.h"
 #include "geometry/cut_order.h"
+#include "geometry/ring_math.h"
 
 namespace kerfline {
 namespace {
@@ -23,6 +30,127 @@ std::optional<double> factorFor(const std::optional<double>& size, double curren
   }
   return *size / current;
 }
+
+}  // namespace
+
+// A glyph made ready to cut once, at the walk's origin: converted, its contours built, any
+// retracing ring opened, nested, turned and ordered. Placing it again is a translation.
+struct CutReadyGlyph {
+  std::vector<Contour> contours;  // in drawing units, X and Y as the walk computes them at 0
+  float width = 0;                // what the walk advances by after it
+};
+
+// A text repeats a few dozen glyphs thousands of times: each is converted and made ready once
+// per face, size (through its scale), character and precision, then only moved into place.
+// Each point is placed by the walk's own single-precision rule, so the drawing holds exactly the
+// numbers the "Lines + Z moves" file writes.
+class CutReadyWalker::Glyphs {
+ public:
+  explicit Glyphs(GlyphSource& source) : source_(source) {}
+
+  const std::optional<CutReadyGlyph>& glyphOf(const TFontDescription& font, char32_t c,
+                                              float unitScale, int precision) {
+    Key key{font, c, precision, unitScale};
+    key.font.Color = 0;
+    if (const auto it = byKey_.find(key); it != byKey_.end()) return it->second;
+    std::optional<CutReadyGlyph> made;
+    if (const std::optional<TStrokeCollection> strokes = source_.strokesOf(font, c, precision)) {
+      // The walk's own strokes at origin 0 through the drawing's own builder: the same rings,
+      // open paths, dots and retrace test as a character placed anywhere.
+      DrawingBuilder builder;
+      builder.characterBecameCurrent(0, c, font, unitScale);
+      made.emplace();
+      made->width = placeGlyphStrokes(*strokes, unitScale, GlyphOrigin{}, builder);
+      Drawing one = builder.take();
+      if (!one.characters.empty()) {
+        orderForCutting(one.characters.front());
+        made->contours = std::move(one.characters.front().contours);
+      }
+    }
+    return byKey_.emplace(std::move(key), std::move(made)).first->second;
+  }
+
+ private:
+  struct Key {
+    TFontDescription font;  // colour zeroed: it does not change the outline
+    char32_t c;
+    int precision;
+    float unitScale;
+    friend bool operator==(const Key&, const Key&) = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const {
+      std::size_t h = std::hash<std::string>{}(k.font.Name);
+      for (const std::size_t v :
+           {std::size_t{k.c}, std::size_t(k.precision), std::hash<float>{}(k.unitScale),
+            std::size_t(k.font.Size), std::size_t(k.font.Bold) << 1 | k.font.Italic})
+        h = h * 1000003u ^ v;
+      return h;
+    }
+  };
+
+  GlyphSource& source_;
+  std::unordered_map<Key, std::optional<CutReadyGlyph>, KeyHash> byKey_;
+};
+
+namespace {
+
+// One walk: every character's ready glyph moved into place and handed to the sink.
+class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
+ public:
+  CutReadyPlacer(CutReadyWalker::Glyphs& glyphs, double factor, ExportObserver* next,
+                 const CharacterSink& sink)
+      : glyphs_(glyphs), factor_(factor), next_(next), sink_(sink) {}
+
+  void characterBecameCurrent(std::int32_t pos, char32_t c, const TFontDescription& font,
+                              float unitScale) override {
+    if (c == 10) ++line_;
+    position_ = pos;
+    if (next_) next_->characterBecameCurrent(pos, c, font, unitScale);
+  }
+
+  std::optional<float> placeGlyph(const TFontDescription& font, char32_t c, float unitScale,
+                                  int precision, const GlyphOrigin& origin) override {
+    const std::optional<CutReadyGlyph>& glyph = glyphs_.glyphOf(font, c, unitScale, precision);
+    if (!glyph) return std::nullopt;
+    PlacedCharacter placed;
+    placed.position = position_;
+    placed.character = c;
+    placed.line = line_;
+    placed.contours.reserve(glyph->contours.size());
+    for (const Contour& k : glyph->contours) {
+      Contour moved;
+      moved.closed = k.closed;
+      moved.depth = k.depth;
+      moved.points.reserve(k.points.size());
+      for (const Vec2& p : k.points) {
+        moved.points.push_back({mulAddToFloat(origin.shift, origin.spaceFactor, float(p.x)),
+                                float(p.y) + origin.originY});
+      }
+      // Far from the origin two neighbouring points may round to one; the walk's drawing
+      // would not hold the repeat, nor a ring it leaves a single point.
+      removeRepeatedPoints(moved);
+      if (moved.points.size() > 1 || (!moved.closed && !moved.points.empty()))
+        placed.contours.push_back(std::move(moved));
+    }
+    if (!placed.contours.empty()) {
+      if (factor_ != 1.0) {
+        for (Contour& k : placed.contours)
+          for (Vec2& p : k.points) p = {p.x * factor_, p.y * factor_};
+      }
+      sink_(std::move(placed));
+    }
+    return glyph->width;
+  }
+
+ private:
+  CutReadyWalker::Glyphs& glyphs_;
+  double factor_;
+  ExportObserver* next_;
+  const CharacterSink& sink_;
+  std::int32_t position_ = 0;
+  std::int32_t line_ = 0;
+};
 
 }  // namespace
 
@@ -56,10 +184,26 @@ void makeCutReady(Drawing& drawing, const ConversionOptions& options) {
   orderForCutting(drawing);
 }
 
+CutReadyWalker::CutReadyWalker(const TextSource& text, const ConversionOptions& options,
+                               GlyphSource& glyphs)
+    : text_(text), options_(options), glyphs_(std::make_unique<Glyphs>(glyphs)) {}
+
+CutReadyWalker::~CutReadyWalker() = default;
+
+void CutReadyWalker::walk(const CharacterSink& sink, double factor, ExportObserver* observer) {
+  CutReadyPlacer placer(*glyphs_, factor, observer, sink);
+  walkGlyphs(text_, layoutParametersOf(options_.classic), placer, &placer);
+}
+
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
                         GlyphSource& glyphs, ExportObserver* observer) {
-  Drawing drawing = layoutDrawing(text, options.classic, glyphs, observer);
-  makeCutReady(drawing, options);
+  Drawing drawing;
+  CutReadyWalker(text, options, glyphs).walk(
+      [&](PlacedCharacter&& c) { drawing.characters.push_back(std::move(c)); }, 1.0, observer);
+  drawing.layer = dxfLayerName(options.classic.layerText);
+  if (options.fitWidth || options.fitHeight) {
+    scaleDrawing(drawing, fitFactor(drawing.extent(), options));
+  }
   return drawing;
 }
 

@@ -1,4 +1,7 @@
 #pragma once
+#include <functional>
+#include <memory>
+
 #include "common/text_source.h"
 #include "export/conversion_options.h"
 #include "export/layout_walk.h"
@@ -19,8 +22,34 @@ void scaleDrawing(Drawing& drawing, double factor);
 /// character's contours nested, turned and ordered for cutting. Throws Error as fitFactor.
 void makeCutReady(Drawing& drawing, const ConversionOptions& options);
 
+/// Receives placed characters one at a time, in text order.
+using CharacterSink = std::function<void(PlacedCharacter&& character)>;
+
+/// Walks a text placed classically, each character made ready to cut, without holding the
+/// drawing; its glyphs are made ready once and kept for every walk of the same walker.
+class CutReadyWalker {
+ public:
+  /// text, options and glyphs must outlive the walker.
+  CutReadyWalker(const TextSource& text, const ConversionOptions& options, GlyphSource& glyphs);
+  ~CutReadyWalker();
+  CutReadyWalker(const CutReadyWalker&) = delete;
+  CutReadyWalker& operator=(const CutReadyWalker&) = delete;
+
+  /// Hands every character with paths to sink, each point multiplied by factor about the
+  /// origin; observer, when given, is told of every character as the walk reaches it.
+  void walk(const CharacterSink& sink, double factor = 1.0, ExportObserver* observer = nullptr);
+
+  class Glyphs;
+
+ private:
+  const TextSource& text_;
+  const ConversionOptions& options_;
+  std::unique_ptr<Glyphs> glyphs_;
+};
+
 /// What the closed-contour writers write: the drawing the classic walk places, made ready
-/// to cut.
+/// to cut (each glyph once per face, size, character and precision, then moved into place:
+/// its points exactly the walk's), scaled to any fit size. Throws Error as fitFactor.
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
                         GlyphSource& glyphs, ExportObserver* observer = nullptr);
 

@@ -6,10 +6,55 @@
 #include "export/closed_dxf_writer.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
+#include "export/dxf_layer.h"
 #include "export/gcode_writer.h"
 #include "export/svg_writer.h"
 
 namespace kerfline {
+namespace {
+
+// The last steps of every export of a cut-ready drawing: weld and kerf as asked, the file, the
+// report.
+void weldWriteAndReport(const std::string& path, Drawing& drawing,
+                        const ConversionOptions& options, DrawingExportReport* report) {
+  ToolpathNotes notes = applyWeldAndKerf(drawing, options);
+  writeFinishedDrawing(path, drawing, options);
+  fillReport(report, drawing);
+  if (report) report->toolpath = std::move(notes);
+}
+
+// The SVG of a text too big to hold as a drawing: a first walk measures the extent (the
+// header's size and view box, and any fit), a second writes each character as it is placed.
+// Only the text and its few dozen ready glyphs are held.
+void streamSvg(const std::string& path, const TextSource& text, const ConversionOptions& options,
+               GlyphSource& glyphs, DrawingExportReport* report, ExportObserver* observer) {
+  CutReadyWalker walker(text, options, glyphs);
+  Extent natural;
+  std::size_t contours = 0;
+  walker.walk([&](PlacedCharacter&& c) {
+    contours += c.contours.size();
+    for (const Contour& k : c.contours)
+      for (const Vec2& p : k.points) natural.add(p);
+  });
+  const double factor = fitFactor(natural, options);
+  // Multiplying by a factor above 0 keeps the order of the points: the extreme points of the
+  // scaled drawing are the scaled extreme points.
+  Extent extent;
+  if (!natural.empty()) {
+    extent.add({natural.minX * factor, natural.minY * factor});
+    extent.add({natural.maxX * factor, natural.maxY * factor});
+  }
+  SvgStream svg(path, extent, dxfLayerName(options.classic.layerText), options);
+  walker.walk([&](PlacedCharacter&& c) { svg.character(c); }, factor, observer);
+  svg.commit();
+  if (report) {
+    *report = DrawingExportReport{};
+    report->contours = contours;
+    report->extent = extent;
+  }
+}
+
+}  // namespace
 
 void fillReport(DrawingExportReport* report, const Drawing& drawing) {
   if (!report) return;
@@ -28,6 +73,18 @@ bool needsDrawingExport(const ConversionOptions& o) {
          o.autoPitch || o.dxfVersion != classic.dxfVersion;
 }
 
+DrawingRoute drawingRoute(const ConversionOptions& options) {
+  const bool strokeForm =
+      options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
+  if (changesPaths(options)) return DrawingRoute::PlacedDrawing;
+  if (strokeForm) return DrawingRoute::StrokeWalk;
+  // Weld and kerf look across characters, and shaped or aligned lines are placed only once
+  // the whole text is shaped; without them each character can go to the file as it is placed.
+  if (options.format == OutputFormat::Svg && placesClassically(options))
+    return DrawingRoute::StreamedDrawing;
+  return DrawingRoute::PlacedDrawing;
+}
+
 void exportDrawingFile(const std::string& path, const TextSource& text,
                        const ConversionOptions& options, GlyphSource& glyphs,
                        DrawingExportReport* report, ExportObserver* observer) {
@@ -36,9 +93,7 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
   if (!placesClassically(options)) {
     throw Error("Font spacing, alignment and automatic pitch need the shaped placement.");
   }
-  const bool classic =
-      options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
-  if (classic && !changesPaths(options)) {
+  if (drawingRoute(options) == DrawingRoute::StrokeWalk) {
     // The classic forms keep their own walk. A fit size needs the extent first: the drawing
     // is laid out once to measure it, and the file is written by a second, scaled walk.
     double factor = 1.0;
@@ -57,8 +112,12 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
     return;
   }
   checkDrawingOptions(options);
-  writePlacedDrawing(path, layoutDrawing(text, options.classic, glyphs, observer), options,
-                     report);
+  if (drawingRoute(options) == DrawingRoute::StreamedDrawing) {
+    streamSvg(path, text, options, glyphs, report, observer);
+    return;
+  }
+  Drawing drawing = cutReadyDrawing(text, options, glyphs, observer);
+  weldWriteAndReport(path, drawing, options, report);
 }
 
 void checkDrawingOptions(const ConversionOptions& options) {
@@ -77,7 +136,13 @@ ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& opt
 void writePlacedDrawing(const std::string& path, Drawing drawing,
                         const ConversionOptions& options, DrawingExportReport* report) {
   checkDrawingOptions(options);
-  ToolpathNotes notes = finishPlacedDrawing(drawing, options);
+  makeCutReady(drawing, options);
+  weldWriteAndReport(path, drawing, options, report);
+}
+
+void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
+                          const ConversionOptions& options) {
+  checkDrawingOptions(options);
   switch (options.format) {
     case OutputFormat::Lines:
       saveLinesDxf(path, drawing, options.classic);
@@ -95,8 +160,6 @@ void writePlacedDrawing(const std::string& path, Drawing drawing,
       saveGcodeFile(path, drawing, options, options.sourceName);
       break;
   }
-  fillReport(report, drawing);
-  if (report) report->toolpath = std::move(notes);
 }
 
 const char* unitName(DrawingUnits units) { return units == DrawingUnits::Inch ? "in" : "mm"; }

@@ -25,6 +25,21 @@ void fillReport(DrawingExportReport* report, const Drawing& drawing);
 /// of units, fit, weld, kerf, G-code, font spacing, ligatures, alignment or automatic pitch.
 bool needsDrawingExport(const ConversionOptions& options);
 
+/// The two ways from placed text to a file.
+enum class DrawingRoute {
+  StrokeWalk,     ///< the placed strokes in placement order, to the two stroke forms
+  PlacedDrawing,  ///< the placed drawing made ready to cut, welded and offset, to any writer
+  /// the placed drawing handed to the writer a character at a time, never held whole (two
+  /// walks: the first measures the extent the file's header needs)
+  StreamedDrawing,
+};
+
+/// The one answer to which way an export of options goes, asked by every export and by the job
+/// view: the stroke walk for the two stroke forms while the paths keep their shape (no weld, no
+/// kerf); the SVG of classically placed text, paths unchanged, streamed; the placed drawing
+/// for every other form or when the paths change. The drawing is the same on all three.
+DrawingRoute drawingRoute(const ConversionOptions& options);
+
 /// Writes text, placed by the classic walk, to path in options.format: the two classic DXF
 /// forms (without weld or kerf the classic walk's files, byte for byte when no fit size is
 /// given), the closed-polyline DXF, the SVG or the G-code; every form but the plain classic
@@ -52,6 +67,11 @@ ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& opt
 /// Same failure rules as exportDrawingFile.
 void writePlacedDrawing(const std::string& path, Drawing drawing,
                         const ConversionOptions& options, DrawingExportReport* report = nullptr);
+
+/// Writes a finished drawing (made ready, welded and offset by finishPlacedDrawing) to path in
+/// options.format, as it is. Same failure rules as exportDrawingFile.
+void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
+                          const ConversionOptions& options);
 
 /// The unit's short name: "mm" or "in".
 const char* unitName(DrawingUnits units);

@@ -1,5 +1,6 @@
 #include "export/dxf_export.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "export/dxf_layer.h"
@@ -103,12 +104,15 @@ void strokesOfDrawing(const Drawing& drawing, StrokeSink& sink) {
   for (const PlacedCharacter& c : drawing.characters) {
     for (const Contour& k : c.contours) {
       const std::size_t n = k.points.size();
-      const std::size_t edges = k.closed ? n : n - 1;
-      if (n < 2) continue;
+      if (n == 0 || (n == 1 && k.closed)) continue;
+      // An open path of one point is a single-line face's dot: one stroke from the point to
+      // itself, a plunge and a retract as the walk writes it.
+      const std::size_t edges = k.closed ? n : std::max<std::size_t>(n - 1, 1);
       for (std::size_t i = 0; i < edges; ++i) {
         const Vec2& a = k.points[i];
         const Vec2& b = k.points[(i + 1) % n];
         PlacedStroke s;
+        s.openPath = !k.closed;
         s.x1 = static_cast<float>(a.x);
         s.y1 = static_cast<float>(a.y);
         s.x2 = static_cast<float>(b.x);
@@ -122,6 +126,14 @@ void strokesOfDrawing(const Drawing& drawing, StrokeSink& sink) {
 }
 
 }  // namespace
+
+StrokeWalk scaledWalk(StrokeWalk walk, double factor) {
+  if (factor == 1.0) return walk;
+  return [walk = std::move(walk), factor](StrokeSink& sink) {
+    ScaledSink scaled(sink, factor);
+    walk(scaled);
+  };
+}
 
 float unitScaleFor(int scale, int pointSize) {
   if (scale <= 0) return 1.0f;

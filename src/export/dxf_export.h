@@ -31,6 +31,10 @@ void savePolyLinesDxf(const std::string& path, const Drawing& drawing,
 /// Places a text's strokes, in file order, into the sink it is given.
 using StrokeWalk = std::function<void(StrokeSink& sink)>;
 
+/// walk with every placed point multiplied by factor about the origin (a fit size), each value
+/// rounded once to single precision; walk itself when factor is 1.
+StrokeWalk scaledWalk(StrokeWalk walk, double factor);
+
 /// The "Lines + Z moves" file of the strokes walk places (layer and Z from settings).
 void saveLinesDxf(const std::string& path, const ExportSettings& settings, const StrokeWalk& walk);
 

@@ -15,8 +15,68 @@ LayoutParameters layoutParametersOf(const ExportSettings& settings) {
   return layout;
 }
 
-void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSource& glyphs,
-              StrokeSink& sink, ExportObserver* observer) {
+float placeGlyphStrokes(const TStrokeCollection& strokes, float unitScale,
+                        const GlyphOrigin& origin, StrokeSink& sink) {
+  const ScaledToFloat scaled(kOutlineFactor, unitScale);
+  const float shift = origin.shift;
+  const float spaceFactor = origin.spaceFactor;
+  const float originY = origin.originY;
+  float charWidth = 0.0f;
+  const bool open = strokes.openPaths();
+  const std::vector<TStroke>& all = strokes.strokes();
+  bool contourOpen = false;
+  float startX = 0.0f;
+  float startY = 0.0f;
+  // A stroke mostly starts where the one before ended: the same outline integers give
+  // the same values, so those of the previous end are taken instead of computed again.
+  bool havePrevious = false;
+  TStroke previous{};
+  float previousX2 = 0.0f, previousY2 = 0.0f, previousPlacedX2 = 0.0f;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const TStroke& s = all[i];
+    PlacedStroke placed;
+    const bool continues = havePrevious && s.X1 == previous.X2 && s.Y1 == previous.Y2;
+    const float x1 = continues ? previousX2 : scaled(s.X1);
+    const float y1 = continues ? previousY2 : scaled(s.Y1);
+    const float x2 = scaled(s.X2);
+    const float y2 = scaled(s.Y2);
+    if (open) {
+      // An open path never returns to its start: its contour number says where it ends.
+      placed.openPath = true;
+      placed.opensContour = i == 0 || all[i - 1].Contour != s.Contour;
+      placed.closesContour = i + 1 == all.size() || all[i + 1].Contour != s.Contour;
+    } else {
+      if (!contourOpen) {
+        contourOpen = true;
+        startX = x1;
+        startY = y1;
+        placed.opensContour = true;
+      }
+      // Equal DxfReal texts are equal floats (+0 and -0 both read "0", and compare equal).
+      if (x2 == startX && y2 == startY) {
+        placed.opensContour = false;  // a contour closed by its first stroke gets no plunge
+        placed.closesContour = true;
+        contourOpen = false;
+      }
+    }
+    if (x1 > charWidth) charWidth = x1;
+    if (x2 > charWidth) charWidth = x2;
+    placed.x1 = continues ? previousPlacedX2 : mulAddToFloat(shift, spaceFactor, x1);
+    placed.y1 = y1 + originY;
+    placed.x2 = mulAddToFloat(shift, spaceFactor, x2);
+    placed.y2 = y2 + originY;
+    havePrevious = true;
+    previous = s;
+    previousX2 = x2;
+    previousY2 = y2;
+    previousPlacedX2 = placed.x2;
+    sink.placeStroke(placed);
+  }
+  return charWidth;
+}
+
+void walkGlyphs(const TextSource& text, const LayoutParameters& layout, GlyphPlacer& placer,
+                ExportObserver* observer) {
   constexpr char32_t kLf = 10;
   constexpr char32_t kCr = 13;
   // All in single precision, each step rounded once, as the file's numbers must not depend
@@ -40,67 +100,40 @@ void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSourc
     if (observer) observer->characterBecameCurrent(pos, c, font, unitScale);
     if (c == kLf || c == kCr) continue;  // advances by a CharWidth of 0
 
-    float charWidth = 0.0f;
-    const std::optional<TStrokeCollection> strokes = glyphs.strokesOf(font, c, layout.resolution);
-    if (!strokes) {
-      charWidth = maxCharWidth;
-    } else {
-      const ScaledToFloat scaled(kOutlineFactor, unitScale);
-      const float shift = originX;
-      const bool open = strokes->openPaths();
-      const std::vector<TStroke>& all = strokes->strokes();
-      bool contourOpen = false;
-      float startX = 0.0f;
-      float startY = 0.0f;
-      // A stroke mostly starts where the one before ended: the same outline integers give
-      // the same values, so those of the previous end are taken instead of computed again.
-      bool havePrevious = false;
-      TStroke previous{};
-      float previousX2 = 0.0f, previousY2 = 0.0f, previousPlacedX2 = 0.0f;
-      for (std::size_t i = 0; i < all.size(); ++i) {
-        const TStroke& s = all[i];
-        PlacedStroke placed;
-        const bool continues = havePrevious && s.X1 == previous.X2 && s.Y1 == previous.Y2;
-        const float x1 = continues ? previousX2 : scaled(s.X1);
-        const float y1 = continues ? previousY2 : scaled(s.Y1);
-        const float x2 = scaled(s.X2);
-        const float y2 = scaled(s.Y2);
-        if (open) {
-          // An open path never returns to its start: its contour number says where it ends.
-          placed.openPath = true;
-          placed.opensContour = i == 0 || all[i - 1].Contour != s.Contour;
-          placed.closesContour = i + 1 == all.size() || all[i + 1].Contour != s.Contour;
-        } else {
-          if (!contourOpen) {
-            contourOpen = true;
-            startX = x1;
-            startY = y1;
-            placed.opensContour = true;
-          }
-          // Equal DxfReal texts are equal floats (+0 and -0 both read "0", and compare equal).
-          if (x2 == startX && y2 == startY) {
-            placed.opensContour = false;  // a contour closed by its first stroke gets no plunge
-            placed.closesContour = true;
-            contourOpen = false;
-          }
-        }
-        if (x1 > charWidth) charWidth = x1;
-        if (x2 > charWidth) charWidth = x2;
-        if (charWidth > maxCharWidth) maxCharWidth = charWidth;
-        placed.x1 = continues ? previousPlacedX2 : mulAddToFloat(shift, spaceFactor, x1);
-        placed.y1 = y1 + originY;
-        placed.x2 = mulAddToFloat(shift, spaceFactor, x2);
-        placed.y2 = y2 + originY;
-        havePrevious = true;
-        previous = s;
-        previousX2 = x2;
-        previousY2 = y2;
-        previousPlacedX2 = placed.x2;
-        sink.placeStroke(placed);
-      }
-    }
+    const std::optional<float> width =
+        placer.placeGlyph(font, c, unitScale, layout.resolution,
+                          GlyphOrigin{originX, spaceFactor, originY});
+    const float charWidth = width ? *width : maxCharWidth;
+    if (charWidth > maxCharWidth) maxCharWidth = charWidth;
     originX = originX + charWidth;
   }
+}
+
+namespace {
+
+// The classic walk's placing: the glyph source's strokes, placed into a stroke sink.
+class StrokePlacer final : public GlyphPlacer {
+ public:
+  StrokePlacer(GlyphSource& glyphs, StrokeSink& sink) : glyphs_(glyphs), sink_(sink) {}
+
+  std::optional<float> placeGlyph(const TFontDescription& font, char32_t c, float unitScale,
+                                  int precision, const GlyphOrigin& origin) override {
+    const std::optional<TStrokeCollection> strokes = glyphs_.strokesOf(font, c, precision);
+    if (!strokes) return std::nullopt;
+    return placeGlyphStrokes(*strokes, unitScale, origin, sink_);
+  }
+
+ private:
+  GlyphSource& glyphs_;
+  StrokeSink& sink_;
+};
+
+}  // namespace
+
+void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSource& glyphs,
+              StrokeSink& sink, ExportObserver* observer) {
+  StrokePlacer placer(glyphs, sink);
+  walkGlyphs(text, layout, placer, observer);
 }
 
 }  // namespace kerfline

@@ -51,6 +51,36 @@ class StrokeSink {
   virtual void placeStroke(const PlacedStroke& stroke) = 0;
 };
 
+/// Where the walk puts one character's glyph, in single precision.
+struct GlyphOrigin {
+  float shift = 0;        ///< the walk's X origin: X is placed as shift * spaceFactor + x
+  float spaceFactor = 1;  ///< 1 + SpacePc / 100 when SpacePc is above 0, else 1
+  float originY = 0;      ///< added to every Y
+};
+
+/// Hands the strokes of one converted glyph, scaled by unitScale and placed at origin, to sink
+/// with the classic walk's contour markers; returns the glyph's width (its rightmost X before
+/// placing, at least 0), by which the walk advances.
+float placeGlyphStrokes(const TStrokeCollection& strokes, float unitScale,
+                        const GlyphOrigin& origin, StrokeSink& sink);
+
+/// Places the characters the walk reaches.
+class GlyphPlacer {
+ public:
+  virtual ~GlyphPlacer() = default;
+  /// Places code point c of font (converted at precision, scaled by unitScale) at origin;
+  /// returns its width as placeGlyphStrokes does, or nothing when it has no outline.
+  virtual std::optional<float> placeGlyph(const TFontDescription& font, char32_t c,
+                                          float unitScale, int precision,
+                                          const GlyphOrigin& origin) = 0;
+};
+
+/// The character walk, each character's placing left to placer: every position of text in
+/// order, LF starting a new line, CR and LF not placed; a character without outline advances
+/// by the widest character so far.
+void walkGlyphs(const TextSource& text, const LayoutParameters& layout, GlyphPlacer& placer,
+                ExportObserver* observer);
+
 /// The character walk shared by both exports: every position of text in order, LF starting
 /// a new line, CR and LF not converted, each other character converted in its own font and
 /// its strokes scaled, placed and handed to sink.

@@ -62,20 +62,20 @@ std::string svgLayerId(const std::string& utf8Layer) {
   return id;
 }
 
-void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options) {
+SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::string& layer,
+                     const ConversionOptions& options)
+    : file_(path) {
   const bool inch = options.units == DrawingUnits::Inch;
   const char* unit = inch ? "in" : "mm";
-  const Extent extent = drawing.extent();
   const bool empty = extent.empty();
   const float minX = empty ? 0.0f : static_cast<float>(extent.minX);
   const float top = empty ? 0.0f : -static_cast<float>(extent.maxY);
   const float width = static_cast<float>(extent.width());
   const float height = static_cast<float>(extent.height());
   // The layer name's bytes are Windows-1252, as in the DXF forms.
-  const std::string layer = u32ToUtf8(decodeSingleByte(codepage::Windows1252, drawing.layer));
+  const std::string utf8Layer = u32ToUtf8(decodeSingleByte(codepage::Windows1252, layer));
 
-  OutputFile file(path);
-  std::string out;
+  std::string& out = out_;
   out.reserve(kFlushAt + (kFlushAt >> 2));
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
   out += "<svg xmlns=\"http://www.w3.org/2000/svg\" "
@@ -92,40 +92,51 @@ void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOp
   appendSvgNumber(out, height);
   out += "\">\n";
   out += "<g id=\"";
-  appendEscaped(out, svgLayerId(layer));
+  appendEscaped(out, svgLayerId(utf8Layer));
   out += "\" inkscape:label=\"";
-  appendEscaped(out, layer);
+  appendEscaped(out, utf8Layer);
   // Hairline: 0.001 inch, the width laser drivers take for "cut this line".
   out += "\" inkscape:groupmode=\"layer\" fill=\"none\" stroke=\"#000000\" stroke-width=\"";
   out += inch ? "0.001" : "0.0254";
   out += "\">\n";
-  for (const PlacedCharacter& c : drawing.characters) {
-    out += "<path d=\"";
-    bool first = true;
-    for (const Contour& k : c.contours) {
-      if (k.points.empty()) continue;
-      if (!first) out += ' ';
-      first = false;
-      out += 'M';
-      bool firstPoint = true;
-      for (const Vec2& p : k.points) {
-        if (!firstPoint) out += ' ';
-        firstPoint = false;
-        appendSvgNumber(out, static_cast<float>(p.x));
-        out += ' ';
-        appendSvgNumber(out, -static_cast<float>(p.y));
-      }
-      if (k.closed) out += 'Z';
+}
+
+void SvgStream::character(const PlacedCharacter& c) {
+  std::string& out = out_;
+  out += "<path d=\"";
+  bool first = true;
+  for (const Contour& k : c.contours) {
+    if (k.points.empty()) continue;
+    if (!first) out += ' ';
+    first = false;
+    out += 'M';
+    bool firstPoint = true;
+    for (const Vec2& p : k.points) {
+      if (!firstPoint) out += ' ';
+      firstPoint = false;
+      appendSvgNumber(out, static_cast<float>(p.x));
+      out += ' ';
+      appendSvgNumber(out, -static_cast<float>(p.y));
     }
-    out += "\"/>\n";
-    if (out.size() >= kFlushAt) {
-      file.write(out.data(), out.size());
-      out.clear();
-    }
+    if (k.closed) out += 'Z';
   }
-  out += "</g>\n</svg>\n";
-  file.write(out.data(), out.size());
-  file.commit();
+  out += "\"/>\n";
+  if (out.size() >= kFlushAt) {
+    file_.write(out.data(), out.size());
+    out.clear();
+  }
+}
+
+void SvgStream::commit() {
+  out_ += "</g>\n</svg>\n";
+  file_.write(out_.data(), out_.size());
+  file_.commit();
+}
+
+void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options) {
+  SvgStream svg(path, drawing.extent(), drawing.layer, options);
+  for (const PlacedCharacter& c : drawing.characters) svg.character(c);
+  svg.commit();
 }
 
 }  // namespace kerfline

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "export/conversion_options.h"
+#include "export/output_file.h"
 #include "geometry/contour.h"
 
 namespace kerfline {
@@ -12,6 +13,23 @@ namespace kerfline {
 /// subpaths and its open paths open, in the drawing's order. Written to a temporary file and
 /// renamed; throws Error with the user's message, leaving any previous file untouched.
 void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options);
+
+/// saveSvg written character by character, for a drawing too big to hold: the extent and layer
+/// are given first, then every character in order, then commit.
+class SvgStream {
+ public:
+  /// Opens the temporary file beside path and writes the header for extent and layer.
+  SvgStream(const std::string& path, const Extent& extent, const std::string& layer,
+            const ConversionOptions& options);
+  /// Writes one character's path.
+  void character(const PlacedCharacter& c);
+  /// Ends the file and renames it over path; throws Error as saveSvg.
+  void commit();
+
+ private:
+  OutputFile file_;
+  std::string out_;  // written out from time to time, not at every character
+};
 
 /// Appends v as the shortest plain decimal (never exponent form) that reads back as the same
 /// single-precision value; both zeros are "0". Throws Error("Coordinate out of range.") for

@@ -1,5 +1,6 @@
 #include "mainwindow/export_dialog.h"
 
+#include "appcore/option_table.h"
 #include "mainwindow/toolpath_settings_widget.h"
 
 #include <QComboBox>
@@ -36,8 +37,10 @@ ExportDialog::ExportDialog(QWidget* parent) : QDialog(parent) {
   fit_->addItems({tr("As drawn"), tr("Fit to width"), tr("Fit to height")});
   fit_->setToolTip(tr("Scales every coordinate by one factor about the origin; Z stays."));
   size_ = named(new QDoubleSpinBox(this), "FitSizeEdit");
-  size_->setDecimals(3);
-  size_->setRange(0.001, 1.0e6);
+  // Fit width and fit height share the field and their limits.
+  const OptionDescriptor& fitLimits = optionNamed("--fit-width");
+  size_->setDecimals(fitLimits.decimals);
+  size_->setRange(fitLimits.min, fitLimits.max);
   size_->setValue(100.0);
   size_->setToolTip(tr("The drawing's width or height after scaling, in drawing units."));
 

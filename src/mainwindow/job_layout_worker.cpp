@@ -6,7 +6,7 @@
 #include "export/converter_glyph_source.h"
 #include "export/glyph_cache.h"
 #include "export/toolpath_export.h"
-#include "mainwindow/job_drawing.h"
+#include "typography/job_drawing.h"
 #include "mainwindow/job_scene.h"
 #include "vectorizer/UTTF2Vct.h"
 

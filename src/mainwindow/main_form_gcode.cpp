@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QStatusBar>
 
-#include "appcore/settings_file.h"
+#include "appcore/settings_location.h"
 #include "appcore/toolpath_settings.h"
 #include "export/drawing_export.h"
 #include "export/toolpath_export.h"
@@ -15,14 +15,17 @@ namespace kerfline {
 void TMainForm::ExportGcodeExecute() {
   ConversionOptions options;
   options.format = OutputFormat::Gcode;
-  const std::string ini = settingsPath(ProgramFolder);
-  loadToolpathSettings(ini, options);
+  // The settings file every other command reads and writes: an installed program's folder is
+  // not the user's to write.
+  loadToolpathSettings(settingsFile(), options);
   const std::optional<ConversionOptions> chosen = askGcodeSettings(options);
   if (!chosen) return;
   const QString fileName = gcodeFileName();
   if (fileName.isEmpty()) return;
   // Remembered before the export, so that a refused setting is there to correct next time.
-  saveToolpathSettings(ini, *chosen);
+  const SettingsLocation location = findSettingsFile(ProgramFolder);
+  prepareSettingsFolder(location);
+  saveToolpathSettings(location.path, *chosen);
   exportChoicesChanged();  // weld and kerf are shared with the view
   ExportGcode(fileName, *chosen);
 }
@@ -35,10 +38,12 @@ void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& ch
   DrawingExportReport report;
   StatusBar1->clearMessage();
   options.sourceName = "window text, " + std::to_string(text.length()) + " positions";
+  requireDrawable(text, options.classic.resolution);
   exportTextFile(QFile::encodeName(fileName).toStdString(), text, options, TTF2Vector, &report);
   const std::string notes = toolpathSummary(report.toolpath);
   StatusBar1->showMessage(notes.empty() ? tr("G-code written: %1 paths.").arg(report.contours)
                                         : QString::fromStdString(notes));
+  tellLoadFailures();
 }
 
 }  // namespace kerfline

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "appcore/option_table.h"
 #include "export/gcode_writer.h"
 
 namespace kerfline {
@@ -21,12 +22,21 @@ T* named(T* widget, const char* name) {
   return widget;
 }
 
-QDoubleSpinBox* numberBox(QWidget* parent, const char* name, double min, double max,
-                          int decimals) {
+// A field whose range and precision are the option table's row: the window takes exactly
+// what the command line and the settings file take.
+QDoubleSpinBox* numberBox(QWidget* parent, const char* name, std::string_view option) {
+  const OptionDescriptor& limits = optionNamed(option);
   auto* box = named(new QDoubleSpinBox(parent), name);
-  box->setRange(min, max);
-  box->setDecimals(decimals);
+  box->setDecimals(limits.decimals);
+  box->setRange(limits.min, limits.max);
   box->setAccelerated(true);
+  return box;
+}
+
+// A feed field: below the table's smallest feed it reads "default", the writer's own for the unit.
+QDoubleSpinBox* feedBox(QWidget* parent, const char* name, std::string_view option) {
+  QDoubleSpinBox* box = numberBox(parent, name, option);
+  box->setMinimum(0);
   return box;
 }
 
@@ -50,7 +60,7 @@ ToolpathSettingsWidget::ToolpathSettingsWidget(QWidget* parent) : QWidget(parent
   weld = named(new QCheckBox(tr("Weld overlapping letters into one outline"), paths), "Weld");
   pathForm->addRow(weld);
   kerfEnabled = named(new QCheckBox(tr("Offset for the kerf, width"), paths), "KerfEnabled");
-  kerfWidth = numberBox(paths, "KerfWidth", 0.0001, 1000, 4);
+  kerfWidth = numberBox(paths, "KerfWidth", "--kerf");
   kerfWidth->setValue(0.2);
   pathForm->addRow(row(paths, kerfEnabled, kerfWidth));
   kerfSide = named(new QComboBox(paths), "KerfSide");
@@ -67,22 +77,23 @@ ToolpathSettingsWidget::ToolpathSettingsWidget(QWidget* parent) : QWidget(parent
   auto* gcode = named(new QGroupBox(tr("G-code"), this), "GcodeGroup");
   gcodeGroup_ = gcode;
   auto* gcodeForm = new QFormLayout(gcode);
-  feed = numberBox(gcode, "Feed", 0, 100000, 1);
-  plungeFeed = numberBox(gcode, "PlungeFeed", 0, 100000, 1);
+  feed = feedBox(gcode, "Feed", "--feed");
+  plungeFeed = feedBox(gcode, "PlungeFeed", "--plunge-feed");
   gcodeForm->addRow(tr("Feed"), feed);
   gcodeForm->addRow(tr("Plunge feed"), plungeFeed);
   spindle = named(new QCheckBox(tr("Start the spindle (M3), rpm"), gcode), "Spindle");
   spindleRpm = named(new QSpinBox(gcode), "SpindleRpm");
-  spindleRpm->setRange(1, 1000000);
+  const OptionDescriptor& rpm = optionNamed("--spindle");
+  spindleRpm->setRange(static_cast<int>(rpm.min), static_cast<int>(rpm.max));
   spindleRpm->setValue(12000);
   gcodeForm->addRow(row(gcode, spindle, spindleRpm));
   passes = named(new QCheckBox(tr("Several passes, depth per pass"), gcode), "Passes");
-  depthPerPass = numberBox(gcode, "DepthPerPass", 0.0001, 1000, 4);
+  depthPerPass = numberBox(gcode, "DepthPerPass", "--depth-per-pass");
   depthPerPass->setValue(0.5);
   gcodeForm->addRow(row(gcode, passes, depthPerPass));
   laser = named(new QCheckBox(tr("Laser: no Z moves, M4 on and M5 off around each contour, power"), gcode),
                 "Laser");
-  power = numberBox(gcode, "Power", 0, 100000, 1);
+  power = numberBox(gcode, "Power", "--power");
   power->setValue(kDefaultLaserPower);
   gcodeForm->addRow(row(gcode, laser, power));
   outer->addWidget(gcode);

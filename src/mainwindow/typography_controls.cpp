@@ -2,7 +2,6 @@
 // buttons on the toolbar and the "auto" box beside Pitch, with their settings-file section.
 #include <QAbstractItemView>
 #include <QButtonGroup>
-#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -12,7 +11,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "appcore/settings_file.h"
+#include "appcore/toolpath_settings.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
@@ -21,8 +20,6 @@
 
 namespace kerfline {
 namespace {
-
-constexpr const char* kSection = "Typography";
 
 // Four strokes of text, ragged on the sides alignment leaves free; drawn on a 16-unit grid.
 QIcon alignmentIcon(Alignment align, int size) {
@@ -42,15 +39,6 @@ QIcon alignmentIcon(Alignment align, int size) {
     p.drawLine(QPointF(x, y), QPointF(x + w, y));
   }
   return QIcon(pm);
-}
-
-const char* alignmentName(Alignment a) {
-  switch (a) {
-    case Alignment::Center: return "center";
-    case Alignment::Right: return "right";
-    case Alignment::Left: break;
-  }
-  return "left";
 }
 
 }  // namespace
@@ -182,38 +170,21 @@ std::optional<TStrokeCollection> TMainForm::shapedPreviewStrokes() {
 }
 
 void TMainForm::loadTypography(const std::string& path) {
-  auto value = [&](const char* key) {
-    return QString::fromStdString(readProfileString(path, kSection, key).value_or(std::string()))
-        .trimmed()
-        .toLower();
-  };
-  bool ok = false;
-  const int tracking = value("Tracking").toInt(&ok);
-  const bool font = value("Spacing") == QStringLiteral("font");
-  const bool ligatures = value("Ligatures") == QStringLiteral("1");
+  ConversionOptions o;
+  loadTypographyChoices(path, o);
   // The value Space % does not show waits in otherSpace_; switching the mode swaps them.
   if (fontSpacingChosen()) SpacingBox->setCurrentIndex(0);
-  otherSpace_ = ok ? std::clamp(tracking, 0, 100) : 0;
-  if (font) SpacingBox->setCurrentIndex(ligatures ? 2 : 1);
-  const QString align = value("Align");
-  (align == QStringLiteral("center")  ? AlignCenterBtn
-   : align == QStringLiteral("right") ? AlignRightBtn
-                                      : AlignLeftBtn)
+  otherSpace_ = o.tracking;
+  if (o.spacing == SpacingMode::Font) SpacingBox->setCurrentIndex(o.ligatures ? 2 : 1);
+  (o.align == Alignment::Center  ? AlignCenterBtn
+   : o.align == Alignment::Right ? AlignRightBtn
+                                 : AlignLeftBtn)
       ->setChecked(true);
-  AutoPitchBox->setChecked(value("AutoPitch") == QStringLiteral("1"));
+  AutoPitchBox->setChecked(o.autoPitch);
 }
 
 void TMainForm::saveTypography(const std::string& path) {
-  const ConversionOptions o = conversionOptions();
-  const bool defaults = o.spacing == SpacingMode::Classic && o.tracking == 0 &&
-                        o.align == Alignment::Left && !o.autoPitch && !o.ligatures;
-  // A settings file from before these controls stays byte for byte as it was until one is used.
-  if (defaults && !readProfileString(path, kSection, "Spacing")) return;
-  writeProfileString(path, kSection, "Spacing", o.spacing == SpacingMode::Font ? "font" : "classic");
-  writeProfileString(path, kSection, "Tracking", std::to_string(o.tracking));
-  writeProfileString(path, kSection, "Align", alignmentName(o.align));
-  writeProfileString(path, kSection, "AutoPitch", o.autoPitch ? "1" : "0");
-  writeProfileString(path, kSection, "Ligatures", o.ligatures ? "1" : "0");
+  saveTypographyChoices(path, conversionOptions());
 }
 
 }  // namespace kerfline

@@ -4,8 +4,6 @@
 
 #include "export/converter_glyph_source.h"
 #include "export/cut_ready_drawing.h"
-#include "export/dxf_export.h"
-#include "export/toolpath_export.h"
 #include "typography/text_placement.h"
 
 namespace kerfline {
@@ -13,32 +11,48 @@ namespace kerfline {
 void exportTextFile(const std::string& path, const TextSource& text,
                     const ConversionOptions& options, TTTFToVectorConverter& converter,
                     DrawingExportReport* report, ExportObserver* observer) {
-  if (placesClassically(options)) {
+  checkDrawingOptions(options);
+  if (drawingRoute(options) == DrawingRoute::StreamedDrawing) {
     ConverterGlyphSource glyphs(converter);
     exportDrawingFile(path, text, options, glyphs, report, observer);
     return;
   }
-  checkDrawingOptions(options);
-  const bool strokeForm =
-      options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
-  if (strokeForm && !changesPaths(options)) {
-    if (!options.fitWidth && !options.fitHeight) {
-      saveStrokeDxf(path, text, options, converter, observer);
-      if (report) fillReport(report, placeDrawing(text, options, converter));
-      return;
+  if (drawingRoute(options) == DrawingRoute::StrokeWalk) {
+    // A fit size needs the extent first: the drawing is placed once to measure it, and the
+    // file is written by a second, scaled walk.
+    double factor = 1.0;
+    Drawing measured;
+    if (options.fitWidth || options.fitHeight || report) {
+      measured = placeDrawing(text, options, converter);
+      factor = fitFactor(measured.extent(), options);
+      scaleDrawing(measured, factor);
     }
-    // A fit size scales the placed paths; they stay in the order they were placed.
-    Drawing drawing = placeDrawing(text, options, converter, observer);
-    scaleDrawing(drawing, fitFactor(drawing.extent(), options));
-    if (options.format == OutputFormat::Lines) {
-      saveLinesDxf(path, drawing, options.classic);
-    } else {
-      savePolyLinesDxf(path, drawing, options.classic);
-    }
-    fillReport(report, drawing);
+    saveStrokeDxf(path, text, options, converter, observer, factor);
+    fillReport(report, measured);
     return;
   }
-  writePlacedDrawing(path, placeDrawing(text, options, converter, observer), options, report);
+  ToolpathNotes notes;
+  const Drawing drawing = finishedDrawing(text, options, converter, nullptr, observer, &notes);
+  writeFinishedDrawing(path, drawing, options);
+  fillReport(report, drawing);
+  if (report) report->toolpath = std::move(notes);
+}
+
+Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options,
+                        TTTFToVectorConverter& converter, GlyphSource* glyphs,
+                        ExportObserver* observer, ToolpathNotes* notes,
+                        const Checkpoint& checkpoint) {
+  Drawing drawing;
+  if (placesClassically(options)) {
+    ConverterGlyphSource converted(converter);
+    drawing = cutReadyDrawing(text, options, glyphs ? *glyphs : converted, observer);
+  } else {
+    drawing = placeDrawing(text, options, converter, observer, glyphs);
+    makeCutReady(drawing, options);
+  }
+  ToolpathNotes done = applyWeldAndKerf(drawing, options, checkpoint);
+  if (notes) *notes = std::move(done);
+  return drawing;
 }
 
 }  // namespace kerfline

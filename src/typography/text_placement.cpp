@@ -263,19 +263,20 @@ Drawing placeDrawing(const TextSource& text, const ConversionOptions& options,
 
 void saveStrokeDxf(const std::string& path, const TextSource& text,
                    const ConversionOptions& options, TTTFToVectorConverter& converter,
-                   ExportObserver* observer) {
+                   ExportObserver* observer, double scale) {
   const bool poly = options.format == OutputFormat::PolyLines;
+  ConverterGlyphSource glyphs(converter);
   if (placesClassically(options)) {
     if (poly) {
-      SavePoly2(path, text, options.classic, converter, observer);
+      savePolyLinesDxf(path, text, options.classic, glyphs, observer, scale);
     } else {
-      FileSave(path, text, options.classic, converter, observer);
+      saveLinesDxf(path, text, options.classic, glyphs, observer, scale);
     }
     return;
   }
-  const StrokeWalk walk = [&](StrokeSink& sink) {
-    placeText(text, options, converter, sink, observer);
-  };
+  const StrokeWalk walk = scaledWalk(
+      [&](StrokeSink& sink) { placeText(text, options, converter, sink, observer, &glyphs); },
+      scale);
   if (poly) {
     savePolyLinesDxf(path, options.classic, walk);
   } else {

@@ -25,11 +25,12 @@ Drawing placeDrawing(const TextSource& text, const ConversionOptions& options,
                      GlyphSource* glyphs = nullptr);
 
 /// The "PolyLines XY only" file when options.format is PolyLines, else "Lines + Z moves", of
-/// text as placeText places it; with the classic placement exactly FileSave / SavePoly2.
+/// text as placeText places it, every point multiplied by scale (a fit size's factor) about the
+/// origin; with the classic placement and scale 1 exactly FileSave / SavePoly2.
 /// Same failure rules as those.
 void saveStrokeDxf(const std::string& path, const TextSource& text,
                    const ConversionOptions& options, TTTFToVectorConverter& converter,
-                   ExportObserver* observer = nullptr);
+                   ExportObserver* observer = nullptr, double scale = 1.0);
 
 /// The line height automatic pitch uses for a line set in font: ascender - descender + line
 /// gap of the horizontal header of its matched face, scaled as its outlines; 0 without a face.

@@ -44,60 +44,6 @@ std::optional<TFaceInfo> infoOf(const FaceMatch& match) {
   return info;
 }
 
-// Outline, records and strokes of one glyph: shared by conversion by character and by index so
-// that both give the same strokes for the same glyph.
-std::optional<TStrokeCollection> strokesOfGlyph(FontFace& face, unsigned glyph,
-                                                const Synthesis& synthesis, int precision,
-                                                Outline& outline) {
-  if (!loadGlyphOutline(face.face.get(), glyph, synthesis, outline)) return std::nullopt;
-  TStrokeCollection strokes;
-  walkOutline(outline, precision, strokes);
-  // Contours that all collapse to single points leave nothing to cut or draw.
-  if (strokes.Count() == 0) return std::nullopt;
-  return strokes;
-}
-
-// The face and glyph a conversion of Code takes (the caller holds the library's lock): the
-// matched face's glyph, else a fallback face's; no face when none has the character. One
-// choice for the strokes and for the records, so both always describe the same glyph.
-struct GlyphChoice {
-  const FaceMatch* use = nullptr;
-  unsigned glyph = 0;
-};
-
-GlyphChoice chooseGlyph(FontLibrary& fonts, const TFontDescription& font, bool unicode,
-                        std::int32_t Code) {
-  const FaceMatch* use = &fonts.match(font.Name, font.Bold, font.Italic);
-  unsigned glyph = 0;
-  char32_t c = 0;
-  if (unicode) {
-    if (!isCharacter(Code)) return {};
-    c = static_cast<char32_t>(Code);
-  } else {
-    const auto byte = static_cast<std::uint8_t>(Code & 0xFF);
-    if (use->face != nullptr) glyph = symbolGlyphIndexOf(*use->face, byte);
-    if (glyph == 0) {
-      const int codePage = codePageOfCharSet(font.CharSet);
-      c = decodeByte(codePage, byte);
-      // A byte the code page leaves undefined names no character: nothing to cut.
-      if (c == kReplacementChar) return {};
-      // Symbol code points (U+F000 + byte) mean nothing to a text face: take the byte as
-      // Latin-1 there, as the system does when a symbol charset meets a text font.
-      if (c >= 0xF000 && c <= 0xF0FF && (use->face == nullptr || use->face->symbolMap == nullptr))
-        c = byte;
-    }
-  }
-  if (glyph == 0 && use->face != nullptr) glyph = glyphIndexOf(*use->face, c);
-  if (glyph == 0) {
-    use = &fonts.fallback(font.Name, font.Bold, font.Italic, c);
-    if (use->face == nullptr) return {};
-    glyph = glyphIndexOf(*use->face, c);
-    if (glyph == 0) return {};
-  }
-
-  return {use, glyph};
-}
-
 }  // namespace
 
 TTTFToVectorConverter::TTTFToVectorConverter() : TTTFToVectorConverter(FontLibrary::shared()) {}
@@ -150,6 +96,47 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::singleLineStrokes(
   return strokes;
 }
 
+// Shared by conversion by character and by index so that both give the same strokes for the
+// same glyph.
+std::optional<TStrokeCollection> TTTFToVectorConverter::strokesOfGlyph(FontFace& face,
+                                                                       unsigned glyph,
+                                                                       const Synthesis& synthesis,
+                                                                       char32_t c,
+                                                                       bool* unloadable) {
+  std::string failure;
+  if (!loadGlyphOutline(face.face.get(), glyph, synthesis, outline_, &failure)) {
+    if (unloadable != nullptr) *unloadable = !failure.empty();
+    if (!failure.empty()) noteFailure({face.file, face.index, glyph, c, std::move(failure)});
+    return std::nullopt;
+  }
+  TStrokeCollection strokes;
+  walkOutline(outline_, precision_, strokes);
+  // Contours that all collapse to single points leave nothing to cut or draw.
+  if (strokes.Count() == 0) return std::nullopt;
+  return strokes;
+}
+
+void TTTFToVectorConverter::noteFaceFailure(const FaceMatch& match) {
+  if (match.face == nullptr && !match.failure.empty())
+    noteFailure({match.failedFile, match.failedIndex, std::nullopt, 0, match.failure});
+}
+
+void TTTFToVectorConverter::noteFailedFace(const std::string& file, int index) {
+  std::string failure = fonts_->faceFailure(file, index);
+  if (!failure.empty()) noteFailure({file, index, std::nullopt, 0, std::move(failure)});
+}
+
+void TTTFToVectorConverter::noteFailure(LoadFailure failure) {
+  const std::int64_t glyph = failure.glyph ? std::int64_t{*failure.glyph} : -1;
+  if (failureKeys_.emplace(failure.file, failure.faceIndex, glyph).second)
+    failures_.push_back(std::move(failure));
+}
+
+void TTTFToVectorConverter::ClearLoadFailures() {
+  failures_.clear();
+  failureKeys_.clear();
+}
+
 void TTTFToVectorConverter::SetPrecision(int v) {
   if (v >= 1 && v <= 100) precision_ = v;
 }
@@ -165,33 +152,61 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
   }
 
   auto lock = fonts_->lock();
-  const GlyphChoice choice = chooseGlyph(*fonts_, font_, unicode_, Code);
-  if (choice.use == nullptr) return std::nullopt;
-  return strokesOfGlyph(*choice.use->face, choice.glyph, choice.use->synthesis, precision_,
-                        outline_);
+  const FaceMatch* use = &fonts_->match(font_.Name, font_.Bold, font_.Italic);
+  noteFaceFailure(*use);
+  unsigned glyph = 0;
+  char32_t c = 0;
+  if (unicode_) {
+    if (!isCharacter(Code)) return std::nullopt;
+    c = static_cast<char32_t>(Code);
+  } else {
+    const auto byte = static_cast<std::uint8_t>(Code & 0xFF);
+    if (use->face != nullptr) glyph = symbolGlyphIndexOf(*use->face, byte);
+    if (glyph == 0) {
+      const int codePage = codePageOfCharSet(font_.CharSet);
+      c = decodeByte(codePage, byte);
+      // A byte the code page leaves undefined names no character: nothing to cut.
+      if (c == kReplacementChar) return std::nullopt;
+      // Symbol code points (U+F000 + byte) mean nothing to a text face: take the byte as
+      // Latin-1 there, as the system does when a symbol charset meets a text font.
+      if (c >= 0xF000 && c <= 0xF0FF && (use->face == nullptr || use->face->symbolMap == nullptr))
+        c = byte;
+    }
+  }
+  if (glyph == 0 && use->face != nullptr) glyph = glyphIndexOf(*use->face, c);
+  if (glyph != 0) {
+    // A glyph that loads (even an empty one) is the character's; one that cannot be loaded
+    // is treated as missing from its face, so another face that has the character may draw it.
+    bool unloadable = false;
+    auto strokes = strokesOfGlyph(*use->face, glyph, use->synthesis, c, &unloadable);
+    if (!unloadable || c == 0) return strokes;
+  }
+  const FontFace* unusable = use->face;
+  use = &fonts_->fallback(font_.Name, font_.Bold, font_.Italic, c);
+  noteFaceFailure(*use);
+  if (use->face == nullptr || use->face == unusable) return std::nullopt;
+  glyph = glyphIndexOf(*use->face, c);
+  if (glyph == 0) return std::nullopt;
+  return strokesOfGlyph(*use->face, glyph, use->synthesis, c);
 }
 
+// ConvertChar chooses the face and glyph (fallbacks and unloadable glyphs included) and leaves
+// the records it walked in outline_: one choice serves the strokes and the records alike, at
+// the price of a walk that is cheap beside loading the glyph.
 bool TTTFToVectorConverter::OutlineOfChar(std::int32_t Code, Outline& dest) {
   dest.clear();
-  if (const LoadedSingleLineFace* face = SingleLineFaces::shared().find(font_.Name)) {
-    if (singleLineStrokes(*face, Code)) return false;
-  }
-  auto lock = fonts_->lock();
-  const GlyphChoice choice = chooseGlyph(*fonts_, font_, unicode_, Code);
-  if (choice.use == nullptr) return false;
-  return loadGlyphOutline(choice.use->face->face.get(), choice.glyph, choice.use->synthesis, dest);
+  const std::optional<TStrokeCollection> strokes = ConvertChar(Code);
+  if (!strokes || strokes->openPaths()) return false;
+  dest = outline_;
+  return true;
 }
 
 bool TTTFToVectorConverter::OutlineOfGlyph(const TFaceInfo& face, std::uint32_t glyph,
                                            Outline& dest) {
   dest.clear();
-  auto lock = fonts_->lock();
-  FontFace* use = fonts_->face(face.file, face.index);
-  if (use == nullptr) return false;
-  Synthesis synthesis;
-  synthesis.embolden = face.syntheticBold;
-  synthesis.oblique = face.syntheticOblique;
-  return loadGlyphOutline(use->face.get(), glyph, synthesis, dest);
+  if (!ConvertGlyph(face, glyph)) return false;
+  dest = outline_;
+  return true;
 }
 
 std::optional<TFaceInfo> TTTFToVectorConverter::MatchedFace() {
@@ -213,18 +228,24 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertGlyph(const TFace
   font_.Size = 1024;  // as ConvertChar: the fixed outline em
   auto lock = fonts_->lock();
   FontFace* use = fonts_->face(face.file, face.index);
-  if (use == nullptr) return std::nullopt;
+  if (use == nullptr) {
+    noteFailedFace(face.file, face.index);
+    return std::nullopt;
+  }
   Synthesis synthesis;
   synthesis.embolden = face.syntheticBold;
   synthesis.oblique = face.syntheticOblique;
-  return strokesOfGlyph(*use, glyph, synthesis, precision_, outline_);
+  return strokesOfGlyph(*use, glyph, synthesis, 0);
 }
 
 std::optional<std::pair<std::uint32_t, std::int32_t>> TTTFToVectorConverter::GlyphAndAdvance(
     const TFaceInfo& face, char32_t c) {
   auto lock = fonts_->lock();
   FontFace* use = fonts_->face(face.file, face.index);
-  if (use == nullptr) return std::nullopt;
+  if (use == nullptr) {
+    noteFailedFace(face.file, face.index);
+    return std::nullopt;
+  }
   const unsigned glyph = glyphIndexOf(*use, c);
   FT_Fixed advance = 0;
   if (FT_Get_Advance(use->face.get(), glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING, &advance) != 0)

@@ -265,18 +265,27 @@ TEST_F(NamedOptionsTest, everyBadValueAndUnknownOptionStopsWithStatus2AndWritesN
       {{"-f", "dwg", "in.txt"}, "-f: 'dwg' is not one of lines, polylines, closed, svg, gcode"},
       {{"--format=Lines", "in.txt"}, "--format: 'Lines' is not one of lines, polylines, closed, svg, gcode"},
       {{"--units", "cm", "in.txt"}, "--units: 'cm' is not one of mm, in, inch"},
-      {{"--fit-width", "0", "in.txt"}, "--fit-width: '0' is out of range (greater than 0)"},
-      {{"--fit-height", "-5", "in.txt"}, "--fit-height: '-5' is out of range (greater than 0)"},
+      {{"--fit-width", "0", "in.txt"}, "--fit-width: '0' is out of range (0.001 to 100000)"},
+      {{"--fit-height", "-5", "in.txt"}, "--fit-height: '-5' is out of range (0.001 to 100000)"},
       {{"--fit-width", "10", "--fit-height", "5", "in.txt"}, "--fit-width and --fit-height cannot be combined"},
       {{"--dxf-version", "14", "in.txt"}, "--dxf-version: '14' is not one of 12, 2000"},
-      {{"--kerf", "0", "in.txt"}, "--kerf: '0' is out of range (greater than 0)"},
+      {{"--kerf", "0", "in.txt"}, "--kerf: '0' is out of range (0.0001 to 100)"},
       {{"--kerf", "0.1mm", "in.txt"}, "--kerf: '0.1mm' is not a number"},
       {{"--kerf-side", "middle", "in.txt"}, "--kerf-side: 'middle' is not one of outside, inside, on"},
       {{"--feed", "fast", "in.txt"}, "--feed: 'fast' is not a number"},
-      {{"--plunge-feed", "0", "in.txt"}, "--plunge-feed: '0' is out of range (greater than 0)"},
+      {{"--plunge-feed", "0", "in.txt"}, "--plunge-feed: '0' is out of range (0.1 to 100000)"},
       {{"--spindle", "0", "in.txt"}, "--spindle: '0' is out of range (1 to 100000)"},
-      {{"--depth-per-pass", "-1", "in.txt"}, "--depth-per-pass: '-1' is out of range (greater than 0)"},
-      {{"--power", "0", "in.txt"}, "--power: '0' is out of range (greater than 0)"},
+      {{"--depth-per-pass", "-1", "in.txt"}, "--depth-per-pass: '-1' is out of range (0.0001 to 100)"},
+      {{"--power", "-1", "in.txt"}, "--power: '-1' is out of range (0 to 100000)"},
+      // Values no machine means: memory, the clipper's grid or hundreds of digits otherwise.
+      {{"--kerf", "1e13", "in.txt"}, "--kerf: '1e13' is out of range (0.0001 to 100)"},
+      {{"--kerf", "1e305", "in.txt"}, "--kerf: '1e305' is out of range (0.0001 to 100)"},
+      {{"--feed", "1e308", "in.txt"}, "--feed: '1e308' is out of range (0.1 to 100000)"},
+      {{"--power", "1e308", "in.txt"}, "--power: '1e308' is out of range (0 to 100000)"},
+      {{"--z-up", "1e20", "in.txt"}, "--z-up: '1e20' is out of range (-1000 to 1000)"},
+      {{"--spindle", "1e6", "in.txt"}, "--spindle: '1e6' is out of range (1 to 100000)"},
+      {{"--settings", ".", "in.txt"}, "--settings: cannot read '.': not a readable regular file"},
+      {{"--settings", "/dev/zero", "in.txt"}, "--settings: cannot read '/dev/zero': not a readable regular file"},
       {{"--spacing", "tight", "in.txt"}, "--spacing: 'tight' is not one of classic, font"},
       {{"--align", "justify", "in.txt"}, "--align: 'justify' is not one of left, center, right"},
       {{"--scal", "2", "in.txt"}, "unknown option '--scal' (see kerfline-convert --help)"},
@@ -301,6 +310,43 @@ TEST_F(NamedOptionsTest, everyBadValueAndUnknownOptionStopsWithStatus2AndWritesN
     EXPECT_EQ(r.out, "") << c.message;
     EXPECT_EQ(workFiles(), std::vector<std::string>{"in.txt"}) << c.message;
   }
+}
+
+TEST_F(NamedOptionsTest, aSettingsFileThatIsNoSettingsFileStopsTheRunAndIsLeftAlone) {
+  ASSERT_EQ(::mkfifo((work_ / "pipe").c_str(), 0600), 0);  // opened blocking, this would hang
+  const std::string huge = "[Layer]\r\nZup=2\r\n" + std::string(1100000, ';');
+  spit(work_ / "huge.ini", huge);
+  for (const std::string name : {"pipe", "huge.ini"}) {
+    ProcessResult r = convert({"--settings", name, "-o", "x.dxf", "in.txt"});
+    EXPECT_EQ(r.status, 2) << name;
+    EXPECT_NE(r.err.find("--settings: cannot read '" + name + "': "), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(work_ / "x.dxf")) << name;
+  }
+  EXPECT_EQ(slurp(work_ / "huge.ini"), huge);
+}
+
+TEST_F(NamedOptionsTest, aStoredZThatIsNoNumberIsNotUsedAndTheRunSaysSo) {
+  const std::string usual = written({"--z-up", "1.00", "-o", "z.dxf", "in.txt"}, "z.dxf");
+  spit(work_ / "nan.ini", "[Layer]\r\nZup=nan\r\n");
+  ProcessResult r = convert({"--settings", "nan.ini", "--report", "-o", "z.dxf", "in.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(slurp(work_ / "z.dxf"), usual) << "the classic default, not nan read as 0";
+  EXPECT_EQ(r.err, "kerfline-convert: nan.ini: [Layer] Zup=nan is not a number from -1000 to 1000; "
+                   "1.00 used instead\n");
+  EXPECT_NE(r.out.find("Z up 1.00,"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  [Layer] Zup=nan is not"), std::string::npos) << r.out;
+
+  // A finite height no machine has: the classic forms keep their bytes, a G-code program is
+  // not given a 21-digit word.
+  spit(work_ / "far.ini", "[Layer]\r\nZup=1e20\r\n");
+  spit(bin_ / "Reg.ini", "[Layer]\r\nZup=1e20\r\n");
+  EXPECT_EQ(written({"--settings", "far.ini", "in.txt"}, "in.DXF"), written({"in.txt"}, "in.DXF"))
+      << "as the positional form writes it";
+  ProcessResult g = convert({"--settings", "far.ini", "-f", "gcode", "-o", "z.nc", "in.txt"});
+  ASSERT_EQ(g.status, 0) << g.err;
+  EXPECT_NE(g.err.find("Zup=1e20 is not a number from -1000 to 1000; 1.00 used instead"),
+            std::string::npos) << g.err;
+  EXPECT_NE(slurp(work_ / "z.nc").find("G0 Z1.0000"), std::string::npos);
 }
 
 TEST_F(NamedOptionsTest, closedAndSvgFormsFromPlainAndRichTextWithTheirUnitInTheReport) {

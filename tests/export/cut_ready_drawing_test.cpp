@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "export/converter_glyph_source.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
 #include "export_test_support.h"
+#include "geometry/cut_order.h"
+#include "vectorizer/UTTF2Vct.h"
 
 namespace kerfline {
 namespace {
@@ -49,6 +52,49 @@ TEST(drawing_layout_test, repeated_points_and_zero_length_strokes_leave_no_trace
   ASSERT_EQ(d.characters[0].contours.size(), 1u);
   EXPECT_EQ(d.characters[0].contours[0].points,
             (std::vector<Vec2>{{0, 0}, {du(100), 0}, {du(100), du(100)}}));
+}
+
+// Counts what is asked of the converter.
+class CountingGlyphs final : public GlyphSource {
+ public:
+  explicit CountingGlyphs(GlyphSource& inner) : inner_(inner) {}
+  std::optional<TStrokeCollection> strokesOf(const TFontDescription& font, char32_t c,
+                                             int precision) override {
+    ++asked;
+    return inner_.strokesOf(font, c, precision);
+  }
+  int asked = 0;
+
+ private:
+  GlyphSource& inner_;
+};
+
+// Each glyph is made ready once and then moved into place: the drawing must be, point for
+// point, the walk's drawing with every character made ready where it stands, far along a long
+// line (where rounding to single precision bites) and on lines below, in two sizes.
+TEST(cut_ready_drawing_test, a_glyph_made_ready_once_and_moved_is_the_walks_own) {
+  std::u32string line;
+  for (int i = 0; i < 60; ++i) line += U"Roof & oil, 8% ";
+  MemoryText text(line + U"\r\n" + line + U"\r\nABBA", TFontDescription{"Liberation Sans", 20});
+  for (std::int32_t pos = 3; pos <= text.length(); pos += 7)
+    text.setFont(pos, TFontDescription{"Liberation Sans", 9});
+  TTTFToVectorConverter converter;
+  ConverterGlyphSource direct(converter);
+  for (const char* pitch : {"-7.5", "0.3"}) {
+    ConversionOptions options;
+    options.classic.spacePercent = 25;
+    options.classic.pitchText = pitch;
+    Drawing expected = layoutDrawing(text, options.classic, direct);
+    orderForCutting(expected);
+    CountingGlyphs counting(direct);
+    const Drawing d = cutReadyDrawing(text, options, counting);
+    EXPECT_EQ(d.layer, expected.layer);
+    ASSERT_EQ(d.characters.size(), expected.characters.size()) << pitch;
+    for (std::size_t i = 0; i < d.characters.size(); ++i)
+      ASSERT_EQ(d.characters[i], expected.characters[i]) << pitch << " character " << i;
+    // "Roof & oil, 8% " and "ABBA" hold 14 different characters, in two sizes.
+    EXPECT_LE(counting.asked, 2 * 14) << pitch;
+  }
 }
 
 TEST(cut_ready_drawing_test, holes_before_outlines_whichever_way_the_font_runs_them) {

@@ -10,6 +10,7 @@
 #include "export/drawing_export.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
+#include "export/svg_writer.h"
 #include "export/toolpath_export.h"
 #include "export_test_support.h"
 #include "vectorizer/UTTF2Vct.h"
@@ -29,6 +30,29 @@ std::size_t count(const std::string& haystack, const std::string& needle) {
        at = haystack.find(needle, at + 1))
     ++n;
   return n;
+}
+
+// An SVG written a character at a time, never holding the drawing, must be the SVG of the
+// whole drawing: same header (extent measured by a first walk, fitted or not), same paths.
+TEST(drawing_export_test, streamed_svg_is_the_held_drawings_svg) {
+  TempDir dir;
+  MemoryText text(U"Oak & ash\r\n\r\n  ggg 08%", face("Arial", 12));
+  text.setFont(7, face("Times New Roman", 20, true));
+  TTTFToVectorConverter converter;
+  ConverterGlyphSource glyphs(converter);
+  for (const std::optional<double> fit : {std::optional<double>{}, std::optional<double>{33.3}}) {
+    ConversionOptions options;
+    options.format = OutputFormat::Svg;
+    options.units = DrawingUnits::Inch;
+    options.fitWidth = fit;
+    ASSERT_EQ(drawingRoute(options), DrawingRoute::StreamedDrawing);
+    DrawingExportReport report;
+    exportDrawingFile(dir.file("streamed.svg"), text, options, glyphs, &report);
+    const Drawing held = cutReadyDrawing(text, options, glyphs);
+    saveSvg(dir.file("held.svg"), held, options);
+    EXPECT_EQ(readFile(dir.file("streamed.svg")), readFile(dir.file("held.svg"))) << fit.has_value();
+    EXPECT_EQ(report.extent, held.extent());
+  }
 }
 
 TEST(drawing_export_test, classic_forms_from_the_unprocessed_drawing_are_the_classic_bytes) {

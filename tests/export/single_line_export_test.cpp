@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "export/converter_glyph_source.h"
+#include "export/drawing_export.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
 #include "export/text_export.h"
@@ -246,6 +247,25 @@ TEST(single_line_export, open_paths_and_dots_in_the_lines_form_and_the_drawing) 
   EXPECT_EQ(k[1].points.size(), 1u);
   EXPECT_FALSE(k[2].closed);
   EXPECT_EQ(k[2].points.size(), 3u);  // an open path keeps its last point, even its first again
+
+  // Every route to the Lines form cuts the same paths, the dot a plunge and a retract: the
+  // drawing as placed, the stroke walk scaled to a fit size (its own width: factor 1), and the
+  // drawing made ready to cut and welded (a weld leaves open paths as they are).
+  ConversionOptions fit;
+  fit.fitWidth = drawing.extent().width();
+  ConversionOptions welded;
+  welded.weld = true;
+  saveLinesDxf(dir.file("drawing.dxf"), drawing, ExportSettings{});
+  exportDrawingFile(dir.file("fit.dxf"), text, fit, glyphs);
+  exportDrawingFile(dir.file("welded.dxf"), text, welded, glyphs);
+  for (const char* route : {"drawing.dxf", "fit.dxf", "welded.dxf"}) {
+    const std::vector<ToolPath> again = toolPaths(dir.file(route), faults);
+    EXPECT_TRUE(faults.empty()) << route;
+    ASSERT_EQ(again.size(), paths.size()) << route;
+    int dots = 0;
+    for (const ToolPath& p : again) dots += p.segments == 0 && p.minY == paths[1].minY;
+    EXPECT_EQ(dots, 2) << route;
+  }
 }
 
 TEST(retracing_contour, a_stroke_drawn_out_and_back_is_cut_once) {

@@ -81,7 +81,9 @@ Readback readBack(const std::string& file) {
 
 class Program {
  public:
-  Program() : file_(fs::temp_directory_path() / ("kerfline-gcode-" + std::to_string(::getpid()) + ".nc")) {}
+  explicit Program(const std::string& name = "program")
+      : file_(fs::temp_directory_path() /
+              ("kerfline-gcode-" + std::to_string(::getpid()) + "-" + name + ".nc")) {}
   ~Program() { fs::remove(file_); }
   std::string path() const { return file_.string(); }
   std::string text() const {
@@ -353,11 +355,18 @@ TEST(gcode_writer_test, every_contour_of_a_welded_and_offset_real_text_is_traced
 TEST(gcode_writer_test, the_same_drawing_gives_the_same_bytes) {
   Contour stroke;
   const Drawing d = letterAndStroke(&stroke);
-  Program a;
+  // Another target, and another job written in between: the bytes depend on the drawing and
+  // the settings alone, not on where they go or on what was written before.
+  Program a("a"), between("between"), b("b");
   saveGcodeFile(a.path(), d, millingOptions(), "sign.rtf");
   const std::string first = a.text();
-  saveGcodeFile(a.path(), d, millingOptions(), "sign.rtf");
-  EXPECT_EQ(a.text(), first);
+  ASSERT_TRUE(first.ends_with("\nM2\n")) << first;
+  ConversionOptions laser = millingOptions();
+  laser.gcode.laser = true;
+  saveGcodeFile(between.path(), letterAndStroke(&stroke), laser, "other.rtf");
+  ASSERT_NE(between.text(), first);
+  saveGcodeFile(b.path(), d, millingOptions(), "sign.rtf");
+  EXPECT_EQ(b.text(), first);
   // Defaults: feeds of the unit and no spindle words.
   ConversionOptions o;
   saveGcodeFile(a.path(), d, o, "sign.rtf");

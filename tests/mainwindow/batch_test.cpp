@@ -40,7 +40,7 @@ class BatchTest : public ::testing::Test {
   }
   void runBatch(std::vector<std::string> args) {
     form_->Arguments = std::move(args);
-    form_->StartupTimer1->start();
+    testing::child<QTimer>(*form_, "StartupTimer1")->start();
     form_->run(&TMainForm::StartupTimer1Timer);
   }
 
@@ -52,36 +52,36 @@ class BatchTest : public ::testing::Test {
 };
 
 TEST_F(BatchTest, without_arguments_the_window_stays_interactive) {
-  const std::u32string before = form_->RichEdit1->text();
+  const std::u32string before = form_->editor()->text();
   runBatch({});
-  EXPECT_FALSE(form_->StartupTimer1->isActive());
+  EXPECT_FALSE(testing::child<QTimer>(*form_, "StartupTimer1")->isActive());
   EXPECT_EQ(terminations_, 0);
   EXPECT_TRUE(notices_.isEmpty());
-  EXPECT_EQ(form_->RichEdit1->text(), before);
+  EXPECT_EQ(form_->editor()->text(), before);
 }
 
 TEST_F(BatchTest, missing_input_shows_the_notice_applies_the_rest_and_ends) {
   runBatch({local(path("absent.rtf")), "20000", "-3.50", "0", "-5", "LAYER"});
   EXPECT_EQ(notices_, QStringList{QStringLiteral("Passed File Not Found ")});
-  EXPECT_EQ(form_->ScaleEdit1->Value(), 10000);
-  EXPECT_EQ(form_->Edit1->text(), QStringLiteral("-3.50"));
-  EXPECT_EQ(form_->Resolution1->Value(), 1);
-  EXPECT_EQ(form_->SpacePc->Value(), 0);
-  EXPECT_EQ(form_->Layername->text(), QStringLiteral("LAYER"));
+  EXPECT_EQ(testing::child<TSpinEdit>(*form_, "ScaleEdit1")->Value(), 10000);
+  EXPECT_EQ(testing::child<QLineEdit>(*form_, "Edit1")->text(), QStringLiteral("-3.50"));
+  EXPECT_EQ(testing::child<TSpinEdit>(*form_, "Resolution1")->Value(), 1);
+  EXPECT_EQ(testing::child<TSpinEdit>(*form_, "SpacePc")->Value(), 0);
+  EXPECT_EQ(testing::child<QLineEdit>(*form_, "Layername")->text(), QStringLiteral("LAYER"));
   EXPECT_EQ(terminations_, 1);
-  EXPECT_FALSE(form_->StartupTimer1->isActive());
+  EXPECT_FALSE(testing::child<QTimer>(*form_, "StartupTimer1")->isActive());
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList());
 }
 
 TEST_F(BatchTest, ignored_arguments_leave_their_controls) {
   const QString input = copyInput("save/plain.txt", "keep.txt");
-  form_->Edit1->setText(QStringLiteral("-2.000"));
+  testing::child<QLineEdit>(*form_, "Edit1")->setText(QStringLiteral("-2.000"));
   runBatch({local(input), "12abc", "1,5", "abc", "x", std::string(40, 'L'), "3"});
-  EXPECT_EQ(form_->ScaleEdit1->Value(), 100);
-  EXPECT_EQ(form_->Edit1->text(), QStringLiteral("-2.000"));
-  EXPECT_EQ(form_->Resolution1->Value(), 2);
-  EXPECT_EQ(form_->SpacePc->Value(), 10);
-  EXPECT_EQ(form_->Layername->text(), QStringLiteral("0"));
+  EXPECT_EQ(testing::child<TSpinEdit>(*form_, "ScaleEdit1")->Value(), 100);
+  EXPECT_EQ(testing::child<QLineEdit>(*form_, "Edit1")->text(), QStringLiteral("-2.000"));
+  EXPECT_EQ(testing::child<TSpinEdit>(*form_, "Resolution1")->Value(), 2);
+  EXPECT_EQ(testing::child<TSpinEdit>(*form_, "SpacePc")->Value(), 10);
+  EXPECT_EQ(testing::child<QLineEdit>(*form_, "Layername")->text(), QStringLiteral("0"));
   EXPECT_EQ(terminations_, 1);
 }
 
@@ -125,23 +125,23 @@ TEST_F(BatchTest, loaded_text_starts_with_caret_and_fonts_from_its_first_charact
   arial.Name = "Arial";
   arial.Size = 10;
   arial.CharSet = 0;
-  const StyledText text = form_->RichEdit1->styledText();
+  const StyledText text = form_->editor()->styledText();
   ASSERT_FALSE(text.empty());
   EXPECT_EQ(text.charAt(1), U'A');
-  EXPECT_EQ(form_->RichEdit1->selStart(), 0);
-  EXPECT_EQ(form_->RichEdit1->selLength(), 0);
+  EXPECT_EQ(form_->editor()->selStart(), 0);
+  EXPECT_EQ(form_->editor()->selLength(), 0);
   EXPECT_EQ(form_->ConversionFont, text.fontAt(1));
   EXPECT_EQ(form_->ConversionFont.Name, "Arial");
   EXPECT_EQ(form_->ConversionFont.Size, 10);
-  EXPECT_EQ(form_->RichEdit1->defAttributes().Name, "Arial");
-  EXPECT_EQ(form_->RichEdit1->defAttributes().Size, 10);
+  EXPECT_EQ(form_->editor()->defAttributes().Name, "Arial");
+  EXPECT_EQ(form_->editor()->defAttributes().Size, 10);
 }
 
 TEST_F(BatchTest, output_name_drops_rtf_then_txt) {
   const QString input = copyInput("save/plain.txt", "sign.txt.rtf");  // plain text despite the name
   runBatch({local(input)});
   EXPECT_TRUE(QFile::exists(path("sign.DXF")));
-  EXPECT_EQ(form_->RichEdit1->text(), U"Hello\r\nWorld o\r\n");
+  EXPECT_EQ(form_->editor()->text(), U"Hello\r\nWorld o\r\n");
 }
 
 TEST_F(BatchTest, load_failure_is_reported_and_the_window_stays) {

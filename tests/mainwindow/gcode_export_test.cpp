@@ -15,8 +15,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QDir>
+#include <QFile>
+
+#include "appcore/option_table.h"
 #include "appcore/settings_file.h"
 #include "mainwindow/Unit1.h"
+#include "mainwindow/export_dialog.h"
 #include "mainwindow/gcode_export_dialog.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/toolpath_settings_widget.h"
@@ -82,6 +87,38 @@ TEST(toolpath_settings_widget_test, clicked_and_typed_fields_fill_the_options) {
   EXPECT_EQ(back.gcode.depthPerPass, o.gcode.depthPerPass);
 }
 
+TEST(toolpath_settings_widget_test, every_field_takes_the_option_tables_range) {
+  application();
+  ToolpathSettingsWidget w;
+  ExportDialog d;
+  struct Field {
+    const QAbstractSpinBox* box;
+    const char* option;
+    bool defaultBelow;  // the feeds read "default" below their smallest value
+  };
+  const Field fields[] = {
+      {w.kerfWidth, "--kerf", false},   {w.feed, "--feed", true},
+      {w.plungeFeed, "--plunge-feed", true}, {w.spindleRpm, "--spindle", false},
+      {w.depthPerPass, "--depth-per-pass", false}, {w.power, "--power", false},
+      {d.findChild<QDoubleSpinBox*>(QStringLiteral("FitSizeEdit")), "--fit-width", false},
+  };
+  for (const Field& f : fields) {
+    SCOPED_TRACE(f.option);
+    const OptionDescriptor& limits = optionNamed(f.option);
+    ASSERT_NE(f.box, nullptr);
+    if (const auto* real = qobject_cast<const QDoubleSpinBox*>(f.box)) {
+      EXPECT_EQ(real->minimum(), f.defaultBelow ? 0.0 : limits.min);
+      EXPECT_EQ(real->maximum(), limits.max);
+      EXPECT_EQ(real->decimals(), limits.decimals);
+    } else {
+      const auto* whole = qobject_cast<const QSpinBox*>(f.box);
+      ASSERT_NE(whole, nullptr);
+      EXPECT_EQ(whole->minimum(), limits.min);
+      EXPECT_EQ(whole->maximum(), limits.max);
+    }
+  }
+}
+
 TEST(toolpath_settings_widget_test, the_dialog_units_change_the_default_feeds_shown) {
   application();
   ConversionOptions o;
@@ -102,9 +139,9 @@ class GcodeExportCommandTest : public ::testing::Test {
     form_ = testing::makeTestForm(dir_.path(), errors_);
     StyledText t;
     t.append(U"il o", font("Liberation Sans", 10));
-    form_->RichEdit1->setStyledText(t);
-    form_->ZmoveEdit->setText(QStringLiteral("3"));
-    form_->ZlevelEdit->setText(QStringLiteral("-0.5"));
+    form_->editor()->setStyledText(t);
+    testing::child<QLineEdit>(*form_, "ZmoveEdit")->setText(QStringLiteral("3"));
+    testing::child<QLineEdit>(*form_, "ZlevelEdit")->setText(QStringLiteral("-0.5"));
     form_->askGcodeSettings = [this](const ConversionOptions& shown) {
       shownOptions_ = shown;
       return answer_;
@@ -144,7 +181,7 @@ TEST_F(GcodeExportCommandTest, writes_the_program_remembers_the_settings_and_nam
   EXPECT_TRUE(program->starts_with("(Kerfline G-code)\n"));
   EXPECT_NE(program->find("Z up 3.0000, Z cutting -0.5000"), std::string::npos) << *program;
   EXPECT_TRUE(program->ends_with("M2\n"));
-  EXPECT_EQ(form_->StatusBar1->currentMessage().toStdString(),
+  EXPECT_EQ(testing::child<QStatusBar>(*form_, "StatusBar1")->currentMessage().toStdString(),
             "Kerf: 4 rings are narrower than the kerf and not cut: a part of \"i\" at position 1 "
             "(line 1); a part of \"i\" at position 1 (line 1); a part of \"l\" at position 2 "
             "(line 1); a part of \"o\" at position 4 (line 1).");
@@ -159,10 +196,29 @@ TEST_F(GcodeExportCommandTest, writes_the_program_remembers_the_settings_and_nam
   EXPECT_EQ(shownOptions_.gcode.feed, 450);
 }
 
+TEST_F(GcodeExportCommandTest, reads_and_writes_the_settings_file_the_lookup_names) {
+  // As installed: the program folder is not the user's, the settings live elsewhere.
+  const QString elsewhere = dir_.path() + "/config/Reg.ini";
+  ASSERT_TRUE(QDir().mkpath(dir_.path() + "/config"));
+  writeProfileString(QFile::encodeName(elsewhere).toStdString(), "Export", "Feed", "321");
+  qputenv("KERFLINE_SETTINGS", QFile::encodeName(elsewhere));
+  ConversionOptions chosen;
+  chosen.kerf = 0.05;
+  answer_ = chosen;
+  fileAnswer_ = dir_.path() + "/sign.nc";
+  menuItem()->trigger();
+  qunsetenv("KERFLINE_SETTINGS");
+  EXPECT_TRUE(errors_.isEmpty()) << errors_.join("; ").toStdString();
+  EXPECT_EQ(shownOptions_.gcode.feed, 321) << "read from the file the lookup names";
+  EXPECT_EQ(readProfileString(QFile::encodeName(elsewhere).toStdString(), "Export", "Kerf"), "0.05");
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(settingsPath(form_->ProgramFolder))));
+  EXPECT_TRUE(readBytes(fileAnswer_).has_value());
+}
+
 TEST_F(GcodeExportCommandTest, a_refused_setting_is_reported_and_no_file_is_left) {
   ConversionOptions chosen;
   answer_ = chosen;
-  form_->ZmoveEdit->setText(QStringLiteral("-1"));  // Z up below Z cutting
+  testing::child<QLineEdit>(*form_, "ZmoveEdit")->setText(QStringLiteral("-1"));  // Z up below Z cutting
   fileAnswer_ = dir_.path() + "/bad.nc";
   menuItem()->trigger();
   ASSERT_EQ(errors_.size(), 1);

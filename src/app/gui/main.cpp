@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "mainwindow/Unit1.h"
-#include "mainwindow/window_text.h"
+#include "windowlogic/window_text.h"
 
 namespace {
 

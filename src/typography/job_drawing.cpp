@@ -1,9 +1,7 @@
-#include "mainwindow/job_drawing.h"
-
-#include <utility>
+#include "typography/job_drawing.h"
 
 #include "common/error.h"
-#include "typography/text_placement.h"
+#include "typography/placed_export.h"
 
 namespace kerfline {
 namespace {
@@ -26,21 +24,16 @@ Drawing jobDrawing(const TextSource& text, const ConversionOptions& options,
                    TTTFToVectorConverter& converter, GlyphSource& glyphs, ToolpathNotes* notes,
                    const Checkpoint& checkpoint) {
   CheckpointObserver observer(checkpoint);
-  Drawing drawing = placeDrawing(text, options, converter, &observer, &glyphs);
-  ToolpathNotes done;
   try {
-    done = finishPlacedDrawing(drawing, options, checkpoint);
+    return finishedDrawing(text, options, converter, &glyphs, &observer, notes, checkpoint);
   } catch (const Error&) {
     // A fit size cannot apply to a drawing with no width or height yet (an empty editor); the
-    // view then shows the drawing as placed rather than nothing. The fit is refused before the
-    // drawing is touched.
+    // view then shows the drawing as placed rather than nothing.
     ConversionOptions asPlaced = options;
     asPlaced.fitWidth.reset();
     asPlaced.fitHeight.reset();
-    done = finishPlacedDrawing(drawing, asPlaced, checkpoint);
+    return finishedDrawing(text, asPlaced, converter, &glyphs, &observer, notes, checkpoint);
   }
-  if (notes) *notes = std::move(done);
-  return drawing;
 }
 
 }  // namespace kerfline

@@ -10,12 +10,13 @@
 
 namespace kerfline {
 
-/// The drawing an export of text with options writes: the same placement (classic walk, font
-/// spacing, alignment, pitch), fit size, contour model, cut order, weld and kerf. glyphs serves
+/// The drawing an export of text with options writes (finishedDrawing): the same placement
+/// (classic walk, font spacing, alignment, pitch), fit size, contour model, cut order, weld and
+/// kerf. glyphs serves
 /// the conversions by character (a cache of converter's); notes, when given, receives what weld
 /// and kerf did; checkpoint is called at every character placed, welded or offset, and may
-/// throw to abandon the layout. Qt-free; safe on any one thread with a converter and glyph
-/// source of its own.
+/// throw to abandon the layout. A fit size that cannot apply (an empty text) is left out rather
+/// than refused. Safe on any one thread with a converter and glyph source of its own.
 Drawing jobDrawing(const TextSource& text, const ConversionOptions& options,
                    TTTFToVectorConverter& converter, GlyphSource& glyphs,
                    ToolpathNotes* notes = nullptr, const Checkpoint& checkpoint = {});

@@ -1,0 +1,136 @@
+#include "appcore/option_table.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+namespace kerfline {
+namespace {
+
+// The limits are what a real machine can be asked for, in either drawing unit, with room to
+// spare; beyond them a number is a typo or an attack, and would either overflow the clipper's
+// integer grid (a kerf of 1e14), exhaust memory offsetting (1e13), or write G-code words of
+// hundreds of digits that no controller reads.
+//  - Kerf and depth per pass: 0.0001 (a tenth of a micron, the finest field step) to 100: a
+//    100 mm cutter is the largest router bit made; a 100 in kerf is no cut at all.
+//  - Feeds: 0.1 to 100000 per minute: 100 m/min is beyond the fastest gantry laser.
+//  - Spindle: 1 to 100000 rpm: the fastest engraving spindles turn 60000.
+//  - Power: 0 to 100000: GRBL defaults to S1000, some controllers count to 65535; S0 is a
+//    dry run with the beam off.
+//  - Z up and Z cutting: -1000 to 1000: no machine travels a metre in Z.
+//  - Fit width or height: 0.001 to 100000: a 100 m banner is larger than any bed.
+// The classic settings keep the ranges their fields always had.
+const OptionDescriptor kTable[] = {
+    {"--scale", "", "", OptionKind::Whole, "percent", 1, 10000, 0, "scale",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.classic.scale; },
+     [](ConversionOptions& o, std::optional<double> v) { o.classic.scale = static_cast<int>(v.value_or(100)); }},
+    {"--resolution", "", "", OptionKind::Whole, "", 1, 100, 0, "curve resolution",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.classic.resolution; },
+     [](ConversionOptions& o, std::optional<double> v) { o.classic.resolution = static_cast<int>(v.value_or(2)); }},
+    {"--space", "", "", OptionKind::Whole, "percent", 0, 100, 0, "space between characters",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.classic.spacePercent; },
+     [](ConversionOptions& o, std::optional<double> v) { setSpace(o, static_cast<int>(v.value_or(0))); }},
+    {"", "Typography", "Tracking", OptionKind::Whole, "hundredths of the em", 0, 100, 0,
+     "font spacing: tracking",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.tracking; },
+     [](ConversionOptions& o, std::optional<double> v) { o.tracking = static_cast<int>(v.value_or(0)); }},
+    {"--size", "", "", OptionKind::Whole, "points", 1, 1638, 0, "size of the plain-text font"},
+    {"--z-up", "Layer", "Zup", OptionKind::Text, "drawing units", -1000, 1000, 2, "travel height"},
+    {"--z-cut", "Layer", "Zdown", OptionKind::Text, "drawing units", -1000, 1000, 2,
+     "cutting depth"},
+    {"--fit-width", "", "", OptionKind::Real, "drawing units", 0.001, 100000, 3,
+     "width after scaling",
+     [](const ConversionOptions& o) { return o.fitWidth; },
+     [](ConversionOptions& o, std::optional<double> v) { o.fitWidth = v; }},
+    {"--fit-height", "", "", OptionKind::Real, "drawing units", 0.001, 100000, 3,
+     "height after scaling",
+     [](const ConversionOptions& o) { return o.fitHeight; },
+     [](ConversionOptions& o, std::optional<double> v) { o.fitHeight = v; }},
+    {"--kerf", "Export", "Kerf", OptionKind::Real, "drawing units", 0.0001, 100, 4, "kerf width",
+     [](const ConversionOptions& o) { return o.kerf; },
+     [](ConversionOptions& o, std::optional<double> v) { o.kerf = v; }},
+    {"--feed", "Export", "Feed", OptionKind::Real, "units per minute", 0.1, 100000, 1,
+     "cutting feed",
+     [](const ConversionOptions& o) { return o.gcode.feed; },
+     [](ConversionOptions& o, std::optional<double> v) { o.gcode.feed = v; }},
+    {"--plunge-feed", "Export", "PlungeFeed", OptionKind::Real, "units per minute", 0.1, 100000,
+     1, "plunge feed",
+     [](const ConversionOptions& o) { return o.gcode.plungeFeed; },
+     [](ConversionOptions& o, std::optional<double> v) { o.gcode.plungeFeed = v; }},
+    {"--spindle", "Export", "Spindle", OptionKind::Whole, "rpm", 1, 100000, 0, "spindle speed",
+     [](const ConversionOptions& o) -> std::optional<double> {
+       return o.gcode.spindleRpm ? std::optional<double>(*o.gcode.spindleRpm) : std::nullopt;
+     },
+     [](ConversionOptions& o, std::optional<double> v) {
+       o.gcode.spindleRpm = v ? std::optional<int>(static_cast<int>(*v)) : std::nullopt;
+     }},
+    {"--depth-per-pass", "Export", "DepthPerPass", OptionKind::Real, "drawing units", 0.0001,
+     100, 4, "depth of each pass",
+     [](const ConversionOptions& o) { return o.gcode.depthPerPass; },
+     [](ConversionOptions& o, std::optional<double> v) { o.gcode.depthPerPass = v; }},
+    {"--power", "Export", "Power", OptionKind::Real, "", 0, 100000, 1, "laser power (the S word)",
+     [](const ConversionOptions& o) { return o.gcode.power; },
+     [](ConversionOptions& o, std::optional<double> v) { o.gcode.power = v; }},
+};
+
+}  // namespace
+
+std::span<const OptionDescriptor> optionTable() { return kTable; }
+
+const OptionDescriptor& optionNamed(std::string_view flagOrKey) {
+  for (const OptionDescriptor& row : kTable) {
+    if (row.flag == flagOrKey || (!row.key.empty() && row.key == flagOrKey)) return row;
+  }
+  throw std::logic_error("no option " + std::string(flagOrKey));
+}
+
+bool withinLimits(const OptionDescriptor& option, double v) {
+  if (!std::isfinite(v) || v < option.min || v > option.max) return false;
+  return option.kind != OptionKind::Whole || v == std::floor(v);
+}
+
+std::string exactText(double v) {
+  char buffer[64];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, v);
+  return error == std::errc() ? std::string(buffer, end) : std::string();
+}
+
+std::string limitsText(const OptionDescriptor& option) {
+  // Plain decimals ("0.0001", not "1e-04"): limits are read by people.
+  const auto plain = [](double v) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.6f", v);
+    std::string s = buffer;
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+    return s;
+  };
+  return plain(option.min) + " to " + plain(option.max);
+}
+
+std::optional<double> storedValue(const OptionDescriptor& option, std::string_view text) {
+  double v = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, v);
+  if (text.empty() || error != std::errc() || ptr != end || !withinLimits(option, v)) {
+    return std::nullopt;
+  }
+  return v;
+}
+
+std::string optionLimitsHelp() {
+  std::string text;
+  for (const OptionDescriptor& row : kTable) {
+    if (row.flag.empty()) continue;
+    std::string line = "  " + std::string(row.flag);
+    line.resize(22, ' ');
+    line += limitsText(row);
+    if (!row.unit.empty()) line += " " + std::string(row.unit);
+    line += ": " + std::string(row.help) + '\n';
+    text += line;
+  }
+  return text;
+}
+
+}  // namespace kerfline

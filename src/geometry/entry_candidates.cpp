@@ -1,0 +1,65 @@
+#include "geometry/entry_candidates.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace kerfline {
+namespace {
+
+// The cosine of the ring's turn at vertex i (1: straight on, -1: back the way it came), 1
+// where an edge has no length. Cosines order turns as angles do, without an arc tangent per
+// vertex.
+double turnCosine(const std::vector<Vec2>& ring, std::size_t i) {
+  const std::size_t n = ring.size();
+  const Vec2& a = ring[(i + n - 1) % n];
+  const Vec2& b = ring[i];
+  const Vec2& c = ring[(i + 1) % n];
+  const double ux = b.x - a.x, uy = b.y - a.y, vx = c.x - b.x, vy = c.y - b.y;
+  const double lengths = std::sqrt((ux * ux + uy * uy) * (vx * vx + vy * vy));
+  return lengths > 0 ? (ux * vx + uy * vy) / lengths : 1;
+}
+
+}  // namespace
+
+std::vector<EntryCandidate> entryCandidates(const std::vector<Vec2>& ring, std::size_t k) {
+  const std::size_t n = ring.size();
+  const double cornerCosine = std::cos(kCornerTurnDegrees * std::numbers::pi / 180);
+  std::vector<EntryCandidate> out;
+  if (n < 3 || n <= k) {
+    for (std::size_t i = 0; i < n; ++i)
+      out.push_back({i, n >= 3 && turnCosine(ring, i) <= cornerCosine});
+    return out;
+  }
+  if (k == 0) return out;
+  std::vector<std::pair<double, std::size_t>> corners;  // cosine, vertex
+  std::vector<double> along(n + 1, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    const double c = turnCosine(ring, i);
+    if (c <= cornerCosine) corners.push_back({c, i});
+    const Vec2& a = ring[i];
+    const Vec2& b = ring[(i + 1) % n];
+    // A plain root: hypot's guard against overflow costs several times more per vertex.
+    along[i + 1] = along[i] + std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+  }
+  // Sharpest first; equal turns in vertex order.
+  const std::size_t keep = std::min(corners.size(), std::max<std::size_t>(1, k / 2));
+  std::partial_sort(corners.begin(), corners.begin() + static_cast<std::ptrdiff_t>(keep), corners.end());
+  std::vector<char> chosen(n, 0);
+  for (std::size_t i = 0; i < keep; ++i) chosen[corners[i].second] = 2;
+  // The rest spread by length, so a smooth ring can be entered on whichever side the tool
+  // comes from: the vertex at or after each of the marks perimeter * j / spread.
+  const std::size_t spread = k - keep;
+  for (std::size_t j = 0; j < spread; ++j) {
+    const double mark = along[n] * static_cast<double>(j) / static_cast<double>(spread);
+    const auto at = std::lower_bound(along.begin(), along.begin() + static_cast<std::ptrdiff_t>(n), mark);
+    const std::size_t v = std::min(n - 1, static_cast<std::size_t>(at - along.begin()));
+    if (!chosen[v]) chosen[v] = turnCosine(ring, v) <= cornerCosine ? 2 : 1;
+  }
+  for (std::size_t i = 0; i < n; ++i)
+    if (chosen[i]) out.push_back({i, chosen[i] == 2});
+  return out;
+}
+
+}  // namespace kerfline
