@@ -1,6 +1,7 @@
 // Font files are outside input: any bytes FreeType accepts as a face must give outlines whose
 // every contour is closed and continuous, at every precision and with either synthetic style,
-// and a glyph that cannot be loaded (a composite loop, too many contours) only says why.
+// a glyph that cannot be loaded (a composite loop, too many contours) only says why, and
+// outlines flatten at a tolerance into rings of distinct points, each with its two tangents.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -10,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "vectorizer/UTTF2Vct.h"
 #include "vectorizer/glyph_outline.h"
 #include "vectorizer/outline_walk.h"
+#include "vectorizer/tolerance_flattening.h"
 
 namespace {
 
@@ -52,6 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kerfline::TStrokeCollection strokes;
     kerfline::walkOutline(outline, static_cast<int>(g * 37 % 100) + 1, strokes);
     if (!closed(strokes.strokes())) std::abort();
+    // Millimetres at a 10 mm em, a tenth of a millimetre: what a job might ask.
+    for (const kerfline::FlatContour& ring : kerfline::flattenOutline(
+             outline, kerfline::OutlineTransform::scaling(10.0 / kerfline::kOutlineEm), 0.1)) {
+      if (ring.tangentIn.size() != ring.points.size() || ring.tangentOut.size() != ring.points.size())
+        std::abort();
+      for (std::size_t i = 1; i < ring.points.size(); ++i)
+        if (ring.points[i] == ring.points[i - 1]) std::abort();
+    }
   }
   FT_Done_Face(face);
   return 0;

@@ -89,6 +89,14 @@ class TTTFToVectorConverter {
   /// The strokes of glyph index glyph of face (from MatchedFace() or FaceOfChar()), with the
   /// same records, rounding and flattening as ConvertChar; nothing when it has no outline.
   std::optional<TStrokeCollection> ConvertGlyph(const TFaceInfo& face, std::uint32_t glyph);
+  /// The outline records (outline units, unhinted, synthesis applied) of the glyph ConvertChar
+  /// takes for Code, for flattening at a tolerance (vectorizer/tolerance_flattening.h) instead
+  /// of Precision. False, dest empty, where ConvertChar gives nothing or the open paths of a
+  /// single-line face (those have no records: take ConvertChar's strokes).
+  bool OutlineOfChar(std::int32_t Code, Outline& dest);
+  /// The outline records of glyph index glyph of face, as ConvertGlyph would walk them; false,
+  /// dest empty, when it has none.
+  bool OutlineOfGlyph(const TFaceInfo& face, std::uint32_t glyph, Outline& dest);
   /// The glyph index of c in face (0 when the face lacks it) and its unhinted advance width in
   /// font units from the face's own metrics: placement for faces no shaper can read (Type 1).
   /// Nothing when the face cannot be opened.

@@ -190,6 +190,25 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
   return strokesOfGlyph(*use->face, glyph, use->synthesis, c);
 }
 
+// ConvertChar chooses the face and glyph (fallbacks and unloadable glyphs included) and leaves
+// the records it walked in outline_: one choice serves the strokes and the records alike, at
+// the price of a walk that is cheap beside loading the glyph.
+bool TTTFToVectorConverter::OutlineOfChar(std::int32_t Code, Outline& dest) {
+  dest.clear();
+  const std::optional<TStrokeCollection> strokes = ConvertChar(Code);
+  if (!strokes || strokes->openPaths()) return false;
+  dest = outline_;
+  return true;
+}
+
+bool TTTFToVectorConverter::OutlineOfGlyph(const TFaceInfo& face, std::uint32_t glyph,
+                                           Outline& dest) {
+  dest.clear();
+  if (!ConvertGlyph(face, glyph)) return false;
+  dest = outline_;
+  return true;
+}
+
 std::optional<TFaceInfo> TTTFToVectorConverter::MatchedFace() {
   auto lock = fonts_->lock();
   return infoOf(fonts_->match(font_.Name, font_.Bold, font_.Italic));
