@@ -80,9 +80,11 @@ const double kRoot2 = std::numbers::sqrt2;
 
 // Rectangle 10 x 4: a ridge of length L - W = 6 at r = W / 2, and the four corner bisectors of
 // length (W / 2) * sqrt 2. L with arms 2 wide: the outer corner's bisector meets the reflex
-// corner's parabolas at t = 4 - 2 sqrt 2 (t sqrt 2 = 2 sqrt 2 - t... from |(t,t) - (2,2)| = t),
+// corner's parabolas at (t, t) where t = |(t, t) - (2, 2)| = sqrt 2 (2 - t), t = 4 - 2 sqrt 2,
 // then ridges at r = 1 along each arm. V notch cut to (4, 2) into an 8 x 4 bar: below the tip the
-// axis is the parabola between the tip and the floor, lowest at (4, 1) with r = 1.
+// axis is the parabola between the tip and the floor, lowest at (4, 1) with r = 1. Two notches
+// facing each other, tips (4, 1) and (4, 3): between the tips the axis is their bisector y = 2,
+// its radius lowest, 1, midway.
 std::vector<KnownAxis> knownAxes() {
   const double t = 4 - 2 * kRoot2;
   return {
@@ -92,6 +94,9 @@ std::vector<KnownAxis> knownAxes() {
        {{{t, t}, t}, {{2, 1}, 1}, {{1, 2}, 1}, {{5, 1}, 1}, {{1, 5}, 1}, {{0, 0}, 0}}},
       {"V notch", {ring({{0, 0}, {8, 0}, {8, 4}, {5, 4}, {4, 2}, {3, 4}, {0, 4}})}, NAN,
        {{{4, 1}, 1}, {{8, 0}, 0}, {{0, 4}, 0}}},
+      {"two notches",
+       {ring({{0, 0}, {3, 0}, {4, 1}, {5, 0}, {8, 0}, {8, 4}, {5, 4}, {4, 3}, {3, 4}, {0, 4}})}, NAN,
+       {{{4, 2}, 1}, {{8, 0}, 0}, {{0, 4}, 0}}},
   };
 }
 
