@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <numbers>
 #include <unordered_map>
+#include <utility>
 
 #include "common/error.h"
 #include "geometry/clipper_region.h"
@@ -47,6 +49,17 @@ double distanceToSegment(P q, P a, P b) {
 // corner (an exact integer shift, so the builder's 32-bit coordinates hold any region up to
 // 2^31 - 1 steps across), each knowing its neighbours along its ring.
 class Input {
+  using Corner = std::pair<int, int>;
+
+  // Whether c lies on the segment a-b, exactly: coordinates lie in [0, 2^31), so each product
+  // of differences stays below 2^62 and their difference fits 64 bits.
+  static bool between(const Corner& a, const Corner& c, const Corner& b) {
+    const std::int64_t cr = (b.first - std::int64_t{a.first}) * (c.second - std::int64_t{a.second}) -
+                            (b.second - std::int64_t{a.second}) * (c.first - std::int64_t{a.first});
+    return cr == 0 && std::min(a.first, b.first) <= c.first && c.first <= std::max(a.first, b.first) &&
+           std::min(a.second, b.second) <= c.second && c.second <= std::max(a.second, b.second);
+  }
+
  public:
   explicit Input(const std::vector<GridRing>& rings) {
     std::int64_t minX = std::numeric_limits<std::int64_t>::max(), minY = minX;
@@ -63,20 +76,43 @@ class Input {
       throw Error("Region too large for the medial axis.");
     originX_ = minX;
     originY_ = minY;
+    std::vector<std::pair<Corner, Corner>> pieces;
     for (const GridRing& ring : rings) {
       // Repeated points would make zero-length sites; the union never leaves them, but be safe.
-      std::vector<bp::point_data<int>> pts;
+      std::vector<Corner> pts;
       for (const GridPoint& p : ring) {
-        const bp::point_data<int> q(static_cast<int>(p.x - minX), static_cast<int>(p.y - minY));
-        if (pts.empty() || !(pts.back() == q)) pts.push_back(q);
+        const Corner q{static_cast<int>(p.x - minX), static_cast<int>(p.y - minY)};
+        if (pts.empty() || pts.back() != q) pts.push_back(q);
       }
       while (pts.size() > 1 && pts.front() == pts.back()) pts.pop_back();
       if (pts.size() < 3) continue;
-      const std::size_t first = segments_.size();
-      for (std::size_t i = 0; i < pts.size(); ++i) {
-        segments_.emplace_back(pts[i], pts[(i + 1) % pts.size()]);
-        previous_.push_back(i == 0 ? first + pts.size() - 1 : segments_.size() - 2);
-        next_.push_back(i + 1 == pts.size() ? first : segments_.size());
+      for (std::size_t i = 0; i < pts.size(); ++i) pieces.push_back({pts[i], pts[(i + 1) % pts.size()]});
+    }
+    // A ring may touch another (or itself) at a corner lying inside one of its segments; sites
+    // may meet only at their end points, so such a segment is split at the corner.
+    std::vector<Corner> corners;
+    for (const auto& piece : pieces) corners.push_back(piece.first);
+    std::sort(corners.begin(), corners.end());
+    corners.erase(std::unique(corners.begin(), corners.end()), corners.end());
+    for (const auto& piece : pieces) {
+      const Corner a = piece.first, b = piece.second;
+      std::vector<Corner> on{a};
+      const auto lo = std::lower_bound(corners.begin(), corners.end(), std::min(a, b));
+      const auto hi = std::upper_bound(corners.begin(), corners.end(), std::max(a, b));
+      for (auto c = lo; c != hi; ++c)
+        if (*c != a && *c != b && between(a, *c, b)) on.push_back(*c);
+      const auto along = [&](const Corner& c) {
+        return std::int64_t{c.first - a.first} * (b.first - a.first) +
+               std::int64_t{c.second - a.second} * (b.second - a.second);
+      };
+      std::sort(on.begin() + 1, on.end(), [&](const Corner& p, const Corner& q) { return along(p) < along(q); });
+      on.push_back(b);
+      for (std::size_t i = 1; i < on.size(); ++i) {
+        segments_.emplace_back(bp::point_data<int>(on[i - 1].first, on[i - 1].second),
+                               bp::point_data<int>(on[i].first, on[i].second));
+        const P p = start(segments_.size() - 1), q = end(segments_.size() - 1);
+        rays_[key(p)].push_back({q - p, true});
+        rays_[key(q)].push_back({p - q, false});
       }
     }
   }
@@ -95,14 +131,22 @@ class Input {
     }
   }
 
-  // A point site's cell lies inside the region exactly where the outline turns right there
-  // (a reflex corner of the region, which lies left of every segment).
-  bool reflexCorner(const Cell& c) const {
-    const std::size_t i = c.source_index();
-    const bool atStart = c.source_category() == bp::SOURCE_CATEGORY_SEGMENT_START_POINT;
-    const std::size_t in = atStart ? previous_[i] : i;
-    const std::size_t out = atStart ? i : next_[i];
-    return cross(end(in) - start(in), end(out) - start(out)) < 0;
+  // Whether direction d from corner v points into the region. Several rings may touch at one
+  // corner, so the boundary leaves it in any number of rays: the region lies counter-clockwise
+  // of a ray along an outgoing segment and clockwise of one back along an incoming segment, so
+  // the first ray met turning clockwise from d says.
+  bool pointsInside(P v, P d) const {
+    const auto found = rays_.find(key(v));
+    if (found == rays_.end()) return false;
+    const double angle = std::atan2(d.y, d.x);
+    double nearest = INFINITY;
+    bool inside = false;
+    for (const Ray& r : found->second) {
+      double turn = angle - std::atan2(r.direction.y, r.direction.x);
+      if (turn <= 0) turn += 2 * std::numbers::pi;
+      if (turn < nearest) nearest = turn, inside = r.outgoing;
+    }
+    return inside;
   }
 
   Vec2 drawing(P q) const {
@@ -114,8 +158,15 @@ class Input {
   static P toP(const bp::point_data<int>& p) { return {double(p.x()), double(p.y())}; }
 
   std::vector<bp::segment_data<int>> segments_;
-  std::vector<std::size_t> previous_;
-  std::vector<std::size_t> next_;
+  struct Ray {
+    P direction;
+    bool outgoing = false;
+  };
+  static std::uint64_t key(P v) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(v.x)) << 32) |
+           static_cast<std::uint32_t>(v.y);
+  }
+  std::unordered_map<std::uint64_t, std::vector<Ray>> rays_;  // boundary rays from each corner
   std::int64_t originX_ = 0;
   std::int64_t originY_ = 0;
 };
@@ -124,7 +175,7 @@ P at(const Vertex& v) { return {v.x(), v.y()}; }
 
 // Whether a finite primary edge runs inside the region. Voronoi edges never cross a site, so
 // each lies wholly on one side of the outline: beside a segment site, the side of that segment
-// says; between two point sites, whether the corner is reflex.
+// says; between two point sites, whether it leaves the corner into the region.
 bool interior(const Edge& e, const Input& in) {
   const P probe{(e.vertex0()->x() + e.vertex1()->x()) / 2, (e.vertex0()->y() + e.vertex1()->y()) / 2};
   for (const Cell* c : {e.cell(), e.twin()->cell()})
@@ -132,7 +183,9 @@ bool interior(const Edge& e, const Input& in) {
       const std::size_t i = c->source_index();
       return cross(in.end(i) - in.start(i), probe - in.start(i)) > 0;
     }
-  return in.reflexCorner(*e.cell());
+  P corner, unused;
+  in.site(*e.cell(), corner, unused);
+  return in.pointsInside(corner, probe - corner);
 }
 
 // Samples the edge between vertices a and b so that the polyline and its interpolated radius
@@ -165,8 +218,17 @@ double positionAndRadiusGap(const AxisPoint& a, const AxisPoint& m, const AxisPo
 }  // namespace
 
 std::vector<GridRing> regionRingsOf(const PlacedCharacter& character) {
+  // The union may leave a ring touching itself or another ring in the middle of a segment,
+  // which the Voronoi builder does not accept (sites may meet only at their end points). A
+  // strictly simple union of the union's own grid rings splits them there, exactly (integers
+  // in, integers out: nothing is rounded again).
+  ClipperLib::Clipper clipper;
+  clipper.StrictlySimple(true);
+  clipper.AddPaths(regionOf(closedPathsOf(character)), ClipperLib::ptSubject, true);
+  ClipperLib::Paths simple;
+  clipper.Execute(ClipperLib::ctUnion, simple, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
   std::vector<GridRing> rings;
-  for (const ClipperLib::Path& path : regionOf(closedPathsOf(character))) {
+  for (const ClipperLib::Path& path : simple) {
     GridRing& ring = rings.emplace_back();
     ring.reserve(path.size());
     for (const ClipperLib::IntPoint& p : path) ring.push_back({p.X, p.Y});
@@ -222,7 +284,8 @@ MedialAxis medialAxis(const std::vector<GridRing>& rings, double tolerance) {
         const P q{a.x + x * u.x + y * n.x, a.y + x * u.y + y * n.y};
         return AxisPoint{in.drawing(q), y / kClipperScale};
       };
-      sample(pointAt, 0, 1, first, last, tolerance, 0, edge.points, positionAndRadiusGap);
+      // A corner on the segment's own line has no parabola there (such edges are secondary).
+      if (fy > 0) sample(pointAt, 0, 1, first, last, tolerance, 0, edge.points, positionAndRadiusGap);
     } else if (e.cell()->contains_point() && e.twin()->cell()->contains_point()) {
       // Between two corners the edge is straight but the radius is not linear along it.
       const auto pointAt = [&](double t) {
