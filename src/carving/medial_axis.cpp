@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <map>
 #include <numbers>
 #include <unordered_map>
 #include <utility>
@@ -94,6 +95,7 @@ class Input {
     for (const auto& piece : pieces) corners.push_back(piece.first);
     std::sort(corners.begin(), corners.end());
     corners.erase(std::unique(corners.begin(), corners.end()), corners.end());
+    std::vector<std::pair<Corner, Corner>> split;
     for (const auto& piece : pieces) {
       const Corner a = piece.first, b = piece.second;
       std::vector<Corner> on{a};
@@ -107,13 +109,28 @@ class Input {
       };
       std::sort(on.begin() + 1, on.end(), [&](const Corner& p, const Corner& q) { return along(p) < along(q); });
       on.push_back(b);
-      for (std::size_t i = 1; i < on.size(); ++i) {
-        segments_.emplace_back(bp::point_data<int>(on[i - 1].first, on[i - 1].second),
-                               bp::point_data<int>(on[i].first, on[i].second));
-        const P p = start(segments_.size() - 1), q = end(segments_.size() - 1);
-        rays_[key(p)].push_back({q - p, true});
-        rays_[key(q)].push_back({p - q, false});
+      for (std::size_t i = 1; i < on.size(); ++i) split.push_back({on[i - 1], on[i]});
+    }
+    // Two rings may run along one stretch in opposite directions (a hole's edge on its outline's
+    // edge): the region has no width there, so both pieces go; a piece met twice stays once.
+    std::map<std::pair<Corner, Corner>, std::size_t> kept;
+    std::vector<bool> alive(split.size(), true);
+    for (std::size_t i = 0; i < split.size(); ++i) {
+      const auto reverse = kept.find({split[i].second, split[i].first});
+      if (reverse != kept.end()) {
+        alive[reverse->second] = alive[i] = false;
+        kept.erase(reverse);
+      } else if (!kept.try_emplace(split[i], i).second) {
+        alive[i] = false;
       }
+    }
+    for (std::size_t i = 0; i < split.size(); ++i) {
+      if (!alive[i]) continue;
+      const auto& [p0, p1] = split[i];
+      segments_.emplace_back(bp::point_data<int>(p0.first, p0.second), bp::point_data<int>(p1.first, p1.second));
+      const P p = start(segments_.size() - 1), q = end(segments_.size() - 1);
+      rays_[key(p)].push_back({q - p, true});
+      rays_[key(q)].push_back({p - q, false});
     }
   }
 

@@ -53,6 +53,20 @@ double distanceToOutline(const std::vector<GridRing>& rings, Vec2 p) {
   return best;
 }
 
+// Winding number of the rings round p: the region is where it is not zero.
+int winding(const std::vector<GridRing>& rings, Vec2 p) {
+  int w = 0;
+  for (const GridRing& r : rings)
+    for (std::size_t i = 0; i < r.size(); ++i) {
+      const Vec2 a{r[i].x / kGrid, r[i].y / kGrid};
+      const Vec2 b{r[(i + 1) % r.size()].x / kGrid, r[(i + 1) % r.size()].y / kGrid};
+      const double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
+      if (a.y <= p.y && p.y < b.y && side > 0) ++w;
+      if (b.y <= p.y && p.y < a.y && side < 0) --w;
+    }
+  return w;
+}
+
 double length(const AxisEdge& e) {
   double s = 0;
   for (std::size_t i = 1; i < e.points.size(); ++i)
@@ -84,7 +98,8 @@ const double kRoot2 = std::numbers::sqrt2;
 // then ridges at r = 1 along each arm. V notch cut to (4, 2) into an 8 x 4 bar: below the tip the
 // axis is the parabola between the tip and the floor, lowest at (4, 1) with r = 1. Two notches
 // facing each other, tips (4, 1) and (4, 3): between the tips the axis is their bisector y = 2,
-// its radius lowest, 1, midway.
+// its radius lowest, 1, midway. A triangular hole whose tip touches the middle of the
+// outline's floor at (4, 0): above the hole the axis runs midway to the top, through (4, 6).
 std::vector<KnownAxis> knownAxes() {
   const double t = 4 - 2 * kRoot2;
   return {
@@ -97,6 +112,9 @@ std::vector<KnownAxis> knownAxes() {
       {"two notches",
        {ring({{0, 0}, {3, 0}, {4, 1}, {5, 0}, {8, 0}, {8, 4}, {5, 4}, {4, 3}, {3, 4}, {0, 4}})}, NAN,
        {{{4, 2}, 1}, {{8, 0}, 0}, {{0, 4}, 0}}},
+      {"hole touching the outline",
+       {ring({{0, 0}, {8, 0}, {8, 8}, {0, 8}}), ring({{4, 0}, {2, 4}, {6, 4}})}, NAN,
+       {{{8, 8}, 0}}},
   };
 }
 
@@ -111,8 +129,12 @@ TEST(medial_axis_test, known_regions_have_their_known_axes) {
       EXPECT_EQ(e.points.front(), axis.vertices[e.from]);
       EXPECT_EQ(e.points.back(), axis.vertices[e.to]);
       // Every point inside, its radius its distance to the outline.
-      for (const AxisPoint& p : e.points)
+      for (const AxisPoint& p : e.points) {
         EXPECT_NEAR(p.radius, distanceToOutline(k.rings, p.position), 1e-9) << p.position;
+        if (p.radius > 1e-9) {
+          EXPECT_NE(winding(k.rings, p.position), 0) << p.position;
+        }
+      }
     }
     if (!std::isnan(k.totalLength)) {
       EXPECT_NEAR(total, k.totalLength, 1e-9);
