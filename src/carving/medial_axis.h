@@ -29,7 +29,8 @@ struct GridPoint {
 };
 
 /// A closed ring on the grid: outlines counter-clockwise (Y up), holes clockwise, so the region
-/// lies left of every segment; rings neither cross themselves nor each other.
+/// lies left of every segment. Rings never cross; they may touch at a corner (also one lying on
+/// another segment) or run along one stretch in opposite directions, as a union leaves them.
 using GridRing = std::vector<GridPoint>;
 
 /// A point of the axis with its clearance.
