@@ -48,7 +48,8 @@ double distanceToSegment(P q, P a, P b) {
 
 // The input as the builder sees it: segments in a frame shifted to the rings' lower left
 // corner (an exact integer shift, so the builder's 32-bit coordinates hold any region up to
-// 2^31 - 1 steps across), each knowing its neighbours along its ring.
+// 2^31 - 1 steps across), split and pruned so that sites meet only at their end points, with
+// the boundary rays that leave each corner.
 class Input {
   using Corner = std::pair<int, int>;
 
