@@ -1,5 +1,6 @@
 #pragma once
 // A glyph outline as plain values: polygons of line, quadratic and cubic records in outline units.
+#include <cstddef>
 #include <ostream>
 #include <variant>
 #include <vector>
@@ -34,6 +35,21 @@ struct CubicRecord {
   friend bool operator==(const CubicRecord&, const CubicRecord&) = default;
   std::vector<OutlinePoint> points;  ///< three points per piece
 };
+
+/// Calls piece(control, end) for each piece of a quadratic record's points, in order: the
+/// implied on-curve points lie midway between consecutive control points and the record's last
+/// point ends the last piece. Fewer than two points describe no piece.
+template <class Piece>
+void forEachQuadraticPiece(const std::vector<OutlinePoint>& q, Piece&& piece) {
+  if (q.size() < 2) return;
+  const std::size_t pieces = q.size() - 1;
+  for (std::size_t i = 0; i < pieces; ++i) {
+    const OutlinePoint e = i + 1 < pieces
+                               ? OutlinePoint{(q[i].x + q[i + 1].x) / 2, (q[i].y + q[i + 1].y) / 2}
+                               : q[pieces];
+    piece(q[i], e);
+  }
+}
 
 /// One record of a polygon, held by value.
 using OutlineRecord = std::variant<LineRecord, QuadraticRecord, CubicRecord>;

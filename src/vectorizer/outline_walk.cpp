@@ -53,15 +53,10 @@ class Walker {
 
   void quadratic(const std::vector<OutlinePoint>& q) {
     // Fewer than two points describe no piece: skipped, the current point stays.
-    if (q.size() < 2) return;
-    const std::size_t pieces = q.size() - 1;
-    for (std::size_t i = 0; i < pieces; ++i) {
-      const OutlinePoint e = i + 1 < pieces
-                                 ? OutlinePoint{(q[i].x + q[i + 1].x) / 2, (q[i].y + q[i + 1].y) / 2}
-                                 : q[pieces];
-      flattenQuadratic(p_, q[i], e);
-      p_ = e;
-    }
+    forEachQuadraticPiece(q, [&](const OutlinePoint& control, const OutlinePoint& end) {
+      flattenQuadratic(p_, control, end);
+      p_ = end;
+    });
   }
 
   void cubics(const std::vector<OutlinePoint>& q) {

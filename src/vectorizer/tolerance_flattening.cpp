@@ -99,14 +99,9 @@ class Flattener {
   void quadratics(const std::vector<OutlinePoint>& q) {
     // The same pieces as the fixed-count walk: implied on-curve points midway between
     // consecutive control points, taken in outline units (the map keeps midpoints).
-    if (q.size() < 2) return;
-    const std::size_t pieces = q.size() - 1;
-    for (std::size_t i = 0; i < pieces; ++i) {
-      const OutlinePoint e = i + 1 < pieces
-                                 ? OutlinePoint{(q[i].x + q[i + 1].x) / 2, (q[i].y + q[i + 1].y) / 2}
-                                 : q[pieces];
-      quadraticTo(map_.apply(q[i]), map_.apply(e));
-    }
+    forEachQuadraticPiece(q, [&](const OutlinePoint& control, const OutlinePoint& end) {
+      quadraticTo(map_.apply(control), map_.apply(end));
+    });
   }
 
   void quadraticTo(const OutlinePoint& b, const OutlinePoint& e) {
