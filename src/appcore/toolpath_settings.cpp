@@ -95,6 +95,10 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
     options.kerfSide = *side;
   }
   readFlag(path, kToolpathSection, "Laser", options.gcode.laser);
+  // Empty: the form's own order; a name this program did not write leaves the order as it was.
+  const std::optional<std::string> order = readProfileString(path, kToolpathSection, "Order");
+  if (order && order->empty()) options.order.reset();
+  if (auto chosen = named(order, kCutOrderNames)) options.order = *chosen;
   readRows(path, kToolpathSection, options, refused);
   return refused;
 }
@@ -105,6 +109,12 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   writeProfileString(path, kToolpathSection, "KerfSide", nameOf(options.kerfSide, kSides));
   writeRows(path, kToolpathSection, options, {"Kerf"});
   writeProfileString(path, kToolpathSection, "Laser", options.gcode.laser ? "1" : "0");
+  // Written once chosen, so that a file saved before orders could be chosen keeps its keys.
+  if (options.order) {
+    writeProfileString(path, kToolpathSection, "Order", nameOf(*options.order, kCutOrderNames));
+  } else if (readProfileString(path, kToolpathSection, "Order")) {
+    writeProfileString(path, kToolpathSection, "Order", "");
+  }
 }
 
 std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options) {

@@ -4,6 +4,7 @@
 
 #include "common/error.h"
 #include "export/closed_dxf_writer.h"
+#include "export/cut_route.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
 #include "export/dxf_layer.h"
@@ -18,9 +19,13 @@ namespace {
 void weldWriteAndReport(const std::string& path, Drawing& drawing,
                         const ConversionOptions& options, DrawingExportReport* report) {
   ToolpathNotes notes = applyWeldAndKerf(drawing, options);
-  writeFinishedDrawing(path, drawing, options);
+  std::optional<TravelFigures> travel;
+  writeFinishedDrawing(path, drawing, options, &travel);
   fillReport(report, drawing);
-  if (report) report->toolpath = std::move(notes);
+  if (report) {
+    report->toolpath = std::move(notes);
+    report->travel = travel;
+  }
 }
 
 // The SVG of a text too big to hold as a drawing: a first walk measures the extent (the
@@ -80,7 +85,9 @@ DrawingRoute drawingRoute(const ConversionOptions& options) {
   if (strokeForm) return DrawingRoute::StrokeWalk;
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
   // the whole text is shaped; without them each character can go to the file as it is placed.
-  if (options.format == OutputFormat::Svg && placesClassically(options))
+  // A travel plan looks across the whole drawing too.
+  if (options.format == OutputFormat::Svg && placesClassically(options) &&
+      cutOrderFor(options) == CutOrder::Text)
     return DrawingRoute::StreamedDrawing;
   return DrawingRoute::PlacedDrawing;
 }
@@ -140,9 +147,16 @@ void writePlacedDrawing(const std::string& path, Drawing drawing,
   weldWriteAndReport(path, drawing, options, report);
 }
 
-void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
-                          const ConversionOptions& options) {
+void writeFinishedDrawing(const std::string& path, const Drawing& given,
+                          const ConversionOptions& options,
+                          std::optional<TravelFigures>* travel) {
   checkDrawingOptions(options);
+  std::optional<CutRoute> route;
+  if (cutOrderFor(options) == CutOrder::Travel) {
+    route = planCutRoute(given);
+    if (travel) *travel = route->figures;
+  }
+  const Drawing& drawing = route ? route->drawing : given;
   switch (options.format) {
     case OutputFormat::Lines:
       saveLinesDxf(path, drawing, options.classic);
@@ -157,7 +171,7 @@ void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
       saveSvg(path, drawing, options);
       break;
     case OutputFormat::Gcode:
-      saveGcodeFile(path, drawing, options, options.sourceName);
+      saveGcodeFile(path, drawing, options, options.sourceName, route.has_value());
       break;
   }
 }

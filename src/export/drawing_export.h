@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "common/text_source.h"
@@ -8,6 +9,7 @@
 #include "export/layout_walk.h"
 #include "export/toolpath_export.h"
 #include "geometry/contour.h"
+#include "geometry/travel_order.h"
 
 namespace kerfline {
 
@@ -16,6 +18,7 @@ struct DrawingExportReport {
   ToolpathNotes toolpath;    ///< rings the kerf closed up, characters whose paths overlap
   std::size_t contours = 0;  ///< paths written
   Extent extent;             ///< of the paths written, in drawing units (after any fit)
+  std::optional<TravelFigures> travel;  ///< when the paths were planned for travel
 };
 
 /// Fills report, when given, with drawing's path count and extent.
@@ -69,9 +72,11 @@ void writePlacedDrawing(const std::string& path, Drawing drawing,
                         const ConversionOptions& options, DrawingExportReport* report = nullptr);
 
 /// Writes a finished drawing (made ready, welded and offset by finishPlacedDrawing) to path in
-/// options.format, as it is. Same failure rules as exportDrawingFile.
+/// options.format, in the order cutOrderFor(options) names (planned for travel: the plan's
+/// figures go to travel, when given). Same failure rules as exportDrawingFile.
 void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
-                          const ConversionOptions& options);
+                          const ConversionOptions& options,
+                          std::optional<TravelFigures>* travel = nullptr);
 
 /// The unit's short name: "mm" or "in".
 const char* unitName(DrawingUnits units);

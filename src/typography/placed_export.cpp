@@ -33,9 +33,13 @@ void exportTextFile(const std::string& path, const TextSource& text,
   }
   ToolpathNotes notes;
   const Drawing drawing = finishedDrawing(text, options, converter, nullptr, observer, &notes);
-  writeFinishedDrawing(path, drawing, options);
+  std::optional<TravelFigures> travel;
+  writeFinishedDrawing(path, drawing, options, &travel);
   fillReport(report, drawing);
-  if (report) report->toolpath = std::move(notes);
+  if (report) {
+    report->toolpath = std::move(notes);
+    report->travel = travel;
+  }
 }
 
 Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options,
