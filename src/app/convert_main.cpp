@@ -123,7 +123,8 @@ such a face lacks come from an outline face, as for any face that lacks them.
   --settings FILE     read the settings from FILE, which must be a readable regular file
                       of at most 1 MB
   --report            after writing, print the output file, its entity count and extent
-                      (of the closed and SVG forms: path count, extent with its unit;
+                      (of the closed, SVG and G-code forms: path count, extent with its
+                      unit, and the rapid travel when the paths were planned (--order);
                       on standard error when the drawing goes to standard output)
   -q, --quiet         print nothing but the data asked for (no report)
   --dump-text         print what was read instead of writing a drawing: one JSON object,
@@ -148,6 +149,14 @@ Weld and kerf (every form; single-line fonts' open paths are never welded or off
                       theirs (stencils, inlays); on: no offset
 G-code (-f gcode): each contour in cut order from a rapid move at Z up, a plunge to Z
 cutting, the cut back to its start, a retract; holes before their outline.
+  --order ORDER       travel (the default for gcode): paths planned for short rapid
+                      travel from the origin, each ring entered at a chosen point (a
+                      corner where it can), open paths from either end, every hole still
+                      before the outline holding it; text (the default for closed and
+                      svg, whose readers plan their own): character by character. The
+                      lines and polylines forms always keep the text order. --report
+                      gives the rapid travel, that of the text order, and a bound no
+                      order can beat (each path's gap to its nearest neighbour, summed)
   --units mm|in       G21 with 4 decimals (default) or G20 with 5
   --feed F            cutting feed, units per minute; default 600 mm/min or 24 in/min
   --plunge-feed F     plunge feed; default 200 mm/min or 8 in/min (a third of the feed:
