@@ -157,6 +157,18 @@ cutting, the cut back to its start, a retract; holes before their outline.
                       lines and polylines forms always keep the text order. --report
                       gives the rapid travel, that of the text order, and a bound no
                       order can beat (each path's gap to its nearest neighbour, summed)
+Leads (closed, svg and gcode; every closed contour, in either order):
+  --lead-in L         start each contour L units away in the scrap and run in to it
+  --lead-out L        leave each contour by L units into the scrap
+  --lead-type TYPE    line (default): along the corner's bisector; arc: a quarter circle
+                      of radius L, tangent to the contour
+  --overcut L         cut on L units past the start along the contour, closing the seam
+                      The scrap follows --kerf-side: outside (and on) puts it outside
+                      outlines and inside holes, inside the opposite. A lead that would
+                      cross another path is shortened or left out, and named on standard
+                      error and by --report. A contour with a lead or an overcut is one
+                      open path from the pierce to the end of the lead-out: in the closed
+                      DXF its polyline is then no longer closed (flag 0).
   --units mm|in       G21 with 4 decimals (default) or G20 with 5
   --feed F            cutting feed, units per minute; default 600 mm/min or 24 in/min
   --plunge-feed F     plunge feed; default 200 mm/min or 8 in/min (a third of the feed:

@@ -165,6 +165,8 @@ const OptionEntry kOptions[] = {
      [](ConvertCommand& c, const Value& v) { c.options.kerfSide = oneOf(v, kKerfSides); }},
     {"--order", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.order = oneOf(v, kCutOrderNames); }},
+    {"--lead-type", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.leadShape = oneOf(v, kLeadShapeNames); }},
     // the machine
     {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
     // typography

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "export/text_export.h"
+#include "geometry/cut_leads.h"
 
 namespace kerfline {
 
@@ -35,6 +36,10 @@ enum class CutOrder {
 /// The orders' names on the command line and in the settings file.
 inline constexpr std::pair<std::string_view, CutOrder> kCutOrderNames[] = {
     {"text", CutOrder::Text}, {"travel", CutOrder::Travel}};
+
+/// The lead forms' names on the command line and in the settings file.
+inline constexpr std::pair<std::string_view, LeadShape> kLeadShapeNames[] = {
+    {"line", LeadShape::Line}, {"arc", LeadShape::Arc}};
 
 /// How characters are placed along a line.
 enum class SpacingMode {
@@ -69,6 +74,9 @@ struct ConversionOptions {
   KerfSide kerfSide = KerfSide::Outside;
   GcodeOptions gcode;
   std::optional<CutOrder> order;    ///< unset: the form's own (cutOrderFor)
+  /// Closed rings, in drawing units on the scrap side (kerfSide says which): unset, none.
+  std::optional<double> leadIn, leadOut, overcut;
+  LeadShape leadShape = LeadShape::Line;
   std::string sourceName;           ///< what the text came from, named in a G-code header
   SpacingMode spacing = SpacingMode::Classic;
   bool ligatures = false;          ///< optional ligatures (liga, clig, dlig) in font spacing
@@ -93,6 +101,19 @@ inline CutOrder cutOrderFor(const ConversionOptions& options) {
     return CutOrder::Text;
   return options.order.value_or(options.format == OutputFormat::Gcode ? CutOrder::Travel
                                                                       : CutOrder::Text);
+}
+
+/// True when options ask for a lead-in, a lead-out or an overcut.
+inline bool asksForLeads(const ConversionOptions& options) {
+  return options.leadIn || options.leadOut || options.overcut;
+}
+
+/// True when the paths are written as a cut route (cut_route.h) rather than as the drawing
+/// holds them: planned for travel, or given leads. Never in the two classic forms.
+inline bool routesCuts(const ConversionOptions& options) {
+  const bool classic =
+      options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
+  return !classic && (cutOrderFor(options) == CutOrder::Travel || asksForLeads(options));
 }
 
 /// SPACE as the user gives it (the command line's argument or option): the classic walk's

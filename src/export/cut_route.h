@@ -1,5 +1,7 @@
 #pragma once
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "export/conversion_options.h"
 #include "geometry/contour.h"
@@ -14,13 +16,17 @@ struct CutRoute {
   /// those of the character the path came from.
   Drawing drawing;
   TravelFigures figures;  ///< rapid travel of the plan, of the text order, and the lower bound
+  bool planned = false;   ///< planned for travel (else in text order)
+  std::vector<std::string> leadNotes;  ///< leads shortened or left out, one sentence each
 };
 
 /// Where the tool stands before the first cut: the work origin.
 inline constexpr Vec2 kToolStart{0, 0};
 
-/// Plans the paths of a finished drawing (made ready, welded and offset) for short rapid
-/// travel from kToolStart, every ring cut before the ring that holds it in its character.
-CutRoute planCutRoute(const Drawing& drawing);
+/// The paths of a finished drawing (made ready, welded and offset) in options' cut order:
+/// planned for short rapid travel from kToolStart, every ring cut before the ring that holds it
+/// in its character, or in text order. With leads asked, a ring that gets any becomes one open
+/// path: lead-in, the ring from its entry back to it, overcut, lead-out.
+CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options);
 
 }  // namespace kerfline

@@ -19,13 +19,9 @@ namespace {
 void weldWriteAndReport(const std::string& path, Drawing& drawing,
                         const ConversionOptions& options, DrawingExportReport* report) {
   ToolpathNotes notes = applyWeldAndKerf(drawing, options);
-  std::optional<TravelFigures> travel;
-  writeFinishedDrawing(path, drawing, options, &travel);
+  writeFinishedDrawing(path, drawing, options, report);
   fillReport(report, drawing);
-  if (report) {
-    report->toolpath = std::move(notes);
-    report->travel = travel;
-  }
+  if (report) report->toolpath = std::move(notes);
 }
 
 // The SVG of a text too big to hold as a drawing: a first walk measures the extent (the
@@ -87,7 +83,7 @@ DrawingRoute drawingRoute(const ConversionOptions& options) {
   // the whole text is shaped; without them each character can go to the file as it is placed.
   // A travel plan looks across the whole drawing too.
   if (options.format == OutputFormat::Svg && placesClassically(options) &&
-      cutOrderFor(options) == CutOrder::Text)
+      !routesCuts(options))
     return DrawingRoute::StreamedDrawing;
   return DrawingRoute::PlacedDrawing;
 }
@@ -100,6 +96,7 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
   if (!placesClassically(options)) {
     throw Error("Font spacing, alignment and automatic pitch need the shaped placement.");
   }
+  checkDrawingOptions(options);
   if (drawingRoute(options) == DrawingRoute::StrokeWalk) {
     // The classic forms keep their own walk. A fit size needs the extent first: the drawing
     // is laid out once to measure it, and the file is written by a second, scaled walk.
@@ -118,7 +115,6 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
     fillReport(report, drawing);
     return;
   }
-  checkDrawingOptions(options);
   if (drawingRoute(options) == DrawingRoute::StreamedDrawing) {
     streamSvg(path, text, options, glyphs, report, observer);
     return;
@@ -128,6 +124,10 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
 }
 
 void checkDrawingOptions(const ConversionOptions& options) {
+  if (asksForLeads(options) &&
+      (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines)) {
+    throw Error("Leads and overcut need the closed, SVG or G-code form.");
+  }
   if (options.format == OutputFormat::Closed && options.dxfVersion != 12 &&
       options.dxfVersion != 2000) {
     throw Error("The DXF version must be 12 or 2000.");
@@ -149,12 +149,15 @@ void writePlacedDrawing(const std::string& path, Drawing drawing,
 
 void writeFinishedDrawing(const std::string& path, const Drawing& given,
                           const ConversionOptions& options,
-                          std::optional<TravelFigures>* travel) {
+                          DrawingExportReport* report) {
   checkDrawingOptions(options);
   std::optional<CutRoute> route;
-  if (cutOrderFor(options) == CutOrder::Travel) {
-    route = planCutRoute(given);
-    if (travel) *travel = route->figures;
+  if (routesCuts(options)) {
+    route = planCutRoute(given, options);
+    if (report) {
+      if (route->planned) report->travel = route->figures;
+      report->leadNotes = route->leadNotes;
+    }
   }
   const Drawing& drawing = route ? route->drawing : given;
   switch (options.format) {

@@ -33,13 +33,9 @@ void exportTextFile(const std::string& path, const TextSource& text,
   }
   ToolpathNotes notes;
   const Drawing drawing = finishedDrawing(text, options, converter, nullptr, observer, &notes);
-  std::optional<TravelFigures> travel;
-  writeFinishedDrawing(path, drawing, options, &travel);
+  writeFinishedDrawing(path, drawing, options, report);
   fillReport(report, drawing);
-  if (report) {
-    report->toolpath = std::move(notes);
-    report->travel = travel;
-  }
+  if (report) report->toolpath = std::move(notes);
 }
 
 Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options,

@@ -141,16 +141,63 @@ TEST(cut_order_test, travel_order_cuts_every_ring_once_holes_first_and_travels_l
   EXPECT_GT(figures[2], 0);
 }
 
-TEST(cut_order_test, travel_order_is_refused_for_the_classic_forms) {
+// Leads pierce and end in the scrap, which --kerf-side names: outside the parts for outside,
+// inside them for inside. The checker (shapely) builds the parts from the file without leads.
+TEST(cut_order_test, leads_pierce_and_end_on_the_scrap_side) {
   const kerfline::test::TempDir dir;
+  struct Case {
+    std::string form, side, shape;
+  };
+  const std::vector<Case> cases = {{"gcode", "outside", "line"}, {"gcode", "inside", "arc"},
+                                   {"svg", "outside", "arc"},    {"svg", "inside", "line"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.form + " " + c.side + " " + c.shape);
+    const auto convert = [&](std::vector<std::string> extra, const std::string& out) {
+      std::vector<std::string> args = {"-f", c.form, "--laser", "--text", "Bag 80", "-o", out};
+      args.insert(args.end(), extra.begin(), extra.end());
+      const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+      EXPECT_EQ(r.status, 0) << r.err;
+    };
+    convert({}, "plain." + c.form);
+    convert({"--kerf-side", c.side, "--lead-type", c.shape, "--lead-in", "0.2", "--lead-out", "0.1"},
+            "leads." + c.form);
+    const test::CommandOutput run = test::runCommand(
+        "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/e2e/check_leads.py " + c.form + " '" +
+        (dir.path() / ("plain." + c.form)).string() + "' '" +
+        (dir.path() / ("leads." + c.form)).string() + "' 2>&1");
+    ASSERT_TRUE(run.ok()) << run.output;
+    std::istringstream in(run.output);
+    int cuts = 0, pierceScrap = 0, pierceKept = 0, pierceOnPath = 0, endScrap = 0, endKept = 0;
+    in >> cuts >> pierceScrap >> pierceKept >> pierceOnPath >> endScrap >> endKept;
+    ASSERT_EQ(cuts, 12) << run.output;  // B, a, g, 8, 0 with their holes
+    const bool outside = c.side == "outside";
+    // A lead left out pierces on the ring itself; none pierces or ends in what is kept.
+    EXPECT_EQ(outside ? pierceKept : pierceScrap, 0) << run.output;
+    EXPECT_EQ(outside ? endKept : endScrap, 0) << run.output;
+    EXPECT_GE(outside ? pierceScrap : pierceKept, cuts - 2) << run.output;
+    EXPECT_EQ(pierceScrap + pierceKept + pierceOnPath, cuts) << run.output;
+  }
+}
+
+TEST(cut_order_test, travel_order_and_leads_are_refused_for_the_classic_forms) {
+  const kerfline::test::TempDir dir;
+  struct Case {
+    std::vector<std::string> option;
+    int status;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"--order", "travel"}, 2, "--order travel needs the closed, svg or gcode format"},
+      {{"--overcut", "0.1"}, 1, "Leads and overcut need the closed, SVG or G-code form."}};
   for (const char* form : {"lines", "polylines"}) {
-    const ProcessResult r = runProcess(
-        KERFLINE_CONVERT_EXE, {"-f", form, "--order", "travel", "--text", "O", "-o", "o.dxf"},
-        dir.path().string());
-    EXPECT_EQ(r.status, 2) << form;
-    EXPECT_NE(r.err.find("--order travel needs the closed, svg or gcode format"), std::string::npos)
-        << r.err;
-    EXPECT_FALSE(fs::exists(dir.path() / "o.dxf"));
+    for (const auto& [option, status, message] : cases) {
+      std::vector<std::string> args = {"-f", form, "--text", "O", "-o", "o.dxf"};
+      args.insert(args.end(), option.begin(), option.end());
+      const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+      EXPECT_EQ(r.status, status) << form;
+      EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+      EXPECT_FALSE(fs::exists(dir.path() / "o.dxf"));
+    }
   }
 }
 
