@@ -1,6 +1,7 @@
 #include "export/cut_route.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace kerfline {
 namespace {
@@ -87,6 +88,20 @@ CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options) 
   }
   for (const LeadNote& note : leads.notes) route.leadNotes.push_back(describe(note, from(note.path)));
   return route;
+}
+
+Drawing drawingAsCut(Drawing drawing, const ConversionOptions& options, double* travel) {
+  if (!routesCuts(options)) {
+    if (travel) {
+      const std::vector<PathAddress> addresses = pathAddresses(drawing);
+      const std::vector<const Contour*> paths = pathsAt(drawing, addresses);
+      *travel = rapidTravel(paths, textOrder(paths.size()).steps, kToolStart);
+    }
+    return drawing;
+  }
+  CutRoute route = planCutRoute(drawing, options);
+  if (travel) *travel = route.planned ? route.figures.travel : route.figures.textOrderTravel;
+  return std::move(route.drawing);
 }
 
 }  // namespace kerfline

@@ -29,4 +29,9 @@ inline constexpr Vec2 kToolStart{0, 0};
 /// path: lead-in, the ring from its entry back to it, overcut, lead-out.
 CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options);
 
+/// The drawing as a file of options cuts it, for a view: planCutRoute's drawing when options
+/// route the cuts, else drawing as it is. travel, when given, receives the rapid travel from
+/// kToolStart of that order (drawing units).
+Drawing drawingAsCut(Drawing drawing, const ConversionOptions& options, double* travel = nullptr);
+
 }  // namespace kerfline
