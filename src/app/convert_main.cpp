@@ -126,7 +126,8 @@ such a face lacks come from an outline face, as for any face that lacks them.
   --settings FILE     read the settings from FILE, which must be a readable regular file
                       of at most 1 MB
   --report            after writing, print the output file, its entity count and extent
-                      (of the closed and SVG forms: path count, extent with its unit;
+                      (of the closed, SVG and G-code forms: path count, extent with its
+                      unit, and the rapid travel when the paths were planned (--order);
                       on standard error when the drawing goes to standard output)
   -q, --quiet         print nothing but the data asked for (no report)
   --dump-text         print what was read instead of writing a drawing: one JSON object,
@@ -155,6 +156,26 @@ G-code (-f gcode): each contour in cut order from a rapid move at Z up, a plunge
 cutting, the cut back to its start, a retract; holes before their outline, and a
 letter inside another (in its counter, or in a frame) before the one around it. No line
 is longer than 249 characters: a longer comment (the source's path) is cut around "...".
+  --order ORDER       travel (the default for gcode): paths planned for short rapid
+                      travel from the origin, each ring entered at a chosen point (a
+                      corner where it can), open paths from either end, every hole still
+                      before the outline holding it; text (the default for closed and
+                      svg, whose readers plan their own): character by character. The
+                      lines and polylines forms always keep the text order. --report
+                      gives the rapid travel, that of the text order, and a bound no
+                      order can beat (each path's gap to its nearest neighbour, summed)
+Leads (closed, svg and gcode; every closed contour, in either order):
+  --lead-in L         start each contour L units away in the scrap and run in to it
+  --lead-out L        leave each contour by L units into the scrap
+  --lead-type TYPE    line (default): along the corner's bisector; arc: a quarter circle
+                      of radius L, tangent to the contour
+  --overcut L         cut on L units past the start along the contour, closing the seam
+                      The scrap follows --kerf-side: outside (and on) puts it outside
+                      outlines and inside holes, inside the opposite. A lead that would
+                      cross another path is shortened or left out, and named on standard
+                      error and by --report. A contour with a lead or an overcut is one
+                      open path from the pierce to the end of the lead-out: in the closed
+                      DXF its polyline is then no longer closed (flag 0).
   --units mm|in       G21 with 4 decimals (default) or G20 with 5
   --feed F            cutting feed, units per minute; default 600 mm/min or 24 in/min
   --plunge-feed F     plunge feed; default 200 mm/min or 8 in/min (a third of the feed:

@@ -51,6 +51,14 @@ void printConversionReport(std::ostream& out, const ReportFacts& f) {
                     e.minX, e.maxX, unit, e.minY, e.maxY, unit, e.width(), e.height(), unit);
     }
     out << "  " << f.drawing->contours << " paths\n" << buffer << '\n';
+    if (const std::optional<TravelFigures>& t = f.drawing->travel) {
+      std::snprintf(buffer, sizeof buffer,
+                    "  rapid travel %.6g %s (in text order %.6g %s), at least %.6g %s:\n", t->travel,
+                    unit, t->textOrderTravel, unit, t->lowerBound, unit);
+      out << buffer
+          << "    no order can travel less than the sum of each path's gap to its nearest\n"
+             "    neighbour (or to the start at the origin), since every path is reached once\n";
+    }
     return;
   }
   if (!classic) return;

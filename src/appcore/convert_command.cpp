@@ -163,6 +163,10 @@ const OptionEntry kOptions[] = {
     {"--weld", 0, false, [](ConvertCommand& c, const Value&) { c.options.weld = true; }},
     {"--kerf-side", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.kerfSide = oneOf(v, kKerfSides); }},
+    {"--order", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.order = oneOf(v, kCutOrderNames); }},
+    {"--lead-type", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.leadShape = oneOf(v, kLeadShapeNames); }},
     // the machine
     {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
     // typography
@@ -209,6 +213,10 @@ void checkCombinations(const ConvertCommand& c) {
   if (!c.text && c.inputs.empty()) throw UsageError("no INPUT (see kerfline-convert --help)");
   if (c.options.fitWidth && c.options.fitHeight) {
     throw UsageError("--fit-width and --fit-height cannot be combined");
+  }
+  if (c.options.order == CutOrder::Travel &&
+      (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
+    throw UsageError("--order travel needs the closed, svg or gcode format");
   }
   std::size_t fromStdin = 0;
   for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;

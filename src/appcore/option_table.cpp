@@ -12,7 +12,7 @@ namespace {
 // spare; beyond them a number is a typo or an attack, and would either overflow the clipper's
 // integer grid (a kerf of 1e14), exhaust memory offsetting (1e13), or write G-code words of
 // hundreds of digits that no controller reads.
-//  - Kerf and depth per pass: 0.0001 (a tenth of a micron, the finest field step) to 100: a
+//  - Kerf, depth per pass, leads and overcut: 0.0001 (a tenth of a micron, the finest field step) to 100: a
 //    100 mm cutter is the largest router bit made; a 100 in kerf is no cut at all.
 //  - Feeds: 0.1 to 100000 per minute: 100 m/min is beyond the fastest gantry laser.
 //  - Spindle: 1 to 100000 rpm: the fastest engraving spindles turn 60000.
@@ -69,6 +69,18 @@ const OptionDescriptor kTable[] = {
      100, 4, "depth of each pass",
      [](const ConversionOptions& o) { return o.gcode.depthPerPass; },
      [](ConversionOptions& o, std::optional<double> v) { o.gcode.depthPerPass = v; }},
+    {"--lead-in", "Export", "LeadIn", OptionKind::Real, "drawing units", 0.0001, 100, 4,
+     "lead-in of closed contours, on the scrap side",
+     [](const ConversionOptions& o) { return o.leadIn; },
+     [](ConversionOptions& o, std::optional<double> v) { o.leadIn = v; }},
+    {"--lead-out", "Export", "LeadOut", OptionKind::Real, "drawing units", 0.0001, 100, 4,
+     "lead-out of closed contours, on the scrap side",
+     [](const ConversionOptions& o) { return o.leadOut; },
+     [](ConversionOptions& o, std::optional<double> v) { o.leadOut = v; }},
+    {"--overcut", "Export", "Overcut", OptionKind::Real, "drawing units", 0.0001, 100, 4,
+     "cut on past the start of closed contours",
+     [](const ConversionOptions& o) { return o.overcut; },
+     [](ConversionOptions& o, std::optional<double> v) { o.overcut = v; }},
     {"--power", "Export", "Power", OptionKind::Real, "", 0, 100000, 1, "laser power (the S word)",
      [](const ConversionOptions& o) { return o.gcode.power; },
      [](ConversionOptions& o, std::optional<double> v) { o.gcode.power = v; }},

@@ -95,6 +95,12 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
     options.kerfSide = *side;
   }
   readFlag(path, kToolpathSection, "Laser", options.gcode.laser);
+  // Empty: the form's own order; a name this program did not write leaves the order as it was.
+  const std::optional<std::string> order = readProfileString(path, kToolpathSection, "Order");
+  if (order && order->empty()) options.order.reset();
+  if (auto chosen = named(order, kCutOrderNames)) options.order = *chosen;
+  if (auto shape = named(readProfileString(path, kToolpathSection, "LeadType"), kLeadShapeNames))
+    options.leadShape = *shape;
   readRows(path, kToolpathSection, options, refused);
   return refused;
 }
@@ -103,8 +109,22 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   writeProfileString(path, kToolpathSection, "Weld", options.weld ? "1" : "0");
   writeProfileString(path, kToolpathSection, "Kerf", options.kerf ? exactText(*options.kerf) : "");
   writeProfileString(path, kToolpathSection, "KerfSide", nameOf(options.kerfSide, kSides));
-  writeRows(path, kToolpathSection, options, {"Kerf"});
+  writeRows(path, kToolpathSection, options, {"Kerf", "LeadIn", "LeadOut", "Overcut"});
   writeProfileString(path, kToolpathSection, "Laser", options.gcode.laser ? "1" : "0");
+  // The order and leads are written once chosen, so that a file saved before they could be
+  // chosen keeps its keys.
+  const auto once = [&](const char* key, const std::optional<std::string>& value) {
+    if (value || readProfileString(path, kToolpathSection, key))
+      writeProfileString(path, kToolpathSection, key, value.value_or(""));
+  };
+  once("Order", options.order ? std::optional(nameOf(*options.order, kCutOrderNames)) : std::nullopt);
+  for (const char* key : {"LeadIn", "LeadOut", "Overcut"}) {
+    const std::optional<double> v = optionNamed(key).get(options);
+    once(key, v ? std::optional(exactText(*v)) : std::nullopt);
+  }
+  once("LeadType", asksForLeads(options)
+                       ? std::optional(nameOf(options.leadShape, kLeadShapeNames))
+                       : std::nullopt);
 }
 
 std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options) {

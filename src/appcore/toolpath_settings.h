@@ -15,7 +15,8 @@ struct OptionDescriptor;
 inline constexpr const char* kToolpathSection = "Export";
 
 /// Reads section "Export" of the settings file at path into options: Weld and Laser (0 or 1),
-/// KerfSide (outside, inside or on) and the option table's rows of that section (Kerf, Feed,
+/// KerfSide (outside, inside or on), Order (text or travel; empty: the form's own) and the
+/// option table's rows of that section (Kerf, Feed,
 /// PlungeFeed, Spindle, DepthPerPass, Power: plain numbers, "." separator; empty: not set).
 /// A missing key leaves its setting as it was; so does a value that is not valid for it (not
 /// a number, nan, out of the table's limits), and such a value is named in the lines returned.

@@ -1,8 +1,11 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "export/text_export.h"
+#include "geometry/cut_leads.h"
 
 namespace kerfline {
 
@@ -24,6 +27,19 @@ enum class KerfSide {
   Inside,   ///< parts shrink, holes grow: stencils and inlays
   On,       ///< no offset: the path is cut on its line (the only side for open paths)
 };
+
+/// In which order a file's paths are cut.
+enum class CutOrder {
+  Text,    ///< character by character as the text runs, each character's holes first
+  Travel,  ///< planned for short rapid travel, every hole still before the outline holding it
+};
+/// The orders' names on the command line and in the settings file.
+inline constexpr std::pair<std::string_view, CutOrder> kCutOrderNames[] = {
+    {"text", CutOrder::Text}, {"travel", CutOrder::Travel}};
+
+/// The lead forms' names on the command line and in the settings file.
+inline constexpr std::pair<std::string_view, LeadShape> kLeadShapeNames[] = {
+    {"line", LeadShape::Line}, {"arc", LeadShape::Arc}};
 
 /// How characters are placed along a line.
 enum class SpacingMode {
@@ -57,6 +73,10 @@ struct ConversionOptions {
   std::optional<double> kerf;       ///< kerf width in drawing units (> 0); unset: no offset
   KerfSide kerfSide = KerfSide::Outside;
   GcodeOptions gcode;
+  std::optional<CutOrder> order;    ///< unset: the form's own (cutOrderFor)
+  /// Closed rings, in drawing units on the scrap side (kerfSide says which): unset, none.
+  std::optional<double> leadIn, leadOut, overcut;
+  LeadShape leadShape = LeadShape::Line;
   std::string sourceName;           ///< what the text came from, named in a G-code header
   SpacingMode spacing = SpacingMode::Classic;
   bool ligatures = false;          ///< optional ligatures (liga, clig, dlig) in font spacing
@@ -71,6 +91,29 @@ struct ConversionOptions {
 inline bool placesClassically(const ConversionOptions& options) {
   return options.spacing == SpacingMode::Classic && options.align == Alignment::Left &&
          !options.autoPitch;
+}
+
+/// The order options' paths are written in: as asked, else planned for travel in G-code
+/// (the machine runs the file as written) and in text order in the DXF and SVG forms, whose
+/// readers plan their own. The two classic forms are always written in text order.
+inline CutOrder cutOrderFor(const ConversionOptions& options) {
+  if (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines)
+    return CutOrder::Text;
+  return options.order.value_or(options.format == OutputFormat::Gcode ? CutOrder::Travel
+                                                                      : CutOrder::Text);
+}
+
+/// True when options ask for a lead-in, a lead-out or an overcut.
+inline bool asksForLeads(const ConversionOptions& options) {
+  return options.leadIn || options.leadOut || options.overcut;
+}
+
+/// True when the paths are written as a cut route (cut_route.h) rather than as the drawing
+/// holds them: planned for travel, or given leads. Never in the two classic forms.
+inline bool routesCuts(const ConversionOptions& options) {
+  const bool classic =
+      options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
+  return !classic && (cutOrderFor(options) == CutOrder::Travel || asksForLeads(options));
 }
 
 /// SPACE as the user gives it (the command line's argument or option): the classic walk's

@@ -4,6 +4,7 @@
 
 #include "common/error.h"
 #include "export/closed_dxf_writer.h"
+#include "export/cut_route.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
 #include "export/dxf_layer.h"
@@ -18,7 +19,7 @@ namespace {
 void weldWriteAndReport(const std::string& path, Drawing& drawing,
                         const ConversionOptions& options, DrawingExportReport* report) {
   ToolpathNotes notes = applyWeldAndKerf(drawing, options);
-  writeFinishedDrawing(path, drawing, options);
+  writeFinishedDrawing(path, drawing, options, report);
   fillReport(report, drawing);
   if (report) report->toolpath = std::move(notes);
 }
@@ -80,7 +81,9 @@ DrawingRoute drawingRoute(const ConversionOptions& options) {
   if (strokeForm) return DrawingRoute::StrokeWalk;
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
   // the whole text is shaped; without them each character can go to the file as it is placed.
-  if (options.format == OutputFormat::Svg && placesClassically(options))
+  // A travel plan looks across the whole drawing too.
+  if (options.format == OutputFormat::Svg && placesClassically(options) &&
+      !routesCuts(options))
     return DrawingRoute::StreamedDrawing;
   return DrawingRoute::PlacedDrawing;
 }
@@ -93,6 +96,7 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
   if (!placesClassically(options)) {
     throw Error("Font spacing, alignment and automatic pitch need the shaped placement.");
   }
+  checkDrawingOptions(options);
   if (drawingRoute(options) == DrawingRoute::StrokeWalk) {
     // The classic forms keep their own walk. A fit size needs the extent first: the drawing
     // is laid out once to measure it, and the file is written by a second, scaled walk.
@@ -111,7 +115,6 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
     fillReport(report, drawing);
     return;
   }
-  checkDrawingOptions(options);
   if (drawingRoute(options) == DrawingRoute::StreamedDrawing) {
     streamSvg(path, text, options, glyphs, report, observer);
     return;
@@ -121,6 +124,10 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
 }
 
 void checkDrawingOptions(const ConversionOptions& options) {
+  if (asksForLeads(options) &&
+      (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines)) {
+    throw Error("Leads and overcut need the closed, SVG or G-code form.");
+  }
   if (options.format == OutputFormat::Closed && options.dxfVersion != 12 &&
       options.dxfVersion != 2000) {
     throw Error("The DXF version must be 12 or 2000.");
@@ -140,9 +147,19 @@ void writePlacedDrawing(const std::string& path, Drawing drawing,
   weldWriteAndReport(path, drawing, options, report);
 }
 
-void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
-                          const ConversionOptions& options) {
+void writeFinishedDrawing(const std::string& path, const Drawing& given,
+                          const ConversionOptions& options,
+                          DrawingExportReport* report) {
   checkDrawingOptions(options);
+  std::optional<CutRoute> route;
+  if (routesCuts(options)) {
+    route = planCutRoute(given, options);
+    if (report) {
+      if (route->planned) report->travel = route->figures;
+      report->leadNotes = route->leadNotes;
+    }
+  }
+  const Drawing& drawing = route ? route->drawing : given;
   switch (options.format) {
     case OutputFormat::Lines:
       saveLinesDxf(path, drawing, options.classic);
@@ -157,7 +174,7 @@ void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
       saveSvg(path, drawing, options);
       break;
     case OutputFormat::Gcode:
-      saveGcodeFile(path, drawing, options, options.sourceName);
+      saveGcodeFile(path, drawing, options, options.sourceName, route.has_value());
       break;
   }
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/text_source.h"
 #include "export/conversion_options.h"
@@ -8,6 +10,7 @@
 #include "export/layout_walk.h"
 #include "export/toolpath_export.h"
 #include "geometry/contour.h"
+#include "geometry/travel_order.h"
 
 namespace kerfline {
 
@@ -16,6 +19,8 @@ struct DrawingExportReport {
   ToolpathNotes toolpath;    ///< rings the kerf closed up, characters whose paths overlap
   std::size_t contours = 0;  ///< paths written
   Extent extent;             ///< of the paths written, in drawing units (after any fit)
+  std::optional<TravelFigures> travel;  ///< when the paths were planned for travel
+  std::vector<std::string> leadNotes;   ///< leads shortened or left out
 };
 
 /// Fills report, when given, with drawing's path count and extent.
@@ -53,7 +58,8 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
                        DrawingExportReport* report = nullptr, ExportObserver* observer = nullptr);
 
 /// Throws Error for what can be refused before any text is placed (a DXF version other
-/// than 12 or 2000 for the closed form), so that a bad option costs no conversion.
+/// than 12 or 2000 for the closed form, leads in the two classic forms), so that a bad
+/// option costs no conversion.
 void checkDrawingOptions(const ConversionOptions& options);
 
 /// Makes a placed drawing what a file holds: ready to cut (fit size, nesting, cut order), then
@@ -69,9 +75,11 @@ void writePlacedDrawing(const std::string& path, Drawing drawing,
                         const ConversionOptions& options, DrawingExportReport* report = nullptr);
 
 /// Writes a finished drawing (made ready, welded and offset by finishPlacedDrawing) to path in
-/// options.format, as it is. Same failure rules as exportDrawingFile.
+/// options.format, in the order cutOrderFor(options) names and with any leads asked; report,
+/// when given, receives the travel figures of a plan and the lead notes. Same failure rules
+/// as exportDrawingFile.
 void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
-                          const ConversionOptions& options);
+                          const ConversionOptions& options, DrawingExportReport* report = nullptr);
 
 /// The unit's short name: "mm" or "in".
 const char* unitName(DrawingUnits units);

@@ -123,8 +123,8 @@ double positiveSetting(std::optional<double> value, double fallback, const char*
 
 class GcodeProgram {
  public:
-  GcodeProgram(OutputFile& file, const ConversionOptions& options)
-      : file_(file), options_(options), decimals_(decimalsFor(options.units)) {
+  GcodeProgram(OutputFile& file, const ConversionOptions& options, bool planned)
+      : file_(file), options_(options), decimals_(decimalsFor(options.units)), planned_(planned) {
     const GcodeOptions& g = options.gcode;
     laser_ = g.laser;
     feed_ = positiveSetting(g.feed, defaultFeed(options.units), "The feed");
@@ -192,8 +192,9 @@ class GcodeProgram {
     if (points.empty()) return;
     const std::size_t n = points.size();
     // The cut visits points in this order: a ring from its first point back to it, an open path
-    // from its end nearer the tool.
-    const bool reversed = !c.closed && distance2(points.back(), tool_) < distance2(points.front(), tool_);
+    // as planned or, in text order, from its end nearer the tool.
+    const bool reversed = !c.closed && !planned_ &&
+                          distance2(points.back(), tool_) < distance2(points.front(), tool_);
     const std::size_t moves = c.closed ? n : n - 1;
     const auto at = [&](std::size_t i) -> const Vec2& {
       return reversed ? points[n - 1 - i] : points[i % n];
@@ -286,6 +287,7 @@ class GcodeProgram {
   OutputFile& file_;
   const ConversionOptions& options_;
   int decimals_;
+  bool planned_ = false;  // the paths come planned: each open path already runs its chosen way
   bool laser_ = false;
   double feed_ = 0, plungeFeed_ = 0, power_ = 0;
   double zUp_ = 0, zCut_ = 0;
@@ -337,8 +339,8 @@ std::string gcodeNumber(double v, DrawingUnits units) {
 }
 
 void writeGcode(OutputFile& file, const Drawing& drawing, const ConversionOptions& options,
-                std::string_view sourceName) {
-  GcodeProgram program(file, options);
+                std::string_view sourceName, bool planned) {
+  GcodeProgram program(file, options, planned);
   std::size_t contours = 0;
   for (const PlacedCharacter& c : drawing.characters) contours += c.contours.size();
   program.header(sourceName, contours);
@@ -348,9 +350,10 @@ void writeGcode(OutputFile& file, const Drawing& drawing, const ConversionOption
 }
 
 void saveGcodeFile(const std::string& path, const Drawing& drawing,
-                   const ConversionOptions& options, std::string_view sourceName) {
+                   const ConversionOptions& options, std::string_view sourceName,
+                   bool planned) {
   OutputFile file(path);
-  writeGcode(file, drawing, options, sourceName);
+  writeGcode(file, drawing, options, sourceName, planned);
   file.commit();
 }
 

@@ -33,16 +33,18 @@ std::string gcodeNumber(double v, DrawingUnits units);
 
 /// Writes the drawing as a G-code program in the subset GRBL and LinuxCNC both run: a
 /// date-free header comment naming source and settings, G21/G20, G90, G17; each contour in the
-/// drawing's order from its first point (an open path from its end nearer the tool) with a
+/// drawing's order from its first point (an open path from its end nearer the tool, unless
+/// planned: then every open path runs as given) with a
 /// plunge at the plunge feed, the cut at the feed and a retract, or M4/M5 around it in laser
 /// mode (no Z word at all); G0 to Z up, M5 and M2 at the end. Z up and Z cutting are read from
 /// options.classic as the classic forms read them. Throws Error for settings a machine must not
 /// run (Z up not above Z cutting, feeds not positive, too many passes).
 void writeGcode(OutputFile& file, const Drawing& drawing, const ConversionOptions& options,
-                std::string_view sourceName);
+                std::string_view sourceName, bool planned = false);
 
 /// writeGcode into path (a temporary beside it, renamed over it when complete).
 void saveGcodeFile(const std::string& path, const Drawing& drawing,
-                   const ConversionOptions& options, std::string_view sourceName);
+                   const ConversionOptions& options, std::string_view sourceName,
+                   bool planned = false);
 
 }  // namespace kerfline

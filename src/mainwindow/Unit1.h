@@ -379,6 +379,8 @@ class TMainForm : public QMainWindow {
   JobView* JobView1 = nullptr;        ///< the whole drawing as the export writes it
   /// Status bar: the job's width x height in drawing units.
   QLabel* JobSize = nullptr;
+  /// Status bar: the rapid travel of the cut order the job view draws.
+  QLabel* JobTravel = nullptr;
   QMenu* RecentMenu = nullptr;  ///< File > Recent Files, filled as it opens
 
   // ---- commands (QAction objectName = the command's name) --------------------------------

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "export/converter_glyph_source.h"
+#include "export/cut_route.h"
 #include "export/glyph_cache.h"
 #include "export/toolpath_export.h"
 #include "typography/job_drawing.h"
@@ -84,10 +85,13 @@ void JobLayoutWorker::run() {
     };
     try {
       ToolpathNotes notes;
-      Drawing drawing = jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint);
+      double travel = 0;
+      Drawing drawing = drawingAsCut(
+          jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint), r.options, &travel);
       auto scene = std::make_shared<JobScene>(
           buildJobScene(std::move(drawing), unitName(r.options.units)));
       scene->notes = toolpathSummary(notes);
+      scene->travel = travel;
       deliver(r.number, std::move(scene), {});
     } catch (const Abandoned&) {
       // A newer request is waiting (or the window is closing): nothing to show.

@@ -19,8 +19,11 @@ std::int32_t JobScene::characterAt(std::int32_t pos) const {
   const auto& cs = drawing.characters;
   const auto it = std::lower_bound(cs.begin(), cs.end(), pos,
                                    [](const PlacedCharacter& c, std::int32_t p) { return c.position < p; });
-  if (it == cs.end() || it->position != pos) return -1;
-  return static_cast<std::int32_t>(it - cs.begin());
+  if (it != cs.end() && it->position == pos) return static_cast<std::int32_t>(it - cs.begin());
+  // A drawing planned for travel is not in text order: look at every character.
+  const auto any = std::find_if(cs.begin(), cs.end(),
+                                [pos](const PlacedCharacter& c) { return c.position == pos; });
+  return any == cs.end() ? -1 : static_cast<std::int32_t>(any - cs.begin());
 }
 
 JobScene buildJobScene(Drawing drawing, std::string units, std::int32_t chunkSize) {

@@ -34,8 +34,10 @@ struct JobScene {
   std::int32_t contourCount = 0;
   std::string units = "mm";         ///< what one drawing unit is
   std::string notes;                ///< what weld and kerf did that the user must know
+  double travel = 0;                ///< rapid travel of the cut order drawn, drawing units
 
-  /// The index in drawing.characters of the character at 1-based text position pos, or -1.
+  /// The index in drawing.characters of the character (or, in a planned order, of one path
+  /// of the character) at 1-based text position pos, or -1.
   std::int32_t characterAt(std::int32_t pos) const;
 };
 

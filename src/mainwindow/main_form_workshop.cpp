@@ -112,11 +112,15 @@ void TMainForm::createWorkshop() {
   JobSize = new QLabel(StatusBar1);
   JobSize->setObjectName(QStringLiteral("JobSize"));
   JobSize->setToolTip(tr("Width x height of the drawing an export writes"));
+  JobTravel = new QLabel(StatusBar1);
+  JobTravel->setObjectName(QStringLiteral("JobTravel"));
+  JobTravel->setToolTip(tr("Rapid travel between cuts in the order the export writes"));
   auto* pointer = new QLabel(StatusBar1);
   pointer->setObjectName(QStringLiteral("JobPointer"));
   pointer->setToolTip(tr("Where the pointer is in the job view, in drawing units"));
   StatusBar1->addPermanentWidget(pointer);
   StatusBar1->addPermanentWidget(JobSize);
+  StatusBar1->addPermanentWidget(JobTravel);
   connect(JobView1, &JobView::pointerMoved, pointer, [pointer](bool valid, double x, double y) {
     pointer->setText(valid ? tr("X %1  Y %2").arg(x, 0, 'f', 3).arg(y, 0, 'f', 3) : QString());
   });
@@ -137,6 +141,11 @@ void TMainForm::createWorkshop() {
   connect(workshop_->layout, &JobLayoutWorker::finished, this,
           [this](std::shared_ptr<const JobScene> scene) {
             JobSize->setText(sizeText(*scene));
+            JobTravel->setText(scene->extent.empty()
+                                   ? QString()
+                                   : tr("Travel %1 %2")
+                                         .arg(scene->travel, 0, 'f', 1)
+                                         .arg(QString::fromStdString(scene->units)));
             // Material the kerf leaves uncut, or cuts that run into a neighbour, are told
             // before anything is written; the words go once the layout no longer has them.
             const QString notes = QString::fromStdString(scene->notes);

@@ -10,6 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include "appcore/option_table.h"
 #include "export/gcode_writer.h"
 
@@ -40,6 +42,18 @@ QDoubleSpinBox* feedBox(QWidget* parent, const char* name, std::string_view opti
   return box;
 }
 
+// A lead field: below the table's smallest length it reads "none".
+QDoubleSpinBox* leadBox(QWidget* parent, const char* name, std::string_view option) {
+  QDoubleSpinBox* box = feedBox(parent, name, option);
+  box->setSpecialValueText(QWidget::tr("none"));
+  return box;
+}
+
+// The value of a field whose minimum means "not set".
+std::optional<double> unlessMinimum(const QDoubleSpinBox* box) {
+  return box->value() > box->minimum() ? std::optional<double>(box->value()) : std::nullopt;
+}
+
 QWidget* row(QWidget* parent, QWidget* a, QWidget* b) {
   auto* w = new QWidget(parent);
   auto* layout = new QHBoxLayout(w);
@@ -68,6 +82,21 @@ ToolpathSettingsWidget::ToolpathSettingsWidget(QWidget* parent) : QWidget(parent
   kerfSide->addItem(tr("Inside: holes keep their size (stencils, inlays)"));
   kerfSide->addItem(tr("On the line: no offset"));
   pathForm->addRow(tr("Kerf side"), kerfSide);
+  order = named(new QComboBox(paths), "CutOrder");
+  order->addItem(tr("The form's own: planned for G-code, text order for DXF and SVG"));
+  order->addItem(tr("Text order: character by character"));
+  order->addItem(tr("Planned for short travel, holes still first"));
+  pathForm->addRow(tr("Cut order"), order);
+  leadIn = leadBox(paths, "LeadIn", "--lead-in");
+  leadOut = leadBox(paths, "LeadOut", "--lead-out");
+  overcut = leadBox(paths, "Overcut", "--overcut");
+  leadShape = named(new QComboBox(paths), "LeadType");
+  leadShape->addItem(tr("Straight"));
+  leadShape->addItem(tr("Quarter arc"));
+  pathForm->addRow(tr("Lead-in (in the scrap)"), leadIn);
+  pathForm->addRow(tr("Lead-out"), leadOut);
+  pathForm->addRow(tr("Lead form"), leadShape);
+  pathForm->addRow(tr("Overcut"), overcut);
   auto* note = named(new QLabel(tr("Single-line (open) paths are never welded or offset."), paths),
                      "OpenPathNote");
   note->setWordWrap(true);
@@ -101,6 +130,8 @@ ToolpathSettingsWidget::ToolpathSettingsWidget(QWidget* parent) : QWidget(parent
   for (QCheckBox* box : {kerfEnabled, spindle, passes, laser})
     connect(box, &QCheckBox::toggled, this, [this] { updateEnabled(); });
   connect(kerfSide, &QComboBox::currentIndexChanged, this, [this] { updateEnabled(); });
+  for (QDoubleSpinBox* box : {leadIn, leadOut, overcut})
+    connect(box, &QDoubleSpinBox::valueChanged, this, [this] { updateEnabled(); });
   setUnits(DrawingUnits::Millimetre);
   updateEnabled();
 }
@@ -113,6 +144,7 @@ void ToolpathSettingsWidget::setUnits(DrawingUnits units) {
   feed->setSpecialValueText(tr("default (%1%2)").arg(defaultFeed(units)).arg(perMinute));
   plungeFeed->setSpecialValueText(tr("default (%1%2)").arg(defaultPlungeFeed(units)).arg(perMinute));
   kerfWidth->setSuffix(QStringLiteral(" ") + unit);
+  for (QDoubleSpinBox* box : {leadIn, leadOut, overcut}) box->setSuffix(QStringLiteral(" ") + unit);
   depthPerPass->setSuffix(QStringLiteral(" ") + unit);
 }
 
@@ -123,6 +155,11 @@ void ToolpathSettingsWidget::setOptions(const ConversionOptions& o) {
   kerfEnabled->setChecked(o.kerf.has_value());
   if (o.kerf) kerfWidth->setValue(*o.kerf);
   kerfSide->setCurrentIndex(static_cast<int>(o.kerfSide));
+  order->setCurrentIndex(o.order ? 1 + static_cast<int>(*o.order) : 0);
+  leadIn->setValue(o.leadIn.value_or(0));
+  leadOut->setValue(o.leadOut.value_or(0));
+  overcut->setValue(o.overcut.value_or(0));
+  leadShape->setCurrentIndex(static_cast<int>(o.leadShape));
   feed->setValue(o.gcode.feed.value_or(0));
   plungeFeed->setValue(o.gcode.plungeFeed.value_or(0));
   spindle->setChecked(o.gcode.spindleRpm.has_value());
@@ -139,11 +176,15 @@ void ToolpathSettingsWidget::applyTo(ConversionOptions& o) const {
   o.weld = weld->isChecked();
   o.kerf = kerfEnabled->isChecked() ? std::optional<double>(kerfWidth->value()) : std::nullopt;
   o.kerfSide = static_cast<KerfSide>(kerfSide->currentIndex());
-  const auto unlessDefault = [](const QDoubleSpinBox* box) {
-    return box->value() > box->minimum() ? std::optional<double>(box->value()) : std::nullopt;
-  };
-  o.gcode.feed = unlessDefault(feed);
-  o.gcode.plungeFeed = unlessDefault(plungeFeed);
+  o.order = order->currentIndex() > 0
+                ? std::optional<CutOrder>(static_cast<CutOrder>(order->currentIndex() - 1))
+                : std::nullopt;
+  o.leadIn = unlessMinimum(leadIn);
+  o.leadOut = unlessMinimum(leadOut);
+  o.overcut = unlessMinimum(overcut);
+  o.leadShape = static_cast<LeadShape>(leadShape->currentIndex());
+  o.gcode.feed = unlessMinimum(feed);
+  o.gcode.plungeFeed = unlessMinimum(plungeFeed);
   o.gcode.spindleRpm = spindle->isChecked() ? std::optional<int>(spindleRpm->value()) : std::nullopt;
   o.gcode.depthPerPass =
       passes->isChecked() ? std::optional<double>(depthPerPass->value()) : std::nullopt;
@@ -153,7 +194,10 @@ void ToolpathSettingsWidget::applyTo(ConversionOptions& o) const {
 
 void ToolpathSettingsWidget::updateEnabled() {
   kerfWidth->setEnabled(kerfEnabled->isChecked());
-  kerfSide->setEnabled(kerfEnabled->isChecked());
+  // The kerf side also says where the scrap lies, which the leads run in.
+  const bool leads = leadIn->value() > 0 || leadOut->value() > 0 || overcut->value() > 0;
+  kerfSide->setEnabled(kerfEnabled->isChecked() || leads);
+  leadShape->setEnabled(leadIn->value() > 0 || leadOut->value() > 0);
   // A laser has no Z axis to plunge with and no spindle to start.
   const bool router = !laser->isChecked();
   plungeFeed->setEnabled(router);

@@ -12,7 +12,8 @@ class QSpinBox;
 
 namespace kerfline {
 
-/// Weld, kerf (width and side) and the G-code machine settings as dialog fields. Shows and
+/// Weld, kerf (width and side), cut order, leads and the G-code machine settings as dialog
+/// fields. Shows and
 /// fills the corresponding members of a ConversionOptions; feeds left at "default" stay unset
 /// so that the writer's defaults for the unit apply.
 class ToolpathSettingsWidget final : public QWidget {
@@ -32,6 +33,11 @@ class ToolpathSettingsWidget final : public QWidget {
   QCheckBox* kerfEnabled = nullptr;      ///< offset for the kerf at all
   QDoubleSpinBox* kerfWidth = nullptr;   ///< kerf width, drawing units
   QComboBox* kerfSide = nullptr;         ///< outside, inside, on (KerfSide order)
+  QComboBox* order = nullptr;            ///< the form's own, then CutOrder's order
+  QDoubleSpinBox* leadIn = nullptr;      ///< lead-in length; the minimum reads "none"
+  QDoubleSpinBox* leadOut = nullptr;     ///< lead-out length; the minimum reads "none"
+  QDoubleSpinBox* overcut = nullptr;     ///< overcut length; the minimum reads "none"
+  QComboBox* leadShape = nullptr;        ///< line, arc (LeadShape order)
   QDoubleSpinBox* feed = nullptr;        ///< cutting feed; the minimum reads "default"
   QDoubleSpinBox* plungeFeed = nullptr;  ///< plunge feed; the minimum reads "default"
   QCheckBox* spindle = nullptr;          ///< M3 S<rpm> after the header

@@ -33,7 +33,7 @@ void exportTextFile(const std::string& path, const TextSource& text,
   }
   ToolpathNotes notes;
   const Drawing drawing = finishedDrawing(text, options, converter, nullptr, observer, &notes);
-  writeFinishedDrawing(path, drawing, options);
+  writeFinishedDrawing(path, drawing, options, report);
   fillReport(report, drawing);
   if (report) report->toolpath = std::move(notes);
 }

@@ -87,6 +87,53 @@ TEST(toolpath_settings_widget_test, clicked_and_typed_fields_fill_the_options) {
   EXPECT_EQ(back.gcode.depthPerPass, o.gcode.depthPerPass);
 }
 
+// The order and the leads as chosen and typed; "none" and the form's own order stay unset.
+TEST(toolpath_settings_widget_test, order_and_lead_fields_fill_the_options) {
+  application();
+  ToolpathSettingsWidget w;
+  w.show();
+  w.setOptions(ConversionOptions{});
+  EXPECT_EQ(w.leadIn->text(), QStringLiteral("none"));
+  EXPECT_FALSE(w.kerfSide->isEnabled());
+  EXPECT_FALSE(w.leadShape->isEnabled());
+  struct Case {
+    int order;
+    const char* leadIn;
+    std::optional<CutOrder> wantOrder;
+    std::optional<double> wantLeadIn;
+  };
+  const Case cases[] = {{0, "0", std::nullopt, std::nullopt},
+                        {1, "0.25", CutOrder::Text, 0.25},
+                        {2, "1.5", CutOrder::Travel, 1.5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.order);
+    w.order->setCurrentIndex(c.order);
+    typeInto(w.leadIn, QString::fromLatin1(c.leadIn));
+    ConversionOptions o;
+    w.applyTo(o);
+    EXPECT_EQ(o.order, c.wantOrder);
+    EXPECT_EQ(o.leadIn, c.wantLeadIn);
+    // A lead needs the side of the scrap, which the kerf side names, and a form.
+    EXPECT_EQ(w.kerfSide->isEnabled(), c.wantLeadIn.has_value());
+    EXPECT_EQ(w.leadShape->isEnabled(), c.wantLeadIn.has_value());
+  }
+  w.leadShape->setCurrentIndex(1);
+  typeInto(w.overcut, QStringLiteral("0.1"));
+  ConversionOptions o;
+  w.applyTo(o);
+  EXPECT_EQ(o.leadShape, LeadShape::Arc);
+  EXPECT_EQ(o.overcut, 0.1);
+  EXPECT_EQ(o.leadOut, std::nullopt);
+  ToolpathSettingsWidget again;
+  again.setOptions(o);
+  ConversionOptions back;
+  again.applyTo(back);
+  EXPECT_EQ(back.order, o.order);
+  EXPECT_EQ(back.leadIn, o.leadIn);
+  EXPECT_EQ(back.overcut, o.overcut);
+  EXPECT_EQ(back.leadShape, o.leadShape);
+}
+
 TEST(toolpath_settings_widget_test, every_field_takes_the_option_tables_range) {
   application();
   ToolpathSettingsWidget w;
@@ -94,12 +141,14 @@ TEST(toolpath_settings_widget_test, every_field_takes_the_option_tables_range) {
   struct Field {
     const QAbstractSpinBox* box;
     const char* option;
-    bool defaultBelow;  // the feeds read "default" below their smallest value
+    bool defaultBelow;  // the feeds read "default", the leads "none", below their smallest value
   };
   const Field fields[] = {
       {w.kerfWidth, "--kerf", false},   {w.feed, "--feed", true},
       {w.plungeFeed, "--plunge-feed", true}, {w.spindleRpm, "--spindle", false},
       {w.depthPerPass, "--depth-per-pass", false}, {w.power, "--power", false},
+      {w.leadIn, "--lead-in", true}, {w.leadOut, "--lead-out", true},
+      {w.overcut, "--overcut", true},
       {d.findChild<QDoubleSpinBox*>(QStringLiteral("FitSizeEdit")), "--fit-width", false},
   };
   for (const Field& f : fields) {

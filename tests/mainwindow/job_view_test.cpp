@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <cmath>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -197,6 +198,32 @@ TEST_F(JobViewTest, view_shows_the_placement_weld_and_kerf_the_closed_export_wri
   form().requestJobLayout();
   waitForScene(before);
   EXPECT_EQ(testing::child<QStatusBar>(form(), "StatusBar1")->currentMessage(), QString());
+}
+
+// The view draws the order the export cuts in, and its status bar gives that order's rapid
+// travel: the moves drawn, added up from the origin; planned, less than in text order.
+TEST_F(JobViewTest, view_draws_the_planned_order_and_gives_its_travel) {
+  setText(mixedText());
+  ConversionOptions stored;
+  stored.format = OutputFormat::Closed;
+  std::vector<double> travels;
+  for (const CutOrder order : {CutOrder::Text, CutOrder::Travel}) {
+    stored.order = order;
+    form().storeExportOptions(stored);
+    const JobScene* before = view().scene().get();
+    form().requestJobLayout();
+    waitForScene(before);
+    const JobScene& scene = *view().scene();
+    ASSERT_FALSE(scene.chunks.empty());
+    const QPointF first = scene.chunks.front().points.front();
+    double drawn = std::hypot(first.x(), first.y());
+    for (const SceneChunk& c : scene.chunks)
+      for (const QLineF& move : c.travels) drawn += move.length();
+    EXPECT_NEAR(scene.travel, drawn, 1e-6);
+    EXPECT_EQ(form().JobTravel->text(), QStringLiteral("Travel %1 mm").arg(drawn, 0, 'f', 1));
+    travels.push_back(drawn);
+  }
+  EXPECT_LT(travels[1], travels[0]);
 }
 
 TEST_F(JobViewTest, wheel_zoom_keeps_the_point_under_the_pointer_and_drag_pans) {

@@ -1,0 +1,37 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "export/conversion_options.h"
+#include "geometry/contour.h"
+#include "geometry/travel_order.h"
+
+namespace kerfline {
+
+/// A finished drawing as a file cuts it.
+struct CutRoute {
+  /// One character per path, in cutting order: each ring starts at its entry vertex, each open
+  /// path runs in its cutting direction; the character's position, code point and line are
+  /// those of the character the path came from.
+  Drawing drawing;
+  TravelFigures figures;  ///< rapid travel of the plan, of the text order, and the lower bound
+  bool planned = false;   ///< planned for travel (else in text order)
+  std::vector<std::string> leadNotes;  ///< leads shortened or left out, one sentence each
+};
+
+/// Where the tool stands before the first cut: the work origin.
+inline constexpr Vec2 kToolStart{0, 0};
+
+/// The paths of a finished drawing (made ready, welded and offset) in options' cut order:
+/// planned for short rapid travel from kToolStart, every ring cut before the ring that holds it
+/// in its character, or in text order. With leads asked, a ring that gets any becomes one open
+/// path: lead-in, the ring from its entry back to it, overcut, lead-out.
+CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options);
+
+/// The drawing as a file of options cuts it, for a view: planCutRoute's drawing when options
+/// route the cuts, else drawing as it is. travel, when given, receives the rapid travel from
+/// kToolStart of that order (drawing units).
+Drawing drawingAsCut(Drawing drawing, const ConversionOptions& options, double* travel = nullptr);
+
+}  // namespace kerfline
