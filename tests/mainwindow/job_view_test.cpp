@@ -220,7 +220,7 @@ TEST_F(JobViewTest, view_draws_the_planned_order_and_gives_its_travel) {
     for (const SceneChunk& c : scene.chunks)
       for (const QLineF& move : c.travels) drawn += move.length();
     EXPECT_NEAR(scene.travel, drawn, 1e-6);
-    EXPECT_EQ(form().JobTravel->text(), QStringLiteral("Travel %1 mm").arg(drawn, 0, 'f', 1));
+    EXPECT_EQ(testing::child<QLabel>(form(), "JobTravel")->text(), QStringLiteral("Travel %1 mm").arg(drawn, 0, 'f', 1));
     travels.push_back(drawn);
   }
   EXPECT_LT(travels[1], travels[0]);
