@@ -172,7 +172,7 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
   ConversionOptions options = command.options;
   options.classic.layerText = command.layer.value_or(stored.layer);
   std::vector<std::string> settingsNotes;
-  const bool classicForms = needsOnlyStrokeForms(options);
+  const bool classicForms = !reportsDrawingFacts(options);
   options.classic.zMoveText = command.zUp.value_or(
       usableZ(stored.zUp, LayerSettings{}.zUp, "--z-up", classicForms, settingsNotes));
   options.classic.zLevelText = command.zCut.value_or(
