@@ -69,6 +69,7 @@ void JobLayoutWorker::run() {
   TTTFToVectorConverter converter;
   ConverterGlyphSource converted(converter);
   GlyphCache cache(converted);
+  WeldKerfCache weldKerf;  // after an edit, only the lines it touched are welded and offset
   for (;;) {
     Request r;
     {
@@ -84,7 +85,8 @@ void JobLayoutWorker::run() {
     };
     try {
       ToolpathNotes notes;
-      Drawing drawing = jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint);
+      Drawing drawing = jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint,
+                                   &weldKerf);
       auto scene = std::make_shared<JobScene>(
           buildJobScene(std::move(drawing), unitName(r.options.units)));
       scene->notes = toolpathSummary(notes);

@@ -1,0 +1,179 @@
+#include "export/weld_kerf_cache.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <numeric>
+#include <utility>
+
+namespace kerfline {
+namespace {
+
+Extent extentOf(const PlacedCharacter& c) {
+  Extent e;
+  for (const Contour& k : c.contours)
+    for (const Vec2& p : k.points) e.add(p);
+  return e;
+}
+
+// FNV-1a over a group's code points and paths: what its weld and offset depend on.
+class Hash {
+ public:
+  void add(std::uint64_t v) {
+    for (int i = 0; i < 8; ++i) {
+      h_ ^= (v >> (8 * i)) & 0xff;
+      h_ *= 0x100000001b3ull;
+    }
+  }
+  void add(double v) { add(std::bit_cast<std::uint64_t>(v)); }
+  std::uint64_t value() const { return h_; }
+
+ private:
+  std::uint64_t h_ = 0xcbf29ce484222325ull;
+};
+
+std::uint64_t hashOf(const std::vector<PlacedCharacter>& chars) {
+  Hash h;
+  for (const PlacedCharacter& c : chars) {
+    h.add(static_cast<std::uint64_t>(c.character));
+    for (const Contour& k : c.contours) {
+      h.add(static_cast<std::uint64_t>(k.points.size() * 2 + (k.closed ? 1 : 0)));
+      for (const Vec2& p : k.points) {
+        h.add(p.x);
+        h.add(p.y);
+      }
+    }
+  }
+  return h.value();
+}
+
+// A result names a character by its 1-based index in its group: the group member it stands for.
+std::size_t memberOf(std::int32_t position, const std::vector<std::size_t>& members) {
+  return members[static_cast<std::size_t>(position - 1)];
+}
+
+CharacterPlace placeIn(const Drawing& drawing, std::size_t index) {
+  const PlacedCharacter& c = drawing.characters[index];
+  return {c.position, c.character, c.line};
+}
+
+}  // namespace
+
+std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, double kerf) {
+  const std::size_t n = drawing.characters.size();
+  std::vector<Extent> extents(n);
+  std::vector<std::size_t> byLeft;
+  for (std::size_t i = 0; i < n; ++i) {
+    extents[i] = extentOf(drawing.characters[i]);
+    if (!extents[i].empty()) byLeft.push_back(i);
+  }
+  std::sort(byLeft.begin(), byLeft.end(),
+            [&](std::size_t a, std::size_t b) { return extents[a].minX < extents[b].minX; });
+  std::vector<std::size_t> parent(n);
+  std::iota(parent.begin(), parent.end(), std::size_t{0});
+  const auto find = [&](std::size_t i) {
+    while (parent[i] != i) i = parent[i] = parent[parent[i]];
+    return i;
+  };
+  // A sweep from left to right: only boxes whose widths overlap are compared.
+  for (std::size_t k = 0; k < byLeft.size(); ++k) {
+    const Extent& a = extents[byLeft[k]];
+    for (std::size_t m = k + 1; m < byLeft.size() && extents[byLeft[m]].minX - kerf <= a.maxX + kerf;
+         ++m) {
+      const Extent& b = extents[byLeft[m]];
+      if (a.minY - kerf > b.maxY + kerf || b.minY - kerf > a.maxY + kerf) continue;
+      const std::size_t p = find(byLeft[k]), q = find(byLeft[m]);
+      parent[std::max(p, q)] = std::min(p, q);  // the root stays a group's first character
+    }
+  }
+  std::vector<std::vector<std::size_t>> groups;
+  std::vector<std::size_t> groupOf(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t root = find(i);
+    if (root == i) {
+      groupOf[i] = groups.size();
+      groups.emplace_back();
+    }
+    groups[groupOf[root]].push_back(i);
+  }
+  return groups;
+}
+
+ToolpathNotes WeldKerfCache::apply(Drawing& drawing, const ConversionOptions& options,
+                                   const Checkpoint& checkpoint) {
+  const Settings settings{options.weld, options.kerf, options.kerfSide};
+  if (settings_ != settings) entries_.clear();
+  settings_ = settings;
+  ++generation_;
+  recomputed_ = 0;
+
+  const std::vector<std::vector<std::size_t>> groups =
+      touchingGroups(drawing, options.kerf ? std::fabs(*options.kerf) : 0.0);
+  groupCount_ = groups.size();
+  // Every result with the index of the character it stands for, to be put in text order.
+  std::vector<std::pair<std::size_t, PlacedCharacter>> out;
+  std::vector<std::pair<std::size_t, VanishedPath>> vanished;
+  std::vector<std::pair<std::pair<std::size_t, std::size_t>, std::pair<CharacterPlace, CharacterPlace>>>
+      overlapping;
+  out.reserve(drawing.characters.size());
+  std::vector<PlacedCharacter> input;
+  for (const std::vector<std::size_t>& members : groups) {
+    input.clear();
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      input.push_back(drawing.characters[members[i]]);
+      input.back().position = static_cast<std::int32_t>(i + 1);
+      input.back().line = 0;
+    }
+    const std::uint64_t key = hashOf(input);
+    auto [lo, hi] = entries_.equal_range(key);
+    auto found = std::find_if(lo, hi, [&](const auto& e) { return e.second.input == input; });
+    if (found == hi) {
+      Drawing group;
+      group.layer = drawing.layer;
+      group.characters = input;
+      Entry e;
+      e.notes = applyWeldAndKerf(group, options, checkpoint);
+      e.input = std::move(input);
+      e.output = std::move(group.characters);
+      found = entries_.emplace(key, std::move(e));
+      input = {};
+      ++recomputed_;
+    }
+    Entry& e = found->second;
+    e.generation = generation_;
+    for (const PlacedCharacter& c : e.output) {
+      const std::size_t at = memberOf(c.position, members);
+      out.emplace_back(at, c);
+      const CharacterPlace place = placeIn(drawing, at);
+      out.back().second.position = place.position;
+      out.back().second.line = place.line;
+    }
+    for (VanishedPath v : e.notes.vanished) {
+      const std::size_t at = memberOf(v.position, members);
+      const CharacterPlace place = placeIn(drawing, at);
+      v.position = place.position;
+      v.line = place.line;
+      vanished.emplace_back(at, v);
+    }
+    for (const auto& [a, b] : e.notes.overlapping) {
+      const std::size_t i = memberOf(a.position, members), j = memberOf(b.position, members);
+      overlapping.push_back({{i, j}, {placeIn(drawing, i), placeIn(drawing, j)}});
+    }
+  }
+  std::erase_if(entries_, [&](const auto& e) { return e.second.generation != generation_; });
+
+  // Weld puts each group where its first character was, and the offset keeps that order: so
+  // does the whole drawing's, and its notes follow it.
+  const auto byIndex = [](const auto& a, const auto& b) { return a.first < b.first; };
+  std::stable_sort(out.begin(), out.end(), byIndex);
+  std::stable_sort(vanished.begin(), vanished.end(), byIndex);
+  std::stable_sort(overlapping.begin(), overlapping.end(), byIndex);
+  drawing.characters.clear();
+  for (auto& [at, c] : out) drawing.characters.push_back(std::move(c));
+  ToolpathNotes notes;
+  for (auto& [at, v] : vanished) notes.vanished.push_back(v);
+  for (auto& [at, pair] : overlapping) notes.overlapping.push_back(pair);
+  return notes;
+}
+
+}  // namespace kerfline
