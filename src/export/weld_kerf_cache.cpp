@@ -16,14 +16,14 @@ Extent extentOf(const PlacedCharacter& c) {
   return e;
 }
 
-// FNV-1a over a group's code points and paths: what its weld and offset depend on.
+// A quick mix of a group's code points and paths, what its weld and offset depend on: a word at
+// a time, since it runs over every point after every edit. Equal hashes are confirmed by
+// comparing the groups.
 class Hash {
  public:
   void add(std::uint64_t v) {
-    for (int i = 0; i < 8; ++i) {
-      h_ ^= (v >> (8 * i)) & 0xff;
-      h_ *= 0x100000001b3ull;
-    }
+    h_ = (h_ ^ v) * 0x9e3779b97f4a7c15ull;
+    h_ ^= h_ >> 29;
   }
   void add(double v) { add(std::bit_cast<std::uint64_t>(v)); }
   std::uint64_t value() const { return h_; }
@@ -32,9 +32,10 @@ class Hash {
   std::uint64_t h_ = 0xcbf29ce484222325ull;
 };
 
-std::uint64_t hashOf(const std::vector<PlacedCharacter>& chars) {
+std::uint64_t hashOf(const Drawing& drawing, const std::vector<std::size_t>& members) {
   Hash h;
-  for (const PlacedCharacter& c : chars) {
+  for (const std::size_t i : members) {
+    const PlacedCharacter& c = drawing.characters[i];
     h.add(static_cast<std::uint64_t>(c.character));
     for (const Contour& k : c.contours) {
       h.add(static_cast<std::uint64_t>(k.points.size() * 2 + (k.closed ? 1 : 0)));
@@ -45,6 +46,17 @@ std::uint64_t hashOf(const std::vector<PlacedCharacter>& chars) {
     }
   }
   return h.value();
+}
+
+// The same code points and paths, wherever in the text.
+bool sameGroup(const std::vector<PlacedCharacter>& known, const Drawing& drawing,
+               const std::vector<std::size_t>& members) {
+  if (known.size() != members.size()) return false;
+  for (std::size_t i = 0; i < known.size(); ++i) {
+    const PlacedCharacter& c = drawing.characters[members[i]];
+    if (known[i].character != c.character || known[i].contours != c.contours) return false;
+  }
+  return true;
 }
 
 // A result names a character by its 1-based index in its group: the group member it stands for.
@@ -62,27 +74,28 @@ CharacterPlace placeIn(const Drawing& drawing, std::size_t index) {
 std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, double kerf) {
   const std::size_t n = drawing.characters.size();
   std::vector<Extent> extents(n);
-  std::vector<std::size_t> byLeft;
+  std::vector<std::size_t> byBottom;
   for (std::size_t i = 0; i < n; ++i) {
     extents[i] = extentOf(drawing.characters[i]);
-    if (!extents[i].empty()) byLeft.push_back(i);
+    if (!extents[i].empty()) byBottom.push_back(i);
   }
-  std::sort(byLeft.begin(), byLeft.end(),
-            [&](std::size_t a, std::size_t b) { return extents[a].minX < extents[b].minX; });
+  std::sort(byBottom.begin(), byBottom.end(),
+            [&](std::size_t a, std::size_t b) { return extents[a].minY < extents[b].minY; });
   std::vector<std::size_t> parent(n);
   std::iota(parent.begin(), parent.end(), std::size_t{0});
   const auto find = [&](std::size_t i) {
     while (parent[i] != i) i = parent[i] = parent[parent[i]];
     return i;
   };
-  // A sweep from left to right: only boxes whose widths overlap are compared.
-  for (std::size_t k = 0; k < byLeft.size(); ++k) {
-    const Extent& a = extents[byLeft[k]];
-    for (std::size_t m = k + 1; m < byLeft.size() && extents[byLeft[m]].minX - kerf <= a.maxX + kerf;
-         ++m) {
-      const Extent& b = extents[byLeft[m]];
-      if (a.minY - kerf > b.maxY + kerf || b.minY - kerf > a.maxY + kerf) continue;
-      const std::size_t p = find(byLeft[k]), q = find(byLeft[m]);
+  // A sweep from the bottom up: only boxes whose heights overlap are compared, about a line
+  // and its neighbours' characters (a sweep across would compare every line's).
+  for (std::size_t k = 0; k < byBottom.size(); ++k) {
+    const Extent& a = extents[byBottom[k]];
+    for (std::size_t m = k + 1;
+         m < byBottom.size() && extents[byBottom[m]].minY - kerf <= a.maxY + kerf; ++m) {
+      const Extent& b = extents[byBottom[m]];
+      if (a.minX - kerf > b.maxX + kerf || b.minX - kerf > a.maxX + kerf) continue;
+      const std::size_t p = find(byBottom[k]), q = find(byBottom[m]);
       parent[std::max(p, q)] = std::min(p, q);  // the root stays a group's first character
     }
   }
@@ -116,27 +129,24 @@ ToolpathNotes WeldKerfCache::apply(Drawing& drawing, const ConversionOptions& op
   std::vector<std::pair<std::pair<std::size_t, std::size_t>, std::pair<CharacterPlace, CharacterPlace>>>
       overlapping;
   out.reserve(drawing.characters.size());
-  std::vector<PlacedCharacter> input;
   for (const std::vector<std::size_t>& members : groups) {
-    input.clear();
-    for (std::size_t i = 0; i < members.size(); ++i) {
-      input.push_back(drawing.characters[members[i]]);
-      input.back().position = static_cast<std::int32_t>(i + 1);
-      input.back().line = 0;
-    }
-    const std::uint64_t key = hashOf(input);
+    const std::uint64_t key = hashOf(drawing, members);
     auto [lo, hi] = entries_.equal_range(key);
-    auto found = std::find_if(lo, hi, [&](const auto& e) { return e.second.input == input; });
+    auto found = std::find_if(
+        lo, hi, [&](const auto& e) { return sameGroup(e.second.input, drawing, members); });
     if (found == hi) {
       Drawing group;
       group.layer = drawing.layer;
-      group.characters = input;
+      for (std::size_t i = 0; i < members.size(); ++i) {
+        group.characters.push_back(drawing.characters[members[i]]);
+        group.characters.back().position = static_cast<std::int32_t>(i + 1);
+        group.characters.back().line = 0;
+      }
       Entry e;
+      e.input = group.characters;
       e.notes = applyWeldAndKerf(group, options, checkpoint);
-      e.input = std::move(input);
       e.output = std::move(group.characters);
       found = entries_.emplace(key, std::move(e));
-      input = {};
       ++recomputed_;
     }
     Entry& e = found->second;
