@@ -26,17 +26,17 @@ QApplication& application() {
 void paintPreview(benchmark::State& state, char32_t c, const char* face) {
   application();
   kerfline::TMainForm form;
-  form.StartupTimer1->stop();
+  form.findChild<QTimer*>(QStringLiteral("StartupTimer1"))->stop();
   form.ConversionFont.Name = face;
   form.CurChar = c;
-  form.Resolution1->SetValue(static_cast<int>(state.range(0)));
+  form.findChild<kerfline::TSpinEdit*>(QStringLiteral("Resolution1"))->SetValue(static_cast<int>(state.range(0)));
   QImage image(800, 600, QImage::Format_RGB32);
   for (auto _ : state) {
     image.fill(Qt::white);
     QPainter painter(&image);
     form.PaintBoxPaint(painter, image.height());
   }
-  state.counters["strokes"] = form.Label3->text().toDouble() + 1;
+  state.counters["strokes"] = form.findChild<QLabel*>(QStringLiteral("Label3"))->text().toDouble() + 1;
 }
 
 BENCHMARK_CAPTURE(paintPreview, at_sign_serif, U'@', "Liberation Serif")->Arg(2)->Arg(100)->Unit(benchmark::kMillisecond);

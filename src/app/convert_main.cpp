@@ -18,6 +18,8 @@
 #include "appcore/settings_location.h"
 #include "appcore/version.h"
 #include "common/error.h"
+#include "export/output_file.h"
+#include "export/temporary_registry.h"
 #include "export/text_export.h"
 #include "richtext/document_loader.h"
 #include "richtext/styled_text.h"
@@ -99,7 +101,8 @@ such a face lacks come from an outline face, as for any face that lacks them.
                       svg: an SVG drawing (INPUT's name with .svg), one path per
                       character, written as it is placed (without weld or kerf, in the
                       classic placement), so a text of millions of characters needs
-                      little memory; gcode: a G-code program for GRBL and LinuxCNC (see below)
+                      little memory; gcode: a G-code program for GRBL and LinuxCNC (see
+                      below; INPUT's name with .nc)
   --dxf-version V     12 (default) or 2000, for --format closed
   --units U           mm (default) or in (also inch): what one drawing unit is, written
                       in the closed DXF's header and the SVG's size
@@ -139,15 +142,19 @@ such a face lacks come from an outline face, as for any face that lacks them.
   -h, --help          print this text
 Weld and kerf (every form; single-line fonts' open paths are never welded or offset):
   --weld              join letters whose outlines overlap (on a line or across lines)
-                      into one outline, holes kept, so no cut runs through a neighbour
+                      into one outline, holes kept, so no cut runs through a neighbour;
+                      with --kerf, letters set closer than the kerf are joined as well
   --kerf W            move every closed outline by W/2 (drawing units, 0.0001 to 100)
-                      with round corners, within 1% of W/2 (at most 0.001 units) of the
-                      true arc; a hole or part narrower than the kerf is left out and
-                      named on standard error (and by --report)
+                      with round corners, within 1% of W/2 (at most 0.001 units, and at
+                      most 1,024 chords to a full turn) of the true arc; a hole or part
+                      narrower than the kerf is left out and named on standard error (and
+                      by --report)
   --kerf-side SIDE    outside (default): parts keep their drawn size; inside: holes keep
                       theirs (stencils, inlays); on: no offset
 G-code (-f gcode): each contour in cut order from a rapid move at Z up, a plunge to Z
-cutting, the cut back to its start, a retract; holes before their outline.
+cutting, the cut back to its start, a retract; holes before their outline, and a
+letter inside another (in its counter, or in a frame) before the one around it. No line
+is longer than 249 characters: a longer comment (the source's path) is cut around "...".
   --units mm|in       G21 with 4 decimals (default) or G20 with 5
   --feed F            cutting feed, units per minute; default 600 mm/min or 24 in/min
   --plunge-feed F     plunge feed; default 200 mm/min or 8 in/min (a third of the feed:
@@ -180,11 +187,24 @@ variable KERFLINE_SETTINGS; Reg.ini beside this program when it is there or that
 is writable (a portable copy); otherwise $XDG_CONFIG_HOME/kerfline/Reg.ini, by default
 ~/.config/kerfline/Reg.ini. --report names the file read.
 
+Output safety: a file this run reads (the input, or the settings file) is never the
+output, also through a link; such a run writes nothing and fails. A symbolic link in a
+sticky folder anyone may write to (/tmp) is written through only when it belongs to you
+or to the folder's owner. Interrupted (INT, TERM, HUP), a run removes its temporary file
+and leaves an existing output as it was.
+
 Limits: a value outside is refused (exit status 2, naming the option and the value); the
 window's fields and the settings file take the same ranges. They are what a machine can
 mean, in either unit:
 %LIMITS%
-Exit status: 0 written, 1 an input missing or unreadable or a file could not be written,
+
+A font file or glyph that cannot be loaded (a file cut short, a composite that contains
+itself) is named on standard error and in --report, and its characters are treated as
+ones the font lacks; when nothing at all can then be drawn the job fails and the old
+file stays.
+
+Exit status: 0 written, 1 an input missing or unreadable, a file could not be written or
+nothing could be drawn because fonts could not be loaded,
 2 usage error (no INPUT, a MODE other than 1 or 2, a bad option or value, a --settings
 file that cannot be read: nothing written).
 
@@ -271,6 +291,8 @@ int runPositional(std::vector<std::string> args) {
 
   StyledText document = loadDocument(batch.inputFile, defaultEditorFormat());
   const std::string output = batchOutputName(batch.inputFile);
+  // The name rule never gives the input's own name, but a link of that name may lead to it.
+  refuseToReplace(output, batch.inputFile, "input file");
   TTTFToVectorConverter converter;
   if (batch.mode == BatchMode::PolyLines) {
     SavePoly2(output, document, settings, converter);
@@ -314,6 +336,8 @@ int run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // An interrupted run of a drawing of hundreds of megabytes must not leave its temporary.
+  removeTemporariesOnSignal();
   try {
     const int status = run(std::vector<std::string>(argv + 1, argv + argc));
     // The help, report or drawing was asked for on standard output: when it could not be

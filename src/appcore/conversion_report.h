@@ -20,7 +20,7 @@ struct ReportFacts {
   std::int32_t characters = 0;  ///< positions of the text converted (a line break counts two)
   DrawingUnits units = DrawingUnits::Millimetre;  ///< what a drawing unit is
   std::optional<DrawingExportReport> drawing;     ///< what a contour-model export wrote
-  std::vector<std::string> notes;  ///< what weld and kerf left out or could not keep apart
+  std::vector<std::string> notes;  ///< faces and glyphs that could not be loaded; what weld and kerf left out or could not keep apart
 };
 
 /// The report of --report: the file and its form, the settings and where they came from, the

@@ -10,6 +10,7 @@
 
 #include "appcore/batch_arguments.h"
 #include "appcore/conversion_report.h"
+#include "appcore/drawable_text.h"
 #include "appcore/option_table.h"
 #include "appcore/settings_file.h"
 #include "appcore/settings_location.h"
@@ -17,6 +18,8 @@
 #include "appcore/toolpath_settings.h"
 #include "common/file_reader.h"
 #include "export/drawing_export.h"
+#include "export/output_file.h"
+#include "export/temporary_registry.h"
 #include "export/number_rule.h"
 #include "export/text_export.h"
 #include "export/toolpath_export.h"
@@ -104,10 +107,14 @@ std::optional<DrawingExportReport> writeDrawing(const std::string& path, const S
   return report;
 }
 
-// The file beside INPUT: the batch rule's name, with ".svg" instead of ".DXF" for an SVG.
+// The file beside INPUT: the batch rule's name, whose ending then follows the form, so that a
+// program or picture is never written under a drawing's name (the DXF forms keep ".DXF").
 std::string outputNameFor(const std::string& input, OutputFormat format) {
   std::string name = batchOutputName(input);
-  if (format == OutputFormat::Svg && name.ends_with(".DXF")) name.replace(name.size() - 4, 4, ".svg");
+  const char* ending = format == OutputFormat::Svg     ? ".svg"
+                       : format == OutputFormat::Gcode ? ".nc"
+                                                       : nullptr;
+  if (ending && name.ends_with(".DXF")) name.replace(name.size() - 4, 4, ending);
   return name;
 }
 
@@ -122,6 +129,8 @@ class ScratchFolder {
                                              std::string(std::strerror(errno))};
     }
     folder_ = pattern;
+    registeredFolder_.emplace(folder_, true);
+    registeredFile_.emplace(file());
   }
   ~ScratchFolder() {
     ::unlink(file().c_str());
@@ -133,6 +142,8 @@ class ScratchFolder {
 
  private:
   std::string folder_;
+  // An interrupted run leaves neither the finished drawing nor its folder behind.
+  std::optional<RegisteredTemporary> registeredFolder_, registeredFile_;
 };
 
 // The finished drawing, copied once complete: nothing reaches a pipe unless the export
@@ -207,6 +218,18 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
         continue;
       }
       const bool toStandardOutput = job.output == kStandardStream;
+      // Whatever name the output is given, it must not replace what this run reads.
+      if (!toStandardOutput) {
+        try {
+          if (job.input && *job.input != kStandardStream)
+            refuseToReplace(job.output, *job.input, "input file");
+          refuseToReplace(job.output, settings.path, "settings file");
+        } catch (const Error& e) {
+          err << "kerfline-convert: " << e.what() << '\n';
+          status = kExitFailed;
+          continue;
+        }
+      }
       if (toStandardOutput) target = "standard output";
       std::optional<ScratchFolder> scratch;
       if (toStandardOutput) scratch.emplace();
@@ -215,12 +238,16 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       jobOptions.sourceName = job.input ? (*job.input == kStandardStream ? "standard input" : *job.input)
                                         : "--text";
       std::optional<DrawingExportReport> drawn;
+      converter.ClearLoadFailures();
       try {
+        // Fonts that cannot be loaded must not replace a good file with an empty one.
+        requireDrawableText(text, options.classic.resolution, converter);
         drawn = writeDrawing(written, text, jobOptions, converter);
       } catch (const Error& e) {
         throw FileError{target, e.what()};
       }
-      std::vector<std::string> notes;
+      // Faces and glyphs that could not be loaded are named even when the rest was drawn.
+      std::vector<std::string> notes = loadFailureLines(converter.LoadFailures());
       if (drawn) {
         for (std::string note : {vanishedSummary(drawn->toolpath.vanished),
                                  overlapSummary(drawn->toolpath.overlapping)})

@@ -21,11 +21,16 @@ constexpr double kPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
 constexpr std::int64_t kIntPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 
 constexpr std::size_t kNumberRoom = 64;
+// The longest number word: a coordinate of a kilometre in mm is 12 characters. Longer text means
+// a value no machine can reach (or a feed of 1e-300) and would push a line past what controllers
+// read, so it is refused rather than written.
+constexpr std::size_t kMaxNumberText = 24;
 
 // Writes v with `decimals` fixed decimals to dst (room for kNumberRoom bytes) and returns the
 // end. The fast way scales and rounds to an integer; the product's rounding error is below
 // 1e-6 of a last-place step for |v * 10^decimals| < 1e9, so it can only matter within that
-// distance of a tie, where std::to_chars rounds the exact binary value instead.
+// distance of a tie, where std::to_chars rounds the exact binary value instead. A value that
+// rounds to zero has no sign either way.
 char* formatFixed(char* dst, double v, int decimals) {
   if (!std::isfinite(v)) throw Error("Coordinate out of range.");
   const double scaled = v * kPowersOfTen[decimals];
@@ -46,9 +51,11 @@ char* formatFixed(char* dst, double v, int decimals) {
     return end + decimals;
   }
   const auto [last, ec] = std::to_chars(dst, dst + kNumberRoom, v, std::chars_format::fixed, decimals);
-  if (ec != std::errc()) throw Error("Coordinate out of range.");
-  // "-0.0000" is a zero: no sign.
-  if (dst[0] == '-' && std::strspn(dst + 1, "0.") == static_cast<std::size_t>(last - dst - 1)) {
+  if (ec != std::errc() || static_cast<std::size_t>(last - dst) > kMaxNumberText)
+    throw Error("Coordinate out of range.");
+  // to_chars writes no terminator, so only [dst, last) may be looked at.
+  const bool zero = std::all_of(dst, last, [](char c) { return c == '-' || c == '0' || c == '.'; });
+  if (zero && dst[0] == '-') {
     std::memmove(dst, dst + 1, static_cast<std::size_t>(last - dst - 1));
     return last - 1;
   }
@@ -64,7 +71,26 @@ void appendFixed(std::string& out, double v, int decimals) {
 void appendPlain(std::string& out, double v) {
   char buffer[400];
   const char* end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed).ptr;
-  out.append(buffer, static_cast<std::size_t>(end - buffer));
+  const auto length = static_cast<std::size_t>(end - buffer);
+  if (length > kMaxNumberText) {
+    char shortest[32];
+    char* e = std::to_chars(shortest, shortest + sizeof shortest, v).ptr;
+    throw Error("The number " + std::string(shortest, static_cast<std::size_t>(e - shortest)) + " has too many digits for a G-code word.");
+  }
+  out.append(buffer, length);
+}
+
+// Controllers read lines of limited length (LinuxCNC refuses 253 characters and more), and a
+// comment holds whatever path or text the user gave. A longer comment keeps its start and its
+// end (the file name of a path) around a visible "...".
+constexpr std::size_t kMaxLineLength = 249;
+std::string fitComment(std::string text) {
+  constexpr std::size_t room = kMaxLineLength - 2;  // the parentheses
+  if (text.size() <= room) return text;
+  constexpr std::string_view ellipsis = "...";
+  const std::size_t keep = room - ellipsis.size();
+  const std::size_t head = keep / 3;
+  return text.substr(0, head) + std::string(ellipsis) + text.substr(text.size() - (keep - head));
 }
 
 // A comment's text: parentheses would end it early and a line break would end the line, so
@@ -218,7 +244,7 @@ class GcodeProgram {
     return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y);
   }
 
-  void comment(const std::string& text) { out_ += '(' + text + ")\n"; }
+  void comment(const std::string& text) { out_ += '(' + fitComment(text) + ")\n"; }
 
   void rapidZ(double z) {
     out_ += "G0 Z";

@@ -34,17 +34,28 @@ std::string temporaryName(const std::string& folder, int attempt) {
          ".tmp";
 }
 
+// The kernel's rule for protected symbolic links, applied to the links this writer follows by
+// itself: in a sticky folder that anyone may write to (/tmp), a link is followed only when it
+// belongs to the user or to the folder's owner. Anyone else's link there may be a trap that
+// sends the write onto a file of that other user's choosing.
+void refusePlantedLink(const std::string& link, const struct stat& linkInfo) {
+  struct stat folder {};
+  if (::stat(folderOf(link).c_str(), &folder) != 0) fail(errno);
+  const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+  if (shared && linkInfo.st_uid != ::geteuid() && linkInfo.st_uid != folder.st_uid) {
+    throw Error("Not written: " + link +
+                " is a symbolic link in a shared folder that belongs to another user.");
+  }
+}
+
 // Write through a symbolic link to the file it names instead of replacing the link, also when
-// that file does not exist yet (realpath fails then, so the links are followed one by one).
+// that file does not exist yet. The links are followed one by one (not by realpath), so that
+// every link of a chain meets the rule above.
 std::string throughLinks(std::string path) {
   for (int hop = 0; hop < 40; ++hop) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-      path = resolved;
-      std::free(resolved);
-      return path;
-    }
+    refusePlantedLink(path, info);
     std::string link(PATH_MAX, '\0');
     const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
     if (length <= 0) return path;
@@ -55,6 +66,18 @@ std::string throughLinks(std::string path) {
 }
 
 }  // namespace
+
+bool namesSameFile(const std::string& a, const std::string& b) {
+  struct stat first {}, second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+void refuseToReplace(const std::string& output, const std::string& source, std::string_view role) {
+  if (namesSameFile(output, source)) {
+    throw Error(output + " is the " + std::string(role) + " itself: nothing written.");
+  }
+}
 
 std::string fileErrorMessage(int err) {
   switch (err) {
@@ -114,6 +137,7 @@ OutputFile::OutputFile(const std::string& target) : target_(target) {
     fd_ = FileDescriptor(::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd_) {
       temporary_ = std::move(candidate);
+      registered_.emplace(temporary_);
       break;
     }
     if (errno != EEXIST) fail(errno);
@@ -162,6 +186,7 @@ void OutputFile::commit() {
   if (const int err = file.close()) fail(err);
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail(errno);
   committed_ = true;
+  registered_.reset();
   // The rename itself lives in the folder. Once it has happened the new file is in place, so
   // a folder that cannot be synced (some file systems refuse) does not undo the success.
   FileDescriptor folder(::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

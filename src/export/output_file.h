@@ -1,8 +1,11 @@
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/file_descriptor.h"
+#include "export/temporary_registry.h"
 
 namespace kerfline {
 
@@ -11,12 +14,23 @@ namespace kerfline {
 /// "I/O error <err>.".
 std::string fileErrorMessage(int err);
 
+/// True when both names exist and lead to one file (same device and inode), whether through
+/// a symbolic or hard link, "./" or any other spelling.
+bool namesSameFile(const std::string& a, const std::string& b);
+
+/// Throws Error("<output> is the <role> itself: nothing written.") when output names the same file as
+/// source, which an export would otherwise replace (role: "input file", "settings file").
+void refuseToReplace(const std::string& output, const std::string& source, std::string_view role);
+
 /// A file written under a temporary name beside its target and renamed over the target by
 /// commit(). Destroyed without commit() it removes the temporary, so a failed export leaves
-/// the previous target untouched and nothing behind.
+/// the previous target untouched and nothing behind; the temporary is registered so that an
+/// interrupting signal removes it too (removeTemporariesOnSignal).
 class OutputFile {
  public:
-  /// Refuses a target that exists but may not be written (or is no regular file), then creates the
+  /// Refuses a target that exists but may not be written (or is no regular file), and a symbolic
+  /// link in a sticky, world-writable folder owned by neither the user nor the folder's owner
+  /// (the kernel's protected-symlink rule); otherwise follows links, then creates the
   /// temporary in the target's folder. Throws Error with the user's message.
   explicit OutputFile(const std::string& target);
   /// Writes to the open descriptor fd, which it takes over and closes; commit() only closes.
@@ -39,6 +53,7 @@ class OutputFile {
   std::string target_;
   std::string temporary_;
   FileDescriptor fd_;
+  std::optional<RegisteredTemporary> registered_;
   bool committed_ = false;
 };
 

@@ -27,11 +27,15 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
   if (options.weld) weldOverlaps(drawing, checkpoint);
   if (!options.kerf || options.kerfSide == KerfSide::On) return notes;
   const double half = *options.kerf / 2;
-  notes.vanished =
-      offsetForKerf(drawing, options.kerfSide == KerfSide::Outside ? half : -half, checkpoint);
-  // Letters set closer than the kerf: their offset paths overlap, and a weld would have joined
-  // them. Only looked for here, where the offset has just measured every character's area.
-  if (!options.weld)
+  const bool outside = options.kerfSide == KerfSide::Outside;
+  notes.vanished = offsetForKerf(drawing, outside ? half : -half, checkpoint);
+  // Letters set closer than the kerf: their offset paths overlap though their outlines did
+  // not. Welding them again after the offset cuts them as one (moving outward, the union of
+  // the grown areas is the grown union); without a weld they are named. Moving inward keeps
+  // every path inside its own letter, so nothing new can overlap.
+  if (options.weld) {
+    if (outside) weldOverlaps(drawing, checkpoint, kerfArcTolerance(half));
+  } else
     for (const auto& [i, j] : overlappingCharacters(drawing, checkpoint))
       notes.overlapping.emplace_back(placeOf(drawing.characters[i]), placeOf(drawing.characters[j]));
   return notes;

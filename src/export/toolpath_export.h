@@ -31,8 +31,10 @@ struct ToolpathNotes {
 
 /// Welds (when asked) and then offsets by half the kerf (when asked, outward for the outside
 /// side, inward for the inside side) the closed contours of drawing, in drawing units after any
-/// fit. Open paths are neither welded nor offset. With a kerf and no weld, the characters whose
-/// offset paths now overlap are listed. checkpoint is called between characters.
+/// fit. Open paths are neither welded nor offset. Characters whose offset paths now overlap
+/// (set closer than the kerf) are welded once more when welding, else listed. Works on any
+/// subset of the drawing's characters (one line of text, say) alike: a drawing made of some
+/// lines gives those lines' paths. checkpoint is called between characters.
 ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& options,
                                const Checkpoint& checkpoint = {});
 

@@ -6,6 +6,8 @@
 #include <numeric>
 #include <utility>
 
+#include "geometry/cut_order.h"
+
 namespace kerfline {
 namespace {
 
@@ -114,6 +116,7 @@ std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, dou
 
 ToolpathNotes WeldKerfCache::apply(Drawing& drawing, const ConversionOptions& options,
                                    const Checkpoint& checkpoint) {
+  if (!changesPaths(options)) return applyWeldAndKerf(drawing, options, checkpoint);
   const Settings settings{options.weld, options.kerf, options.kerfSide};
   if (settings_ != settings) entries_.clear();
   settings_ = settings;
@@ -172,14 +175,16 @@ ToolpathNotes WeldKerfCache::apply(Drawing& drawing, const ConversionOptions& op
   }
   std::erase_if(entries_, [&](const auto& e) { return e.second.generation != generation_; });
 
-  // Weld puts each group where its first character was, and the offset keeps that order: so
-  // does the whole drawing's, and its notes follow it.
+  // Weld puts each group where its first character was, and the offset keeps that order; then
+  // every character held inside another's ring goes before it. The whole drawing's weld and
+  // offset do the same, and its notes follow that order.
   const auto byIndex = [](const auto& a, const auto& b) { return a.first < b.first; };
   std::stable_sort(out.begin(), out.end(), byIndex);
   std::stable_sort(vanished.begin(), vanished.end(), byIndex);
   std::stable_sort(overlapping.begin(), overlapping.end(), byIndex);
   drawing.characters.clear();
   for (auto& [at, c] : out) drawing.characters.push_back(std::move(c));
+  orderAcrossCharacters(drawing);
   ToolpathNotes notes;
   for (auto& [at, v] : vanished) notes.vanished.push_back(v);
   for (auto& [at, pair] : overlapping) notes.overlapping.push_back(pair);

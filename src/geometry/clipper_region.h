@@ -16,10 +16,19 @@ ClipperLib::Paths closedPathsOf(const PlacedCharacter& character);
 /// glyph winds all its contours one way.
 ClipperLib::Paths regionOf(const ClipperLib::Paths& paths);
 
+/// The union of parts, each already a region (as regionOf gives), as one region. Parts that lie
+/// next to each other in the list should lie next to each other on the page: they are united
+/// in pairs, then the pairs in pairs, so that each union sees only the outlines of its
+/// neighbourhood and text that overlaps everywhere costs about n log n, not n squared.
+ClipperLib::Paths unionOfRegions(std::vector<ClipperLib::Paths> parts);
+
 /// The union of paths by the non-zero rule as a tree: which outline holds which holes.
 void regionTreeOf(const ClipperLib::Paths& paths, ClipperLib::PolyTree& tree);
 
-/// Every ring of the tree as a closed contour in drawing units, depth its nesting level.
-std::vector<Contour> contoursOf(const ClipperLib::PolyTree& tree);
+/// Every ring of the tree as a closed contour in drawing units, depth its nesting level, its
+/// short edges dropped (dropShortEdges with kShortestEdge and bend, at least kShortEdgeBend;
+/// rings left with fewer than three points go, with whatever they hold). Every ring the weld
+/// and the kerf make comes through here.
+std::vector<Contour> contoursOf(const ClipperLib::PolyTree& tree, double bend);
 
 }  // namespace kerfline

@@ -62,8 +62,53 @@ void orderForCutting(PlacedCharacter& character) {
   contours = std::move(ordered);
 }
 
+void orderAcrossCharacters(Drawing& drawing) {
+  std::vector<PlacedCharacter>& chars = drawing.characters;
+  const std::size_t n = chars.size();
+  const std::vector<std::vector<std::size_t>> holders = findCharacterHolders(chars);
+  std::vector<std::vector<std::size_t>> held(n);  // ascending, as the holders are visited so
+  bool nests = false;
+  for (std::size_t c = 0; c < n; ++c) {
+    for (const std::size_t h : holders[c]) held[h].push_back(c);
+    nests = nests || !holders[c].empty();
+  }
+  if (!nests) return;
+
+  // Each character right after everything it holds, in text order otherwise: a post-order
+  // walk, so a letter in a counter moves to just before its holder and a frame goes last.
+  // A character held twice (crossing letters) is placed at its first holder; iterative, as a
+  // frame may hold thousands of letters.
+  std::vector<std::size_t> order;
+  order.reserve(n);
+  std::vector<bool> placed(n, false);
+  std::vector<std::pair<std::size_t, std::size_t>> stack;  // character, next held to visit
+  for (std::size_t root = 0; root < n; ++root) {
+    if (placed[root]) continue;
+    placed[root] = true;
+    stack.push_back({root, 0});
+    while (!stack.empty()) {
+      auto& [c, next] = stack.back();
+      if (next < held[c].size()) {
+        const std::size_t inner = held[c][next++];
+        if (!placed[inner]) {
+          placed[inner] = true;
+          stack.push_back({inner, 0});
+        }
+      } else {
+        order.push_back(c);
+        stack.pop_back();
+      }
+    }
+  }
+  std::vector<PlacedCharacter> ordered;
+  ordered.reserve(n);
+  for (const std::size_t c : order) ordered.push_back(std::move(chars[c]));
+  chars = std::move(ordered);
+}
+
 void orderForCutting(Drawing& drawing) {
   for (PlacedCharacter& c : drawing.characters) orderForCutting(c);
+  orderAcrossCharacters(drawing);
 }
 
 }  // namespace kerfline

@@ -9,7 +9,14 @@ namespace kerfline {
 /// Open paths keep their direction and follow in their own order.
 void orderForCutting(PlacedCharacter& character);
 
-/// orderForCutting for every character of the drawing; the characters keep their order.
+/// Moves every character that lies inside another's ring (a letter in the counter of an "O",
+/// letters in a frame) to just before the character holding it, so that nothing is cut after
+/// the part around it has come loose; characters that nest in no other keep their order.
+/// Reads the depths each character's own orderForCutting left, and costs about a box test per
+/// character where nothing nests.
+void orderAcrossCharacters(Drawing& drawing);
+
+/// orderForCutting for every character of the drawing, then orderAcrossCharacters.
 void orderForCutting(Drawing& drawing);
 
 }  // namespace kerfline

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <string>
 #include <utility>
 
 #include "geometry/clipper_region.h"
@@ -37,24 +39,61 @@ int countClosedUp(const PolyNode& before, const PolyNode& after, bool holes) {
   std::vector<const PolyNode*> old, now;
   ringsOf(before, holes, old);
   ringsOf(after, holes, now);
+  // One point of each new ring, by X, so each old ring tests only the points its box spans:
+  // a weld group of thousands of holes must not cost their square.
+  std::vector<std::pair<ClipperLib::IntPoint, const PolyNode*>> probes;
+  for (const PolyNode* r : now)
+    if (!r->Contour.empty()) probes.push_back({r->Contour.front(), r});
+  std::sort(probes.begin(), probes.end(),
+            [](const auto& a, const auto& b) { return a.first.X < b.first.X; });
   int closed = 0;
   for (const PolyNode* ring : old) {
-    const bool survives = std::any_of(now.begin(), now.end(), [&](const PolyNode* r) {
-      return !r->Contour.empty() && insideLevel(r->Contour.front(), *ring);
-    });
+    ClipperLib::cInt left = 0, right = -1, bottom = 0, top = -1;
+    for (const ClipperLib::IntPoint& p : ring->Contour) {
+      if (right < left) left = right = p.X, bottom = top = p.Y;
+      left = std::min(left, p.X), right = std::max(right, p.X);
+      bottom = std::min(bottom, p.Y), top = std::max(top, p.Y);
+    }
+    auto it = std::lower_bound(probes.begin(), probes.end(), left,
+                               [](const auto& probe, ClipperLib::cInt x) { return probe.first.X < x; });
+    bool survives = false;
+    for (; it != probes.end() && it->first.X <= right && !survives; ++it)
+      survives = bottom <= it->first.Y && it->first.Y <= top && insideLevel(it->first, *ring);
     if (!survives) ++closed;
   }
   return closed;
 }
 
+// The largest distance of any point of a closed contour of the drawing from the origin, along
+// either axis.
+double reachOf(const Drawing& drawing) {
+  double reach = 0;
+  for (const PlacedCharacter& c : drawing.characters)
+    for (const Contour& k : c.contours)
+      if (k.closed)
+        for (const Vec2& p : k.points) reach = std::max({reach, std::fabs(p.x), std::fabs(p.y)});
+  return reach;
+}
+
 }  // namespace
 
-double kerfArcTolerance(double distance) { return std::min(0.001, std::fabs(distance) * 0.01); }
+double kerfArcTolerance(double distance) {
+  const double d = std::fabs(distance);
+  // The chord of a turn of kMaxChordsPerTurn steps lies d (1 - cos(pi / steps)) inside its arc.
+  const double fewestChords = d * (1 - std::cos(std::numbers::pi / kMaxChordsPerTurn));
+  return std::max(std::min(0.001, d * 0.01), fewestChords);
+}
 
 std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
                                         const Checkpoint& checkpoint) {
   std::vector<VanishedPath> vanished;
   if (distance == 0) return vanished;
+  // Every point moves by up to the distance, and the offset's own sweep sees each hole grown
+  // by it even when moving inward: the grown drawing must still fit the grid.
+  if (!withinGrid(reachOf(drawing) + std::fabs(distance)))
+    throw Error("The kerf is too wide: the offset outlines would reach beyond " +
+                std::to_string(static_cast<long long>(kGridReach)) +
+                " drawing units from the origin.");
   const double delta = distance * kClipperScale;
   const double arcTolerance = kerfArcTolerance(distance) * kClipperScale;
   const bool inward = distance < 0;
@@ -67,20 +106,22 @@ std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
     if (!paths.empty()) {
       ClipperLib::PolyTree before;
       regionTreeOf(paths, before);
-      // The union gives outlines positive and holes negative orientation, which is what the
-      // offset reads to tell which way is outward.
-      ClipperLib::Paths region;
-      ClipperLib::PolyTreeToPaths(before, region);
-      ClipperLib::ClipperOffset offset(2.0, arcTolerance);
-      offset.AddPaths(region, ClipperLib::jtRound, ClipperLib::etClosedPolygon);
       ClipperLib::PolyTree after;
-      offset.Execute(after, delta);
+      clipperCall([&] {
+        // The union gives outlines positive and holes negative orientation, which is what the
+        // offset reads to tell which way is outward.
+        ClipperLib::Paths region;
+        ClipperLib::PolyTreeToPaths(before, region);
+        ClipperLib::ClipperOffset offset(2.0, arcTolerance);
+        offset.AddPaths(region, ClipperLib::jtRound, ClipperLib::etClosedPolygon);
+        offset.Execute(after, delta);
+      });
 
       const int closed = countClosedUp(before, after, /*holes=*/!inward);
       for (int i = 0; i < closed; ++i)
         vanished.push_back({character.position, character.character, character.line, !inward});
 
-      std::vector<Contour> contours = contoursOf(after);
+      std::vector<Contour> contours = contoursOf(after, kerfArcTolerance(distance));
       for (Contour& c : character.contours)
         if (!c.closed) contours.push_back(std::move(c));
       character.contours = std::move(contours);

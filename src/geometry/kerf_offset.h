@@ -22,9 +22,14 @@ struct VanishedPath {
   }
 };
 
+/// Most chords a round join may spend on a full turn, so that the points of an offset stay
+/// bounded however wide the kerf (1,024 chords keep a kerf of 400 units within 0.001 units).
+inline constexpr int kMaxChordsPerTurn = 1024;
+
 /// Largest deviation, in drawing units, of a round join's chords from the true arc when the
 /// path moves by distance: one percent of the distance, and never more than 0.001 units
-/// (about 44 chords to a full turn however small the kerf).
+/// (about 44 chords to a full turn however small the kerf), unless that would take more than
+/// kMaxChordsPerTurn chords to a full turn (a distance over about 213 units).
 double kerfArcTolerance(double distance);
 
 /// Moves the closed contours of every character by distance (drawing units) with round joins:
@@ -32,7 +37,8 @@ double kerfArcTolerance(double distance);
 /// its drawn size), a negative one the reverse. The area of a character's contours is read by
 /// the non-zero rule. A ring that closes up disappears and is listed in the result, in text
 /// order; characters left without any path are dropped. Open paths are never offset.
-/// The result is ordered for cutting. Throws Error for a coordinate beyond the integer grid.
+/// The result is ordered for cutting. Throws Error for a coordinate beyond the integer grid
+/// or a distance that would move the drawing beyond it (kGridReach), infinities included.
 /// checkpoint is called between characters.
 std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
                                         const Checkpoint& checkpoint = {});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "geometry/ring_math.h"
@@ -19,15 +20,10 @@ bool boxWithin(const Extent& inner, const Extent& outer) {
          inner.maxY <= outer.maxY;
 }
 
-// Whether ring `inner` lies inside ring `outer`, for rings that do not cross: the first point
-// of inner that is not on outer's boundary decides. Touching rings share points, so vertices
-// on the boundary are passed over, then edge midpoints; rings with every such point on each
-// other's boundary trace the same line, and the smaller (else the later) one is inside.
-bool liesInside(const std::vector<Contour>& contours, const std::vector<RingFacts>& facts,
-                std::size_t inner, std::size_t outer) {
-  if (!boxWithin(facts[inner].box, facts[outer].box)) return false;
-  const std::vector<Vec2>& ring = contours[inner].points;
-  const std::vector<Vec2>& around = contours[outer].points;
+// Whether ring lies inside around, for rings that do not cross: the first point of ring that
+// is not on around's boundary decides. Touching rings share points, so vertices on the
+// boundary are passed over, then edge midpoints; nothing when every such point is on it.
+std::optional<bool> pointsInside(const std::vector<Vec2>& ring, const std::vector<Vec2>& around) {
   for (const Vec2& p : ring) {
     const RingSide side = locatePoint(p, around);
     if (side != RingSide::OnBoundary) return side == RingSide::Inside;
@@ -38,6 +34,16 @@ bool liesInside(const std::vector<Contour>& contours, const std::vector<RingFact
     const RingSide side = locatePoint({(a.x + b.x) / 2, (a.y + b.y) / 2}, around);
     if (side != RingSide::OnBoundary) return side == RingSide::Inside;
   }
+  return std::nullopt;
+}
+
+// Whether ring `inner` lies inside ring `outer` of one character; rings that trace the same
+// line hold each other by size, the smaller (else the later) one inside.
+bool liesInside(const std::vector<Contour>& contours, const std::vector<RingFacts>& facts,
+                std::size_t inner, std::size_t outer) {
+  if (!boxWithin(facts[inner].box, facts[outer].box)) return false;
+  if (const auto inside = pointsInside(contours[inner].points, contours[outer].points))
+    return *inside;
   if (facts[inner].size != facts[outer].size) return facts[inner].size < facts[outer].size;
   return outer < inner;
 }
@@ -144,6 +150,68 @@ Nesting findNesting(const std::vector<Contour>& contours) {
     if (contours[i].points.size() >= 3) grid.add(i, facts[i].box);
   }
   return nesting;
+}
+
+std::vector<std::vector<std::size_t>> findCharacterHolders(
+    const std::vector<PlacedCharacter>& characters) {
+  const std::size_t n = characters.size();
+  std::vector<std::vector<std::size_t>> holders(n);
+  // Every closed ring of the drawing, by character, with its box and area, read once.
+  struct Ring {
+    const Contour* contour;
+    std::size_t owner;
+    RingFacts facts;
+  };
+  std::vector<Ring> rings;
+  std::vector<Extent> boxes(n);
+  Extent all;
+  for (std::size_t c = 0; c < n; ++c) {
+    for (const Contour& k : characters[c].contours) {
+      if (!k.closed || k.points.size() < 3) continue;
+      Ring r{&k, c, {extentOf(k.points), std::fabs(signedArea(k.points))}};
+      boxes[c].add({r.facts.box.minX, r.facts.box.minY});
+      boxes[c].add({r.facts.box.maxX, r.facts.box.maxY});
+      rings.push_back(r);
+    }
+    if (!boxes[c].empty()) {
+      all.add({boxes[c].minX, boxes[c].minY});
+      all.add({boxes[c].maxX, boxes[c].maxY});
+    }
+  }
+  std::vector<std::size_t> firstRing(n + 1, 0);
+  for (const Ring& r : rings) ++firstRing[r.owner + 1];
+  for (std::size_t c = 0; c < n; ++c) firstRing[c + 1] += firstRing[c];
+
+  // Characters indexed by their boxes: only one whose box holds an outline's first point can
+  // hold the outline, so the common case (letters side by side) costs a box test or two.
+  RingGrid grid(all, n);
+  std::vector<std::size_t> rank(n);
+  for (std::size_t c = 0; c < n; ++c) {
+    rank[c] = c;
+    if (!boxes[c].empty()) grid.add(c, boxes[c]);
+  }
+  for (const Ring& outline : rings) {
+    if (outline.contour->depth != 0) continue;
+    const Ring* innermost = nullptr;
+    grid.findLatest(outline.contour->points.front(), rank, [&](std::size_t other) {
+      if (other == outline.owner || !boxWithin(outline.facts.box, boxes[other])) return false;
+      for (std::size_t h = firstRing[other]; h < firstRing[other + 1]; ++h) {
+        const Ring& holder = rings[h];
+        if (holder.facts.size <= outline.facts.size ||
+            (innermost && holder.facts.size >= innermost->facts.size) ||
+            !boxWithin(outline.facts.box, holder.facts.box))
+          continue;
+        if (pointsInside(outline.contour->points, holder.contour->points).value_or(false))
+          innermost = &holder;
+      }
+      return false;  // every candidate is looked at: the innermost holder wins
+    });
+    std::vector<std::size_t>& mine = holders[outline.owner];
+    if (innermost && std::find(mine.begin(), mine.end(), innermost->owner) == mine.end())
+      mine.push_back(innermost->owner);
+  }
+  for (std::vector<std::size_t>& h : holders) std::sort(h.begin(), h.end());
+  return holders;
 }
 
 }  // namespace kerfline

@@ -18,4 +18,11 @@ struct Nesting {
 /// both are equal). Open paths hold nothing and lie in nothing.
 Nesting findNesting(const std::vector<Contour>& contours);
 
+/// For every character, the other characters (ascending) one of whose closed rings is the
+/// innermost ring holding one of its outlines (its closed rings at depth 0, as each
+/// character's own nesting left them): a letter in the counter of an "O", every letter in a
+/// frame. Empty for a character that lies in no other.
+std::vector<std::vector<std::size_t>> findCharacterHolders(
+    const std::vector<PlacedCharacter>& characters);
+
 }  // namespace kerfline

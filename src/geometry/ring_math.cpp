@@ -1,6 +1,7 @@
 #include "geometry/ring_math.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kerfline {
 
@@ -55,6 +56,35 @@ void removeRepeatedPoints(Contour& contour) {
   if (contour.closed) {
     while (pts.size() > 1 && pts.back() == pts.front()) pts.pop_back();
   }
+}
+
+void dropShortEdges(Contour& contour, double shortest, double bend) {
+  std::vector<Vec2>& pts = contour.points;
+  const std::size_t n = pts.size();
+  if (n < 2) return;
+  // p may go when it lies within shortest of a and within bend of the line from a to b.
+  const auto mayDrop = [&](const Vec2& a, const Vec2& p, const Vec2& b) {
+    const double ax = p.x - a.x, ay = p.y - a.y;
+    const double length = std::hypot(ax, ay);
+    if (length < bend) return true;
+    if (length >= shortest) return false;
+    const double bx = b.x - a.x, by = b.y - a.y;
+    const double base = std::hypot(bx, by);
+    const double off = base > 0 ? std::fabs(ax * by - ay * bx) / base : length;
+    return off <= bend;
+  };
+  std::size_t kept = 1;
+  for (std::size_t i = 1; i < n; ++i) {
+    const bool last = i + 1 == n;
+    if (last && !contour.closed) {
+      pts[kept++] = pts[i];  // an open path keeps both its ends
+    } else if (!mayDrop(pts[kept - 1], pts[i], last ? pts[0] : pts[i + 1])) {
+      pts[kept++] = pts[i];
+    }
+  }
+  pts.resize(kept);
+  if (contour.closed)
+    while (pts.size() > 1 && mayDrop(pts.front(), pts.back(), pts[pts.size() - 2])) pts.pop_back();
 }
 
 void reverseRing(Contour& contour) {

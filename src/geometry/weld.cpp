@@ -22,9 +22,11 @@ struct Region {
 };
 
 IntRect boxOf(const Paths& paths) {
-  ClipperLib::Clipper c;
-  c.AddPaths(paths, ClipperLib::ptSubject, true);
-  return c.GetBounds();
+  return clipperCall([&] {
+    ClipperLib::Clipper c;
+    c.AddPaths(paths, ClipperLib::ptSubject, true);
+    return c.GetBounds();
+  });
 }
 
 bool boxesOverlap(const IntRect& a, const IntRect& b) {
@@ -34,12 +36,14 @@ bool boxesOverlap(const IntRect& a, const IntRect& b) {
 // True when the two areas share more than a boundary. Touching outlines stay apart: they
 // cross nowhere, so cutting them one by one is safe.
 bool areasOverlap(const Region& a, const Region& b) {
-  ClipperLib::Clipper c;
-  c.AddPaths(a.paths, ClipperLib::ptSubject, true);
-  c.AddPaths(b.paths, ClipperLib::ptClip, true);
-  Paths common;
-  c.Execute(ClipperLib::ctIntersection, common, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-  return !common.empty();
+  return clipperCall([&] {
+    ClipperLib::Clipper c;
+    c.AddPaths(a.paths, ClipperLib::ptSubject, true);
+    c.AddPaths(b.paths, ClipperLib::ptClip, true);
+    Paths common;
+    c.Execute(ClipperLib::ctIntersection, common, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    return !common.empty();
+  });
 }
 
 class DisjointSets {
@@ -109,7 +113,7 @@ std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(
   return pairs;
 }
 
-void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint) {
+void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint, double bend) {
   std::vector<PlacedCharacter>& chars = drawing.characters;
   const std::size_t n = chars.size();
   std::vector<Region> regions = regionsOf(chars, checkpoint);
@@ -131,13 +135,23 @@ void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint) {
     welded.position = chars[root].position;
     welded.character = chars[root].character;
     welded.line = chars[root].line;
-    Paths all;
+    // Neighbours on the page next to each other, so that the union in pairs stays local.
+    std::vector<std::size_t> byPlace;
     for (std::size_t i : members[root])
-      all.insert(all.end(), regions[i].paths.begin(), regions[i].paths.end());
-    if (!all.empty()) {
+      if (!regions[i].empty()) byPlace.push_back(i);
+    std::sort(byPlace.begin(), byPlace.end(), [&](std::size_t a, std::size_t b) {
+      const IntRect& p = regions[a].box;
+      const IntRect& q = regions[b].box;
+      return std::pair(p.left / 2 + p.right / 2, p.top / 2 + p.bottom / 2) <
+             std::pair(q.left / 2 + q.right / 2, q.top / 2 + q.bottom / 2);
+    });
+    std::vector<Paths> parts;
+    parts.reserve(byPlace.size());
+    for (std::size_t i : byPlace) parts.push_back(std::move(regions[i].paths));
+    if (!parts.empty()) {
       ClipperLib::PolyTree tree;
-      regionTreeOf(all, tree);
-      welded.contours = contoursOf(tree);
+      regionTreeOf(unionOfRegions(std::move(parts)), tree);
+      welded.contours = contoursOf(tree, bend);
     }
     for (std::size_t i : members[root])
       for (Contour& c : chars[i].contours)

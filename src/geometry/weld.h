@@ -14,8 +14,11 @@ namespace kerfline {
 /// character that overlaps nothing stays on its own (its own overlapping contours still merge).
 /// Open paths are never welded: they keep their points and follow their character's rings.
 /// The result is ordered for cutting. Throws Error for a coordinate beyond the integer grid.
-/// checkpoint is called between characters.
-void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint = {});
+/// checkpoint is called between characters. A short edge of the union may go where dropping it
+/// moves the outline by at most bend (drawing units; never less than kShortEdgeBend): the
+/// stray a kerf's round joins are allowed, when welding paths already offset.
+/// Works on any subset of a drawing's characters (one line of text, say) alike.
+void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint = {}, double bend = 0);
 
 /// The pairs of characters (indices into drawing.characters, first < second, sorted) whose
 /// closed contours' areas overlap: cutting them one by one cuts each into the other.

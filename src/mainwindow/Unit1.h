@@ -49,8 +49,9 @@ struct TCharHolder {
   TFontDescription font;    ///< that character's formatting (the window's font before any)
 };
 
-/// The one main window. Its handlers keep the given names; everything the exports, the batch
-/// run and the tests need is public.
+/// The one main window. Its handlers keep the given names and are public; its widgets are
+/// private, each with objectName = its member's name, and reached from outside only through
+/// the few accessors below.
 class TMainForm : public QMainWindow {
   Q_OBJECT
  public:
@@ -84,9 +85,208 @@ class TMainForm : public QMainWindow {
   TCharHolder RichEdit2;
   /// The command-line arguments after argument 0, empty ones dropped (set by main()).
   std::vector<std::string> Arguments;
+  /// True when no one can answer a message box (set by main() from batchRunsUnattended()):
+  /// a batch run then tells its notices and errors on standard error, and a failed run ends
+  /// the program through failProgram instead of leaving the window open.
+  bool UnattendedBatch = false;
   /// The folder of the running executable, with a trailing "/".
   std::string ProgramFolder;
 
+  // ---- what other classes reach of the widgets (tests find them by objectName) --------
+  /// The text editor (RichEdit1): the text every export converts.
+  TRichEdit* editor() const { return RichEdit1; }
+  /// The Save dialog (SaveDialog1) through which every export asks for its file name.
+  QFileDialog* saveDialog() const { return SaveDialog1; }
+
+  // ---- seams: the defaults show the real dialogs, boxes and browser ----------------------
+  /// OpenDialog1: the chosen file, or empty when cancelled.
+  std::function<QString()> openFileName;
+  /// SaveDialog1: the chosen file, or empty when cancelled.
+  std::function<QString()> saveFileName;
+  /// The font dialog, preselected with the given font: the confirmed font, or nothing.
+  std::function<std::optional<QFont>(const QFont&)> chooseFont;
+  /// Opens an address in the system's web browser; false when no browser took it.
+  std::function<bool(const QUrl&)> openUrl;
+  /// The general error report: a modal "Kerfline" box with an error icon and OK.
+  std::function<void(const QString&)> errorBox;
+  /// The program's own notices: a modal "Kerfline" box with OK.
+  std::function<void(const QString&)> noticeBox;
+  /// The export dialog on options: true (options edited) when confirmed, false when cancelled.
+  std::function<bool(ConversionOptions&)> editExportOptions;
+  /// The G-code export dialog, showing the given settings: the confirmed ones, or nothing.
+  std::function<std::optional<ConversionOptions>(const ConversionOptions&)> askGcodeSettings;
+  /// The G-code file dialog: the chosen file, or empty when cancelled.
+  std::function<QString()> gcodeFileName;
+  /// Ends the program (end of a batch run): closes the window and quits the event loop.
+  std::function<void()> terminateProgram;
+  /// Ends the program with exit status 1 (an unattended batch run that failed).
+  std::function<void()> failProgram;
+
+  // ---- creation and general operations ---------------------------------------------------
+  /// The creation handler: dialogs' folder, font list, default attributes, CurChar, widths.
+  void FormCreate();
+  /// Shows text (full stop rule applied) in the general error report.
+  void reportError(const std::string& message);
+  /// Reports an error after the running event (a paint) has finished; one box at a time.
+  void reportErrorLater(const std::string& message);
+  /// Shows a notice ("Passed File Not Found ") in a modal "Kerfline" box.
+  void ShowMessage(const QString& text);
+  /// Runs one handler, sending any error it raises to the general error report.
+  void run(void (TMainForm::*handler)());
+  /// Returns after ms milliseconds, processing window events meanwhile; at once when the
+  /// window has been closed.
+  void Delay(std::uint32_t ms);
+  /// Updates Panel2 with the caret position and SelLineCount of the editor.
+  void ShowLineNum2(TRichEdit* editor);
+  /// Requests an asynchronous repaint of the preview.
+  void requestRepaint();
+  /// Reads the settings file (settingsFile()) into Layername, ZmoveEdit and ZlevelEdit.
+  void Loadini();
+  /// Writes those three texts to the settings file, creating the user's settings folder on
+  /// the first save there; throws Error on failure.
+  void Saveini();
+  /// The settings file by the lookup: KERFLINE_SETTINGS, Reg.ini in ProgramFolder when it is
+  /// there or the folder is writable, else the user's configuration folder.
+  std::string settingsFile() const;
+  /// The panel's fields as the exports read them.
+  ExportSettings exportSettings() const;
+  /// The whole conversion the window describes: exportSettings() with spacing, tracking,
+  /// alignment and automatic pitch (typography_controls.cpp).
+  ConversionOptions conversionOptions() const;
+  /// options with the panel's fields and the typography controls' placement: what every
+  /// export of the window writes with, whatever its dialog chose.
+  ConversionOptions withWindowPlacement(ConversionOptions options) const;
+  /// The Spacing choice changed: Space % shows the classic space or the font spacing's tracking,
+  /// each mode keeping its own value.
+  void SpacingBoxChange();
+  /// True when the Spacing choice is one of the font's own (with or without ligatures).
+  bool fontSpacingChosen() const;
+  /// In font spacing, the strokes the export cuts for CurChar at CharPos (its shaped form in its
+  /// line); nothing in classic spacing or when CharPos does not hold CurChar.
+  std::optional<TStrokeCollection> shapedPreviewStrokes();
+  /// Classic spacing, left alignment and a numeric pitch (the Space % box then shows the classic
+  /// space).
+  void useClassicPlacement();
+  /// Reads the [Typography] section of the settings file into the typography controls.
+  void loadTypography(const std::string& path);
+  /// Writes the typography controls to the [Typography] section; a file that has no such
+  /// section gets none while every control holds its default. Throws Error on failure.
+  void saveTypography(const std::string& path);
+
+  // ---- the workshop window: job view, remembered state, recent and dropped files ----------
+  /// Opens path by the loading rule as File > Open does once a file is chosen, then lists it
+  /// first among the recent files and fits the job view to it; throws Error.
+  void openDocument(const QString& path);
+  /// Lays the text out again for the job view, shortly and off the window's thread.
+  void requestJobLayout();
+  /// The export dialogs stored new choices in the settings file: the job view reads them
+  /// again and lays the text out with them.
+  void exportChoicesChanged();
+  /// The files of File > Recent Files, newest first.
+  QStringList recentFiles() const;
+  /// Restores geometry, splits, folders and recent files from the window's own settings
+  /// (QSettings "kerfline/window", never Reg.ini) and keeps them there from now on.
+  void restoreWindowState();
+  /// Writes them there now (also done on closing, once restoreWindowState has run).
+  void saveWindowState() const;
+
+  // ---- file and edit commands ------------------------------------------------------------
+  void FileNewCmdExecute();
+  void FileOpenCmdExecute();
+  void EditCutCmdExecute();
+  void EditCopyCmdExecute();
+  void EditUndoCmdExecute();
+  void Paste1Click();
+  /// Waits one second (window responsive), then closes the window.
+  void Close1Click();
+  /// Opens program folder + "KerflineHelp.Htm" in the browser.
+  void Help1Click();
+  /// Shows the About box (window-modal, without blocking) naming settingsFile().
+  void About1Click();
+  /// Opens address (a local path) in the system's browser; throws Error when that fails.
+  void OpenInternetExplorer(const QString& address);
+
+  // ---- save commands, batch run and pitch suggestion (main_form_save/batch/suggest.cpp) ---
+  /// "Save DXF Lines + Z moves": asks for a name, exports, repaints, Saveini.
+  void FileSaveCmdExecute();
+  /// "Save DXF PolyLines XY only": asks for a name, exports, caption, Saveini.
+  void SavePolyExecute();
+  /// The "Lines + Z moves" export of the editor's text to fileName.
+  void FileSave(const QString& fileName);
+  /// The "PolyLines XY only" export of the editor's text to fileName.
+  void SavePoly2(const QString& fileName);
+  /// "Save DXF Closed Polylines..." / "Export SVG...": the export dialog (preset to that form
+  /// and the settings of the last export), a file name, the export, [Export] and Saveini.
+  void SaveClosedExecute();
+  void ExportSvgExecute();
+  /// The export of the editor's text to fileName as options ask (the panel's fields fill
+  /// options.classic); says in the status bar what it wrote.
+  void exportDrawing(const QString& fileName, ConversionOptions options);
+  /// Before an export: forgets earlier load failures, then throws Error naming the font files
+  /// and glyphs that cannot be loaded when they leave text nothing to draw (no file written).
+  void requireDrawable(const TextSource& text, int resolution);
+  /// After an export: names in the status bar the font files and glyphs it could not load.
+  void tellLoadFailures();
+  /// The export dialog's settings of the last export, from section [Export] of Reg.ini.
+  ConversionOptions storedExportOptions() const;
+  /// Writes the export dialog's settings to section [Export]; throws Error on failure.
+  void storeExportOptions(const ConversionOptions& options);
+  /// "Export G-code...": asks for the settings (remembered in the settings file) and a file
+  /// name, then exports.
+  void ExportGcodeExecute();
+  /// The G-code export of the editor's text to fileName; the status bar tells what was
+  /// written, or names the rings the kerf closed up.
+  void ExportGcode(const QString& fileName, const ConversionOptions& options);
+  /// Proposes the vertical pitch from the tallest character of the text.
+  void SuggestExecute();
+  /// First tick of StartupTimer1: the command-line batch conversion.
+  void StartupTimer1Timer();
+  /// The batch run itself, its errors reported through errorBox or thrown.
+  void runBatch();
+
+  // ---- character formatting --------------------------------------------------------------
+  /// Selection attributes with a selection of at least one character, else default attributes.
+  TFontDescription CurrText() const;
+  /// Writes the given fields of f to the selection (or to the default attributes).
+  void setCurrText(const TFontDescription& f, unsigned fields);
+  /// Fills FontName with every installed face name once, sorted; single-line faces marked.
+  void GetFontNames();
+  /// The face name FontName's entry index stands for (without a single-line mark).
+  QString faceNameAt(int index) const;
+  /// Copies the selection's attributes into the toolbar's font controls.
+  void SelectionChange();
+  void FontNameChange();
+  void FontSizeChange();
+  void BoldButtonClick();
+  void ItalicButtonClick();
+  void Fontselection1Click();
+  /// Makes the character at 1-based position p current: RichEdit2, caret, conversion font,
+  /// CharFontSize and UnitScale. Requires 1 <= p <= text length.
+  void UpdateFont(std::int32_t p);
+  /// UnitScale (and CharFontSize) from the scale box and RichEdit2's size; 1.0 for a scale <= 0.
+  void recomputeUnitScale();
+
+  // ---- preview and stepping --------------------------------------------------------------
+  /// Converts CurChar and draws its strokes on a surface paintHeight pixels high; updates
+  /// UnitScale, CharFontSize, CharHeight and the three labels.
+  void PaintBoxPaint(QPainter& painter, int paintHeight);
+  void PrevCharBtnClick();
+  void NextCharBtnClick();
+  void AutoBtnClick();
+  void TimerTimer();
+  void Resolution1Change();
+  void ScaleEdit1Change();
+  /// Sets CurChar to the decoding of an 8-bit code through the conversion font's code page.
+  void setCurCode(std::uint8_t code);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  /// Notes that the window was closed, so that a running wait or suggestion ends.
+  void closeEvent(QCloseEvent* event) override;
+  /// Notes that the window is open again.
+  void showEvent(QShowEvent* event) override;
+
+ private:
   // ---- controls (owned by Qt parents; objectName = the member's name) --------------------
   /// The toolbar: file and edit commands, font controls, pitch.
   QToolBar* StandardToolBar = nullptr;
@@ -230,186 +430,7 @@ class TMainForm : public QMainWindow {
   QAction* About1 = nullptr;
   QAction* ExportGcode1 = nullptr;  ///< File > "Export G-code..."
 
-  // ---- seams: the defaults show the real dialogs, boxes and browser ----------------------
-  /// OpenDialog1: the chosen file, or empty when cancelled.
-  std::function<QString()> openFileName;
-  /// SaveDialog1: the chosen file, or empty when cancelled.
-  std::function<QString()> saveFileName;
-  /// The font dialog, preselected with the given font: the confirmed font, or nothing.
-  std::function<std::optional<QFont>(const QFont&)> chooseFont;
-  /// Opens an address in the system's web browser; false when no browser took it.
-  std::function<bool(const QUrl&)> openUrl;
-  /// The general error report: a modal "Kerfline" box with an error icon and OK.
-  std::function<void(const QString&)> errorBox;
-  /// The program's own notices: a modal "Kerfline" box with OK.
-  std::function<void(const QString&)> noticeBox;
-  /// The export dialog on options: true (options edited) when confirmed, false when cancelled.
-  std::function<bool(ConversionOptions&)> editExportOptions;
-  /// The G-code export dialog, showing the given settings: the confirmed ones, or nothing.
-  std::function<std::optional<ConversionOptions>(const ConversionOptions&)> askGcodeSettings;
-  /// The G-code file dialog: the chosen file, or empty when cancelled.
-  std::function<QString()> gcodeFileName;
-  /// Ends the program (end of a batch run): closes the window and quits the event loop.
-  std::function<void()> terminateProgram;
-
-  // ---- creation and general operations ---------------------------------------------------
-  /// The creation handler: dialogs' folder, font list, default attributes, CurChar, widths.
-  void FormCreate();
-  /// Shows text (full stop rule applied) in the general error report.
-  void reportError(const std::string& message);
-  /// Reports an error after the running event (a paint) has finished; one box at a time.
-  void reportErrorLater(const std::string& message);
-  /// Shows a notice ("Passed File Not Found ") in a modal "Kerfline" box.
-  void ShowMessage(const QString& text);
-  /// Runs one handler, sending any error it raises to the general error report.
-  void run(void (TMainForm::*handler)());
-  /// Returns after ms milliseconds, processing window events meanwhile; at once when the
-  /// window has been closed.
-  void Delay(std::uint32_t ms);
-  /// Updates Panel2 with the caret position and SelLineCount of the editor.
-  void ShowLineNum2(TRichEdit* editor);
-  /// Requests an asynchronous repaint of the preview.
-  void requestRepaint();
-  /// Reads the settings file (settingsFile()) into Layername, ZmoveEdit and ZlevelEdit.
-  void Loadini();
-  /// Writes those three texts to the settings file, creating the user's settings folder on
-  /// the first save there; throws Error on failure.
-  void Saveini();
-  /// The settings file by the lookup: KERFLINE_SETTINGS, Reg.ini in ProgramFolder when it is
-  /// there or the folder is writable, else the user's configuration folder.
-  std::string settingsFile() const;
-  /// The panel's fields as the exports read them.
-  ExportSettings exportSettings() const;
-  /// The whole conversion the window describes: exportSettings() with spacing, tracking,
-  /// alignment and automatic pitch (typography_controls.cpp).
-  ConversionOptions conversionOptions() const;
-  /// options with the panel's fields and the typography controls' placement: what every
-  /// export of the window writes with, whatever its dialog chose.
-  ConversionOptions withWindowPlacement(ConversionOptions options) const;
-  /// The Spacing choice changed: Space % shows the classic space or the font spacing's tracking,
-  /// each mode keeping its own value.
-  void SpacingBoxChange();
-  /// True when the Spacing choice is one of the font's own (with or without ligatures).
-  bool fontSpacingChosen() const;
-  /// In font spacing, the strokes the export cuts for CurChar at CharPos (its shaped form in its
-  /// line); nothing in classic spacing or when CharPos does not hold CurChar.
-  std::optional<TStrokeCollection> shapedPreviewStrokes();
-  /// Classic spacing, left alignment and a numeric pitch (the Space % box then shows the classic
-  /// space).
-  void useClassicPlacement();
-  /// Reads the [Typography] section of the settings file into the typography controls.
-  void loadTypography(const std::string& path);
-  /// Writes the typography controls to the [Typography] section; a file that has no such
-  /// section gets none while every control holds its default. Throws Error on failure.
-  void saveTypography(const std::string& path);
-
-  // ---- the workshop window: job view, remembered state, recent and dropped files ----------
-  /// Opens path by the loading rule as File > Open does once a file is chosen, then lists it
-  /// first among the recent files and fits the job view to it; throws Error.
-  void openDocument(const QString& path);
-  /// Lays the text out again for the job view, shortly and off the window's thread.
-  void requestJobLayout();
-  /// The export dialogs stored new choices in the settings file: the job view reads them
-  /// again and lays the text out with them.
-  void exportChoicesChanged();
-  /// The files of File > Recent Files, newest first.
-  QStringList recentFiles() const;
-  /// Restores geometry, splits, folders and recent files from the window's own settings
-  /// (QSettings "kerfline/window", never Reg.ini) and keeps them there from now on.
-  void restoreWindowState();
-  /// Writes them there now (also done on closing, once restoreWindowState has run).
-  void saveWindowState() const;
-
-  // ---- file and edit commands ------------------------------------------------------------
-  void FileNewCmdExecute();
-  void FileOpenCmdExecute();
-  void EditCutCmdExecute();
-  void EditCopyCmdExecute();
-  void EditUndoCmdExecute();
-  void Paste1Click();
-  /// Waits one second (window responsive), then closes the window.
-  void Close1Click();
-  /// Opens program folder + "KerflineHelp.Htm" in the browser.
-  void Help1Click();
-  /// Shows the About box (window-modal, without blocking) naming settingsFile().
-  void About1Click();
-  /// Opens address (a local path) in the system's browser; throws Error when that fails.
-  void OpenInternetExplorer(const QString& address);
-
-  // ---- save commands, batch run and pitch suggestion (main_form_save/batch/suggest.cpp) ---
-  /// "Save DXF Lines + Z moves": asks for a name, exports, repaints, Saveini.
-  void FileSaveCmdExecute();
-  /// "Save DXF PolyLines XY only": asks for a name, exports, caption, Saveini.
-  void SavePolyExecute();
-  /// The "Lines + Z moves" export of the editor's text to fileName.
-  void FileSave(const QString& fileName);
-  /// The "PolyLines XY only" export of the editor's text to fileName.
-  void SavePoly2(const QString& fileName);
-  /// "Save DXF Closed Polylines..." / "Export SVG...": the export dialog (preset to that form
-  /// and the settings of the last export), a file name, the export, [Export] and Saveini.
-  void SaveClosedExecute();
-  void ExportSvgExecute();
-  /// The export of the editor's text to fileName as options ask (the panel's fields fill
-  /// options.classic); says in the status bar what it wrote.
-  void exportDrawing(const QString& fileName, ConversionOptions options);
-  /// The export dialog's settings of the last export, from section [Export] of Reg.ini.
-  ConversionOptions storedExportOptions() const;
-  /// Writes the export dialog's settings to section [Export]; throws Error on failure.
-  void storeExportOptions(const ConversionOptions& options);
-  /// "Export G-code...": asks for the settings (remembered in the settings file) and a file
-  /// name, then exports.
-  void ExportGcodeExecute();
-  /// The G-code export of the editor's text to fileName; the status bar tells what was
-  /// written, or names the rings the kerf closed up.
-  void ExportGcode(const QString& fileName, const ConversionOptions& options);
-  /// Proposes the vertical pitch from the tallest character of the text.
-  void SuggestExecute();
-  /// First tick of StartupTimer1: the command-line batch conversion.
-  void StartupTimer1Timer();
-
-  // ---- character formatting --------------------------------------------------------------
-  /// Selection attributes with a selection of at least one character, else default attributes.
-  TFontDescription CurrText() const;
-  /// Writes the given fields of f to the selection (or to the default attributes).
-  void setCurrText(const TFontDescription& f, unsigned fields);
-  /// Fills FontName with every installed face name once, sorted; single-line faces marked.
-  void GetFontNames();
-  /// The face name FontName's entry index stands for (without a single-line mark).
-  QString faceNameAt(int index) const;
-  /// Copies the selection's attributes into the toolbar's font controls.
-  void SelectionChange();
-  void FontNameChange();
-  void FontSizeChange();
-  void BoldButtonClick();
-  void ItalicButtonClick();
-  void Fontselection1Click();
-  /// Makes the character at 1-based position p current: RichEdit2, caret, conversion font,
-  /// CharFontSize and UnitScale. Requires 1 <= p <= text length.
-  void UpdateFont(std::int32_t p);
-  /// UnitScale (and CharFontSize) from the scale box and RichEdit2's size; 1.0 for a scale <= 0.
-  void recomputeUnitScale();
-
-  // ---- preview and stepping --------------------------------------------------------------
-  /// Converts CurChar and draws its strokes on a surface paintHeight pixels high; updates
-  /// UnitScale, CharFontSize, CharHeight and the three labels.
-  void PaintBoxPaint(QPainter& painter, int paintHeight);
-  void PrevCharBtnClick();
-  void NextCharBtnClick();
-  void AutoBtnClick();
-  void TimerTimer();
-  void Resolution1Change();
-  void ScaleEdit1Change();
-  /// Sets CurChar to the decoding of an 8-bit code through the conversion font's code page.
-  void setCurCode(std::uint8_t code);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  /// Notes that the window was closed, so that a running wait or suggestion ends.
-  void closeEvent(QCloseEvent* event) override;
-  /// Notes that the window is open again.
-  void showEvent(QShowEvent* event) override;
-
- private:
+  // ---- construction ----------------------------------------------------------------------
   void createActions();
   void createMenus();
   void createToolBar();
@@ -442,5 +463,10 @@ class TMainForm : public QMainWindow {
   Workshop* workshop_ = nullptr;  ///< owned by the window (a child QObject)
   bool closed_ = false;  ///< closed and not shown again since
 };
+
+/// Whether a batch run of the window has nobody to answer its boxes: Qt draws on the offscreen
+/// or minimal platform (no screen at all), or KERFLINE_UNATTENDED=1 (or the older
+/// KERFLINE_AUTOCLOSE_MESSAGES=1) is in the environment, for runs on a virtual display.
+bool batchRunsUnattended();
 
 }  // namespace kerfline

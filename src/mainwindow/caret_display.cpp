@@ -2,7 +2,7 @@
 
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
-#include "mainwindow/window_text.h"
+#include "windowlogic/window_text.h"
 
 namespace kerfline {
 

@@ -73,6 +73,10 @@ void TMainForm::installDefaultSeams() {
     close();
     QCoreApplication::quit();
   };
+  failProgram = [this] {
+    close();
+    QCoreApplication::exit(1);
+  };
 }
 
 }  // namespace kerfline

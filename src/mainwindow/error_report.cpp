@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "mainwindow/Unit1.h"
-#include "mainwindow/window_text.h"
+#include "windowlogic/window_text.h"
 
 namespace kerfline {
 

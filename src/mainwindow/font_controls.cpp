@@ -11,7 +11,7 @@
 #include "mainwindow/font_list.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
-#include "mainwindow/window_text.h"
+#include "windowlogic/window_text.h"
 #include "vectorizer/single_line_faces.h"
 
 namespace kerfline {

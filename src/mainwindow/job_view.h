@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "mainwindow/view_transform.h"
+#include "windowlogic/view_transform.h"
 
 class QAction;
 class QFrame;

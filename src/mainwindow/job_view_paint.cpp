@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "mainwindow/job_scene.h"
-#include "mainwindow/ruler_scale.h"
+#include "windowlogic/ruler_scale.h"
 
 namespace kerfline {
 namespace {

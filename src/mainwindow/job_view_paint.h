@@ -3,7 +3,7 @@
 #include <QRect>
 #include <cstdint>
 
-#include "mainwindow/view_transform.h"
+#include "windowlogic/view_transform.h"
 
 class QPainter;
 

@@ -1,12 +1,17 @@
 #include <QFile>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <memory>
 #include <optional>
+#include <string_view>
 
 #include "appcore/batch_arguments.h"
+#include "export/output_file.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
@@ -14,11 +19,8 @@
 namespace kerfline {
 namespace {
 
-// Test aid for runs of the real program: with KERFLINE_AUTOCLOSE_MESSAGES=1 in the
-// environment, a batch run shows its notices and errors on standard error instead of in boxes
-// that would wait for a click nobody makes.
-bool messagesAutoClose() {
-  const char* v = std::getenv("KERFLINE_AUTOCLOSE_MESSAGES");
+bool environmentSays(const char* name) {
+  const char* v = std::getenv(name);
   return v != nullptr && std::string_view(v) == "1";
 }
 
@@ -29,16 +31,40 @@ void printMessage(const char* kind, const QString& text) {
 
 }  // namespace
 
+// Not "standard input is no terminal": a file manager or desktop menu starts the window so too,
+// with a person in front of it. Without a screen nobody can click; a virtual display needs to
+// be named.
+bool batchRunsUnattended() {
+  const QString platform = QGuiApplication::platformName();
+  return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ||
+         environmentSays("KERFLINE_UNATTENDED") || environmentSays("KERFLINE_AUTOCLOSE_MESSAGES");
+}
+
 void TMainForm::StartupTimer1Timer() {
   // Stopped first, so a run happens at most once, even from inside the notice's own loop.
   StartupTimer1->stop();
   if (Arguments.empty()) return;
-
-  if (messagesAutoClose()) {
-    noticeBox = [](const QString& text) { printMessage("notice", text); };
-    errorBox = [](const QString& text) { printMessage("error", text); };
+  if (!UnattendedBatch) {
+    runBatch();
+    return;
   }
+  // Nobody would ever close a box, so the run reports on standard error and, when it failed,
+  // ends with a failure status instead of leaving a window open for ever.
+  const auto failed = std::make_shared<bool>(false);
+  noticeBox = [](const QString& text) { printMessage("notice", text); };
+  errorBox = [failed](const QString& text) {
+    printMessage("error", text);
+    *failed = true;
+  };
+  try {
+    runBatch();
+  } catch (const std::exception& e) {
+    reportError(e.what());
+  }
+  if (*failed) failProgram();
+}
 
+void TMainForm::runBatch() {
   const BatchArguments args = parseBatchArguments(Arguments);
   std::optional<std::string> outputName;
   if (QFileInfo(QFile::decodeName(args.inputFile.c_str())).isFile()) {
@@ -72,6 +98,8 @@ void TMainForm::StartupTimer1Timer() {
   if (args.layer) Layername->setText(QString::fromStdString(*args.layer));
 
   if (outputName) {
+    // The name rule never gives the input's own name, but a link of that name may lead to it.
+    refuseToReplace(*outputName, args.inputFile, "input file");
     const QString target = QFile::decodeName(outputName->c_str());
     switch (args.mode) {
       case BatchMode::Lines:

@@ -14,7 +14,7 @@ void exportCommand(TMainForm& form, OutputFormat preset) {
   options.format = preset;  // the command chooses the form; the dialog may still change it
   if (!form.editExportOptions(options)) return;
   const bool svg = options.format == OutputFormat::Svg;
-  QFileDialog* dialog = form.SaveDialog1;
+  QFileDialog* dialog = form.saveDialog();
   dialog->setNameFilters({svg ? TMainForm::tr("SVG Files (*.svg)")
                               : TMainForm::tr("Dxf Files (*.dxf *.DXF)")});
   dialog->setDefaultSuffix(svg ? QStringLiteral("svg") : QStringLiteral("dxf"));

@@ -38,10 +38,12 @@ void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& ch
   DrawingExportReport report;
   StatusBar1->clearMessage();
   options.sourceName = "window text, " + std::to_string(text.length()) + " positions";
+  requireDrawable(text, options.classic.resolution);
   exportTextFile(QFile::encodeName(fileName).toStdString(), text, options, TTF2Vector, &report);
   const std::string notes = toolpathSummary(report.toolpath);
   StatusBar1->showMessage(notes.empty() ? tr("G-code written: %1 paths.").arg(report.contours)
                                         : QString::fromStdString(notes));
+  tellLoadFailures();
 }
 
 }  // namespace kerfline

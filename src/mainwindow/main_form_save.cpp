@@ -3,6 +3,7 @@
 #include <QStatusBar>
 #include <utility>
 
+#include "appcore/drawable_text.h"
 #include "export/drawing_export.h"
 #include "export/toolpath_export.h"
 #include "mainwindow/Unit1.h"
@@ -37,7 +38,7 @@ class WindowExportObserver final : public ExportObserver {
     } catch (...) {
       // Only the caret display is lost; the export's own error, if any, is the one to report.
     }
-    form_.StatusBar1->clearMessage();
+    form_.statusBar()->clearMessage();
   }
   WindowExportObserver(const WindowExportObserver&) = delete;
   WindowExportObserver& operator=(const WindowExportObserver&) = delete;
@@ -58,14 +59,14 @@ class WindowExportObserver final : public ExportObserver {
 
  private:
   void showProgress(std::int32_t done) {
-    form_.StatusBar1->showMessage(
+    form_.statusBar()->showMessage(
         TMainForm::tr("Saving %1/%2 characters").arg(done).arg(total_));
-    form_.StatusBar1->repaint();
+    form_.statusBar()->repaint();
   }
 
   void placeCaret() {
     if (current_ == 0) return;  // an empty text: nothing became current
-    TRichEdit& editor = *form_.RichEdit1;
+    TRichEdit& editor = *form_.editor();
     if (previous_ != 0) moveCaret(editor, previous_);
     form_.ShowLineNum2(&editor);
     moveCaret(editor, current_);
@@ -116,8 +117,12 @@ void TMainForm::FileSave(const QString& fileName) {
   const StyledText text = RichEdit1->styledText();
   ConversionOptions options = conversionOptions();
   options.format = OutputFormat::Lines;
-  WindowExportObserver observer(*this, text.length(), settings.scale);
-  saveStrokeDxf(localPath(fileName), text, options, TTF2Vector, &observer);
+  requireDrawable(text, settings.resolution);
+  {
+    WindowExportObserver observer(*this, text.length(), settings.scale);
+    saveStrokeDxf(localPath(fileName), text, options, TTF2Vector, &observer);
+  }
+  tellLoadFailures();
 }
 
 void TMainForm::SavePoly2(const QString& fileName) {
@@ -126,17 +131,20 @@ void TMainForm::SavePoly2(const QString& fileName) {
   {
     ConversionOptions options = conversionOptions();
     options.format = OutputFormat::PolyLines;
+    requireDrawable(text, settings.resolution);
     WindowExportObserver observer(*this, text.length(), settings.scale);
     saveStrokeDxf(localPath(fileName), text, options, TTF2Vector, &observer);
   }
   setWindowTitle(fileName);
   requestRepaint();
+  tellLoadFailures();
 }
 
 void TMainForm::exportDrawing(const QString& fileName, ConversionOptions options) {
   options = withWindowPlacement(std::move(options));
   const StyledText text = RichEdit1->styledText();
   DrawingExportReport report;
+  requireDrawable(text, options.classic.resolution);
   {
     WindowExportObserver observer(*this, text.length(), options.classic.scale);
     exportTextFile(localPath(fileName), text, options, TTF2Vector, &report, &observer);
@@ -153,6 +161,21 @@ void TMainForm::exportDrawing(const QString& fileName, ConversionOptions options
   // in silence.
   const std::string notes = toolpathSummary(report.toolpath);
   if (!notes.empty()) StatusBar1->showMessage(QString::fromStdString(notes));
+  tellLoadFailures();
+}
+
+void TMainForm::requireDrawable(const TextSource& text, int resolution) {
+  TTF2Vector.ClearLoadFailures();
+  requireDrawableText(text, resolution, TTF2Vector);
+}
+
+void TMainForm::tellLoadFailures() {
+  // The status bar holds one line: the first failure and how many more there were.
+  const std::vector<std::string> lines = loadFailureLines(TTF2Vector.LoadFailures(), 2);
+  if (lines.empty()) return;
+  std::string message = lines.front();
+  if (lines.size() > 1) message += "; " + lines[1];
+  StatusBar1->showMessage(QString::fromStdString(message));
 }
 
 }  // namespace kerfline

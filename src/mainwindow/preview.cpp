@@ -5,7 +5,7 @@
 
 #include "mainwindow/Unit1.h"
 #include "mainwindow/paint_box.h"
-#include "mainwindow/preview_geometry.h"
+#include "windowlogic/preview_geometry.h"
 #include "mainwindow/spin_edit.h"
 
 namespace kerfline {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "mainwindow/rich_edit_clip_codec.h"
+#include "windowlogic/rich_edit_clip_codec.h"
 #include "mainwindow/rich_edit_format.h"
 #include "richtext/document_loader.h"
 

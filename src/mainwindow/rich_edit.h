@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/font_description.h"
-#include "mainwindow/rich_edit_offsets.h"
+#include "windowlogic/rich_edit_offsets.h"
 #include "richtext/styled_text.h"
 
 namespace kerfline {

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "mainwindow/window_text.h"
+#include "windowlogic/window_text.h"
 
 namespace kerfline {
 

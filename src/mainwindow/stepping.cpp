@@ -4,7 +4,7 @@
 #include "common/code_pages.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/rich_edit.h"
-#include "mainwindow/step_rules.h"
+#include "windowlogic/step_rules.h"
 
 namespace kerfline {
 namespace {

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "mainwindow/window_text.h"
+#include "windowlogic/window_text.h"
 
 namespace kerfline {
 

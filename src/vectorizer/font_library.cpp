@@ -6,6 +6,7 @@
 #include FT_FREETYPE_H
 
 #include "common/error.h"
+#include "vectorizer/freetype_error.h"
 #include "vectorizer/script_face_name.h"
 
 namespace kerfline {
@@ -32,6 +33,14 @@ bool isInstalledFamily(const std::string& name) {
   FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
   FcFontSetPtr found(FcFontList(nullptr, pattern.get(), objects.get()));
   return found && found->nfont > 0;
+}
+
+// Key of a face in the caches: its file and index, joined by a byte no UTF-8 path contains.
+std::string faceKey(const std::string& file, int index) {
+  std::string key = file;
+  key += '\xff';
+  key += std::to_string(index);
+  return key;
 }
 
 // Cache keys: the request's fields joined by bytes no UTF-8 face name contains.
@@ -82,14 +91,17 @@ const std::string& FontLibrary::familyToMatch(const std::string& name) {
 FontLibrary::~FontLibrary() = default;
 
 FontFace* FontLibrary::face(const std::string& file, int index) {
-  std::string key = file;
-  key += '\xff';
-  key += std::to_string(index);
+  std::string key = faceKey(file, index);
   if (auto it = faces_.find(key); it != faces_.end()) return it->second.get();
 
   std::unique_ptr<FontFace> entry;
   FT_Face face = nullptr;
-  if (library_ && FT_New_Face(library_.get(), file.c_str(), index, &face) == 0) {
+  // fontconfig lists a file from its cache; the file may since have been cut short or
+  // overwritten, so opening it can still fail, and the reason is kept for the report.
+  const FT_Error err =
+      library_ ? FT_New_Face(library_.get(), file.c_str(), index, &face) : FT_Err_Ok;
+  if (err != FT_Err_Ok) faceFailures_.emplace(key, freeTypeErrorText(err));
+  if (library_ && err == FT_Err_Ok) {
     entry = std::make_unique<FontFace>();
     entry->face.reset(face);
     entry->file = file;
@@ -97,6 +109,7 @@ FontFace* FontLibrary::face(const std::string& file, int index) {
     // Bitmap-only faces cannot give outlines: remember them as unusable.
     if (!FT_IS_SCALABLE(face)) {
       entry.reset();
+      faceFailures_.emplace(key, "it holds bitmaps only, no outlines");
     } else {
       // A face may have two Unicode maps: one for the basic plane only and one for every
       // plane. FreeType's choice prefers the full one; the first in the file may be the
@@ -111,6 +124,11 @@ FontFace* FontLibrary::face(const std::string& file, int index) {
     }
   }
   return faces_.emplace(std::move(key), std::move(entry)).first->second.get();
+}
+
+std::string FontLibrary::faceFailure(const std::string& file, int index) const {
+  const auto it = faceFailures_.find(faceKey(file, index));
+  return it == faceFailures_.end() ? std::string() : it->second;
 }
 
 FaceMatch FontLibrary::findMatch(const std::string& name, bool bold, bool italic,
@@ -142,7 +160,12 @@ FaceMatch FontLibrary::findMatch(const std::string& name, bool bold, bool italic
   FcPatternGetInteger(found.get(), FC_INDEX, 0, &index);
   FaceMatch match;
   match.face = face(reinterpret_cast<const char*>(file), index);
-  if (match.face == nullptr) return {};
+  if (match.face == nullptr) {
+    match.failedFile = reinterpret_cast<const char*>(file);
+    match.failedIndex = index;
+    match.failure = faceFailure(match.failedFile, index);
+    return match;
+  }
   FcBool embolden = FcFalse;
   FcPatternGetBool(found.get(), FC_EMBOLDEN, 0, &embolden);
   match.synthesis.embolden = embolden == FcTrue;

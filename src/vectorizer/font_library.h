@@ -33,6 +33,11 @@ struct FontFace {
 struct FaceMatch {
   FontFace* face = nullptr;  ///< null when no usable face was found
   Synthesis synthesis;
+  /// Where face is null because the file fontconfig chose cannot be opened: that file, its
+  /// face index and why (failure empty otherwise).
+  std::string failedFile;
+  int failedIndex = 0;
+  std::string failure;
 };
 
 /// Glyph index of Unicode character c in face: Unicode map first, then the symbol map
@@ -73,6 +78,10 @@ class FontLibrary {
   /// outlines (caller holds lock()).
   FontFace* face(const std::string& file, int index);
 
+  /// Why face(file, index) gave null (FreeType's words, or that it has no outlines); empty
+  /// when it gave a face or was never asked (caller holds lock()).
+  std::string faceFailure(const std::string& file, int index) const;
+
  private:
   FaceMatch findMatch(const std::string& name, bool bold, bool italic, const char32_t* c);
   const std::string& familyToMatch(const std::string& name);
@@ -87,6 +96,7 @@ class FontLibrary {
   int startError_ = 0;  // FreeType's error when it could not be started
   std::unordered_map<std::string, std::string> families_;  // face name -> family to match
   std::unordered_map<std::string, std::unique_ptr<FontFace>> faces_;
+  std::unordered_map<std::string, std::string> faceFailures_;  // same keys as faces_
   std::unordered_map<std::string, FaceMatch> matches_;
 };
 

@@ -4,9 +4,12 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "vectorizer/UTTF2Vct.h"
+#include "vectorizer/freetype_error.h"
 
 namespace kerfline {
 
@@ -87,15 +90,31 @@ void appendContour(std::span<const ContourPoint> pts, Outline& dest) {
 }
 
 bool loadGlyphOutline(FT_FaceRec_* face, unsigned glyphIndex, const Synthesis& synthesis,
-                      Outline& dest) {
+                      Outline& dest, std::string* failure) {
   dest.clear();
-  if (face == nullptr || face->units_per_EM == 0) return false;
-  if (FT_Load_Glyph(face, glyphIndex, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP))
+  auto fail = [failure](std::string why) {
+    if (failure != nullptr) *failure = std::move(why);
     return false;
+  };
+  if (face == nullptr || face->units_per_EM == 0) return false;
+  // FreeType bounds a composite's nesting itself and answers a loop or a too-deep composite
+  // with an error, as it does a simple glyph of 4,095 contours or more.
+  if (const FT_Error err =
+          FT_Load_Glyph(face, glyphIndex, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP))
+    return fail(freeTypeErrorText(err));
   FT_GlyphSlot slot = face->glyph;
   if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return false;
   FT_Outline& outline = slot->outline;
   if (outline.n_contours <= 0 || outline.n_points <= 0) return false;
+  // Components of a composite add up beyond what one simple glyph may hold.
+  if (outline.n_contours > kMaxGlyphContours) {
+    return fail(std::to_string(outline.n_contours) + " contours, more than the " +
+                std::to_string(kMaxGlyphContours) + " a glyph may have");
+  }
+  if (outline.n_points > kMaxGlyphPoints) {
+    return fail(std::to_string(outline.n_points) + " points, more than the " +
+                std::to_string(kMaxGlyphPoints) + " a glyph may have");
+  }
 
   // Font units carry no fraction, so emboldening works on 1/64 font units to keep the shifted
   // points from snapping to whole font units. The strength is FreeType's: em / 24, the same

@@ -2,6 +2,7 @@
 // A font's glyph outline (points with on/off-curve tags, per contour) -> outline records.
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "vectorizer/outline_records.h"
 
@@ -31,10 +32,17 @@ inline constexpr double kObliqueShear = 0x0366A / 65536.0;
 /// records; an empty or one-point contour gives a polygon without records.
 void appendContour(std::span<const ContourPoint> contour, Outline& dest);
 
+/// Most contours and points a glyph may have: far beyond any real glyph (the largest installed
+/// one has 84 contours and 852 points), and small enough that flattening a hostile glyph at the
+/// finest precision stays within tens of megabytes.
+inline constexpr int kMaxGlyphContours = 4096;
+inline constexpr int kMaxGlyphPoints = 16384;
+
 /// Loads glyph glyphIndex of face unhinted in font units, applies synthesis, scales every
 /// coordinate f to (f * kOutlineEm) / units-per-em and fills dest with its polygons.
-/// False (dest empty) when the glyph has no outline or cannot be loaded.
+/// False (dest empty) when the glyph has no outline or cannot be loaded; in the latter case
+/// (FreeType refuses it, or it exceeds the bounds above) failure, when given, says why.
 bool loadGlyphOutline(FT_FaceRec_* face, unsigned glyphIndex, const Synthesis& synthesis,
-                      Outline& dest);
+                      Outline& dest, std::string* failure = nullptr);
 
 }  // namespace kerfline

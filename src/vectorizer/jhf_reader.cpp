@@ -33,6 +33,14 @@ bool readField(std::string_view field, int& value) {
   return true;
 }
 
+// True when line opens a record: a glyph number and a vertex count in their columns.
+bool opensRecord(std::string_view line) {
+  int number = 0;
+  int count = 0;
+  return line.size() >= 8 && readField(line.substr(0, 5), number) &&
+         readField(line.substr(5, 3), count);
+}
+
 bool isCoordinate(char c) { return c >= ' ' && c <= '~'; }
 
 // The glyph of one record's coordinate pairs (after the number and count); empty what on success.
@@ -89,10 +97,16 @@ SingleLineFont readJhf(std::string_view bytes) {
       continue;
     }
     // A long record continues on the following lines; the line breaks are not part of it.
+    // A line that opens a record of its own is never borrowed: a count larger than the data
+    // makes this glyph broken, not the next one the tail of this.
     const std::size_t wanted = 8 + 2 * std::size_t(count);
     std::string record(line);
     while (record.size() < wanted && pos < bytes.size()) {
-      record += nextLine(bytes, pos);
+      std::size_t next = pos;
+      const std::string_view more = nextLine(bytes, next);
+      if (opensRecord(more)) break;
+      record += more;
+      pos = next;
       ++lineNumber;
     }
     if (record.size() < wanted) {

@@ -199,7 +199,7 @@ void SingleLineFaces::scan() {
   std::map<std::string, int> seen;
   for (auto& e : entries_) {
     const int n = ++seen[faceKey(e->face.name)];
-    if (n > 1) e->face.name += " " + std::to_string(n);
+    if (n > 1) e->face.name.append(" ").append(std::to_string(n));
   }
   std::stable_sort(entries_.begin(), entries_.end(),
                    [](const auto& a, const auto& b) { return lessIgnoringCase(a->face.name, b->face.name); });

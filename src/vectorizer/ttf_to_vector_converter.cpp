@@ -44,19 +44,6 @@ std::optional<TFaceInfo> infoOf(const FaceMatch& match) {
   return info;
 }
 
-// Outline, records and strokes of one glyph: shared by conversion by character and by index so
-// that both give the same strokes for the same glyph.
-std::optional<TStrokeCollection> strokesOfGlyph(FontFace& face, unsigned glyph,
-                                                const Synthesis& synthesis, int precision,
-                                                Outline& outline) {
-  if (!loadGlyphOutline(face.face.get(), glyph, synthesis, outline)) return std::nullopt;
-  TStrokeCollection strokes;
-  walkOutline(outline, precision, strokes);
-  // Contours that all collapse to single points leave nothing to cut or draw.
-  if (strokes.Count() == 0) return std::nullopt;
-  return strokes;
-}
-
 }  // namespace
 
 TTTFToVectorConverter::TTTFToVectorConverter() : TTTFToVectorConverter(FontLibrary::shared()) {}
@@ -109,6 +96,47 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::singleLineStrokes(
   return strokes;
 }
 
+// Shared by conversion by character and by index so that both give the same strokes for the
+// same glyph.
+std::optional<TStrokeCollection> TTTFToVectorConverter::strokesOfGlyph(FontFace& face,
+                                                                       unsigned glyph,
+                                                                       const Synthesis& synthesis,
+                                                                       char32_t c,
+                                                                       bool* unloadable) {
+  std::string failure;
+  if (!loadGlyphOutline(face.face.get(), glyph, synthesis, outline_, &failure)) {
+    if (unloadable != nullptr) *unloadable = !failure.empty();
+    if (!failure.empty()) noteFailure({face.file, face.index, glyph, c, std::move(failure)});
+    return std::nullopt;
+  }
+  TStrokeCollection strokes;
+  walkOutline(outline_, precision_, strokes);
+  // Contours that all collapse to single points leave nothing to cut or draw.
+  if (strokes.Count() == 0) return std::nullopt;
+  return strokes;
+}
+
+void TTTFToVectorConverter::noteFaceFailure(const FaceMatch& match) {
+  if (match.face == nullptr && !match.failure.empty())
+    noteFailure({match.failedFile, match.failedIndex, std::nullopt, 0, match.failure});
+}
+
+void TTTFToVectorConverter::noteFailedFace(const std::string& file, int index) {
+  std::string failure = fonts_->faceFailure(file, index);
+  if (!failure.empty()) noteFailure({file, index, std::nullopt, 0, std::move(failure)});
+}
+
+void TTTFToVectorConverter::noteFailure(LoadFailure failure) {
+  const std::int64_t glyph = failure.glyph ? std::int64_t{*failure.glyph} : -1;
+  if (failureKeys_.emplace(failure.file, failure.faceIndex, glyph).second)
+    failures_.push_back(std::move(failure));
+}
+
+void TTTFToVectorConverter::ClearLoadFailures() {
+  failures_.clear();
+  failureKeys_.clear();
+}
+
 void TTTFToVectorConverter::SetPrecision(int v) {
   if (v >= 1 && v <= 100) precision_ = v;
 }
@@ -125,6 +153,7 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
 
   auto lock = fonts_->lock();
   const FaceMatch* use = &fonts_->match(font_.Name, font_.Bold, font_.Italic);
+  noteFaceFailure(*use);
   unsigned glyph = 0;
   char32_t c = 0;
   if (unicode_) {
@@ -145,14 +174,39 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertChar(std::int32_t
     }
   }
   if (glyph == 0 && use->face != nullptr) glyph = glyphIndexOf(*use->face, c);
-  if (glyph == 0) {
-    use = &fonts_->fallback(font_.Name, font_.Bold, font_.Italic, c);
-    if (use->face == nullptr) return std::nullopt;
-    glyph = glyphIndexOf(*use->face, c);
-    if (glyph == 0) return std::nullopt;
+  if (glyph != 0) {
+    // A glyph that loads (even an empty one) is the character's; one that cannot be loaded
+    // is treated as missing from its face, so another face that has the character may draw it.
+    bool unloadable = false;
+    auto strokes = strokesOfGlyph(*use->face, glyph, use->synthesis, c, &unloadable);
+    if (!unloadable || c == 0) return strokes;
   }
+  const FontFace* unusable = use->face;
+  use = &fonts_->fallback(font_.Name, font_.Bold, font_.Italic, c);
+  noteFaceFailure(*use);
+  if (use->face == nullptr || use->face == unusable) return std::nullopt;
+  glyph = glyphIndexOf(*use->face, c);
+  if (glyph == 0) return std::nullopt;
+  return strokesOfGlyph(*use->face, glyph, use->synthesis, c);
+}
 
-  return strokesOfGlyph(*use->face, glyph, use->synthesis, precision_, outline_);
+// ConvertChar chooses the face and glyph (fallbacks and unloadable glyphs included) and leaves
+// the records it walked in outline_: one choice serves the strokes and the records alike, at
+// the price of a walk that is cheap beside loading the glyph.
+bool TTTFToVectorConverter::OutlineOfChar(std::int32_t Code, Outline& dest) {
+  dest.clear();
+  const std::optional<TStrokeCollection> strokes = ConvertChar(Code);
+  if (!strokes || strokes->openPaths()) return false;
+  dest = outline_;
+  return true;
+}
+
+bool TTTFToVectorConverter::OutlineOfGlyph(const TFaceInfo& face, std::uint32_t glyph,
+                                           Outline& dest) {
+  dest.clear();
+  if (!ConvertGlyph(face, glyph)) return false;
+  dest = outline_;
+  return true;
 }
 
 std::optional<TFaceInfo> TTTFToVectorConverter::MatchedFace() {
@@ -174,18 +228,24 @@ std::optional<TStrokeCollection> TTTFToVectorConverter::ConvertGlyph(const TFace
   font_.Size = 1024;  // as ConvertChar: the fixed outline em
   auto lock = fonts_->lock();
   FontFace* use = fonts_->face(face.file, face.index);
-  if (use == nullptr) return std::nullopt;
+  if (use == nullptr) {
+    noteFailedFace(face.file, face.index);
+    return std::nullopt;
+  }
   Synthesis synthesis;
   synthesis.embolden = face.syntheticBold;
   synthesis.oblique = face.syntheticOblique;
-  return strokesOfGlyph(*use, glyph, synthesis, precision_, outline_);
+  return strokesOfGlyph(*use, glyph, synthesis, 0);
 }
 
 std::optional<std::pair<std::uint32_t, std::int32_t>> TTTFToVectorConverter::GlyphAndAdvance(
     const TFaceInfo& face, char32_t c) {
   auto lock = fonts_->lock();
   FontFace* use = fonts_->face(face.file, face.index);
-  if (use == nullptr) return std::nullopt;
+  if (use == nullptr) {
+    noteFailedFace(face.file, face.index);
+    return std::nullopt;
+  }
   const unsigned glyph = glyphIndexOf(*use, c);
   FT_Fixed advance = 0;
   if (FT_Get_Advance(use->face.get(), glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING, &advance) != 0)

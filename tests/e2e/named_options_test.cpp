@@ -15,55 +15,13 @@
 #include <vector>
 
 #include "command_output.h"
+#include "convert_fixture.h"
 #include "process.h"
 
 namespace kerfline::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-
-
-class NamedOptionsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "kerfline-named-XXXXXX").string();
-    root_ = ::mkdtemp(pattern.data());
-    bin_ = root_ / "bin";
-    work_ = root_ / "work";
-    fs::create_directories(bin_);
-    fs::create_directories(work_);
-    fs::copy_file(KERFLINE_CONVERT_EXE, bin_ / "kerfline-convert");
-    spit(work_ / "in.txt", "Kerf 8\nline two");
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(bin_, fs::perms::owner_all, ec);
-    fs::remove_all(root_);
-  }
-
-  ProcessResult convert(const std::vector<std::string>& args, const ProcessSetup& setup = {}) {
-    ProcessSetup s = setup;
-    s.unsetEnv.push_back("KERFLINE_SETTINGS");
-    return runProcess((bin_ / "kerfline-convert").string(), args, work_.string(), s);
-  }
-  /// Runs the command and gives back the bytes it wrote to work/name (removed afterwards).
-  std::string written(const std::vector<std::string>& args, const std::string& name) {
-    ProcessResult r = convert(args);
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    std::string bytes = slurp(work_ / name);
-    fs::remove(work_ / name);
-    return bytes;
-  }
-  std::vector<std::string> workFiles() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(work_)) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  fs::path root_, bin_, work_;
-};
 
 // ---- each option alone against the positional form --------------------------------------
 

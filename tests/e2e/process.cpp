@@ -3,6 +3,7 @@
 #include "child_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,6 +69,9 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
       ::setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
     }
     if (setup.unprivileged && !test::dropPrivileges()) ::_exit(125);
+    if (setup.whileRunning) {
+      for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, SIG_DFL);
+    }
     if (::chdir(cwd.c_str()) != 0) ::_exit(126);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -79,6 +83,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
   ::close(inFd);
   ::close(outFd);
   ::close(errFd);
+  if (setup.whileRunning) setup.whileRunning(static_cast<int>(pid));
   int status = 0;
   ::waitpid(pid, &status, 0);
   ProcessResult r;

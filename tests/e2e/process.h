@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct ProcessSetup {
   std::vector<std::string> setEnv;     ///< "NAME=value" entries set in its environment
   std::vector<std::string> unsetEnv;   ///< names removed from its environment
   bool unprivileged = false;           ///< as user and group 65534 when running as root
+  /// Called with the child's process id while it runs (to signal it, say); the child then
+  /// starts with the default action for SIGINT, SIGTERM and SIGHUP whatever this process has.
+  std::function<void(int)> whileRunning;
 };
 
 /// Runs program with args (argv[1]...) in folder cwd and waits for it. unprivileged: as user

@@ -81,7 +81,9 @@ Readback readBack(const std::string& file) {
 
 class Program {
  public:
-  Program() : file_(fs::temp_directory_path() / ("kerfline-gcode-" + std::to_string(::getpid()) + ".nc")) {}
+  explicit Program(const std::string& name = "program")
+      : file_(fs::temp_directory_path() /
+              ("kerfline-gcode-" + std::to_string(::getpid()) + "-" + name + ".nc")) {}
   ~Program() { fs::remove(file_); }
   std::string path() const { return file_.string(); }
   std::string text() const {
@@ -181,6 +183,55 @@ TEST(gcode_writer_test, numbers_have_fixed_decimals_rounded_from_the_exact_value
       {-4e-06, "0.00000"}, {3.14159265, "3.14159"}};
   for (const auto& [v, s] : in) EXPECT_EQ(gcodeNumber(v, DrawingUnits::Inch), s) << v;
   EXPECT_THROW(gcodeNumber(NAN, DrawingUnits::Millimetre), Error);
+}
+
+TEST(gcode_writer_test, numbers_at_the_rounding_edges_follow_exact_decimal_rounding) {
+  // Expected strings from Python: Decimal(v).quantize(Decimal("1e-4"), ROUND_HALF_EVEN), a zero
+  // printed without its sign; neighbours of ties are math.nextafter of them. -4.99999999e-05
+  // once came out as "-0.0000" or "0.0000" depending on what lay on the stack.
+  const std::pair<double, const char*> mm[] = {
+      {-4.99999999e-05, "0.0000"},      {4.99999999e-05, "0.0000"},
+      {-4.9999999999999996e-05, "0.0000"}, {-0.00015, "-0.0001"},
+      {0.00025, "0.0003"},              {-0.00025, "-0.0003"},
+      {1.0000499999999999, "1.0000"},   {1.0000500000000003, "1.0001"},
+      {-2.00015, "-2.0002"},            {99999.99995, "99999.9999"},
+      {99999.99994999998, "99999.9999"}, {100000.00005, "100000.0001"},
+      {-123456789.00005, "-123456789.0000"}, {-0.0, "0.0000"}};
+  for (const auto& [v, s] : mm) EXPECT_EQ(gcodeNumber(v, DrawingUnits::Millimetre), s) << v;
+  const std::pair<double, const char*> in[] = {
+      {-4.99999999e-06, "0.00000"}, {-5e-06, "-0.00001"}, {5e-06, "0.00001"},
+      {-4.9999999999999996e-06, "0.00000"}, {1.000005, "1.00001"},
+      {2.5000000000000005e-05, "0.00003"}};
+  for (const auto& [v, s] : in) EXPECT_EQ(gcodeNumber(v, DrawingUnits::Inch), s) << v;
+  // Beyond any machine's reach a coordinate would make an overlong line: refused.
+  EXPECT_THROW(gcodeNumber(1e300, DrawingUnits::Millimetre), Error);
+  EXPECT_EQ(gcodeNumber(-1e17, DrawingUnits::Millimetre), "-100000000000000000.0000");
+}
+
+TEST(gcode_writer_test, every_line_fits_a_controller_whatever_the_source_name) {
+  Contour stroke;
+  const Drawing d = letterAndStroke(&stroke);
+  Program program;
+  // A deep path with every kind of byte a comment must not carry.
+  std::string source = "/srv/jobs";
+  for (int i = 0; i < 60; ++i) source += "/(d\xc3\xa9p\x01t)";
+  source += "/sign-final.rtf";
+  for (const std::size_t length : {source.size(), std::size_t{239}, std::size_t{240}}) {
+    const std::string name = length == source.size() ? source : std::string(length - 8, 'n') + "tail.rtf";
+    saveGcodeFile(program.path(), d, millingOptions(), name);
+    std::istringstream lines(program.text());
+    std::string line, sourceLine;
+    while (std::getline(lines, line)) {
+      EXPECT_LT(line.size(), 250u) << line;
+      if (line.starts_with("(source: ")) sourceLine = line;
+    }
+    // "(source: " and ")" take 10 characters. Cut or not, the comment still ends with the file's own name.
+    EXPECT_TRUE(sourceLine.ends_with("tail.rtf)") || sourceLine.ends_with("sign-final.rtf)")) << sourceLine;
+    EXPECT_EQ(sourceLine.find("...") != std::string::npos, name.size() + 10 > 249) << sourceLine;
+  }
+  ConversionOptions o = millingOptions();
+  o.gcode.feed = 1e-300;  // exact in fixed notation only with 300 digits
+  EXPECT_THROW(saveGcodeFile(program.path(), d, o, "x"), Error);
 }
 
 TEST(gcode_writer_test, passes_step_by_the_depth_and_end_exactly_at_z_cutting) {
@@ -353,11 +404,18 @@ TEST(gcode_writer_test, every_contour_of_a_welded_and_offset_real_text_is_traced
 TEST(gcode_writer_test, the_same_drawing_gives_the_same_bytes) {
   Contour stroke;
   const Drawing d = letterAndStroke(&stroke);
-  Program a;
+  // Another target, and another job written in between: the bytes depend on the drawing and
+  // the settings alone, not on where they go or on what was written before.
+  Program a("a"), between("between"), b("b");
   saveGcodeFile(a.path(), d, millingOptions(), "sign.rtf");
   const std::string first = a.text();
-  saveGcodeFile(a.path(), d, millingOptions(), "sign.rtf");
-  EXPECT_EQ(a.text(), first);
+  ASSERT_TRUE(first.ends_with("\nM2\n")) << first;
+  ConversionOptions laser = millingOptions();
+  laser.gcode.laser = true;
+  saveGcodeFile(between.path(), letterAndStroke(&stroke), laser, "other.rtf");
+  ASSERT_NE(between.text(), first);
+  saveGcodeFile(b.path(), d, millingOptions(), "sign.rtf");
+  EXPECT_EQ(b.text(), first);
   // Defaults: feeds of the unit and no spindle words.
   ConversionOptions o;
   saveGcodeFile(a.path(), d, o, "sign.rtf");

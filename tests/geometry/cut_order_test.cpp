@@ -194,5 +194,47 @@ TEST(cut_order_test, a_crowd_of_rings_nests_each_in_the_right_one) {
   expectDirections(c);
 }
 
+TEST(cut_order_test, a_character_inside_another_is_cut_before_it) {
+  // Characters at text positions 1, 2, ...; each case lists the order the positions are cut.
+  const auto at = [](std::int32_t pos, std::vector<Contour> contours) {
+    PlacedCharacter c = character(std::move(contours));
+    c.position = pos;
+    return c;
+  };
+  const Contour o = rect(10, 0, 20, 10, false);      // an "O": outline and counter
+  const Contour counter = rect(12, 2, 18, 8, true);
+  struct Case {
+    const char* what;
+    std::vector<PlacedCharacter> chars;
+    std::vector<std::int32_t> order;
+  };
+  const Case cases[] = {
+      {"side by side, one touching: text order kept",
+       {at(1, {rect(0, 0, 4, 4, true)}), at(2, {rect(4, 0, 8, 4, false)}),
+        at(3, {o, counter})},
+       {1, 2, 3}},
+      {"a letter in the counter of an O moves before it",
+       {at(1, {rect(0, 0, 4, 4, true)}), at(2, {o, counter}), at(3, {rect(14, 4, 16, 6, true)}),
+        at(4, {rect(30, 0, 34, 4, true)})},
+       {1, 3, 2, 4}},
+      {"a frame around every letter goes last, a letter outside it after",
+       {at(1, {rect(-5, -5, 40, 15, true), rect(-4, -4, 39, 14, false)}),
+        at(2, {rect(0, 0, 4, 4, true)}), at(3, {o, counter}), at(4, {rect(14, 4, 16, 6, true)}),
+        at(5, {rect(50, 0, 54, 4, true)})},
+       {2, 4, 3, 1, 5}},
+      {"a letter in a counter drawn before it stays before it",
+       {at(1, {rect(14, 4, 16, 6, true)}), at(2, {o, counter})},
+       {1, 2}},
+  };
+  for (const Case& c : cases) {
+    Drawing d;
+    d.characters = c.chars;
+    orderForCutting(d);
+    std::vector<std::int32_t> order;
+    for (const PlacedCharacter& k : d.characters) order.push_back(k.position);
+    EXPECT_EQ(order, c.order) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace kerfline

@@ -109,4 +109,23 @@ RegionCheck checkWeld(const Drawing& before, const Drawing& after) {
   return r;
 }
 
+CrossingCheck checkCrossings(const Drawing& drawing) {
+  CrossingCheck r;
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     ("kerfline-crossings-" + std::to_string(::getpid()) + ".txt");
+  {
+    std::ofstream out(file);
+    for (const PlacedCharacter& c : drawing.characters)
+      for (const Contour& k : c.contours)
+        if (k.closed) writeRing(out, k);
+  }
+  const test::CommandOutput run = test::runCommand(
+      "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/geometry/check_crossings.py '" +
+      file.string() + "' 2>&1");
+  std::filesystem::remove(file);
+  std::istringstream in(run.output);
+  if (!run.ok() || !(in >> r.crossing >> r.invalid)) r.error = "checker failed: " + run.output;
+  return r;
+}
+
 }  // namespace kerfline::test

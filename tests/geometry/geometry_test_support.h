@@ -34,4 +34,12 @@ struct RegionCheck {
 };
 RegionCheck checkWeld(const Drawing& before, const Drawing& after);
 
+/// What shapely says about the closed rings of a drawing ready to cut (check_crossings.py).
+struct CrossingCheck {
+  int crossing = 0;   ///< pairs of rings whose areas overlap without nesting
+  int invalid = 0;    ///< rings that cross themselves
+  std::string error;  ///< set when the checker could not run
+};
+CrossingCheck checkCrossings(const Drawing& drawing);
+
 }  // namespace kerfline::test

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "common/error.h"
 #include "geometry/kerf_offset.h"
 #include "geometry_test_support.h"
 
@@ -104,6 +105,28 @@ TEST(kerf_offset_test, rings_that_close_up_disappear_and_are_reported) {
   EXPECT_EQ(thin.characters[0].position, 2);
   ASSERT_EQ(thin.characters[1].contours.size(), 1u);
   EXPECT_EQ(thin.characters[1].contours[0], stroke);
+}
+
+TEST(kerf_offset_test, kerfs_beyond_the_grid_are_refused_and_wide_ones_stay_bounded) {
+  // Each of these once escaped as the polygon library's own exception, wrote an empty
+  // drawing, or ran out of memory placing millions of chords on each corner.
+  for (const double half : {5e12, -5e12, 5e13, 5e299, 5e304, HUGE_VAL, -HUGE_VAL, double(NAN)}) {
+    Drawing d;
+    d.characters = {character(1, {square(0, 0, 1)})};
+    EXPECT_THROW(offsetForKerf(d, half), Error) << half;
+  }
+  // Half a kerf of 1e11 on a unit square, within the grid: a disc of that radius, drawn
+  // with a bounded number of chords (its area is that of a regular polygon inscribed in it,
+  // within a hundredth of the circle's).
+  const double r = 1e11;
+  Drawing d;
+  d.characters = {character(1, {square(0, 0, 1)})};
+  offsetForKerf(d, r);
+  ASSERT_EQ(d.characters.size(), 1u);
+  ASSERT_EQ(d.characters[0].contours.size(), 1u);
+  EXPECT_LE(d.characters[0].contours[0].points.size(), 1100u);
+  EXPECT_NEAR(std::fabs(test::signedArea(d.characters[0].contours[0])), kPi * r * r,
+              0.01 * kPi * r * r);
 }
 
 }  // namespace

@@ -52,6 +52,34 @@ TEST(ring_math_test, repeated_points_and_zero_length_edges_go) {
   EXPECT_EQ(dot.points, (std::vector<Vec2>{{1, 1}}));
 }
 
+TEST(ring_math_test, short_edges_go_where_they_do_not_bend_the_ring) {
+  struct Case {
+    const char* what;
+    std::vector<Vec2> ring;
+    std::vector<Vec2> kept;
+  };
+  // With a shortest edge of 1e-3 and a bend of 1e-5 (the contour model's own choices).
+  const Case cases[] = {
+      {"a zero-length edge", {{0, 0}, {4, 0}, {4, 0}, {4, 4}}, {{0, 0}, {4, 0}, {4, 4}}},
+      {"a split straight edge", {{0, 0}, {4, 0}, {4.0004, 0.000001}, {8, 0}, {8, 4}},
+       {{0, 0}, {4, 0}, {8, 0}, {8, 4}}},
+      {"a last point just short of the first", {{0, 0}, {4, 0}, {4, 4}, {0.0000001, 0}},
+       {{0, 0}, {4, 0}, {4, 4}}},
+      // The chords of a round corner of a tiny kerf are short but are its shape.
+      {"a short bend", {{0, 0}, {4, 0}, {4.0004, 0.0002}, {4.0006, 0.0006}, {4.0006, 4}},
+       {{0, 0}, {4, 0}, {4.0004, 0.0002}, {4.0006, 0.0006}, {4.0006, 4}}},
+  };
+  for (const Case& c : cases) {
+    Contour ring{c.ring, true, 0};
+    dropShortEdges(ring, 1e-3, 1e-5);
+    EXPECT_EQ(ring.points, c.kept) << c.what;
+  }
+  // An open path keeps both its ends, however close the last point is to the one before.
+  Contour open{{{0, 0}, {0, 0}, {4, 0}, {4.0000001, 0}}, false, 0};
+  dropShortEdges(open, 1e-3, 1e-5);
+  EXPECT_EQ(open.points, (std::vector<Vec2>{{0, 0}, {4, 0}, {4.0000001, 0}}));
+}
+
 TEST(ring_math_test, reversing_keeps_the_start_point) {
   Contour ring{kSquareCcw, true, 0};
   reverseRing(ring);

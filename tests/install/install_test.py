@@ -6,7 +6,7 @@ packager does), moves the staged tree elsewhere, and checks what a person gets f
 
 Moving the tree after the install means that a path remembered from the build tree or from the
 staging folder no longer leads anywhere: the installed programs must work from where they are.
-A check whose validator is not installed is skipped with a message; everything else must hold.
+Every validator is installed by scripts/packages.txt: a missing one fails its check, never skips it.
 """
 import argparse
 import gzip
@@ -29,6 +29,12 @@ SAMPLE_TEXT = b"Kerf 42\r\nSign"
 
 def run(cmd, **kwargs):
     return subprocess.run(cmd, capture_output=True, text=True, timeout=120, **kwargs)
+
+
+def require_tool(test, program, package):
+    """Fails the check when a validator is missing: a skipped check would pass for a fault."""
+    if shutil.which(program) is None:
+        test.fail(f"{program} is not installed; scripts/packages.txt lists {package}")
 
 
 class InstalledKerfline(unittest.TestCase):
@@ -110,8 +116,7 @@ class InstalledKerfline(unittest.TestCase):
     def test_programs_search_no_library_path_of_their_own(self):
         # Our libraries are linked in statically: an RPATH or RUNPATH could only point into the
         # build tree or at a folder of the prefix that nobody installs libraries into.
-        if shutil.which("readelf") is None:
-            self.skipTest("readelf is not installed")
+        require_tool(self, "readelf", "binutils")
         for program in self.programs():
             r = run(["readelf", "--dynamic", os.path.join(self.bin, program)])
             self.assertEqual(r.returncode, 0, r.stderr)
@@ -180,8 +185,7 @@ class InstalledKerfline(unittest.TestCase):
             entry = dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
         self.assertTrue(os.path.isfile(os.path.join(self.bin, entry["Exec"].split()[0])))
         self.assertEqual(entry["Icon"], ARGS.app_id)
-        if shutil.which("desktop-file-validate") is None:
-            self.skipTest("desktop-file-validate is not installed (desktop-file-utils)")
+        require_tool(self, "desktop-file-validate", "desktop-file-utils")
         r = run(["desktop-file-validate", path])
         self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
         # Hints are advice; warnings and errors are faults.
@@ -198,8 +202,7 @@ class InstalledKerfline(unittest.TestCase):
             self.assertTrue(os.path.isfile(os.path.join(self.bin, binary.text)), binary.text)
         # The newest release is listed first and must be the version being installed.
         self.assertEqual(component.find("releases/release").get("version"), ARGS.version)
-        if shutil.which("appstreamcli") is None:
-            self.skipTest("appstreamcli is not installed (appstream)")
+        require_tool(self, "appstreamcli", "appstream")
         r = run(["appstreamcli", "validate", "--no-net", path])
         self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
         self.assertNotRegex(r.stdout, r"(?m)^[EW]:")
@@ -210,8 +213,7 @@ class InstalledKerfline(unittest.TestCase):
         return [p for p in self.expected_files() if p.startswith("share/man/")]
 
     def test_manual_pages_render_without_warnings(self):
-        if shutil.which("man") is None:
-            self.skipTest("man is not installed (man-db)")
+        require_tool(self, "man", "man-db")
         env = dict(self.env, MANWIDTH="80", MANROFFSEQ="")
         for page in self.manual_pages():
             with self.subTest(page=page):

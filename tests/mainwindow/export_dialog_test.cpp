@@ -59,10 +59,10 @@ class ExportDialogTest : public ::testing::Test {
     StyledText text;
     text.append(U"o%\r\n", font("Liberation Sans", 20));
     text.append(U"B", font("Cantarell", 20));
-    form_->RichEdit1->setStyledText(text);
-    form_->Layername->setText(QStringLiteral("CUT"));
-    form_->ZmoveEdit->setText(QStringLiteral("3"));
-    form_->ZlevelEdit->setText(QStringLiteral("-0.5"));
+    form_->editor()->setStyledText(text);
+    testing::child<QLineEdit>(*form_, "Layername")->setText(QStringLiteral("CUT"));
+    testing::child<QLineEdit>(*form_, "ZmoveEdit")->setText(QStringLiteral("3"));
+    testing::child<QLineEdit>(*form_, "ZlevelEdit")->setText(QStringLiteral("-0.5"));
     form_->show();
   }
 
@@ -115,7 +115,7 @@ class ExportDialogTest : public ::testing::Test {
 
 TEST_F(ExportDialogTest, closed_polylines_as_asked_in_the_dialog_and_remembered) {
   fileAnswer_ = path("sign.dxf");
-  runDialog(form_->SaveClosedCmd, [](ExportDialog& d) {
+  runDialog(testing::child<QAction>(*form_, "SaveClosedCmd"), [](ExportDialog& d) {
     EXPECT_EQ(box(d, "FormatBox").currentIndex(), 0);  // first run: R12, mm, as drawn
     EXPECT_EQ(box(d, "UnitsBox").currentIndex(), 0);
     EXPECT_EQ(box(d, "FitBox").currentIndex(), 0);
@@ -146,8 +146,8 @@ TEST_F(ExportDialogTest, closed_polylines_as_asked_in_the_dialog_and_remembered)
   }
   // o: 2 rings, %: 5, B: 3.
   EXPECT_EQ(closed, 10);
-  EXPECT_TRUE(form_->StatusBar1->currentMessage().startsWith(QStringLiteral("Saved 10 paths, 4.1 x ")))
-      << form_->StatusBar1->currentMessage().toStdString();
+  EXPECT_TRUE(testing::child<QStatusBar>(*form_, "StatusBar1")->currentMessage().startsWith(QStringLiteral("Saved 10 paths, 4.1 x ")))
+      << testing::child<QStatusBar>(*form_, "StatusBar1")->currentMessage().toStdString();
 
   // Remembered in its own section; the classic keys as every save writes them.
   EXPECT_EQ(readProfileString(ini(), "Export", "DxfVersion"), "2000");
@@ -158,7 +158,7 @@ TEST_F(ExportDialogTest, closed_polylines_as_asked_in_the_dialog_and_remembered)
 
   // The next time the dialog shows them; cancelling writes nothing and asks for no name.
   QFile::remove(fileAnswer_);
-  runDialog(form_->SaveClosedCmd, [](ExportDialog& d) {
+  runDialog(testing::child<QAction>(*form_, "SaveClosedCmd"), [](ExportDialog& d) {
     EXPECT_EQ(box(d, "FormatBox").currentIndex(), 1);
     EXPECT_EQ(box(d, "UnitsBox").currentIndex(), 1);
     EXPECT_EQ(box(d, "FitBox").currentIndex(), 1);
@@ -176,7 +176,7 @@ TEST_F(ExportDialogTest, svg_from_its_own_command_and_stored_nonsense_ignored) {
   writeProfileString(ini(), "Export", "Fit", "height");
   writeProfileString(ini(), "Export", "FitSize", "-7");
   fileAnswer_ = path("sign.svg");
-  runDialog(form_->ExportSvgCmd, [](ExportDialog& d) {
+  runDialog(testing::child<QAction>(*form_, "ExportSvgCmd"), [](ExportDialog& d) {
     EXPECT_EQ(box(d, "FormatBox").currentIndex(), 2);  // the command's form
     EXPECT_EQ(box(d, "UnitsBox").currentIndex(), 0);
     EXPECT_EQ(box(d, "FitBox").currentIndex(), 0);

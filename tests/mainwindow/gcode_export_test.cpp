@@ -139,9 +139,9 @@ class GcodeExportCommandTest : public ::testing::Test {
     form_ = testing::makeTestForm(dir_.path(), errors_);
     StyledText t;
     t.append(U"il o", font("Liberation Sans", 10));
-    form_->RichEdit1->setStyledText(t);
-    form_->ZmoveEdit->setText(QStringLiteral("3"));
-    form_->ZlevelEdit->setText(QStringLiteral("-0.5"));
+    form_->editor()->setStyledText(t);
+    testing::child<QLineEdit>(*form_, "ZmoveEdit")->setText(QStringLiteral("3"));
+    testing::child<QLineEdit>(*form_, "ZlevelEdit")->setText(QStringLiteral("-0.5"));
     form_->askGcodeSettings = [this](const ConversionOptions& shown) {
       shownOptions_ = shown;
       return answer_;
@@ -181,7 +181,7 @@ TEST_F(GcodeExportCommandTest, writes_the_program_remembers_the_settings_and_nam
   EXPECT_TRUE(program->starts_with("(Kerfline G-code)\n"));
   EXPECT_NE(program->find("Z up 3.0000, Z cutting -0.5000"), std::string::npos) << *program;
   EXPECT_TRUE(program->ends_with("M2\n"));
-  EXPECT_EQ(form_->StatusBar1->currentMessage().toStdString(),
+  EXPECT_EQ(testing::child<QStatusBar>(*form_, "StatusBar1")->currentMessage().toStdString(),
             "Kerf: 4 rings are narrower than the kerf and not cut: a part of \"i\" at position 1 "
             "(line 1); a part of \"i\" at position 1 (line 1); a part of \"l\" at position 2 "
             "(line 1); a part of \"o\" at position 4 (line 1).");
@@ -218,7 +218,7 @@ TEST_F(GcodeExportCommandTest, reads_and_writes_the_settings_file_the_lookup_nam
 TEST_F(GcodeExportCommandTest, a_refused_setting_is_reported_and_no_file_is_left) {
   ConversionOptions chosen;
   answer_ = chosen;
-  form_->ZmoveEdit->setText(QStringLiteral("-1"));  // Z up below Z cutting
+  testing::child<QLineEdit>(*form_, "ZmoveEdit")->setText(QStringLiteral("-1"));  // Z up below Z cutting
   fileAnswer_ = dir_.path() + "/bad.nc";
   menuItem()->trigger();
   ASSERT_EQ(errors_.size(), 1);

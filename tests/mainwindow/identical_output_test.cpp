@@ -73,19 +73,19 @@ class IdenticalOutputTest : public ::testing::Test {
   // The same settings through the window's own controls and its save commands.
   void saveFromForm(const QString& input, const Settings& s) {
     TMainForm form;
-    form.StartupTimer1->stop();
+    testing::child<QTimer>(form, "StartupTimer1")->stop();
     QStringList errors;
     form.errorBox = [&errors](const QString& text) { errors << text; };
     form.ProgramFolder = QFile::encodeName(dir_.path()).toStdString() + "/bin/";
     form.Loadini();
     form.openFileName = [&input] { return input; };
-    form.FileOpenCmd->trigger();
+    testing::child<QAction>(form, "FileOpenCmd")->trigger();
     if (!s.args.isEmpty()) {
-      form.ScaleEdit1->SetValue(s.args[0].toInt());
-      form.Edit1->setText(s.args[1]);
-      form.Resolution1->SetValue(s.args[2].toInt());
-      form.SpacePc->SetValue(s.args[3].toInt());
-      form.Layername->setText(s.args[4]);
+      testing::child<TSpinEdit>(form, "ScaleEdit1")->SetValue(s.args[0].toInt());
+      testing::child<QLineEdit>(form, "Edit1")->setText(s.args[1]);
+      testing::child<TSpinEdit>(form, "Resolution1")->SetValue(s.args[2].toInt());
+      testing::child<TSpinEdit>(form, "SpacePc")->SetValue(s.args[3].toInt());
+      testing::child<QLineEdit>(form, "Layername")->setText(s.args[4]);
     }
     const bool poly = s.args.size() > 5 && s.args[5] == QStringLiteral("1");
     if (poly) {

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "mainwindow/Unit1.h"
 #include "mainwindow/job_scene.h"
@@ -21,6 +22,17 @@
 #include "richtext/styled_text.h"
 
 namespace {
+
+// The window's widget of that object name (the name of the window's member that holds it).
+template <class T>
+T* child(const QObject& window, const char* name) {
+  T* found = window.findChild<T*>(QString::fromLatin1(name));
+  if (found == nullptr) {
+    std::fprintf(stderr, "the window has no %s\n", name);
+    std::abort();
+  }
+  return found;
+}
 
 kerfline::TFontDescription face(const char* name, int size, bool bold = false) {
   kerfline::TFontDescription f;
@@ -34,7 +46,7 @@ kerfline::TFontDescription face(const char* name, int size, bool bold = false) {
 void waitForLayout(kerfline::TMainForm& form, const kerfline::JobScene* before) {
   QElapsedTimer clock;
   clock.start();
-  while (clock.elapsed() < 10000 && form.JobView1->scene().get() == before) QTest::qWait(20);
+  while (clock.elapsed() < 10000 && child<kerfline::JobView>(form, "JobView1")->scene().get() == before) QTest::qWait(20);
   QTest::qWait(100);
 }
 
@@ -49,11 +61,11 @@ int main(int argc, char* argv[]) {
   const QString folder = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(folder);
   kerfline::TMainForm form;
-  form.StartupTimer1->stop();
+  child<QTimer>(form, "StartupTimer1")->stop();
   form.resize(1100, 720);
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) return 1;
-  form.JobSplitter->setSizes({240, 420});
+  child<QSplitter>(form, "JobSplitter")->setSizes({240, 420});
 
   kerfline::StyledText t;
   t.append(U"Kerfline", face("Liberation Sans", 28, true));
@@ -62,37 +74,37 @@ int main(int argc, char* argv[]) {
   t.append(U"\r\n", face("Liberation Serif", 20));
   t.append(U"No. 42: ", face("Liberation Serif", 16));
   t.append(U"Oak 18mm", face("Liberation Sans", 16));
-  const kerfline::JobScene* before = form.JobView1->scene().get();
-  form.RichEdit1->setStyledText(t);
+  const kerfline::JobScene* before = child<kerfline::JobView>(form, "JobView1")->scene().get();
+  form.editor()->setStyledText(t);
   waitForLayout(form, before);
-  form.JobView1->fitToView();
+  child<kerfline::JobView>(form, "JobView1")->fitToView();
   form.CharPos = 3;
   form.NextCharBtnClick();  // the "r" of the first line is current
   QTest::qWait(100);
   form.grab().save(folder + QStringLiteral("/window_fitted.png"));
-  form.JobView1->grab().save(folder + QStringLiteral("/job_fitted.png"));
+  child<kerfline::JobView>(form, "JobView1")->grab().save(folder + QStringLiteral("/job_fitted.png"));
 
   // Zoomed on the "B"-like letter with holes: the "e" of "Letters" on the second line.
-  const auto& scene = *form.JobView1->scene();
+  const auto& scene = *child<kerfline::JobView>(form, "JobView1")->scene();
   const std::int32_t index = scene.characterAt(20);  // the "e" of "Letters", with its hole
   if (index >= 0) {
     const QRectF box = scene.characterBoxes[static_cast<std::size_t>(index)];
     const kerfline::Vec2 centre{box.center().x(), box.center().y()};
-    form.JobView1->setShowCutOrder(true);
-    form.JobView1->fitToView();
-    const kerfline::ScreenPoint at = form.JobView1->transform().toScreen(centre);
-    const QRect area = form.JobView1->drawingArea();
+    child<kerfline::JobView>(form, "JobView1")->setShowCutOrder(true);
+    child<kerfline::JobView>(form, "JobView1")->fitToView();
+    const kerfline::ScreenPoint at = child<kerfline::JobView>(form, "JobView1")->transform().toScreen(centre);
+    const QRect area = child<kerfline::JobView>(form, "JobView1")->drawingArea();
     // Bring the letter to the middle, then zoom until it fills most of the view's height.
-    form.JobView1->zoomAt(QPointF(at.x, at.y), 1.0);
-    const double want = area.height() * 0.6 / (box.height() * form.JobView1->transform().scale());
-    form.JobView1->zoomAt(QPointF(at.x, at.y), want);
-    const kerfline::ScreenPoint now = form.JobView1->transform().toScreen(centre);
-    QTest::mousePress(form.JobView1, Qt::LeftButton, {}, QPoint(int(now.x), int(now.y)));
-    QTest::mouseMove(form.JobView1, area.center());
-    QTest::mouseRelease(form.JobView1, Qt::LeftButton, {}, area.center());
+    child<kerfline::JobView>(form, "JobView1")->zoomAt(QPointF(at.x, at.y), 1.0);
+    const double want = area.height() * 0.6 / (box.height() * child<kerfline::JobView>(form, "JobView1")->transform().scale());
+    child<kerfline::JobView>(form, "JobView1")->zoomAt(QPointF(at.x, at.y), want);
+    const kerfline::ScreenPoint now = child<kerfline::JobView>(form, "JobView1")->transform().toScreen(centre);
+    QTest::mousePress(child<kerfline::JobView>(form, "JobView1"), Qt::LeftButton, {}, QPoint(int(now.x), int(now.y)));
+    QTest::mouseMove(child<kerfline::JobView>(form, "JobView1"), area.center());
+    QTest::mouseRelease(child<kerfline::JobView>(form, "JobView1"), Qt::LeftButton, {}, area.center());
   }
   QTest::qWait(100);
-  form.JobView1->grab().save(folder + QStringLiteral("/job_letter_cut_order.png"));
+  child<kerfline::JobView>(form, "JobView1")->grab().save(folder + QStringLiteral("/job_letter_cut_order.png"));
   form.grab().save(folder + QStringLiteral("/window_letter_cut_order.png"));
 
   // The same text in font spacing, centred, welded and cut with a 0.3 kerf, as the export
@@ -101,22 +113,22 @@ int main(int argc, char* argv[]) {
   cut.weld = true;
   cut.kerf = 0.3;
   form.storeExportOptions(cut);
-  form.SpacingBox->setCurrentIndex(1);
-  form.AlignCenterBtn->click();
-  const kerfline::JobScene* placed = form.JobView1->scene().get();
+  child<QComboBox>(form, "SpacingBox")->setCurrentIndex(1);
+  child<QToolButton>(form, "AlignCenterBtn")->click();
+  const kerfline::JobScene* placed = child<kerfline::JobView>(form, "JobView1")->scene().get();
   form.requestJobLayout();
   waitForLayout(form, placed);
-  form.JobView1->fitToView();
+  child<kerfline::JobView>(form, "JobView1")->fitToView();
   QTest::qWait(100);
   form.grab().save(folder + QStringLiteral("/window_shaped_kerf.png"));
-  form.JobView1->grab().save(folder + QStringLiteral("/job_shaped_kerf.png"));
+  child<kerfline::JobView>(form, "JobView1")->grab().save(folder + QStringLiteral("/job_shaped_kerf.png"));
   cut.weld = false;
   cut.kerf.reset();
   form.storeExportOptions(cut);
   form.useClassicPlacement();
 
   // The bundled example, opened as File > Open does: the view fits it.
-  const kerfline::JobScene* shown = form.JobView1->scene().get();
+  const kerfline::JobScene* shown = child<kerfline::JobView>(form, "JobView1")->scene().get();
   form.openDocument(QStringLiteral(KERFLINE_SOURCE_DIR "/examples/sample.rtf"));
   waitForLayout(form, shown);
   form.grab().save(folder + QStringLiteral("/window_sample.png"));
@@ -136,11 +148,11 @@ int main(int argc, char* argv[]) {
       }
     }
   }
-  form.JobView1->setShowCutOrder(false);
-  shown = form.JobView1->scene().get();
-  form.RichEdit1->setStyledText(prose);
+  child<kerfline::JobView>(form, "JobView1")->setShowCutOrder(false);
+  shown = child<kerfline::JobView>(form, "JobView1")->scene().get();
+  form.editor()->setStyledText(prose);
   waitForLayout(form, shown);
-  form.JobView1->fitToView();
+  child<kerfline::JobView>(form, "JobView1")->fitToView();
   QTest::qWait(100);
   form.grab().save(folder + QStringLiteral("/window_long_text.png"));
   return 0;

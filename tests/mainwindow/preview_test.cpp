@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "form_test_support.h"
-#include "mainwindow/preview_geometry.h"
+#include "windowlogic/preview_geometry.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
 #include "richtext/styled_text.h"
@@ -45,7 +45,7 @@ TEST_F(PreviewTest, labels_and_pixels_follow_the_converters_strokes) {
   TMainForm& f = form();
   StyledText t;
   t.append(U"A", sans10());
-  f.RichEdit1->setStyledText(t);
+  f.editor()->setStyledText(t);
   f.CharPos = 0;
   f.NextCharBtnClick();  // position 1 becomes current: Liberation Sans, 10 points
   ASSERT_EQ(f.CurChar, U'A');
@@ -60,9 +60,9 @@ TEST_F(PreviewTest, labels_and_pixels_follow_the_converters_strokes) {
   const TRect b = strokes->GetBounds();
   const double h = (b.Bottom - b.Top + 1) * 0.18 * 0.01;
   const double w = (b.Right - b.Left + 1) * 0.18 * 0.01;
-  EXPECT_EQ(f.Label6->text(), expectedLabel("Height ", h));
-  EXPECT_EQ(f.Label5->text(), expectedLabel("Width ", w));
-  EXPECT_EQ(f.Label3->text(), QString::number(strokes->Count() - 1));
+  EXPECT_EQ(testing::child<QLabel>(f, "Label6")->text(), expectedLabel("Height ", h));
+  EXPECT_EQ(testing::child<QLabel>(f, "Label5")->text(), expectedLabel("Width ", w));
+  EXPECT_EQ(testing::child<QLabel>(f, "Label3")->text(), QString::number(strokes->Count() - 1));
   EXPECT_NEAR(f.CharHeight, h, 1e-6);
   EXPECT_EQ(f.UnitScale, 0.01f);
   EXPECT_EQ(f.CharFontSize, 10);
@@ -87,18 +87,18 @@ TEST_F(PreviewTest, labels_and_pixels_follow_the_converters_strokes) {
       }
 
   // The scale changes the labels, never the pixels.
-  f.ScaleEdit1->setText(QStringLiteral("0"));
+  testing::child<TSpinEdit>(f, "ScaleEdit1")->setText(QStringLiteral("0"));
   const QImage unscaled = paint(f);
   EXPECT_EQ(f.UnitScale, 1.0f);
-  EXPECT_EQ(f.Label6->text(), expectedLabel("Height ", (b.Bottom - b.Top + 1) * 0.18));
+  EXPECT_EQ(testing::child<QLabel>(f, "Label6")->text(), expectedLabel("Height ", (b.Bottom - b.Top + 1) * 0.18));
   EXPECT_EQ(unscaled, img);
 
   // Higher resolution: more strokes, and the count label follows.
-  f.ScaleEdit1->setText(QStringLiteral("100"));
-  f.Resolution1->setText(QStringLiteral("20"));
+  testing::child<TSpinEdit>(f, "ScaleEdit1")->setText(QStringLiteral("100"));
+  testing::child<TSpinEdit>(f, "Resolution1")->setText(QStringLiteral("20"));
   paint(f);
   conv.SetPrecision(20);
-  EXPECT_EQ(f.Label3->text(), QString::number(conv.ConvertChar('A')->Count() - 1));
+  EXPECT_EQ(testing::child<QLabel>(f, "Label3")->text(), QString::number(conv.ConvertChar('A')->Count() - 1));
 }
 
 TEST_F(PreviewTest, open_paths_of_a_single_line_face_are_drawn_to_their_last_point) {
@@ -108,7 +108,7 @@ TEST_F(PreviewTest, open_paths_of_a_single_line_face_are_drawn_to_their_last_poi
   iso.Size = 10;
   StyledText t;
   t.append(U"E", iso);
-  f.RichEdit1->setStyledText(t);
+  f.editor()->setStyledText(t);
   f.CharPos = 0;
   f.NextCharBtnClick();
   ASSERT_EQ(f.CurChar, U'E');
@@ -121,7 +121,7 @@ TEST_F(PreviewTest, open_paths_of_a_single_line_face_are_drawn_to_their_last_poi
   const auto strokes = conv.ConvertChar('E');
   ASSERT_TRUE(strokes.has_value());
   ASSERT_TRUE(strokes->openPaths());
-  EXPECT_EQ(f.Label3->text(), QString::number(strokes->Count() - 1));
+  EXPECT_EQ(testing::child<QLabel>(f, "Label3")->text(), QString::number(strokes->Count() - 1));
   // "E": a path of three strokes and the bar; both ends of every stroke are painted, the
   // ends of the paths included (a line alone leaves its end pixel out).
   const TRect b = strokes->GetBounds();
@@ -140,12 +140,12 @@ TEST_F(PreviewTest, open_paths_of_a_single_line_face_are_drawn_to_their_last_poi
 TEST_F(PreviewTest, a_character_without_outline_draws_nothing_and_keeps_the_labels) {
   TMainForm& f = form();
   paint(f);  // 'A' in the initial conversion font
-  const QString height = f.Label6->text();
+  const QString height = testing::child<QLabel>(f, "Label6")->text();
   const float charHeight = f.CharHeight;
   ASSERT_TRUE(height.startsWith(QStringLiteral("Height ")));
   f.CurChar = U' ';
   const QImage img = paint(f);
-  EXPECT_EQ(f.Label6->text(), height);
+  EXPECT_EQ(testing::child<QLabel>(f, "Label6")->text(), height);
   EXPECT_EQ(f.CharHeight, charHeight);
   QImage blank(img.size(), img.format());
   blank.fill(Qt::white);
@@ -178,17 +178,17 @@ TEST(preview_line_test, lines_leave_their_end_pixel_unpainted_in_either_directio
 
 TEST_F(SteppingTest, two_characters_wrap_both_ways) {
   TMainForm& f = form();
-  f.RichEdit1->setText(U"xy");
+  f.editor()->setText(U"xy");
   f.CharPos = 1;
   f.NextCharBtnClick();
   EXPECT_EQ(f.CharPos, 2);
   EXPECT_EQ(f.CurChar, U'y');
-  EXPECT_EQ(f.RichEdit1->selStart(), 2);
-  EXPECT_TRUE(f.RichEdit1->hasFocus());
+  EXPECT_EQ(f.editor()->selStart(), 2);
+  EXPECT_TRUE(f.editor()->hasFocus());
   f.NextCharBtnClick();
   EXPECT_EQ(f.CharPos, 1);
   EXPECT_EQ(f.CurChar, U'x');
-  QTest::mouseClick(f.PrevCharBtn, Qt::LeftButton);
+  QTest::mouseClick(testing::child<QToolButton>(f, "PrevCharBtn"), Qt::LeftButton);
   EXPECT_EQ(f.CharPos, 2);
   EXPECT_EQ(f.CurChar, U'y');
   EXPECT_EQ(f.RichEdit2.text, U"y");
@@ -196,11 +196,11 @@ TEST_F(SteppingTest, two_characters_wrap_both_ways) {
 
 TEST_F(SteppingTest, a_line_break_shows_two_spaces) {
   TMainForm& f = form();
-  f.RichEdit1->setText(U"a\r\nb");
+  f.editor()->setText(U"a\r\nb");
   f.CharPos = 1;
   const char32_t expected[] = {U' ', U' ', U'b', U'a'};
   for (int i = 0; i < 4; ++i) {
-    QTest::mouseClick(f.NextCharBtn, Qt::LeftButton);
+    QTest::mouseClick(testing::child<QToolButton>(f, "NextCharBtn"), Qt::LeftButton);
     EXPECT_EQ(f.CurChar, expected[i]) << i;
   }
   EXPECT_EQ(f.CharPos, 1);
@@ -212,7 +212,7 @@ TEST_F(SteppingTest, a_line_break_shows_two_spaces) {
 
 TEST_F(SteppingTest, a_shortened_text_brings_the_position_back) {
   TMainForm& f = form();
-  f.RichEdit1->setText(U"abc");
+  f.editor()->setText(U"abc");
   f.CharPos = 10;
   f.PrevCharBtnClick();
   EXPECT_EQ(f.CharPos, 3);
@@ -225,7 +225,7 @@ TEST_F(SteppingTest, a_shortened_text_brings_the_position_back) {
 
 TEST_F(SteppingTest, an_empty_editor_cycles_8_bit_codes_through_the_code_page) {
   TMainForm& f = form();
-  f.RichEdit1->clearText();
+  f.editor()->clearText();
   f.CharPos = 4;
   f.NextCharBtnClick();  // from 'A' (65), the start-up character
   EXPECT_EQ(f.CurChar, U'B');
@@ -259,16 +259,16 @@ TEST_F(SteppingTest, an_empty_editor_cycles_8_bit_codes_through_the_code_page) {
 
 TEST_F(SteppingTest, scan_steps_while_down_and_only_repaints_while_up) {
   TMainForm& f = form();
-  f.RichEdit1->setText(U"abc");
+  f.editor()->setText(U"abc");
   f.CharPos = 1;
-  QTest::mouseClick(f.AutoBtn, Qt::LeftButton);
-  EXPECT_TRUE(f.AutoBtn->isChecked());
-  EXPECT_TRUE(f.Timer->isActive());
+  QTest::mouseClick(testing::child<QToolButton>(f, "AutoBtn"), Qt::LeftButton);
+  EXPECT_TRUE(testing::child<QToolButton>(f, "AutoBtn")->isChecked());
+  EXPECT_TRUE(testing::child<QTimer>(f, "Timer")->isActive());
   f.TimerTimer();
   EXPECT_EQ(f.CharPos, 2);
   ASSERT_TRUE(QTest::qWaitFor([&] { return f.CharPos == 3; }, 2000));
-  QTest::mouseClick(f.AutoBtn, Qt::LeftButton);
-  EXPECT_FALSE(f.Timer->isActive());
+  QTest::mouseClick(testing::child<QToolButton>(f, "AutoBtn"), Qt::LeftButton);
+  EXPECT_FALSE(testing::child<QTimer>(f, "Timer")->isActive());
   const std::int32_t pos = f.CharPos;
   f.TimerTimer();
   EXPECT_EQ(f.CharPos, pos);

@@ -8,10 +8,12 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "appcore/settings_file.h"
@@ -29,12 +31,21 @@ inline QApplication& application() {
   return *app;
 }
 
+/// The window's widget, command or timer of that object name (the name of the window's member
+/// that holds it); a missing one ends the test with an exception naming it.
+template <class T>
+T* child(const QObject& window, const char* name) {
+  T* found = window.findChild<T*>(QString::fromLatin1(name));
+  if (found == nullptr) throw std::logic_error(std::string("the window has no ") + name);
+  return found;
+}
+
 /// A window for tests: start-up timer stopped, program folder moved to folder (so Reg.ini is
 /// private to the test), error boxes recorded in errors instead of shown.
 inline std::unique_ptr<TMainForm> makeTestForm(const QString& folder, QStringList& errors) {
   application();
   auto form = std::make_unique<TMainForm>();
-  form->StartupTimer1->stop();
+  testing::child<QTimer>(*form, "StartupTimer1")->stop();
   form->ProgramFolder = QFile::encodeName(folder).toStdString() + "/";
   form->errorBox = [&errors](const QString& text) { errors << text; };
   return form;

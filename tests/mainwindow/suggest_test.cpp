@@ -61,9 +61,9 @@ TEST_F(SuggestTest, tallest_character_of_a_mixed_text) {
   text.append(U'b', serif);  // the tallest, but not the last
   text.append(U"\r\n", small);
   text.append(U"x ", small);
-  form_->RichEdit1->setStyledText(text);
-  form_->ScaleEdit1->SetValue(300);
-  form_->Resolution1->SetValue(3);
+  form_->editor()->setStyledText(text);
+  testing::child<TSpinEdit>(*form_, "ScaleEdit1")->SetValue(300);
+  testing::child<TSpinEdit>(*form_, "Resolution1")->SetValue(3);
 
   const float heights[] = {glyphHeight(U'A', sans, 300, 3), glyphHeight(U'b', serif, 300, 3),
                            glyphHeight(U'x', small, 300, 3)};
@@ -72,43 +72,43 @@ TEST_F(SuggestTest, tallest_character_of_a_mixed_text) {
   ASSERT_GT(tallest, heights[0]);
 
   const std::int32_t startPos = form_->CharPos;
-  form_->PitchSpeedButton1->click();
+  testing::child<QToolButton>(*form_, "PitchSpeedButton1")->click();
   EXPECT_TRUE(errors_.isEmpty()) << errors_.join('|').toStdString();
-  EXPECT_EQ(form_->Edit1->text().toStdString(), formatPitch(suggestedPitch(tallest)));
+  EXPECT_EQ(testing::child<QLineEdit>(*form_, "Edit1")->text().toStdString(), formatPitch(suggestedPitch(tallest)));
   // Six positions, six steps: the position wraps back to where it started.
   EXPECT_EQ(form_->CharPos, startPos);
 }
 
 TEST_F(SuggestTest, empty_text_suggests_zero_whatever_was_measured_before) {
-  form_->RichEdit1->clearText();
+  form_->editor()->clearText();
   form_->CharHeight = 7.5f;
-  form_->Edit1->setText(QStringLiteral("-2.000"));
-  form_->Suggest->trigger();
-  EXPECT_EQ(form_->Edit1->text(), QStringLiteral("0.000"));
+  testing::child<QLineEdit>(*form_, "Edit1")->setText(QStringLiteral("-2.000"));
+  testing::child<QAction>(*form_, "Suggest")->trigger();
+  EXPECT_EQ(testing::child<QLineEdit>(*form_, "Edit1")->text(), QStringLiteral("0.000"));
 }
 
 TEST_F(SuggestTest, text_without_outlines_keeps_the_earlier_height) {
   // Spaces and line breaks leave CharHeight alone, so a height measured before the run counts.
-  form_->RichEdit1->setText(U" \r\n ");
+  form_->editor()->setText(U" \r\n ");
   form_->CharHeight = 2.5f;
-  form_->Suggest->trigger();
-  EXPECT_EQ(form_->Edit1->text(), QStringLiteral("-2.750"));
+  testing::child<QAction>(*form_, "Suggest")->trigger();
+  EXPECT_EQ(testing::child<QLineEdit>(*form_, "Edit1")->text(), QStringLiteral("-2.750"));
 }
 
 // Closing the window ends the program; a run still stepping through a long text would keep
 // the process alive, invisibly, for the rest of its steps.
 TEST_F(SuggestTest, closing_the_window_ends_the_run) {
-  form_->RichEdit1->setText(std::u32string(40, U'A'));
-  form_->Edit1->setText(QStringLiteral("-2.000"));
+  form_->editor()->setText(std::u32string(40, U'A'));
+  testing::child<QLineEdit>(*form_, "Edit1")->setText(QStringLiteral("-2.000"));
   bool closedDuringRun = false;
   QTimer::singleShot(150, form_.get(), [&] { closedDuringRun = form_->close(); });
-  form_->Suggest->trigger();
+  testing::child<QAction>(*form_, "Suggest")->trigger();
   ASSERT_TRUE(closedDuringRun);
   EXPECT_FALSE(form_->isVisible());
   // Stopped after a few of its 40 steps, not wrapped all the way round to position 1.
   EXPECT_GT(form_->CharPos, 1);
   EXPECT_LT(form_->CharPos, 40);
-  EXPECT_EQ(form_->Edit1->text(), QStringLiteral("-2.000"));
+  EXPECT_EQ(testing::child<QLineEdit>(*form_, "Edit1")->text(), QStringLiteral("-2.000"));
 }
 
 }  // namespace

@@ -39,13 +39,13 @@ class TypographyControlsTest : public ::testing::Test {
 
   // Chooses a Spacing entry with the keyboard, as a person would.
   void chooseSpacing(int index) {
-    form().SpacingBox->setFocus();
-    while (form().SpacingBox->currentIndex() < index) QTest::keyClick(form().SpacingBox, Qt::Key_Down);
-    while (form().SpacingBox->currentIndex() > index) QTest::keyClick(form().SpacingBox, Qt::Key_Up);
+    testing::child<QComboBox>(form(), "SpacingBox")->setFocus();
+    while (testing::child<QComboBox>(form(), "SpacingBox")->currentIndex() < index) QTest::keyClick(testing::child<QComboBox>(form(), "SpacingBox"), Qt::Key_Down);
+    while (testing::child<QComboBox>(form(), "SpacingBox")->currentIndex() > index) QTest::keyClick(testing::child<QComboBox>(form(), "SpacingBox"), Qt::Key_Up);
   }
   void typeSpace(const char* text) {
-    QLineEdit* edit = form().SpacePc->findChild<QLineEdit*>();
-    QWidget* target = edit ? static_cast<QWidget*>(edit) : form().SpacePc;
+    QLineEdit* edit = testing::child<TSpinEdit>(form(), "SpacePc")->findChild<QLineEdit*>();
+    QWidget* target = edit ? static_cast<QWidget*>(edit) : testing::child<TSpinEdit>(form(), "SpacePc");
     target->setFocus();
     QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(target, text);
@@ -58,22 +58,22 @@ class TypographyControlsTest : public ::testing::Test {
 
 TEST_F(TypographyControlsTest, ControlsFillTheConversionAndEachSpacingKeepsItsOwnSpace) {
   // At start the window describes the classic conversion.
-  EXPECT_EQ(form().SpacingBox->currentText(), "classic");
-  EXPECT_TRUE(form().AlignLeftBtn->isChecked());
-  EXPECT_FALSE(form().AutoPitchBox->isChecked());
+  EXPECT_EQ(testing::child<QComboBox>(form(), "SpacingBox")->currentText(), "classic");
+  EXPECT_TRUE(testing::child<QToolButton>(form(), "AlignLeftBtn")->isChecked());
+  EXPECT_FALSE(testing::child<QCheckBox>(form(), "AutoPitchBox")->isChecked());
   EXPECT_TRUE(placesClassically(form().conversionOptions()));
-  EXPECT_EQ(form().SpacePc->Value(), 10);
+  EXPECT_EQ(testing::child<TSpinEdit>(form(), "SpacePc")->Value(), 10);
 
   // Font spacing: Space % now shows the tracking, 0 until typed.
   chooseSpacing(1);
-  EXPECT_EQ(form().SpacingBox->currentText(), "font");
-  EXPECT_EQ(form().SpacePc->Value(), 0);
+  EXPECT_EQ(testing::child<QComboBox>(form(), "SpacingBox")->currentText(), "font");
+  EXPECT_EQ(testing::child<TSpinEdit>(form(), "SpacePc")->Value(), 0);
   typeSpace("25");
-  EXPECT_EQ(form().SpacePc->Value(), 25);
-  QTest::mouseClick(form().AlignCenterBtn, Qt::LeftButton);
-  QTest::mouseClick(form().AutoPitchBox, Qt::LeftButton, {}, QPoint(4, form().AutoPitchBox->height() / 2));
-  EXPECT_FALSE(form().AlignLeftBtn->isChecked());
-  EXPECT_FALSE(form().Edit1->isEnabled());  // the number is not used under "auto"
+  EXPECT_EQ(testing::child<TSpinEdit>(form(), "SpacePc")->Value(), 25);
+  QTest::mouseClick(testing::child<QToolButton>(form(), "AlignCenterBtn"), Qt::LeftButton);
+  QTest::mouseClick(testing::child<QCheckBox>(form(), "AutoPitchBox"), Qt::LeftButton, {}, QPoint(4, testing::child<QCheckBox>(form(), "AutoPitchBox")->height() / 2));
+  EXPECT_FALSE(testing::child<QToolButton>(form(), "AlignLeftBtn")->isChecked());
+  EXPECT_FALSE(testing::child<QLineEdit>(form(), "Edit1")->isEnabled());  // the number is not used under "auto"
 
   ConversionOptions o = form().conversionOptions();
   EXPECT_EQ(o.spacing, SpacingMode::Font);
@@ -85,8 +85,8 @@ TEST_F(TypographyControlsTest, ControlsFillTheConversionAndEachSpacingKeepsItsOw
 
   // Font with ligatures: the same tracking, the optional ligatures on.
   chooseSpacing(2);
-  EXPECT_EQ(form().SpacingBox->currentText(), "font + ligatures");
-  EXPECT_EQ(form().SpacePc->Value(), 25);
+  EXPECT_EQ(testing::child<QComboBox>(form(), "SpacingBox")->currentText(), "font + ligatures");
+  EXPECT_EQ(testing::child<TSpinEdit>(form(), "SpacePc")->Value(), 25);
   o = form().conversionOptions();
   EXPECT_EQ(o.spacing, SpacingMode::Font);
   EXPECT_TRUE(o.ligatures);
@@ -95,8 +95,8 @@ TEST_F(TypographyControlsTest, ControlsFillTheConversionAndEachSpacingKeepsItsOw
 
   // Back to classic: the classic space returns, the tracking is kept for later.
   chooseSpacing(0);
-  EXPECT_EQ(form().SpacePc->Value(), 10);
-  QTest::mouseClick(form().AlignRightBtn, Qt::LeftButton);
+  EXPECT_EQ(testing::child<TSpinEdit>(form(), "SpacePc")->Value(), 10);
+  QTest::mouseClick(testing::child<QToolButton>(form(), "AlignRightBtn"), Qt::LeftButton);
   o = form().conversionOptions();
   EXPECT_EQ(o.spacing, SpacingMode::Classic);
   EXPECT_EQ(o.tracking, 25);
@@ -113,8 +113,8 @@ TEST_F(TypographyControlsTest, SettingsFileKeepsTheChoiceInItsOwnSection) {
 
   chooseSpacing(1);
   typeSpace("7");
-  QTest::mouseClick(form().AlignRightBtn, Qt::LeftButton);
-  form().AutoPitchBox->setChecked(true);
+  QTest::mouseClick(testing::child<QToolButton>(form(), "AlignRightBtn"), Qt::LeftButton);
+  testing::child<QCheckBox>(form(), "AutoPitchBox")->setChecked(true);
   form().Saveini();
   const std::string ini = *readBytes(path("Reg.ini"));
   EXPECT_EQ(ini.rfind(*plain, 0), 0u) << "the [Layer] keys stay first and as they were";
@@ -127,10 +127,10 @@ TEST_F(TypographyControlsTest, SettingsFileKeepsTheChoiceInItsOwnSection) {
   QStringList errors;
   auto again = testing::makeTestForm(dir_.path(), errors);
   again->Loadini();
-  EXPECT_EQ(again->SpacingBox->currentText(), "font");
-  EXPECT_EQ(again->SpacePc->Value(), 7);
-  EXPECT_TRUE(again->AlignRightBtn->isChecked());
-  EXPECT_TRUE(again->AutoPitchBox->isChecked());
+  EXPECT_EQ(testing::child<QComboBox>(*again, "SpacingBox")->currentText(), "font");
+  EXPECT_EQ(testing::child<TSpinEdit>(*again, "SpacePc")->Value(), 7);
+  EXPECT_TRUE(testing::child<QToolButton>(*again, "AlignRightBtn")->isChecked());
+  EXPECT_TRUE(testing::child<QCheckBox>(*again, "AutoPitchBox")->isChecked());
   EXPECT_EQ(again->conversionOptions().classic.spacePercent, 10);
 
   // Ligatures are kept and read back with the font spacing.
@@ -139,8 +139,8 @@ TEST_F(TypographyControlsTest, SettingsFileKeepsTheChoiceInItsOwnSection) {
   EXPECT_NE(readBytes(path("Reg.ini"))->find("Ligatures=1\r\n"), std::string::npos);
   auto third = testing::makeTestForm(dir_.path(), errors);
   third->Loadini();
-  EXPECT_EQ(third->SpacingBox->currentText(), "font + ligatures");
-  EXPECT_EQ(third->SpacePc->Value(), 7);
+  EXPECT_EQ(testing::child<QComboBox>(*third, "SpacingBox")->currentText(), "font + ligatures");
+  EXPECT_EQ(testing::child<TSpinEdit>(*third, "SpacePc")->Value(), 7);
   EXPECT_TRUE(third->conversionOptions().ligatures);
 }
 
@@ -148,9 +148,9 @@ TEST_F(TypographyControlsTest, BothSaveCommandsWriteTheShapedPlacement) {
   StyledText text;
   TFontDescription sans = testing::font("Liberation Sans", 20);
   text.append(U"AVATAR\r\nTo Wa", sans);
-  form().RichEdit1->setStyledText(text);
+  form().editor()->setStyledText(text);
   chooseSpacing(1);
-  QTest::mouseClick(form().AlignCenterBtn, Qt::LeftButton);
+  QTest::mouseClick(testing::child<QToolButton>(form(), "AlignCenterBtn"), Qt::LeftButton);
   const ConversionOptions options = form().conversionOptions();
   form().FileSave(path("lines.dxf"));
   form().SavePoly2(path("poly.dxf"));
@@ -161,16 +161,16 @@ TEST_F(TypographyControlsTest, BothSaveCommandsWriteTheShapedPlacement) {
   ConversionOptions lines = options;
   lines.format = OutputFormat::Lines;
   saveStrokeDxf(QFile::encodeName(path("expected-lines.dxf")).toStdString(),
-                form().RichEdit1->styledText(), lines, converter);
+                form().editor()->styledText(), lines, converter);
   ConversionOptions poly = options;
   poly.format = OutputFormat::PolyLines;
   saveStrokeDxf(QFile::encodeName(path("expected-poly.dxf")).toStdString(),
-                form().RichEdit1->styledText(), poly, converter);
+                form().editor()->styledText(), poly, converter);
   EXPECT_EQ(readBytes(path("lines.dxf")), readBytes(path("expected-lines.dxf")));
   EXPECT_EQ(readBytes(path("poly.dxf")), readBytes(path("expected-poly.dxf")));
 
   // And it is not the classic file.
-  FileSave(QFile::encodeName(path("classic.dxf")).toStdString(), form().RichEdit1->styledText(),
+  FileSave(QFile::encodeName(path("classic.dxf")).toStdString(), form().editor()->styledText(),
            options.classic, converter);
   EXPECT_NE(readBytes(path("lines.dxf")), readBytes(path("classic.dxf")));
 }
@@ -178,9 +178,9 @@ TEST_F(TypographyControlsTest, BothSaveCommandsWriteTheShapedPlacement) {
 TEST_F(TypographyControlsTest, DrawingExportsWriteTheShapedPlacementToo) {
   StyledText text;
   text.append(U"AVATAR\r\nTo Wa", testing::font("Liberation Sans", 20));
-  form().RichEdit1->setStyledText(text);
+  form().editor()->setStyledText(text);
   chooseSpacing(1);
-  QTest::mouseClick(form().AlignRightBtn, Qt::LeftButton);
+  QTest::mouseClick(testing::child<QToolButton>(form(), "AlignRightBtn"), Qt::LeftButton);
   ConversionOptions closed;
   closed.format = OutputFormat::Closed;
   closed.kerf = 0.1;
@@ -198,7 +198,7 @@ TEST_F(TypographyControlsTest, DrawingExportsWriteTheShapedPlacementToo) {
     o.spacing = SpacingMode::Font;
     o.align = Alignment::Right;
     o.tracking = 0;
-    exportTextFile(QFile::encodeName(path(name)).toStdString(), form().RichEdit1->styledText(), o,
+    exportTextFile(QFile::encodeName(path(name)).toStdString(), form().editor()->styledText(), o,
                    converter);
   };
   expect(closed, "expected.dxf");
@@ -209,7 +209,7 @@ TEST_F(TypographyControlsTest, DrawingExportsWriteTheShapedPlacementToo) {
   ConverterGlyphSource glyphs(converter);
   closed.classic = form().conversionOptions().classic;
   exportDrawingFile(QFile::encodeName(path("classic.dxf")).toStdString(),
-                    form().RichEdit1->styledText(), closed, glyphs);
+                    form().editor()->styledText(), closed, glyphs);
   EXPECT_NE(readBytes(path("closed.dxf")), readBytes(path("classic.dxf")));
 }
 
@@ -227,15 +227,15 @@ TEST_F(TypographyControlsTest, PositionalBatchRunStaysClassic) {
   };
   chooseSpacing(1);
   typeSpace("30");
-  QTest::mouseClick(form().AlignCenterBtn, Qt::LeftButton);
-  form().AutoPitchBox->setChecked(true);
+  QTest::mouseClick(testing::child<QToolButton>(form(), "AlignCenterBtn"), Qt::LeftButton);
+  testing::child<QCheckBox>(form(), "AutoPitchBox")->setChecked(true);
   const auto fromStyledWindow = batch(form());
   QStringList errors;
   auto plain = testing::makeTestForm(dir_.path(), errors);
   const auto fromPlainWindow = batch(*plain);
   ASSERT_TRUE(fromStyledWindow.has_value());
   EXPECT_EQ(fromStyledWindow, fromPlainWindow);
-  EXPECT_EQ(form().SpacePc->Value(), 5);
+  EXPECT_EQ(testing::child<TSpinEdit>(form(), "SpacePc")->Value(), 5);
   EXPECT_TRUE(errors_.isEmpty() && errors.isEmpty());
 }
 
@@ -244,12 +244,12 @@ TEST_F(TypographyControlsTest, PreviewShowsTheFormTheFontSpacingCuts) {
   StyledText text;
   const TFontDescription dejavu = testing::font("DejaVu Sans", 20);
   text.append(U"\u0628\u064A\u062A A", dejavu);
-  form().RichEdit1->setStyledText(text);
+  form().editor()->setStyledText(text);
   auto strokeCount = [&] {
     QImage img(400, 300, QImage::Format_RGB32);
     QPainter p(&img);
     form().PaintBoxPaint(p, 300);
-    return form().Label3->text().toInt() + 1;  // the label shows the count less one
+    return testing::child<QLabel>(form(), "Label3")->text().toInt() + 1;  // the label shows the count less one
   };
   auto previewedAt = [&](std::int32_t pos) {
     form().CharPos = pos - 1;
@@ -260,8 +260,8 @@ TEST_F(TypographyControlsTest, PreviewShowsTheFormTheFontSpacingCuts) {
   TTTFToVectorConverter converter;
   ConversionOptions options;
   options.spacing = SpacingMode::Font;
-  options.classic.resolution = form().Resolution1->Value();
-  const Drawing drawing = placeDrawing(form().RichEdit1->styledText(), options, converter);
+  options.classic.resolution = testing::child<TSpinEdit>(form(), "Resolution1")->Value();
+  const Drawing drawing = placeDrawing(form().editor()->styledText(), options, converter);
   std::map<std::int32_t, std::size_t> cut;
   for (const PlacedCharacter& c : drawing.characters) {
     std::size_t n = 0;

@@ -242,6 +242,23 @@ TEST(SingleLineFontReaders, BrokenRecordsAreReportedAndTheRestRead) {
   ASSERT_EQ(wrapped.glyphs.size(), 2u);
   EXPECT_EQ(wrapped.glyphs.at(U' ').lines[0].vertices.size(), 3u);
 
+  // A count larger than its data never borrows the next record: that glyph is broken and
+  // every later one keeps its own code and strokes.
+  const SingleLineFont shortGlyph = readJhf(
+      "12345  1JZ\n"
+      "12345  4MWRFRT\n"  // '!' counts three pairs and holds two
+      "12345  3MWRFRT\n"  // '"' a bar from (0, -12) to (0, 2)
+      "12345  1JZ");
+  EXPECT_EQ(shortGlyph.malformed, (std::vector<MalformedRecord>{
+                                      {2, "the record ends before its 4 coordinate pairs"}}));
+  EXPECT_EQ(shortGlyph.records, 4);
+  EXPECT_EQ(shortGlyph.glyphs.count(U'!'), 0u);
+  ASSERT_EQ(shortGlyph.glyphs.count(U'"'), 1u);
+  ASSERT_EQ(shortGlyph.glyphs.at(U'"').lines.size(), 1u);
+  EXPECT_EQ(shortGlyph.glyphs.at(U'"').lines[0].vertices,
+            (std::vector<FontVertex>{{0, -12, 0}, {0, 2, 0}}));
+  EXPECT_EQ(shortGlyph.glyphs.count(U'#'), 1u);
+
   // LFF: bad number, bad bulge, loop, missing reference, bad header; good glyphs survive.
   const SingleLineFont lff = readLff(
       "[0041] A\n0,0;1,x\n\n"

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "common/freed_memory.h"
+#include "export/temporary_registry.h"
 #include "mainwindow/Unit1.h"
-#include "mainwindow/window_text.h"
+#include "windowlogic/window_text.h"
 
 namespace {
 
@@ -42,7 +43,10 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral(KERFLINE_APP_ID));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KERFLINE_APP_ID)));
 
+  // A window closed by logging out or by kill must not leave a half-written drawing's temporary.
+  kerfline::removeTemporariesOnSignal();
   kerfline::TMainForm form;
+  form.UnattendedBatch = kerfline::batchRunsUnattended();
   // The arguments after the program's own name; an empty one takes no position.
   for (int i = 1; i < argc; ++i)
     if (argv[i][0] != '\0') form.Arguments.emplace_back(argv[i]);

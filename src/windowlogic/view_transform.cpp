@@ -1,4 +1,4 @@
-#include "mainwindow/view_transform.h"
+#include "windowlogic/view_transform.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "export/text_export.h"
-#include "mainwindow/preview_geometry.h"
-#include "mainwindow/step_rules.h"
-#include "mainwindow/window_text.h"
+#include "windowlogic/preview_geometry.h"
+#include "windowlogic/step_rules.h"
+#include "windowlogic/window_text.h"
 
 namespace kerfline {
 namespace {

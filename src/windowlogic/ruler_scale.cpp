@@ -1,4 +1,4 @@
-#include "mainwindow/ruler_scale.h"
+#include "windowlogic/ruler_scale.h"
 
 #include <charconv>
 #include <cmath>

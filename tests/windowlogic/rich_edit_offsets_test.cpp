@@ -1,4 +1,4 @@
-#include "mainwindow/rich_edit_offsets.h"
+#include "windowlogic/rich_edit_offsets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/rich_edit_clip_codec.h"
+#include "windowlogic/rich_edit_clip_codec.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/window_text.h"
+#include "windowlogic/window_text.h"
 
 #include <limits>
 

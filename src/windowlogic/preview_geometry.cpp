@@ -1,4 +1,4 @@
-#include "mainwindow/preview_geometry.h"
+#include "windowlogic/preview_geometry.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "mainwindow/step_rules.h"
+#include "windowlogic/step_rules.h"
 
 namespace kerfline {
 

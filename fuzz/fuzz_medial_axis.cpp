@@ -1,0 +1,112 @@
+// Fuzzes the medial axis. Simple polygons with a hole, built from the bytes, are checked
+// exactly: every axis point lies inside, and its radius is its distance to the outline, measured
+// here by brute force over every segment. The same bytes as arbitrary rings (x, y pairs of small
+// numbers, 0x80 ends a ring) then go through the union a letter's contours go through.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <numbers>
+#include <vector>
+
+#include "carving/medial_axis.h"
+
+namespace {
+
+using kerfline::GridRing;
+using kerfline::Vec2;
+
+constexpr double kGrid = 1e6;  // grid steps per drawing unit
+
+Vec2 at(const GridRing& r, std::size_t i) {
+  const kerfline::GridPoint& p = r[i % r.size()];
+  return {static_cast<double>(p.x) / kGrid, static_cast<double>(p.y) / kGrid};
+}
+
+double distanceToOutline(const std::vector<GridRing>& rings, Vec2 p) {
+  double best = INFINITY;
+  for (const GridRing& r : rings)
+    for (std::size_t i = 0; i < r.size(); ++i) {
+      const Vec2 a = at(r, i), b = at(r, i + 1);
+      const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+      const double t = len2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0;
+      best = std::min(best, std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy));
+    }
+  return best;
+}
+
+// Winding number of the rings round p (the region is where it is not zero).
+int winding(const std::vector<GridRing>& rings, Vec2 p) {
+  int w = 0;
+  for (const GridRing& r : rings)
+    for (std::size_t i = 0; i < r.size(); ++i) {
+      const Vec2 a = at(r, i), b = at(r, i + 1);
+      const double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
+      if (a.y <= p.y && p.y < b.y && side > 0) ++w;
+      if (b.y <= p.y && p.y < a.y && side < 0) --w;
+    }
+  return w;
+}
+
+// A star-shaped ring round the origin from bytes (radius, angle jitter) pairs: angles rise
+// strictly by less than a quarter turn, so the ring is simple; radii within [low, low + span).
+GridRing starRing(const std::uint8_t* data, std::size_t pairs, double low, double span, bool ccw) {
+  const std::size_t n = std::max<std::size_t>(pairs, 8);
+  GridRing r;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint8_t radius = i < pairs ? data[2 * i] : 0, jitter = i < pairs ? data[2 * i + 1] : 0;
+    const double a = 2 * std::numbers::pi * (static_cast<double>(i) + 0.9 * jitter / 255.0) / static_cast<double>(n);
+    const double d = low + span * radius / 256.0;
+    r.push_back({std::llround(d * std::cos(ccw ? a : -a) * kGrid), std::llround(d * std::sin(ccw ? a : -a) * kGrid)});
+  }
+  return r;
+}
+
+}  // namespace
+
+// First stage: a simple polygon (radii 8 to 16) with a simple hole (radii 1 to 4) when the input
+// holds a byte 0x80, checked exactly. Second stage: the bytes as arbitrary rings through the
+// union (which may leave rings touching or sharing stretches): the outline is then a part of
+// the rings, so the radius may only exceed the distance to them, never fall short of it.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace kerfline;
+  if (size > 4096) return 0;  // the brute-force check is quadratic
+  const std::uint8_t* split = std::find(data, data + size, std::uint8_t{0x80});
+  const std::size_t outerPairs = static_cast<std::size_t>(split - data) / 2;
+  std::vector<GridRing> simple{starRing(data, outerPairs, 8, 8, true)};
+  if (split != data + size) {
+    const std::size_t rest = static_cast<std::size_t>(data + size - split - 1);
+    simple.push_back(starRing(split + 1, rest / 2, 1, 3, false));
+  }
+  const MedialAxis exact = medialAxis(simple, 0.01);
+  for (const AxisEdge& e : exact.edges) {
+    if (e.points.size() < 2 || e.from < 0 || e.to < 0 ||
+        static_cast<std::size_t>(std::max(e.from, e.to)) >= exact.vertices.size())
+      std::abort();
+    for (const AxisPoint& p : e.points) {
+      if (std::fabs(p.radius - distanceToOutline(simple, p.position)) > 1e-6) std::abort();
+      if (p.radius > 1e-6 && winding(simple, p.position) == 0) std::abort();
+    }
+  }
+
+  PlacedCharacter c;
+  Contour current;
+  for (std::size_t i = 0; i < size; ++i) {
+    if (data[i] == 0x80) {
+      if (current.points.size() > 2) c.contours.push_back(current);
+      current = Contour{};
+    } else if (i + 1 < size) {
+      // Quarter units: off the grid of whole numbers, still exact in binary.
+      current.points.push_back({static_cast<std::int8_t>(data[i]) / 4.0,
+                                static_cast<std::int8_t>(data[i + 1]) / 4.0});
+      ++i;
+    }
+  }
+  if (current.points.size() > 2) c.contours.push_back(current);
+  const std::vector<GridRing> rings = regionRingsOf(c);
+  for (const AxisEdge& e : medialAxis(rings, 0.01).edges)
+    for (const AxisPoint& p : e.points)
+      if (p.radius < distanceToOutline(rings, p.position) - 1e-6) std::abort();
+  return 0;
+}

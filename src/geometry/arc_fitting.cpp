@@ -1,0 +1,336 @@
+#include "geometry/arc_fitting.h"
+
+#include <cmath>
+#include <algorithm>
+#include <cstddef>
+#include <numbers>
+#include <optional>
+
+#include "common/error.h"
+
+namespace kerfline {
+
+ToleranceShares arcToleranceShares(double tolerance) {
+  // A tenth for the polyline triples its points (chords go with 1 / sqrt(T)), which costs
+  // only time, and leaves the arcs nine tenths of the room, which is where pieces are saved.
+  return {tolerance / 10, tolerance - tolerance / 10};
+}
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+// Where the two arcs of a biarc may meet, as the ratio of its tangent lengths: the middle
+// first, then nearer either end (a curve that bends more at one end fits better so).
+constexpr double kJointRatios[] = {1, 0.5, 2, 0.25, 4};
+// Most a line may turn from the tangents at its ends (radians): about half a degree.
+constexpr double kLineKink = 0.01;
+
+Vec2 operator+(const Vec2& a, const Vec2& b) { return {a.x + b.x, a.y + b.y}; }
+Vec2 operator-(const Vec2& a, const Vec2& b) { return {a.x - b.x, a.y - b.y}; }
+Vec2 operator*(double s, const Vec2& a) { return {s * a.x, s * a.y}; }
+double dot(const Vec2& a, const Vec2& b) { return a.x * b.x + a.y * b.y; }
+double cross(const Vec2& a, const Vec2& b) { return a.x * b.y - a.y * b.x; }
+// Plain square root: hypot guards against overflow no drawing comes near, at several times the cost.
+double norm(const Vec2& a) { return std::sqrt(a.x * a.x + a.y * a.y); }
+bool isZero(const Vec2& a) { return a.x == 0 && a.y == 0; }
+
+Vec2 unit(const Vec2& a) {
+  const double l = norm(a);
+  if (!(l > 0) || !std::isfinite(l)) return {0, 0};
+  return {a.x / l, a.y / l};
+}
+
+// Signed angle turning direction a into direction b.
+double angleBetween(const Vec2& a, const Vec2& b) { return std::atan2(cross(a, b), dot(a, b)); }
+
+double distanceToSegment(const Vec2& p, const Vec2& a, const Vec2& b) {
+  const Vec2 ab = b - a;
+  const double len2 = dot(ab, ab);
+  const double t = len2 > 0 ? std::fmin(1, std::fmax(0, dot(p - a, ab) / len2)) : 0;
+  return norm(p - (a + t * ab));
+}
+
+// One piece of a candidate: a line (bulge 0) or an arc with its circle.
+struct Piece {
+  Vec2 a, b;
+  double bulge = 0;
+  ArcGeometry circle;
+
+  double distance(const Vec2& p) const {
+    if (bulge == 0) return distanceToSegment(p, a, b);
+    // Arcs here sweep at most a half circle, so p lies in the arc's sector exactly when it
+    // is turned from a no less than, and from b no more than, the way the arc turns.
+    const Vec2 fromCentre = p - circle.centre;
+    const double sense = circle.sweep < 0 ? -1 : 1;
+    if (sense * cross(a - circle.centre, fromCentre) >= 0 &&
+        sense * cross(fromCentre, b - circle.centre) >= 0)
+      return std::fabs(norm(fromCentre) - circle.radius);
+    return std::fmin(norm(p - a), norm(p - b));
+  }
+};
+
+// A biarc or a line: one or two pieces.
+struct Candidate {
+  Piece pieces[2];
+  int count = 0;
+
+  double distance(const Vec2& p) const {
+    double d = pieces[0].distance(p);
+    if (count == 2) d = std::fmin(d, pieces[1].distance(p));
+    return d;
+  }
+};
+
+class Fitter {
+ public:
+  Fitter(const Contour& polyline, const ArcFitting& fit, const PolylineTangents* tangents)
+      : points_(polyline.points), closed_(polyline.closed), tolerance_(fit.tolerance),
+        cornerAngle_(fit.cornerDegrees * kPi / 180) {
+    const std::size_t n = points_.size();
+    in_.resize(n);
+    out_.resize(n);
+    corner_.assign(n, false);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (tangents != nullptr) {
+        in_[i] = unit(tangents->in[i]);
+        out_[i] = unit(tangents->out[i]);
+      } else {
+        estimate(i);
+      }
+      const bool end = !closed_ && (i == 0 || i + 1 == n);
+      if (end || isZero(in_[i]) || isZero(out_[i]) ||
+          std::fabs(angleBetween(in_[i], out_[i])) > cornerAngle_) {
+        corner_[i] = true;
+        // Where the curve gives no direction, the polyline's own does.
+        if (isZero(in_[i]) && (closed_ || i > 0)) in_[i] = unit(points_[i] - point(i + n - 1));
+        if (isZero(out_[i]) && (closed_ || i + 1 < n)) out_[i] = unit(point(i + 1) - points_[i]);
+      } else {
+        // A smooth join whose two sides differ a little (control points on a font's grid):
+        // both sides take the mean, so the pieces meeting there share one tangent.
+        in_[i] = out_[i] = unit(in_[i] + out_[i]);
+      }
+    }
+  }
+
+  ArcPath run() {
+    ArcPath path;
+    path.closed = closed_;
+    const std::size_t n = points_.size();
+    if (n < 3) {
+      for (const Vec2& p : points_) path.vertices.push_back({p, 0});
+      return path;
+    }
+    // The walk order: from a corner round to the same corner (closed), or end to end (open).
+    std::size_t first = 0;
+    if (closed_)
+      while (first < n && !corner_[first]) ++first;
+    if (first == n) first = 0;  // smooth all round: any point joins with one tangent
+    const std::size_t last = closed_ ? n : n - 1;
+    std::size_t s = 0;
+    while (s < last) {
+      std::size_t e = s + 1;
+      while (e < last && !corner_[(first + e) % n]) ++e;
+      fitRun(first, s, e, path);
+      s = e;
+    }
+    if (!closed_) path.vertices.push_back({points_.back(), 0});
+    return path;
+  }
+
+ private:
+  const Vec2& point(std::size_t i) const { return points_[i % points_.size()]; }
+
+  void estimate(std::size_t i) {
+    const std::size_t n = points_.size();
+    const bool hasPrev = closed_ || i > 0, hasNext = closed_ || i + 1 < n;
+    const Vec2 u = hasPrev ? points_[i] - point(i + n - 1) : Vec2{};
+    const Vec2 w = hasNext ? point(i + 1) - points_[i] : Vec2{};
+    if (!hasPrev || !hasNext) {
+      in_[i] = out_[i] = unit(hasPrev ? u : w);
+      return;
+    }
+    const Vec2 uu = unit(u), ww = unit(w);
+    if (std::fabs(angleBetween(uu, ww)) > cornerAngle_) {
+      in_[i] = uu;
+      out_[i] = ww;
+      return;
+    }
+    // The circle through the point and its neighbours meets each chord at half the angle the
+    // chord spans, so its tangent divides the turn in proportion to the chord lengths.
+    in_[i] = out_[i] = unit(norm(w) * uu + norm(u) * ww);
+  }
+
+  // Pieces from walk position s to e (both corners or ends; nothing between is one), greedy:
+  // each biarc reaches as far as it fits, a point that no biarc can pass keeps its chord.
+  // Biarcs leave and arrive in the curve's own directions, so consecutive ones join smoothly.
+  void fitRun(std::size_t first, std::size_t s, std::size_t e, ArcPath& path) {
+    const std::size_t n = points_.size();
+    auto at = [&](std::size_t k) -> const Vec2& { return points_[(first + k) % n]; };
+    const bool freeEnd = corner_[(first + e) % n];
+    std::size_t i = s;
+    while (i < e) {
+      // The last stretch of a run ends at a corner (or the path's end), where no tangent
+      // must be kept: one arc leaving as the path does may do where a biarc takes two.
+      if (freeEnd) {
+        const std::optional<Candidate> c = singleArc(at(i), at(e), out_[(first + i) % n]);
+        if (c && fits(*c, first, i, e)) {
+          path.vertices.push_back({at(i), c->pieces[0].bulge});
+          return;
+        }
+      }
+      // How far a biarc from i reaches: doubling steps while it fits, then halving between
+      // the last fit and the first miss. The error does not grow strictly with the reach,
+      // so the result is a long fit, not always the longest, at a logarithmic cost. Fits come
+      // in rising order of j, so best holds the one that reaches furthest.
+      std::optional<Candidate> best;
+      std::size_t reach = i + 1;
+      auto tryReach = [&](std::size_t j) {
+        for (const double ratio : kJointRatios) {
+          std::optional<Candidate> c =
+              biarc(at(i), out_[(first + i) % n], at(j), in_[(first + j) % n], ratio);
+          if (c && fits(*c, first, i, j)) {
+            best = c;
+            reach = j;
+            return true;
+          }
+        }
+        return false;
+      };
+      std::size_t fitting = i, missing = e + 1;
+      for (std::size_t step = 1; fitting < e;) {
+        const std::size_t j = std::min(fitting + step, e);
+        if (!tryReach(j)) {
+          missing = j;
+          break;
+        }
+        fitting = j;
+        step *= 2;
+      }
+      while (missing - fitting > 1) {
+        const std::size_t j = fitting + (missing - fitting) / 2;
+        if (tryReach(j)) {
+          fitting = j;
+        } else {
+          missing = j;
+        }
+      }
+      if (!best) {
+        path.vertices.push_back({at(i), 0});
+      } else {
+        for (int k = 0; k < best->count; ++k)
+          path.vertices.push_back({best->pieces[k].a, best->pieces[k].bulge});
+      }
+      i = reach;
+    }
+  }
+
+  // The one arc from p0 to p1 that leaves p0 in direction t; a line where that arc would be
+  // flatter than the line radius and the line keeps nearly to the direction.
+  std::optional<Candidate> singleArc(const Vec2& p0, const Vec2& p1, const Vec2& t) const {
+    const Vec2 v = p1 - p0;
+    if (!(dot(v, v) > 0)) return std::nullopt;
+    const double half = angleBetween(t, v);
+    if (std::fabs(half) > kPi / 2) return std::nullopt;
+    Candidate c;
+    c.count = 1;
+    c.pieces[0] = arcLeaving(p0, p1, half);
+    if (c.pieces[0].bulge == 0 && std::fabs(half) > kLineKink) return std::nullopt;
+    return c;
+  }
+
+  // The piece from a to b that leaves a in direction t (the arc's chord is at half its
+  // sweep from the tangent); a line where the radius would pass the line limit.
+  Piece arcLeaving(const Vec2& a, const Vec2& b, double halfSweep) const {
+    Piece p{a, b, std::tan(halfSweep / 2), {}};
+    if (p.bulge != 0) {
+      p.circle = arcGeometry(a, b, p.bulge);
+      if (!(p.circle.radius <= kLineRadiusFactor * tolerance_)) p.bulge = 0;
+    }
+    return p;
+  }
+
+  // The biarc from p0 (tangent t0) to p1 (tangent t1) whose tangent lengths d0 = ratio d1
+  // and d1 solve |v - d0 t0 - d1 t1| = d0 + d1, v = p1 - p0: the two arcs meet on the
+  // segment from p0 + d0 t0 to p1 - d1 t1, dividing it as d0 : d1. Nothing where no such
+  // biarc has arcs of at most a half circle each.
+  std::optional<Candidate> biarc(const Vec2& p0, const Vec2& t0, const Vec2& p1,
+                                 const Vec2& t1, double ratio) const {
+    const Vec2 v = p1 - p0;
+    const double c = dot(v, v);
+    if (!(c > 0)) return std::nullopt;
+    const Vec2 t = ratio * t0 + t1;
+    const double b = dot(v, t);
+    const double a = 2 * ratio * (dot(t0, t1) - 1);
+    // The root of a d^2 - 2 b d + c = 0 that is positive, written without the cancellation
+    // the textbook form has when t0 and t1 are nearly parallel (a near 0).
+    const double denominator = b + std::sqrt(b * b - a * c);
+    if (!(denominator > 0)) return std::nullopt;
+    const double d = c / denominator;
+    const Vec2 q0 = p0 + ratio * d * t0, q1 = p1 - d * t1;
+    const Vec2 joint = (1 / (1 + ratio)) * (q0 + ratio * q1);
+    Candidate cand;
+    const double h0 = angleBetween(t0, joint - p0);
+    const double h1 = angleBetween(p1 - joint, t1);
+    if (std::fabs(h0) > kPi / 2 || std::fabs(h1) > kPi / 2) return std::nullopt;
+    const Piece first = arcLeaving(p0, joint, h0);
+    const Piece second = arcLeaving(joint, p1, h1);
+    // An arc too flat to keep turns the whole biarc into its chord: half a biarc as a line
+    // would kink at the joint, where no corner is.
+    if ((first.bulge == 0 && h0 != 0) || (second.bulge == 0 && h1 != 0) ||
+        (first.bulge == 0 && second.bulge == 0)) {
+      // The chord, then, but only where it leaves and arrives nearly as the curve does: a
+      // line is kept where the path around it runs straight on.
+      if (std::fabs(angleBetween(t0, v)) > kLineKink || std::fabs(angleBetween(v, t1)) > kLineKink)
+        return std::nullopt;
+      cand.pieces[0] = Piece{p0, p1, 0, {}};
+      cand.count = 1;
+      return cand;
+    }
+    if (joint == p0 || joint == p1) return std::nullopt;
+    cand.pieces[0] = first;
+    cand.pieces[1] = second;
+    cand.count = 2;
+    return cand;
+  }
+
+  // Within tolerance of the polyline from walk position i to j: every point between, every
+  // chord's middle and, where a chord passes closest to an arc's centre, that point too (the
+  // chord is furthest inside the circle there, which is where an arc bulges away from it).
+  bool fits(const Candidate& c, std::size_t first, std::size_t i, std::size_t j) const {
+    const std::size_t n = points_.size();
+    for (std::size_t k = i; k < j; ++k) {
+      const Vec2& p = points_[(first + k) % n];
+      const Vec2& q = points_[(first + k + 1) % n];
+      if (k > i && c.distance(p) > tolerance_) return false;
+      if (c.distance(0.5 * (p + q)) > tolerance_) return false;
+      const Vec2 pq = q - p;
+      const double len2 = dot(pq, pq);
+      for (int m = 0; m < c.count && len2 > 0; ++m) {
+        if (c.pieces[m].bulge == 0) continue;
+        const double s = dot(c.pieces[m].circle.centre - p, pq) / len2;
+        if (s > 0 && s < 1 && c.distance(p + s * pq) > tolerance_) return false;
+      }
+    }
+    return true;
+  }
+
+  const std::vector<Vec2>& points_;
+  bool closed_;
+  double tolerance_;
+  double cornerAngle_;
+  std::vector<Vec2> in_, out_;
+  std::vector<bool> corner_;
+};
+
+}  // namespace
+
+ArcPath fitArcs(const Contour& polyline, const ArcFitting& fit, const PolylineTangents* tangents) {
+  if (!(fit.tolerance > 0) || !std::isfinite(fit.tolerance))
+    throw Error("The curve tolerance must be a number above 0.");
+  if (tangents != nullptr && (tangents->in.size() != polyline.points.size() ||
+                              tangents->out.size() != polyline.points.size()))
+    throw Error("The tangents do not match the polyline's points.");
+  return Fitter(polyline, fit, tangents).run();
+}
+
+}  // namespace kerfline
