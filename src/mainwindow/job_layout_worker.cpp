@@ -70,6 +70,7 @@ void JobLayoutWorker::run() {
   TTTFToVectorConverter converter;
   ConverterGlyphSource converted(converter);
   GlyphCache cache(converted);
+  WeldKerfCache weldKerf;  // after an edit, only the lines it touched are welded and offset
   for (;;) {
     Request r;
     {
@@ -87,7 +88,8 @@ void JobLayoutWorker::run() {
       ToolpathNotes notes;
       double travel = 0;
       Drawing drawing = drawingAsCut(
-          jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint), r.options, &travel);
+          jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint, &weldKerf),
+          r.options, &travel);
       auto scene = std::make_shared<JobScene>(
           buildJobScene(std::move(drawing), unitName(r.options.units)));
       scene->notes = toolpathSummary(notes);

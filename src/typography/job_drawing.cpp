@@ -22,17 +22,19 @@ class CheckpointObserver final : public ExportObserver {
 
 Drawing jobDrawing(const TextSource& text, const ConversionOptions& options,
                    TTTFToVectorConverter& converter, GlyphSource& glyphs, ToolpathNotes* notes,
-                   const Checkpoint& checkpoint) {
+                   const Checkpoint& checkpoint, WeldKerfCache* weldKerf) {
   CheckpointObserver observer(checkpoint);
   try {
-    return finishedDrawing(text, options, converter, &glyphs, &observer, notes, checkpoint);
+    return finishedDrawing(text, options, converter, &glyphs, &observer, notes, checkpoint,
+                           weldKerf);
   } catch (const Error&) {
     // A fit size cannot apply to a drawing with no width or height yet (an empty editor); the
     // view then shows the drawing as placed rather than nothing.
     ConversionOptions asPlaced = options;
     asPlaced.fitWidth.reset();
     asPlaced.fitHeight.reset();
-    return finishedDrawing(text, asPlaced, converter, &glyphs, &observer, notes, checkpoint);
+    return finishedDrawing(text, asPlaced, converter, &glyphs, &observer, notes, checkpoint,
+                           weldKerf);
   }
 }
 

@@ -5,6 +5,7 @@
 #include "export/drawing_export.h"
 #include "export/layout_walk.h"
 #include "export/toolpath_export.h"
+#include "export/weld_kerf_cache.h"
 #include "geometry/contour.h"
 #include "vectorizer/UTTF2Vct.h"
 
@@ -16,9 +17,12 @@ namespace kerfline {
 /// the conversions by character (a cache of converter's); notes, when given, receives what weld
 /// and kerf did; checkpoint is called at every character placed, welded or offset, and may
 /// throw to abandon the layout. A fit size that cannot apply (an empty text) is left out rather
-/// than refused. Safe on any one thread with a converter and glyph source of its own.
+/// than refused. weldKerf, when given, keeps each group of lines' weld and offset, so that
+/// after an edit only the lines it changed are welded and offset again. Safe on any one thread
+/// with a converter, glyph source and weld cache of its own.
 Drawing jobDrawing(const TextSource& text, const ConversionOptions& options,
                    TTTFToVectorConverter& converter, GlyphSource& glyphs,
-                   ToolpathNotes* notes = nullptr, const Checkpoint& checkpoint = {});
+                   ToolpathNotes* notes = nullptr, const Checkpoint& checkpoint = {},
+                   WeldKerfCache* weldKerf = nullptr);
 
 }  // namespace kerfline

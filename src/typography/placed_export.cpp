@@ -41,7 +41,7 @@ void exportTextFile(const std::string& path, const TextSource& text,
 Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options,
                         TTTFToVectorConverter& converter, GlyphSource* glyphs,
                         ExportObserver* observer, ToolpathNotes* notes,
-                        const Checkpoint& checkpoint) {
+                        const Checkpoint& checkpoint, WeldKerfCache* weldKerf) {
   Drawing drawing;
   if (placesClassically(options)) {
     ConverterGlyphSource converted(converter);
@@ -50,7 +50,8 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
     drawing = placeDrawing(text, options, converter, observer, glyphs);
     makeCutReady(drawing, options);
   }
-  ToolpathNotes done = applyWeldAndKerf(drawing, options, checkpoint);
+  ToolpathNotes done = weldKerf ? weldKerf->apply(drawing, options, checkpoint)
+                               : applyWeldAndKerf(drawing, options, checkpoint);
   if (notes) *notes = std::move(done);
   return drawing;
 }

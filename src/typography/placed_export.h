@@ -8,6 +8,7 @@
 #include "export/drawing_export.h"
 #include "export/layout_walk.h"
 #include "export/toolpath_export.h"
+#include "export/weld_kerf_cache.h"
 #include "geometry/contour.h"
 #include "vectorizer/UTTF2Vct.h"
 
@@ -23,11 +24,12 @@ void exportTextFile(const std::string& path, const TextSource& text,
 /// The drawing the placed-drawing route writes: text placed as options ask, made ready to cut
 /// (fit size, nesting, cut order), welded and offset. glyphs, when given, serves the
 /// conversions by character (a cache of converter's); notes, when given, receives what weld
-/// and kerf did; checkpoint is called at every character placed, welded or offset. Throws
+/// and kerf did; checkpoint is called at every character placed, welded or offset; weldKerf,
+/// when given, welds and offsets only the lines that changed since its last use. Throws
 /// Error as fitFactor.
 Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options,
                         TTTFToVectorConverter& converter, GlyphSource* glyphs = nullptr,
                         ExportObserver* observer = nullptr, ToolpathNotes* notes = nullptr,
-                        const Checkpoint& checkpoint = {});
+                        const Checkpoint& checkpoint = {}, WeldKerfCache* weldKerf = nullptr);
 
 }  // namespace kerfline

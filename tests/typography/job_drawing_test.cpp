@@ -135,6 +135,88 @@ TEST(JobDrawingTest, the_view_shows_what_every_route_writes) {
             jobDrawing(t, shaped, converter, cache).extent());
 }
 
+// Typing into a welded, offset text: after each edit the view, welding and offsetting again only
+// the characters the edit moved (and those touching them), shows exactly the export's drawing
+// (welded and offset whole) and tells the same notes. The third line is set large so that its
+// outlines reach into its neighbours': letters of different lines are welded together.
+TEST(JobDrawingTest, after_edits_the_view_welds_only_what_changed_and_equals_the_export) {
+  const std::u32string lines[] = {U"Oak & Ash", U"Elm, yew", U"WAVY", U"fir + 8", U"Beech", U"Lime"};
+  std::u32string original;
+  for (const std::u32string& l : lines) original += (original.empty() ? U"" : U"\r\n") + l;
+  const auto textOf = [](const std::u32string& s) {
+    MemoryText t(s, fontOf("Liberation Sans", 14));
+    const std::size_t big = s.find(U"WAVY");
+    for (std::size_t i = big; i != std::u32string::npos && i < big + 4; ++i)
+      t.setFont(static_cast<std::int32_t>(i + 1), fontOf("DejaVu Serif", 40));
+    return t;
+  };
+  ConversionOptions welded;
+  welded.format = OutputFormat::Closed;
+  welded.weld = true;
+  welded.kerf = 0.3;
+  welded.classic.pitchText = "-6";  // apart at 14 points, not at 40
+  ConversionOptions inside = welded;
+  inside.weld = false;
+  inside.kerf = 0.6;
+  inside.kerfSide = KerfSide::Inside;  // thin strokes close up: vanished rings to report
+  ConversionOptions outside = inside;
+  outside.kerfSide = KerfSide::Outside;  // paths of neighbours overlap: pairs to report
+  struct Edit {
+    const char* name;
+    std::u32string text;
+    bool withinLine;  // only the rest of its line moves; a break moves every line below
+  };
+  std::u32string inserted = original;
+  inserted.insert(original.find(U"fir") + 1, U"o");
+  std::u32string deleted = inserted;
+  deleted.erase(deleted.find(U"Ash"), 1);
+  std::u32string broken = deleted;
+  broken.insert(broken.find(U"Beech") + 2, U"\r\n");
+  const Edit edits[] = {
+      {"insertion", inserted, true}, {"deletion", deleted, true}, {"line break", broken, false}};
+  TTTFToVectorConverter converter;
+  ConverterGlyphSource inner(converter);
+  GlyphCache cache(inner);
+  TTTFToVectorConverter exporting;
+  bool vanished = false, overlapping = false;  // the notes were put to the test too
+  for (const ConversionOptions& options : {welded, inside, outside}) {
+    WeldKerfCache weldKerf;
+    (void)jobDrawing(textOf(original), options, converter, cache, nullptr, {}, &weldKerf);
+    for (const Edit& e : edits) {
+      ToolpathNotes viewNotes, exportNotes;
+      const Drawing view =
+          jobDrawing(textOf(e.text), options, converter, cache, &viewNotes, {}, &weldKerf);
+      const Drawing exported =
+          finishedDrawing(textOf(e.text), options, exporting, nullptr, nullptr, &exportNotes);
+      if (e.withinLine) {
+        EXPECT_GE(weldKerf.recomputedGroups(), 1u) << e.name;
+        EXPECT_LT(weldKerf.recomputedGroups() * 2, weldKerf.groups()) << e.name;
+      }
+      ASSERT_EQ(view.characters.size(), exported.characters.size()) << e.name;
+      for (std::size_t i = 0; i < view.characters.size(); ++i) {
+        const PlacedCharacter& a = view.characters[i];
+        const PlacedCharacter& b = exported.characters[i];
+        EXPECT_EQ(CharacterPlace(a.position, a.character, a.line),
+                  CharacterPlace(b.position, b.character, b.line)) << e.name;
+        ASSERT_EQ(a.contours.size(), b.contours.size()) << e.name << " " << i;
+        for (std::size_t k = 0; k < a.contours.size(); ++k) {
+          ASSERT_EQ(a.contours[k].points.size(), b.contours[k].points.size()) << e.name;
+          for (std::size_t p = 0; p < a.contours[k].points.size(); ++p) {
+            EXPECT_NEAR(a.contours[k].points[p].x, b.contours[k].points[p].x, 1e-9);
+            EXPECT_NEAR(a.contours[k].points[p].y, b.contours[k].points[p].y, 1e-9);
+          }
+        }
+      }
+      EXPECT_EQ(viewNotes.vanished, exportNotes.vanished) << e.name;
+      EXPECT_EQ(viewNotes.overlapping, exportNotes.overlapping) << e.name;
+      vanished = vanished || !viewNotes.vanished.empty();
+      overlapping = overlapping || !viewNotes.overlapping.empty();
+    }
+  }
+  EXPECT_TRUE(vanished);
+  EXPECT_TRUE(overlapping);
+}
+
 // A layout nobody waits for any more must stop at its next character, in the weld and the
 // offset as well as in the placement: each is longer than an edit takes on a big text.
 TEST(JobDrawingTest, checkpoint_reaches_every_stage_and_abandons_the_layout) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/freed_memory.h"
 #include "export/temporary_registry.h"
 #include "mainwindow/Unit1.h"
 #include "windowlogic/window_text.h"
@@ -31,6 +32,7 @@ class KerflineApplication : public QApplication {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  kerfline::keepFreedMemoryForReuse();  // before the job view's thread starts
   KerflineApplication app(argc, argv);
   // The title names the program on the task bar. No display name: Qt would append it to
   // every window title ("Kerfline  - Kerfline", "sign.dxf - Kerfline"), and the window's

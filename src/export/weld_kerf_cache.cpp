@@ -1,0 +1,194 @@
+#include "export/weld_kerf_cache.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <numeric>
+#include <utility>
+
+#include "geometry/cut_order.h"
+
+namespace kerfline {
+namespace {
+
+Extent extentOf(const PlacedCharacter& c) {
+  Extent e;
+  for (const Contour& k : c.contours)
+    for (const Vec2& p : k.points) e.add(p);
+  return e;
+}
+
+// A quick mix of a group's code points and paths, what its weld and offset depend on: a word at
+// a time, since it runs over every point after every edit. Equal hashes are confirmed by
+// comparing the groups.
+class Hash {
+ public:
+  void add(std::uint64_t v) {
+    h_ = (h_ ^ v) * 0x9e3779b97f4a7c15ull;
+    h_ ^= h_ >> 29;
+  }
+  void add(double v) { add(std::bit_cast<std::uint64_t>(v)); }
+  std::uint64_t value() const { return h_; }
+
+ private:
+  std::uint64_t h_ = 0xcbf29ce484222325ull;
+};
+
+std::uint64_t hashOf(const Drawing& drawing, const std::vector<std::size_t>& members) {
+  Hash h;
+  for (const std::size_t i : members) {
+    const PlacedCharacter& c = drawing.characters[i];
+    h.add(static_cast<std::uint64_t>(c.character));
+    for (const Contour& k : c.contours) {
+      h.add(static_cast<std::uint64_t>(k.points.size() * 2 + (k.closed ? 1 : 0)));
+      for (const Vec2& p : k.points) {
+        h.add(p.x);
+        h.add(p.y);
+      }
+    }
+  }
+  return h.value();
+}
+
+// The same code points and paths, wherever in the text.
+bool sameGroup(const std::vector<PlacedCharacter>& known, const Drawing& drawing,
+               const std::vector<std::size_t>& members) {
+  if (known.size() != members.size()) return false;
+  for (std::size_t i = 0; i < known.size(); ++i) {
+    const PlacedCharacter& c = drawing.characters[members[i]];
+    if (known[i].character != c.character || known[i].contours != c.contours) return false;
+  }
+  return true;
+}
+
+// A result names a character by its 1-based index in its group: the group member it stands for.
+std::size_t memberOf(std::int32_t position, const std::vector<std::size_t>& members) {
+  return members[static_cast<std::size_t>(position - 1)];
+}
+
+CharacterPlace placeIn(const Drawing& drawing, std::size_t index) {
+  const PlacedCharacter& c = drawing.characters[index];
+  return {c.position, c.character, c.line};
+}
+
+}  // namespace
+
+std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, double kerf) {
+  const std::size_t n = drawing.characters.size();
+  std::vector<Extent> extents(n);
+  std::vector<std::size_t> byBottom;
+  for (std::size_t i = 0; i < n; ++i) {
+    extents[i] = extentOf(drawing.characters[i]);
+    if (!extents[i].empty()) byBottom.push_back(i);
+  }
+  std::sort(byBottom.begin(), byBottom.end(),
+            [&](std::size_t a, std::size_t b) { return extents[a].minY < extents[b].minY; });
+  std::vector<std::size_t> parent(n);
+  std::iota(parent.begin(), parent.end(), std::size_t{0});
+  const auto find = [&](std::size_t i) {
+    while (parent[i] != i) i = parent[i] = parent[parent[i]];
+    return i;
+  };
+  // A sweep from the bottom up: only boxes whose heights overlap are compared, about a line
+  // and its neighbours' characters (a sweep across would compare every line's).
+  for (std::size_t k = 0; k < byBottom.size(); ++k) {
+    const Extent& a = extents[byBottom[k]];
+    for (std::size_t m = k + 1;
+         m < byBottom.size() && extents[byBottom[m]].minY - kerf <= a.maxY + kerf; ++m) {
+      const Extent& b = extents[byBottom[m]];
+      if (a.minX - kerf > b.maxX + kerf || b.minX - kerf > a.maxX + kerf) continue;
+      const std::size_t p = find(byBottom[k]), q = find(byBottom[m]);
+      parent[std::max(p, q)] = std::min(p, q);  // the root stays a group's first character
+    }
+  }
+  std::vector<std::vector<std::size_t>> groups;
+  std::vector<std::size_t> groupOf(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t root = find(i);
+    if (root == i) {
+      groupOf[i] = groups.size();
+      groups.emplace_back();
+    }
+    groups[groupOf[root]].push_back(i);
+  }
+  return groups;
+}
+
+ToolpathNotes WeldKerfCache::apply(Drawing& drawing, const ConversionOptions& options,
+                                   const Checkpoint& checkpoint) {
+  if (!changesPaths(options)) return applyWeldAndKerf(drawing, options, checkpoint);
+  const Settings settings{options.weld, options.kerf, options.kerfSide};
+  if (settings_ != settings) entries_.clear();
+  settings_ = settings;
+  ++generation_;
+  recomputed_ = 0;
+
+  const std::vector<std::vector<std::size_t>> groups =
+      touchingGroups(drawing, options.kerf ? std::fabs(*options.kerf) : 0.0);
+  groupCount_ = groups.size();
+  // Every result with the index of the character it stands for, to be put in text order.
+  std::vector<std::pair<std::size_t, PlacedCharacter>> out;
+  std::vector<std::pair<std::size_t, VanishedPath>> vanished;
+  std::vector<std::pair<std::pair<std::size_t, std::size_t>, std::pair<CharacterPlace, CharacterPlace>>>
+      overlapping;
+  out.reserve(drawing.characters.size());
+  for (const std::vector<std::size_t>& members : groups) {
+    const std::uint64_t key = hashOf(drawing, members);
+    auto [lo, hi] = entries_.equal_range(key);
+    auto found = std::find_if(
+        lo, hi, [&](const auto& e) { return sameGroup(e.second.input, drawing, members); });
+    if (found == hi) {
+      Drawing group;
+      group.layer = drawing.layer;
+      for (std::size_t i = 0; i < members.size(); ++i) {
+        group.characters.push_back(drawing.characters[members[i]]);
+        group.characters.back().position = static_cast<std::int32_t>(i + 1);
+        group.characters.back().line = 0;
+      }
+      Entry e;
+      e.input = group.characters;
+      e.notes = applyWeldAndKerf(group, options, checkpoint);
+      e.output = std::move(group.characters);
+      found = entries_.emplace(key, std::move(e));
+      ++recomputed_;
+    }
+    Entry& e = found->second;
+    e.generation = generation_;
+    for (const PlacedCharacter& c : e.output) {
+      const std::size_t at = memberOf(c.position, members);
+      out.emplace_back(at, c);
+      const CharacterPlace place = placeIn(drawing, at);
+      out.back().second.position = place.position;
+      out.back().second.line = place.line;
+    }
+    for (VanishedPath v : e.notes.vanished) {
+      const std::size_t at = memberOf(v.position, members);
+      const CharacterPlace place = placeIn(drawing, at);
+      v.position = place.position;
+      v.line = place.line;
+      vanished.emplace_back(at, v);
+    }
+    for (const auto& [a, b] : e.notes.overlapping) {
+      const std::size_t i = memberOf(a.position, members), j = memberOf(b.position, members);
+      overlapping.push_back({{i, j}, {placeIn(drawing, i), placeIn(drawing, j)}});
+    }
+  }
+  std::erase_if(entries_, [&](const auto& e) { return e.second.generation != generation_; });
+
+  // Weld puts each group where its first character was, and the offset keeps that order; then
+  // every character held inside another's ring goes before it. The whole drawing's weld and
+  // offset do the same, and its notes follow that order.
+  const auto byIndex = [](const auto& a, const auto& b) { return a.first < b.first; };
+  std::stable_sort(out.begin(), out.end(), byIndex);
+  std::stable_sort(vanished.begin(), vanished.end(), byIndex);
+  std::stable_sort(overlapping.begin(), overlapping.end(), byIndex);
+  drawing.characters.clear();
+  for (auto& [at, c] : out) drawing.characters.push_back(std::move(c));
+  orderAcrossCharacters(drawing);
+  ToolpathNotes notes;
+  for (auto& [at, v] : vanished) notes.vanished.push_back(v);
+  for (auto& [at, pair] : overlapping) notes.overlapping.push_back(pair);
+  return notes;
+}
+
+}  // namespace kerfline
