@@ -203,10 +203,11 @@ from the settings file Reg.ini (section [Layer], keys Layer, Zup and Zdown, defa
 1.00 and 0.00), which the window writes when it saves a DXF; kerfline-convert only reads
 it. A stored Z that is no number (nan, a typo) is not used: the default is, and standard
 error and --report say so; so is a Z outside -1000 to 1000, except in the lines and
-polylines forms, which write any number as stored. The file is, in this order: the one named by --settings, or by the environment
-variable KERFLINE_SETTINGS; Reg.ini beside this program when it is there or that folder
-is writable (a portable copy); otherwise $XDG_CONFIG_HOME/kerfline/Reg.ini, by default
-~/.config/kerfline/Reg.ini. --report names the file read.
+polylines forms, which write any number as stored. The file is, in this order: the one
+named by --settings, or by the environment variable KERFLINE_SETTINGS; Reg.ini beside
+this program when it is there or that folder is writable (a portable copy); otherwise
+$XDG_CONFIG_HOME/kerfline/Reg.ini, by default ~/.config/kerfline/Reg.ini. --report names
+the file read.
 
 Output safety: a file this run reads (the input, or the settings file) is never the
 output, also through a link; such a run writes nothing and fails. A symbolic link in a
