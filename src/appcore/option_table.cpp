@@ -135,11 +135,13 @@ std::string optionLimitsHelp() {
   std::string text;
   for (const OptionDescriptor& row : kTable) {
     if (row.flag.empty()) continue;
-    std::string line = "  " + std::string(row.flag);
+    // Appended piece by piece: GCC 12 at -O3 takes "literal" + string for an overlapping copy.
+    std::string line = "  ";
+    line.append(row.flag);
     line.resize(22, ' ');
     line += limitsText(row);
-    if (!row.unit.empty()) line += " " + std::string(row.unit);
-    line += ": " + std::string(row.help) + '\n';
+    if (!row.unit.empty()) line.append(" ").append(row.unit);
+    line.append(": ").append(row.help).append("\n");
     text += line;
   }
   return text;

@@ -82,10 +82,16 @@ void writeRows(const std::string& path, std::string_view section, const Conversi
 }  // namespace
 
 std::string settingRefusal(const OptionDescriptor& row, std::string_view key, std::string_view text) {
-  return "[" + std::string(row.section.empty() ? kToolpathSection : row.section) + "] " +
-         std::string(key) + "=" + std::string(text) + " is not a " +
-         (row.kind == OptionKind::Whole ? "whole number" : "number") + " from " +
-         limitsText(row);
+  // Appended piece by piece: GCC 12 at -O3 takes "literal" + string for an overlapping copy.
+  std::string out = "[";
+  out.append(row.section.empty() ? std::string_view(kToolpathSection) : row.section)
+      .append("] ")
+      .append(key)
+      .append("=")
+      .append(text)
+      .append(row.kind == OptionKind::Whole ? " is not a whole number from " : " is not a number from ")
+      .append(limitsText(row));
+  return out;
 }
 
 std::vector<std::string> loadToolpathSettings(const std::string& path, ConversionOptions& options) {
