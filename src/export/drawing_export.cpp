@@ -134,12 +134,6 @@ void checkDrawingOptions(const ConversionOptions& options) {
   }
 }
 
-ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& options,
-                                  const Checkpoint& checkpoint) {
-  makeCutReady(drawing, options);
-  return applyWeldAndKerf(drawing, options, checkpoint);
-}
-
 void writePlacedDrawing(const std::string& path, Drawing drawing,
                         const ConversionOptions& options, DrawingExportReport* report) {
   checkDrawingOptions(options);

@@ -62,22 +62,16 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
 /// option costs no conversion.
 void checkDrawingOptions(const ConversionOptions& options);
 
-/// Makes a placed drawing what a file holds: ready to cut (fit size, nesting, cut order), then
-/// welded and offset as asked. Returns what weld and kerf did. Throws Error as fitFactor.
-/// checkpoint is called between characters of the weld and the offset.
-ToolpathNotes finishPlacedDrawing(Drawing& drawing, const ConversionOptions& options,
-                                  const Checkpoint& checkpoint = {});
-
 /// Writes a drawing as placed (any placement, not yet made ready) to path in options.format:
 /// made ready to cut, welded and offset as asked, then written. report, when given, is filled.
 /// Same failure rules as exportDrawingFile.
 void writePlacedDrawing(const std::string& path, Drawing drawing,
                         const ConversionOptions& options, DrawingExportReport* report = nullptr);
 
-/// Writes a finished drawing (made ready, welded and offset by finishPlacedDrawing) to path in
-/// options.format, in the order cutOrderFor(options) names and with any leads asked; report,
-/// when given, receives the travel figures of a plan and the lead notes. Same failure rules
-/// as exportDrawingFile.
+/// Writes a finished drawing (made ready, welded and offset, as typography's finishedDrawing
+/// gives it) to path in options.format, in the order cutOrderFor(options) names and with any
+/// leads asked; report, when given, receives the travel figures of a plan and the lead notes.
+/// Same failure rules as exportDrawingFile.
 void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
                           const ConversionOptions& options, DrawingExportReport* report = nullptr);
 
