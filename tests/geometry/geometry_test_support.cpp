@@ -11,8 +11,27 @@
 #include <sstream>
 
 #include "command_output.h"
+#include "common/text_source.h"
+#include "export/converter_glyph_source.h"
+#include "export/drawing_layout.h"
+#include "vectorizer/UTTF2Vct.h"
 
 namespace kerfline::test {
+
+Drawing layOut(std::u32string s, const TFontDescription& font, const ExportSettings& settings) {
+  struct Text final : TextSource {
+    std::u32string s;
+    TFontDescription f;
+    std::int32_t length() const override { return static_cast<std::int32_t>(s.size()); }
+    char32_t charAt(std::int32_t pos) const override { return s[pos - 1]; }
+    TFontDescription fontAt(std::int32_t) const override { return f; }
+  } text;
+  text.s = std::move(s);
+  text.f = font;
+  TTTFToVectorConverter converter;
+  ConverterGlyphSource glyphs(converter);
+  return layoutDrawing(text, settings, glyphs);
+}
 
 Contour square(double x, double y, double side, bool ccw) {
   Contour c;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "common/font_description.h"
+#include "export/text_export.h"
 #include "geometry/contour.h"
 
 namespace kerfline::test {
@@ -13,6 +15,9 @@ Contour square(double x, double y, double side, bool ccw = true);
 Contour circle(double cx, double cy, double r, int n, bool ccw = true);
 /// A character at text position pos on line 0 holding contours.
 PlacedCharacter character(std::int32_t pos, std::vector<Contour> contours, std::int32_t line = 0);
+
+/// The text s, every character in font, laid out by the classic walk with settings.
+Drawing layOut(std::u32string s, const TFontDescription& font, const ExportSettings& settings = {});
 
 /// Signed area of a ring (shoelace; positive counter-clockwise, Y up).
 double signedArea(const Contour& ring);

@@ -20,6 +20,7 @@ namespace kerfline {
 namespace {
 
 using test::character;
+using test::layOut;
 using test::square;
 
 double gap(const Vec2& a, const Vec2& b) { return std::hypot(a.x - b.x, a.y - b.y); }
@@ -228,19 +229,10 @@ TEST(travel_order_test, many_scattered_paths_with_precedence_stay_valid_and_beat
 
 // The text set in DejaVu Sans at 24 points by the classic walk, nested and directed.
 Drawing realText(std::u32string s) {
-  struct Text final : TextSource {
-    std::u32string s;
-    TFontDescription f;
-    std::int32_t length() const override { return static_cast<std::int32_t>(s.size()); }
-    char32_t charAt(std::int32_t pos) const override { return s[pos - 1]; }
-    TFontDescription fontAt(std::int32_t) const override { return f; }
-  } text;
-  text.s = std::move(s);
-  text.f.Name = "DejaVu Sans";
-  text.f.Size = 24;
-  TTTFToVectorConverter converter;
-  ConverterGlyphSource glyphs(converter);
-  Drawing d = layoutDrawing(text, ExportSettings{}, glyphs);
+  TFontDescription font;
+  font.Name = "DejaVu Sans";
+  font.Size = 24;
+  Drawing d = layOut(std::move(s), font);
   orderForCutting(d);
   return d;
 }

@@ -18,6 +18,7 @@ namespace kerfline {
 namespace {
 
 using test::character;
+using test::layOut;
 using test::circle;
 using test::square;
 
@@ -31,22 +32,6 @@ void expectExactUnion(const Drawing& before, const Drawing& after) {
   EXPECT_EQ(r.crossingAfter, 0);
   EXPECT_EQ(r.invalidAfter, 0);
   EXPECT_EQ(r.holesAfter, r.unionHoles);
-}
-
-// The text s set in font by the classic walk.
-Drawing layOut(std::u32string s, const TFontDescription& font, const ExportSettings& settings) {
-  struct Text final : TextSource {
-    std::u32string s;
-    TFontDescription f;
-    std::int32_t length() const override { return static_cast<std::int32_t>(s.size()); }
-    char32_t charAt(std::int32_t pos) const override { return s[pos - 1]; }
-    TFontDescription fontAt(std::int32_t) const override { return f; }
-  } text;
-  text.s = std::move(s);
-  text.f = font;
-  TTTFToVectorConverter converter;
-  ConverterGlyphSource glyphs(converter);
-  return layoutDrawing(text, settings, glyphs);
 }
 
 std::size_t closedCount(const PlacedCharacter& c) {
