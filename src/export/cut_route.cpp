@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "export/cut_ready_drawing.h"
+
 namespace kerfline {
 namespace {
 
@@ -21,6 +23,10 @@ LeadOptions leadOptions(const ConversionOptions& options) {
   leads.overcut = options.overcut.value_or(0);
   // Cutting on the line keeps parts as drawn, as the outside side does.
   leads.kerfOutsideParts = options.kerfSide != KerfSide::Inside;
+  // Arc leads are chords until the arcs are fitted; within the flattening's share the fit
+  // finds their circle again.
+  if (const std::optional<double> tolerance = flatteningTolerance(options))
+    leads.arcTolerance = *tolerance;
   return leads;
 }
 

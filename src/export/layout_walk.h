@@ -4,6 +4,7 @@
 
 #include "common/font_description.h"
 #include "common/text_source.h"
+#include "vectorizer/outline_records.h"
 #include "vectorizer/stroke_collection.h"
 
 namespace kerfline {
@@ -30,6 +31,15 @@ class GlyphSource {
   /// The strokes of code point c in font at the given precision, or nothing without outline.
   virtual std::optional<TStrokeCollection> strokesOf(const TFontDescription& font, char32_t c,
                                                      int precision) = 0;
+  /// The outline records (outline units) of the glyph strokesOf converts, for flattening at a
+  /// tolerance; false, dest empty, where there are none (no outline, or a single-line face's
+  /// open paths, which are lines already: take the strokes).
+  virtual bool outlineOf(const TFontDescription& font, char32_t c, Outline& dest) {
+    (void)font;
+    (void)c;
+    dest.clear();
+    return false;
+  }
 };
 
 /// One stroke in drawing units at its place on the page, with its part in its contour.

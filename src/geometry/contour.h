@@ -64,6 +64,15 @@ struct Extent {
 struct Drawing {
   std::vector<PlacedCharacter> characters;  ///< line by line, character by character
   std::string layer = "0";                   ///< the layer every path is written on
+  /// Paths fitted with arcs (written last, after every step that works on polylines): per
+  /// path in file order, character by character, the bulge of the piece leaving each point
+  /// (geometry/arc_path.h); empty when every path is lines.
+  std::vector<std::vector<double>> bulges;
+
+  /// The bulges of path number path in file order, or nullptr when it is lines only.
+  const std::vector<double>* bulgesOf(std::size_t path) const {
+    return path < bulges.size() ? &bulges[path] : nullptr;
+  }
 
   /// The extent of every point of every path.
   Extent extent() const {
