@@ -19,6 +19,10 @@ struct LayoutParameters {
   int spacePercent = 10;    ///< SpacePc: origins stretch by 1 + SpacePc/100 when above 0
   int resolution = 2;       ///< the converter's Precision
   int scale = 100;          ///< ScaleEdit1: UnitScale = scale / 100000 * point size
+  /// Above 0: outline glyphs are flattened within this many drawing units (their advance
+  /// still the resolution's strokes'), else converted at the resolution. Never set for the
+  /// classic files.
+  double tolerance = 0;
 };
 
 /// The layout values of the window fields (a pitch that is not a number is -2).
