@@ -4,7 +4,8 @@
 Usage: check_arcs.py dxf|gcode|svg FILE FONT_FILE FONT_INDEX CODE_POINT SCALE TOLERANCE
 Each reader is independent of the program: ezdxf reads the DXF (bulges through its own
 bulge_to_arc), the npm interpreter in tests/gcode and LinuxCNC's rs274 read the G-code, and
-the SVG's arcs are taken by the SVG specification's endpoint-to-centre rule. Every arc is
+the SVG is drawn by rsvg-convert and its arcs taken by the SVG specification's
+endpoint-to-centre rule. Every arc is
 sampled densely; shapely measures the Hausdorff distance between all paths and the glyph's
 contours, which fontTools reads and glyph_reference.py samples densely (SCALE: file units per
 font unit; the character stands at the origin). Prints one line:
@@ -103,6 +104,8 @@ def gcode_paths(path, tolerance):
 
 
 def svg_paths(path, tolerance):
+    # librsvg must draw the file (arcs and all) before its numbers are worth measuring.
+    subprocess.run(["rsvg-convert", "-o", os.devnull, path], check=True, capture_output=True)
     text = open(path, encoding="utf-8").read()
     paths, lines, arcs = [], 0, 0
     for d in re.findall(r' d="([^"]*)"', text):
