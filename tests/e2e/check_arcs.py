@@ -105,7 +105,7 @@ def gcode_paths(path, tolerance):
 
 def svg_paths(path, tolerance):
     # librsvg must draw the file (arcs and all) before its numbers are worth measuring.
-    subprocess.run(["rsvg-convert", "-o", os.devnull, path], check=True, capture_output=True)
+    subprocess.run(["rsvg-convert", "-o", path + ".png", path], check=True, capture_output=True)
     text = open(path, encoding="utf-8").read()
     paths, lines, arcs = [], 0, 0
     for d in re.findall(r' d="([^"]*)"', text):
