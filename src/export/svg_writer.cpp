@@ -126,14 +126,17 @@ void SvgStream::character(const PlacedCharacter& c, std::span<const std::vector<
     out += 'M';
     const std::vector<double>* arcs = contour < bulges.size() ? &bulges[contour] : nullptr;
     const std::size_t n = k.points.size();
+    bool afterArc = false;  // numbers after an A are read as another arc: a line needs its L
     for (std::size_t i = 0; i < n; ++i) {
       const Vec2& p = k.points[i];
       // The piece that arrives here: an arc where the point before bends it, else a line.
       const std::size_t before = i == 0 ? 0 : i - 1;
       if (i > 0 && arcs && before < arcs->size() && (*arcs)[before] != 0) {
         appendSvgArc(out, k.points[before], p, (*arcs)[before]);
+        afterArc = true;
       } else if (i > 0) {
-        out += ' ';
+        out += afterArc ? " L" : " ";
+        afterArc = false;
       }
       appendSvgNumber(out, static_cast<float>(p.x));
       out += ' ';

@@ -74,14 +74,8 @@ struct Drawing {
     return path < bulges.size() ? &bulges[path] : nullptr;
   }
 
-  /// The extent of every point of every path.
-  Extent extent() const {
-    Extent e;
-    for (const PlacedCharacter& c : characters)
-      for (const Contour& k : c.contours)
-        for (const Vec2& p : k.points) e.add(p);
-    return e;
-  }
+  /// The extent of every point of every path, and of every arc where paths have bulges.
+  Extent extent() const;
 };
 
 /// Called by long work on a drawing between one character and the next; it may throw to

@@ -109,13 +109,27 @@ def svg_paths(path, tolerance):
     text = open(path, encoding="utf-8").read()
     paths, lines, arcs = [], 0, 0
     for d in re.findall(r' d="([^"]*)"', text):
-        tokens = re.findall(r"[MAZ]|-?[0-9.]+", d)
-        i, current = 0, None
+        tokens = re.findall(r"[MLAZ]|-?[0-9.]+", d)
+        i, current, command = 0, None, None
         while i < len(tokens):
             t = tokens[i]
-            if t == "M":
+            # Numbers without a letter repeat the command before them (after M: L), as SVG
+            # readers take them.
+            if t not in ("M", "L", "A", "Z"):
+                if command is None:
+                    raise ValueError("numbers before any command")
+                tokens.insert(i, command)
+                t = command
+            if t == "L":
+                current = (float(tokens[i + 1]), -float(tokens[i + 2]))
+                paths[-1].append(current)
+                lines += 1
+                command = "L"
+                i += 3
+            elif t == "M":
                 current = (float(tokens[i + 1]), -float(tokens[i + 2]))
                 paths.append([current])
+                command = "L"
                 i += 3
             elif t == "Z":
                 lines += paths[-1][0] != current
@@ -137,12 +151,8 @@ def svg_paths(path, tolerance):
                 paths[-1] += arc_from_centre(current, b, (cx, -cy), not sweep, tolerance)[1:]
                 arcs += 1
                 current = b
+                command = "A"
                 i += 8
-            else:
-                current = (float(t), -float(tokens[i + 1]))
-                paths[-1].append(current)
-                lines += 1
-                i += 2
     return paths, lines, arcs, "-", "-"
 
 
