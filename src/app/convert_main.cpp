@@ -127,7 +127,8 @@ such a face lacks come from an outline face, as for any face that lacks them.
                       of at most 1 MB
   --report            after writing, print the output file, its entity count and extent
                       (of the closed, SVG and G-code forms: path count, extent with its
-                      unit, and the rapid travel when the paths were planned (--order);
+                      unit, the rapid travel when the paths were planned (--order),
+                      and the lines and arcs written with --tolerance or --arcs;
                       on standard error when the drawing goes to standard output)
   -q, --quiet         print nothing but the data asked for (no report)
   --dump-text         print what was read instead of writing a drawing: one JSON object,
@@ -176,6 +177,16 @@ Leads (closed, svg and gcode; every closed contour, in either order):
                       error and by --report. A contour with a lead or an overcut is one
                       open path from the pierce to the end of the lead-out: in the closed
                       DXF its polyline is then no longer closed (flag 0).
+Curves (every form; without these every file keeps its bytes):
+  --tolerance T       cut each curve piece into the fewest chords that keep the path
+                      within T drawing units (0.0001 to 10) of the true curve, after
+                      scale and fit, instead of RESOLUTION's fixed count
+  --arcs              closed, svg and gcode: fit every path, last of all (after weld,
+                      kerf, order and leads), with lines and tangent arcs within the
+                      tolerance (default 0.01 mm or 0.0004 in without --tolerance):
+                      DXF bulges (group 42), SVG A commands, G2/G3 with I J (G17);
+                      refused for lines and polylines (exit 2); --report gives the
+                      lines and arcs written
   --units mm|in       G21 with 4 decimals (default) or G20 with 5
   --feed F            cutting feed, units per minute; default 600 mm/min or 24 in/min
   --plunge-feed F     plunge feed; default 200 mm/min or 8 in/min (a third of the feed:

@@ -51,6 +51,8 @@ void printConversionReport(std::ostream& out, const ReportFacts& f) {
                     e.minX, e.maxX, unit, e.minY, e.maxY, unit, e.width(), e.height(), unit);
     }
     out << "  " << f.drawing->contours << " paths\n" << buffer << '\n';
+    if (const std::optional<PieceCounts>& p = f.drawing->pieces)
+      out << "  " << p->lines << " lines and " << p->arcs << " arcs\n";
     if (const std::optional<TravelFigures>& t = f.drawing->travel) {
       std::snprintf(buffer, sizeof buffer,
                     "  rapid travel %.6g %s (in text order %.6g %s), at least %.6g %s:\n", t->travel,

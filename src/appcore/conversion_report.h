@@ -25,7 +25,7 @@ struct ReportFacts {
 
 /// The report of --report: the file and its form, the settings and where they came from, the
 /// entity count and the extent of a classic DXF, or the path count and the extent with its unit
-/// of a form drawn from the contour model, and the rapid travel of paths planned for travel
+/// of a form drawn from the contour model (with a curve tolerance, its lines and arcs), and the rapid travel of paths planned for travel
 /// beside that of the text order and the least any order can travel. Throws Error when the file cannot be read back.
 void printConversionReport(std::ostream& out, const ReportFacts& facts);
 

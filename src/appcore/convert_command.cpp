@@ -167,6 +167,7 @@ const OptionEntry kOptions[] = {
      [](ConvertCommand& c, const Value& v) { c.options.order = oneOf(v, kCutOrderNames); }},
     {"--lead-type", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.leadShape = oneOf(v, kLeadShapeNames); }},
+    {"--arcs", 0, false, [](ConvertCommand& c, const Value&) { c.options.arcs = true; }},
     // the machine
     {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
     // typography
@@ -217,6 +218,10 @@ void checkCombinations(const ConvertCommand& c) {
   if (c.options.order == CutOrder::Travel &&
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
     throw UsageError("--order travel needs the closed, svg or gcode format");
+  }
+  if (c.options.arcs &&
+      (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
+    throw UsageError("--arcs needs the closed, svg or gcode format");
   }
   std::size_t fromStdin = 0;
   for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;

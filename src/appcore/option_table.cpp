@@ -84,6 +84,12 @@ const OptionDescriptor kTable[] = {
     {"--power", "Export", "Power", OptionKind::Real, "", 0, 100000, 1, "laser power (the S word)",
      [](const ConversionOptions& o) { return o.gcode.power; },
      [](ConversionOptions& o, std::optional<double> v) { o.gcode.power = v; }},
+    // Curves: a tenth of a micron is below any machine's step; 10 units is a chord per
+    // quarter of a sign letter a metre high, beyond which a tolerance is a typo.
+    {"--tolerance", "Export", "Tolerance", OptionKind::Real, "drawing units", 0.0001, 10, 4,
+     "largest distance of the paths from the true curves (instead of --resolution)",
+     [](const ConversionOptions& o) { return o.tolerance; },
+     [](ConversionOptions& o, std::optional<double> v) { o.tolerance = v; }},
 };
 
 }  // namespace

@@ -101,6 +101,7 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
     options.kerfSide = *side;
   }
   readFlag(path, kToolpathSection, "Laser", options.gcode.laser);
+  readFlag(path, kToolpathSection, "Arcs", options.arcs);
   // Empty: the form's own order; a name this program did not write leaves the order as it was.
   const std::optional<std::string> order = readProfileString(path, kToolpathSection, "Order");
   if (order && order->empty()) options.order.reset();
@@ -115,7 +116,8 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   writeProfileString(path, kToolpathSection, "Weld", options.weld ? "1" : "0");
   writeProfileString(path, kToolpathSection, "Kerf", options.kerf ? exactText(*options.kerf) : "");
   writeProfileString(path, kToolpathSection, "KerfSide", nameOf(options.kerfSide, kSides));
-  writeRows(path, kToolpathSection, options, {"Kerf", "LeadIn", "LeadOut", "Overcut"});
+  writeRows(path, kToolpathSection, options,
+            {"Kerf", "LeadIn", "LeadOut", "Overcut", "Tolerance"});
   writeProfileString(path, kToolpathSection, "Laser", options.gcode.laser ? "1" : "0");
   // The order and leads are written once chosen, so that a file saved before they could be
   // chosen keeps its keys.
@@ -128,6 +130,9 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
     const std::optional<double> v = optionNamed(key).get(options);
     once(key, v ? std::optional(exactText(*v)) : std::nullopt);
   }
+  once("Tolerance", options.tolerance ? std::optional(exactText(*options.tolerance)) : std::nullopt);
+  if (options.arcs || readProfileString(path, kToolpathSection, "Arcs"))
+    writeProfileString(path, kToolpathSection, "Arcs", options.arcs ? "1" : "0");
   once("LeadType", asksForLeads(options)
                        ? std::optional(nameOf(options.leadShape, kLeadShapeNames))
                        : std::nullopt);

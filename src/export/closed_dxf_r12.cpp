@@ -61,17 +61,23 @@ void writeClosedDxfR12(DxfGroupWriter& out, const Drawing& drawing, const Closed
   const std::string vertex = "  0\r\nVERTEX\r\n  8\r\n" + layer + "\r\n 10\r\n";
   const std::string vertexTail = " 30\r\n" + z + "\r\n";
   const std::string seqend = "  0\r\nSEQEND\r\n  8\r\n" + layer + "\r\n";
+  std::size_t path = 0;
   for (const PlacedCharacter& c : drawing.characters) {
     for (const Contour& k : c.contours) {
+      const std::vector<double>* bulges = drawing.bulgesOf(path++);
       out.raw(polyline);
       // Exactly 1 for a closed ring: some CAM importers read any other flag value as open.
       out.raw(k.closed ? "     1\r\n" : "     0\r\n");
-      for (const Vec2& p : k.points) {
+      for (std::size_t i = 0; i < k.points.size(); ++i) {
+        const Vec2& p = k.points[i];
         out.raw(vertex);
         out.realValue(static_cast<float>(p.x));
         out.raw(" 20\r\n");
         out.realValue(static_cast<float>(p.y));
         out.raw(vertexTail);
+        // A vertex's bulge bends the piece to the next one into an arc (none: a line).
+        if (bulges && i < bulges->size() && (*bulges)[i] != 0)
+          out.real(42, static_cast<float>((*bulges)[i]));
       }
       out.raw(seqend);
       out.flushIfFull();

@@ -228,8 +228,10 @@ void writeEntities(DxfGroupWriter& out, const Drawing& drawing, const std::strin
   const std::string x = " 10" + n;
   const std::string y = " 20" + n;
   std::uint32_t handle = kFirstEntity;
+  std::size_t path = 0;
   for (const PlacedCharacter& c : drawing.characters) {
     for (const Contour& k : c.contours) {
+      const std::vector<double>* bulges = drawing.bulgesOf(path++);
       out.text(0, "LWPOLYLINE");
       out.handle(5, handle++);
       out.raw(head);
@@ -237,11 +239,15 @@ void writeEntities(DxfGroupWriter& out, const Drawing& drawing, const std::strin
       // Flag 1 exactly for a closed ring: bit 128 (plinegen) means nothing to most importers.
       out.integer(70, k.closed ? 1 : 0);
       out.raw(elevation);
-      for (const Vec2& p : k.points) {
+      for (std::size_t i = 0; i < k.points.size(); ++i) {
+        const Vec2& p = k.points[i];
         out.raw(x);
         out.realValue(static_cast<float>(p.x));
         out.raw(y);
         out.realValue(static_cast<float>(p.y));
+        // A vertex's bulge bends the piece to the next one into an arc (none: a line).
+        if (bulges && i < bulges->size() && (*bulges)[i] != 0)
+          out.real(42, static_cast<float>((*bulges)[i]));
       }
       out.flushIfFull();
     }

@@ -84,7 +84,26 @@ struct ConversionOptions {
                                    ///< after it (the classic SPACE % stays in classic.spacePercent)
   Alignment align = Alignment::Left;
   bool autoPitch = false;          ///< line pitch from the fonts' line heights
+  /// Curve pieces flattened so that the paths stay within this distance of the true outline
+  /// (drawing units, above 0, after scale and fit); unset: RESOLUTION's fixed chord count.
+  std::optional<double> tolerance;
+  /// Paths written as lines and arcs fitted within the tolerance, after weld, kerf and order.
+  bool arcs = false;
 };
+
+/// The tolerance arcs are fitted within when none is given: 0.01 mm, or 0.0004 in (about the
+/// same), well inside what a router or laser holds.
+inline double defaultArcTolerance(DrawingUnits units) {
+  return units == DrawingUnits::Inch ? 0.0004 : 0.01;
+}
+
+/// The tolerance curves are flattened within: as given, else arcs' default when arcs are asked,
+/// else none (RESOLUTION rules).
+inline std::optional<double> curveTolerance(const ConversionOptions& options) {
+  if (options.tolerance) return options.tolerance;
+  if (options.arcs) return defaultArcTolerance(options.units);
+  return std::nullopt;
+}
 
 /// True when options place characters exactly as the classic walk does: classic spacing,
 /// left alignment and a numeric pitch (ligatures and tracking act in font spacing only).

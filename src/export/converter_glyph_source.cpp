@@ -12,4 +12,10 @@ std::optional<TStrokeCollection> ConverterGlyphSource::strokesOf(const TFontDesc
   return converter_.ConvertChar(static_cast<std::int32_t>(c));
 }
 
+bool ConverterGlyphSource::outlineOf(const TFontDescription& font, char32_t c, Outline& dest) {
+  converter_.SetFont(font);
+  converter_.SetUNICODE(true);
+  return converter_.OutlineOfChar(static_cast<std::int32_t>(c), dest);
+}
+
 }  // namespace kerfline

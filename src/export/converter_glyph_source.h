@@ -15,6 +15,8 @@ class ConverterGlyphSource final : public GlyphSource {
   /// The converter's strokes of c in font at the given precision.
   std::optional<TStrokeCollection> strokesOf(const TFontDescription& font, char32_t c,
                                              int precision) override;
+  /// The converter's outline records of c in font (OutlineOfChar).
+  bool outlineOf(const TFontDescription& font, char32_t c, Outline& dest) override;
 
  private:
   TTTFToVectorConverter& converter_;

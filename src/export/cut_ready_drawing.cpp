@@ -13,8 +13,11 @@
 #include "export/drawing_layout.h"
 #include "export/dxf_layer.h"
 #include "export/single_precision.h"
+#include "geometry/arc_fitting.h"
 #include "geometry/cut_order.h"
+#include "geometry/retraced_path.h"
 #include "geometry/ring_math.h"
+#include "vectorizer/tolerance_flattening.h"
 
 namespace kerfline {
 namespace {
@@ -38,30 +41,39 @@ std::optional<double> factorFor(const std::optional<double>& size, double curren
 struct CutReadyGlyph {
   std::vector<Contour> contours;  // in drawing units, X and Y as the walk computes them at 0
   float width = 0;                // what the walk advances by after it
+  // Flattened at a tolerance: placed in double precision, since the walk's single-precision
+  // rule would add its rounding to an error already measured out to the tolerance.
+  bool flattened = false;
 };
 
 // A text repeats a few dozen glyphs thousands of times: each is converted and made ready once
-// per face, size (through its scale), character and precision, then only moved into place.
-// Each point is placed by the walk's own single-precision rule, so the drawing holds exactly the
-// numbers the "Lines + Z moves" file writes.
+// per face, size (through its scale), character and precision (or tolerance), then only moved
+// into place. Each point of a fixed-count glyph is placed by the walk's own single-precision
+// rule, so the drawing holds exactly the numbers the "Lines + Z moves" file writes.
 class CutReadyWalker::Glyphs {
  public:
   explicit Glyphs(GlyphSource& source) : source_(source) {}
 
+  // tolerance above 0: outline glyphs flattened within it (drawing units); 0: at precision.
   const std::optional<CutReadyGlyph>& glyphOf(const TFontDescription& font, char32_t c,
-                                              float unitScale, int precision) {
-    Key key{font, c, precision, unitScale};
+                                              float unitScale, int precision, double tolerance) {
+    Key key{font, c, precision, unitScale, tolerance};
     key.font.Color = 0;
     if (const auto it = byKey_.find(key); it != byKey_.end()) return it->second;
     std::optional<CutReadyGlyph> made;
     if (const std::optional<TStrokeCollection> strokes = source_.strokesOf(font, c, precision)) {
       // The walk's own strokes at origin 0 through the drawing's own builder: the same rings,
-      // open paths, dots and retrace test as a character placed anywhere.
+      // open paths, dots and retrace test as a character placed anywhere. The advance stays
+      // the strokes' own with a tolerance too, so that only the curves change, never the layout.
       DrawingBuilder builder;
       builder.characterBecameCurrent(0, c, font, unitScale);
       made.emplace();
       made->width = placeGlyphStrokes(*strokes, unitScale, GlyphOrigin{}, builder);
       Drawing one = builder.take();
+      if (tolerance > 0 && source_.outlineOf(font, c, outline_)) {
+        one.characters.assign(1, flattenedCharacter(c, unitScale, tolerance));
+        made->flattened = true;
+      }
       if (!one.characters.empty()) {
         orderForCutting(one.characters.front());
         made->contours = std::move(one.characters.front().contours);
@@ -76,6 +88,7 @@ class CutReadyWalker::Glyphs {
     char32_t c;
     int precision;
     float unitScale;
+    double tolerance;
     friend bool operator==(const Key&, const Key&) = default;
   };
   struct KeyHash {
@@ -83,13 +96,33 @@ class CutReadyWalker::Glyphs {
       std::size_t h = std::hash<std::string>{}(k.font.Name);
       for (const std::size_t v :
            {std::size_t{k.c}, std::size_t(k.precision), std::hash<float>{}(k.unitScale),
-            std::size_t(k.font.Size), std::size_t(k.font.Bold) << 1 | k.font.Italic})
+            std::hash<double>{}(k.tolerance), std::size_t(k.font.Size),
+            std::size_t(k.font.Bold) << 1 | k.font.Italic})
         h = h * 1000003u ^ v;
       return h;
     }
   };
 
+  // outline_ flattened within tolerance at the walk's origin, as the character the builder
+  // would give: closed rings, a retracing one opened.
+  PlacedCharacter flattenedCharacter(char32_t c, float unitScale, double tolerance) const {
+    const double k = double(kOutlineFactor) * double(unitScale);
+    PlacedCharacter character;
+    character.character = c;
+    for (const FlatContour& ring : flattenOutline(outline_, OutlineTransform::scaling(k), tolerance)) {
+      Contour contour;
+      contour.points.reserve(ring.points.size());
+      for (const OutlinePoint& p : ring.points) contour.points.push_back({p.x, p.y});
+      removeRepeatedPoints(contour);
+      if (contour.points.size() > 1) character.contours.push_back(std::move(contour));
+    }
+    // As the builder's test, widened by the chords' own error on each of the two ways.
+    openRetracingContours(character, 1.5 * k + 2 * tolerance);
+    return character;
+  }
+
   GlyphSource& source_;
+  Outline outline_;  // the glyph being flattened; kept so its storage serves the next one
   std::unordered_map<Key, std::optional<CutReadyGlyph>, KeyHash> byKey_;
 };
 
@@ -98,9 +131,9 @@ namespace {
 // One walk: every character's ready glyph moved into place and handed to the sink.
 class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
  public:
-  CutReadyPlacer(CutReadyWalker::Glyphs& glyphs, double factor, ExportObserver* next,
-                 const CharacterSink& sink)
-      : glyphs_(glyphs), factor_(factor), next_(next), sink_(sink) {}
+  CutReadyPlacer(CutReadyWalker::Glyphs& glyphs, double factor, double tolerance,
+                 ExportObserver* next, const CharacterSink& sink)
+      : glyphs_(glyphs), factor_(factor), tolerance_(tolerance), next_(next), sink_(sink) {}
 
   void characterBecameCurrent(std::int32_t pos, char32_t c, const TFontDescription& font,
                               float unitScale) override {
@@ -111,7 +144,8 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
 
   std::optional<float> placeGlyph(const TFontDescription& font, char32_t c, float unitScale,
                                   int precision, const GlyphOrigin& origin) override {
-    const std::optional<CutReadyGlyph>& glyph = glyphs_.glyphOf(font, c, unitScale, precision);
+    const std::optional<CutReadyGlyph>& glyph =
+        glyphs_.glyphOf(font, c, unitScale, precision, tolerance_);
     if (!glyph) return std::nullopt;
     PlacedCharacter placed;
     placed.position = position_;
@@ -123,9 +157,14 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
       moved.closed = k.closed;
       moved.depth = k.depth;
       moved.points.reserve(k.points.size());
-      for (const Vec2& p : k.points) {
-        moved.points.push_back({mulAddToFloat(origin.shift, origin.spaceFactor, float(p.x)),
-                                float(p.y) + origin.originY});
+      if (glyph->flattened) {
+        const double x0 = double(origin.shift) * double(origin.spaceFactor);
+        for (const Vec2& p : k.points) moved.points.push_back({x0 + p.x, p.y + origin.originY});
+      } else {
+        for (const Vec2& p : k.points) {
+          moved.points.push_back({mulAddToFloat(origin.shift, origin.spaceFactor, float(p.x)),
+                                  float(p.y) + origin.originY});
+        }
       }
       // Far from the origin two neighbouring points may round to one; the walk's drawing
       // would not hold the repeat, nor a ring it leaves a single point.
@@ -146,6 +185,7 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
  private:
   CutReadyWalker::Glyphs& glyphs_;
   double factor_;
+  double tolerance_;  // flattening, before factor; 0: the glyph source's precision
   ExportObserver* next_;
   const CharacterSink& sink_;
   std::int32_t position_ = 0;
@@ -191,18 +231,39 @@ CutReadyWalker::CutReadyWalker(const TextSource& text, const ConversionOptions& 
 CutReadyWalker::~CutReadyWalker() = default;
 
 void CutReadyWalker::walk(const CharacterSink& sink, double factor, ExportObserver* observer) {
-  CutReadyPlacer placer(*glyphs_, factor, observer, sink);
+  // The tolerance holds after the factor: the glyphs are flattened that much finer.
+  const std::optional<double> tolerance = flatteningTolerance(options_);
+  CutReadyPlacer placer(*glyphs_, factor, tolerance ? *tolerance / factor : 0.0, observer, sink);
   walkGlyphs(text_, layoutParametersOf(options_.classic), placer, &placer);
+}
+
+std::optional<double> flatteningTolerance(const ConversionOptions& options) {
+  const std::optional<double> tolerance = curveTolerance(options);
+  if (!tolerance) return std::nullopt;
+  if (!(std::isfinite(*tolerance) && *tolerance > 0))
+    throw Error("The tolerance must be a number above 0.");
+  return options.arcs ? arcToleranceShares(*tolerance).flattening : *tolerance;
 }
 
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
                         GlyphSource& glyphs, ExportObserver* observer) {
   Drawing drawing;
-  CutReadyWalker(text, options, glyphs).walk(
-      [&](PlacedCharacter&& c) { drawing.characters.push_back(std::move(c)); }, 1.0, observer);
+  CutReadyWalker walker(text, options, glyphs);
+  walker.walk([&](PlacedCharacter&& c) { drawing.characters.push_back(std::move(c)); }, 1.0,
+              observer);
   drawing.layer = dxfLayerName(options.classic.layerText);
   if (options.fitWidth || options.fitHeight) {
-    scaleDrawing(drawing, fitFactor(drawing.extent(), options));
+    double factor = fitFactor(drawing.extent(), options);
+    if (flatteningTolerance(options) && factor != 1.0) {
+      // A tolerance holds in the fitted drawing: the curves are flattened again for the
+      // factor. Their extremes may move by a chord's error, so the last fit is measured anew
+      // (a factor within that error of 1, which leaves the tolerance as good as kept).
+      drawing.characters.clear();
+      walker.walk([&](PlacedCharacter&& c) { drawing.characters.push_back(std::move(c)); },
+                  factor);
+      factor = fitFactor(drawing.extent(), options);
+    }
+    scaleDrawing(drawing, factor);
   }
   return drawing;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "common/text_source.h"
 #include "export/conversion_options.h"
@@ -22,6 +23,11 @@ void scaleDrawing(Drawing& drawing, double factor);
 /// character's contours nested, turned and ordered for cutting. Throws Error as fitFactor.
 void makeCutReady(Drawing& drawing, const ConversionOptions& options);
 
+/// The tolerance outline glyphs are flattened within (drawing units): the options' curve
+/// tolerance, or its flattening share when arcs are fitted afterwards; nothing when the
+/// converter's RESOLUTION rules. Throws Error for a tolerance that is not a number above 0.
+std::optional<double> flatteningTolerance(const ConversionOptions& options);
+
 /// Receives placed characters one at a time, in text order.
 using CharacterSink = std::function<void(PlacedCharacter&& character)>;
 
@@ -36,7 +42,7 @@ class CutReadyWalker {
   CutReadyWalker& operator=(const CutReadyWalker&) = delete;
 
   /// Hands every character with paths to sink, each point multiplied by factor about the
-  /// origin; observer, when given, is told of every character as the walk reaches it.
+  /// origin (curves flattened so that the tolerance holds after it); observer, when given, is told of every character as the walk reaches it.
   void walk(const CharacterSink& sink, double factor = 1.0, ExportObserver* observer = nullptr);
 
   class Glyphs;
@@ -48,8 +54,10 @@ class CutReadyWalker {
 };
 
 /// What the closed-contour writers write: the drawing the classic walk places, made ready
-/// to cut (each glyph once per face, size, character and precision, then moved into place:
-/// its points exactly the walk's), scaled to any fit size. Throws Error as fitFactor.
+/// to cut (each glyph once per face, size, character and precision or tolerance, then moved
+/// into place: at a precision its points exactly the walk's), scaled to any fit size; with a
+/// tolerance the curves are within it after the fit. Throws Error as fitFactor and
+/// flatteningTolerance.
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
                         GlyphSource& glyphs, ExportObserver* observer = nullptr);
 

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <utility>
 
+#include "export/arc_drawing.h"
+#include "export/cut_ready_drawing.h"
+
 namespace kerfline {
 namespace {
 
@@ -21,6 +24,10 @@ LeadOptions leadOptions(const ConversionOptions& options) {
   leads.overcut = options.overcut.value_or(0);
   // Cutting on the line keeps parts as drawn, as the outside side does.
   leads.kerfOutsideParts = options.kerfSide != KerfSide::Inside;
+  // Arc leads are chords until the arcs are fitted; within the flattening's share the fit
+  // finds their circle again.
+  if (const std::optional<double> tolerance = flatteningTolerance(options))
+    leads.arcTolerance = *tolerance;
   return leads;
 }
 
@@ -91,17 +98,23 @@ CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options) 
 }
 
 Drawing drawingAsCut(Drawing drawing, const ConversionOptions& options, double* travel) {
-  if (!routesCuts(options)) {
-    if (travel) {
-      const std::vector<PathAddress> addresses = pathAddresses(drawing);
-      const std::vector<const Contour*> paths = pathsAt(drawing, addresses);
-      *travel = rapidTravel(paths, textOrder(paths.size()).steps, kToolStart);
-    }
-    return drawing;
+  if (routesCuts(options)) {
+    CutRoute route = planCutRoute(drawing, options);
+    if (travel) *travel = route.planned ? route.figures.travel : route.figures.textOrderTravel;
+    drawing = std::move(route.drawing);
+  } else if (travel) {
+    const std::vector<PathAddress> addresses = pathAddresses(drawing);
+    const std::vector<const Contour*> paths = pathsAt(drawing, addresses);
+    *travel = rapidTravel(paths, textOrder(paths.size()).steps, kToolStart);
   }
-  CutRoute route = planCutRoute(drawing, options);
-  if (travel) *travel = route.planned ? route.figures.travel : route.figures.textOrderTravel;
-  return std::move(route.drawing);
+  // The view shows the arcs the file holds, drawn out far finer than they were fitted.
+  if (options.arcs && options.format != OutputFormat::Lines &&
+      options.format != OutputFormat::PolyLines) {
+    const double tolerance = *curveTolerance(options);
+    fitDrawingArcs(drawing, tolerance);
+    sampleDrawingArcs(drawing, tolerance / 10);
+  }
+  return drawing;
 }
 
 }  // namespace kerfline

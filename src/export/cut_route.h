@@ -30,7 +30,8 @@ inline constexpr Vec2 kToolStart{0, 0};
 CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options);
 
 /// The drawing as a file of options cuts it, for a view: planCutRoute's drawing when options
-/// route the cuts, else drawing as it is. travel, when given, receives the rapid travel from
+/// route the cuts, else drawing as it is; with arcs asked, its paths fitted and drawn out as
+/// polylines within a tenth of the tolerance. travel, when given, receives the rapid travel from
 /// kToolStart of that order (drawing units).
 Drawing drawingAsCut(Drawing drawing, const ConversionOptions& options, double* travel = nullptr);
 

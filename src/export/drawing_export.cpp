@@ -71,13 +71,14 @@ bool needsDrawingExport(const ConversionOptions& o) {
          o.kerfSide != classic.kerfSide || o.gcode.feed || o.gcode.plungeFeed ||
          o.gcode.spindleRpm || o.gcode.depthPerPass || o.gcode.laser || o.gcode.power ||
          o.spacing != classic.spacing || o.ligatures || o.align != classic.align ||
-         o.autoPitch || o.dxfVersion != classic.dxfVersion;
+         o.autoPitch || o.dxfVersion != classic.dxfVersion || o.tolerance || o.arcs;
 }
 
 DrawingRoute drawingRoute(const ConversionOptions& options) {
   const bool strokeForm =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
-  if (changesPaths(options)) return DrawingRoute::PlacedDrawing;
+  // Curves flattened to a tolerance are not the strokes the stroke walk writes.
+  if (changesPaths(options) || curveTolerance(options)) return DrawingRoute::PlacedDrawing;
   if (strokeForm) return DrawingRoute::StrokeWalk;
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
   // the whole text is shaped; without them each character can go to the file as it is placed.
@@ -128,6 +129,11 @@ void checkDrawingOptions(const ConversionOptions& options) {
       (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines)) {
     throw Error("Leads and overcut need the closed, SVG or G-code form.");
   }
+  if (options.arcs &&
+      (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines)) {
+    throw Error("Arcs need the closed, SVG or G-code form.");
+  }
+  flatteningTolerance(options);
   if (options.format == OutputFormat::Closed && options.dxfVersion != 12 &&
       options.dxfVersion != 2000) {
     throw Error("The DXF version must be 12 or 2000.");
@@ -153,7 +159,13 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
       report->leadNotes = route->leadNotes;
     }
   }
-  const Drawing& drawing = route ? route->drawing : given;
+  std::optional<Drawing> fitted;
+  if (options.arcs) {
+    fitted = route ? std::move(route->drawing) : given;
+    fitDrawingArcs(*fitted, *curveTolerance(options));
+  }
+  const Drawing& drawing = fitted ? *fitted : route ? route->drawing : given;
+  if (report && curveTolerance(options)) report->pieces = countPieces(drawing);
   switch (options.format) {
     case OutputFormat::Lines:
       saveLinesDxf(path, drawing, options.classic);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/text_source.h"
+#include "export/arc_drawing.h"
 #include "export/conversion_options.h"
 #include "export/cut_ready_drawing.h"
 #include "export/layout_walk.h"
@@ -21,13 +22,15 @@ struct DrawingExportReport {
   Extent extent;             ///< of the paths written, in drawing units (after any fit)
   std::optional<TravelFigures> travel;  ///< when the paths were planned for travel
   std::vector<std::string> leadNotes;   ///< leads shortened or left out
+  std::optional<PieceCounts> pieces;    ///< lines and arcs written, with a curve tolerance
 };
 
 /// Fills report, when given, with drawing's path count and extent.
 void fillReport(DrawingExportReport* report, const Drawing& drawing);
 
 /// True when options ask for more than the two classic files can hold: another form, or any
-/// of units, fit, weld, kerf, G-code, font spacing, ligatures, alignment or automatic pitch.
+/// of units, fit, weld, kerf, G-code, font spacing, ligatures, alignment, automatic pitch,
+/// a curve tolerance or arcs.
 bool needsDrawingExport(const ConversionOptions& options);
 
 /// The two ways from placed text to a file.
@@ -58,8 +61,8 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
                        DrawingExportReport* report = nullptr, ExportObserver* observer = nullptr);
 
 /// Throws Error for what can be refused before any text is placed (a DXF version other
-/// than 12 or 2000 for the closed form, leads in the two classic forms), so that a bad
-/// option costs no conversion.
+/// than 12 or 2000 for the closed form, leads or arcs in the two classic forms, a tolerance
+/// that is not above 0), so that a bad option costs no conversion.
 void checkDrawingOptions(const ConversionOptions& options);
 
 /// Writes a drawing as placed (any placement, not yet made ready) to path in options.format:
@@ -70,7 +73,8 @@ void writePlacedDrawing(const std::string& path, Drawing drawing,
 
 /// Writes a finished drawing (made ready, welded and offset, as typography's finishedDrawing
 /// gives it) to path in options.format, in the order cutOrderFor(options) names and with any
-/// leads asked; report, when given, receives the travel figures of a plan and the lead notes.
+/// leads asked, fitted with arcs last when asked; report, when given, receives the travel
+/// figures of a plan, the lead notes and, with a curve tolerance, the lines and arcs written.
 /// Same failure rules as exportDrawingFile.
 void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
                           const ConversionOptions& options, DrawingExportReport* report = nullptr);

@@ -9,6 +9,7 @@
 #include "common/error.h"
 #include "export/number_rule.h"
 #include "export/output_file.h"
+#include "geometry/arc_path.h"
 
 namespace kerfline {
 namespace {
@@ -187,10 +188,12 @@ class GcodeProgram {
     }
   }
 
-  void contour(const Contour& c) {
+  // bulges, when given, holds the bulge of the piece leaving each point (arc_path.h).
+  void contour(const Contour& c, const std::vector<double>* bulges) {
     const std::vector<Vec2>& points = c.points;
     if (points.empty()) return;
     const std::size_t n = points.size();
+    if (bulges && bulges->size() != n) bulges = nullptr;
     // The cut visits points in this order: a ring from its first point back to it, an open path
     // as planned or, in text order, from its end nearer the tool.
     const bool reversed = !c.closed && !planned_ &&
@@ -198,6 +201,25 @@ class GcodeProgram {
     const std::size_t moves = c.closed ? n : n - 1;
     const auto at = [&](std::size_t i) -> const Vec2& {
       return reversed ? points[n - 1 - i] : points[i % n];
+    };
+    // The cut from at(i - 1) to at(i) (backward: from at(i) to at(i - 1)), as a line or an arc.
+    const auto piece = [&](std::size_t i, bool backward) {
+      const std::size_t from = backward ? i : i - 1;
+      const std::size_t to = backward ? i - 1 : i;
+      double bulge = 0;
+      if (bulges) {
+        // Piece k of the path runs from points[k] to points[k + 1]; reversed, it is walked
+        // from its end and turns the other way.
+        const std::size_t k = std::min(from, to);
+        const std::size_t original = reversed ? n - 2 - k : k % n;
+        bulge = (*bulges)[original];
+        if (reversed != backward) bulge = -bulge;
+      }
+      if (bulge == 0) {
+        move(at(to));
+      } else {
+        arc(at(from), at(to), bulge);
+      }
     };
     setPosition(at(0));
     out_ += "G0";
@@ -209,7 +231,7 @@ class GcodeProgram {
       appendPlain(out_, power_);
       out_ += '\n';
       feedPending_ = true;
-      for (std::size_t i = 1; i <= moves; ++i) move(at(i));
+      for (std::size_t i = 1; i <= moves; ++i) piece(i, false);
       out_ += "M5\n";
     } else {
       // Every pass of this contour before the next one. A ring ends where it began, so the
@@ -221,7 +243,13 @@ class GcodeProgram {
         appendPlain(out_, plungeFeed_);
         out_ += '\n';
         feedPending_ = true;
-        for (std::size_t i = 1; i <= moves; ++i) move(at(forward || c.closed ? i : moves - i));
+        for (std::size_t i = 1; i <= moves; ++i) {
+          if (forward || c.closed) {
+            piece(i, false);
+          } else {
+            piece(moves - i + 1, true);
+          }
+        }
         forward = !forward;
       }
       rapidZ(zUp_);
@@ -281,6 +309,47 @@ class GcodeProgram {
     }
     out_ += '\n';
   }
+
+  // An arc from a (where the tool is) to b: G2 clockwise or G3 counter-clockwise, in the G17
+  // plane, with the centre as I J from the start as printed. The centre comes from the bulge
+  // at full precision and is measured from the printed start, so that the controller finds
+  // start and end at radii that differ by no more than the printing's rounding (well below
+  // half a micrometre), which is what LinuxCNC and GRBL check an arc by. An arc whose ends
+  // print as one point is no move; one too flat for a controller's arithmetic is a line.
+  void arc(const Vec2& a, const Vec2& b, double bulge) {
+    const ArcGeometry g = arcGeometry(a, b, bulge);
+    if (!std::isfinite(g.radius) || std::fabs(bulge) < kFlattestBulge) {
+      move(b);
+      return;
+    }
+    const double startX = printedValue(a.x), startY = printedValue(a.y);
+    if (!setPosition(b)) return;
+    out_ += bulge > 0 ? "G3" : "G2";
+    out_.append(position_, positionLength_);
+    out_ += " I";
+    appendFixed(out_, g.centre.x - startX, decimals_);
+    out_ += " J";
+    appendFixed(out_, g.centre.y - startY, decimals_);
+    if (feedPending_) {
+      out_ += " F";
+      appendPlain(out_, feed_);
+      feedPending_ = false;
+    }
+    out_ += '\n';
+  }
+
+  // v as the program prints it, read back.
+  double printedValue(double v) const {
+    char text[kNumberRoom];
+    char* end = formatFixed(text, v, decimals_);
+    double read = 0;
+    std::from_chars(text, end, read);
+    return read;
+  }
+
+  // Below this bulge (a sweep under a hundredth of a degree) an arc's centre lies so far off
+  // that its digits would swamp a controller's line; its sagitta is far below any tolerance.
+  static constexpr double kFlattestBulge = 5e-5;
 
   void flush();
 
@@ -344,8 +413,9 @@ void writeGcode(OutputFile& file, const Drawing& drawing, const ConversionOption
   std::size_t contours = 0;
   for (const PlacedCharacter& c : drawing.characters) contours += c.contours.size();
   program.header(sourceName, contours);
+  std::size_t path = 0;
   for (const PlacedCharacter& c : drawing.characters)
-    for (const Contour& k : c.contours) program.contour(k);
+    for (const Contour& k : c.contours) program.contour(k, drawing.bulgesOf(path++));
   program.footer();
 }
 

@@ -23,6 +23,11 @@ class GlyphCache final : public GlyphSource {
 
   std::optional<TStrokeCollection> strokesOf(const TFontDescription& font, char32_t c,
                                              int precision) override;
+  /// Asked of the source every time: records are flattened once per tolerance by whoever
+  /// asks (the cut-ready cache), so keeping them here would only hold memory twice.
+  bool outlineOf(const TFontDescription& font, char32_t c, Outline& dest) override {
+    return source_.outlineOf(font, c, dest);
+  }
 
   /// Glyphs held, and the conversions asked of the source so far.
   std::size_t size() const { return glyphs_; }

@@ -3,6 +3,7 @@
 #include "export/number_rule.h"
 #include "export/single_precision.h"
 #include "export/text_export.h"
+#include "vectorizer/tolerance_flattening.h"
 
 namespace kerfline {
 
@@ -111,28 +112,59 @@ void walkGlyphs(const TextSource& text, const LayoutParameters& layout, GlyphPla
 
 namespace {
 
-// The classic walk's placing: the glyph source's strokes, placed into a stroke sink.
+class NoStrokes final : public StrokeSink {
+ public:
+  void placeStroke(const PlacedStroke&) override {}
+};
+
+// The classic walk's placing: the glyph source's strokes, placed into a stroke sink; with a
+// tolerance, an outline glyph's rings flattened within it instead, at the same advance.
 class StrokePlacer final : public GlyphPlacer {
  public:
-  StrokePlacer(GlyphSource& glyphs, StrokeSink& sink) : glyphs_(glyphs), sink_(sink) {}
+  StrokePlacer(GlyphSource& glyphs, StrokeSink& sink, double tolerance)
+      : glyphs_(glyphs), sink_(sink), tolerance_(tolerance) {}
 
   std::optional<float> placeGlyph(const TFontDescription& font, char32_t c, float unitScale,
                                   int precision, const GlyphOrigin& origin) override {
     const std::optional<TStrokeCollection> strokes = glyphs_.strokesOf(font, c, precision);
     if (!strokes) return std::nullopt;
-    return placeGlyphStrokes(*strokes, unitScale, origin, sink_);
+    if (!(tolerance_ > 0) || !glyphs_.outlineOf(font, c, outline_))
+      return placeGlyphStrokes(*strokes, unitScale, origin, sink_);
+    NoStrokes measure;
+    const float width = placeGlyphStrokes(*strokes, unitScale, origin, measure);
+    const double k = double(kOutlineFactor) * double(unitScale);
+    const double x0 = double(origin.shift) * double(origin.spaceFactor);
+    for (const FlatContour& ring : flattenOutline(outline_, OutlineTransform::scaling(k), tolerance_)) {
+      const std::vector<OutlinePoint>& p = ring.points;
+      if (p.size() < 2) continue;
+      for (std::size_t i = 0; i < p.size(); ++i) {
+        const OutlinePoint& a = p[i];
+        const OutlinePoint& b = p[(i + 1) % p.size()];
+        PlacedStroke s;
+        s.x1 = static_cast<float>(x0 + a.x);
+        s.y1 = static_cast<float>(a.y + origin.originY);
+        s.x2 = static_cast<float>(x0 + b.x);
+        s.y2 = static_cast<float>(b.y + origin.originY);
+        s.opensContour = i == 0;
+        s.closesContour = i + 1 == p.size();
+        sink_.placeStroke(s);
+      }
+    }
+    return width;
   }
 
  private:
   GlyphSource& glyphs_;
   StrokeSink& sink_;
+  double tolerance_;
+  Outline outline_;  // kept so its storage serves the next glyph
 };
 
 }  // namespace
 
 void walkText(const TextSource& text, const LayoutParameters& layout, GlyphSource& glyphs,
               StrokeSink& sink, ExportObserver* observer) {
-  StrokePlacer placer(glyphs, sink);
+  StrokePlacer placer(glyphs, sink, layout.tolerance);
   walkGlyphs(text, layout, placer, observer);
 }
 

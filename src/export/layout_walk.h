@@ -4,6 +4,7 @@
 
 #include "common/font_description.h"
 #include "common/text_source.h"
+#include "vectorizer/outline_records.h"
 #include "vectorizer/stroke_collection.h"
 
 namespace kerfline {
@@ -18,6 +19,10 @@ struct LayoutParameters {
   int spacePercent = 10;    ///< SpacePc: origins stretch by 1 + SpacePc/100 when above 0
   int resolution = 2;       ///< the converter's Precision
   int scale = 100;          ///< ScaleEdit1: UnitScale = scale / 100000 * point size
+  /// Above 0: outline glyphs are flattened within this many drawing units (their advance
+  /// still the resolution's strokes'), else converted at the resolution. Never set for the
+  /// classic files.
+  double tolerance = 0;
 };
 
 /// The layout values of the window fields (a pitch that is not a number is -2).
@@ -30,6 +35,15 @@ class GlyphSource {
   /// The strokes of code point c in font at the given precision, or nothing without outline.
   virtual std::optional<TStrokeCollection> strokesOf(const TFontDescription& font, char32_t c,
                                                      int precision) = 0;
+  /// The outline records (outline units) of the glyph strokesOf converts, for flattening at a
+  /// tolerance; false, dest empty, where there are none (no outline, or a single-line face's
+  /// open paths, which are lines already: take the strokes).
+  virtual bool outlineOf(const TFontDescription& font, char32_t c, Outline& dest) {
+    (void)font;
+    (void)c;
+    dest.clear();
+    return false;
+  }
 };
 
 /// One stroke in drawing units at its place on the page, with its part in its contour.

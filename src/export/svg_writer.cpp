@@ -8,6 +8,7 @@
 #include "common/error.h"
 #include "common/utf8.h"
 #include "export/output_file.h"
+#include "geometry/arc_path.h"
 
 namespace kerfline {
 namespace {
@@ -36,6 +37,18 @@ void appendAttribute(std::string& out, const char* name, float value, const char
   appendSvgNumber(out, value);
   out += unit;
   out += '"';
+}
+
+// " A<r> <r> 0 <large> <sweep> " of the arc from a to b: Y is turned to grow downward, so
+// an arc that turns counter-clockwise in the drawing turns the other way in the file.
+void appendSvgArc(std::string& out, const Vec2& a, const Vec2& b, double bulge) {
+  const float radius = static_cast<float>(arcGeometry(a, b, bulge).radius);
+  out += " A";
+  appendSvgNumber(out, radius);
+  out += ' ';
+  appendSvgNumber(out, radius);
+  out += std::fabs(bulge) > 1 ? " 0 1 " : " 0 0 ";
+  out += bulge > 0 ? "0 " : "1 ";
 }
 
 }  // namespace
@@ -101,22 +114,40 @@ SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::s
   out += "\">\n";
 }
 
-void SvgStream::character(const PlacedCharacter& c) {
+void SvgStream::character(const PlacedCharacter& c, std::span<const std::vector<double>> bulges) {
   std::string& out = out_;
   out += "<path d=\"";
   bool first = true;
-  for (const Contour& k : c.contours) {
+  for (std::size_t contour = 0; contour < c.contours.size(); ++contour) {
+    const Contour& k = c.contours[contour];
     if (k.points.empty()) continue;
     if (!first) out += ' ';
     first = false;
     out += 'M';
-    bool firstPoint = true;
-    for (const Vec2& p : k.points) {
-      if (!firstPoint) out += ' ';
-      firstPoint = false;
+    const std::vector<double>* arcs = contour < bulges.size() ? &bulges[contour] : nullptr;
+    const std::size_t n = k.points.size();
+    bool afterArc = false;  // numbers after an A are read as another arc: a line needs its L
+    for (std::size_t i = 0; i < n; ++i) {
+      const Vec2& p = k.points[i];
+      // The piece that arrives here: an arc where the point before bends it, else a line.
+      const std::size_t before = i == 0 ? 0 : i - 1;
+      if (i > 0 && arcs && before < arcs->size() && (*arcs)[before] != 0) {
+        appendSvgArc(out, k.points[before], p, (*arcs)[before]);
+        afterArc = true;
+      } else if (i > 0) {
+        out += afterArc ? " L" : " ";
+        afterArc = false;
+      }
       appendSvgNumber(out, static_cast<float>(p.x));
       out += ' ';
       appendSvgNumber(out, -static_cast<float>(p.y));
+    }
+    // A ring's closing piece is drawn out as an arc before the Z when it bends.
+    if (k.closed && arcs && n > 1 && n - 1 < arcs->size() && (*arcs)[n - 1] != 0) {
+      appendSvgArc(out, k.points[n - 1], k.points[0], (*arcs)[n - 1]);
+      appendSvgNumber(out, static_cast<float>(k.points[0].x));
+      out += ' ';
+      appendSvgNumber(out, -static_cast<float>(k.points[0].y));
     }
     if (k.closed) out += 'Z';
   }
@@ -135,7 +166,14 @@ void SvgStream::commit() {
 
 void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options) {
   SvgStream svg(path, drawing.extent(), drawing.layer, options);
-  for (const PlacedCharacter& c : drawing.characters) svg.character(c);
+  std::size_t path0 = 0;
+  for (const PlacedCharacter& c : drawing.characters) {
+    std::span<const std::vector<double>> bulges;
+    if (path0 + c.contours.size() <= drawing.bulges.size())
+      bulges = std::span(drawing.bulges).subspan(path0, c.contours.size());
+    svg.character(c, bulges);
+    path0 += c.contours.size();
+  }
   svg.commit();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
+#include <span>
 #include <string>
+#include <vector>
 
 #include "export/conversion_options.h"
 #include "export/output_file.h"
@@ -21,8 +23,9 @@ class SvgStream {
   /// Opens the temporary file beside path and writes the header for extent and layer.
   SvgStream(const std::string& path, const Extent& extent, const std::string& layer,
             const ConversionOptions& options);
-  /// Writes one character's path.
-  void character(const PlacedCharacter& c);
+  /// Writes one character's path; bulges, when not empty, holds one list per contour of the
+  /// bulges of the pieces leaving its points (arc_path.h), written as arcs.
+  void character(const PlacedCharacter& c, std::span<const std::vector<double>> bulges = {});
   /// Ends the file and renames it over path; throws Error as saveSvg.
   void commit();
 

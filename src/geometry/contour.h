@@ -64,15 +64,18 @@ struct Extent {
 struct Drawing {
   std::vector<PlacedCharacter> characters;  ///< line by line, character by character
   std::string layer = "0";                   ///< the layer every path is written on
+  /// Paths fitted with arcs (written last, after every step that works on polylines): per
+  /// path in file order, character by character, the bulge of the piece leaving each point
+  /// (geometry/arc_path.h); empty when every path is lines.
+  std::vector<std::vector<double>> bulges;
 
-  /// The extent of every point of every path.
-  Extent extent() const {
-    Extent e;
-    for (const PlacedCharacter& c : characters)
-      for (const Contour& k : c.contours)
-        for (const Vec2& p : k.points) e.add(p);
-    return e;
+  /// The bulges of path number path in file order, or nullptr when it is lines only.
+  const std::vector<double>* bulgesOf(std::size_t path) const {
+    return path < bulges.size() ? &bulges[path] : nullptr;
   }
+
+  /// The extent of every point of every path, and of every arc where paths have bulges.
+  Extent extent() const;
 };
 
 /// Called by long work on a drawing between one character and the next; it may throw to

@@ -97,6 +97,12 @@ ToolpathSettingsWidget::ToolpathSettingsWidget(QWidget* parent) : QWidget(parent
   pathForm->addRow(tr("Lead-out"), leadOut);
   pathForm->addRow(tr("Lead form"), leadShape);
   pathForm->addRow(tr("Overcut"), overcut);
+  tolerance = feedBox(paths, "Tolerance", "--tolerance");
+  tolerance->setSpecialValueText(tr("fixed chords (resolution)"));
+  pathForm->addRow(tr("Curve tolerance"), tolerance);
+  arcs = named(new QCheckBox(tr("Fit arcs: DXF bulges, SVG arcs, G2/G3"), paths), "Arcs");
+  arcs->setToolTip(tr("Without a tolerance, arcs are fitted within 0.01 mm (0.0004 in)."));
+  pathForm->addRow(arcs);
   auto* note = named(new QLabel(tr("Single-line (open) paths are never welded or offset."), paths),
                      "OpenPathNote");
   note->setWordWrap(true);
@@ -144,7 +150,8 @@ void ToolpathSettingsWidget::setUnits(DrawingUnits units) {
   feed->setSpecialValueText(tr("default (%1%2)").arg(defaultFeed(units)).arg(perMinute));
   plungeFeed->setSpecialValueText(tr("default (%1%2)").arg(defaultPlungeFeed(units)).arg(perMinute));
   kerfWidth->setSuffix(QStringLiteral(" ") + unit);
-  for (QDoubleSpinBox* box : {leadIn, leadOut, overcut}) box->setSuffix(QStringLiteral(" ") + unit);
+  for (QDoubleSpinBox* box : {leadIn, leadOut, overcut, tolerance})
+    box->setSuffix(QStringLiteral(" ") + unit);
   depthPerPass->setSuffix(QStringLiteral(" ") + unit);
 }
 
@@ -160,6 +167,8 @@ void ToolpathSettingsWidget::setOptions(const ConversionOptions& o) {
   leadOut->setValue(o.leadOut.value_or(0));
   overcut->setValue(o.overcut.value_or(0));
   leadShape->setCurrentIndex(static_cast<int>(o.leadShape));
+  tolerance->setValue(o.tolerance.value_or(0));
+  arcs->setChecked(o.arcs);
   feed->setValue(o.gcode.feed.value_or(0));
   plungeFeed->setValue(o.gcode.plungeFeed.value_or(0));
   spindle->setChecked(o.gcode.spindleRpm.has_value());
@@ -183,6 +192,8 @@ void ToolpathSettingsWidget::applyTo(ConversionOptions& o) const {
   o.leadOut = unlessMinimum(leadOut);
   o.overcut = unlessMinimum(overcut);
   o.leadShape = static_cast<LeadShape>(leadShape->currentIndex());
+  o.tolerance = unlessMinimum(tolerance);
+  o.arcs = arcs->isChecked();
   o.gcode.feed = unlessMinimum(feed);
   o.gcode.plungeFeed = unlessMinimum(plungeFeed);
   o.gcode.spindleRpm = spindle->isChecked() ? std::optional<int>(spindleRpm->value()) : std::nullopt;

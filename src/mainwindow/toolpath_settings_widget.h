@@ -12,7 +12,8 @@ class QSpinBox;
 
 namespace kerfline {
 
-/// Weld, kerf (width and side), cut order, leads and the G-code machine settings as dialog
+/// Weld, kerf (width and side), cut order, leads, curve tolerance and arcs, and the G-code
+/// machine settings as dialog
 /// fields. Shows and
 /// fills the corresponding members of a ConversionOptions; feeds left at "default" stay unset
 /// so that the writer's defaults for the unit apply.
@@ -38,6 +39,8 @@ class ToolpathSettingsWidget final : public QWidget {
   QDoubleSpinBox* leadOut = nullptr;     ///< lead-out length; the minimum reads "none"
   QDoubleSpinBox* overcut = nullptr;     ///< overcut length; the minimum reads "none"
   QComboBox* leadShape = nullptr;        ///< line, arc (LeadShape order)
+  QDoubleSpinBox* tolerance = nullptr;   ///< curve tolerance; the minimum reads "resolution"
+  QCheckBox* arcs = nullptr;             ///< lines and arcs fitted within the tolerance
   QDoubleSpinBox* feed = nullptr;        ///< cutting feed; the minimum reads "default"
   QDoubleSpinBox* plungeFeed = nullptr;  ///< plunge feed; the minimum reads "default"
   QCheckBox* spindle = nullptr;          ///< M3 S<rpm> after the header

@@ -48,6 +48,15 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
     drawing = cutReadyDrawing(text, options, glyphs ? *glyphs : converted, observer);
   } else {
     drawing = placeDrawing(text, options, converter, observer, glyphs);
+    if (curveTolerance(options) && (options.fitWidth || options.fitHeight)) {
+      // The tolerance holds in the fitted drawing: placed again, flattened for the factor.
+      const double factor = fitFactor(drawing.extent(), options);
+      if (factor != 1.0) {
+        ConversionOptions finer = options;
+        finer.tolerance = *curveTolerance(options) / factor;
+        drawing = placeDrawing(text, finer, converter, nullptr, glyphs);
+      }
+    }
     makeCutReady(drawing, options);
   }
   ToolpathNotes done = weldKerf ? weldKerf->apply(drawing, options, checkpoint)

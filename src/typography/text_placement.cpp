@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "export/converter_glyph_source.h"
+#include "export/cut_ready_drawing.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
 #include "export/dxf_layer.h"
 #include "export/text_export.h"
 #include "typography/line_placement.h"
 #include "typography/shaped_layout.h"
+#include "vectorizer/tolerance_flattening.h"
 
 namespace kerfline {
 namespace {
@@ -88,6 +91,7 @@ class ClassicLineCollector final : public StrokeSink, public ExportObserver {
 void placeClassicLines(const TextSource& text, const ConversionOptions& options,
                        TTTFToVectorConverter& converter, GlyphSource& glyphs, LinePlacer& placer) {
   LayoutParameters layout = layoutParametersOf(options.classic);
+  layout.tolerance = flatteningTolerance(options).value_or(0);
   // Automatic pitch drops each line afterwards; the walk keeps every line on baseline 0.
   if (options.autoPitch) layout.linePitch = 0.0f;
   ClassicLineCollector collector(placer, options, converter, text);
@@ -143,6 +147,21 @@ class ShapedGlyphCache {
   ShapedGlyphCache(const ShapedText& shaped, TTTFToVectorConverter& converter)
       : shaped_(shaped), converter_(converter) {}
 
+  // The glyph's rings flattened within tolerance at k drawing units per outline unit; empty
+  // when it has no outline records.
+  const std::vector<FlatContour>& ringsOf(std::size_t face, std::uint32_t glyph, double k,
+                                          double tolerance) {
+    const auto key = std::make_tuple(face, glyph, k);
+    auto found = rings_.find(key);
+    if (found == rings_.end()) {
+      std::vector<FlatContour> rings;
+      if (converter_.OutlineOfGlyph(shaped_.faces[face], glyph, outline_))
+        rings = flattenOutline(outline_, OutlineTransform::scaling(k), tolerance);
+      found = rings_.emplace(key, std::move(rings)).first;
+    }
+    return found->second;
+  }
+
   const std::optional<TStrokeCollection>& strokesOf(std::size_t face, std::uint32_t glyph) {
     const auto key = std::make_pair(face, glyph);
     auto found = glyphs_.find(key);
@@ -155,7 +174,32 @@ class ShapedGlyphCache {
   const ShapedText& shaped_;
   TTTFToVectorConverter& converter_;
   std::map<std::pair<std::size_t, std::uint32_t>, std::optional<TStrokeCollection>> glyphs_;
+  std::map<std::tuple<std::size_t, std::uint32_t, double>, std::vector<FlatContour>> rings_;
+  Outline outline_;
 };
+
+// A glyph's flattened rings at origin (x, y), each one closed contour as the classic walk
+// marks it.
+void appendFlatRings(const std::vector<FlatContour>& rings, double x, double y, HeldLine& held) {
+  for (const FlatContour& ring : rings) {
+    const std::vector<OutlinePoint>& p = ring.points;
+    if (p.size() < 2) continue;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+      const OutlinePoint& a = p[i];
+      const OutlinePoint& b = p[(i + 1) % p.size()];
+      LineEvent e;
+      e.isStroke = true;
+      e.opensContour = i == 0;
+      e.closesContour = i + 1 == p.size();
+      e.x1 = a.x + x;
+      e.y1 = a.y + y;
+      e.x2 = b.x + x;
+      e.y2 = b.y + y;
+      held.extent.add({e.x1, e.y1});
+      held.events.push_back(e);
+    }
+  }
+}
 
 // A shaped line's glyphs converted and placed: the same strokes and contour markers the
 // classic walk gives a character, at the glyph's origin instead of the walk's.
@@ -175,6 +219,7 @@ HeldLine heldLineOf(const ShapedLine& line, const TextSource& text,
     character(pos, kLf, unitScaleFor(options.classic.scale, text.fontAt(pos).Size));
   }
   const int precision = options.classic.resolution;
+  const double tolerance = flatteningTolerance(options).value_or(0);
   std::int32_t lastPosition = 0;
   for (const PlacedGlyph& g : line.glyphs) {
     if (g.startsCluster || g.position != lastPosition) {
@@ -188,7 +233,11 @@ HeldLine heldLineOf(const ShapedLine& line, const TextSource& text,
       if (strokes) appendGlyphStrokes(*strokes, k, g.x, g.y, held);
     } else {
       const std::optional<TStrokeCollection>& strokes = outlines.strokesOf(g.face, g.glyph);
-      if (strokes) appendGlyphStrokes(*strokes, k, g.x, g.y, held);
+      if (strokes && tolerance > 0 && !strokes->openPaths()) {
+        appendFlatRings(outlines.ringsOf(g.face, g.glyph, k, tolerance), g.x, g.y, held);
+      } else if (strokes) {
+        appendGlyphStrokes(*strokes, k, g.x, g.y, held);
+      }
     }
   }
   for (const std::int32_t pos : line.breaks) {

@@ -31,8 +31,15 @@ struct Move {
   bool vertical() const { return x1 == x2 && y1 == y2; }
 };
 
+// A G2 or G3 move as the interpreter ran it.
+struct ArcMove {
+  std::string motion;
+  Vec2 from, to, centre;
+};
+
 struct Readback {
   std::vector<Move> moves;
+  std::vector<ArcMove> arcs;
   std::vector<int> zWordLines;
   std::vector<std::string> codes;  // M and S words in order
   std::string end;
@@ -64,6 +71,13 @@ Readback readBack(const std::string& file) {
       Move m;
       in >> m.motion >> m.spindle >> m.units >> m.x1 >> m.y1 >> m.z1 >> m.x2 >> m.y2 >> m.z2 >> m.feed;
       r.moves.push_back(m);
+    } else if (kind == "arc") {
+      ArcMove a;
+      std::string spindle, units, feed;
+      double z = 0;
+      in >> a.motion >> spindle >> units >> a.from.x >> a.from.y >> z >> a.to.x >> a.to.y >> z >>
+          a.centre.x >> a.centre.y >> feed;
+      r.arcs.push_back(a);
     } else if (kind == "zword") {
       int line = 0;
       in >> line;
@@ -291,6 +305,47 @@ TEST(gcode_writer_test, milling_program_traces_every_contour_pass_by_pass) {
   expectSamePoints(passes[6].points, backwards);
   expectSamePoints(passes[7].points, stroke.points);
   expectSamePoints(passes[8].points, backwards);
+}
+
+// A half circle over the top of (5, 0) from (10, 0) to (0, 0), then down to (0, -5): however
+// the writer walks it (from either end, back and forth pass by pass), every arc the machine
+// runs must pass over the top (5, 5), which is where G2 and G3 and the centre agree.
+TEST(gcode_writer_test, arcs_keep_their_side_whichever_way_the_path_is_cut) {
+  Drawing d;
+  PlacedCharacter c;
+  Contour path;
+  path.closed = false;
+  path.points = {{10, 0}, {0, 0}, {0, -5}};
+  c.contours = {path};
+  d.characters = {c};
+  d.bulges = {{1, 0, 0}};
+  const struct {
+    bool planned;  // else text order: the tool at the origin starts from the nearer end (0, -5)
+    bool passes;   // two passes, there and back
+    std::vector<std::string> motions;
+  } cases[] = {{true, false, {"G3"}}, {false, false, {"G2"}}, {true, true, {"G3", "G2"}},
+               {false, true, {"G2", "G3"}}};
+  for (const auto& k : cases) {
+    ConversionOptions o = millingOptions();
+    o.gcode.depthPerPass = k.passes ? 0.3 : 1.0;
+    Program program;
+    saveGcodeFile(program.path(), d, o, "arc", k.planned);
+    const Readback r = readBack(program.path());
+    ASSERT_EQ(r.arcs.size(), k.motions.size());
+    for (std::size_t i = 0; i < r.arcs.size(); ++i) {
+      const ArcMove& a = r.arcs[i];
+      EXPECT_EQ(a.motion, k.motions[i]) << i;
+      EXPECT_NEAR(a.centre.x, 5, 1e-9);
+      EXPECT_NEAR(a.centre.y, 0, 1e-9);
+      // The middle of the sweep: G3 turns counter-clockwise from its start.
+      const double a0 = std::atan2(a.from.y, a.from.x - 5), a1 = std::atan2(a.to.y, a.to.x - 5);
+      double sweep = a1 - a0;
+      if (a.motion == "G3" && sweep <= 0) sweep += 2 * M_PI;
+      if (a.motion == "G2" && sweep >= 0) sweep -= 2 * M_PI;
+      EXPECT_NEAR(5 + 5 * std::cos(a0 + sweep / 2), 5, 1e-9) << i;
+      EXPECT_NEAR(5 * std::sin(a0 + sweep / 2), 5, 1e-9) << i;
+    }
+  }
 }
 
 TEST(gcode_writer_test, laser_program_has_no_z_word_and_switches_the_beam_per_contour) {

@@ -79,6 +79,40 @@ TEST(arc_path_test, samples_arcs_within_tolerance_and_keeps_lines) {
   }
 }
 
+// A drawing's extent holds what its arcs cut, not only their ends: worked circles and arcs.
+TEST(arc_path_test, drawing_extent_reaches_the_outermost_points_of_its_arcs) {
+  const struct {
+    std::vector<Vec2> points;
+    std::vector<double> bulges;
+    bool closed;
+    Extent extent;
+  } cases[] = {
+      // Two half circles over (1, 0) with radius 1: the whole circle.
+      {{{0, 0}, {2, 0}}, {1, 1}, true, {0, -1, 2, 1}},
+      // The upper half only, counter-clockwise from (2, 0): up to its top.
+      {{{2, 0}, {0, 0}}, {1, 0}, false, {0, 0, 2, 1}},
+      // A quarter clockwise from (0, 1) to (1, 0) about the origin: its ends bound it.
+      {{{0, 1}, {1, 0}}, {-std::tan(std::numbers::pi / 8), 0}, false, {0, 0, 1, 1}},
+      // Three quarters clockwise from (0, 1) to (-1, 0) about the origin: right and bottom.
+      {{{0, 1}, {-1, 0}}, {-std::tan(3 * std::numbers::pi / 8), 0}, false, {-1, -1, 1, 1}},
+  };
+  for (const auto& c : cases) {
+    Drawing d;
+    PlacedCharacter ch;
+    Contour k;
+    k.points = c.points;
+    k.closed = c.closed;
+    ch.contours = {k};
+    d.characters = {ch};
+    d.bulges = {c.bulges};
+    const Extent e = d.extent();
+    EXPECT_NEAR(e.minX, c.extent.minX, 1e-12);
+    EXPECT_NEAR(e.minY, c.extent.minY, 1e-12);
+    EXPECT_NEAR(e.maxX, c.extent.maxX, 1e-12);
+    EXPECT_NEAR(e.maxY, c.extent.maxY, 1e-12);
+  }
+}
+
 TEST(arc_fitting_test, finds_circles_lines_and_corners_in_plain_polylines) {
   const double t = 0.01;
   // A circle of radius 10 sampled every 2 degrees: arcs of radius 10, no line, no corner.

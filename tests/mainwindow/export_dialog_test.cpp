@@ -171,6 +171,36 @@ TEST_F(ExportDialogTest, closed_polylines_as_asked_in_the_dialog_and_remembered)
   EXPECT_EQ(form_->storedExportOptions().fitWidth, 4.1);
 }
 
+// The curve fields: typed and clicked in the dialog, written to the file as arcs (group 42
+// bulges), remembered in [Export] and shown again the next time.
+TEST_F(ExportDialogTest, tolerance_and_arcs_as_asked_written_and_remembered) {
+  fileAnswer_ = path("arcs.dxf");
+  runDialog(testing::child<QAction>(*form_, "SaveClosedCmd"), [](ExportDialog& d) {
+    auto* tolerance = d.findChild<QDoubleSpinBox*>(QStringLiteral("Tolerance"));
+    auto* arcs = d.findChild<QCheckBox*>(QStringLiteral("Arcs"));
+    EXPECT_EQ(tolerance->value(), tolerance->minimum());  // first run: the resolution's chords
+    EXPECT_FALSE(arcs->isChecked());
+    tolerance->setFocus();
+    tolerance->selectAll();
+    QTest::keyClicks(tolerance, QStringLiteral("0.02"));
+    QTest::mouseClick(arcs, Qt::LeftButton, {}, QPoint(4, arcs->height() / 2));
+    click(d, QDialogButtonBox::Ok);
+  });
+  ASSERT_TRUE(errors_.isEmpty()) << errors_.join('|').toStdString();
+  QFile file(fileAnswer_);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_GT(file.readAll().count(QByteArrayLiteral("\n 42\r\n")), 10);
+  EXPECT_EQ(readProfileString(ini(), "Export", "Tolerance"), "0.02");
+  EXPECT_EQ(readProfileString(ini(), "Export", "Arcs"), "1");
+  EXPECT_EQ(form_->storedExportOptions().tolerance, 0.02);
+  EXPECT_TRUE(form_->storedExportOptions().arcs);
+  runDialog(testing::child<QAction>(*form_, "SaveClosedCmd"), [](ExportDialog& d) {
+    EXPECT_EQ(d.findChild<QDoubleSpinBox*>(QStringLiteral("Tolerance"))->value(), 0.02);
+    EXPECT_TRUE(d.findChild<QCheckBox*>(QStringLiteral("Arcs"))->isChecked());
+    click(d, QDialogButtonBox::Cancel);
+  });
+}
+
 TEST_F(ExportDialogTest, svg_from_its_own_command_and_stored_nonsense_ignored) {
   writeProfileString(ini(), "Export", "Units", "furlongs");
   writeProfileString(ini(), "Export", "Fit", "height");

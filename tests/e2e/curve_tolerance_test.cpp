@@ -1,0 +1,136 @@
+// End-to-end: curves flattened to a tolerance and fitted with arcs, as each form's own reader
+// takes them back (ezdxf for both DXF versions, the SVG rule, the npm interpreter and LinuxCNC's
+// rs274 for G-code), measured against the glyph's true curves as fontTools reads them
+// (check_arcs.py).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "command_output.h"
+#include "process.h"
+#include "temp_dir.h"
+
+namespace kerfline::e2e {
+namespace {
+
+// 140 points at scale 100: an em of 0.18 x 0.14 x 1365 drawing units, capitals about 25 mm.
+constexpr int kSize = 140;
+constexpr double kTolerance = 0.01;
+
+struct Face {
+  const char* name;
+  const char* file;  // the file fontconfig finds for name
+  int unitsPerEm;
+};
+const Face kTrueType{"DejaVu Sans", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 2048};
+const Face kCff{"Nimbus Sans", "/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf", 1000};
+
+struct Measure {
+  double hausdorff = -1, radiusGap = 0;
+  int lines = -1, arcs = -1, rs274Status = 0, rs274Arcs = 0;
+};
+
+Measure measure(const std::string& form, const std::string& file, const Face& face, char32_t c) {
+  const double scale = 0.18 * kSize / 1000.0 * 1365 / face.unitsPerEm;
+  char command[1024];
+  std::snprintf(command, sizeof command, "/usr/bin/python3 %s/tests/e2e/check_arcs.py %s '%s' %s 0 %u %.17g %.17g 2>&1",
+                KERFLINE_SOURCE_DIR, form.c_str(), file.c_str(), face.file, unsigned(c), scale,
+                kTolerance);
+  const test::CommandOutput run = test::runCommand(command);
+  Measure m;
+  char gap[32] = "-", rs[32] = "-";
+  if (!run.ok() || std::sscanf(run.output.c_str(), "hausdorff %lf lines %d arcs %d radius_gap %31s rs274 %31s %d",
+                               &m.hausdorff, &m.lines, &m.arcs, gap, rs, &m.rs274Arcs) < 5) {
+    ADD_FAILURE() << run.output;
+    return m;
+  }
+  if (std::string(gap) != "-") m.radiusGap = std::stod(gap);
+  if (std::string(rs) != "-") m.rs274Status = std::stoi(rs);
+  return m;
+}
+
+TEST(curve_tolerance_test, every_form_read_back_lies_within_tolerance_of_the_true_glyph) {
+  const kerfline::test::TempDir dir;
+  struct Case {
+    const Face* face;
+    char32_t c;
+    std::vector<std::string> form;  // the form's arguments
+    std::string reader, file;
+    bool arcs;
+  };
+  const Case cases[] = {
+      {&kTrueType, U'S', {"-f", "closed", "--dxf-version", "12"}, "dxf", "s12.dxf", true},
+      {&kTrueType, U'@', {"-f", "closed", "--dxf-version", "2000"}, "dxf", "at.dxf", true},
+      {&kTrueType, U'g', {"-f", "svg"}, "svg", "g.svg", true},
+      {&kTrueType, U'&', {"-f", "gcode"}, "gcode", "amp.ngc", true},
+      {&kTrueType, U'S', {"-f", "closed"}, "dxf", "s.dxf", false},
+      {&kCff, U'@', {"-f", "closed", "--dxf-version", "12"}, "dxf", "cff.dxf", true},
+      {&kCff, U'g', {"-f", "closed", "--dxf-version", "2000"}, "dxf", "cffg.dxf", true},
+      {&kCff, U'S', {"-f", "svg"}, "svg", "cff.svg", true},
+      {&kCff, U'&', {"-f", "gcode", "--laser"}, "gcode", "cff.ngc", true},
+      {&kCff, U'Q', {"-f", "gcode"}, "gcode", "cffq.ngc", false},
+      // The other placements: font spacing, and classic lines aligned.
+      {&kTrueType, U'g', {"-f", "closed", "--spacing", "font"}, "dxf", "font.dxf", true},
+      {&kCff, U'S', {"-f", "gcode", "--align", "center"}, "gcode", "center.ngc", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.face->name) + " " + c.file);
+    std::vector<std::string> args = c.form;
+    const std::string text(1, static_cast<char>(c.c));
+    for (const char* a : {"--font", c.face->name, "--text", text.c_str(), "--tolerance", "0.01"})
+      args.push_back(a);
+    args.push_back("--size");
+    args.push_back(std::to_string(kSize));
+    if (c.arcs) args.push_back("--arcs");
+    args.push_back("-o");
+    args.push_back(c.file);
+    const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Measure m = measure(c.reader, dir.file(c.file), *c.face, c.c);
+    EXPECT_LE(m.hausdorff, kTolerance);
+    EXPECT_GE(m.hausdorff, 0);
+    if (c.arcs) {
+      // Arcs carry the curves: most pieces are arcs, and the glyph's straight edges stay lines.
+      EXPECT_GT(m.arcs, 2 * m.lines);
+    } else {
+      EXPECT_EQ(m.arcs, 0);
+    }
+    if (c.reader == "gcode") {
+      // Controllers check an arc by its two radii; LinuxCNC takes every arc the file holds.
+      EXPECT_LT(m.radiusGap, 0.5e-3);
+      EXPECT_EQ(m.rs274Status, 0);
+      EXPECT_EQ(m.rs274Arcs, m.arcs);
+    }
+  }
+}
+
+TEST(curve_tolerance_test, arcs_are_refused_for_the_classic_forms_and_counted_in_the_report) {
+  const kerfline::test::TempDir dir;
+  for (const char* form : {"lines", "polylines"}) {
+    const ProcessResult r = runProcess(
+        KERFLINE_CONVERT_EXE, {"-f", form, "--arcs", "--text", "O", "-o", "o.dxf"}, dir.path().string());
+    EXPECT_EQ(r.status, 2) << form;
+    EXPECT_NE(r.err.find("--arcs needs the closed, svg or gcode format"), std::string::npos) << r.err;
+    EXPECT_TRUE(dir.entries().empty());
+  }
+  // Arcs without a tolerance take the default; the report counts what the file holds.
+  const ProcessResult r = runProcess(
+      KERFLINE_CONVERT_EXE, {"-f", "gcode", "--arcs", "--report", "--text", "O", "-o", "o.ngc"},
+      dir.path().string());
+  ASSERT_EQ(r.status, 0) << r.err;
+  unsigned lines = 0, arcs = 0;
+  const std::size_t at = r.out.find(" lines and ");
+  ASSERT_NE(at, std::string::npos) << r.out;
+  ASSERT_EQ(std::sscanf(r.out.c_str() + r.out.rfind('\n', at) + 1, " %u lines and %u arcs", &lines, &arcs), 2);
+  const std::string program = slurp(dir.path() / "o.ngc");
+  std::size_t g23 = 0;
+  for (std::size_t p = 0; (p = program.find("\nG", p)) != std::string::npos; ++p)
+    g23 += program.compare(p, 4, "\nG2 ") == 0 || program.compare(p, 4, "\nG3 ") == 0;
+  EXPECT_EQ(g23, arcs);
+  EXPECT_GT(arcs, 0u);
+}
+
+}  // namespace
+}  // namespace kerfline::e2e
