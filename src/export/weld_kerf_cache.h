@@ -36,10 +36,14 @@ class WeldKerfCache {
   // character in its group and lines by 0, so that the result names characters by that index.
   struct Entry {
     std::vector<PlacedCharacter> input;
-    std::vector<PlacedCharacter> output;
+    std::vector<PlacedCharacter> output;  ///< in the group's cutting order
+    std::vector<std::int32_t> runs;       ///< per output, the index heading its run (crossCharacterOrder)
     ToolpathNotes notes;
     std::uint64_t generation = 0;
   };
+  /// Welds and offsets the members of drawing as one group.
+  static Entry weldAndOffset(const Drawing& drawing, const std::vector<std::size_t>& members,
+                             const ConversionOptions& options, const Checkpoint& checkpoint);
   /// The options applyWeldAndKerf reads: a change of any of them forgets every group.
   struct Settings {
     bool weld = false;
