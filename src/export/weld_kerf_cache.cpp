@@ -8,6 +8,7 @@
 
 #include "geometry/box_grid.h"
 #include "geometry/cut_order.h"
+#include "geometry/ring_distance.h"
 
 namespace kerfline {
 namespace {
@@ -17,6 +18,15 @@ Extent extentOf(const PlacedCharacter& c) {
   for (const Contour& k : c.contours)
     for (const Vec2& p : k.points) e.add(p);
   return e;
+}
+
+bool hasOpenPath(const PlacedCharacter& c) {
+  return std::any_of(c.contours.begin(), c.contours.end(), [](const Contour& k) { return !k.closed; });
+}
+
+bool boxWithin(const Extent& inner, const Extent& outer) {
+  return inner.minX >= outer.minX && inner.maxX <= outer.maxX && inner.minY >= outer.minY &&
+         inner.maxY <= outer.maxY;
 }
 
 // A quick mix of a group's code points and paths, what its weld and offset depend on: a word at
@@ -76,10 +86,12 @@ CharacterPlace placeIn(const Drawing& drawing, std::size_t index) {
 
 std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, double kerf) {
   const std::size_t n = drawing.characters.size();
-  std::vector<Extent> grown(n);
+  std::vector<Extent> extents(n), grown(n);
+  std::vector<char> open(n);
   for (std::size_t i = 0; i < n; ++i) {
-    const Extent e = extentOf(drawing.characters[i]);
+    const Extent& e = extents[i] = extentOf(drawing.characters[i]);
     if (!e.empty()) grown[i] = {e.minX - kerf, e.minY - kerf, e.maxX + kerf, e.maxY + kerf};
+    open[i] = hasOpenPath(drawing.characters[i]);
   }
   std::vector<std::size_t> parent(n);
   std::iota(parent.begin(), parent.end(), std::size_t{0});
@@ -87,13 +99,30 @@ std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, dou
     while (parent[i] != i) i = parent[i] = parent[parent[i]];
     return i;
   };
+  // Boxes meet for far more pairs than weld or offset can join: the descender of a "g" and
+  // the ascender of an "h" below it, lines apart. Those would chain whole paragraphs into one
+  // group, all welded again after any edit in it. A pair is joined only where the weld and the
+  // offset could reach: rings within the kerf of each other, or one character within the
+  // other's box (a letter in a counter, cut before it). The distance has room to spare for the
+  // offset's rounding to the integer grid and for the arithmetic at any distance from the
+  // origin; open paths, which neither weld nor offset moves, are not measured.
+  const auto mayJoin = [&](std::size_t i, std::size_t j) {
+    const PlacedCharacter& a = drawing.characters[i];
+    const PlacedCharacter& b = drawing.characters[j];
+    if (open[i] || open[j]) return true;
+    if (boxWithin(extents[i], grown[j]) || boxWithin(extents[j], grown[i])) return true;
+    const double reach = std::max({std::fabs(extents[i].minX), std::fabs(extents[i].maxX),
+                                   std::fabs(extents[i].minY), std::fabs(extents[i].maxY)});
+    return closedRingsWithin(a, extents[i], b, extents[j], kerf + 1e-3 + 1e-9 * reach);
+  };
   // A grid of the grown boxes: each character meets its neighbours in a few cells, whether the
   // lines lie apart or on top of each other.
-  BoxGrid grid(std::move(grown));
+  BoxGrid grid(grown);
   for (std::size_t i = 0; i < n; ++i) {
     grid.forEachMeeting(i, [&](std::size_t j) {
       if (j < i) return;  // each pair once
       const std::size_t p = find(i), q = find(j);
+      if (p == q || !mayJoin(i, j)) return;
       parent[std::max(p, q)] = std::min(p, q);  // the root stays a group's first character
     });
   }

@@ -15,9 +15,9 @@
 namespace kerfline {
 
 /// applyWeldAndKerf, remembering the result of each group of touching characters. Characters
-/// whose boxes, grown by the kerf, meet (directly or through others, on one line or across
-/// lines) are welded and offset together: neither weld nor offset can join anything to a
-/// character outside its group. A group whose characters have the same code points and paths
+/// whose rings come within the kerf of each other (directly or through others, on one line or
+/// across lines; touchingGroups) are welded and offset together: neither weld nor offset can
+/// join anything to a character outside its group. A group whose characters have the same code points and paths
 /// as a group of the previous call takes that group's result, whatever their text positions and
 /// lines now are. The result, notes included, is exactly applyWeldAndKerf's. One per thread.
 class WeldKerfCache {
@@ -60,8 +60,11 @@ class WeldKerfCache {
 };
 
 /// The characters of drawing (indices, ascending within a group; groups in the order of their
-/// first character) that weld and a kerf of width kerf may join: those whose extents, each grown
-/// by kerf on every side, meet, directly or through others. A character without paths is alone.
+/// first character) that weld and a kerf of width kerf may join or nest: those whose closed
+/// rings come within kerf of each other (with a little to spare), or whose extents lie one
+/// within the other grown by kerf, directly or through others. A character with open paths
+/// joins every character whose extent, grown by kerf, meets its own; one without paths is
+/// alone.
 std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, double kerf);
 
 }  // namespace kerfline
