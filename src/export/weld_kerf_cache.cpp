@@ -115,6 +115,9 @@ std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, dou
                                    std::fabs(extents[i].minY), std::fabs(extents[i].maxY)});
     return closedRingsWithin(a, extents[i], b, extents[j], kerf + 1e-3 + 1e-9 * reach);
   };
+  const auto unite = [&](std::size_t p, std::size_t q) {
+    parent[std::max(p, q)] = std::min(p, q);  // the root stays a group's first character
+  };
   // A grid of the grown boxes: each character meets its neighbours in a few cells, whether the
   // lines lie apart or on top of each other.
   BoxGrid grid(grown);
@@ -122,9 +125,32 @@ std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, dou
     grid.forEachMeeting(i, [&](std::size_t j) {
       if (j < i) return;  // each pair once
       const std::size_t p = find(i), q = find(j);
-      if (p == q || !mayJoin(i, j)) return;
-      parent[std::max(p, q)] = std::min(p, q);  // the root stays a group's first character
+      if (p != q && mayJoin(i, j)) unite(p, q);
     });
+  }
+  // The weld makes one character of a group, whose rings may hold a letter that no member
+  // holds alone (two brackets welded round it). A character within a group's box, grown by the
+  // kerf, joins the group; the group grows with it, so again until none joins.
+  for (bool joined = true; joined;) {
+    joined = false;
+    std::vector<Extent> groupBox(n);
+    std::vector<std::size_t> size(n, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (extents[i].empty()) continue;
+      const std::size_t r = find(i);
+      groupBox[r].add({grown[i].minX, grown[i].minY});
+      groupBox[r].add({grown[i].maxX, grown[i].maxY});
+      ++size[r];
+    }
+    for (std::size_t r = 0; r < n; ++r) {
+      if (size[r] < 2) continue;  // one character's box: the pairs above looked at it
+      grid.forEachMeetingBox(groupBox[r], [&](std::size_t j) {
+        const std::size_t q = find(j), p = find(r);
+        if (p == q || !boxWithin(extents[j], groupBox[r])) return;
+        unite(p, q);
+        joined = true;
+      });
+    }
   }
   std::vector<std::vector<std::size_t>> groups;
   std::vector<std::size_t> groupOf(n);

@@ -61,10 +61,10 @@ class WeldKerfCache {
 
 /// The characters of drawing (indices, ascending within a group; groups in the order of their
 /// first character) that weld and a kerf of width kerf may join or nest: those whose closed
-/// rings come within kerf of each other (with a little to spare), or whose extents lie one
-/// within the other grown by kerf, directly or through others. A character with open paths
-/// joins every character whose extent, grown by kerf, meets its own; one without paths is
-/// alone.
+/// rings come within kerf of each other (with a little to spare), or whose extent lies within
+/// another's or a group's extent grown by kerf, directly or through others. A character with
+/// open paths joins every character whose extent, grown by kerf, meets its own; one without
+/// paths is alone.
 std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, double kerf);
 
 }  // namespace kerfline

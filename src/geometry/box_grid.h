@@ -21,6 +21,10 @@ class BoxGrid {
   template <class Found>
   void forEachMeeting(std::size_t i, Found found);
 
+  /// Calls found(j) once for every box j that meets box (any box, binned or not).
+  template <class Found>
+  void forEachMeetingBox(const Extent& box, Found found);
+
  private:
   static bool meet(const Extent& a, const Extent& b) {
     return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY;
@@ -44,21 +48,27 @@ class BoxGrid {
 
 template <class Found>
 void BoxGrid::forEachMeeting(std::size_t i, Found found) {
-  const Extent& box = boxes_[i];
-  if (box.empty()) return;
+  if (boxes_[i].empty()) return;
+  forEachMeetingBox(boxes_[i], [&](std::size_t j) {
+    if (j != i) found(j);
+  });
+}
+
+template <class Found>
+void BoxGrid::forEachMeetingBox(const Extent& box, Found found) {
+  if (box.empty() || all_.empty()) return;
   if (++query_ == 0) {  // the stamps wrapped: forget them all once
     std::fill(seen_.begin(), seen_.end(), 0);
     query_ = 1;
   }
-  seen_[i] = query_;
   const auto consider = [&](std::size_t j) {
     if (seen_[j] == query_) return;
     seen_[j] = query_;
     if (meet(box, boxes_[j])) found(j);
   };
   const Cells c = cellsOf(box);
-  if (wide(c)) {
-    // A box over much of the drawing (a frame) meets most others: look at every one.
+  if ((c.x1 - c.x0 + 1) * (c.y1 - c.y0 + 1) > boxes_.size()) {
+    // A box over more cells than there are boxes (a frame): every box once is quicker.
     for (std::size_t j = 0; j < boxes_.size(); ++j)
       if (!boxes_[j].empty()) consider(j);
     return;

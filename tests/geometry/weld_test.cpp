@@ -257,6 +257,24 @@ TEST(weld_test, cached_groups_keep_the_whole_drawings_cut_order_across_character
     EXPECT_EQ(notes.overlapping, expected.overlapping) << weld;
     EXPECT_EQ(cache.groups(), 4u) << weld;
   }
+  // Two brackets welded into a ring hold a square that lies in neither bracket's box: the ring
+  // they make is cut after it, in the cache too.
+  const auto ring = [](std::vector<Vec2> points) { return Contour{std::move(points), true, 0}; };
+  Drawing brackets;
+  brackets.characters = {
+      character(1, {ring({{0, 0}, {12, 0}, {12, 4}, {4, 4}, {4, 16}, {12, 16}, {12, 20}, {0, 20}})}),
+      character(2, {ring({{20, 0}, {20, 20}, {8, 20}, {8, 16}, {16, 16}, {16, 4}, {8, 4}, {8, 0}})}),
+      character(3, {square(6, 6, 8)})};
+  ConversionOptions options;
+  options.weld = true;
+  options.kerf = 0.5;
+  Drawing whole = brackets, cached = brackets;
+  (void)applyWeldAndKerf(whole, options);
+  WeldKerfCache cache;
+  (void)cache.apply(cached, options);
+  ASSERT_EQ(whole.characters.size(), 2u);
+  EXPECT_EQ(whole.characters.front().position, 3);
+  EXPECT_EQ(cached.characters, whole.characters);
 }
 
 }  // namespace
