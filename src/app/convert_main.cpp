@@ -150,7 +150,8 @@ Weld and kerf (every form; single-line fonts' open paths are never welded or off
                       with round corners, within 1% of W/2 (at most 0.001 units, and at
                       most 1,024 chords to a full turn) of the true arc; a hole or part
                       narrower than the kerf is left out and named on standard error (and
-                      by --report)
+                      by --report; the first four named, the rest counted); so are letters
+                      whose paths overlap without --weld (up to 1,000 pairs)
   --kerf-side SIDE    outside (default): parts keep their drawn size; inside: holes keep
                       theirs (stencils, inlays); on: no offset
 G-code (-f gcode): each contour in cut order from a rapid move at Z up, a plunge to Z

@@ -19,6 +19,15 @@ void appendPlace(std::string& out, const CharacterPlace& p) {
   out += "\" at position " + std::to_string(p.position) + " (line " + std::to_string(p.line + 1) + ")";
 }
 
+// A summary names this many and counts the rest: a kerf too wide for a long text closes
+// rings by the thousand, and the status bar and report take one readable sentence.
+constexpr std::size_t kNamedInSummary = 4;
+
+// "; and N more" after the first kNamedInSummary of count named.
+void appendMore(std::string& out, std::size_t count) {
+  if (count > kNamedInSummary) out += "; and " + std::to_string(count - kNamedInSummary) + " more";
+}
+
 }  // namespace
 
 ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& options,
@@ -35,9 +44,14 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
   // every path inside its own letter, so nothing new can overlap.
   if (options.weld) {
     if (outside) weldOverlaps(drawing, checkpoint, kerfArcTolerance(half));
-  } else
-    for (const auto& [i, j] : overlappingCharacters(drawing, checkpoint))
-      notes.overlapping.emplace_back(placeOf(drawing.characters[i]), placeOf(drawing.characters[j]));
+  } else {
+    // One pair more than listed tells whether there are more.
+    const auto pairs = overlappingCharacters(drawing, checkpoint, kListedOverlaps + 1);
+    notes.moreOverlapping = pairs.size() > kListedOverlaps;
+    for (std::size_t k = 0; k < pairs.size() && k < kListedOverlaps; ++k)
+      notes.overlapping.emplace_back(placeOf(drawing.characters[pairs[k].first]),
+                                     placeOf(drawing.characters[pairs[k].second]));
+  }
   return notes;
 }
 
@@ -46,36 +60,41 @@ std::string vanishedSummary(const std::vector<VanishedPath>& vanished) {
   std::string out = "Kerf: " + std::to_string(vanished.size()) +
                     (vanished.size() == 1 ? " ring is" : " rings are") +
                     " narrower than the kerf and not cut:";
-  for (std::size_t i = 0; i < vanished.size(); ++i) {
+  for (std::size_t i = 0; i < vanished.size() && i < kNamedInSummary; ++i) {
     const VanishedPath& v = vanished[i];
     out += i == 0 ? " " : "; ";
     out += v.hole ? "a hole of " : "a part of ";
     appendPlace(out, {v.position, v.character, v.line});
   }
+  appendMore(out, vanished.size());
   out += '.';
   return out;
 }
 
 std::string toolpathSummary(const ToolpathNotes& notes) {
   std::string out = vanishedSummary(notes.vanished);
-  const std::string overlaps = overlapSummary(notes.overlapping);
+  const std::string overlaps = overlapSummary(notes.overlapping, notes.moreOverlapping);
   if (!overlaps.empty()) out += (out.empty() ? "" : " ") + overlaps;
   return out;
 }
 
-std::string overlapSummary(const std::vector<std::pair<CharacterPlace, CharacterPlace>>& pairs) {
-  constexpr std::size_t kNamed = 3;
+std::string overlapSummary(const std::vector<std::pair<CharacterPlace, CharacterPlace>>& pairs,
+                           bool more) {
   if (pairs.empty()) return {};
-  std::string out = "Kerf: the paths of " + std::to_string(pairs.size()) +
-                    (pairs.size() == 1 ? " pair" : " pairs") +
+  std::string out = "Kerf: the paths of " + std::string(more ? "more than " : "") +
+                    std::to_string(pairs.size()) +
+                    (pairs.size() == 1 && !more ? " pair" : " pairs") +
                     " of characters overlap, so each cuts into the other:";
-  for (std::size_t i = 0; i < pairs.size() && i < kNamed; ++i) {
+  for (std::size_t i = 0; i < pairs.size() && i < kNamedInSummary; ++i) {
     out += i == 0 ? " " : "; ";
     appendPlace(out, pairs[i].first);
     out += " and ";
     appendPlace(out, pairs[i].second);
   }
-  if (pairs.size() > kNamed) out += "; ...";
+  if (more)
+    out += "; and more";
+  else
+    appendMore(out, pairs.size());
   out += ". Weld them or set them further apart.";
   return out;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -26,8 +27,15 @@ struct CharacterPlace {
 struct ToolpathNotes {
   std::vector<VanishedPath> vanished;  ///< rings the kerf offset closed up, in text order
   /// Characters whose offset paths overlap (kerf without weld): cutting one cuts into the other.
+  /// The first kListedOverlaps pairs in drawing order, as overlappingCharacters finds them.
   std::vector<std::pair<CharacterPlace, CharacterPlace>> overlapping;
+  /// True when more pairs overlap than overlapping lists.
+  bool moreOverlapping = false;
 };
+
+/// Most overlapping pairs ToolpathNotes lists: text set on top of itself overlaps in millions
+/// of pairs, and finding each costs an area test.
+inline constexpr std::size_t kListedOverlaps = 1000;
 
 /// Welds (when asked) and then offsets by half the kerf (when asked, outward for the outside
 /// side, inward for the inside side) the closed contours of drawing, in drawing units after any
@@ -38,16 +46,17 @@ struct ToolpathNotes {
 ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& options,
                                const Checkpoint& checkpoint = {});
 
-/// One sentence naming every vanished ring by character, text position and line, for the
-/// report and the window's status bar; empty when nothing vanished.
+/// One sentence counting the vanished rings and naming the first few by character, text
+/// position and line, for the report and the window's status bar; empty when nothing vanished.
 std::string vanishedSummary(const std::vector<VanishedPath>& vanished);
 
 /// Both sentences of notes (vanished rings, then overlapping pairs), one blank apart; empty when
 /// weld and kerf left nothing to tell.
 std::string toolpathSummary(const ToolpathNotes& notes);
 
-/// One sentence naming the first overlapping pairs (and how many there are in all); empty when
-/// there are none.
-std::string overlapSummary(const std::vector<std::pair<CharacterPlace, CharacterPlace>>& pairs);
+/// One sentence naming the first overlapping pairs (and how many there are in all, or that
+/// there are more than pairs holds when more is true); empty when there are none.
+std::string overlapSummary(const std::vector<std::pair<CharacterPlace, CharacterPlace>>& pairs,
+                           bool more = false);
 
 }  // namespace kerfline

@@ -15,9 +15,9 @@
 namespace kerfline {
 
 /// applyWeldAndKerf, remembering the result of each group of touching characters. Characters
-/// whose boxes, grown by the kerf, meet (directly or through others, on one line or across
-/// lines) are welded and offset together: neither weld nor offset can join anything to a
-/// character outside its group. A group whose characters have the same code points and paths
+/// whose rings come within the kerf of each other (directly or through others, on one line or
+/// across lines; touchingGroups) are welded and offset together: neither weld nor offset can
+/// join anything to a character outside its group. A group whose characters have the same code points and paths
 /// as a group of the previous call takes that group's result, whatever their text positions and
 /// lines now are. The result, notes included, is exactly applyWeldAndKerf's. One per thread.
 class WeldKerfCache {
@@ -36,10 +36,14 @@ class WeldKerfCache {
   // character in its group and lines by 0, so that the result names characters by that index.
   struct Entry {
     std::vector<PlacedCharacter> input;
-    std::vector<PlacedCharacter> output;
+    std::vector<PlacedCharacter> output;  ///< in the group's cutting order
+    std::vector<std::int32_t> runs;       ///< per output, the index heading its run (crossCharacterOrder)
     ToolpathNotes notes;
     std::uint64_t generation = 0;
   };
+  /// Welds and offsets the members of drawing as one group.
+  static Entry weldAndOffset(const Drawing& drawing, const std::vector<std::size_t>& members,
+                             const ConversionOptions& options, const Checkpoint& checkpoint);
   /// The options applyWeldAndKerf reads: a change of any of them forgets every group.
   struct Settings {
     bool weld = false;
@@ -56,8 +60,11 @@ class WeldKerfCache {
 };
 
 /// The characters of drawing (indices, ascending within a group; groups in the order of their
-/// first character) that weld and a kerf of width kerf may join: those whose extents, each grown
-/// by kerf on every side, meet, directly or through others. A character without paths is alone.
+/// first character) that weld and a kerf of width kerf may join or nest: those whose closed
+/// rings come within kerf of each other (with a little to spare), or whose extent lies within
+/// another's or a group's extent grown by kerf, directly or through others. A character with
+/// open paths joins every character whose extent, grown by kerf, meets its own; one without
+/// paths is alone.
 std::vector<std::vector<std::size_t>> touchingGroups(const Drawing& drawing, double kerf);
 
 }  // namespace kerfline

@@ -62,9 +62,11 @@ void orderForCutting(PlacedCharacter& character) {
   contours = std::move(ordered);
 }
 
-void orderAcrossCharacters(Drawing& drawing) {
-  std::vector<PlacedCharacter>& chars = drawing.characters;
+CrossCharacterOrder crossCharacterOrder(const std::vector<PlacedCharacter>& chars) {
   const std::size_t n = chars.size();
+  CrossCharacterOrder result;
+  result.order.reserve(n);
+  result.tree.reserve(n);
   const std::vector<std::vector<std::size_t>> holders = findCharacterHolders(chars);
   std::vector<std::vector<std::size_t>> held(n);  // ascending, as the holders are visited so
   bool nests = false;
@@ -72,14 +74,18 @@ void orderAcrossCharacters(Drawing& drawing) {
     for (const std::size_t h : holders[c]) held[h].push_back(c);
     nests = nests || !holders[c].empty();
   }
-  if (!nests) return;
+  if (!nests) {
+    for (std::size_t c = 0; c < n; ++c) {
+      result.order.push_back(c);
+      result.tree.push_back(c);
+    }
+    return result;
+  }
 
   // Each character right after everything it holds, in text order otherwise: a post-order
   // walk, so a letter in a counter moves to just before its holder and a frame goes last.
   // A character held twice (crossing letters) is placed at its first holder; iterative, as a
   // frame may hold thousands of letters.
-  std::vector<std::size_t> order;
-  order.reserve(n);
   std::vector<bool> placed(n, false);
   std::vector<std::pair<std::size_t, std::size_t>> stack;  // character, next held to visit
   for (std::size_t root = 0; root < n; ++root) {
@@ -95,13 +101,23 @@ void orderAcrossCharacters(Drawing& drawing) {
           stack.push_back({inner, 0});
         }
       } else {
-        order.push_back(c);
+        result.order.push_back(c);
+        result.tree.push_back(root);
         stack.pop_back();
       }
     }
   }
+  return result;
+}
+
+void orderAcrossCharacters(Drawing& drawing) {
+  std::vector<PlacedCharacter>& chars = drawing.characters;
+  const std::vector<std::size_t> order = crossCharacterOrder(chars).order;
+  bool moved = false;
+  for (std::size_t k = 0; k < order.size() && !moved; ++k) moved = order[k] != k;
+  if (!moved) return;
   std::vector<PlacedCharacter> ordered;
-  ordered.reserve(n);
+  ordered.reserve(chars.size());
   for (const std::size_t c : order) ordered.push_back(std::move(chars[c]));
   chars = std::move(ordered);
 }

@@ -1,4 +1,7 @@
 #pragma once
+#include <cstddef>
+#include <vector>
+
 #include "geometry/contour.h"
 
 namespace kerfline {
@@ -15,6 +18,19 @@ void orderForCutting(PlacedCharacter& character);
 /// Reads the depths each character's own orderForCutting left, and costs about a box test per
 /// character where nothing nests.
 void orderAcrossCharacters(Drawing& drawing);
+
+/// The order orderAcrossCharacters puts characters in.
+struct CrossCharacterOrder {
+  std::vector<std::size_t> order;  ///< indices into the characters, in cutting order
+  /// Per entry of order, the smallest index of its run: characters lying in one another are
+  /// cut in one run that ends with the outermost, and runs follow in the order of their
+  /// smallest indices. Orders of sets of characters none of which lies in another set's
+  /// merge so into the order of their union.
+  std::vector<std::size_t> tree;
+};
+
+/// How orderAcrossCharacters orders characters, without moving them.
+CrossCharacterOrder crossCharacterOrder(const std::vector<PlacedCharacter>& characters);
 
 /// orderForCutting for every character of the drawing, then orderAcrossCharacters.
 void orderForCutting(Drawing& drawing);

@@ -4,6 +4,7 @@
 #include <numeric>
 #include <utility>
 
+#include "geometry/box_grid.h"
 #include "geometry/clipper_region.h"
 #include "geometry/cut_order.h"
 
@@ -104,12 +105,37 @@ void findOverlaps(const std::vector<Region>& regions, Skip skip, Found overlappi
 }  // namespace
 
 std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(
-    const Drawing& drawing, const Checkpoint& checkpoint) {
+    const Drawing& drawing, const Checkpoint& checkpoint, std::size_t limit) {
   std::vector<std::pair<std::size_t, std::size_t>> pairs;
-  findOverlaps(
-      regionsOf(drawing.characters, checkpoint), [](std::size_t, std::size_t) { return false; },
-      [&](std::size_t i, std::size_t j) { pairs.emplace_back(i, j); });
-  std::sort(pairs.begin(), pairs.end());
+  if (limit == 0) return pairs;
+  const std::vector<Region> regions = regionsOf(drawing.characters, checkpoint);
+  std::vector<Extent> boxes(regions.size());
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    const IntRect& b = regions[i].box;
+    // Rounding to double keeps every <= between coordinates, so the grid misses no pair;
+    // the exact test on the integers follows.
+    if (!regions[i].empty())
+      boxes[i] = {static_cast<double>(b.left), static_cast<double>(b.top),
+                  static_cast<double>(b.right), static_cast<double>(b.bottom)};
+  }
+  BoxGrid grid(std::move(boxes));
+  // The pairs in order, one character's later partners at a time, so that the work ends
+  // with the limit-th pair.
+  std::vector<std::size_t> later;
+  for (std::size_t i = 0; i < regions.size() && pairs.size() < limit; ++i) {
+    if (regions[i].empty()) continue;
+    if (checkpoint) checkpoint();
+    later.clear();
+    grid.forEachMeeting(i, [&](std::size_t j) {
+      if (j > i && boxesOverlap(regions[i].box, regions[j].box)) later.push_back(j);
+    });
+    std::sort(later.begin(), later.end());
+    for (const std::size_t j : later) {
+      if (!areasOverlap(regions[i], regions[j])) continue;
+      pairs.emplace_back(i, j);
+      if (pairs.size() == limit) break;
+    }
+  }
   return pairs;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -20,9 +21,12 @@ namespace kerfline {
 /// Works on any subset of a drawing's characters (one line of text, say) alike.
 void weldOverlaps(Drawing& drawing, const Checkpoint& checkpoint = {}, double bend = 0);
 
-/// The pairs of characters (indices into drawing.characters, first < second, sorted) whose
-/// closed contours' areas overlap: cutting them one by one cuts each into the other.
+/// The first limit pairs of characters (indices into drawing.characters, first < second, in
+/// that order) whose closed contours' areas overlap: cutting them one by one cuts each into
+/// the other. Stops at the limit-th pair: text stacked on itself has pairs by the million.
+/// checkpoint is called between characters.
 std::vector<std::pair<std::size_t, std::size_t>> overlappingCharacters(
-    const Drawing& drawing, const Checkpoint& checkpoint = {});
+    const Drawing& drawing, const Checkpoint& checkpoint = {},
+    std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 }  // namespace kerfline

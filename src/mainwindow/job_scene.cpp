@@ -37,6 +37,24 @@ JobScene buildJobScene(Drawing drawing, std::string units, std::int32_t chunkSiz
   Extent chunkExtent;
   const Vec2* toolAt = nullptr;  // end of the previous contour, in cut order
   std::int32_t contour = 0;
+  // A chunk ends after chunkSize characters or at a change of line.
+  const auto endsChunk = [&](std::size_t i, std::int32_t first) {
+    const auto index = static_cast<std::int32_t>(i);
+    return index - first >= chunkSize || (index > first && cs[i].line != cs[i - 1].line);
+  };
+  // Each chunk's arrays sized once, from its characters' contours: growing them point by point
+  // costs more than copying the points.
+  const auto reserve = [&](std::size_t from) {
+    std::size_t points = 0, contours = 0;
+    for (std::size_t i = from; i < cs.size() && (i == from || !endsChunk(i, std::int32_t(from))); ++i)
+      for (const Contour& k : cs[i].contours) {
+        points += k.points.size() + (k.closed ? 1 : 0);
+        ++contours;
+      }
+    chunk.points.reserve(points);
+    chunk.contourEnds.reserve(contours);
+    chunk.travels.reserve(contours);
+  };
   auto finish = [&](std::int32_t end) {
     if (end == chunk.firstCharacter) return;
     chunk.endCharacter = end;
@@ -46,12 +64,12 @@ JobScene buildJobScene(Drawing drawing, std::string units, std::int32_t chunkSiz
     chunkExtent = Extent{};
     chunk.firstCharacter = end;
     chunk.firstContour = contour;
+    reserve(static_cast<std::size_t>(end));
   };
+  reserve(0);
   for (std::size_t i = 0; i < cs.size(); ++i) {
     const auto index = static_cast<std::int32_t>(i);
-    if (index - chunk.firstCharacter >= chunkSize ||
-        (index > chunk.firstCharacter && cs[i].line != cs[i - 1].line))
-      finish(index);
+    if (endsChunk(i, chunk.firstCharacter)) finish(index);
     Extent own;
     for (const Contour& k : cs[i].contours) {
       if (k.points.empty()) continue;

@@ -159,6 +159,21 @@ TEST(drawing_export_test, kerf_too_wide_for_thin_strokes_names_them_in_the_repor
             "Kerf: the paths of 1 pair of characters overlap, so each cuts into the other: \"i\" at "
             "position 1 (line 1) and \"l\" at position 2 (line 1). Weld them or set them further "
             "apart.");
+  // Long lists name the first four and count the rest; a list cut short says there are more.
+  const std::vector<VanishedPath> six(6, VanishedPath{3, U'e', 2, true});
+  const std::string oneHole = "a hole of \"e\" at position 3 (line 3)";
+  EXPECT_EQ(vanishedSummary(six), "Kerf: 6 rings are narrower than the kerf and not cut: " + oneHole +
+                                      "; " + oneHole + "; " + oneHole + "; " + oneHole +
+                                      "; and 2 more.");
+  const std::vector<Pair> many(5, Pair{{1, U'i', 0}, {2, U'l', 0}});
+  const std::string onePair = "\"i\" at position 1 (line 1) and \"l\" at position 2 (line 1)";
+  const std::string named = onePair + "; " + onePair + "; " + onePair + "; " + onePair;
+  EXPECT_EQ(overlapSummary(many), "Kerf: the paths of 5 pairs of characters overlap, so each cuts "
+                                  "into the other: " + named + "; and 1 more. Weld them or set "
+                                  "them further apart.");
+  EXPECT_EQ(overlapSummary({many.begin(), many.begin() + 4}, true),
+            "Kerf: the paths of more than 4 pairs of characters overlap, so each cuts into the "
+            "other: " + named + "; and more. Weld them or set them further apart.");
   // Welded first, the grown letters are one path: nothing overlaps.
   options.weld = true;
   exportDrawingFile(dir.file("welded.nc"), text, options, glyphs, &report);

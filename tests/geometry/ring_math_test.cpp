@@ -1,4 +1,6 @@
 #include "geometry/ring_math.h"
+#include "geometry/ring_distance.h"
+#include "geometry_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +87,38 @@ TEST(ring_math_test, reversing_keeps_the_start_point) {
   reverseRing(ring);
   EXPECT_EQ(ring.points, (std::vector<Vec2>{{0, 0}, {0, 4}, {4, 4}, {4, 0}}));
   EXPECT_EQ(signedArea(ring.points), -16);
+}
+
+// Rings near each other, worked by hand: 10-unit squares side by side 0.3 apart, corner to
+// corner 0.3 x 0.4 apart (0.5 diagonally), crossing, and one in a frame's hole 30 from each
+// side (nesting is another question). Open paths are never measured.
+TEST(ring_math_test, rings_within_a_distance_of_each_other) {
+  using test::character;
+  using test::square;
+  const PlacedCharacter left = character(1, {square(0, 0, 10)});
+  const PlacedCharacter frame = character(2, {square(-50, -50, 110), square(-30, -30, 70, false)});
+  Contour open = square(10.3, 0, 10);
+  open.closed = false;
+  const struct {
+    PlacedCharacter other;
+    double distance;
+    bool within;
+  } cases[] = {
+      {character(2, {square(10.3, 0, 10)}), 0.3 + 1e-12, true},
+      {character(2, {square(10.3, 0, 10)}), 0.29, false},
+      {character(2, {square(10.3, 10.4, 10)}), 0.5 + 1e-12, true},
+      {character(2, {square(10.3, 10.4, 10)}), 0.49, false},
+      {character(2, {square(5, 5, 10)}), 0, true},
+      {frame, 29.9, false},
+      {frame, 30 + 1e-12, true},
+      {character(2, {open}), 1, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(closedRingsWithin(left, closedExtent(left), c.other, closedExtent(c.other), c.distance),
+              c.within) << c.distance;
+    EXPECT_EQ(closedRingsWithin(c.other, closedExtent(c.other), left, closedExtent(left), c.distance),
+              c.within) << c.distance;
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "export/converter_glyph_source.h"
 #include "export/drawing_layout.h"
 #include "export/toolpath_export.h"
+#include "export/weld_kerf_cache.h"
 #include "geometry/weld.h"
 #include "geometry_test_support.h"
 #include "vectorizer/UTTF2Vct.h"
@@ -209,6 +210,71 @@ TEST(weld_test, no_paths_cross_and_no_edge_is_degenerate_after_weld_and_kerf) {
         if (std::hypot(a.x - b.x, a.y - b.y) < 1e-3) ++degenerate;
       }
   EXPECT_EQ(degenerate, 0);
+}
+
+// Text set on itself (every line at one height) overlaps in every pair: n squares stacked
+// give n(n-1)/2 pairs. The list asked for stops at its limit with the first pairs in order,
+// and the notes name a thousand and say there are more.
+TEST(weld_test, overlaps_of_text_stacked_on_itself_stop_at_the_limit) {
+  Drawing stacked;
+  for (std::int32_t i = 0; i < 60; ++i)
+    stacked.characters.push_back(character(i + 1, {square(0.01 * i, 0, 10)}));
+  using Pairs = std::vector<std::pair<std::size_t, std::size_t>>;
+  EXPECT_EQ(overlappingCharacters(stacked, {}, 4), (Pairs{{0, 1}, {0, 2}, {0, 3}, {0, 4}}));
+  EXPECT_EQ(overlappingCharacters(stacked, {}, 61).back(), (std::pair<std::size_t, std::size_t>{1, 3}));
+  EXPECT_EQ(overlappingCharacters(stacked).size(), 60u * 59u / 2);
+
+  ConversionOptions options;
+  options.kerf = 0.2;
+  Drawing d = stacked;
+  const ToolpathNotes notes = applyWeldAndKerf(d, options);
+  EXPECT_EQ(notes.overlapping.size(), kListedOverlaps);  // of 1,770
+  EXPECT_TRUE(notes.moreOverlapping);
+  EXPECT_EQ(notes.overlapping.front(), (std::pair<CharacterPlace, CharacterPlace>{{1, U'x', 0}, {2, U'x', 0}}));
+}
+
+// The view's weld cache orders each group for cutting on its own: a square in the hole of a
+// framed square is cut before the frame, and groups that nest nothing keep their places
+// around it, exactly as the whole drawing's weld and offset order them.
+TEST(weld_test, cached_groups_keep_the_whole_drawings_cut_order_across_characters) {
+  Drawing d;
+  d.characters = {character(1, {square(-30, 0, 5)}),
+                  character(2, {square(0, 0, 40), square(5, 5, 30, /*ccw=*/false)}),
+                  character(3, {square(60, 0, 5)}), character(4, {square(15, 15, 5)}),
+                  character(5, {square(90, 0, 5)})};
+  for (const bool weld : {false, true}) {
+    ConversionOptions options;
+    options.weld = weld;
+    options.kerf = 0.5;
+    Drawing whole = d, cached = d;
+    const ToolpathNotes expected = applyWeldAndKerf(whole, options);
+    WeldKerfCache cache;
+    const ToolpathNotes notes = cache.apply(cached, options);
+    std::vector<std::int32_t> order;
+    for (const PlacedCharacter& c : cached.characters) order.push_back(c.position);
+    EXPECT_EQ(order, (std::vector<std::int32_t>{1, 4, 2, 3, 5})) << weld;
+    EXPECT_EQ(cached.characters, whole.characters) << weld;
+    EXPECT_EQ(notes.overlapping, expected.overlapping) << weld;
+    EXPECT_EQ(cache.groups(), 4u) << weld;
+  }
+  // Two brackets welded into a ring hold a square that lies in neither bracket's box: the ring
+  // they make is cut after it, in the cache too.
+  const auto ring = [](std::vector<Vec2> points) { return Contour{std::move(points), true, 0}; };
+  Drawing brackets;
+  brackets.characters = {
+      character(1, {ring({{0, 0}, {12, 0}, {12, 4}, {4, 4}, {4, 16}, {12, 16}, {12, 20}, {0, 20}})}),
+      character(2, {ring({{20, 0}, {20, 20}, {8, 20}, {8, 16}, {16, 16}, {16, 4}, {8, 4}, {8, 0}})}),
+      character(3, {square(6, 6, 8)})};
+  ConversionOptions options;
+  options.weld = true;
+  options.kerf = 0.5;
+  Drawing whole = brackets, cached = brackets;
+  (void)applyWeldAndKerf(whole, options);
+  WeldKerfCache cache;
+  (void)cache.apply(cached, options);
+  ASSERT_EQ(whole.characters.size(), 2u);
+  EXPECT_EQ(whole.characters.front().position, 3);
+  EXPECT_EQ(cached.characters, whole.characters);
 }
 
 }  // namespace
