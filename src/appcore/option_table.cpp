@@ -84,6 +84,17 @@ const OptionDescriptor kTable[] = {
     {"--power", "Export", "Power", OptionKind::Real, "", 0, 100000, 1, "laser power (the S word)",
      [](const ConversionOptions& o) { return o.gcode.power; },
      [](ConversionOptions& o, std::optional<double> v) { o.gcode.power = v; }},
+    // Production runs: held in the command's production options, not in a job's fields.
+    // Serial numbers reach a billion; a million copies or columns is past any sheet.
+    {"--serial-start", "", "", OptionKind::Whole, "", 0, 1e9, 0, "serial number {n} of the first item"},
+    {"--serial-step", "", "", OptionKind::Whole, "", 1, 1e6, 0, "added to {n} from item to item"},
+    {"--copies", "", "", OptionKind::Whole, "", 1, 1e6, 0, "items without a merge file"},
+    {"--sheet", "", "", OptionKind::Real, "drawing units", 0.001, 100000, 3,
+     "sheet width and height, WxH"},
+    {"--cell", "", "", OptionKind::Real, "drawing units", 0.001, 100000, 3,
+     "grid cell width and height, WxH"},
+    {"--gap", "", "", OptionKind::Real, "drawing units", 0, 100000, 3, "space between items on a sheet"},
+    {"--columns", "", "", OptionKind::Whole, "", 1, 1e6, 0, "columns of the grid on a sheet"},
 };
 
 }  // namespace

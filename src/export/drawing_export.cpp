@@ -173,6 +173,18 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
   }
 }
 
+void writeFinishedSheets(const std::string& path, const std::vector<Drawing>& sheets,
+                         const ConversionOptions& options) {
+  checkDrawingOptions(options);
+  if (options.format != OutputFormat::Gcode)
+    throw Error("Sheets go into one file only as a G-code program (a pause between them).");
+  std::vector<Drawing> routed;
+  routed.reserve(sheets.size());
+  for (const Drawing& sheet : sheets)
+    routed.push_back(routesCuts(options) ? planCutRoute(sheet, options).drawing : sheet);
+  saveGcodeSheets(path, routed, options, options.sourceName, routesCuts(options));
+}
+
 const char* unitName(DrawingUnits units) { return units == DrawingUnits::Inch ? "in" : "mm"; }
 
 }  // namespace kerfline

@@ -48,11 +48,15 @@ TEST(option_table_test, the_command_line_takes_exactly_the_values_inside_each_ro
     for (const Probe& p : probes(row)) {
       const std::string flag(row.flag);
       SCOPED_TRACE(flag + " " + p.text);
+      // The layout of items on a sheet needs a sheet, of the largest size.
+      const bool onSheet = flag == "--gap" || flag == "--columns" || flag == "--cell";
+      std::vector<std::string> args = {flag, p.text, "in.txt"};
+      if (onSheet) args.insert(args.begin(), {"--sheet", "100000"});
       if (!p.taken) {
-        EXPECT_THROW(parseConvertCommand({flag, p.text, "in.txt"}), UsageError);
+        EXPECT_THROW(parseConvertCommand(args), UsageError);
         continue;
       }
-      const ConvertCommand c = parseConvertCommand({flag, p.text, "in.txt"});
+      const ConvertCommand c = parseConvertCommand(args);
       if (row.get) {
         EXPECT_EQ(row.get(c.options), std::stod(p.text));
       }
