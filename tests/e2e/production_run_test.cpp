@@ -1,0 +1,159 @@
+// End-to-end: production runs of the real kerfline-convert. The merged text is read back
+// through --dump-text; sheets are read back by ezdxf and shapely (check_sheets.py), whose
+// counts come from the geometry alone.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "command_output.h"
+#include "convert_fixture.h"
+
+namespace kerfline::e2e {
+namespace {
+
+using ProductionRunTest = NamedOptionsTest;
+
+constexpr const char* kTeam = "name,role\r\nAnn,\"Lead, Design\"\r\n\"Bob \"\"B\"\"\",Ops\r\n";
+
+TEST_F(ProductionRunTest, dump_text_shows_the_first_item_merged) {
+  struct Case {
+    const char* name;
+    std::string csv;
+    std::vector<std::string> args;
+    std::string text;  // "text" of the dump, JSON-escaped
+  };
+  const std::vector<Case> cases = {
+      {"comma in quotes", kTeam, {"--text", "{name}\n{role}"}, "Ann\\r\\nLead, Design"},
+      {"byte-order mark, doubled quotes", "\xEF\xBB\xBFwho\n\"say \"\"hi\"\"\"\n", {"--text", "<{who}>"},
+       "<say \\\"hi\\\">"},
+      {"line break in quotes", "a\n\"one\ntwo\"\n", {"--text", "{a}!"}, "one\\r\\ntwo!"},
+      {"serial with a merge file", kTeam, {"--text", "{n:04}", "--serial-start", "41"}, "0041"},
+      {"braces doubled", kTeam, {"--text", "{{{name}}}"}, "{Ann}"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    spit(work_ / "m.csv", c.csv);
+    std::vector<std::string> args = {"--dump-text", "--merge", "m.csv"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessResult r = convert(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("{\"text\": \"" + c.text + "\", \"runs\""), std::string::npos) << r.out;
+  }
+  // Serial numbers alone: the first copy's.
+  const ProcessResult r = convert({"--dump-text", "--text", "#{n:x}", "--copies", "3", "--serial-start", "255"});
+  EXPECT_NE(r.out.find("{\"text\": \"#ff\""), std::string::npos) << r.out;
+}
+
+TEST_F(ProductionRunTest, what_no_item_can_fill_is_refused_with_nothing_written) {
+  struct Case {
+    std::string csv, text, message;
+  };
+  const std::vector<Case> cases = {
+      {kTeam, "{name} {team}", "{team}: the merge file has no such column (it has: name, role)"},
+      {"name,role\nAnn,Lead\nBob\n", "{name}", "m.csv: line 3: a row of 1 fields; the header has 2"},
+      {kTeam, "{n:4q}", "{n:4q}: not a serial format"},
+      {"name\nAnn\nAnn\n", "{name}", "items 1 and 2 would both be written to badge-Ann.svg"},
+  };
+  const std::vector<std::string> before = workFiles();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    spit(work_ / "m.csv", c.csv);
+    const ProcessResult r = convert({"--merge", "m.csv", "--text", c.text, "-f", "svg", "-o", "badge-{name}.svg"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    std::filesystem::remove(work_ / "m.csv");
+    EXPECT_EQ(workFiles(), before);
+  }
+}
+
+TEST_F(ProductionRunTest, one_file_per_item_named_by_placeholders_made_safe) {
+  spit(work_ / "m.csv", "name\nAnn\n../up\n.hidden\na/b\n");
+  const ProcessResult r = convert({"--merge", "m.csv", "--text", "{name}", "-f", "svg", "-o", "{name}-{n:02}.svg",
+                                   "--report"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(workFiles(), (std::vector<std::string>{"Ann-01.svg", "___up-02.svg", "_hidden-03.svg", "a_b-04.svg",
+                                                   "in.txt", "m.csv"}));
+  EXPECT_EQ(r.out, "Ann-01.svg: item 1\n___up-02.svg: item 2\n_hidden-03.svg: item 3\na_b-04.svg: item 4\n");
+  // No placeholder in the name: the files are numbered.
+  const ProcessResult copies = convert({"--copies", "2", "--text", "N{n}", "-o", "tag.dxf"});
+  ASSERT_EQ(copies.status, 0) << copies.err;
+  EXPECT_TRUE(std::filesystem::exists(work_ / "tag-1.dxf") && std::filesystem::exists(work_ / "tag-2.dxf"));
+}
+
+// Parses the checker's lines: items, all vertices inside, header extent inside.
+std::vector<std::vector<int>> checkSheets(const std::string& sizes, const std::vector<std::filesystem::path>& files) {
+  std::string command = "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/e2e/check_sheets.py " + sizes;
+  for (const auto& f : files) command += " '" + f.string() + "'";
+  const test::CommandOutput run = test::runCommand(command + " 2>&1");
+  EXPECT_TRUE(run.ok()) << run.output;
+  std::vector<std::vector<int>> lines;
+  std::istringstream in(run.output);
+  int items = 0, inside = 0, header = 0;
+  while (in >> items >> inside >> header) lines.push_back({items, inside, header});
+  return lines;
+}
+
+TEST_F(ProductionRunTest, sheets_hold_items_apart_inside_the_sheet_in_numbered_files) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> layout;
+    std::string sizes;                // W H GAP for the checker
+    std::vector<int> itemsPerSheet;  // worked out by hand below
+  };
+  const std::vector<Case> cases = {
+      // Cells of 20 x 10 at a gap of 2.5 on 65 x 25: (65 + 2.5) / 22.5 = 3 across, (25 + 2.5) /
+      // 12.5 = 2 down, so 6 a sheet: 14 items make 6, 6, 2.
+      {"grid of cells", {"--sheet", "65x25", "--cell", "20x10", "--gap", "2.5"}, "65 25 2.5", {6, 6, 2}},
+      // Two columns asked for: 2 x 3 rows of the largest item (about 16 x 5) on 40 x 25.
+      {"two columns", {"--sheet", "40x25", "--columns", "2", "--gap", "3"}, "40 25 3", {6, 6, 2}},
+      // By extents: each row as many as fit, so only the total is known beforehand.
+      {"rows by extents", {"--sheet", "60x30", "--gap", "3"}, "60 30 3", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> args = {"--text", "T{n:03}", "--copies", "14", "--font", "DejaVu Sans", "--size", "24",
+                                     "-f", "closed", "-o", "tags.dxf"};
+    args.insert(args.end(), c.layout.begin(), c.layout.end());
+    const ProcessResult r = convert(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::filesystem::path> files;
+    for (int k = 1; std::filesystem::exists(work_ / ("tags-" + std::to_string(k) + ".dxf")); ++k)
+      files.push_back(work_ / ("tags-" + std::to_string(k) + ".dxf"));
+    const std::vector<std::vector<int>> sheets = checkSheets(c.sizes, files);
+    ASSERT_EQ(sheets.size(), files.size());
+    int total = 0;
+    for (std::size_t k = 0; k < sheets.size(); ++k) {
+      EXPECT_EQ(sheets[k][1], 1) << "a vertex off sheet " << k + 1;
+      EXPECT_EQ(sheets[k][2], 1) << "the extent of sheet " << k + 1;
+      if (!c.itemsPerSheet.empty()) {
+        EXPECT_EQ(sheets[k][0], c.itemsPerSheet.at(k)) << "sheet " << k + 1;
+      }
+      total += sheets[k][0];
+    }
+    EXPECT_EQ(total, 14);
+    EXPECT_GE(sheets.size(), 2u);
+    for (const auto& f : files) std::filesystem::remove(f);
+  }
+}
+
+TEST_F(ProductionRunTest, one_gcode_file_pauses_between_sheets) {
+  const ProcessResult r = convert({"--text", "T{n}", "--copies", "14", "--sheet", "65x25", "--cell", "20x10",
+                                   "--gap", "2.5", "--one-file", "-f", "gcode", "-o", "tags.nc"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string program = slurp(work_ / "tags.nc");
+  std::size_t pauses = 0;
+  for (std::size_t at = program.find("\nM0\n"); at != std::string::npos; at = program.find("\nM0\n", at + 1)) ++pauses;
+  EXPECT_EQ(pauses, 2u);  // three sheets
+  EXPECT_FALSE(std::filesystem::exists(work_ / "tags-1.nc"));
+  // An item larger than the sheet is refused before anything is written.
+  const ProcessResult big = convert({"--text", "WIDE WIDE WIDE", "--copies", "2", "--sheet", "5x5", "-f", "gcode",
+                                     "-o", "big.nc"});
+  EXPECT_EQ(big.status, 1);
+  EXPECT_NE(big.err.find("item 1 ("), std::string::npos) << big.err;
+  EXPECT_FALSE(std::filesystem::exists(work_ / "big.nc"));
+}
+
+}  // namespace
+}  // namespace kerfline::e2e
