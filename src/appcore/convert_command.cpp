@@ -228,6 +228,7 @@ const OptionEntry kOptions[] = {
        c.production.columns = wholeNumber(v, optionNamed("--columns"));
      }},
     {"--one-file", 0, false, [](ConvertCommand& c, const Value&) { c.production.oneFile = true; }},
+    {"--tabs-on-holes", 0, false, [](ConvertCommand& c, const Value&) { c.options.tabsOnHoles = true; }},
 };
 
 const OptionEntry* findLong(std::string_view name) {
@@ -271,6 +272,13 @@ void checkCombinations(const ConvertCommand& c) {
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
     throw UsageError("--order travel needs the closed, svg or gcode format");
   }
+  if (c.options.tabCount && c.options.tabSpacing)
+    throw UsageError("--tabs and --tab-spacing cannot be combined");
+  if (!asksForTabs(c.options) && (c.options.tabWidth || c.options.tabMinLength || c.options.tabsOnHoles))
+    throw UsageError("--tab-width, --tab-min-length and --tabs-on-holes need --tabs or --tab-spacing");
+  if (asksForTabs(c.options) &&
+      (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines))
+    throw UsageError("tabs need the closed, svg or gcode format");
   const ProductionOptions& p = c.production;
   if (p.copies && p.mergeFile)
     throw UsageError("--copies and --merge cannot be combined: a merge file gives one item per row");

@@ -95,6 +95,22 @@ const OptionDescriptor kTable[] = {
      "grid cell width and height, WxH"},
     {"--gap", "", "", OptionKind::Real, "drawing units", 0, 100000, 3, "space between items on a sheet"},
     {"--columns", "", "", OptionKind::Whole, "", 1, 1e6, 0, "columns of the grid on a sheet"},
+    // Holding tabs: a thousand to a contour is past any part; widths as the kerf's.
+    {"--tabs", "", "", OptionKind::Whole, "", 1, 1000, 0, "holding tabs per contour",
+     [](const ConversionOptions& o) { return o.tabCount; },
+     [](ConversionOptions& o, std::optional<double> v) { o.tabCount = v; }},
+    {"--tab-spacing", "", "", OptionKind::Real, "drawing units", 0.001, 100000, 3,
+     "one holding tab per this length of contour",
+     [](const ConversionOptions& o) { return o.tabSpacing; },
+     [](ConversionOptions& o, std::optional<double> v) { o.tabSpacing = v; }},
+    {"--tab-width", "", "", OptionKind::Real, "drawing units", 0.0001, 100, 4,
+     "material a holding tab leaves",
+     [](const ConversionOptions& o) { return o.tabWidth; },
+     [](ConversionOptions& o, std::optional<double> v) { o.tabWidth = v; }},
+    {"--tab-min-length", "", "", OptionKind::Real, "drawing units", 0, 100000, 3,
+     "contours shorter than this get no tab",
+     [](const ConversionOptions& o) { return o.tabMinLength; },
+     [](ConversionOptions& o, std::optional<double> v) { o.tabMinLength = v; }},
 };
 
 }  // namespace

@@ -118,7 +118,8 @@ void writeSheets(const std::vector<StyledText>& texts, const ProductionJob& job,
     ToolpathNotes notes;
     drawings.push_back(finishedDrawing(texts[i], job.options, converter, &glyphs, nullptr, &notes));
     extents.push_back(drawings.back().extent());
-    for (const std::string& note : {vanishedSummary(notes.vanished), overlapSummary(notes.overlapping)})
+    for (const std::string& note :
+         {vanishedSummary(notes.vanished), overlapSummary(notes.overlapping), tabSummary(notes.tabs)})
       if (!note.empty()) err << "kerfline-convert: item " << i + 1 << ": " << note << '\n';
   }
   const ProductionOptions& p = job.production;

@@ -6,6 +6,7 @@
 
 #include "export/text_export.h"
 #include "geometry/cut_leads.h"
+#include "geometry/holding_tabs.h"
 
 namespace kerfline {
 
@@ -84,7 +85,34 @@ struct ConversionOptions {
                                    ///< after it (the classic SPACE % stays in classic.spacePercent)
   Alignment align = Alignment::Left;
   bool autoPitch = false;          ///< line pitch from the fonts' line heights
+  // Holding tabs on closed contours (closed, svg and gcode forms); neither count nor spacing: none.
+  std::optional<double> tabCount;      ///< tabs per contour
+  std::optional<double> tabSpacing;    ///< ... or one per this length of contour
+  std::optional<double> tabWidth;      ///< material left per tab; unset: kDefaultTabWidth
+  std::optional<double> tabMinLength;  ///< shorter contours get no tab
+  bool tabsOnHoles = false;            ///< holes too, not only parts' outlines
 };
+
+/// A tab's width when none is given, in drawing units.
+inline constexpr double kDefaultTabWidth = 1.0;
+
+/// True when options ask for holding tabs.
+inline bool asksForTabs(const ConversionOptions& options) {
+  return options.tabCount || options.tabSpacing;
+}
+
+/// The tabs options ask for: the gap in the path is the tab's width plus the kerf, so that the
+/// material left between the cut's two ends is the width asked.
+inline TabRule tabRuleFor(const ConversionOptions& options) {
+  TabRule rule;
+  if (options.tabCount) rule.count = static_cast<int>(*options.tabCount);
+  rule.spacing = options.tabSpacing;
+  rule.width = options.tabWidth.value_or(kDefaultTabWidth);
+  rule.kerf = options.kerf.value_or(0);
+  rule.minLength = options.tabMinLength.value_or(0);
+  rule.onHoles = options.tabsOnHoles;
+  return rule;
+}
 
 /// True when options place characters exactly as the classic walk does: classic spacing,
 /// left alignment and a numeric pitch (ligatures and tracking act in font spacing only).

@@ -41,6 +41,12 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
   return notes;
 }
 
+std::string tabSummary(const TabNotes& tabs) {
+  if (tabs.short_ == 0) return {};
+  return "Tabs: " + std::to_string(tabs.short_) + " of " + std::to_string(tabs.rings + tabs.short_) +
+         " contours have fewer tabs than asked (no room between corners and other tabs).";
+}
+
 std::string vanishedSummary(const std::vector<VanishedPath>& vanished) {
   if (vanished.empty()) return {};
   std::string out = "Kerf: " + std::to_string(vanished.size()) +

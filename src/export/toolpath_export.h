@@ -27,6 +27,7 @@ struct ToolpathNotes {
   std::vector<VanishedPath> vanished;  ///< rings the kerf offset closed up, in text order
   /// Characters whose offset paths overlap (kerf without weld): cutting one cuts into the other.
   std::vector<std::pair<CharacterPlace, CharacterPlace>> overlapping;
+  TabNotes tabs;  ///< what holding tabs were placed, and where room was short
 };
 
 /// Welds (when asked) and then offsets by half the kerf (when asked, outward for the outside
@@ -40,6 +41,9 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
 
 /// One sentence naming every vanished ring by character, text position and line, for the
 /// report and the window's status bar; empty when nothing vanished.
+/// "Tabs: 3 of 40 contours have fewer tabs than asked (no room between corners)." or "".
+std::string tabSummary(const TabNotes& tabs);
+
 std::string vanishedSummary(const std::vector<VanishedPath>& vanished);
 
 /// Both sentences of notes (vanished rings, then overlapping pairs), one blank apart; empty when

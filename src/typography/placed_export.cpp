@@ -52,6 +52,8 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
   }
   ToolpathNotes done = weldKerf ? weldKerf->apply(drawing, options, checkpoint)
                                : applyWeldAndKerf(drawing, options, checkpoint);
+  // Tabs come last: they cut gaps in the paths the tool follows, after weld and kerf.
+  if (asksForTabs(options)) done.tabs = addHoldingTabs(drawing, tabRuleFor(options));
   if (notes) *notes = std::move(done);
   return drawing;
 }

@@ -155,5 +155,56 @@ TEST_F(ProductionRunTest, one_gcode_file_pauses_between_sheets) {
   EXPECT_FALSE(std::filesystem::exists(work_ / "big.nc"));
 }
 
+// The cut (the paths grown by half the kerf) of cut-out letters: with tabs every part stays
+// joined to the sheet by exactly the tabs asked, each of the width asked, none near a corner.
+TEST_F(ProductionRunTest, tabs_hold_every_part_in_the_sheet) {
+  struct Case {
+    std::vector<std::string> tabs;
+    std::string width;
+    int perPart;        // tabs on every part
+    int fallingParts;   // parts left without a tab (shorter than --tab-min-length)
+  };
+  const std::vector<Case> cases = {
+      {{"--tabs", "2", "--tab-width", "0.5"}, "0.5", 2, 0},
+      {{"--tabs", "3", "--tab-width", "0.3"}, "0.3", 3, 0},
+      // The I (about 30 around) is shorter than 35; every other letter is longer.
+      {{"--tabs", "1", "--tab-width", "0.5", "--tab-min-length", "35"}, "0.5", -1, 1},
+  };
+  const std::vector<std::string> job = {"--text", "HILT 08", "--font", "DejaVu Sans", "--size", "72",
+                                        "--kerf", "0.2", "-f", "closed"};
+  std::vector<std::string> plain = job;
+  plain.insert(plain.end(), {"-o", "plain.dxf"});
+  ASSERT_EQ(convert(plain).status, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tabs[1] + " " + c.width);
+    std::vector<std::string> args = job;
+    args.insert(args.end(), c.tabs.begin(), c.tabs.end());
+    args.insert(args.end(), {"-o", "tabs.dxf"});
+    const ProcessResult r = convert(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const test::CommandOutput run = test::runCommand(
+        "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/e2e/check_tabs.py '" + (work_ / "plain.dxf").string() +
+        "' '" + (work_ / "tabs.dxf").string() + "' 0.2 " + c.width + " 2>&1");
+    ASSERT_TRUE(run.ok()) << run.output;
+    std::istringstream in(run.output);
+    int parts = 0, fewest = 0, most = 0, piecesPlain = 0, piecesTabbed = 0, holes = 0;
+    double narrowest = 0, widest = 0, nearestCorner = 0;
+    in >> parts >> fewest >> most >> narrowest >> widest >> piecesPlain >> piecesTabbed >> holes >> nearestCorner;
+    ASSERT_EQ(parts, 6) << run.output;  // H I L T 0 8
+    ASSERT_EQ(holes, 3) << run.output;  // one in the 0, two in the 8
+    EXPECT_EQ(piecesPlain, 1 + parts + holes) << "every part and hole falls out without tabs";
+    // With tabs only the holes' scrap (and any part without a tab) comes loose.
+    EXPECT_EQ(piecesTabbed, 1 + holes + c.fallingParts) << run.output;
+    if (c.perPart > 0) {
+      EXPECT_EQ(fewest, c.perPart) << run.output;
+      EXPECT_EQ(most, c.perPart) << run.output;
+    }
+    const double width = std::stod(c.width);
+    EXPECT_NEAR(narrowest, width, 0.01) << run.output;
+    EXPECT_NEAR(widest, width, 0.01) << run.output;
+    EXPECT_GE(nearestCorner, width) << "a tab within a corner's reach";
+  }
+}
+
 }  // namespace
 }  // namespace kerfline::e2e
