@@ -114,14 +114,25 @@ void writeSheets(const std::vector<StyledText>& texts, const ProductionJob& job,
   std::vector<Extent> extents;
   drawings.reserve(texts.size());
   extents.reserve(texts.size());
+  // What kerf and tabs could not do is told for the first few items and counted for the rest:
+  // two thousand badges of one design would otherwise repeat one line two thousand times.
+  constexpr std::size_t kItemsTold = 5;
+  std::size_t itemsWithNotes = 0;
   for (std::size_t i = 0; i < texts.size(); ++i) {
     ToolpathNotes notes;
     drawings.push_back(finishedDrawing(texts[i], job.options, converter, &glyphs, nullptr, &notes));
     extents.push_back(drawings.back().extent());
+    bool noted = false;
     for (const std::string& note :
-         {vanishedSummary(notes.vanished), overlapSummary(notes.overlapping), tabSummary(notes.tabs)})
-      if (!note.empty()) err << "kerfline-convert: item " << i + 1 << ": " << note << '\n';
+         {vanishedSummary(notes.vanished), overlapSummary(notes.overlapping), tabSummary(notes.tabs)}) {
+      if (note.empty()) continue;
+      if (itemsWithNotes < kItemsTold) err << "kerfline-convert: item " << i + 1 << ": " << note << '\n';
+      noted = true;
+    }
+    itemsWithNotes += noted ? 1 : 0;
   }
+  if (itemsWithNotes > kItemsTold)
+    err << "kerfline-convert: and " << itemsWithNotes - kItemsTold << " more items with such notes\n";
   const ProductionOptions& p = job.production;
   const SheetSpec spec{p.sheet->x, p.sheet->y, p.gap.value_or(0), p.columns, p.cell};
   const std::vector<SheetPlace> places = placeOnSheets(extents, spec);

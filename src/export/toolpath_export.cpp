@@ -43,7 +43,7 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
 
 std::string tabSummary(const TabNotes& tabs) {
   if (tabs.short_ == 0) return {};
-  return "Tabs: " + std::to_string(tabs.short_) + " of " + std::to_string(tabs.rings + tabs.short_) +
+  return "Tabs: " + std::to_string(tabs.short_) + " of " + std::to_string(tabs.rings) +
          " contours have fewer tabs than asked (no room between corners and other tabs).";
 }
 

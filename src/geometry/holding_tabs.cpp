@@ -141,13 +141,13 @@ TabNotes addHoldingTabs(Drawing& drawing, const TabRule& rule) {
         continue;
       }
       const std::vector<double> centres = tabCentres(k.points, rule);
+      ++notes.rings;
+      notes.tabs += centres.size();
       if (centres.size() < static_cast<std::size_t>(tabsAsked(total, rule))) ++notes.short_;
       if (centres.empty()) {
         out.push_back(std::move(k));
         continue;
       }
-      ++notes.rings;
-      notes.tabs += centres.size();
       for (Contour& piece : splitAtTabs(k, centres, rule.width + rule.kerf)) out.push_back(std::move(piece));
     }
     c.contours = std::move(out);

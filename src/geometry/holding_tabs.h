@@ -33,7 +33,7 @@ std::vector<Contour> splitAtTabs(const Contour& ring, const std::vector<double>&
 
 /// What tabs did: the rings that got fewer tabs than asked, for the report.
 struct TabNotes {
-  std::size_t rings = 0;   ///< rings given tabs
+  std::size_t rings = 0;   ///< rings that were to get tabs (long enough)
   std::size_t tabs = 0;    ///< tabs in all
   std::size_t short_ = 0;  ///< rings that got fewer than asked (no room between corners)
 };
