@@ -229,6 +229,8 @@ const OptionEntry kOptions[] = {
      }},
     {"--one-file", 0, false, [](ConvertCommand& c, const Value&) { c.production.oneFile = true; }},
     {"--tabs-on-holes", 0, false, [](ConvertCommand& c, const Value&) { c.options.tabsOnHoles = true; }},
+    {"--bridge-direction", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.bridgeDirection = oneOf(v, kBridgeDirectionNames); }},
 };
 
 const OptionEntry* findLong(std::string_view name) {
@@ -279,6 +281,11 @@ void checkCombinations(const ConvertCommand& c) {
   if (asksForTabs(c.options) &&
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines))
     throw UsageError("tabs need the closed, svg or gcode format");
+  if (!c.options.stencilBridge && (c.options.bridgeCount || c.options.bridgeMinSpan))
+    throw UsageError("--bridges and --bridge-min-span need --stencil");
+  if (c.options.stencilBridge &&
+      (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines))
+    throw UsageError("--stencil needs the closed, svg or gcode format");
   const ProductionOptions& p = c.production;
   if (p.copies && p.mergeFile)
     throw UsageError("--copies and --merge cannot be combined: a merge file gives one item per row");

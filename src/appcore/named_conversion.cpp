@@ -277,7 +277,8 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       if (drawn) {
         for (std::string note : {vanishedSummary(drawn->toolpath.vanished),
                                  overlapSummary(drawn->toolpath.overlapping),
-                                 tabSummary(drawn->toolpath.tabs)})
+                                 tabSummary(drawn->toolpath.tabs),
+                                 bridgeSummary(drawn->toolpath.bridges)})
           if (!note.empty()) notes.push_back(std::move(note));
         // A lead cut short changes where the tool pierces: said like the kerf's losses.
         for (const std::string& note : drawn->leadNotes) notes.push_back(note);

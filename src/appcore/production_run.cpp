@@ -124,7 +124,8 @@ void writeSheets(const std::vector<StyledText>& texts, const ProductionJob& job,
     extents.push_back(drawings.back().extent());
     bool noted = false;
     for (const std::string& note :
-         {vanishedSummary(notes.vanished), overlapSummary(notes.overlapping), tabSummary(notes.tabs)}) {
+         {vanishedSummary(notes.vanished), overlapSummary(notes.overlapping), tabSummary(notes.tabs),
+          bridgeSummary(notes.bridges)}) {
       if (note.empty()) continue;
       if (itemsWithNotes < kItemsTold) err << "kerfline-convert: item " << i + 1 << ": " << note << '\n';
       noted = true;

@@ -7,6 +7,7 @@
 #include "export/text_export.h"
 #include "geometry/cut_leads.h"
 #include "geometry/holding_tabs.h"
+#include "geometry/stencil_bridges.h"
 
 namespace kerfline {
 
@@ -91,7 +92,27 @@ struct ConversionOptions {
   std::optional<double> tabWidth;      ///< material left per tab; unset: kDefaultTabWidth
   std::optional<double> tabMinLength;  ///< shorter contours get no tab
   bool tabsOnHoles = false;            ///< holes too, not only parts' outlines
+  // Stencil bridges across letters' strokes to their islands; unset width: none.
+  std::optional<double> stencilBridge;   ///< bridge width
+  std::optional<double> bridgeCount;     ///< bridges per island; unset: 1
+  std::optional<double> bridgeMinSpan;   ///< islands larger than this get at least two
+  BridgeDirection bridgeDirection = BridgeDirection::Vertical;
 };
+
+/// The bridges options ask for (stencilBridge set).
+inline BridgeRule bridgeRuleFor(const ConversionOptions& options) {
+  BridgeRule rule;
+  rule.width = options.stencilBridge.value_or(1);
+  rule.bridges = static_cast<int>(options.bridgeCount.value_or(1));
+  rule.twoAbove = options.bridgeMinSpan;
+  rule.direction = options.bridgeDirection;
+  return rule;
+}
+
+/// The bridge directions' names on the command line.
+inline constexpr std::pair<std::string_view, BridgeDirection> kBridgeDirectionNames[] = {
+    {"vertical", BridgeDirection::Vertical}, {"horizontal", BridgeDirection::Horizontal},
+    {"any", BridgeDirection::Any}};
 
 /// A tab's width when none is given, in drawing units.
 inline constexpr double kDefaultTabWidth = 1.0;
@@ -99,6 +120,11 @@ inline constexpr double kDefaultTabWidth = 1.0;
 /// True when options ask for holding tabs.
 inline bool asksForTabs(const ConversionOptions& options) {
   return options.tabCount || options.tabSpacing;
+}
+
+/// True when options change the paths after placing beyond weld and kerf: tabs or bridges.
+inline bool shapesForProduction(const ConversionOptions& options) {
+  return asksForTabs(options) || options.stencilBridge.has_value();
 }
 
 /// The tabs options ask for: the gap in the path is the tab's width plus the kerf, so that the

@@ -77,7 +77,7 @@ bool needsDrawingExport(const ConversionOptions& o) {
 DrawingRoute drawingRoute(const ConversionOptions& options) {
   const bool strokeForm =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
-  if (changesPaths(options) || asksForTabs(options)) return DrawingRoute::PlacedDrawing;
+  if (changesPaths(options) || shapesForProduction(options)) return DrawingRoute::PlacedDrawing;
   if (strokeForm) return DrawingRoute::StrokeWalk;
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
   // the whole text is shaped; without them each character can go to the file as it is placed.

@@ -28,6 +28,7 @@ struct ToolpathNotes {
   /// Characters whose offset paths overlap (kerf without weld): cutting one cuts into the other.
   std::vector<std::pair<CharacterPlace, CharacterPlace>> overlapping;
   TabNotes tabs;  ///< what holding tabs were placed, and where room was short
+  BridgeNotes bridges;  ///< stencil islands found and bridged
 };
 
 /// Welds (when asked) and then offsets by half the kerf (when asked, outward for the outside
@@ -43,6 +44,9 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
 /// report and the window's status bar; empty when nothing vanished.
 /// "Tabs: 3 of 40 contours have fewer tabs than asked (no room between corners)." or "".
 std::string tabSummary(const TabNotes& tabs);
+
+/// "Stencil: 2 of 7 islands have no bridge (no stroke crossing in the direction asked)." or "".
+std::string bridgeSummary(const BridgeNotes& bridges);
 
 std::string vanishedSummary(const std::vector<VanishedPath>& vanished);
 

@@ -206,5 +206,46 @@ TEST_F(ProductionRunTest, tabs_hold_every_part_in_the_sheet) {
   }
 }
 
+// Text cut out of a sheet (kerf inside): without bridges every counter's island falls out; with
+// them the sheet is one piece for every letter of real faces, and stays one piece when every
+// neck narrower than the bridge width is cut (each bridge at least that wide).
+TEST_F(ProductionRunTest, stencil_bridges_keep_every_island) {
+  const std::string text = "BOARD 08 abdegopq469";
+  const auto check = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args = {"--text", text, "--size", "72", "--space", "60", "--kerf", "0.2",
+                                     "--kerf-side", "inside", "-f", "closed", "-o", "stencil.dxf"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const ProcessResult r = convert(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const test::CommandOutput run = test::runCommand("/usr/bin/python3 " KERFLINE_SOURCE_DIR
+                                                     "/tests/e2e/check_stencil.py '" +
+                                                     (work_ / "stencil.dxf").string() + "' 0.2 0.6 2>&1");
+    EXPECT_TRUE(run.ok()) << run.output;
+    std::istringstream in(run.output);
+    std::vector<int> counts(3);
+    in >> counts[0] >> counts[1] >> counts[2];
+    return counts;
+  };
+  // B, O, A, R, D, 0, 8 (two), a, b, d, e, g (one or two), o, p, q, 4, 6, 9: many islands.
+  EXPECT_GT(check({"--font", "DejaVu Sans"})[0], 15) << "the islands fall out without bridges";
+  const std::pair<std::string, std::string> cases[] = {
+      {"DejaVu Sans", "vertical"}, {"DejaVu Serif", "horizontal"}, {"Liberation Serif", "any"}};
+  for (const auto& [face, direction] : cases) {
+    SCOPED_TRACE(face + " " + direction);
+    const std::vector<int> counts = check({"--font", face, "--stencil", "0.6", "--bridge-direction", direction});
+    EXPECT_EQ(counts[0], 1) << "an island falls out";
+    EXPECT_EQ(counts[1], 1) << "a bridge narrower than 0.6";
+  }
+  // Two bridges to an island: an O and a 0 become two pieces each.
+  std::vector<std::string> two = {"--text", "O0", "--font", "DejaVu Sans", "--size", "72", "--stencil", "0.6",
+                                  "--bridges", "2", "-f", "closed", "-o", "two.dxf"};
+  ASSERT_EQ(convert(two).status, 0);
+  const test::CommandOutput run = test::runCommand("/usr/bin/python3 " KERFLINE_SOURCE_DIR
+                                                   "/tests/e2e/check_stencil.py '" +
+                                                   (work_ / "two.dxf").string() + "' 0 0.6 2>&1");
+  EXPECT_EQ(run.output, "1 1 4\n");
+}
+
 }  // namespace
 }  // namespace kerfline::e2e
