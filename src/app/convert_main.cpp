@@ -240,6 +240,15 @@ up over it (a router) or the beam goes off (laser, plasma).
                       Tabs keep a tab width away from corners (a vertex turning by more
                       than 30 degrees) and from each other, as evenly spread as that allows;
                       an outline with no room for all is named on standard error
+Stencils (closed, svg and gcode; text cut out of a sheet, with --kerf-side inside):
+  --stencil W         join every island (the sheet inside an O, A, R, B ...) to the sheet by
+                      a bridge W wide across the letter's stroke, where the crossing is
+                      shortest: the letter's outline runs round each bridge. Made before the
+                      inward kerf, so each bridge stays exactly W. An island no crossing
+                      reaches is named on standard error
+  --bridges N         bridges per island (default 1)
+  --bridge-min-span S islands wider or higher than S get at least two
+  --bridge-direction  vertical (default), horizontal or any: which way a bridge may run
 Settings: Z up (travel height) and Z cutting (cutting depth) and the default layer come
 from the settings file Reg.ini (section [Layer], keys Layer, Zup and Zdown, defaults 0,
 1.00 and 0.00), which the window writes when it saves a DXF; kerfline-convert only reads
