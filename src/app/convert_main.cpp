@@ -210,6 +210,57 @@ and offset it):
   --pitch auto        each line's baseline below the previous by the largest line height
                       of its fonts (a number keeps the classic meaning)
 
+Production runs (any form; with --text or one INPUT): the text is a template of items.
+  {n}                 the item's serial number; {n:04} four digits with leading zeros, {n:5}
+                      five wide with blanks, {n:x} or {n:X} hexadecimal ({n:04X}); {{ and }}
+                      are a brace itself. A placeholder's characters take the font of its
+                      opening brace (in RTF: bold brace, bold name)
+  {column}            the column of that name in the merge file's header row
+  --copies C          C items (default 1), numbered from --serial-start (default 1) by
+  --serial-start N    --serial-step (default 1)
+  --serial-step K
+  --merge FILE.csv    one item per row: comma-separated values as spreadsheets save them
+                      (quoted fields holding commas, quotes written "" and line breaks;
+                      CR LF or LF; UTF-8 with or without byte-order mark; at most 64 MB);
+                      a row of another width than the header is refused, naming its line
+                      A placeholder no column fills, a bad format or a bad merge file stops
+                      the run before anything is written. --dump-text shows the first item.
+  -o NAME             without --sheet one file per item: placeholders in NAME name them
+                      (-o badge-{name}.svg; "/", "\" and control characters in a value become
+                      "_", a leading dot too, a value is cut at 50 characters); without
+                      placeholders the files are numbered (tag.nc -> tag-1.nc, tag-2.nc, ...).
+                      Two items to one name are refused. --report lists what went where; a
+                      failure midway names the files already written
+  --sheet WxH         lay the items out on sheets W wide and H high (drawing units; one
+                      number: a square), from the top-left corner, row by row, each item by
+                      its extent (after kerf) and as many as fit; more sheets go to numbered
+                      files (-o tags.nc -> tags-1.nc, tags-2.nc, ...)
+  --gap G             least space between two items (default 0)
+  --columns N         a grid of N columns of cells as large as the largest item
+  --cell WxH          a grid of cells of this size (as many columns as fit, or --columns)
+  --one-file          every sheet in one G-code program, with the tool raised and a pause
+                      (M0) before each next sheet
+Tabs (closed, svg and gcode): short stretches of each part's outline left uncut so that
+cut-out letters stay in the sheet; a tab is a gap in the path, in G-code the tool rises to Z
+up over it (a router) or the beam goes off (laser, plasma).
+  --tabs N            N tabs on every outline
+  --tab-spacing L     or one tab per L of outline (at least one)
+  --tab-width W       material each tab leaves, default 1; the gap in the path is W plus
+                      the kerf (--kerf), so the cut's two ends stand W apart
+  --tab-min-length M  outlines shorter than M get no tab
+  --tabs-on-holes     holes get tabs too (by default their scrap falls out)
+                      Tabs keep a tab width away from corners (a vertex turning by more
+                      than 30 degrees) and from each other, as evenly spread as that allows;
+                      an outline with no room for all is named on standard error
+Stencils (closed, svg and gcode; text cut out of a sheet, with --kerf-side inside):
+  --stencil W         join every island (the sheet inside an O, A, R, B ...) to the sheet by
+                      a bridge W wide across the letter's stroke, where the crossing is
+                      shortest: the letter's outline runs round each bridge. Made before the
+                      inward kerf, so each bridge stays exactly W. An island no crossing
+                      reaches is named on standard error
+  --bridges N         bridges per island (default 1)
+  --bridge-min-span S islands wider or higher than S get at least two
+  --bridge-direction  vertical (default), horizontal or any: which way a bridge may run
 Settings: Z up (travel height) and Z cutting (cutting depth) and the default layer come
 from the settings file Reg.ini (section [Layer], keys Layer, Zup and Zdown, defaults 0,
 1.00 and 0.00), which the window writes when it saves a DXF; kerfline-convert only reads
@@ -254,6 +305,11 @@ Examples:
   kerfline-convert -f polylines a.txt b.txt c.rtf
                                                  a.DXF, b.DXF, c.DXF
   kerfline-convert --dump-text letter.rtf        what was read, as JSON
+  kerfline-convert --text "{name}
+  {role}" --merge team.csv --font "DejaVu Sans" --size 24 --pitch auto --sheet 300x200
+  --gap 5 -f svg -o badges.svg                   name badges on sheets: badges-1.svg, ...
+  kerfline-convert --text "No. {n:04}" --copies 100 --kerf 0.2 --tabs 2 --tab-width 0.5
+  -f gcode -o tag-{n:04}.nc                      100 numbered tags, each held by 2 tabs
 )";
 
 // The usage text with the option table's limits in their place.

@@ -69,6 +69,24 @@ void applyTableOption(ConvertCommand& c, const OptionDescriptor& row, const Valu
   row.set(c.options, row.kind == OptionKind::Whole ? wholeNumber(v, row) : realNumber(v, row));
 }
 
+// A serial number: any whole number in the row's limits, read in double precision so that
+// every one up to the limit is exact (single precision stops at 2^24).
+long long serialNumber(const Value& v, const OptionDescriptor& limits) {
+  const double n = realNumber(v, limits);
+  return static_cast<long long>(n);
+}
+
+// A size "WxH" (or "W" for a square), each side within the row's limits.
+Vec2 sheetSize(const Value& v, const OptionDescriptor& limits) {
+  const std::size_t x = v.text.find_first_of("xX");
+  if (x == std::string::npos) {
+    const double side = realNumber(v, limits);
+    return {side, side};
+  }
+  const std::string w = v.text.substr(0, x), h = v.text.substr(x + 1);
+  return {realNumber(Value{v.option, w}, limits), realNumber(Value{v.option, h}, limits)};
+}
+
 template <class E, std::size_t N>
 E oneOf(const Value& v, const std::pair<std::string_view, E> (&names)[N]) {
   std::string list;
@@ -176,6 +194,44 @@ const OptionEntry kOptions[] = {
     {"--ligatures", 0, false, [](ConvertCommand& c, const Value&) { c.options.ligatures = true; }},
     {"--align", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.align = oneOf(v, kAlignments); }},
+    // production runs: items from serial numbers or a merge file, alone or on sheets
+    {"--serial-start", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.production.serialStart = serialNumber(v, optionNamed("--serial-start"));
+     }},
+    {"--serial-step", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.production.serialStep = serialNumber(v, optionNamed("--serial-step"));
+     }},
+    {"--copies", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.production.copies = wholeNumber(v, optionNamed("--copies"));
+     }},
+    {"--merge", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       if (v.text.empty()) refuse(v, "is not a file name");
+       c.production.mergeFile = v.text;
+     }},
+    {"--sheet", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.production.sheet = sheetSize(v, optionNamed("--sheet"));
+     }},
+    {"--cell", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.production.cell = sheetSize(v, optionNamed("--cell"));
+     }},
+    {"--gap", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.production.gap = realNumber(v, optionNamed("--gap"));
+     }},
+    {"--columns", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.production.columns = wholeNumber(v, optionNamed("--columns"));
+     }},
+    {"--one-file", 0, false, [](ConvertCommand& c, const Value&) { c.production.oneFile = true; }},
+    {"--tabs-on-holes", 0, false, [](ConvertCommand& c, const Value&) { c.options.tabsOnHoles = true; }},
+    {"--bridge-direction", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.bridgeDirection = oneOf(v, kBridgeDirectionNames); }},
 };
 
 const OptionEntry* findLong(std::string_view name) {
@@ -223,6 +279,29 @@ void checkCombinations(const ConvertCommand& c) {
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
     throw UsageError("--arcs needs the closed, svg or gcode format");
   }
+  if (c.options.tabCount && c.options.tabSpacing)
+    throw UsageError("--tabs and --tab-spacing cannot be combined");
+  if (!asksForTabs(c.options) && (c.options.tabWidth || c.options.tabMinLength || c.options.tabsOnHoles))
+    throw UsageError("--tab-width, --tab-min-length and --tabs-on-holes need --tabs or --tab-spacing");
+  if (asksForTabs(c.options) &&
+      (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines))
+    throw UsageError("tabs need the closed, svg or gcode format");
+  if (!c.options.stencilBridge && (c.options.bridgeCount || c.options.bridgeMinSpan))
+    throw UsageError("--bridges and --bridge-min-span need --stencil");
+  if (c.options.stencilBridge &&
+      (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines))
+    throw UsageError("--stencil needs the closed, svg or gcode format");
+  const ProductionOptions& p = c.production;
+  if (p.copies && p.mergeFile)
+    throw UsageError("--copies and --merge cannot be combined: a merge file gives one item per row");
+  if ((p.gap || p.columns || p.cell || p.oneFile) && !p.sheet)
+    throw UsageError("--gap, --columns, --cell and --one-file lay items out on a --sheet");
+  if (p.oneFile && c.options.format != OutputFormat::Gcode)
+    throw UsageError("--one-file needs the gcode format (a pause between the sheets)");
+  if (p.active() && c.inputs.size() > 1)
+    throw UsageError("a production run (--merge, --copies, --serial-*, --sheet) takes one INPUT");
+  if (p.active() && c.output && *c.output == "-" && c.action != ConvertAction::DumpText)
+    throw UsageError("a production run writes files: -o names them, not standard output");
   std::size_t fromStdin = 0;
   for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;
   if (fromStdin > 1) throw UsageError("standard input (-) can be read only once");

@@ -5,6 +5,7 @@
 
 #include "common/error.h"
 #include "common/font_description.h"
+#include "appcore/production_options.h"
 #include "export/conversion_options.h"
 
 namespace kerfline {
@@ -42,6 +43,8 @@ struct ConvertCommand {
   /// Font of plain text and of --text: the editor's default changed by --font, --size,
   /// --bold and --italic.
   TFontDescription plainFont;
+  /// Serial numbers, a merge file and sheets; none set: the text is written as it is.
+  ProductionOptions production;
 };
 
 /// True when the arguments after the program name are the named form: any argument that

@@ -12,6 +12,7 @@
 #include "appcore/conversion_report.h"
 #include "appcore/drawable_text.h"
 #include "appcore/option_table.h"
+#include "appcore/production_run.h"
 #include "appcore/settings_file.h"
 #include "appcore/settings_location.h"
 #include "appcore/text_dump.h"
@@ -206,6 +207,18 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
     }
   }
 
+  // A merge file is read once, before any text: a bad one stops the run with nothing written.
+  std::optional<CsvTable> mergeTable;
+  if (command.production.mergeFile) {
+    try {
+      mergeTable = readCsvFile(*command.production.mergeFile);
+    } catch (const Error& e) {
+      err << "kerfline-convert: " << e.what() << '\n';
+      return kExitFailed;
+    }
+  }
+  const CsvTable* table = mergeTable ? &*mergeTable : nullptr;
+
   TTTFToVectorConverter converter;
   int status = kExitOk;
   for (const Job& job : jobs) {
@@ -214,7 +227,20 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       const StyledText text = job.input ? loadInput(*job.input, command.plainFont)
                                         : decodePlainText(*command.text, command.plainFont);
       if (command.action == ConvertAction::DumpText) {
-        out << textDumpJson(text) << '\n';
+        out << textDumpJson(command.production.active()
+                                ? firstItemText(text, command.production, table)
+                                : text)
+            << '\n';
+        continue;
+      }
+      if (command.production.active()) {
+        ProductionJob production{command.production, table, options, job.output, {settings.path},
+                                 command.report && !command.quiet};
+        if (job.input && *job.input != kStandardStream) production.protectedFiles.push_back(*job.input);
+        if (command.production.mergeFile) production.protectedFiles.push_back(*command.production.mergeFile);
+        production.options.sourceName = job.input ? (*job.input == kStandardStream ? "standard input" : *job.input)
+                                                  : "--text";
+        if (runProduction(text, production, converter, out, err) != kExitOk) status = kExitFailed;
         continue;
       }
       const bool toStandardOutput = job.output == kStandardStream;
@@ -251,7 +277,9 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       if (drawn) {
         for (std::string note : {vanishedSummary(drawn->toolpath.vanished),
                                  overlapSummary(drawn->toolpath.overlapping,
-                                                drawn->toolpath.moreOverlapping)})
+                                                drawn->toolpath.moreOverlapping),
+                                 tabSummary(drawn->toolpath.tabs),
+                                 bridgeSummary(drawn->toolpath.bridges)})
           if (!note.empty()) notes.push_back(std::move(note));
         // A lead cut short changes where the tool pierces: said like the kerf's losses.
         for (const std::string& note : drawn->leadNotes) notes.push_back(note);
@@ -269,7 +297,8 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       err << "kerfline-convert: " << e.file << ": " << e.reason << '\n';
       status = kExitFailed;
     } catch (const Error& e) {
-      err << "kerfline-convert: " << (job.input ? *job.input : target) << ": " << e.what() << '\n';
+      err << "kerfline-convert: " << (job.input ? *job.input : target.empty() ? "--text" : target)
+          << ": " << e.what() << '\n';
       status = kExitFailed;
     }
   }

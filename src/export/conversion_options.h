@@ -6,6 +6,8 @@
 
 #include "export/text_export.h"
 #include "geometry/cut_leads.h"
+#include "geometry/holding_tabs.h"
+#include "geometry/stencil_bridges.h"
 
 namespace kerfline {
 
@@ -89,6 +91,17 @@ struct ConversionOptions {
   std::optional<double> tolerance;
   /// Paths written as lines and arcs fitted within the tolerance, after weld, kerf and order.
   bool arcs = false;
+  // Holding tabs on closed contours (closed, svg and gcode forms); neither count nor spacing: none.
+  std::optional<double> tabCount;      ///< tabs per contour
+  std::optional<double> tabSpacing;    ///< ... or one per this length of contour
+  std::optional<double> tabWidth;      ///< material left per tab; unset: kDefaultTabWidth
+  std::optional<double> tabMinLength;  ///< shorter contours get no tab
+  bool tabsOnHoles = false;            ///< holes too, not only parts' outlines
+  // Stencil bridges across letters' strokes to their islands; unset width: none.
+  std::optional<double> stencilBridge;   ///< bridge width
+  std::optional<double> bridgeCount;     ///< bridges per island; unset: 1
+  std::optional<double> bridgeMinSpan;   ///< islands larger than this get at least two
+  BridgeDirection bridgeDirection = BridgeDirection::Vertical;
 };
 
 /// The tolerance arcs are fitted within when none is given: 0.01 mm, or 0.0004 in (about the
@@ -103,6 +116,47 @@ inline std::optional<double> curveTolerance(const ConversionOptions& options) {
   if (options.tolerance) return options.tolerance;
   if (options.arcs) return defaultArcTolerance(options.units);
   return std::nullopt;
+}
+
+/// The bridges options ask for (stencilBridge set).
+inline BridgeRule bridgeRuleFor(const ConversionOptions& options) {
+  BridgeRule rule;
+  rule.width = options.stencilBridge.value_or(1);
+  rule.bridges = static_cast<int>(options.bridgeCount.value_or(1));
+  rule.twoAbove = options.bridgeMinSpan;
+  rule.direction = options.bridgeDirection;
+  return rule;
+}
+
+/// The bridge directions' names on the command line.
+inline constexpr std::pair<std::string_view, BridgeDirection> kBridgeDirectionNames[] = {
+    {"vertical", BridgeDirection::Vertical}, {"horizontal", BridgeDirection::Horizontal},
+    {"any", BridgeDirection::Any}};
+
+/// A tab's width when none is given, in drawing units.
+inline constexpr double kDefaultTabWidth = 1.0;
+
+/// True when options ask for holding tabs.
+inline bool asksForTabs(const ConversionOptions& options) {
+  return options.tabCount || options.tabSpacing;
+}
+
+/// True when options change the paths after placing beyond weld and kerf: tabs or bridges.
+inline bool shapesForProduction(const ConversionOptions& options) {
+  return asksForTabs(options) || options.stencilBridge.has_value();
+}
+
+/// The tabs options ask for: the gap in the path is the tab's width plus the kerf, so that the
+/// material left between the cut's two ends is the width asked.
+inline TabRule tabRuleFor(const ConversionOptions& options) {
+  TabRule rule;
+  if (options.tabCount) rule.count = static_cast<int>(*options.tabCount);
+  rule.spacing = options.tabSpacing;
+  rule.width = options.tabWidth.value_or(kDefaultTabWidth);
+  rule.kerf = options.kerf.value_or(0);
+  rule.minLength = options.tabMinLength.value_or(0);
+  rule.onHoles = options.tabsOnHoles;
+  return rule;
 }
 
 /// True when options place characters exactly as the classic walk does: classic spacing,

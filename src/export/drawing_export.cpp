@@ -78,7 +78,8 @@ DrawingRoute drawingRoute(const ConversionOptions& options) {
   const bool strokeForm =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
   // Curves flattened to a tolerance are not the strokes the stroke walk writes.
-  if (changesPaths(options) || curveTolerance(options)) return DrawingRoute::PlacedDrawing;
+  if (changesPaths(options) || curveTolerance(options) || shapesForProduction(options))
+    return DrawingRoute::PlacedDrawing;
   if (strokeForm) return DrawingRoute::StrokeWalk;
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
   // the whole text is shaped; without them each character can go to the file as it is placed.
@@ -183,6 +184,18 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
       saveGcodeFile(path, drawing, options, options.sourceName, route.has_value());
       break;
   }
+}
+
+void writeFinishedSheets(const std::string& path, const std::vector<Drawing>& sheets,
+                         const ConversionOptions& options) {
+  checkDrawingOptions(options);
+  if (options.format != OutputFormat::Gcode)
+    throw Error("Sheets go into one file only as a G-code program (a pause between them).");
+  std::vector<Drawing> routed;
+  routed.reserve(sheets.size());
+  for (const Drawing& sheet : sheets)
+    routed.push_back(routesCuts(options) ? planCutRoute(sheet, options).drawing : sheet);
+  saveGcodeSheets(path, routed, options, options.sourceName, routesCuts(options));
 }
 
 const char* unitName(DrawingUnits units) { return units == DrawingUnits::Inch ? "in" : "mm"; }

@@ -79,6 +79,11 @@ void writePlacedDrawing(const std::string& path, Drawing drawing,
 void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
                           const ConversionOptions& options, DrawingExportReport* report = nullptr);
 
+/// Writes finished sheets (as writeFinishedDrawing takes one) into one G-code program at path,
+/// each routed on its own, with a pause between them. Throws Error for any other form.
+void writeFinishedSheets(const std::string& path, const std::vector<Drawing>& sheets,
+                         const ConversionOptions& options);
+
 /// The unit's short name: "mm" or "in".
 const char* unitName(DrawingUnits units);
 

@@ -259,6 +259,19 @@ class GcodeProgram {
     if (out_.size() >= kFlushSize) flush();
   }
 
+  // Between two sheets: the tool raised (and the spindle stopped) before the pause, so that
+  // the finished sheet can be taken off and the next laid on the bed safely.
+  void pauseForSheet(std::size_t sheet) {
+    const GcodeOptions& g = options_.gcode;
+    if (!laser_) {
+      rapidZ(zUp_);
+      if (g.spindleRpm) out_ += "M5\n";
+    }
+    comment("sheet " + std::to_string(sheet) + ": lay it on the bed, then resume");
+    out_ += "M0\n";
+    if (!laser_ && g.spindleRpm) out_ += "M3 S" + std::to_string(*g.spindleRpm) + '\n';
+  }
+
   void footer() {
     if (!laser_) {
       rapidZ(zUp_);
@@ -424,6 +437,24 @@ void saveGcodeFile(const std::string& path, const Drawing& drawing,
                    bool planned) {
   OutputFile file(path);
   writeGcode(file, drawing, options, sourceName, planned);
+  file.commit();
+}
+
+void saveGcodeSheets(const std::string& path, const std::vector<Drawing>& sheets,
+                     const ConversionOptions& options, std::string_view sourceName,
+                     bool planned) {
+  OutputFile file(path);
+  GcodeProgram program(file, options, planned);
+  std::size_t contours = 0;
+  for (const Drawing& sheet : sheets)
+    for (const PlacedCharacter& c : sheet.characters) contours += c.contours.size();
+  program.header(sourceName, contours);
+  for (std::size_t i = 0; i < sheets.size(); ++i) {
+    if (i > 0) program.pauseForSheet(i + 1);
+    for (const PlacedCharacter& c : sheets[i].characters)
+      for (const Contour& k : c.contours) program.contour(k);
+  }
+  program.footer();
   file.commit();
 }
 

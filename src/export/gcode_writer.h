@@ -47,4 +47,11 @@ void saveGcodeFile(const std::string& path, const Drawing& drawing,
                    const ConversionOptions& options, std::string_view sourceName,
                    bool planned = false);
 
+/// Writes several sheets into path as one program: each sheet's contours as writeGcode writes
+/// them, and before every sheet after the first the tool raised, the spindle stopped and a
+/// pause (M0) for the next sheet to be laid on the bed.
+void saveGcodeSheets(const std::string& path, const std::vector<Drawing>& sheets,
+                     const ConversionOptions& options, std::string_view sourceName,
+                     bool planned = false);
+
 }  // namespace kerfline

@@ -55,6 +55,18 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
   return notes;
 }
 
+std::string tabSummary(const TabNotes& tabs) {
+  if (tabs.short_ == 0) return {};
+  return "Tabs: " + std::to_string(tabs.short_) + " of " + std::to_string(tabs.rings) +
+         " contours have fewer tabs than asked (no room between corners and other tabs).";
+}
+
+std::string bridgeSummary(const BridgeNotes& bridges) {
+  if (bridges.loose == 0) return {};
+  return "Stencil: " + std::to_string(bridges.loose) + " of " + std::to_string(bridges.islands) +
+         " islands have no bridge (no stroke crossing in the direction asked) and will fall out.";
+}
+
 std::string vanishedSummary(const std::vector<VanishedPath>& vanished) {
   if (vanished.empty()) return {};
   std::string out = "Kerf: " + std::to_string(vanished.size()) +

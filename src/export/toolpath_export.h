@@ -31,6 +31,8 @@ struct ToolpathNotes {
   std::vector<std::pair<CharacterPlace, CharacterPlace>> overlapping;
   /// True when more pairs overlap than overlapping lists.
   bool moreOverlapping = false;
+  TabNotes tabs;  ///< what holding tabs were placed, and where room was short
+  BridgeNotes bridges;  ///< stencil islands found and bridged
 };
 
 /// Most overlapping pairs ToolpathNotes lists: text set on top of itself overlaps in millions
@@ -45,6 +47,12 @@ inline constexpr std::size_t kListedOverlaps = 1000;
 /// lines gives those lines' paths. checkpoint is called between characters.
 ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& options,
                                const Checkpoint& checkpoint = {});
+
+/// "Tabs: 3 of 40 contours have fewer tabs than asked (no room between corners)." or "".
+std::string tabSummary(const TabNotes& tabs);
+
+/// "Stencil: 2 of 7 islands have no bridge (no stroke crossing in the direction asked)." or "".
+std::string bridgeSummary(const BridgeNotes& bridges);
 
 /// One sentence counting the vanished rings and naming the first few by character, text
 /// position and line, for the report and the window's status bar; empty when nothing vanished.

@@ -59,8 +59,14 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
     }
     makeCutReady(drawing, options);
   }
+  // Bridges come before the kerf: an inward offset then leaves each exactly its width.
+  BridgeNotes bridges;
+  if (options.stencilBridge) bridges = addStencilBridges(drawing, bridgeRuleFor(options));
   ToolpathNotes done = weldKerf ? weldKerf->apply(drawing, options, checkpoint)
                                : applyWeldAndKerf(drawing, options, checkpoint);
+  done.bridges = bridges;
+  // Tabs come last: they cut gaps in the paths the tool follows, after weld and kerf.
+  if (asksForTabs(options)) done.tabs = addHoldingTabs(drawing, tabRuleFor(options));
   if (notes) *notes = std::move(done);
   return drawing;
 }

@@ -48,11 +48,20 @@ TEST(option_table_test, the_command_line_takes_exactly_the_values_inside_each_ro
     for (const Probe& p : probes(row)) {
       const std::string flag(row.flag);
       SCOPED_TRACE(flag + " " + p.text);
+      // Options that shape something another option asks for come with it: the layout of items
+      // on a sheet needs a sheet (of the largest size), tabs a form that can leave gaps.
+      std::vector<std::string> args = {flag, p.text, "in.txt"};
+      if (flag == "--gap" || flag == "--columns" || flag == "--cell")
+        args.insert(args.begin(), {"--sheet", "100000"});
+      if (flag.starts_with("--tab") || flag.starts_with("--stencil") || flag.starts_with("--bridge"))
+        args.insert(args.begin(), {"-f", "closed"});
+      if (flag.starts_with("--bridge")) args.insert(args.begin(), {"--stencil", "1"});
+      if (flag == "--tab-width" || flag == "--tab-min-length") args.insert(args.begin(), {"--tabs", "1"});
       if (!p.taken) {
-        EXPECT_THROW(parseConvertCommand({flag, p.text, "in.txt"}), UsageError);
+        EXPECT_THROW(parseConvertCommand(args), UsageError);
         continue;
       }
-      const ConvertCommand c = parseConvertCommand({flag, p.text, "in.txt"});
+      const ConvertCommand c = parseConvertCommand(args);
       if (row.get) {
         EXPECT_EQ(row.get(c.options), std::stod(p.text));
       }
