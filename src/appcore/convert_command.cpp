@@ -169,6 +169,20 @@ const OptionEntry kOptions[] = {
      [](ConvertCommand& c, const Value& v) { c.options.leadShape = oneOf(v, kLeadShapeNames); }},
     // the machine
     {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
+    // filled letters
+    {"--cut", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.options.cut = oneOf(v, kCutOperationNames);
+       if (c.options.cut == CutOperation::VCarve) refuse(v, "is not available in this build");
+     }},
+    {"--background", 0, false,
+     [](ConvertCommand& c, const Value&) { c.options.fill.background = true; }},
+    {"--cross-hatch", 0, false,
+     [](ConvertCommand& c, const Value&) { c.options.fill.crossHatch = true; }},
+    {"--unidirectional", 0, false,
+     [](ConvertCommand& c, const Value&) { c.options.fill.unidirectional = true; }},
+    {"--fill-outline", 0, false,
+     [](ConvertCommand& c, const Value&) { c.options.fill.outline = true; }},
     // typography
     {"--spacing", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.spacing = oneOf(v, kSpacings); }},
@@ -217,6 +231,10 @@ void checkCombinations(const ConvertCommand& c) {
   if (c.options.order == CutOrder::Travel &&
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
     throw UsageError("--order travel needs the closed, svg or gcode format");
+  }
+  if (c.options.cut != CutOperation::Profile &&
+      (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
+    throw UsageError("--cut other than profile needs the closed, svg or gcode format");
   }
   std::size_t fromStdin = 0;
   for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;
