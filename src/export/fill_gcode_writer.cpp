@@ -55,7 +55,7 @@ class FillProgram {
     if (laser_) {
       line += ", laser M4 S" + plain(power_) + " while filling, S0 between";
     } else {
-      line += ", plunge feed " + number(plungeFeed_) + ", Z up " + number(zUp_) + ", " +
+      line += ", plunge feed " + plain(plungeFeed_) + ", Z up " + number(zUp_) + ", " +
               std::to_string(passes_.size()) + (passes_.size() == 1 ? " pass" : " passes") +
               " down to " + number(passes_.back());
     }
