@@ -6,6 +6,7 @@ LinuxCNC's rs274; both readings must agree and pass.
 Usage: check_fill.py hatch OUTLINE.svg FILL.nc INTERVAL ANGLE CROSS(0|1) OVERSCAN
        check_fill.py pocket OUTLINE.svg FILL.nc TOOL_DIAMETER
        check_fill.py raised OUTLINE.svg FILL.nc TOOL_DIAMETER MARGIN
+       check_fill.py offset OUTLINE.svg FILL.nc
 The pocket's area is the letters (holes are islands); raised letters clear the letters' box
 grown by the margin, less the letters.
 Prints "name value" lines, one per measure, for each reader ("npm." or "rs274." before it).
@@ -140,13 +141,34 @@ def check_pocket(area, marking, tool):
             "covered": swept.intersection(reach).area / reach.area if reach.area else 1.0}
 
 
+def check_offsets(letters, moves):
+    """Offset fill: every beam-on run a closed ring inside the letters."""
+    runs, current = [], None
+    for feed, m4, power, a, b in moves:
+        if feed and m4 and power > 0:
+            if current is None:
+                current = [a[:2]]
+            current.append(b[:2])
+        elif current is not None:
+            runs.append(current)
+            current = None
+    if current is not None:
+        runs.append(current)
+    segments = [(r[i], r[i + 1]) for r in runs for i in range(len(r) - 1)]
+    return {"runs": len(runs), "open_runs": sum(1 for r in runs if r[0] != r[-1]),
+            "outside": outside_length(segments, letters)}
+
+
 def main():
     mode, outline, program = sys.argv[1:4]
     letters = svg_letters(outline)
-    laser = mode == "hatch"
+    laser = mode in ("hatch", "offset")
     for name, read in (("npm", npm_moves), ("rs274", rs274_moves)):
-        marking, dry = marks(read(program), laser)
-        if mode == "hatch":
+        moves = read(program)
+        marking, dry = marks(moves, laser)
+        if mode == "offset":
+            result = check_offsets(letters, moves)
+        elif mode == "hatch":
             interval, angle, cross, overscan = map(float, sys.argv[4:8])
             result = check_hatch(letters, marking, dry, interval, angle, cross > 0, overscan)
         else:

@@ -113,6 +113,23 @@ TEST(fill_test, pockets_keep_walls_and_islands_and_clear_what_the_tool_reaches) 
   }
 }
 
+TEST(fill_test, offset_fill_is_closed_rings_inside_the_letters) {
+  const kerfline::test::TempDir dir;
+  ASSERT_EQ(convert(dir, {"-f", "svg"}, "outline.svg").status, 0);
+  const ProcessResult r =
+      convert(dir, {"-f", "gcode", "--laser", "--cut", "offset-fill", "--interval", "0.3"}, "offsets.nc");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto v = check(dir, "offset", "offsets.nc", "");
+  for (const std::string reader : {"npm.", "rs274."}) {
+    SCOPED_TRACE(reader);
+    ASSERT_TRUE(v.count(reader + "runs"));
+    // Each of R, o, b, 8 is a ring or two about 1.5 mm wide: a few offsets each.
+    EXPECT_GE(v.at(reader + "runs"), 8 * 2);
+    EXPECT_EQ(v.at(reader + "open_runs"), 0);
+    EXPECT_LE(v.at(reader + "outside"), 1e-6);
+  }
+}
+
 TEST(fill_test, fill_options_that_cannot_run_are_refused_with_their_reason) {
   const kerfline::test::TempDir dir;
   struct Case {
