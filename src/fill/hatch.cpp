@@ -15,6 +15,9 @@ namespace {
 // small for the letters would exhaust memory rather than finish.
 constexpr double kMaxRows = 1e7;
 
+// Shorter spans are no line at all: far below any machine's step in either unit.
+constexpr double kShortestSpan = 1e-9;
+
 // One row of lines across the region: the spans between crossings, along the row.
 struct Row {
   long k = 0;                                   // the row lies at k intervals across
@@ -69,7 +72,8 @@ std::vector<Row> rowsOf(const std::vector<Contour>& rings, Vec2 u, Vec2 n, doubl
     Row row{k, {}, {}};
     for (std::size_t j = i; j + 1 < end; j += 2) {
       const double from = crossings[j].second, to = crossings[j + 1].second;
-      if (to > from) row.spans.emplace_back(from, to);
+      // A row grazing a vertex (or rounding at a corner) gives a span of nothing: no line.
+      if (to - from > kShortestSpan) row.spans.emplace_back(from, to);
     }
     row.used.assign(row.spans.size(), false);
     if (!row.spans.empty()) rows.push_back(std::move(row));
@@ -81,7 +85,10 @@ std::vector<Row> rowsOf(const std::vector<Contour>& rings, Vec2 u, Vec2 n, doubl
 void addLines(const std::vector<Contour>& rings, double interval, double degrees,
               bool unidirectional, std::vector<Contour>& out) {
   const double a = degrees * std::numbers::pi / 180;
-  const Vec2 u{std::cos(a), std::sin(a)};
+  // A right angle gives exact axes: cos 90 degrees in doubles is 6e-17, which would tilt rows
+  // meant to run along a letter's straight stems just enough to cross them.
+  const auto exact = [](double v) { return std::fabs(v) < 1e-15 ? 0.0 : v; };
+  const Vec2 u{exact(std::cos(a)), exact(std::sin(a))};
   const Vec2 n{-u.y, u.x};
   std::vector<Row> rows = rowsOf(rings, u, n, interval);
   const auto emit = [&](const Row& row, std::size_t i, bool forward) {

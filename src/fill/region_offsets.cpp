@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "geometry/kerf_offset.h"
 #include "geometry/ring_math.h"
@@ -28,11 +29,17 @@ ClipperLib::Paths evenOddRegion(const std::vector<Contour>& rings) {
 
 namespace {
 
-// Chords of a round join lie inside the arc by up to the tolerance: moving that much further
+// The stray of a round join's chords: the tolerance asked, unless that would take more than
+// kMaxChordsPerTurn chords to a full turn (bounding the points of a wide offset).
+double strayOf(double distance, double tolerance) {
+  return std::max(tolerance, distance * (1 - std::cos(std::numbers::pi / kMaxChordsPerTurn)));
+}
+
+// Chords of a round join lie inside the arc by up to their stray: moving that much further
 // keeps every chord at least the distance away, so a tool's disc on the path never crosses
-// the edge. Chords are capped per turn as the kerf's are.
+// the edge.
 double safeDelta(double distance, double tolerance) {
-  return -(distance + std::max(tolerance, kerfArcTolerance(distance))) * kClipperScale;
+  return -(distance + strayOf(distance, tolerance)) * kClipperScale;
 }
 
 }  // namespace
@@ -40,7 +47,7 @@ double safeDelta(double distance, double tolerance) {
 void insetTree(const ClipperLib::Paths& region, double distance, double tolerance,
                ClipperLib::PolyTree& tree) {
   clipperCall([&] {
-    ClipperLib::ClipperOffset offset(2.0, std::max(tolerance, kerfArcTolerance(distance)) * kClipperScale);
+    ClipperLib::ClipperOffset offset(2.0, strayOf(distance, tolerance) * kClipperScale);
     offset.AddPaths(region, ClipperLib::jtRound, ClipperLib::etClosedPolygon);
     offset.Execute(tree, safeDelta(distance, tolerance));
   });
@@ -48,7 +55,7 @@ void insetTree(const ClipperLib::Paths& region, double distance, double toleranc
 
 ClipperLib::Paths inset(const ClipperLib::Paths& region, double distance, double tolerance) {
   return clipperCall([&] {
-    ClipperLib::ClipperOffset offset(2.0, std::max(tolerance, kerfArcTolerance(distance)) * kClipperScale);
+    ClipperLib::ClipperOffset offset(2.0, strayOf(distance, tolerance) * kClipperScale);
     offset.AddPaths(region, ClipperLib::jtRound, ClipperLib::etClosedPolygon);
     ClipperLib::Paths out;
     offset.Execute(out, safeDelta(distance, tolerance));
@@ -77,7 +84,7 @@ namespace kerfline {
 
 ClipperLib::Paths outset(const ClipperLib::Paths& region, double distance, double tolerance) {
   return clipperCall([&] {
-    ClipperLib::ClipperOffset offset(2.0, std::max(tolerance, kerfArcTolerance(distance)) * kClipperScale);
+    ClipperLib::ClipperOffset offset(2.0, strayOf(distance, tolerance) * kClipperScale);
     offset.AddPaths(region, ClipperLib::jtRound, ClipperLib::etClosedPolygon);
     ClipperLib::Paths out;
     offset.Execute(out, distance * kClipperScale);
