@@ -37,7 +37,8 @@ std::string unitsText(double v, const ConversionOptions& options, const char* sq
 std::string placeText(const PlacedCharacter& c) {
   std::string out = "\"";
   appendUtf8(out, c.character);
-  out += "\" at position " + std::to_string(c.position) + " (line " + std::to_string(c.line + 1) + ")";
+  out += "\" at position " + std::to_string(c.position) + " (line " +
+         std::to_string(c.line + 1) + ")";
   return out;
 }
 
@@ -89,7 +90,7 @@ void fillRegion(const PlacedCharacter& region, const std::vector<Contour>& rings
       pocketNotes.unreached += fill.unreached;
       // Corners always keep a little the round tool cannot reach; a region is named when it
       // keeps more than a strip a quarter of the tool wide and as long as the tool is wide.
-      if (fill.unreached > p.toolDiameter * p.toolDiameter / 4)
+      if (!f.background && fill.unreached > p.toolDiameter * p.toolDiameter / 4)
         pocketNotes.named.push_back(placeText(region) + " " +
                                     unitsText(fill.unreached, options, "\xC2\xB2"));
       LinkRules rules;
@@ -112,10 +113,12 @@ void fillRegion(const PlacedCharacter& region, const std::vector<Contour>& rings
 std::string pocketSentence(const PocketNotes& n, const ConversionOptions& options) {
   if (n.unreached <= 0 || n.area <= 0) return {};
   char share[32];
-  std::snprintf(share, sizeof share, "%.2g %%", 100 * n.unreached / n.area);
+  std::snprintf(share, sizeof share, "%.3g %%", 100 * n.unreached / n.area);
   std::string out = "Pocket: the " + unitsText(*options.fill.toolDiameter, options) +
                     " tool cannot reach " + unitsText(n.unreached, options, "\xC2\xB2") + " (" +
-                    share + " of the area cleared" + ")";
+                    share + " of the area to clear)";
+  if (options.fill.background)
+    return out + ", in corners and in gaps between letters narrower than the tool.";
   if (n.named.empty()) return out + ", only in corners.";
   constexpr std::size_t kNamed = 5;
   out += "; parts narrower than the tool in " + std::to_string(n.named.size()) +

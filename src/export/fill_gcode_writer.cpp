@@ -1,6 +1,7 @@
 #include "export/fill_gcode_writer.h"
 
 #include <cmath>
+#include <optional>
 
 #include "common/error.h"
 #include "export/gcode_writer.h"
@@ -63,7 +64,8 @@ class FillProgram {
     out_ += mm ? "G21\nG90\nG17\n" : "G20\nG90\nG17\n";
     if (!laser_) {
       out_ += "G0 Z" + number(zUp_) + '\n';
-      if (options_.gcode.spindleRpm) out_ += "M3 S" + std::to_string(*options_.gcode.spindleRpm) + '\n';
+      if (const std::optional<int> rpm = options_.gcode.spindleRpm)
+        out_ += "M3 S" + std::to_string(*rpm) + '\n';
     }
   }
 
@@ -140,7 +142,8 @@ class FillProgram {
 
 }  // namespace
 
-void writeFillGcode(OutputFile& file, const FilledDrawing& filled, const ConversionOptions& options) {
+void writeFillGcode(OutputFile& file, const FilledDrawing& filled,
+                    const ConversionOptions& options) {
   FillProgram program(file, options);
   std::size_t runs = 0;
   for (const std::vector<ToolRun>& r : filled.runs) runs += r.size();

@@ -66,7 +66,8 @@ void emitNearestFirst(std::vector<const Contour*> rings, Vec2& tool, std::vector
         bestD = d, pick = r, vertex = v;
     }
     Contour loop = *rings[pick];
-    std::rotate(loop.points.begin(), loop.points.begin() + static_cast<long>(vertex), loop.points.end());
+    std::rotate(loop.points.begin(), loop.points.begin() + static_cast<long>(vertex),
+                loop.points.end());
     tool = loop.points.front();
     out.push_back(std::move(loop));
     rings.erase(rings.begin() + static_cast<long>(pick));

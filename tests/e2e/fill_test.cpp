@@ -117,7 +117,8 @@ TEST(fill_test, offset_fill_is_closed_rings_inside_the_letters) {
   const kerfline::test::TempDir dir;
   ASSERT_EQ(convert(dir, {"-f", "svg"}, "outline.svg").status, 0);
   const ProcessResult r =
-      convert(dir, {"-f", "gcode", "--laser", "--cut", "offset-fill", "--interval", "0.3"}, "offsets.nc");
+      convert(dir, {"-f", "gcode", "--laser", "--cut", "offset-fill", "--interval", "0.3"},
+              "offsets.nc");
   ASSERT_EQ(r.status, 0) << r.err;
   const auto v = check(dir, "offset", "offsets.nc", "");
   for (const std::string reader : {"npm.", "rs274."}) {

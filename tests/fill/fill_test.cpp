@@ -22,6 +22,8 @@ Contour square(double lo, double hi, int depth) {
 
 const std::vector<Contour> kFrame = {square(0, 10, 0), square(3, 7, 1)};
 
+Vec2 middle(const Vec2& a, const Vec2& b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+
 double length(const std::vector<Contour>& lines) {
   double sum = 0;
   for (const Contour& c : lines)
@@ -49,8 +51,8 @@ TEST(hatch_test, rows_at_whole_intervals_fill_the_area_and_skip_the_hole) {
     EXPECT_NEAR(length(lines), c.total, 1e-9);
     EXPECT_EQ(lines.size(), c.lines);
     for (const Contour& l : lines) {
-      const double mx = (l.points[0].x + l.points[1].x) / 2, my = (l.points[0].y + l.points[1].y) / 2;
-      EXPECT_FALSE(mx > 3 && mx < 7 && my > 3 && my < 7) << "a line in the hole";
+      const Vec2 m = middle(l.points[0], l.points[1]);
+      EXPECT_FALSE(m.x > 3 && m.x < 7 && m.y > 3 && m.y < 7) << "a line in the hole";
     }
   }
 }
@@ -68,7 +70,7 @@ TEST(hatch_test, back_and_forth_lines_link_only_inside_the_region) {
   for (const ToolRun& r : runs) {
     ASSERT_EQ(r.cuts.size() + 1, r.points.size());
     for (std::size_t i = 0; i + 1 < r.points.size(); ++i) {
-      const Vec2 m{(r.points[i].x + r.points[i + 1].x) / 2, (r.points[i].y + r.points[i + 1].y) / 2};
+      const Vec2 m = middle(r.points[i], r.points[i + 1]);
       EXPECT_FALSE(m.x > 3 && m.x < 7 && m.y > 3 && m.y < 7);
     }
   }
