@@ -116,8 +116,10 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
   if (auto chosen = named(order, kCutOrderNames)) options.order = *chosen;
   if (auto shape = named(readProfileString(path, kToolpathSection, "LeadType"), kLeadShapeNames))
     options.leadShape = *shape;
-  if (auto cut = named(readProfileString(path, kToolpathSection, "Cut"), kCutOperationNames))
-    options.cut = *cut;
+  // Empty: the profile; a name this program did not write leaves the operation as it was.
+  const std::optional<std::string> cut = readProfileString(path, kToolpathSection, "Cut");
+  if (cut && cut->empty()) options.cut = CutOperation::Profile;
+  if (auto chosen = named(cut, kCutOperationNames)) options.cut = *chosen;
   readFlag(path, kToolpathSection, "Background", options.fill.background);
   readFlag(path, kToolpathSection, "CrossHatch", options.fill.crossHatch);
   readFlag(path, kToolpathSection, "Unidirectional", options.fill.unidirectional);
@@ -149,7 +151,8 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   const bool fills = options.cut != CutOperation::Profile;
   once("Cut", fills ? std::optional(nameOf(options.cut, kCutOperationNames)) : std::nullopt);
   const auto flag = [&](const char* key, bool on) {
-    once(key, fills || on ? std::optional<std::string>(on ? "1" : "0") : std::nullopt);
+    if (fills || on || readProfileString(path, kToolpathSection, key))
+      writeProfileString(path, kToolpathSection, key, on ? "1" : "0");
   };
   flag("Background", options.fill.background);
   flag("CrossHatch", options.fill.crossHatch);
