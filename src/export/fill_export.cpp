@@ -21,6 +21,10 @@ namespace {
 
 constexpr double kDefaultStepOver = 0.4;
 
+// More pieces than this in one job are refused as they come: an interval far too small for
+// the text would otherwise fill memory (each line costs about a hundred bytes) before failing.
+constexpr std::size_t kMaxPieces = 10'000'000;
+
 // The largest stray of an offset's round joins from the true arc: a micrometre (or its inch
 // equivalent), well inside what a pocket's coverage or a laser's line can show.
 double fillTolerance(const ConversionOptions& options) {
@@ -168,7 +172,7 @@ FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& opti
   Drawing regions = finished;
   weldOverlaps(regions);
   PocketNotes pocketNotes;
-  std::size_t engraved = 0;
+  std::size_t engraved = 0, total = 0;
   std::vector<PlacedCharacter> todo;
   if (options.cut == CutOperation::Pocket && options.fill.background) {
     std::vector<Contour> all;
@@ -206,6 +210,10 @@ FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& opti
       pieces.contours.insert(pieces.contours.end(), open.begin(), open.end());
     }
     if (pieces.contours.empty()) continue;
+    total += pieces.contours.size();
+    if (total > kMaxPieces)
+      throw Error("The fill would need more than " + std::to_string(kMaxPieces) +
+                  " lines and rings: the interval is too small for the text.");
     out.pieces.characters.push_back(std::move(pieces));
     out.runs.push_back(std::move(runs));
   }

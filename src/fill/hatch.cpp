@@ -13,7 +13,7 @@ namespace {
 
 // More rows than this across one region are refused before any is made: an interval far too
 // small for the letters would exhaust memory rather than finish.
-constexpr double kMaxRows = 1e7;
+constexpr double kMaxRows = 1e6;
 
 // Shorter spans are no line at all: far below any machine's step in either unit.
 constexpr double kShortestSpan = 1e-9;
