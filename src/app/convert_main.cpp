@@ -198,6 +198,34 @@ Curves (every form; without these every file keeps its bytes):
                       Z cutting, all of a contour before the next; default: one pass
   --laser             no Z moves: M4 S<power> before each contour, M5 after it
   --power S           laser power (0 to 100000), default 1000
+Filled letters (closed, svg and gcode; overlapping letters are filled as one, holes stay
+empty; single-line paths are engraved along their line and said so):
+  --cut OP            profile (default): along the outline; hatch: parallel lines inside
+                      the letters; offset-fill: concentric rings inward, each one closed;
+                      pocket: the inside cleared by a router bit
+  --interval I        hatch and offset-fill: lines I units apart (required); hatch rows
+                      lie at whole multiples of I from the origin, offsets start I/2 in
+  --hatch-angle A     hatch: lines A degrees counter-clockwise from X (default 0)
+  --cross-hatch       hatch: a second set of lines at A + 90 after the first
+  --unidirectional    hatch: every line cut the same way; default: back and forth, each
+                      line linked to the next where the link stays inside the letter
+  --overscan L        hatch with --laser: run on L units beyond each end, beam off (S0)
+  --fill-outline      hatch: the outline cut after the fill
+  --tool-diameter D   pocket: the bit's diameter (required)
+  --step-over S       pocket: passes S times D apart (0.05 to 0.95, default 0.4): rings
+                      offset inward with round joins, islands kept, linked without lifting
+                      where the link stays within reach of the walls, the finishing pass
+                      along the walls last; what the bit cannot reach is reported as area
+                      and the letters with parts narrower than the bit are named
+  --finish-allowance A  pocket: the clearing passes stay A from the walls until the
+                      finishing pass (below the bit's radius; default 0)
+  --background        pocket: clear around the letters instead (raised letters): the
+                      letters' box grown by --margin M (default D), less the letters
+  --margin M          the background's border beyond the letters' box
+  G-code of a fill: a router cuts every --depth-per-pass depth of a letter before the
+  next, plunging at the start of each run; with --laser the beam is on (M4 S<power>)
+  only while filling, S0 over links and overscan, M5 after each run. The closed and
+  svg forms hold the fill's lines and rings (hatch lines as open two-point paths).
 Typography (every form; closed, svg and gcode place the text as lines does, then fit, weld
 and offset it):
   --spacing MODE      classic (default): each character after the rightmost point of the

@@ -188,6 +188,20 @@ const OptionEntry kOptions[] = {
     {"--arcs", 0, false, [](ConvertCommand& c, const Value&) { c.options.arcs = true; }},
     // the machine
     {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
+    // filled letters
+    {"--cut", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       c.options.cut = oneOf(v, kCutOperationNames);
+       if (c.options.cut == CutOperation::VCarve) refuse(v, "is not available in this build");
+     }},
+    {"--background", 0, false,
+     [](ConvertCommand& c, const Value&) { c.options.fill.background = true; }},
+    {"--cross-hatch", 0, false,
+     [](ConvertCommand& c, const Value&) { c.options.fill.crossHatch = true; }},
+    {"--unidirectional", 0, false,
+     [](ConvertCommand& c, const Value&) { c.options.fill.unidirectional = true; }},
+    {"--fill-outline", 0, false,
+     [](ConvertCommand& c, const Value&) { c.options.fill.outline = true; }},
     // typography
     {"--spacing", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.spacing = oneOf(v, kSpacings); }},
@@ -302,6 +316,10 @@ void checkCombinations(const ConvertCommand& c) {
     throw UsageError("a production run (--merge, --copies, --serial-*, --sheet) takes one INPUT");
   if (p.active() && c.output && *c.output == "-" && c.action != ConvertAction::DumpText)
     throw UsageError("a production run writes files: -o names them, not standard output");
+  if (c.options.cut != CutOperation::Profile &&
+      (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
+    throw UsageError("--cut other than profile needs the closed, svg or gcode format");
+  }
   std::size_t fromStdin = 0;
   for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;
   if (fromStdin > 1) throw UsageError("standard input (-) can be read only once");

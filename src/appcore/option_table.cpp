@@ -128,6 +128,37 @@ const OptionDescriptor kTable[] = {
      "contours shorter than this get no tab",
      [](const ConversionOptions& o) { return o.tabMinLength; },
      [](ConversionOptions& o, std::optional<double> v) { o.tabMinLength = v; }},
+    // Filled letters. Tool: 0.01 (the finest engraving bit is 0.1 mm) to 100. Step-over: a
+    // fraction of the tool's width; below 0.05 is hours of passes, above 0.95 leaves ridges.
+    // Interval: 0.001 (a micron, finer than any beam) to 100. Angle: a full turn either way.
+    {"--tool-diameter", "Export", "ToolDiameter", OptionKind::Real, "drawing units", 0.01, 100, 4,
+     "pocket: the cutter's diameter",
+     [](const ConversionOptions& o) { return o.fill.toolDiameter; },
+     [](ConversionOptions& o, std::optional<double> v) { o.fill.toolDiameter = v; }},
+    {"--step-over", "Export", "StepOver", OptionKind::Real, "of the tool's width", 0.05, 0.95, 2,
+     "pocket: distance between passes (default 0.4)",
+     [](const ConversionOptions& o) { return o.fill.stepOver; },
+     [](ConversionOptions& o, std::optional<double> v) { o.fill.stepOver = v; }},
+    {"--finish-allowance", "Export", "FinishAllowance", OptionKind::Real, "drawing units", 0, 50,
+     4, "pocket: left on the walls for the finishing pass (default 0)",
+     [](const ConversionOptions& o) { return o.fill.finishAllowance; },
+     [](ConversionOptions& o, std::optional<double> v) { o.fill.finishAllowance = v; }},
+    {"--margin", "Export", "Margin", OptionKind::Real, "drawing units", 0, 10000, 3,
+     "raised letters: background beyond the letters' box (default the tool's width)",
+     [](const ConversionOptions& o) { return o.fill.margin; },
+     [](ConversionOptions& o, std::optional<double> v) { o.fill.margin = v; }},
+    {"--interval", "Export", "Interval", OptionKind::Real, "drawing units", 0.001, 100, 4,
+     "hatch and offset fill: distance between lines",
+     [](const ConversionOptions& o) { return o.fill.interval; },
+     [](ConversionOptions& o, std::optional<double> v) { o.fill.interval = v; }},
+    {"--hatch-angle", "Export", "HatchAngle", OptionKind::Real, "degrees", -360, 360, 2,
+     "hatch: direction of the lines from X, counter-clockwise (default 0)",
+     [](const ConversionOptions& o) { return o.fill.hatchAngle; },
+     [](ConversionOptions& o, std::optional<double> v) { o.fill.hatchAngle = v; }},
+    {"--overscan", "Export", "Overscan", OptionKind::Real, "drawing units", 0, 1000, 3,
+     "hatch with the laser: run on beyond each line, beam off (default 0)",
+     [](const ConversionOptions& o) { return o.fill.overscan; },
+     [](ConversionOptions& o, std::optional<double> v) { o.fill.overscan = v; }},
 };
 
 }  // namespace

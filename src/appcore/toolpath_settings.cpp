@@ -39,6 +39,14 @@ constexpr std::pair<std::string_view, DrawingUnits> kUnits[] = {{"mm", DrawingUn
 constexpr std::pair<std::string_view, Alignment> kAlignments[] = {
     {"left", Alignment::Left}, {"center", Alignment::Center}, {"right", Alignment::Right}};
 
+// The keys of filled letters: written only once a file has them or a fill is chosen, so that
+// a file saved before fills existed keeps its bytes.
+constexpr std::string_view kFillKeys[] = {"ToolDiameter", "StepOver", "FinishAllowance", "Margin",
+                                          "Interval",     "HatchAngle", "Overscan"};
+bool isFillKey(std::string_view key) {
+  return std::find(std::begin(kFillKeys), std::end(kFillKeys), key) != std::end(kFillKeys);
+}
+
 void readFlag(const std::string& path, const char* section, const char* key, bool& slot) {
   const std::optional<std::string> raw = readProfileString(path, section, key);
   if (raw == "1") slot = true;
@@ -74,6 +82,7 @@ void writeRows(const std::string& path, std::string_view section, const Conversi
   for (const OptionDescriptor& row : optionTable()) {
     if (row.section != section || !row.get) continue;
     if (std::find(written.begin(), written.end(), row.key) != written.end()) continue;
+    if (isFillKey(row.key)) continue;
     const std::optional<double> v = row.get(options);
     writeProfileString(path, std::string(section), std::string(row.key), v ? exactText(*v) : "");
   }
@@ -108,6 +117,14 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
   if (auto chosen = named(order, kCutOrderNames)) options.order = *chosen;
   if (auto shape = named(readProfileString(path, kToolpathSection, "LeadType"), kLeadShapeNames))
     options.leadShape = *shape;
+  // Empty: the profile; a name this program did not write leaves the operation as it was.
+  const std::optional<std::string> cut = readProfileString(path, kToolpathSection, "Cut");
+  if (cut && cut->empty()) options.cut = CutOperation::Profile;
+  if (auto chosen = named(cut, kCutOperationNames)) options.cut = *chosen;
+  readFlag(path, kToolpathSection, "Background", options.fill.background);
+  readFlag(path, kToolpathSection, "CrossHatch", options.fill.crossHatch);
+  readFlag(path, kToolpathSection, "Unidirectional", options.fill.unidirectional);
+  readFlag(path, kToolpathSection, "FillOutline", options.fill.outline);
   readRows(path, kToolpathSection, options, refused);
   return refused;
 }
@@ -136,6 +153,20 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   once("LeadType", asksForLeads(options)
                        ? std::optional(nameOf(options.leadShape, kLeadShapeNames))
                        : std::nullopt);
+  const bool fills = options.cut != CutOperation::Profile;
+  once("Cut", fills ? std::optional(nameOf(options.cut, kCutOperationNames)) : std::nullopt);
+  const auto flag = [&](const char* key, bool on) {
+    if (fills || on || readProfileString(path, kToolpathSection, key))
+      writeProfileString(path, kToolpathSection, key, on ? "1" : "0");
+  };
+  flag("Background", options.fill.background);
+  flag("CrossHatch", options.fill.crossHatch);
+  flag("Unidirectional", options.fill.unidirectional);
+  flag("FillOutline", options.fill.outline);
+  for (const std::string_view key : kFillKeys) {
+    const std::optional<double> v = optionNamed(key).get(options);
+    once(std::string(key).c_str(), v ? std::optional(exactText(*v)) : std::nullopt);
+  }
 }
 
 std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options) {

@@ -39,6 +39,20 @@ enum class CutOrder {
 inline constexpr std::pair<std::string_view, CutOrder> kCutOrderNames[] = {
     {"text", CutOrder::Text}, {"travel", CutOrder::Travel}};
 
+/// What a job makes of the letters.
+enum class CutOperation {
+  Profile,     ///< along the outline (the classic cut)
+  VCarve,      ///< a V-bit along the medial axis, as deep as the letter is wide
+  Pocket,      ///< the inside of each letter cleared (with background: around the letters)
+  Hatch,       ///< parallel lines inside the letters (laser fill)
+  OffsetFill,  ///< concentric offsets inward (laser offset fill)
+};
+/// The operations' names on the command line and in the settings file.
+inline constexpr std::pair<std::string_view, CutOperation> kCutOperationNames[] = {
+    {"profile", CutOperation::Profile}, {"vcarve", CutOperation::VCarve},
+    {"pocket", CutOperation::Pocket},   {"hatch", CutOperation::Hatch},
+    {"offset-fill", CutOperation::OffsetFill}};
+
 /// The lead forms' names on the command line and in the settings file.
 inline constexpr std::pair<std::string_view, LeadShape> kLeadShapeNames[] = {
     {"line", LeadShape::Line}, {"arc", LeadShape::Arc}};
@@ -60,6 +74,24 @@ struct GcodeOptions {
   std::optional<double> depthPerPass;  ///< set (> 0): passes at -D, -2D, ... down to Z cutting
   bool laser = false;                  ///< no Z moves; M4 S<power> before and M5 after a contour
   std::optional<double> power;         ///< laser power S; unset: the writer's default
+};
+
+/// How the pocket, hatch and offset-fill operations fill the letters, in drawing units;
+/// unset values take the fill module's defaults (fill_settings.h).
+struct FillOptions {
+  std::optional<double> toolDiameter;     ///< pocket: the cutter's width (required)
+  std::optional<double> stepOver;         ///< pocket: passes apart by this fraction of the width
+  std::optional<double> finishAllowance;  ///< pocket: left on the walls for the finishing pass
+  bool background = false;                ///< pocket: clear around the letters (raised letters)
+  std::optional<double> margin;           ///< background: beyond the letters' box
+  std::optional<double> interval;         ///< hatch and offset fill: lines apart (required)
+  std::optional<double> hatchAngle;       ///< hatch: degrees counter-clockwise from X
+  bool crossHatch = false;                ///< hatch: a second set of lines at the angle + 90
+  bool unidirectional = false;            ///< hatch: every line cut the same way
+  std::optional<double> overscan;         ///< hatch with the laser: run on this far, beam off
+  bool outline = false;                   ///< hatch: the outline cut after the fill
+
+  friend bool operator==(const FillOptions&, const FillOptions&) = default;
 };
 
 /// One conversion, as the command line, the window's export dialog and the settings file
@@ -102,6 +134,8 @@ struct ConversionOptions {
   std::optional<double> bridgeCount;     ///< bridges per island; unset: 1
   std::optional<double> bridgeMinSpan;   ///< islands larger than this get at least two
   BridgeDirection bridgeDirection = BridgeDirection::Vertical;
+  FillOptions fill;                ///< pocket, hatch and offset fill (unused by the profile)
+  CutOperation cut = CutOperation::Profile;
 };
 
 /// The tolerance arcs are fitted within when none is given: 0.01 mm, or 0.0004 in (about the

@@ -8,6 +8,7 @@
 #include "export/drawing_layout.h"
 #include "export/dxf_export.h"
 #include "export/dxf_layer.h"
+#include "export/fill_export.h"
 #include "export/gcode_writer.h"
 #include "export/svg_writer.h"
 
@@ -20,7 +21,7 @@ void weldWriteAndReport(const std::string& path, Drawing& drawing,
                         const ConversionOptions& options, DrawingExportReport* report) {
   ToolpathNotes notes = applyWeldAndKerf(drawing, options);
   writeFinishedDrawing(path, drawing, options, report);
-  fillReport(report, drawing);
+  if (!fillsLetters(options)) fillReport(report, drawing);
   if (report) report->toolpath = std::move(notes);
 }
 
@@ -71,14 +72,17 @@ bool needsDrawingExport(const ConversionOptions& o) {
          o.kerfSide != classic.kerfSide || o.gcode.feed || o.gcode.plungeFeed ||
          o.gcode.spindleRpm || o.gcode.depthPerPass || o.gcode.laser || o.gcode.power ||
          o.spacing != classic.spacing || o.ligatures || o.align != classic.align ||
-         o.autoPitch || o.dxfVersion != classic.dxfVersion || o.tolerance || o.arcs;
+         o.autoPitch || o.dxfVersion != classic.dxfVersion || o.tolerance || o.arcs ||
+         o.cut != classic.cut;
 }
 
 DrawingRoute drawingRoute(const ConversionOptions& options) {
   const bool strokeForm =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
-  // Curves flattened to a tolerance are not the strokes the stroke walk writes.
-  if (changesPaths(options) || curveTolerance(options) || shapesForProduction(options))
+  // Curves flattened to a tolerance are not the strokes the stroke walk writes; every
+  // operation but the profile looks across the whole letter, holes and neighbours.
+  if (changesPaths(options) || curveTolerance(options) || shapesForProduction(options) ||
+      options.cut != CutOperation::Profile)
     return DrawingRoute::PlacedDrawing;
   if (strokeForm) return DrawingRoute::StrokeWalk;
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
@@ -139,6 +143,7 @@ void checkDrawingOptions(const ConversionOptions& options) {
       options.dxfVersion != 2000) {
     throw Error("The DXF version must be 12 or 2000.");
   }
+  checkFillOptions(options);
 }
 
 void writePlacedDrawing(const std::string& path, Drawing drawing,
@@ -152,6 +157,13 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
                           const ConversionOptions& options,
                           DrawingExportReport* report) {
   checkDrawingOptions(options);
+  if (fillsLetters(options)) {
+    std::vector<std::string> notes;
+    const Drawing pieces = writeFilledDrawing(path, given, options, &notes);
+    fillReport(report, pieces);
+    if (report) report->fillNotes = std::move(notes);
+    return;
+  }
   std::optional<CutRoute> route;
   if (routesCuts(options)) {
     route = planCutRoute(given, options);

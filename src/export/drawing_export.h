@@ -23,6 +23,7 @@ struct DrawingExportReport {
   std::optional<TravelFigures> travel;  ///< when the paths were planned for travel
   std::vector<std::string> leadNotes;   ///< leads shortened or left out
   std::optional<PieceCounts> pieces;    ///< lines and arcs written, with a curve tolerance
+  std::vector<std::string> fillNotes;   ///< what a fill could not reach, what it engraved
 };
 
 /// Fills report, when given, with drawing's path count and extent.

@@ -420,6 +420,10 @@ std::string gcodeNumber(double v, DrawingUnits units) {
   return out;
 }
 
+std::string gcodeCommentLine(std::string_view text) {
+  return '(' + fitComment(commentText(text)) + ")\n";
+}
+
 void writeGcode(OutputFile& file, const Drawing& drawing, const ConversionOptions& options,
                 std::string_view sourceName, bool planned) {
   GcodeProgram program(file, options, planned);

@@ -31,6 +31,10 @@ std::vector<double> passDepths(double zCut, std::optional<double> depthPerPass,
 /// value that is not finite.
 std::string gcodeNumber(double v, DrawingUnits units);
 
+/// A whole comment line, "(text)" and a line break: parentheses and control bytes in text
+/// replaced, bytes beyond ASCII as "?", shortened to the length controllers read.
+std::string gcodeCommentLine(std::string_view text);
+
 /// Writes the drawing as a G-code program in the subset GRBL and LinuxCNC both run: a
 /// date-free header comment naming source and settings, G21/G20, G90, G17; each contour in the
 /// drawing's order from its first point (an open path from its end nearer the tool, unless

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
+#include "mainwindow/fill_settings_widget.h"
 #include "mainwindow/toolpath_settings_widget.h"
 
 namespace kerfline {
@@ -25,6 +26,9 @@ GcodeExportDialog::GcodeExportDialog(const ConversionOptions& options, QWidget* 
   toolpath = new ToolpathSettingsWidget(this);
   toolpath->setOptions(options);
   layout->addWidget(toolpath);
+  fill = new FillSettingsWidget(this);
+  fill->setOptions(options);
+  layout->addWidget(fill);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->setObjectName(QStringLiteral("Buttons"));
   layout->addWidget(buttons);
@@ -38,6 +42,7 @@ ConversionOptions GcodeExportDialog::options() const {
   ConversionOptions o = options_;
   o.units = static_cast<DrawingUnits>(units->currentIndex());
   toolpath->applyTo(o);
+  fill->applyTo(o);
   return o;
 }
 

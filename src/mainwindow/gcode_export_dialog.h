@@ -8,6 +8,7 @@ class QComboBox;
 
 namespace kerfline {
 
+class FillSettingsWidget;
 class ToolpathSettingsWidget;
 
 /// A modal dialog holding the unit choice and a ToolpathSettingsWidget with OK and Cancel.
@@ -20,6 +21,7 @@ class GcodeExportDialog final : public QDialog {
 
   QComboBox* units = nullptr;                  ///< millimetres, inches (DrawingUnits order)
   ToolpathSettingsWidget* toolpath = nullptr;  ///< weld, kerf and G-code fields
+  FillSettingsWidget* fill = nullptr;          ///< the carve choice and its fields
 
  private:
   ConversionOptions options_;

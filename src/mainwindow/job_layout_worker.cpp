@@ -5,6 +5,7 @@
 
 #include "export/converter_glyph_source.h"
 #include "export/cut_route.h"
+#include "export/fill_export.h"
 #include "export/glyph_cache.h"
 #include "export/toolpath_export.h"
 #include "typography/job_drawing.h"
@@ -87,12 +88,25 @@ void JobLayoutWorker::run() {
     try {
       ToolpathNotes notes;
       double travel = 0;
-      Drawing drawing = drawingAsCut(
-          jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint, &weldKerf),
-          r.options, &travel);
+      Drawing finished =
+          jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint, &weldKerf);
+      // A fill is a G-code choice: the view shows the pieces that program cuts.
+      std::vector<std::string> fillNotes;
+      Drawing drawing;
+      if (fillsLetters(r.options)) {
+        ConversionOptions asGcode = r.options;
+        asGcode.format = OutputFormat::Gcode;
+        FilledDrawing filled = fillDrawing(finished, asGcode);
+        drawing = std::move(filled.pieces);
+        fillNotes = std::move(filled.notes);
+      } else {
+        drawing = drawingAsCut(std::move(finished), r.options, &travel);
+      }
       auto scene = std::make_shared<JobScene>(
           buildJobScene(std::move(drawing), unitName(r.options.units)));
       scene->notes = toolpathSummary(notes);
+      for (const std::string& note : fillNotes)
+        scene->notes += (scene->notes.empty() ? "" : " ") + note;
       scene->travel = travel;
       deliver(r.number, std::move(scene), {});
     } catch (const Abandoned&) {

@@ -40,7 +40,8 @@ void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& ch
   options.sourceName = "window text, " + std::to_string(text.length()) + " positions";
   requireDrawable(text, options.classic.resolution);
   exportTextFile(QFile::encodeName(fileName).toStdString(), text, options, TTF2Vector, &report);
-  const std::string notes = toolpathSummary(report.toolpath);
+  std::string notes = toolpathSummary(report.toolpath);
+  for (const std::string& note : report.fillNotes) notes += (notes.empty() ? "" : " ") + note;
   StatusBar1->showMessage(notes.empty() ? tr("G-code written: %1 paths.").arg(report.contours)
                                         : QString::fromStdString(notes));
   tellLoadFailures();

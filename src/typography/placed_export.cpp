@@ -4,6 +4,7 @@
 
 #include "export/converter_glyph_source.h"
 #include "export/cut_ready_drawing.h"
+#include "export/fill_export.h"
 #include "typography/text_placement.h"
 
 namespace kerfline {
@@ -34,7 +35,7 @@ void exportTextFile(const std::string& path, const TextSource& text,
   ToolpathNotes notes;
   const Drawing drawing = finishedDrawing(text, options, converter, nullptr, observer, &notes);
   writeFinishedDrawing(path, drawing, options, report);
-  fillReport(report, drawing);
+  if (!fillsLetters(options)) fillReport(report, drawing);  // a fill reports its own paths
   if (report) report->toolpath = std::move(notes);
 }
 

@@ -71,6 +71,33 @@ TEST(toolpath_settings_test, every_setting_comes_back_exactly_and_the_layer_keys
       << ini.read();
 }
 
+TEST(toolpath_settings_test, fills_come_back_and_are_written_only_once_chosen) {
+  IniFile ini;
+  ini.write("[Layer]\r\nLayer=0\r\n");
+  saveToolpathSettings(ini.path(), ConversionOptions{});
+  EXPECT_EQ(ini.read().find("Cut="), std::string::npos) << ini.read();
+  EXPECT_EQ(ini.read().find("Interval="), std::string::npos) << ini.read();
+
+  ConversionOptions saved;
+  saved.cut = CutOperation::Pocket;
+  saved.fill.toolDiameter = 3.175;
+  saved.fill.stepOver = 0.1 + 0.2;
+  saved.fill.background = true;
+  saved.fill.margin = 5;
+  saved.fill.crossHatch = true;
+  saveToolpathSettings(ini.path(), saved);
+  ConversionOptions loaded;
+  loadToolpathSettings(ini.path(), loaded);
+  EXPECT_EQ(loaded.cut, CutOperation::Pocket);
+  EXPECT_EQ(loaded.fill, saved.fill);
+
+  // Back to the profile: every fill key is cleared, and reads back as not set.
+  saveToolpathSettings(ini.path(), ConversionOptions{});
+  loadToolpathSettings(ini.path(), loaded);
+  EXPECT_EQ(loaded.cut, CutOperation::Profile);
+  EXPECT_EQ(loaded.fill, FillOptions{});
+}
+
 TEST(toolpath_settings_test, edited_values_that_make_no_sense_are_ignored) {
   IniFile ini;
   ini.write("[Export]\r\nWeld=yes\r\nKerf=-0.2\r\nKerfSide=left\r\nFeed=6oo\r\n"

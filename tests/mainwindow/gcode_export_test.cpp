@@ -22,6 +22,7 @@
 #include "appcore/settings_file.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/export_dialog.h"
+#include "mainwindow/fill_settings_widget.h"
 #include "mainwindow/gcode_export_dialog.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/toolpath_settings_widget.h"
@@ -243,6 +244,80 @@ TEST_F(GcodeExportCommandTest, writes_the_program_remembers_the_settings_and_nam
   EXPECT_EQ(shownOptions_.kerf, 0.5);
   EXPECT_EQ(shownOptions_.kerfSide, KerfSide::Inside);
   EXPECT_EQ(shownOptions_.gcode.feed, 450);
+}
+
+TEST(fill_settings_widget_test, the_carve_choice_and_its_fields_fill_the_options) {
+  application();
+  FillSettingsWidget w;
+  w.show();
+  w.setOptions(ConversionOptions{});
+  EXPECT_EQ(w.carve->currentIndex(), FillSettingsWidget::Profile);
+  EXPECT_FALSE(w.toolDiameter->isEnabled());
+  EXPECT_FALSE(w.interval->isEnabled());
+  ConversionOptions profile;
+  w.applyTo(profile);
+  EXPECT_EQ(profile.cut, CutOperation::Profile);
+  EXPECT_EQ(profile.fill, FillOptions{});  // a profile job stores no fill numbers
+
+  struct Case {
+    FillSettingsWidget::Carve carve;
+    CutOperation cut;
+    bool background;
+  };
+  for (const Case& c : {Case{FillSettingsWidget::Raised, CutOperation::Pocket, true},
+                        Case{FillSettingsWidget::Hatch, CutOperation::Hatch, false}}) {
+    w.carve->setCurrentIndex(c.carve);
+    EXPECT_EQ(w.toolDiameter->isEnabled(), c.background);
+    EXPECT_EQ(w.margin->isEnabled(), c.background);
+    EXPECT_EQ(w.hatchAngle->isEnabled(), !c.background);
+    if (c.background) {
+      typeInto(w.toolDiameter, QStringLiteral("3.175"));
+      typeInto(w.margin, QStringLiteral("6"));
+    } else {
+      typeInto(w.interval, QStringLiteral("0.08"));
+      typeInto(w.hatchAngle, QStringLiteral("45"));
+      QTest::mouseClick(w.crossHatch, Qt::LeftButton, {}, QPoint(4, w.crossHatch->height() / 2));
+    }
+    ConversionOptions o;
+    w.applyTo(o);
+    EXPECT_EQ(o.cut, c.cut);
+    EXPECT_EQ(o.fill.background, c.background);
+    if (c.background) {
+      EXPECT_EQ(o.fill.toolDiameter, 3.175);
+      EXPECT_EQ(o.fill.margin, 6);
+      EXPECT_EQ(o.fill.interval, std::nullopt);
+    } else {
+      EXPECT_EQ(o.fill.interval, 0.08);
+      EXPECT_EQ(o.fill.hatchAngle, 45);
+      EXPECT_TRUE(o.fill.crossHatch);
+      EXPECT_EQ(o.fill.overscan, std::nullopt);  // left at "none"
+    }
+    // Shown again, the fields read the same.
+    FillSettingsWidget again;
+    again.setOptions(o);
+    ConversionOptions back;
+    again.applyTo(back);
+    EXPECT_EQ(back.cut, o.cut);
+    EXPECT_EQ(back.fill, o.fill);
+  }
+}
+
+TEST_F(GcodeExportCommandTest, a_pocket_chosen_in_the_dialog_is_cut_and_its_loss_named) {
+  ConversionOptions chosen;
+  chosen.cut = CutOperation::Pocket;
+  chosen.fill.toolDiameter = 0.5;  // wider than the strokes of 10-point letters
+  answer_ = chosen;
+  fileAnswer_ = dir_.path() + "/pocket.nc";
+  menuItem()->trigger();
+  EXPECT_TRUE(errors_.isEmpty()) << errors_.join("; ").toStdString();
+  const auto program = readBytes(fileAnswer_);
+  ASSERT_TRUE(program.has_value());
+  EXPECT_NE(program->find("pocket"), std::string::npos) << *program;
+  EXPECT_TRUE(program->ends_with("M2\n"));
+  const std::string status =
+      testing::child<QStatusBar>(*form_, "StatusBar1")->currentMessage().toStdString();
+  EXPECT_TRUE(status.starts_with("Pocket: the 0.5 mm tool cannot reach")) << status;
+  EXPECT_EQ(readProfileString(settingsPath(form_->ProgramFolder), "Export", "Cut"), "pocket");
 }
 
 TEST_F(GcodeExportCommandTest, reads_and_writes_the_settings_file_the_lookup_names) {

@@ -1,8 +1,8 @@
 // Pictures of the window to look at (not a test): a three-line text in two fonts fitted in
 // the job view, the view zoomed on one letter with the cut order shown, and the bundled
 // example opened. Writes window_fitted.png, job_fitted.png, job_letter_cut_order.png,
-// window_letter_cut_order.png, window_shaped_kerf.png, job_shaped_kerf.png, window_sample.png
-// and window_long_text.png into the folder given.
+// window_letter_cut_order.png, window_shaped_kerf.png, job_shaped_kerf.png, job_fill_hatch.png,
+// job_fill_pocket.png, window_sample.png and window_long_text.png into the folder given.
 #include <QApplication>
 #include <QComboBox>
 #include <QToolButton>
@@ -126,6 +126,25 @@ int main(int argc, char* argv[]) {
   cut.kerf.reset();
   form.storeExportOptions(cut);
   form.useClassicPlacement();
+
+  // Filled letters chosen for the G-code export: the view draws the hatch, then the pocket.
+  for (const bool hatch : {true, false}) {
+    kerfline::ConversionOptions fill = cut;
+    fill.cut = hatch ? kerfline::CutOperation::Hatch : kerfline::CutOperation::Pocket;
+    fill.fill.interval = 0.3;
+    fill.fill.hatchAngle = 45;
+    fill.fill.toolDiameter = 0.4;
+    form.storeExportOptions(fill);
+    const kerfline::JobScene* before = child<kerfline::JobView>(form, "JobView1")->scene().get();
+    form.requestJobLayout();
+    waitForLayout(form, before);
+    child<kerfline::JobView>(form, "JobView1")->fitToView();
+    QTest::qWait(100);
+    child<kerfline::JobView>(form, "JobView1")
+        ->grab()
+        .save(folder + (hatch ? QStringLiteral("/job_fill_hatch.png") : QStringLiteral("/job_fill_pocket.png")));
+  }
+  form.storeExportOptions(cut);
 
   // The bundled example, opened as File > Open does: the view fits it.
   const kerfline::JobScene* shown = child<kerfline::JobView>(form, "JobView1")->scene().get();

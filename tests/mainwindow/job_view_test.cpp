@@ -226,6 +226,33 @@ TEST_F(JobViewTest, view_draws_the_planned_order_and_gives_its_travel) {
   EXPECT_LT(travels[1], travels[0]);
 }
 
+// A fill chosen for the G-code export is what the view draws: its lines, many more paths
+// than the outlines, all within them.
+TEST_F(JobViewTest, view_draws_the_fill_the_gcode_export_cuts) {
+  setText(mixedText());
+  ConversionOptions stored;
+  stored.format = OutputFormat::Closed;
+  const auto paths = [&](const ConversionOptions& o) {
+    form().storeExportOptions(o);
+    const JobScene* before = view().scene().get();
+    form().requestJobLayout();
+    waitForScene(before);
+    std::size_t n = 0;
+    for (const SceneChunk& c : view().scene()->chunks) n += c.contourEnds.size();
+    return std::pair(n, view().scene()->extent);
+  };
+  const auto [outlinePaths, outline] = paths(stored);
+  stored.cut = CutOperation::Hatch;
+  stored.fill.interval = 0.2;
+  const auto [hatchPaths, hatch] = paths(stored);
+  EXPECT_GT(hatchPaths, 5 * outlinePaths);
+  constexpr double kRounding = 1e-6;  // the weld puts the outlines on Clipper's grid
+  EXPECT_GE(hatch.minX, outline.minX - kRounding);
+  EXPECT_LE(hatch.maxX, outline.maxX + kRounding);
+  EXPECT_GE(hatch.minY, outline.minY - kRounding);
+  EXPECT_LE(hatch.maxY, outline.maxY + kRounding);
+}
+
 TEST_F(JobViewTest, wheel_zoom_keeps_the_point_under_the_pointer_and_drag_pans) {
   setText(mixedText());
   view().fitToView();

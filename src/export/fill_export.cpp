@@ -1,0 +1,252 @@
+#include "export/fill_export.h"
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+#include "common/error.h"
+#include "common/utf8.h"
+#include "export/closed_dxf_writer.h"
+#include "export/fill_gcode_writer.h"
+#include "export/output_file.h"
+#include "export/svg_writer.h"
+#include "fill/hatch.h"
+#include "fill/offset_fill.h"
+#include "fill/pocket.h"
+#include "fill/run_linker.h"
+#include "geometry/weld.h"
+
+namespace kerfline {
+namespace {
+
+constexpr double kDefaultStepOver = 0.4;
+
+// More pieces than this in one job are refused as they come: an interval far too small for
+// the text would otherwise fill memory (each line costs about a hundred bytes) before failing.
+constexpr std::size_t kMaxPieces = 10'000'000;
+
+// The largest stray of an offset's round joins from the true arc: a micrometre (or its inch
+// equivalent), well inside what a pocket's coverage or a laser's line can show.
+double fillTolerance(const ConversionOptions& options) {
+  return options.units == DrawingUnits::Inch ? 0.00004 : 0.001;
+}
+
+std::string unitsText(double v, const ConversionOptions& options, const char* square = "") {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.3g %s%s", v,
+                options.units == DrawingUnits::Inch ? "in" : "mm", square);
+  return buffer;
+}
+
+std::string placeText(const PlacedCharacter& c) {
+  std::string out = "\"";
+  appendUtf8(out, c.character);
+  out += "\" at position " + std::to_string(c.position) + " (line " +
+         std::to_string(c.line + 1) + ")";
+  return out;
+}
+
+std::vector<Contour> closedRings(const PlacedCharacter& c) {
+  std::vector<Contour> rings;
+  for (const Contour& k : c.contours)
+    if (k.closed) rings.push_back(k);
+  return rings;
+}
+
+struct PocketNotes {
+  double area = 0, unreached = 0;
+  std::vector<std::string> named;  // regions with a part narrower than the tool
+};
+
+// One region filled: its pieces in order and the runs they make.
+void fillRegion(const PlacedCharacter& region, const std::vector<Contour>& rings,
+                const ConversionOptions& options, PlacedCharacter& pieces,
+                std::vector<ToolRun>& runs, PocketNotes& pocketNotes) {
+  const FillOptions& f = options.fill;
+  const double tolerance = fillTolerance(options);
+  switch (options.cut) {
+    case CutOperation::Hatch: {
+      HatchSettings h;
+      h.interval = *f.interval;
+      h.angleDegrees = f.hatchAngle.value_or(0);
+      h.crossHatch = f.crossHatch;
+      h.unidirectional = f.unidirectional;
+      pieces.contours = hatchLines(rings, h);
+      LinkRules rules;
+      rules.allowed = f.unidirectional ? nullptr : &rings;
+      rules.overscan = options.gcode.laser ? f.overscan.value_or(0) : 0;
+      runs = linkPieces(pieces.contours, rules);
+      if (f.outline) {
+        std::vector<ToolRun> outline = linkPieces(rings, {});
+        runs.insert(runs.end(), outline.begin(), outline.end());
+        pieces.contours.insert(pieces.contours.end(), rings.begin(), rings.end());
+      }
+      break;
+    }
+    case CutOperation::Pocket: {
+      PocketSettings p;
+      p.toolDiameter = *f.toolDiameter;
+      p.stepOver = f.stepOver.value_or(kDefaultStepOver);
+      p.finishAllowance = f.finishAllowance.value_or(0);
+      p.tolerance = tolerance;
+      PocketFill fill = pocketRegion(rings, p);
+      pocketNotes.area += fill.area;
+      pocketNotes.unreached += fill.unreached;
+      // Corners always keep a little the round tool cannot reach; a region is named when it
+      // keeps more than a strip a quarter of the tool wide and as long as the tool is wide.
+      if (!f.background && fill.unreached > p.toolDiameter * p.toolDiameter / 4)
+        pocketNotes.named.push_back(placeText(region) + " " +
+                                    unitsText(fill.unreached, options, "\xC2\xB2"));
+      LinkRules rules;
+      rules.allowed = &fill.centreArea;
+      rules.maxLink = p.toolDiameter;
+      rules.linksCut = true;
+      runs = linkPieces(fill.loops, rules);
+      pieces.contours = std::move(fill.loops);
+      break;
+    }
+    case CutOperation::OffsetFill:
+      pieces.contours = offsetFill(rings, *f.interval, tolerance);
+      runs = linkPieces(pieces.contours, {});
+      break;
+    default:
+      break;
+  }
+}
+
+std::string pocketSentence(const PocketNotes& n, const ConversionOptions& options) {
+  if (n.unreached <= 0 || n.area <= 0) return {};
+  char share[32];
+  std::snprintf(share, sizeof share, "%.3g %%", 100 * n.unreached / n.area);
+  std::string out = "Pocket: the " + unitsText(*options.fill.toolDiameter, options) +
+                    " tool cannot reach " + unitsText(n.unreached, options, "\xC2\xB2") + " (" +
+                    share + " of the area to clear)";
+  if (options.fill.background)
+    return out + ", in corners and in gaps between letters narrower than the tool.";
+  if (n.named.empty()) return out + ", only in corners.";
+  constexpr std::size_t kNamed = 5;
+  out += "; parts narrower than the tool in " + std::to_string(n.named.size()) +
+         (n.named.size() == 1 ? " letter:" : " letters:");
+  for (std::size_t i = 0; i < n.named.size() && i < kNamed; ++i)
+    out += (i == 0 ? " " : "; ") + n.named[i];
+  if (n.named.size() > kNamed) out += "; ...";
+  return out + ".";
+}
+
+}  // namespace
+
+bool fillsLetters(const ConversionOptions& options) {
+  return options.cut == CutOperation::Pocket || options.cut == CutOperation::Hatch ||
+         options.cut == CutOperation::OffsetFill;
+}
+
+void checkFillOptions(const ConversionOptions& options) {
+  if (options.cut == CutOperation::VCarve) throw Error("V-carving is not available in this build.");
+  if (!fillsLetters(options)) return;
+  const FillOptions& f = options.fill;
+  if (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines)
+    throw Error("Filled letters need the closed, SVG or G-code form.");
+  if (options.kerf || asksForLeads(options))
+    throw Error("Filled letters take neither a kerf nor leads: the fill keeps inside the letters.");
+  if (options.cut == CutOperation::Pocket) {
+    if (!f.toolDiameter || !(*f.toolDiameter > 0))
+      throw Error("A pocket needs the tool's diameter (--tool-diameter).");
+    const double s = f.stepOver.value_or(kDefaultStepOver);
+    if (!(s >= 0.05 && s <= 0.95)) throw Error("The step-over must lie from 0.05 to 0.95.");
+    if (f.finishAllowance && !(*f.finishAllowance >= 0 && *f.finishAllowance < *f.toolDiameter / 2))
+      throw Error("The finish allowance must be less than the tool's radius.");
+  } else if (!f.interval || !(*f.interval > 0)) {
+    throw Error("Hatch and offset fill need the interval between lines (--interval).");
+  }
+  if (f.overscan && options.cut == CutOperation::Hatch &&
+      !(options.format == OutputFormat::Gcode && options.gcode.laser))
+    throw Error("Overscan needs the laser: G-code with --laser.");
+}
+
+FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& options) {
+  checkFillOptions(options);
+  FilledDrawing out;
+  out.pieces.layer = finished.layer;
+  // Letters that overlap are filled as one region, by the weld's rule, so no area is filled
+  // twice and every hole stays empty.
+  Drawing regions = finished;
+  weldOverlaps(regions);
+  PocketNotes pocketNotes;
+  std::size_t engraved = 0, total = 0;
+  std::vector<PlacedCharacter> todo;
+  if (options.cut == CutOperation::Pocket && options.fill.background) {
+    std::vector<Contour> all;
+    for (const PlacedCharacter& c : regions.characters)
+      for (const Contour& k : c.contours)
+        if (k.closed) all.push_back(k);
+    PlacedCharacter background;
+    if (!regions.characters.empty()) {
+      background = regions.characters.front();
+      background.contours = backgroundRings(
+          all, options.fill.margin.value_or(*options.fill.toolDiameter));
+      todo.push_back(std::move(background));
+    }
+    for (const PlacedCharacter& c : regions.characters) {
+      PlacedCharacter open = c;
+      std::erase_if(open.contours, [](const Contour& k) { return k.closed; });
+      if (!open.contours.empty()) todo.push_back(std::move(open));
+    }
+  } else {
+    todo = std::move(regions.characters);
+  }
+  for (const PlacedCharacter& c : todo) {
+    PlacedCharacter pieces{c.position, c.character, c.line, {}};
+    std::vector<ToolRun> runs;
+    const std::vector<Contour> rings = closedRings(c);
+    if (!rings.empty()) fillRegion(c, rings, options, pieces, runs, pocketNotes);
+    // Single-line faces have no inside: they are engraved along their line.
+    std::vector<Contour> open;
+    for (const Contour& k : c.contours)
+      if (!k.closed && k.points.size() >= 2) open.push_back(k);
+    engraved += open.size();
+    if (!open.empty()) {
+      std::vector<ToolRun> lines = linkPieces(open, {});
+      runs.insert(runs.end(), lines.begin(), lines.end());
+      pieces.contours.insert(pieces.contours.end(), open.begin(), open.end());
+    }
+    if (pieces.contours.empty()) continue;
+    total += pieces.contours.size();
+    if (total > kMaxPieces)
+      throw Error("The fill would need more than " + std::to_string(kMaxPieces) +
+                  " lines and rings: the interval is too small for the text.");
+    out.pieces.characters.push_back(std::move(pieces));
+    out.runs.push_back(std::move(runs));
+  }
+  if (std::string s = pocketSentence(pocketNotes, options); !s.empty())
+    out.notes.push_back(std::move(s));
+  if (engraved > 0)
+    out.notes.push_back("Fill: " + std::to_string(engraved) +
+                        (engraved == 1 ? " single-line path is" : " single-line paths are") +
+                        " engraved along its line, not filled.");
+  return out;
+}
+
+Drawing writeFilledDrawing(const std::string& path, const Drawing& finished,
+                           const ConversionOptions& options, std::vector<std::string>* notes) {
+  FilledDrawing filled = fillDrawing(finished, options);
+  switch (options.format) {
+    case OutputFormat::Closed:
+      saveClosedPolylineDxf(path, filled.pieces, options);
+      break;
+    case OutputFormat::Svg:
+      saveSvg(path, filled.pieces, options);
+      break;
+    case OutputFormat::Gcode: {
+      OutputFile file(path);
+      writeFillGcode(file, filled, options);
+      file.commit();
+      break;
+    }
+    default:
+      throw Error("Filled letters need the closed, SVG or G-code form.");
+  }
+  if (notes) *notes = std::move(filled.notes);
+  return std::move(filled.pieces);
+}
+
+}  // namespace kerfline
