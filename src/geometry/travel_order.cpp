@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <limits>
 #include <utility>
 
 #include "geometry/entry_candidates.h"
 #include "geometry/nesting.h"
-#include "geometry/point_tree.h"
+#include "geometry/point_grid.h"
 
 namespace kerfline {
 namespace {
@@ -110,8 +109,10 @@ class Route {
   Route(const States& states, const Precedence& prec, const Vec2& start,
         std::vector<std::size_t> order, std::vector<std::size_t> state)
       : s_(states), prec_(prec), start_(start), order_(std::move(order)), state_(std::move(state)),
-        pos_(state_.size(), kNone) {
+        pos_(state_.size(), kNone), in_(state_.size()), out_(state_.size()),
+        queue_(state_.size()), queued_(state_.size(), 0) {
     for (std::size_t i = 0; i < order_.size(); ++i) pos_[order_[i]] = i;
+    for (const std::size_t p : order_) setState(p, state_[p]);
   }
 
   const std::vector<std::size_t>& order() const { return order_; }
@@ -123,34 +124,58 @@ class Route {
     if (i + 1 < order_.size()) out.push_back(order_[i + 1]);
   }
   const std::vector<std::size_t>& state() const { return state_; }
-  std::vector<std::size_t>& state() { return state_; }
+  // Enters path p by its state k (an index among its states).
+  void setState(std::size_t p, std::size_t k) {
+    state_[p] = k;
+    in_[p] = s_.in[s_.first[p] + k];
+    out_[p] = s_.out[s_.first[p] + k];
+  }
 
   // 2-opt and Or-opt against neighbours. A path is looked at again only when a move changed
   // one of its rapids (don't-look bits), which keeps the work near linear; every move applied
   // shortens the route, and the move budget bounds the work even so.
   // seeds: the paths to look at first (all of them at first; after an entry choice, those
   // whose rapids it changed).
-  void improve(const std::vector<std::vector<std::size_t>>& neighbours,
-               const std::vector<std::size_t>& seeds) {
-    std::deque<std::size_t> queue;
-    std::vector<char> queued(state_.size(), 0);
-    for (const std::size_t p : seeds)
-      if (!queued[p]) queued[p] = 1, queue.push_back(p);
+  // neighbours: kNeighbours per path, kNone where a path has fewer.
+  void improve(const std::vector<std::size_t>& neighbours, const std::vector<std::size_t>& seeds) {
+    // A ring buffer holds each path at most once, so the paths' count is room enough.
+    std::size_t head = 0, count = 0;
+    auto enqueue = [&](std::size_t p) {
+      if (queued_[p]) return;
+      queued_[p] = 1;
+      queue_[(head + count++) % queue_.size()] = p;
+    };
+    for (const std::size_t p : seeds) enqueue(p);
     std::size_t budget = 50 * order_.size();
-    while (!queue.empty() && budget > 0) {
-      const std::size_t a = queue.front();
-      queue.pop_front();
-      queued[a] = 0;
-      for (const std::size_t c : neighbours[a]) {
-        if (pos_[c] == kNone) continue;
-        if (!tryReverse(a, c) && !tryMove(a, c)) continue;
+    while (count > 0 && budget > 0) {
+      const std::size_t a = queue_[head];
+      head = (head + 1) % queue_.size(), --count;
+      queued_[a] = 0;
+      if (pos_[a] == kNone) continue;
+      // What taking out a chain of 1..3 paths from a on saves: the same for every neighbour.
+      double gains[kMaxSegment + 1];
+      const std::size_t i = pos_[a];
+      const std::size_t longest = std::min(kMaxSegment, order_.size() - i);
+      const Vec2 prev = exitAt(i == 0 ? kNone : i - 1);
+      for (std::size_t len = 1; len <= longest; ++len) {
+        const std::size_t e = i + len - 1;
+        gains[len] = dist(prev, in_[order_[i]]);
+        if (hasAt(e + 1)) {
+          const Vec2& next = in_[order_[e + 1]];
+          gains[len] += dist(out_[order_[e]], next) - dist(prev, next);
+        }
+      }
+      for (std::size_t k = a * kNeighbours; k < (a + 1) * kNeighbours; ++k) {
+        const std::size_t c = neighbours[k];
+        if (c == kNone || pos_[c] == kNone) continue;
+        if (!tryReverse(a, c) && !tryMove(a, c, longest, gains)) continue;
         --budget;
-        for (const std::size_t t : touched_)
-          if (!queued[t]) queued[t] = 1, queue.push_back(t);
+        for (const std::size_t t : touched_) enqueue(t);
         touched_.clear();
         break;
       }
     }
+    while (count > 0) queued_[queue_[head]] = 0, head = (head + 1) % queue_.size(), --count;
     // Reversals of the route's head: the only moves that change the first rapid.
     for (std::size_t q = 0; q < std::min(order_.size(), kNeighbours); ++q) reverseIfShorter(kNone, q);
     touched_.clear();
@@ -159,8 +184,8 @@ class Route {
   static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
  private:
-  Vec2 in(std::size_t path) const { return s_.in[s_.first[path] + state_[path]]; }
-  Vec2 out(std::size_t path) const { return s_.out[s_.first[path] + state_[path]]; }
+  const Vec2& in(std::size_t path) const { return in_[path]; }
+  const Vec2& out(std::size_t path) const { return out_[path]; }
   // Exit before position p (the start point before the first).
   Vec2 exitAt(std::size_t p) const { return p == kNone ? start_ : out(order_[p]); }
   bool hasAt(std::size_t p) const { return p != kNone && p < order_.size(); }
@@ -168,7 +193,7 @@ class Route {
     if (hasAt(p)) touched_.push_back(order_[p]);
   }
   void flip(std::size_t path) {
-    if (s_.first[path + 1] - s_.first[path] == 2) state_[path] ^= 1;
+    if (s_.first[path + 1] - s_.first[path] == 2) setState(path, state_[path] ^ 1);
   }
 
   bool tryReverse(std::size_t a, std::size_t c) {
@@ -206,32 +231,26 @@ class Route {
 
   // Or-opt: moves a chain of 1..3 paths starting at a to just after or just before c, either
   // way round, when that shortens the route.
-  bool tryMove(std::size_t a, std::size_t c) {
-    for (std::size_t len = 1; len <= kMaxSegment; ++len) {
-      const std::size_t i = pos_[a];
-      if (i + len > order_.size()) return false;
-      const std::size_t j = pos_[c];
+  // gains[len]: what taking out the chain of len paths from a saves, for len up to longest.
+  bool tryMove(std::size_t a, std::size_t c, std::size_t longest, const double* gains) {
+    const std::size_t i = pos_[a], j = pos_[c];
+    for (std::size_t len = 1; len <= longest; ++len) {
       if (j >= i && j < i + len) return false;
       for (const std::size_t g : {j, j == 0 ? kNone : j - 1})
-        if (moveIfShorter(i, len, g)) return true;
+        if (moveIfShorter(i, len, g, gains[len])) return true;
     }
     return false;
   }
 
-  // Moves positions i..i+len-1 to follow position g (kNone: to the front).
-  bool moveIfShorter(std::size_t i, std::size_t len, std::size_t g) {
+  // Moves positions i..i+len-1 to follow position g (kNone: to the front) when what that
+  // adds is less than gain, what taking them out saves.
+  bool moveIfShorter(std::size_t i, std::size_t len, std::size_t g, double gain) {
     const std::size_t e = i + len - 1;
     // Following i-1 (or leading when i is first) or itself: no move.
     if (g == kNone ? i == 0 : (g + 1 >= i && g <= e)) return false;
     const std::size_t distance = g == kNone ? i : (g > e ? g - e : i - g);
     if (distance > kMaxShift) return false;
     const std::size_t first = order_[i], last = order_[e];
-    const Vec2 prev = exitAt(i == 0 ? kNone : i - 1);
-    double gain = dist(prev, in(first));
-    if (hasAt(e + 1)) {
-      const Vec2 next = in(order_[e + 1]);
-      gain += dist(out(last), next) - dist(prev, next);
-    }
     const Vec2 at = exitAt(g);
     const bool atEnd = !hasAt(g == kNone ? 0 : g + 1);
     const Vec2 next = atEnd ? Vec2{} : in(order_[g == kNone ? 0 : g + 1]);
@@ -253,7 +272,7 @@ class Route {
     }
     if (added - gain >= -1e-9) return false;
     if (!movable(i, e, g, reverse)) return false;
-    if (len == 1 && !reverse) state_[first] = newState;
+    if (len == 1 && !reverse) setState(first, newState);
     touch(i == 0 ? kNone : i - 1), touch(i), touch(e), touch(e + 1), touch(g);
     touch(g == kNone ? 0 : g + 1);
     // Rotate the chain into place, then turn it round when that was the cheaper way.
@@ -304,6 +323,9 @@ class Route {
   std::vector<std::size_t> order_;
   std::vector<std::size_t> state_;
   std::vector<std::size_t> pos_;
+  std::vector<Vec2> in_, out_;        // per path: where its state enters and leaves it
+  std::vector<std::size_t> queue_;    // improve's paths to look at, a ring buffer
+  std::vector<char> queued_;          // per path: in queue_
   std::vector<std::size_t> touched_;  // paths whose rapids the last move changed
 };
 
@@ -334,7 +356,7 @@ std::vector<std::size_t> nearestNeighbourRoute(const States& s, const Precedence
       }
   }
   firstPoint[n] = points.size();
-  PointTree tree(std::move(points));
+  PointGrid tree(points);
   std::vector<std::size_t> waiting(n, 0);
   for (std::size_t p = 0; p < n; ++p) waiting[p] = prec.before[p].size();
   auto setLive = [&](std::size_t p, bool live) {
@@ -371,7 +393,8 @@ std::vector<std::size_t> nearestNeighbourRoute(const States& s, const Precedence
 }
 
 // The entry of every path for a fixed order, chosen jointly: shortest route through one state
-// per path (travel plus smooth-entry penalty), a layer of at most K states per path.
+// per path (travel plus smooth-entry penalty), a layer of at most K states per path. Writes
+// each path's state to state.
 void chooseEntries(const States& s, const std::vector<std::size_t>& order, const Vec2& start,
                    std::vector<std::size_t>& state) {
   if (order.empty()) return;
@@ -380,8 +403,18 @@ void chooseEntries(const States& s, const std::vector<std::size_t>& order, const
     layer[i + 1] = layer[i] + s.first[order[i] + 1] - s.first[order[i]];
   std::vector<double> cost(layer.back());
   std::vector<std::size_t> from(layer.back(), 0);
+  // The previous layer's states by rising cost: a rapid is never negative, so once a state's
+  // cost alone reaches the best found, no later one can beat it.
+  std::vector<std::size_t> cheapest;
   for (std::size_t i = 0; i < order.size(); ++i) {
     const std::size_t p = order[i];
+    if (i > 0) {
+      cheapest.resize(layer[i] - layer[i - 1]);
+      for (std::size_t b = 0; b < cheapest.size(); ++b) cheapest[b] = b;
+      const double* previous = cost.data() + layer[i - 1];
+      std::stable_sort(cheapest.begin(), cheapest.end(),
+                       [&](std::size_t x, std::size_t y) { return previous[x] < previous[y]; });
+    }
     for (std::size_t a = 0; a < layer[i + 1] - layer[i]; ++a) {
       const std::size_t k = s.first[p] + a;
       double best = std::numeric_limits<double>::infinity();
@@ -390,8 +423,10 @@ void chooseEntries(const States& s, const std::vector<std::size_t>& order, const
         best = dist(start, s.in[k]);
       } else {
         const std::size_t q = order[i - 1];
-        for (std::size_t b = 0; b < layer[i] - layer[i - 1]; ++b) {
-          const double c = cost[layer[i - 1] + b] + dist(s.out[s.first[q] + b], s.in[k]);
+        for (const std::size_t b : cheapest) {
+          const double before = cost[layer[i - 1] + b];
+          if (before >= best) break;
+          const double c = before + dist(s.out[s.first[q] + b], s.in[k]);
           if (c < best) best = c, arg = b;
         }
       }
@@ -409,8 +444,9 @@ void chooseEntries(const States& s, const std::vector<std::size_t>& order, const
   }
 }
 
-// Each path's nearest other paths, by the middle of its entry points.
-std::vector<std::vector<std::size_t>> neighboursOf(const States& s, std::size_t n) {
+// Each path's nearest other paths, by the middle of its entry points: kNeighbours per path,
+// nearest first, Route::kNone where a path has fewer.
+std::vector<std::size_t> neighboursOf(const States& s, std::size_t n) {
   std::vector<Vec2> middle(n);
   for (std::size_t p = 0; p < n; ++p) {
     Vec2 sum;
@@ -418,12 +454,17 @@ std::vector<std::vector<std::size_t>> neighboursOf(const States& s, std::size_t 
     for (std::size_t k = s.first[p]; k < s.first[p + 1]; ++k) sum.x += s.in[k].x, sum.y += s.in[k].y;
     if (count > 0) middle[p] = {sum.x / static_cast<double>(count), sum.y / static_cast<double>(count)};
   }
-  PointTree tree(middle);
-  std::vector<std::vector<std::size_t>> out(n);
+  PointGrid grid(middle);
+  for (std::size_t p = 0; p < n; ++p)
+    if (s.first[p + 1] == s.first[p]) grid.setLive(p, false);
+  std::vector<std::size_t> out(n * kNeighbours, Route::kNone);
+  std::vector<std::size_t> near;
   for (std::size_t p = 0; p < n; ++p) {
     if (s.first[p + 1] == s.first[p]) continue;
-    for (const std::size_t q : tree.nearestK(middle[p], kNeighbours + 1))
-      if (q != p && s.first[q + 1] > s.first[q]) out[p].push_back(q);
+    grid.setLive(p, false);
+    grid.nearestK(middle[p], kNeighbours, near);
+    grid.setLive(p, true);
+    std::copy(near.begin(), near.end(), out.begin() + static_cast<std::ptrdiff_t>(p * kNeighbours));
   }
   return out;
 }
@@ -440,16 +481,19 @@ TravelPlan planTravel(const std::vector<const Contour*>& paths,
 
   std::vector<std::size_t> state(n, 0);
   std::vector<std::size_t> order = nearestNeighbourRoute(s, prec, routed, options.start, state);
-  const std::vector<std::vector<std::size_t>> neighbours = neighboursOf(s, n);
-  Route route(s, prec, options.start, std::move(order), std::move(state));
+  const std::vector<std::size_t> neighbours = neighboursOf(s, n);
+  Route route(s, prec, options.start, std::move(order), state);
   std::vector<std::size_t> seeds = route.order();
   for (int round = 0; round < options.improvementRounds; ++round) {
     route.improve(neighbours, seeds);
-    const std::vector<std::size_t> before = route.state();
-    chooseEntries(s, route.order(), options.start, route.state());
+    state = route.state();
+    chooseEntries(s, route.order(), options.start, state);
     seeds.clear();
-    for (const std::size_t p : route.order())
-      if (route.state()[p] != before[p]) route.addWithNeighbours(p, seeds);
+    for (const std::size_t p : route.order()) {
+      if (route.state()[p] == state[p]) continue;
+      route.setState(p, state[p]);
+      route.addWithNeighbours(p, seeds);
+    }
   }
 
   TravelPlan plan;
@@ -507,7 +551,7 @@ TravelFigures travelFigures(const std::vector<const Contour*>& paths, const Trav
     }
   }
   first.push_back(points.size());
-  PointTree tree(points);
+  PointGrid tree(points);
   for (std::size_t p = 0; p < paths.size(); ++p) {
     if (first[p + 1] == first[p]) continue;
     for (std::size_t k = first[p]; k < first[p + 1]; ++k) tree.setLive(k, false);
