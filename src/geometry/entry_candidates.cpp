@@ -24,29 +24,48 @@ double turnCosine(const std::vector<Vec2>& ring, std::size_t i) {
 }  // namespace
 
 std::vector<EntryCandidate> entryCandidates(const std::vector<Vec2>& ring, std::size_t k) {
+  std::vector<EntryCandidate> out;
+  EntryScratch scratch;
+  entryCandidates(ring, k, out, scratch);
+  return out;
+}
+
+void entryCandidates(const std::vector<Vec2>& ring, std::size_t k, std::vector<EntryCandidate>& out,
+                     EntryScratch& scratch) {
   const std::size_t n = ring.size();
   const double cornerCosine = std::cos(kCornerTurnDegrees * std::numbers::pi / 180);
-  std::vector<EntryCandidate> out;
+  out.clear();
   if (n < 3 || n <= k) {
     for (std::size_t i = 0; i < n; ++i)
       out.push_back({i, n >= 3 && turnCosine(ring, i) <= cornerCosine});
-    return out;
+    return;
   }
-  if (k == 0) return out;
-  std::vector<std::pair<double, std::size_t>> corners;  // cosine, vertex
-  std::vector<double> along(n + 1, 0);
+  if (k == 0) return;
+  std::vector<std::pair<double, std::size_t>>& corners = scratch.corners;  // cosine, vertex
+  std::vector<double>& along = scratch.along;
+  corners.clear();
+  along.assign(n + 1, 0);
   for (std::size_t i = 0; i < n; ++i) {
-    const double c = turnCosine(ring, i);
-    if (c <= cornerCosine) corners.push_back({c, i});
     const Vec2& a = ring[i];
     const Vec2& b = ring[(i + 1) % n];
     // A plain root: hypot's guard against overflow costs several times more per vertex.
     along[i + 1] = along[i] + std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
   }
+  for (std::size_t i = 0; i < n; ++i) {
+    // The turn from the edge lengths already measured: no second root per vertex.
+    const Vec2& a = ring[(i + n - 1) % n];
+    const Vec2& b = ring[i];
+    const Vec2& c = ring[(i + 1) % n];
+    const double lengths = (along[i == 0 ? n : i] - along[i == 0 ? n - 1 : i - 1]) * (along[i + 1] - along[i]);
+    if (!(lengths > 0)) continue;
+    const double cosine = ((b.x - a.x) * (c.x - b.x) + (b.y - a.y) * (c.y - b.y)) / lengths;
+    if (cosine <= cornerCosine) corners.push_back({cosine, i});
+  }
   // Sharpest first; equal turns in vertex order.
   const std::size_t keep = std::min(corners.size(), std::max<std::size_t>(1, k / 2));
   std::partial_sort(corners.begin(), corners.begin() + static_cast<std::ptrdiff_t>(keep), corners.end());
-  std::vector<char> chosen(n, 0);
+  std::vector<char>& chosen = scratch.chosen;
+  chosen.assign(n, 0);
   for (std::size_t i = 0; i < keep; ++i) chosen[corners[i].second] = 2;
   // The rest spread by length, so a smooth ring can be entered on whichever side the tool
   // comes from: the vertex at or after each of the marks perimeter * j / spread.
@@ -59,7 +78,6 @@ std::vector<EntryCandidate> entryCandidates(const std::vector<Vec2>& ring, std::
   }
   for (std::size_t i = 0; i < n; ++i)
     if (chosen[i]) out.push_back({i, chosen[i] == 2});
-  return out;
 }
 
 }  // namespace kerfline

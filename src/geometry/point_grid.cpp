@@ -172,28 +172,20 @@ std::ptrdiff_t PointGrid::nearest(const Vec2& p) const {
   return best;
 }
 
-void PointGrid::nearestK(const Vec2& p, std::size_t k, std::vector<std::size_t>& out) const {
+void PointGrid::nearestK(const Vec2& p, std::size_t k,
+                         std::vector<std::pair<double, std::size_t>>& out) const {
   out.clear();
   if (k == 0) return;
-  auto distance2 = [&](std::size_t id) {
-    const Vec2& q = slots_[slotOf_[id]].p;
-    return (q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y);
-  };
   // The best so far, nearest first: k is a handful, so insertion beats a heap.
   double bound = kInfinity;
   search(p, bound, [&](std::uint32_t s) {
-    const std::size_t id = slots_[s].id;
-    const double d2 = distance2(id);
-    auto before = [&](std::size_t other) {
-      const double o = distance2(other);
-      return d2 < o || (d2 == o && id < other);
-    };
-    if (out.size() == k && !before(out.back())) return;
-    std::size_t at = out.size();
-    while (at > 0 && before(out[at - 1])) --at;
-    out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), id);
-    if (out.size() > k) out.pop_back();
-    if (out.size() == k) bound = distance2(out.back());
+    const Slot& slot = slots_[s];
+    const std::pair<double, std::size_t> found{
+        (slot.p.x - p.x) * (slot.p.x - p.x) + (slot.p.y - p.y) * (slot.p.y - p.y), slot.id};
+    if (out.size() == k && !(found < out.back())) return;
+    if (out.size() == k) out.pop_back();
+    out.insert(std::upper_bound(out.begin(), out.end(), found), found);
+    if (out.size() == k) bound = out.back().first;
   });
 }
 

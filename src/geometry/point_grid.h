@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "geometry/contour.h"
@@ -25,9 +26,10 @@ class PointGrid {
   /// The live point nearest to p (among equals the smallest id), or -1 when none is live.
   std::ptrdiff_t nearest(const Vec2& p) const;
 
-  /// Up to k live points nearest to p, nearest first (among equals the smaller id), written
-  /// to out (cleared first; it keeps its storage, so a loop of questions allocates nothing).
-  void nearestK(const Vec2& p, std::size_t k, std::vector<std::size_t>& out) const;
+  /// Up to k live points nearest to p as (squared distance, id), nearest first (among equals
+  /// the smaller id), written to out (cleared first; it keeps its storage, so a loop of
+  /// questions allocates nothing).
+  void nearestK(const Vec2& p, std::size_t k, std::vector<std::pair<double, std::size_t>>& out) const;
 
   std::size_t size() const { return slotOf_.size(); }
 

@@ -41,6 +41,8 @@ struct States {
 States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& options) {
   States s;
   s.first.reserve(paths.size() + 1);
+  std::vector<EntryCandidate> candidates;
+  EntryScratch scratch;
   for (const Contour* c : paths) {
     s.first.push_back(s.in.size());
     const std::vector<Vec2>& pts = c->points;
@@ -63,7 +65,8 @@ States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& o
     Extent e;
     for (const Vec2& p : pts) e.add(p);
     const double smooth = options.cornerPreference * std::hypot(e.width(), e.height());
-    for (const EntryCandidate& k : entryCandidates(pts, std::max<std::size_t>(1, options.entryCandidates))) {
+    entryCandidates(pts, std::max<std::size_t>(1, options.entryCandidates), candidates, scratch);
+    for (const EntryCandidate& k : candidates) {
       s.in.push_back(pts[k.vertex]);
       s.out.push_back(pts[k.vertex]);
       s.penalty.push_back(k.corner ? 0 : smooth);
@@ -232,31 +235,61 @@ class Route {
   // Or-opt: moves a chain of 1..3 paths starting at a to just after or just before c, either
   // way round, when that shortens the route.
   // gains[len]: what taking out the chain of len paths from a saves, for len up to longest.
+  // A place a chain starting with path a may move to: after position g (kNone: to the
+  // front), between the rapid's ends at and next, with the distances that do not depend on
+  // the chain's length.
+  struct Gap {
+    std::size_t g = kNone;
+    Vec2 at, next;
+    bool atEnd = false;      // nothing follows g
+    double base = 0;         // the rapid from at to next that the move replaces
+    double toFirst = 0;      // from at to a's way in
+    double fromFirst = 0;    // from a's way in to next
+  };
+
+  Gap gapAt(std::size_t g, std::size_t a) const {
+    Gap gap;
+    gap.g = g;
+    gap.at = exitAt(g);
+    gap.atEnd = !hasAt(g == kNone ? 0 : g + 1);
+    if (!gap.atEnd) gap.next = in(order_[g == kNone ? 0 : g + 1]);
+    gap.base = gap.atEnd ? 0 : dist(gap.at, gap.next);
+    gap.toFirst = dist(gap.at, in(a));
+    gap.fromFirst = gap.atEnd ? 0 : dist(in(a), gap.next);
+    return gap;
+  }
+
   bool tryMove(std::size_t a, std::size_t c, std::size_t longest, const double* gains) {
     const std::size_t i = pos_[a], j = pos_[c];
+    if (j == i) return false;
+    const Gap gaps[2] = {gapAt(j, a), gapAt(j == 0 ? kNone : j - 1, a)};
     for (std::size_t len = 1; len <= longest; ++len) {
       if (j >= i && j < i + len) return false;
-      for (const std::size_t g : {j, j == 0 ? kNone : j - 1})
-        if (moveIfShorter(i, len, g, gains[len])) return true;
+      for (const Gap& gap : gaps)
+        if (moveIfShorter(i, len, gap, gains[len])) return true;
     }
     return false;
   }
 
-  // Moves positions i..i+len-1 to follow position g (kNone: to the front) when what that
-  // adds is less than gain, what taking them out saves.
-  bool moveIfShorter(std::size_t i, std::size_t len, std::size_t g, double gain) {
-    const std::size_t e = i + len - 1;
+  // Moves positions i..i+len-1 into gap when what that adds is less than gain, what taking
+  // them out saves.
+  bool moveIfShorter(std::size_t i, std::size_t len, const Gap& gap, double gain) {
+    const std::size_t e = i + len - 1, g = gap.g;
     // Following i-1 (or leading when i is first) or itself: no move.
     if (g == kNone ? i == 0 : (g + 1 >= i && g <= e)) return false;
     const std::size_t distance = g == kNone ? i : (g > e ? g - e : i - g);
     if (distance > kMaxShift) return false;
     const std::size_t first = order_[i], last = order_[e];
-    const Vec2 at = exitAt(g);
-    const bool atEnd = !hasAt(g == kNone ? 0 : g + 1);
-    const Vec2 next = atEnd ? Vec2{} : in(order_[g == kNone ? 0 : g + 1]);
-    const double base = atEnd ? 0 : dist(at, next);
-    const double forward = dist(at, in(first)) + (atEnd ? 0 : dist(out(last), next)) - base;
-    const double backward = dist(at, out(last)) + (atEnd ? 0 : dist(in(first), next)) - base;
+    const Vec2& at = gap.at;
+    const Vec2& next = gap.next;
+    const bool atEnd = gap.atEnd;
+    const double base = gap.base;
+    // A ring alone goes in and out at one point: its ends' distances are known already.
+    const bool oneEnd = out(last) == in(first);
+    const double lastToNext = atEnd ? 0 : (oneEnd ? gap.fromFirst : dist(out(last), next));
+    const double atToLast = oneEnd ? gap.toFirst : dist(at, out(last));
+    const double forward = gap.toFirst + lastToNext - base;
+    const double backward = atToLast + gap.fromFirst - base;
     bool reverse = backward < forward;
     double added = std::min(forward, backward);
     // A single path moved may also be entered elsewhere: the best of its ways in for its new
@@ -458,13 +491,13 @@ std::vector<std::size_t> neighboursOf(const States& s, std::size_t n) {
   for (std::size_t p = 0; p < n; ++p)
     if (s.first[p + 1] == s.first[p]) grid.setLive(p, false);
   std::vector<std::size_t> out(n * kNeighbours, Route::kNone);
-  std::vector<std::size_t> near;
+  std::vector<std::pair<double, std::size_t>> near;
   for (std::size_t p = 0; p < n; ++p) {
     if (s.first[p + 1] == s.first[p]) continue;
     grid.setLive(p, false);
     grid.nearestK(middle[p], kNeighbours, near);
     grid.setLive(p, true);
-    std::copy(near.begin(), near.end(), out.begin() + static_cast<std::ptrdiff_t>(p * kNeighbours));
+    for (std::size_t k = 0; k < near.size(); ++k) out[p * kNeighbours + k] = near[k].second;
   }
   return out;
 }
