@@ -45,28 +45,31 @@ void entryCandidates(const std::vector<Vec2>& ring, std::size_t k, std::vector<E
   std::vector<double>& along = scratch.along;
   corners.clear();
   along.assign(n + 1, 0);
+  // Neighbours' indices by comparison, not %: a division per vertex costs more than the rest.
   for (std::size_t i = 0; i < n; ++i) {
     const Vec2& a = ring[i];
-    const Vec2& b = ring[(i + 1) % n];
+    const Vec2& b = ring[i + 1 == n ? 0 : i + 1];
     // A plain root: hypot's guard against overflow costs several times more per vertex.
     along[i + 1] = along[i] + std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
   }
   for (std::size_t i = 0; i < n; ++i) {
-    // The turn from the edge lengths already measured: no second root per vertex.
-    const Vec2& a = ring[(i + n - 1) % n];
+    // The turn from the edge lengths already measured: no second root per vertex, and a
+    // division only at a corner.
+    const std::size_t before = i == 0 ? n - 1 : i - 1;
+    const Vec2& a = ring[before];
     const Vec2& b = ring[i];
-    const Vec2& c = ring[(i + 1) % n];
-    const double lengths = (along[i == 0 ? n : i] - along[i == 0 ? n - 1 : i - 1]) * (along[i + 1] - along[i]);
-    if (!(lengths > 0)) continue;
-    const double cosine = ((b.x - a.x) * (c.x - b.x) + (b.y - a.y) * (c.y - b.y)) / lengths;
-    if (cosine <= cornerCosine) corners.push_back({cosine, i});
+    const Vec2& c = ring[i + 1 == n ? 0 : i + 1];
+    const double lengths = (along[before + 1] - along[before]) * (along[i + 1] - along[i]);
+    const double dot = (b.x - a.x) * (c.x - b.x) + (b.y - a.y) * (c.y - b.y);
+    if (lengths > 0 && dot <= cornerCosine * lengths) corners.push_back({dot / lengths, i});
   }
   // Sharpest first; equal turns in vertex order.
   const std::size_t keep = std::min(corners.size(), std::max<std::size_t>(1, k / 2));
   std::partial_sort(corners.begin(), corners.begin() + static_cast<std::ptrdiff_t>(keep), corners.end());
-  std::vector<char>& chosen = scratch.chosen;
-  chosen.assign(n, 0);
-  for (std::size_t i = 0; i < keep; ++i) chosen[corners[i].second] = 2;
+  // Vertices with 2 for a corner, 1 for a smooth vertex; sorted and made unique at the end.
+  std::vector<std::pair<std::size_t, char>>& chosen = scratch.chosen;
+  chosen.clear();
+  for (std::size_t i = 0; i < keep; ++i) chosen.push_back({corners[i].second, 2});
   // The rest spread by length, so a smooth ring can be entered on whichever side the tool
   // comes from: the vertex at or after each of the marks perimeter * j / spread.
   const std::size_t spread = k - keep;
@@ -74,10 +77,16 @@ void entryCandidates(const std::vector<Vec2>& ring, std::size_t k, std::vector<E
     const double mark = along[n] * static_cast<double>(j) / static_cast<double>(spread);
     const auto at = std::lower_bound(along.begin(), along.begin() + static_cast<std::ptrdiff_t>(n), mark);
     const std::size_t v = std::min(n - 1, static_cast<std::size_t>(at - along.begin()));
-    if (!chosen[v]) chosen[v] = turnCosine(ring, v) <= cornerCosine ? 2 : 1;
+    chosen.push_back({v, turnCosine(ring, v) <= cornerCosine ? 2 : 1});
   }
-  for (std::size_t i = 0; i < n; ++i)
-    if (chosen[i]) out.push_back({i, chosen[i] == 2});
+  std::sort(chosen.begin(), chosen.end());
+  for (const auto& [vertex, kind] : chosen) {
+    if (!out.empty() && out.back().vertex == vertex) {
+      out.back().corner = out.back().corner || kind == 2;
+    } else {
+      out.push_back({vertex, kind == 2});
+    }
+  }
 }
 
 }  // namespace kerfline

@@ -30,7 +30,7 @@ std::vector<EntryCandidate> entryCandidates(const std::vector<Vec2>& ring, std::
 struct EntryScratch {
   std::vector<double> along;
   std::vector<std::pair<double, std::size_t>> corners;
-  std::vector<char> chosen;
+  std::vector<std::pair<std::size_t, char>> chosen;
 };
 
 /// The same candidates written to out (cleared first), working in scratch.

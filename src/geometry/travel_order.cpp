@@ -81,11 +81,24 @@ States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& o
   return s;
 }
 
-// The distance from p to the nearest point of the extent (0 inside it).
-double distToBox(const Vec2& p, const Extent& e) {
+// The squared distance from p to the nearest point of the extent (0 inside it).
+double squaredDistToBox(const Vec2& p, const Extent& e) {
   const double dx = std::max({e.minX - p.x, 0.0, p.x - e.maxX});
   const double dy = std::max({e.minY - p.y, 0.0, p.y - e.maxY});
-  return std::sqrt(dx * dx + dy * dy);
+  return dx * dx + dy * dy;
+}
+
+// Whether a way in and out of a path inside box might join at and next (nothing when atEnd)
+// with rapids shorter than limit together. Most questions fail on one side alone, which needs
+// no root.
+bool mayPay(const Vec2& at, const Vec2& next, bool atEnd, const Extent& box, double limit) {
+  if (!(limit > 0)) return false;
+  const double toAt = squaredDistToBox(at, box);
+  if (toAt >= limit * limit) return false;
+  if (atEnd) return true;
+  const double toNext = squaredDistToBox(next, box);
+  if (toNext >= limit * limit) return false;
+  return std::sqrt(toAt) + std::sqrt(toNext) < limit;
 }
 
 // Precedence as adjacency lists, pairs out of range or of a path with itself dropped.
@@ -139,8 +152,11 @@ class Route {
   // shortens the route, and the move budget bounds the work even so.
   // seeds: the paths to look at first (all of them at first; after an entry choice, those
   // whose rapids it changed).
-  // neighbours: kNeighbours per path, kNone where a path has fewer.
-  void improve(const std::vector<std::size_t>& neighbours, const std::vector<std::size_t>& seeds) {
+  // neighbours: kNeighbours per path, kNone where a path has fewer; chains of up to
+  // longestChain paths are moved.
+  void improve(const std::vector<std::size_t>& neighbours, const std::vector<std::size_t>& seeds,
+               std::size_t longestChain) {
+    longestChain = std::min(longestChain, kMaxSegment);
     // A ring buffer holds each path at most once, so the paths' count is room enough.
     std::size_t head = 0, count = 0;
     auto enqueue = [&](std::size_t p) {
@@ -158,7 +174,7 @@ class Route {
       // What taking out a chain of 1..3 paths from a on saves: the same for every neighbour.
       double gains[kMaxSegment + 1];
       const std::size_t i = pos_[a];
-      const std::size_t longest = std::min(kMaxSegment, order_.size() - i);
+      const std::size_t longest = std::min(longestChain, order_.size() - i);
       const Vec2 prev = exitAt(i == 0 ? kNone : i - 1);
       for (std::size_t len = 1; len <= longest; ++len) {
         const std::size_t e = i + len - 1;
@@ -297,7 +313,7 @@ class Route {
     std::size_t newState = state_[first];
     // Every way in lies in the path's extent: skip the scan when even that cannot pay.
     const Extent& box = s_.box[first];
-    if (len == 1 && distToBox(at, box) + (atEnd ? 0 : distToBox(next, box)) - base < gain - 1e-9) {
+    if (len == 1 && mayPay(at, next, atEnd, box, base + gain - 1e-9)) {
       for (std::size_t k = s_.first[first]; k < s_.first[first + 1]; ++k) {
         const double c = dist(at, s_.in[k]) + (atEnd ? 0 : dist(s_.out[k], next)) - base;
         if (c < added - 1e-12) added = c, newState = k - s_.first[first], reverse = false;
@@ -445,8 +461,10 @@ void chooseEntries(const States& s, const std::vector<std::size_t>& order, const
       cheapest.resize(layer[i] - layer[i - 1]);
       for (std::size_t b = 0; b < cheapest.size(); ++b) cheapest[b] = b;
       const double* previous = cost.data() + layer[i - 1];
-      std::stable_sort(cheapest.begin(), cheapest.end(),
-                       [&](std::size_t x, std::size_t y) { return previous[x] < previous[y]; });
+      // A handful of states: insertion sort, stable and without the buffer stable_sort takes.
+      for (std::size_t b = 1; b < cheapest.size(); ++b)
+        for (std::size_t c = b; c > 0 && previous[cheapest[c]] < previous[cheapest[c - 1]]; --c)
+          std::swap(cheapest[c], cheapest[c - 1]);
     }
     for (std::size_t a = 0; a < layer[i + 1] - layer[i]; ++a) {
       const std::size_t k = s.first[p] + a;
@@ -518,7 +536,9 @@ TravelPlan planTravel(const std::vector<const Contour*>& paths,
   Route route(s, prec, options.start, std::move(order), state);
   std::vector<std::size_t> seeds = route.order();
   for (int round = 0; round < options.improvementRounds; ++round) {
-    route.improve(neighbours, seeds);
+    // After the first round the order is settled but for the rapids the new entries changed:
+    // moving single paths and reversals mend those as well as longer chains do, for less.
+    route.improve(neighbours, seeds, round == 0 ? kMaxSegment : 1);
     state = route.state();
     chooseEntries(s, route.order(), options.start, state);
     seeds.clear();
