@@ -42,6 +42,16 @@ struct ArcGeometry {
 /// The circle of the arc from a to b with the given bulge (not 0, a and b distinct).
 ArcGeometry arcGeometry(const Vec2& a, const Vec2& b, double bulge);
 
+/// The centre and radius alone of the same arc.
+struct ArcCircle {
+  Vec2 centre;        ///< drawing units, full precision
+  double radius = 0;  ///< drawing units
+};
+
+/// arcGeometry's centre and radius without its angles: no arc tangent taken, for a caller
+/// that tries many arcs (the arc fitter).
+ArcCircle arcCircle(const Vec2& a, const Vec2& b, double bulge);
+
 /// Pieces of the path: lines and arcs (a closed path has as many as vertices).
 std::size_t pieceCount(const ArcPath& path);
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "geometry/contour.h"
@@ -23,5 +24,17 @@ struct EntryCandidate {
 /// vertices spread evenly by length around the ring for the rest. In vertex order, no repeats;
 /// empty for an empty ring.
 std::vector<EntryCandidate> entryCandidates(const std::vector<Vec2>& ring, std::size_t k);
+
+/// Room entryCandidates works in, kept between calls so a loop over many rings allocates
+/// only while its rings grow.
+struct EntryScratch {
+  std::vector<double> along;
+  std::vector<std::pair<double, std::size_t>> corners;
+  std::vector<std::pair<std::size_t, char>> chosen;
+};
+
+/// The same candidates written to out (cleared first), working in scratch.
+void entryCandidates(const std::vector<Vec2>& ring, std::size_t k, std::vector<EntryCandidate>& out,
+                     EntryScratch& scratch);
 
 }  // namespace kerfline

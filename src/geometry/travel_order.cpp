@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <limits>
 #include <utility>
 
 #include "geometry/entry_candidates.h"
 #include "geometry/nesting.h"
-#include "geometry/point_tree.h"
+#include "geometry/point_grid.h"
 
 namespace kerfline {
 namespace {
@@ -42,6 +41,8 @@ struct States {
 States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& options) {
   States s;
   s.first.reserve(paths.size() + 1);
+  std::vector<EntryCandidate> candidates;
+  EntryScratch scratch;
   for (const Contour* c : paths) {
     s.first.push_back(s.in.size());
     const std::vector<Vec2>& pts = c->points;
@@ -64,7 +65,8 @@ States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& o
     Extent e;
     for (const Vec2& p : pts) e.add(p);
     const double smooth = options.cornerPreference * std::hypot(e.width(), e.height());
-    for (const EntryCandidate& k : entryCandidates(pts, std::max<std::size_t>(1, options.entryCandidates))) {
+    entryCandidates(pts, std::max<std::size_t>(1, options.entryCandidates), candidates, scratch);
+    for (const EntryCandidate& k : candidates) {
       s.in.push_back(pts[k.vertex]);
       s.out.push_back(pts[k.vertex]);
       s.penalty.push_back(k.corner ? 0 : smooth);
@@ -79,11 +81,24 @@ States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& o
   return s;
 }
 
-// The distance from p to the nearest point of the extent (0 inside it).
-double distToBox(const Vec2& p, const Extent& e) {
+// The squared distance from p to the nearest point of the extent (0 inside it).
+double squaredDistToBox(const Vec2& p, const Extent& e) {
   const double dx = std::max({e.minX - p.x, 0.0, p.x - e.maxX});
   const double dy = std::max({e.minY - p.y, 0.0, p.y - e.maxY});
-  return std::sqrt(dx * dx + dy * dy);
+  return dx * dx + dy * dy;
+}
+
+// Whether a way in and out of a path inside box might join at and next (nothing when atEnd)
+// with rapids shorter than limit together. Most questions fail on one side alone, which needs
+// no root.
+bool mayPay(const Vec2& at, const Vec2& next, bool atEnd, const Extent& box, double limit) {
+  if (!(limit > 0)) return false;
+  const double toAt = squaredDistToBox(at, box);
+  if (toAt >= limit * limit) return false;
+  if (atEnd) return true;
+  const double toNext = squaredDistToBox(next, box);
+  if (toNext >= limit * limit) return false;
+  return std::sqrt(toAt) + std::sqrt(toNext) < limit;
 }
 
 // Precedence as adjacency lists, pairs out of range or of a path with itself dropped.
@@ -110,8 +125,10 @@ class Route {
   Route(const States& states, const Precedence& prec, const Vec2& start,
         std::vector<std::size_t> order, std::vector<std::size_t> state)
       : s_(states), prec_(prec), start_(start), order_(std::move(order)), state_(std::move(state)),
-        pos_(state_.size(), kNone) {
+        pos_(state_.size(), kNone), in_(state_.size()), out_(state_.size()),
+        queue_(state_.size()), queued_(state_.size(), 0) {
     for (std::size_t i = 0; i < order_.size(); ++i) pos_[order_[i]] = i;
+    for (const std::size_t p : order_) setState(p, state_[p]);
   }
 
   const std::vector<std::size_t>& order() const { return order_; }
@@ -123,34 +140,61 @@ class Route {
     if (i + 1 < order_.size()) out.push_back(order_[i + 1]);
   }
   const std::vector<std::size_t>& state() const { return state_; }
-  std::vector<std::size_t>& state() { return state_; }
+  // Enters path p by its state k (an index among its states).
+  void setState(std::size_t p, std::size_t k) {
+    state_[p] = k;
+    in_[p] = s_.in[s_.first[p] + k];
+    out_[p] = s_.out[s_.first[p] + k];
+  }
 
   // 2-opt and Or-opt against neighbours. A path is looked at again only when a move changed
   // one of its rapids (don't-look bits), which keeps the work near linear; every move applied
   // shortens the route, and the move budget bounds the work even so.
   // seeds: the paths to look at first (all of them at first; after an entry choice, those
   // whose rapids it changed).
-  void improve(const std::vector<std::vector<std::size_t>>& neighbours,
-               const std::vector<std::size_t>& seeds) {
-    std::deque<std::size_t> queue;
-    std::vector<char> queued(state_.size(), 0);
-    for (const std::size_t p : seeds)
-      if (!queued[p]) queued[p] = 1, queue.push_back(p);
+  // neighbours: kNeighbours per path, kNone where a path has fewer; chains of up to
+  // longestChain paths are moved.
+  void improve(const std::vector<std::size_t>& neighbours, const std::vector<std::size_t>& seeds,
+               std::size_t longestChain) {
+    longestChain = std::min(longestChain, kMaxSegment);
+    // A ring buffer holds each path at most once, so the paths' count is room enough.
+    std::size_t head = 0, count = 0;
+    auto enqueue = [&](std::size_t p) {
+      if (queued_[p]) return;
+      queued_[p] = 1;
+      queue_[(head + count++) % queue_.size()] = p;
+    };
+    for (const std::size_t p : seeds) enqueue(p);
     std::size_t budget = 50 * order_.size();
-    while (!queue.empty() && budget > 0) {
-      const std::size_t a = queue.front();
-      queue.pop_front();
-      queued[a] = 0;
-      for (const std::size_t c : neighbours[a]) {
-        if (pos_[c] == kNone) continue;
-        if (!tryReverse(a, c) && !tryMove(a, c)) continue;
+    while (count > 0 && budget > 0) {
+      const std::size_t a = queue_[head];
+      head = (head + 1) % queue_.size(), --count;
+      queued_[a] = 0;
+      if (pos_[a] == kNone) continue;
+      // What taking out a chain of 1..3 paths from a on saves: the same for every neighbour.
+      double gains[kMaxSegment + 1];
+      const std::size_t i = pos_[a];
+      const std::size_t longest = std::min(longestChain, order_.size() - i);
+      const Vec2 prev = exitAt(i == 0 ? kNone : i - 1);
+      for (std::size_t len = 1; len <= longest; ++len) {
+        const std::size_t e = i + len - 1;
+        gains[len] = dist(prev, in_[order_[i]]);
+        if (hasAt(e + 1)) {
+          const Vec2& next = in_[order_[e + 1]];
+          gains[len] += dist(out_[order_[e]], next) - dist(prev, next);
+        }
+      }
+      for (std::size_t k = a * kNeighbours; k < (a + 1) * kNeighbours; ++k) {
+        const std::size_t c = neighbours[k];
+        if (c == kNone || pos_[c] == kNone) continue;
+        if (!tryReverse(a, c) && !tryMove(a, c, longest, gains)) continue;
         --budget;
-        for (const std::size_t t : touched_)
-          if (!queued[t]) queued[t] = 1, queue.push_back(t);
+        for (const std::size_t t : touched_) enqueue(t);
         touched_.clear();
         break;
       }
     }
+    while (count > 0) queued_[queue_[head]] = 0, head = (head + 1) % queue_.size(), --count;
     // Reversals of the route's head: the only moves that change the first rapid.
     for (std::size_t q = 0; q < std::min(order_.size(), kNeighbours); ++q) reverseIfShorter(kNone, q);
     touched_.clear();
@@ -159,8 +203,8 @@ class Route {
   static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
  private:
-  Vec2 in(std::size_t path) const { return s_.in[s_.first[path] + state_[path]]; }
-  Vec2 out(std::size_t path) const { return s_.out[s_.first[path] + state_[path]]; }
+  const Vec2& in(std::size_t path) const { return in_[path]; }
+  const Vec2& out(std::size_t path) const { return out_[path]; }
   // Exit before position p (the start point before the first).
   Vec2 exitAt(std::size_t p) const { return p == kNone ? start_ : out(order_[p]); }
   bool hasAt(std::size_t p) const { return p != kNone && p < order_.size(); }
@@ -168,7 +212,7 @@ class Route {
     if (hasAt(p)) touched_.push_back(order_[p]);
   }
   void flip(std::size_t path) {
-    if (s_.first[path + 1] - s_.first[path] == 2) state_[path] ^= 1;
+    if (s_.first[path + 1] - s_.first[path] == 2) setState(path, state_[path] ^ 1);
   }
 
   bool tryReverse(std::size_t a, std::size_t c) {
@@ -206,38 +250,62 @@ class Route {
 
   // Or-opt: moves a chain of 1..3 paths starting at a to just after or just before c, either
   // way round, when that shortens the route.
-  bool tryMove(std::size_t a, std::size_t c) {
-    for (std::size_t len = 1; len <= kMaxSegment; ++len) {
-      const std::size_t i = pos_[a];
-      if (i + len > order_.size()) return false;
-      const std::size_t j = pos_[c];
+  // gains[len]: what taking out the chain of len paths from a saves, for len up to longest.
+  // A place a chain starting with path a may move to: after position g (kNone: to the
+  // front), between the rapid's ends at and next, with the distances that do not depend on
+  // the chain's length.
+  struct Gap {
+    std::size_t g = kNone;
+    Vec2 at, next;
+    bool atEnd = false;      // nothing follows g
+    double base = 0;         // the rapid from at to next that the move replaces
+    double toFirst = 0;      // from at to a's way in
+    double fromFirst = 0;    // from a's way in to next
+  };
+
+  Gap gapAt(std::size_t g, std::size_t a) const {
+    Gap gap;
+    gap.g = g;
+    gap.at = exitAt(g);
+    gap.atEnd = !hasAt(g == kNone ? 0 : g + 1);
+    if (!gap.atEnd) gap.next = in(order_[g == kNone ? 0 : g + 1]);
+    gap.base = gap.atEnd ? 0 : dist(gap.at, gap.next);
+    gap.toFirst = dist(gap.at, in(a));
+    gap.fromFirst = gap.atEnd ? 0 : dist(in(a), gap.next);
+    return gap;
+  }
+
+  bool tryMove(std::size_t a, std::size_t c, std::size_t longest, const double* gains) {
+    const std::size_t i = pos_[a], j = pos_[c];
+    if (j == i) return false;
+    const Gap gaps[2] = {gapAt(j, a), gapAt(j == 0 ? kNone : j - 1, a)};
+    for (std::size_t len = 1; len <= longest; ++len) {
       if (j >= i && j < i + len) return false;
-      for (const std::size_t g : {j, j == 0 ? kNone : j - 1})
-        if (moveIfShorter(i, len, g)) return true;
+      for (const Gap& gap : gaps)
+        if (moveIfShorter(i, len, gap, gains[len])) return true;
     }
     return false;
   }
 
-  // Moves positions i..i+len-1 to follow position g (kNone: to the front).
-  bool moveIfShorter(std::size_t i, std::size_t len, std::size_t g) {
-    const std::size_t e = i + len - 1;
+  // Moves positions i..i+len-1 into gap when what that adds is less than gain, what taking
+  // them out saves.
+  bool moveIfShorter(std::size_t i, std::size_t len, const Gap& gap, double gain) {
+    const std::size_t e = i + len - 1, g = gap.g;
     // Following i-1 (or leading when i is first) or itself: no move.
     if (g == kNone ? i == 0 : (g + 1 >= i && g <= e)) return false;
     const std::size_t distance = g == kNone ? i : (g > e ? g - e : i - g);
     if (distance > kMaxShift) return false;
     const std::size_t first = order_[i], last = order_[e];
-    const Vec2 prev = exitAt(i == 0 ? kNone : i - 1);
-    double gain = dist(prev, in(first));
-    if (hasAt(e + 1)) {
-      const Vec2 next = in(order_[e + 1]);
-      gain += dist(out(last), next) - dist(prev, next);
-    }
-    const Vec2 at = exitAt(g);
-    const bool atEnd = !hasAt(g == kNone ? 0 : g + 1);
-    const Vec2 next = atEnd ? Vec2{} : in(order_[g == kNone ? 0 : g + 1]);
-    const double base = atEnd ? 0 : dist(at, next);
-    const double forward = dist(at, in(first)) + (atEnd ? 0 : dist(out(last), next)) - base;
-    const double backward = dist(at, out(last)) + (atEnd ? 0 : dist(in(first), next)) - base;
+    const Vec2& at = gap.at;
+    const Vec2& next = gap.next;
+    const bool atEnd = gap.atEnd;
+    const double base = gap.base;
+    // A ring alone goes in and out at one point: its ends' distances are known already.
+    const bool oneEnd = out(last) == in(first);
+    const double lastToNext = atEnd ? 0 : (oneEnd ? gap.fromFirst : dist(out(last), next));
+    const double atToLast = oneEnd ? gap.toFirst : dist(at, out(last));
+    const double forward = gap.toFirst + lastToNext - base;
+    const double backward = atToLast + gap.fromFirst - base;
     bool reverse = backward < forward;
     double added = std::min(forward, backward);
     // A single path moved may also be entered elsewhere: the best of its ways in for its new
@@ -245,7 +313,7 @@ class Route {
     std::size_t newState = state_[first];
     // Every way in lies in the path's extent: skip the scan when even that cannot pay.
     const Extent& box = s_.box[first];
-    if (len == 1 && distToBox(at, box) + (atEnd ? 0 : distToBox(next, box)) - base < gain - 1e-9) {
+    if (len == 1 && mayPay(at, next, atEnd, box, base + gain - 1e-9)) {
       for (std::size_t k = s_.first[first]; k < s_.first[first + 1]; ++k) {
         const double c = dist(at, s_.in[k]) + (atEnd ? 0 : dist(s_.out[k], next)) - base;
         if (c < added - 1e-12) added = c, newState = k - s_.first[first], reverse = false;
@@ -253,7 +321,7 @@ class Route {
     }
     if (added - gain >= -1e-9) return false;
     if (!movable(i, e, g, reverse)) return false;
-    if (len == 1 && !reverse) state_[first] = newState;
+    if (len == 1 && !reverse) setState(first, newState);
     touch(i == 0 ? kNone : i - 1), touch(i), touch(e), touch(e + 1), touch(g);
     touch(g == kNone ? 0 : g + 1);
     // Rotate the chain into place, then turn it round when that was the cheaper way.
@@ -304,6 +372,9 @@ class Route {
   std::vector<std::size_t> order_;
   std::vector<std::size_t> state_;
   std::vector<std::size_t> pos_;
+  std::vector<Vec2> in_, out_;        // per path: where its state enters and leaves it
+  std::vector<std::size_t> queue_;    // improve's paths to look at, a ring buffer
+  std::vector<char> queued_;          // per path: in queue_
   std::vector<std::size_t> touched_;  // paths whose rapids the last move changed
 };
 
@@ -334,7 +405,7 @@ std::vector<std::size_t> nearestNeighbourRoute(const States& s, const Precedence
       }
   }
   firstPoint[n] = points.size();
-  PointTree tree(std::move(points));
+  PointGrid tree(points);
   std::vector<std::size_t> waiting(n, 0);
   for (std::size_t p = 0; p < n; ++p) waiting[p] = prec.before[p].size();
   auto setLive = [&](std::size_t p, bool live) {
@@ -371,7 +442,8 @@ std::vector<std::size_t> nearestNeighbourRoute(const States& s, const Precedence
 }
 
 // The entry of every path for a fixed order, chosen jointly: shortest route through one state
-// per path (travel plus smooth-entry penalty), a layer of at most K states per path.
+// per path (travel plus smooth-entry penalty), a layer of at most K states per path. Writes
+// each path's state to state.
 void chooseEntries(const States& s, const std::vector<std::size_t>& order, const Vec2& start,
                    std::vector<std::size_t>& state) {
   if (order.empty()) return;
@@ -380,8 +452,20 @@ void chooseEntries(const States& s, const std::vector<std::size_t>& order, const
     layer[i + 1] = layer[i] + s.first[order[i] + 1] - s.first[order[i]];
   std::vector<double> cost(layer.back());
   std::vector<std::size_t> from(layer.back(), 0);
+  // The previous layer's states by rising cost: a rapid is never negative, so once a state's
+  // cost alone reaches the best found, no later one can beat it.
+  std::vector<std::size_t> cheapest;
   for (std::size_t i = 0; i < order.size(); ++i) {
     const std::size_t p = order[i];
+    if (i > 0) {
+      cheapest.resize(layer[i] - layer[i - 1]);
+      for (std::size_t b = 0; b < cheapest.size(); ++b) cheapest[b] = b;
+      const double* previous = cost.data() + layer[i - 1];
+      // A handful of states: insertion sort, stable and without the buffer stable_sort takes.
+      for (std::size_t b = 1; b < cheapest.size(); ++b)
+        for (std::size_t c = b; c > 0 && previous[cheapest[c]] < previous[cheapest[c - 1]]; --c)
+          std::swap(cheapest[c], cheapest[c - 1]);
+    }
     for (std::size_t a = 0; a < layer[i + 1] - layer[i]; ++a) {
       const std::size_t k = s.first[p] + a;
       double best = std::numeric_limits<double>::infinity();
@@ -390,8 +474,10 @@ void chooseEntries(const States& s, const std::vector<std::size_t>& order, const
         best = dist(start, s.in[k]);
       } else {
         const std::size_t q = order[i - 1];
-        for (std::size_t b = 0; b < layer[i] - layer[i - 1]; ++b) {
-          const double c = cost[layer[i - 1] + b] + dist(s.out[s.first[q] + b], s.in[k]);
+        for (const std::size_t b : cheapest) {
+          const double before = cost[layer[i - 1] + b];
+          if (before >= best) break;
+          const double c = before + dist(s.out[s.first[q] + b], s.in[k]);
           if (c < best) best = c, arg = b;
         }
       }
@@ -409,8 +495,9 @@ void chooseEntries(const States& s, const std::vector<std::size_t>& order, const
   }
 }
 
-// Each path's nearest other paths, by the middle of its entry points.
-std::vector<std::vector<std::size_t>> neighboursOf(const States& s, std::size_t n) {
+// Each path's nearest other paths, by the middle of its entry points: kNeighbours per path,
+// nearest first, Route::kNone where a path has fewer.
+std::vector<std::size_t> neighboursOf(const States& s, std::size_t n) {
   std::vector<Vec2> middle(n);
   for (std::size_t p = 0; p < n; ++p) {
     Vec2 sum;
@@ -418,12 +505,17 @@ std::vector<std::vector<std::size_t>> neighboursOf(const States& s, std::size_t 
     for (std::size_t k = s.first[p]; k < s.first[p + 1]; ++k) sum.x += s.in[k].x, sum.y += s.in[k].y;
     if (count > 0) middle[p] = {sum.x / static_cast<double>(count), sum.y / static_cast<double>(count)};
   }
-  PointTree tree(middle);
-  std::vector<std::vector<std::size_t>> out(n);
+  PointGrid grid(middle);
+  for (std::size_t p = 0; p < n; ++p)
+    if (s.first[p + 1] == s.first[p]) grid.setLive(p, false);
+  std::vector<std::size_t> out(n * kNeighbours, Route::kNone);
+  std::vector<std::pair<double, std::size_t>> near;
   for (std::size_t p = 0; p < n; ++p) {
     if (s.first[p + 1] == s.first[p]) continue;
-    for (const std::size_t q : tree.nearestK(middle[p], kNeighbours + 1))
-      if (q != p && s.first[q + 1] > s.first[q]) out[p].push_back(q);
+    grid.setLive(p, false);
+    grid.nearestK(middle[p], kNeighbours, near);
+    grid.setLive(p, true);
+    for (std::size_t k = 0; k < near.size(); ++k) out[p * kNeighbours + k] = near[k].second;
   }
   return out;
 }
@@ -440,16 +532,21 @@ TravelPlan planTravel(const std::vector<const Contour*>& paths,
 
   std::vector<std::size_t> state(n, 0);
   std::vector<std::size_t> order = nearestNeighbourRoute(s, prec, routed, options.start, state);
-  const std::vector<std::vector<std::size_t>> neighbours = neighboursOf(s, n);
-  Route route(s, prec, options.start, std::move(order), std::move(state));
+  const std::vector<std::size_t> neighbours = neighboursOf(s, n);
+  Route route(s, prec, options.start, std::move(order), state);
   std::vector<std::size_t> seeds = route.order();
   for (int round = 0; round < options.improvementRounds; ++round) {
-    route.improve(neighbours, seeds);
-    const std::vector<std::size_t> before = route.state();
-    chooseEntries(s, route.order(), options.start, route.state());
+    // After the first round the order is settled but for the rapids the new entries changed:
+    // moving single paths and reversals mend those as well as longer chains do, for less.
+    route.improve(neighbours, seeds, round == 0 ? kMaxSegment : 1);
+    state = route.state();
+    chooseEntries(s, route.order(), options.start, state);
     seeds.clear();
-    for (const std::size_t p : route.order())
-      if (route.state()[p] != before[p]) route.addWithNeighbours(p, seeds);
+    for (const std::size_t p : route.order()) {
+      if (route.state()[p] == state[p]) continue;
+      route.setState(p, state[p]);
+      route.addWithNeighbours(p, seeds);
+    }
   }
 
   TravelPlan plan;
@@ -507,7 +604,7 @@ TravelFigures travelFigures(const std::vector<const Contour*>& paths, const Trav
     }
   }
   first.push_back(points.size());
-  PointTree tree(points);
+  PointGrid tree(points);
   for (std::size_t p = 0; p < paths.size(); ++p) {
     if (first[p + 1] == first[p]) continue;
     for (std::size_t k = first[p]; k < first[p + 1]; ++k) tree.setLive(k, false);

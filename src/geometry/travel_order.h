@@ -8,11 +8,12 @@
 // cutPoints(*paths[step.path], step) for each; travelFigures reports how much rapid travel the
 // plan saves. Leads and overcut (cut_leads.h) start from the same plan.
 //
-// Algorithm: greedy nearest neighbour over a 2-d tree of the candidate entry points of the
-// paths whose predecessors are all cut, then 2-opt and Or-opt moves against each path's
-// nearest neighbours (moves that would break a precedence are refused), then a dynamic
+// Algorithm: greedy nearest neighbour over a uniform grid (point_grid.h) of the candidate entry
+// points of the paths whose predecessors are all cut, then 2-opt and Or-opt moves against each
+// path's nearest neighbours (moves that would break a precedence are refused), then a dynamic
 // programme that picks every path's entry point jointly for the final order (O(n K^2) over K
-// candidates per ring, two directions per open path); improvement and entry choice run twice.
+// candidates per ring, two directions per open path); improvement and entry choice run twice,
+// the second improvement moving single paths only.
 #include <cstddef>
 #include <vector>
 
