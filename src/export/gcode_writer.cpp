@@ -455,8 +455,9 @@ void saveGcodeSheets(const std::string& path, const std::vector<Drawing>& sheets
   program.header(sourceName, contours);
   for (std::size_t i = 0; i < sheets.size(); ++i) {
     if (i > 0) program.pauseForSheet(i + 1);
+    std::size_t path = 0;
     for (const PlacedCharacter& c : sheets[i].characters)
-      for (const Contour& k : c.contours) program.contour(k);
+      for (const Contour& k : c.contours) program.contour(k, sheets[i].bulgesOf(path++));
   }
   program.footer();
   file.commit();
