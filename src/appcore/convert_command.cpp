@@ -80,6 +80,12 @@ E oneOf(const Value& v, const std::pair<std::string_view, E> (&names)[N]) {
   refuse(v, "is not one of " + list);
 }
 
+std::string_view nameOfCut(CutOperation cut) {
+  for (const auto& [name, value] : kCutOperationNames)
+    if (value == cut) return name;
+  return "";
+}
+
 // Characters of a layer name, as the positional rule counts them (code points).
 constexpr std::size_t kMaxLayerChars = 39;
 
@@ -167,6 +173,14 @@ const OptionEntry kOptions[] = {
      [](ConvertCommand& c, const Value& v) { c.options.order = oneOf(v, kCutOrderNames); }},
     {"--lead-type", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.leadShape = oneOf(v, kLeadShapeNames); }},
+    // the operation
+    {"--cut", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.cut = oneOf(v, kCutOperationNames); }},
+    {"--clear-output", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       if (v.text.empty()) refuse(v, "names no file");
+       c.options.vcarve.clearOutput = v.text;
+     }},
     // the machine
     {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
     // typography
@@ -217,6 +231,16 @@ void checkCombinations(const ConvertCommand& c) {
   if (c.options.order == CutOrder::Travel &&
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
     throw UsageError("--order travel needs the closed, svg or gcode format");
+  }
+  if (c.options.cut != CutOperation::Profile && c.options.cut != CutOperation::VCarve) {
+    throw UsageError("--cut " + std::string(nameOfCut(c.options.cut)) + " is not available in this build");
+  }
+  if (c.options.cut == CutOperation::VCarve) {
+    if (c.options.format != OutputFormat::Gcode) throw UsageError("--cut vcarve needs the gcode format");
+    if (c.options.gcode.laser) throw UsageError("--cut vcarve needs a router, not --laser");
+  }
+  if (c.options.vcarve.clearTool.has_value() != !c.options.vcarve.clearOutput.empty()) {
+    throw UsageError("--clear-tool and --clear-output go together");
   }
   std::size_t fromStdin = 0;
   for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;

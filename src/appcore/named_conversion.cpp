@@ -254,6 +254,7 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
           if (!note.empty()) notes.push_back(std::move(note));
         // A lead cut short changes where the tool pierces: said like the kerf's losses.
         for (const std::string& note : drawn->leadNotes) notes.push_back(note);
+        for (const std::string& note : drawn->carveNotes) notes.push_back(note);
       }
       // Material the kerf leaves uncut is never passed over in silence, report or not.
       for (const std::string& note : notes) err << "kerfline-convert: " << target << ": " << note << '\n';

@@ -84,6 +84,30 @@ const OptionDescriptor kTable[] = {
     {"--power", "Export", "Power", OptionKind::Real, "", 0, 100000, 1, "laser power (the S word)",
      [](const ConversionOptions& o) { return o.gcode.power; },
      [](ConversionOptions& o, std::optional<double> v) { o.gcode.power = v; }},
+    // V-carving. The bit angle spans the V-bits made (engraving bits of 10 degrees to wide
+    // sign-making bits); widths and depths are those of the kerf; the step-over keeps
+    // neighbouring passes overlapping (above 0.95 ridges stand between them) and useful
+    // (below 0.05 a pass barely moves).
+    {"--bit-angle", "Carve", "BitAngle", OptionKind::Real, "degrees", 10, 170, 1,
+     "V-bit's included angle (--cut vcarve)",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.vcarve.bitAngle; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.bitAngle = v.value_or(60); }},
+    {"--bit-diameter", "Carve", "BitDiameter", OptionKind::Real, "drawing units", 0.01, 100, 3,
+     "V-bit's diameter: no deeper than its cone",
+     [](const ConversionOptions& o) { return o.vcarve.bitDiameter; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.bitDiameter = v; }},
+    {"--max-depth", "Carve", "MaxDepth", OptionKind::Real, "drawing units", 0.0001, 100, 4,
+     "deepest cut; wider parts get a flat floor",
+     [](const ConversionOptions& o) { return o.vcarve.maxDepth; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.maxDepth = v; }},
+    {"--step-over", "Carve", "StepOver", OptionKind::Real, "of the tool's width", 0.05, 0.95, 2,
+     "distance between clearing passes",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.vcarve.stepOver; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.stepOver = v.value_or(0.4); }},
+    {"--clear-tool", "Carve", "ClearTool", OptionKind::Real, "drawing units", 0.01, 100, 3,
+     "flat end mill clearing the floor (with --clear-output)",
+     [](const ConversionOptions& o) { return o.vcarve.clearTool; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.clearTool = v; }},
 };
 
 }  // namespace

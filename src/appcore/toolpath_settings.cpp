@@ -108,6 +108,9 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
   if (auto shape = named(readProfileString(path, kToolpathSection, "LeadType"), kLeadShapeNames))
     options.leadShape = *shape;
   readRows(path, kToolpathSection, options, refused);
+  if (auto cut = named(readProfileString(path, kToolpathSection, "Cut"), kCutOperationNames))
+    options.cut = *cut;
+  readRows(path, kCarveSection, options, refused);
   return refused;
 }
 
@@ -131,6 +134,11 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   once("LeadType", asksForLeads(options)
                        ? std::optional(nameOf(options.leadShape, kLeadShapeNames))
                        : std::nullopt);
+  // The operation and the carving's section likewise appear only once a carving is chosen.
+  once("Cut", options.cut != CutOperation::Profile
+                  ? std::optional(nameOf(options.cut, kCutOperationNames))
+                  : std::nullopt);
+  if (options.cut == CutOperation::VCarve) writeRows(path, kCarveSection, options);
 }
 
 std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options) {

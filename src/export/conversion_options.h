@@ -37,6 +37,20 @@ enum class CutOrder {
 inline constexpr std::pair<std::string_view, CutOrder> kCutOrderNames[] = {
     {"text", CutOrder::Text}, {"travel", CutOrder::Travel}};
 
+/// What a job makes of the letters.
+enum class CutOperation {
+  Profile,     ///< along the outline (the classic cut)
+  VCarve,      ///< a V-bit along the medial axis, as deep as the letter is wide
+  Pocket,      ///< the inside of each letter cleared (with background: around the letters)
+  Hatch,       ///< parallel lines inside the letters (laser fill)
+  OffsetFill,  ///< concentric offsets inward (laser offset fill)
+};
+/// The operations' names on the command line and in the settings file.
+inline constexpr std::pair<std::string_view, CutOperation> kCutOperationNames[] = {
+    {"profile", CutOperation::Profile}, {"vcarve", CutOperation::VCarve},
+    {"pocket", CutOperation::Pocket},   {"hatch", CutOperation::Hatch},
+    {"offset-fill", CutOperation::OffsetFill}};
+
 /// The lead forms' names on the command line and in the settings file.
 inline constexpr std::pair<std::string_view, LeadShape> kLeadShapeNames[] = {
     {"line", LeadShape::Line}, {"arc", LeadShape::Arc}};
@@ -58,6 +72,16 @@ struct GcodeOptions {
   std::optional<double> depthPerPass;  ///< set (> 0): passes at -D, -2D, ... down to Z cutting
   bool laser = false;                  ///< no Z moves; M4 S<power> before and M5 after a contour
   std::optional<double> power;         ///< laser power S; unset: the writer's default
+};
+
+/// The V-carving of a job (--cut vcarve), in drawing units.
+struct VCarveOptions {
+  double bitAngle = 60;               ///< the V-bit's included angle, degrees
+  std::optional<double> bitDiameter;  ///< set: no deeper than the cone this wide
+  std::optional<double> maxDepth;     ///< set: no deeper; the floor below is cleared flat
+  double stepOver = 0.4;              ///< clearing passes apart, share of the tool's width
+  std::optional<double> clearTool;    ///< set: a flat end mill this wide clears the floor ...
+  std::string clearOutput;            ///< ... in a second program written here
 };
 
 /// One conversion, as the command line, the window's export dialog and the settings file
@@ -84,6 +108,8 @@ struct ConversionOptions {
                                    ///< after it (the classic SPACE % stays in classic.spacePercent)
   Alignment align = Alignment::Left;
   bool autoPitch = false;          ///< line pitch from the fonts' line heights
+  VCarveOptions vcarve;            ///< the V-bit and the floor's clearing (--cut vcarve)
+  CutOperation cut = CutOperation::Profile;
 };
 
 /// True when options place characters exactly as the classic walk does: classic spacing,

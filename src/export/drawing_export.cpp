@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/error.h"
+#include "export/carve_export.h"
 #include "export/closed_dxf_writer.h"
 #include "export/cut_route.h"
 #include "export/drawing_layout.h"
@@ -71,13 +72,14 @@ bool needsDrawingExport(const ConversionOptions& o) {
          o.kerfSide != classic.kerfSide || o.gcode.feed || o.gcode.plungeFeed ||
          o.gcode.spindleRpm || o.gcode.depthPerPass || o.gcode.laser || o.gcode.power ||
          o.spacing != classic.spacing || o.ligatures || o.align != classic.align ||
-         o.autoPitch || o.dxfVersion != classic.dxfVersion;
+         o.autoPitch || o.dxfVersion != classic.dxfVersion || o.cut != classic.cut;
 }
 
 DrawingRoute drawingRoute(const ConversionOptions& options) {
   const bool strokeForm =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
-  if (changesPaths(options)) return DrawingRoute::PlacedDrawing;
+  if (changesPaths(options) || options.cut != CutOperation::Profile)
+    return DrawingRoute::PlacedDrawing;
   if (strokeForm) return DrawingRoute::StrokeWalk;
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
   // the whole text is shaped; without them each character can go to the file as it is placed.
@@ -132,6 +134,10 @@ void checkDrawingOptions(const ConversionOptions& options) {
       options.dxfVersion != 2000) {
     throw Error("The DXF version must be 12 or 2000.");
   }
+  if (options.cut != CutOperation::Profile && options.cut != CutOperation::VCarve)
+    throw Error("This operation is not available in this build.");
+  if (options.cut == CutOperation::VCarve && options.format != OutputFormat::Gcode)
+    throw Error("V-carving is written in the G-code form only.");
 }
 
 void writePlacedDrawing(const std::string& path, Drawing drawing,
@@ -145,6 +151,11 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
                           const ConversionOptions& options,
                           DrawingExportReport* report) {
   checkDrawingOptions(options);
+  if (options.cut == CutOperation::VCarve) {
+    std::vector<std::string> notes = writeCarving(path, given, options);
+    if (report) report->carveNotes = std::move(notes);
+    return;
+  }
   std::optional<CutRoute> route;
   if (routesCuts(options)) {
     route = planCutRoute(given, options);

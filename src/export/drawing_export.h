@@ -21,6 +21,7 @@ struct DrawingExportReport {
   Extent extent;             ///< of the paths written, in drawing units (after any fit)
   std::optional<TravelFigures> travel;  ///< when the paths were planned for travel
   std::vector<std::string> leadNotes;   ///< leads shortened or left out
+  std::vector<std::string> carveNotes;  ///< what a carving did that the machinist must know
 };
 
 /// Fills report, when given, with drawing's path count and extent.
