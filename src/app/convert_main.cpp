@@ -186,6 +186,24 @@ Leads (closed, svg and gcode; every closed contour, in either order):
                       Z cutting, all of a contour before the next; default: one pass
   --laser             no Z moves: M4 S<power> before each contour, M5 after it
   --power S           laser power (0 to 100000), default 1000
+V-carving (gcode): --cut vcarve (profile, the outline cut, is the default) carves each
+letter with a V-bit along its medial axis, as deep as the letter is wide there, so that
+the bit's flanks just touch the outline (within 0.002 mm): z = -r / tan(angle / 2), r the
+distance to the outline; the bit reaches the surface at sharp corners. Each connected
+piece of a letter is cut in as few strokes as possible (a short side branch is cut there
+and back rather than lifted out of); strokes are planned for short rapid travel.
+Single-line faces have no area: their lines are engraved at --max-depth (or 1 mm), and
+standard error says so. --depth-per-pass splits deep strokes into passes.
+  --bit-angle DEG     the V-bit's included angle, 10 to 170, default 60
+  --bit-diameter D    the bit's diameter: no deeper than its cone (optional)
+  --max-depth D       no deeper than D; where the letter is wider the floor is flat and
+                      cleared: by the V-bit in offset passes, or by --clear-tool
+  --step-over F       clearing passes F x the tool's width apart, 0.05 to 0.95,
+                      default 0.4
+  --clear-tool D      a flat end mill of diameter D clears the flat floor, inset by its
+                      radius, in a second program; the V-bit traces the floor's edge so
+                      no ridge stands between the two
+  --clear-output FILE the end mill's program (with --clear-tool)
 Typography (every form; closed, svg and gcode place the text as lines does, then fit, weld
 and offset it):
   --spacing MODE      classic (default): each character after the rightmost point of the

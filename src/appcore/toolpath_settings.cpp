@@ -138,7 +138,14 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   once("Cut", options.cut != CutOperation::Profile
                   ? std::optional(nameOf(options.cut, kCutOperationNames))
                   : std::nullopt);
-  if (options.cut == CutOperation::VCarve) writeRows(path, kCarveSection, options);
+  const ConversionOptions defaults;
+  for (const OptionDescriptor& row : optionTable()) {
+    if (row.section != kCarveSection) continue;
+    const std::optional<double> v = row.get(options);
+    if (options.cut == CutOperation::VCarve || v != row.get(defaults) ||
+        readProfileString(path, kCarveSection, std::string(row.key)))
+      writeProfileString(path, kCarveSection, std::string(row.key), v ? exactText(*v) : "");
+  }
 }
 
 std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options) {
