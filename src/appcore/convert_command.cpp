@@ -238,9 +238,11 @@ void checkCombinations(const ConvertCommand& c) {
   if (c.options.cut == CutOperation::VCarve) {
     if (c.options.format != OutputFormat::Gcode) throw UsageError("--cut vcarve needs the gcode format");
     if (c.options.gcode.laser) throw UsageError("--cut vcarve needs a router, not --laser");
-  }
-  if (c.options.vcarve.clearTool.has_value() != !c.options.vcarve.clearOutput.empty()) {
-    throw UsageError("--clear-tool and --clear-output go together");
+    // The bit's own width is the carving's offset, and it enters along the axis.
+    if (c.options.kerf || asksForLeads(c.options))
+      throw UsageError("--cut vcarve takes no --kerf, leads or overcut");
+    if (c.options.vcarve.clearTool.has_value() != !c.options.vcarve.clearOutput.empty())
+      throw UsageError("--clear-tool and --clear-output go together");
   }
   std::size_t fromStdin = 0;
   for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;
