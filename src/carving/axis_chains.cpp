@@ -22,7 +22,8 @@ double edgeLength(const AxisEdge& e) {
 class ChainWalk {
  public:
   ChainWalk(const MedialAxis& axis, const std::vector<std::vector<int>>& incident,
-            std::vector<bool>& used, double retraceLimit, std::vector<AxisChain>& out)
+            std::vector<bool>& used, const std::function<double(double)>& retraceLimit,
+            std::vector<AxisChain>& out)
       : axis_(axis), incident_(incident), used_(used), limit_(retraceLimit), out_(out) {}
 
   // Walks the piece holding vertex start.
@@ -148,7 +149,7 @@ class ChainWalk {
     }
     for (const int i : order) {
       const Item& item = items_[static_cast<std::size_t>(i)];
-      if (comeBack || item.cost <= limit_) {
+      if (comeBack || item.cost <= limit_(axis_.vertices[static_cast<std::size_t>(v)].radius)) {
         enter(v, item, true);
       } else {
         deferred_.push_back({v, i});
@@ -160,7 +161,7 @@ class ChainWalk {
   const MedialAxis& axis_;
   const std::vector<std::vector<int>>& incident_;
   std::vector<bool>& used_;
-  double limit_;
+  const std::function<double(double)>& limit_;
   std::vector<AxisChain>& out_;
   std::vector<Item> items_;
   std::vector<std::vector<int>> below_;  // items leaving each vertex downwards
@@ -171,7 +172,8 @@ class ChainWalk {
 
 }  // namespace
 
-std::vector<AxisChain> axisChains(const MedialAxis& axis, double retraceLimit) {
+std::vector<AxisChain> axisChains(const MedialAxis& axis,
+                                  const std::function<double(double)>& retraceLimit) {
   std::vector<std::vector<int>> incident(axis.vertices.size());
   for (std::size_t e = 0; e < axis.edges.size(); ++e) {
     incident[static_cast<std::size_t>(axis.edges[e].from)].push_back(static_cast<int>(e));

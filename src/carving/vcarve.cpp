@@ -124,7 +124,10 @@ RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettin
   const double tanHalf = std::tan(s.bitAngle * std::numbers::pi / 360);
   const double limit = depthLimit(s);
   const MedialAxis axis = medialAxis(rings, s.tolerance);
-  for (const AxisChain& chain : axisChains(axis, s.retraceLimit)) {
+  const auto retrace = [&](double radius) {
+    return s.retraceLimit + s.retracePerDepth * std::min(radius / tanHalf, limit);
+  };
+  for (const AxisChain& chain : axisChains(axis, retrace)) {
     out.vbit.push_back(strokeOf(chain, tanHalf, limit));
     for (const AxisPoint& p : chain) out.flat = out.flat || p.radius > limit * tanHalf;
   }

@@ -35,7 +35,11 @@ struct VCarveSettings {
   double stepOver = 0.4;              ///< clearing passes apart, as a share of the tool's width
   std::optional<double> clearTool;    ///< set: a flat end mill this wide clears the floor
   double tolerance = 0.01;            ///< how far curved axis edges and arcs may be flattened
-  double retraceLimit = 0;            ///< side branches up to this long are cut there and back
+  /// Side branches up to retraceLimit + retracePerDepth x (the depth where they branch off)
+  /// long are cut there and back rather than lifted out of: a lift costs the rise from that
+  /// depth and the plunge back to it.
+  double retraceLimit = 0;
+  double retracePerDepth = 0;
 };
 
 /// The deepest the V-bit may cut: maxDepth, no deeper than the cone of bitDiameter; infinite

@@ -29,12 +29,16 @@ VCarveSettings settingsOf(const ConversionOptions& options) {
   s.stepOver = v.stepOver;
   s.clearTool = v.clearTool;
   s.tolerance = carvingTolerance(options);
-  // A lift costs the rapid up to Z up and the plunge back at the plunge feed, about as long as
-  // cutting this far twice over at the feed: a side branch no longer is cheaper cut twice.
+  // Cutting back along a side branch costs its length at the feed; lifting out instead costs
+  // the plunge from Z up back down to the branch's depth at the plunge feed (the rapids
+  // besides are quick): as long as cutting (Z up + depth) x feed / plunge feed.
   const double feed = options.gcode.feed.value_or(defaultFeed(options.units));
   const double plunge = options.gcode.plungeFeed.value_or(defaultPlungeFeed(options.units));
   const double zUp = carveZUp(options);
-  if (feed > 0 && plunge > 0) s.retraceLimit = 2 * zUp * feed / plunge;
+  if (feed > 0 && plunge > 0) {
+    s.retraceLimit = zUp * feed / plunge;
+    s.retracePerDepth = feed / plunge;
+  }
   return s;
 }
 

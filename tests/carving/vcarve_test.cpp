@@ -62,7 +62,7 @@ TEST(vcarve_test, axis_is_chained_into_few_strokes_covering_every_edge_once_or_r
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const MedialAxis axis = medialAxis(c.rings, 0.001);
-    const std::vector<AxisChain> chains = axisChains(axis, c.retraceLimit);
+    const std::vector<AxisChain> chains = axisChains(axis, [&](double) { return c.retraceLimit; });
     EXPECT_EQ(chains.size(), c.strokes);
     double total = 0, edges = 0;
     for (const AxisChain& chain : chains) total += chainLength(chain);
