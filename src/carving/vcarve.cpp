@@ -13,6 +13,8 @@
 namespace kerfline {
 namespace {
 
+constexpr int kMaxFloorPasses = 2000;
+
 void checkSettings(const VCarveSettings& s) {
   if (!(s.bitAngle > 0 && s.bitAngle < 180)) throw Error("The bit angle must lie between 0 and 180 degrees.");
   const auto positive = [](const std::optional<double>& v, const char* what) {
@@ -134,6 +136,15 @@ RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettin
   if (!out.flat) return out;
   // The floor: where the cone would go deeper, the region inset by the cut's half width there.
   const double rLimit = limit * tanHalf;
+  // Each pass is an offset of the whole region: a floor needing more passes than any real
+  // tool makes (a micron's depth limit under a wide letter) is refused, not ground through.
+  double widest = 0;
+  for (const AxisPoint& v : axis.vertices) widest = std::max(widest, v.radius);
+  const double narrowest = std::min(rLimit, s.clearTool.value_or(std::numeric_limits<double>::infinity()) / 2);
+  const double passes = (widest - rLimit) / (s.stepOver * 2 * narrowest);
+  if (passes > kMaxFloorPasses)
+    throw Error("The flat floor would take more than " + std::to_string(kMaxFloorPasses) +
+                " passes: raise the maximum depth, the step-over or the clearing tool.");
   const ClipperLib::Paths region = pathsOf(rings);
   if (s.clearTool) {
     // The V-bit clears the floor's edge band as far in as the end mill's rim cannot reach in

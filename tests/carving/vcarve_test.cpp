@@ -148,6 +148,13 @@ TEST(vcarve_test, depth_follows_the_clearance_and_the_floor_is_cleared_inside_th
     for (const CarvePoint& p : carved.vbit[1])
       EXPECT_NEAR(insideRectangle(10, 4, p.x, p.y), rLimit, 1e-6);
   }
+  // A depth limit of a tenth of a micron would clear the floor in some 350,000 passes.
+  VCarveSettings hopeless;
+  hopeless.maxDepth = 0.0001;
+  hopeless.stepOver = 0.05;
+  EXPECT_THROW_MSG(carveRegion(rect, hopeless), Error,
+                   "The flat floor would take more than 2000 passes: raise the maximum depth, "
+                   "the step-over or the clearing tool.");
 }
 
 // A stroke from the surface to 2.5 deep and back, in passes of 1: three passes clamped at -1,
