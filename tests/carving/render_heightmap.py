@@ -2,7 +2,7 @@
 """Renders the material left by a carving as a shaded height map (PNG), from the G-code read back
 by the npm interpreter: a V-bit cuts a cone of its angle at each point of its moves, an end mill
 a flat disc. For looking at, not a test.
-Usage: heightmap.py OUT.png PIXEL ANGLE VBIT.nc [ENDMILL_DIA ENDMILL.nc]"""
+Usage: render_heightmap.py OUT.png PIXEL ANGLE VBIT.nc [ENDMILL_DIA ENDMILL.nc]"""
 import math, os, subprocess, sys
 import numpy as np
 from PIL import Image
