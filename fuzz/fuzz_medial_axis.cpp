@@ -1,5 +1,5 @@
-// Fuzzes the medial axis. Simple polygons with a hole, built from the bytes, are checked
-// exactly: every axis point lies inside, and its radius is its distance to the outline, measured
+// Fuzzes the medial axis and the V-carve built on it. Simple polygons with a hole, built from
+// the bytes, are checked exactly: every axis point lies inside, and its radius is its distance to the outline, measured
 // here by brute force over every segment. The same bytes as arbitrary rings (x, y pairs of small
 // numbers, 0x80 ends a ring) then go through the union a letter's contours go through.
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "carving/medial_axis.h"
+#include "carving/vcarve.h"
 
 namespace {
 
@@ -63,6 +64,34 @@ GridRing starRing(const std::uint8_t* data, std::size_t pairs, double low, doubl
   return r;
 }
 
+// The V-carve of the rings with settings from the first byte: every point of every stroke at or
+// below the surface and no deeper than the limit and, where the outline is exactly the rings
+// (exact), its footprint (radius -z tan(angle / 2)) inside the outline to within the
+// flattening tolerance; the end mill's likewise. Rings through the union may run along one
+// stretch both ways, a slit of no width the axis rightly crosses: there only the depths are
+// checked. The toolpath builder must take any region the union leaves.
+void checkCarving(const std::vector<GridRing>& rings, std::uint8_t choice, bool exact) {
+  kerfline::VCarveSettings s;
+  s.bitAngle = 30 + (choice & 3) * 30;
+  if (choice & 4) s.maxDepth = 0.5 + (choice >> 4) / 4.0;
+  if (choice & 8) s.clearTool = 0.5 + (choice >> 5) / 2.0;
+  s.retraceLimit = (choice >> 6) * 2.0;
+  s.retracePerDepth = choice & 16 ? 3 : 0;
+  const kerfline::RegionCarving carved = kerfline::carveRegion(rings, s);
+  const double tanHalf = std::tan(s.bitAngle * std::numbers::pi / 360);
+  const double limit = kerfline::depthLimit(s);
+  const auto check = [&](const std::vector<kerfline::CarvePath>& paths, bool endMill) {
+    for (const kerfline::CarvePath& path : paths)
+      for (const kerfline::CarvePoint& p : path) {
+        if (!(p.z <= 0 && p.z >= -limit - 1e-9)) std::abort();
+        const double reach = endMill ? *s.clearTool / 2 : -p.z * tanHalf;
+        if (exact && reach > distanceToOutline(rings, {p.x, p.y}) + s.tolerance) std::abort();
+      }
+  };
+  check(carved.vbit, false);
+  check(carved.clearing, true);
+}
+
 }  // namespace
 
 // First stage: a simple polygon (radii 8 to 16) with a simple hole (radii 1 to 4) when the input
@@ -89,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (p.radius > 1e-6 && winding(simple, p.position) == 0) std::abort();
     }
   }
+  if (size > 0) checkCarving(simple, data[0], true);
 
   PlacedCharacter c;
   Contour current;
@@ -108,5 +138,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const AxisEdge& e : medialAxis(rings, 0.01).edges)
     for (const AxisPoint& p : e.points)
       if (p.radius < distanceToOutline(rings, p.position) - 1e-6) std::abort();
+  if (size > 0) checkCarving(rings, data[0], false);
   return 0;
 }

@@ -202,7 +202,8 @@ Filled letters (closed, svg and gcode; overlapping letters are filled as one, ho
 empty; single-line paths are engraved along their line and said so):
   --cut OP            profile (default): along the outline; hatch: parallel lines inside
                       the letters; offset-fill: concentric rings inward, each one closed;
-                      pocket: the inside cleared by a router bit
+                      pocket: the inside cleared by a router bit; vcarve: see
+                      V-carving below
   --interval I        hatch and offset-fill: lines I units apart (required); hatch rows
                       lie at whole multiples of I from the origin, offsets start I/2 in
   --hatch-angle A     hatch: lines A degrees counter-clockwise from X (default 0)
@@ -226,6 +227,23 @@ empty; single-line paths are engraved along their line and said so):
   next, plunging at the start of each run; with --laser the beam is on (M4 S<power>)
   only while filling, S0 over links and overscan, M5 after each run. The closed and
   svg forms hold the fill's lines and rings (hatch lines as open two-point paths).
+V-carving (gcode): --cut vcarve (profile, the outline cut, is the default) carves each
+letter with a V-bit along its medial axis, as deep as the letter is wide there, so that
+the bit's flanks just touch the outline (within 0.002 mm): z = -r / tan(angle / 2), r the
+distance to the outline; the bit reaches the surface at sharp corners. Each connected
+piece of a letter is cut in as few strokes as possible (a short side branch is cut there
+and back rather than lifted out of); strokes are planned for short rapid travel.
+Single-line faces have no area: their lines are engraved at --max-depth (or 1 mm), and
+standard error says so. --depth-per-pass splits deep strokes into passes.
+  --bit-angle DEG     the V-bit's included angle, 10 to 170, default 60
+  --bit-diameter D    the bit's diameter: no deeper than its cone (optional)
+  --max-depth D       no deeper than D; where the letter is wider the floor is flat and
+                      cleared: by the V-bit in offset passes, or by --clear-tool
+  --step-over F       clearing passes F x the tool's width apart (as for pocket)
+  --clear-tool D      a flat end mill of diameter D clears the flat floor, inset by its
+                      radius, in a second program; the V-bit traces the floor's edge so
+                      no ridge stands between the two
+  --clear-output FILE the end mill's program (with --clear-tool)
 Typography (every form; closed, svg and gcode place the text as lines does, then fit, weld
 and offset it):
   --spacing MODE      classic (default): each character after the rightmost point of the

@@ -186,13 +186,18 @@ const OptionEntry kOptions[] = {
     {"--lead-type", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.leadShape = oneOf(v, kLeadShapeNames); }},
     {"--arcs", 0, false, [](ConvertCommand& c, const Value&) { c.options.arcs = true; }},
+    // the operation
+    {"--clear-output", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       if (v.text.empty()) refuse(v, "names no file");
+       c.options.vcarve.clearOutput = v.text;
+     }},
     // the machine
     {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
     // filled letters
     {"--cut", 0, true,
      [](ConvertCommand& c, const Value& v) {
        c.options.cut = oneOf(v, kCutOperationNames);
-       if (c.options.cut == CutOperation::VCarve) refuse(v, "is not available in this build");
      }},
     {"--background", 0, false,
      [](ConvertCommand& c, const Value&) { c.options.fill.background = true; }},
@@ -319,6 +324,15 @@ void checkCombinations(const ConvertCommand& c) {
   if (c.options.cut != CutOperation::Profile &&
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
     throw UsageError("--cut other than profile needs the closed, svg or gcode format");
+  }
+  if (c.options.cut == CutOperation::VCarve) {
+    if (c.options.format != OutputFormat::Gcode) throw UsageError("--cut vcarve needs the gcode format");
+    if (c.options.gcode.laser) throw UsageError("--cut vcarve needs a router, not --laser");
+    // The bit's own width is the carving's offset, and it enters along the axis.
+    if (c.options.kerf || asksForLeads(c.options))
+      throw UsageError("--cut vcarve takes no --kerf, leads or overcut");
+    if (c.options.vcarve.clearTool.has_value() != !c.options.vcarve.clearOutput.empty())
+      throw UsageError("--clear-tool and --clear-output go together");
   }
   std::size_t fromStdin = 0;
   for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;

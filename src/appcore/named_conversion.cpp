@@ -285,6 +285,7 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
         for (const std::string& note : drawn->leadNotes) notes.push_back(note);
         // Area a pocket leaves, single-line paths engraved instead of filled.
         for (const std::string& note : drawn->fillNotes) notes.push_back(note);
+        for (const std::string& note : drawn->carveNotes) notes.push_back(note);
       }
       // Material the kerf leaves uncut is never passed over in silence, report or not.
       for (const std::string& note : notes) err << "kerfline-convert: " << target << ": " << note << '\n';

@@ -136,7 +136,7 @@ const OptionDescriptor kTable[] = {
      [](const ConversionOptions& o) { return o.fill.toolDiameter; },
      [](ConversionOptions& o, std::optional<double> v) { o.fill.toolDiameter = v; }},
     {"--step-over", "Export", "StepOver", OptionKind::Real, "of the tool's width", 0.05, 0.95, 2,
-     "pocket: distance between passes (default 0.4)",
+     "pocket and V-carved floors: distance between passes (default 0.4)",
      [](const ConversionOptions& o) { return o.fill.stepOver; },
      [](ConversionOptions& o, std::optional<double> v) { o.fill.stepOver = v; }},
     {"--finish-allowance", "Export", "FinishAllowance", OptionKind::Real, "drawing units", 0, 50,
@@ -159,6 +159,24 @@ const OptionDescriptor kTable[] = {
      "hatch with the laser: run on beyond each line, beam off (default 0)",
      [](const ConversionOptions& o) { return o.fill.overscan; },
      [](ConversionOptions& o, std::optional<double> v) { o.fill.overscan = v; }},
+    // V-carving. The bit angle spans the V-bits made (engraving bits of 10 degrees to wide
+    // sign-making bits); widths and depths are those of the kerf.
+    {"--bit-angle", "Carve", "BitAngle", OptionKind::Real, "degrees", 10, 170, 1,
+     "V-bit's included angle (--cut vcarve)",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.vcarve.bitAngle; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.bitAngle = v.value_or(60); }},
+    {"--bit-diameter", "Carve", "BitDiameter", OptionKind::Real, "drawing units", 0.01, 100, 3,
+     "V-bit's diameter: no deeper than its cone",
+     [](const ConversionOptions& o) { return o.vcarve.bitDiameter; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.bitDiameter = v; }},
+    {"--max-depth", "Carve", "MaxDepth", OptionKind::Real, "drawing units", 0.0001, 100, 4,
+     "deepest cut; wider parts get a flat floor",
+     [](const ConversionOptions& o) { return o.vcarve.maxDepth; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.maxDepth = v; }},
+    {"--clear-tool", "Carve", "ClearTool", OptionKind::Real, "drawing units", 0.01, 100, 3,
+     "flat end mill clearing the floor (with --clear-output)",
+     [](const ConversionOptions& o) { return o.vcarve.clearTool; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.clearTool = v; }},
 };
 
 }  // namespace

@@ -126,6 +126,7 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
   readFlag(path, kToolpathSection, "Unidirectional", options.fill.unidirectional);
   readFlag(path, kToolpathSection, "FillOutline", options.fill.outline);
   readRows(path, kToolpathSection, options, refused);
+  readRows(path, kCarveSection, options, refused);
   return refused;
 }
 
@@ -153,8 +154,8 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   once("LeadType", asksForLeads(options)
                        ? std::optional(nameOf(options.leadShape, kLeadShapeNames))
                        : std::nullopt);
-  const bool fills = options.cut != CutOperation::Profile;
-  once("Cut", fills ? std::optional(nameOf(options.cut, kCutOperationNames)) : std::nullopt);
+  const bool fills = fillsLetters(options);
+  once("Cut", options.cut != CutOperation::Profile ? std::optional(nameOf(options.cut, kCutOperationNames)) : std::nullopt);
   const auto flag = [&](const char* key, bool on) {
     if (fills || on || readProfileString(path, kToolpathSection, key))
       writeProfileString(path, kToolpathSection, key, on ? "1" : "0");
@@ -166,6 +167,15 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   for (const std::string_view key : kFillKeys) {
     const std::optional<double> v = optionNamed(key).get(options);
     once(std::string(key).c_str(), v ? std::optional(exactText(*v)) : std::nullopt);
+  }
+  // The carving's section likewise appears only once a carving is chosen.
+  const ConversionOptions defaults;
+  for (const OptionDescriptor& row : optionTable()) {
+    if (row.section != kCarveSection) continue;
+    const std::optional<double> v = row.get(options);
+    if (options.cut == CutOperation::VCarve || v != row.get(defaults) ||
+        readProfileString(path, kCarveSection, std::string(row.key)))
+      writeProfileString(path, kCarveSection, std::string(row.key), v ? exactText(*v) : "");
   }
 }
 

@@ -13,6 +13,8 @@ struct OptionDescriptor;
 
 /// Settings-file section of the export settings, weld, kerf and G-code among them.
 inline constexpr const char* kToolpathSection = "Export";
+/// The settings-file section of the V-carving's numbers (bit, depth, clearing).
+inline constexpr const char* kCarveSection = "Carve";
 
 /// Reads section "Export" of the settings file at path into options: Weld and Laser (0 or 1),
 /// KerfSide (outside, inside or on), Order (text or travel; empty: the form's own) and the

@@ -76,11 +76,25 @@ struct GcodeOptions {
   std::optional<double> power;         ///< laser power S; unset: the writer's default
 };
 
+/// Clearing passes apart, as a share of the tool's width, when no step-over is given: wide
+/// enough that neighbouring passes overlap and leave no ridge.
+inline constexpr double kDefaultStepOver = 0.4;
+
+/// The V-carving of a job (--cut vcarve), in drawing units.
+struct VCarveOptions {
+  double bitAngle = 60;               ///< the V-bit's included angle, degrees
+  std::optional<double> bitDiameter;  ///< set: no deeper than the cone this wide
+  std::optional<double> maxDepth;     ///< set: no deeper; the floor below is cleared flat
+  std::optional<double> clearTool;    ///< set: a flat end mill this wide clears the floor ...
+  std::string clearOutput;            ///< ... in a second program written here
+};
+
 /// How the pocket, hatch and offset-fill operations fill the letters, in drawing units;
 /// unset values take the fill module's defaults (fill_settings.h).
 struct FillOptions {
   std::optional<double> toolDiameter;     ///< pocket: the cutter's width (required)
-  std::optional<double> stepOver;         ///< pocket: passes apart by this fraction of the width
+  std::optional<double> stepOver;         ///< pocket and V-carved floors: passes apart by this
+                                          ///< fraction of the width; unset: kDefaultStepOver
   std::optional<double> finishAllowance;  ///< pocket: left on the walls for the finishing pass
   bool background = false;                ///< pocket: clear around the letters (raised letters)
   std::optional<double> margin;           ///< background: beyond the letters' box
@@ -135,6 +149,7 @@ struct ConversionOptions {
   std::optional<double> bridgeMinSpan;   ///< islands larger than this get at least two
   BridgeDirection bridgeDirection = BridgeDirection::Vertical;
   FillOptions fill;                ///< pocket, hatch and offset fill (unused by the profile)
+  VCarveOptions vcarve;            ///< the V-bit and the floor's clearing (--cut vcarve)
   CutOperation cut = CutOperation::Profile;
 };
 

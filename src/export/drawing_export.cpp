@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/error.h"
+#include "export/carve_export.h"
 #include "export/closed_dxf_writer.h"
 #include "export/cut_route.h"
 #include "export/drawing_layout.h"
@@ -144,6 +145,8 @@ void checkDrawingOptions(const ConversionOptions& options) {
     throw Error("The DXF version must be 12 or 2000.");
   }
   checkFillOptions(options);
+  if (options.cut == CutOperation::VCarve && options.format != OutputFormat::Gcode)
+    throw Error("V-carving is written in the G-code form only.");
 }
 
 void writePlacedDrawing(const std::string& path, Drawing drawing,
@@ -157,7 +160,10 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
                           const ConversionOptions& options,
                           DrawingExportReport* report) {
   checkDrawingOptions(options);
-  if (fillsLetters(options)) {
+  if (options.cut == CutOperation::VCarve) {
+    std::vector<std::string> notes = writeCarving(path, given, options);
+    if (report) report->carveNotes = std::move(notes);
+  } else if (fillsLetters(options)) {
     std::vector<std::string> notes;
     const Drawing pieces = writeFilledDrawing(path, given, options, &notes);
     fillReport(report, pieces);

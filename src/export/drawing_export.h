@@ -24,6 +24,7 @@ struct DrawingExportReport {
   std::vector<std::string> leadNotes;   ///< leads shortened or left out
   std::optional<PieceCounts> pieces;    ///< lines and arcs written, with a curve tolerance
   std::vector<std::string> fillNotes;   ///< what a fill could not reach, what it engraved
+  std::vector<std::string> carveNotes;  ///< what a carving did that the machinist must know
 };
 
 /// Fills report, when given, with drawing's path count and extent.

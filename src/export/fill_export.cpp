@@ -19,8 +19,6 @@
 namespace kerfline {
 namespace {
 
-constexpr double kDefaultStepOver = 0.4;
-
 // More pieces than this in one job are refused as they come: an interval far too small for
 // the text would otherwise fill memory (each line costs about a hundred bytes) before failing.
 constexpr std::size_t kMaxPieces = 10'000'000;
@@ -141,7 +139,6 @@ bool fillsLetters(const ConversionOptions& options) {
 }
 
 void checkFillOptions(const ConversionOptions& options) {
-  if (options.cut == CutOperation::VCarve) throw Error("V-carving is not available in this build.");
   if (!fillsLetters(options)) return;
   const FillOptions& f = options.fill;
   if (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "richtext/styled_text.h"
@@ -138,6 +139,34 @@ TEST(convert_command_test, helpAndVersionAnswerWhateverFollows) {
   EXPECT_EQ(usageMessage(Args{"-o", "", "a"}), "-o: the file name is empty");
   EXPECT_EQ(usageMessage(Args{"--weld=yes", "a"}), "--weld takes no value");
   EXPECT_EQ(usageMessage(Args{"-oout.dxf", "a"}), "unknown option '-oout.dxf' (see kerfline-convert --help)");
+}
+
+// A carving runs only as G-code on a router, with its clearing program named when a clearing
+// tool is; the operations this build lacks are refused by name, not run as a profile.
+TEST(convert_command_test, carvingOptionsAreCheckedTogether) {
+  const Args carve = {"-f", "gcode", "--cut", "vcarve", "a"};
+  const auto with = [&](Args more) {
+    Args args = carve;
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  };
+  const std::vector<std::pair<Args, std::string>> cases = {
+      {with({"--max-depth", "3", "--clear-tool", "3.175", "--clear-output", "c.nc"}), "(accepted)"},
+      {{"--cut", "vcarve", "-f", "lines", "a"}, "--cut other than profile needs the closed, svg or gcode format"},
+      {{"--cut", "carve", "a"}, "--cut: 'carve' is not one of profile, vcarve, pocket, hatch, offset-fill"},
+      {{"--cut", "vcarve", "-f", "svg", "a"}, "--cut vcarve needs the gcode format"},
+      {with({"--laser"}), "--cut vcarve needs a router, not --laser"},
+      {with({"--kerf", "0.2"}), "--cut vcarve takes no --kerf, leads or overcut"},
+      {with({"--clear-tool", "3"}), "--clear-tool and --clear-output go together"},
+      {with({"--clear-output", "c.nc"}), "--clear-tool and --clear-output go together"},
+      {with({"--bit-angle", "180"}), "--bit-angle: '180' is out of range (10 to 170)"},
+      {with({"--step-over", "1"}), "--step-over: '1' is out of range (0.05 to 0.95)"},
+  };
+  for (const auto& [args, message] : cases) EXPECT_EQ(usageMessage(args), message) << args[2];
+  const ConvertCommand c = parseConvertCommand(with({"--bit-angle", "90", "--bit-diameter", "6"}));
+  EXPECT_EQ(c.options.cut, CutOperation::VCarve);
+  EXPECT_EQ(c.options.vcarve.bitAngle, 90);
+  EXPECT_EQ(c.options.vcarve.bitDiameter, 6);
 }
 
 }  // namespace

@@ -1,0 +1,145 @@
+#include "export/carve_export.h"
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+#include "carving/medial_axis.h"
+#include "carving/vcarve.h"
+#include "common/error.h"
+#include "export/cut_route.h"
+#include "export/gcode_writer.h"
+#include "geometry/travel_order.h"
+
+namespace kerfline {
+namespace {
+
+double millimetre(DrawingUnits units) { return units == DrawingUnits::Inch ? 1 / 25.4 : 1.0; }
+
+std::string lengthText(double v, DrawingUnits units) {
+  return gcodeNumber(v, units) + (units == DrawingUnits::Inch ? " in" : " mm");
+}
+
+VCarveSettings settingsOf(const ConversionOptions& options) {
+  const VCarveOptions& v = options.vcarve;
+  VCarveSettings s;
+  s.bitAngle = v.bitAngle;
+  s.bitDiameter = v.bitDiameter;
+  s.maxDepth = v.maxDepth;
+  s.stepOver = options.fill.stepOver.value_or(kDefaultStepOver);
+  s.clearTool = v.clearTool;
+  s.tolerance = carvingTolerance(options);
+  // Cutting back along a side branch costs its length at the feed; lifting out instead costs
+  // the plunge from Z up back down to the branch's depth at the plunge feed (the rapids
+  // besides are quick): as long as cutting (Z up + depth) x feed / plunge feed.
+  const double feed = options.gcode.feed.value_or(defaultFeed(options.units));
+  const double plunge = options.gcode.plungeFeed.value_or(defaultPlungeFeed(options.units));
+  const double zUp = carveZUp(options);
+  if (feed > 0 && plunge > 0) {
+    s.retraceLimit = zUp * feed / plunge;
+    s.retracePerDepth = feed / plunge;
+  }
+  return s;
+}
+
+// The strokes in an order planned for short rapid travel from the origin, each split into its
+// passes; an open stroke may be cut from either end.
+void planInto(std::vector<CarvePath> strokes, const ConversionOptions& options, CarveProgram& program) {
+  std::vector<Contour> ends;
+  ends.reserve(strokes.size());
+  for (const CarvePath& s : strokes)
+    ends.push_back(Contour{{{s.front().x, s.front().y}, {s.back().x, s.back().y}}, false, 0});
+  std::vector<const Contour*> paths;
+  for (const Contour& c : ends) paths.push_back(&c);
+  TravelOptions travel;
+  travel.start = kToolStart;
+  const TravelPlan plan = planTravel(paths, {}, travel);
+  for (const CutStep& step : plan.steps) {
+    CarvePath& s = strokes[step.path];
+    if (step.reversed) std::reverse(s.begin(), s.end());
+    bool first = true;
+    for (CarvePath& pass : passesOf(s, options.gcode.depthPerPass, kMaxPasses)) {
+      program.strokes.push_back(std::move(pass));
+      program.continues.push_back(!first);
+      first = false;
+    }
+  }
+}
+
+}  // namespace
+
+double carvingTolerance(const ConversionOptions& options) {
+  // A fiftieth of a tenth of a millimetre: well below what a V-bit's tip resolves, and fine
+  // enough that the cut passes the outline by no more than the outline's own flattening.
+  // A curve tolerance the job asks for holds for the axis as for the outline.
+  return options.tolerance.value_or(0.002 * millimetre(options.units));
+}
+
+CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) {
+  const VCarveSettings settings = settingsOf(options);
+  const DrawingUnits units = options.units;
+  CarveJob job;
+  std::vector<CarvePath> vbit, clearing;
+  const double lineDepth =
+      std::min(options.vcarve.maxDepth.value_or(millimetre(units)), depthLimit(settings));
+  std::size_t lines = 0;
+  for (const PlacedCharacter& c : drawing.characters) {
+    bool hasArea = false;
+    for (const Contour& k : c.contours) {
+      if (k.closed) {
+        hasArea = true;
+        continue;
+      }
+      // A single-line face has no area to carve: its line is engraved at one depth.
+      CarvePath& stroke = vbit.emplace_back();
+      for (const Vec2& p : k.points) stroke.push_back({p.x, p.y, -lineDepth});
+      if (stroke.empty()) vbit.pop_back(); else ++lines;
+    }
+    if (!hasArea) continue;
+    RegionCarving carved = carveRegion(regionRingsOf(c), settings);
+    job.flat = job.flat || carved.flat;
+    for (CarvePath& s : carved.vbit) vbit.push_back(std::move(s));
+    for (CarvePath& s : carved.clearing) clearing.push_back(std::move(s));
+  }
+  if (lines > 0)
+    job.notes.push_back(std::to_string(lines) + (lines == 1 ? " open path" : " open paths") +
+                        " of single-line faces (no area to carve) engraved along the line at " +
+                        lengthText(lineDepth, units) + ".");
+
+  char angle[32];
+  std::snprintf(angle, sizeof angle, "%g", settings.bitAngle);
+  std::string bit = std::string("V-bit ") + angle + " deg";
+  if (settings.bitDiameter) bit += ", diameter " + lengthText(*settings.bitDiameter, units);
+  job.vbit.operation = "V-carve along the medial axis";
+  job.vbit.tool = bit;
+  const double limit = depthLimit(settings);
+  job.vbit.notes.push_back(std::isfinite(limit) ? "depth limit " + lengthText(limit, units)
+                                                : std::string("depth limit none"));
+  if (job.flat) {
+    job.vbit.notes.push_back(settings.clearTool ? "flat floor: edge traced by this bit, the rest cleared by the clearing program"
+                                                : "flat floor cleared by this bit in offset passes");
+  }
+  planInto(std::move(vbit), options, job.vbit);
+  if (settings.clearTool) {
+    job.clearing.operation = "floor clearing of a V-carve";
+    job.clearing.tool = "flat end mill, diameter " + lengthText(*settings.clearTool, units);
+    job.clearing.notes.push_back("floor at " + lengthText(limit, units));
+    planInto(std::move(clearing), options, job.clearing);
+    if (!job.flat) job.notes.push_back("No letter reaches the depth limit: the clearing program cuts nothing.");
+  }
+  return job;
+}
+
+std::vector<std::string> writeCarving(const std::string& path, const Drawing& drawing,
+                                      const ConversionOptions& options) {
+  if (options.format != OutputFormat::Gcode) throw Error("V-carving is written in the G-code form only.");
+  if (options.gcode.laser) throw Error("V-carving needs a router, not a laser.");
+  if (options.vcarve.clearTool.has_value() == options.vcarve.clearOutput.empty())
+    throw Error("A clearing tool needs a file for its program, and a file a clearing tool.");
+  const CarveJob job = carveDrawing(drawing, options);
+  if (options.vcarve.clearTool) saveCarveGcode(options.vcarve.clearOutput, job.clearing, options);
+  saveCarveGcode(path, job.vbit, options);
+  return job.notes;
+}
+
+}  // namespace kerfline

@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "export/carve_gcode_writer.h"
+#include "export/conversion_options.h"
+#include "geometry/contour.h"
+
+namespace kerfline {
+
+/// The flattening tolerance of the carving (drawing units): how far the cut may pass the
+/// outline where the axis or an arc is curved. The one place that decides it.
+double carvingTolerance(const ConversionOptions& options);
+
+/// The V-carving of a finished drawing (made ready, welded as asked): the V-bit's program and,
+/// with a clearing tool, the end mill's, each planned for short rapid travel from the origin.
+struct CarveJob {
+  CarveProgram vbit;
+  CarveProgram clearing;             ///< empty without options.vcarve.clearTool
+  std::vector<std::string> notes;    ///< what the person at the machine must know
+  bool flat = false;                 ///< some letter reaches the depth limit
+};
+
+/// Carves every character of drawing as options.vcarve asks: closed contours as regions along
+/// their medial axis, open paths (single-line faces, no area) engraved along their line at the
+/// maximum depth or 1 mm. Throws Error for settings outside their sense.
+CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options);
+
+/// Writes the V-carving of drawing to path as G-code, and the clearing program to
+/// options.vcarve.clearOutput when a clearing tool is given. Returns the notes. Throws Error
+/// for another form than G-code, a clearing tool without a second file, or the reverse.
+std::vector<std::string> writeCarving(const std::string& path, const Drawing& drawing,
+                                      const ConversionOptions& options);
+
+}  // namespace kerfline
