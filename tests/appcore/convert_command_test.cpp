@@ -142,7 +142,7 @@ TEST(convert_command_test, helpAndVersionAnswerWhateverFollows) {
 }
 
 // A carving runs only as G-code on a router, with its clearing program named when a clearing
-// tool is; the operations this build lacks are refused by name, not run as a profile.
+// tool is; no operation but the profile goes to the two classic forms.
 TEST(convert_command_test, carvingOptionsAreCheckedTogether) {
   const Args carve = {"-f", "gcode", "--cut", "vcarve", "a"};
   const auto with = [&](Args more) {
