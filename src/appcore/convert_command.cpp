@@ -1,5 +1,6 @@
 #include "appcore/convert_command.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -78,6 +79,35 @@ E oneOf(const Value& v, const std::pair<std::string_view, E> (&names)[N]) {
     list += name;
   }
   refuse(v, "is not one of " + list);
+}
+
+// "A<sep>B": the two texts around the first separator, each a real number within limits.
+std::pair<double, double> realPair(const Value& v, char separator, const OptionDescriptor& first,
+                                   const OptionDescriptor& second, std::string_view form) {
+  const std::size_t at = v.text.find(separator);
+  if (at == std::string::npos) refuse(v, "is not of the form " + std::string(form));
+  const std::string a = v.text.substr(0, at);
+  const std::string b = v.text.substr(at + 1);
+  return {realNumber(Value{v.option, a}, first), realNumber(Value{v.option, b}, second)};
+}
+
+// --frame rect | rounded:R | ellipse | outline:OFFSET
+void applyFrame(ConvertCommand& c, const Value& v) {
+  const std::size_t colon = v.text.find(':');
+  const std::string shape = v.text.substr(0, colon);
+  const std::string size = colon == std::string::npos ? "" : v.text.substr(colon + 1);
+  const bool sized = shape == "rounded" || shape == "outline";
+  if (sized != (colon != std::string::npos) ||
+      (shape != "rect" && shape != "ellipse" && !sized)) {
+    refuse(v, "is not one of rect, rounded:RADIUS, ellipse, outline:OFFSET");
+  }
+  SignLayout& l = c.options.layout;
+  l.frame = shape == "rect"      ? FrameShape::Rect
+            : shape == "ellipse" ? FrameShape::Ellipse
+            : shape == "rounded" ? FrameShape::Rounded
+                                 : FrameShape::Outline;
+  l.frameSize = sized ? realNumber(Value{v.option, size}, optionNamed("--frame-margin")) : 0;
+  if (l.frame == FrameShape::Outline && !(l.frameSize > 0)) refuse(v, "needs an offset above 0");
 }
 
 // Characters of a layer name, as the positional rule counts them (code points).
@@ -175,6 +205,34 @@ const OptionEntry kOptions[] = {
     {"--ligatures", 0, false, [](ConvertCommand& c, const Value&) { c.options.ligatures = true; }},
     {"--align", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.align = oneOf(v, kAlignments); }},
+    // sign layout
+    {"--mirror", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.mirror = oneOf(v, kMirrorNames); }},
+    {"--arc-side", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.arcSide = oneOf(v, kArcSideNames); }},
+    {"--arc-align", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.arcAlign = oneOf(v, kArcAlignNames); }},
+    {"--arc-mode", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.bend = oneOf(v, kBendModeNames); }},
+    {"--fit-box", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       const OptionDescriptor& limits = optionNamed("--fit-width");
+       const auto [w, h] = realPair(v, 'x', limits, limits, "WIDTHxHEIGHT");
+       c.options.layout.boxWidth = w;
+       c.options.layout.boxHeight = h;
+     }},
+    {"--anchor", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.anchor = oneOf(v, kBoxAnchorNames); }},
+    {"--stretch", 0, false, [](ConvertCommand& c, const Value&) { c.options.layout.stretch = true; }},
+    {"--frame", 0, true, applyFrame},
+    {"--holes", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       const auto [n, diameter] =
+           realPair(v, ',', optionNamed("--hole-inset"), optionNamed("--arc-radius"), "N,DIAMETER");
+       if (n != 2 && n != 4) refuse(v, "needs 2 (left and right) or 4 (corners) holes");
+       c.options.layout.holeCount = static_cast<int>(n);
+       c.options.layout.holeDiameter = diameter;
+     }},
 };
 
 const OptionEntry* findLong(std::string_view name) {
@@ -213,6 +271,13 @@ void checkCombinations(const ConvertCommand& c) {
   if (!c.text && c.inputs.empty()) throw UsageError("no INPUT (see kerfline-convert --help)");
   if (c.options.fitWidth && c.options.fitHeight) {
     throw UsageError("--fit-width and --fit-height cannot be combined");
+  }
+  const SignLayout& layout = c.options.layout;
+  if (layout.boxWidth && (c.options.fitWidth || c.options.fitHeight)) {
+    throw UsageError("--fit-box cannot be combined with --fit-width or --fit-height");
+  }
+  if (layout.boxWidth && 2 * layout.margin >= std::min(*layout.boxWidth, *layout.boxHeight)) {
+    throw UsageError("--margin leaves no room inside --fit-box");
   }
   if (c.options.order == CutOrder::Travel &&
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {

@@ -6,6 +6,7 @@
 
 #include "export/text_export.h"
 #include "geometry/cut_leads.h"
+#include "layout/sign_layout.h"
 
 namespace kerfline {
 
@@ -84,13 +85,15 @@ struct ConversionOptions {
                                    ///< after it (the classic SPACE % stays in classic.spacePercent)
   Alignment align = Alignment::Left;
   bool autoPitch = false;          ///< line pitch from the fonts' line heights
+  SignLayout layout;               ///< circle, transforms, fit box, frame and holes
 };
 
 /// True when options place characters exactly as the classic walk does: classic spacing,
-/// left alignment and a numeric pitch (ligatures and tracking act in font spacing only).
+/// left alignment, a numeric pitch and no sign layout (ligatures and tracking act in font
+/// spacing only).
 inline bool placesClassically(const ConversionOptions& options) {
   return options.spacing == SpacingMode::Classic && options.align == Alignment::Left &&
-         !options.autoPitch;
+         !options.autoPitch && !options.layout.active();
 }
 
 /// The order options' paths are written in: as asked, else planned for travel in G-code

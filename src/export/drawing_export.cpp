@@ -71,13 +71,14 @@ bool needsDrawingExport(const ConversionOptions& o) {
          o.kerfSide != classic.kerfSide || o.gcode.feed || o.gcode.plungeFeed ||
          o.gcode.spindleRpm || o.gcode.depthPerPass || o.gcode.laser || o.gcode.power ||
          o.spacing != classic.spacing || o.ligatures || o.align != classic.align ||
-         o.autoPitch || o.dxfVersion != classic.dxfVersion;
+         o.autoPitch || o.dxfVersion != classic.dxfVersion || o.layout.active();
 }
 
 DrawingRoute drawingRoute(const ConversionOptions& options) {
   const bool strokeForm =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
-  if (changesPaths(options)) return DrawingRoute::PlacedDrawing;
+  // A sign's layout bends, turns and frames the whole drawing before any form gets it.
+  if (changesPaths(options) || options.layout.active()) return DrawingRoute::PlacedDrawing;
   if (strokeForm) return DrawingRoute::StrokeWalk;
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
   // the whole text is shaped; without them each character can go to the file as it is placed.

@@ -24,6 +24,7 @@ class DrawingBuilder final : public StrokeSink, public ExportObserver {
   void characterBecameCurrent(std::int32_t pos, char32_t c, const TFontDescription& font,
                               float unitScale) override;
   void placeStroke(const PlacedStroke& stroke) override;
+  void characterAdvance(double start, double end, double baseline) override;
 
   /// The drawing so far; characters without paths are left out.
   Drawing take();

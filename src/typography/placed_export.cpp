@@ -4,6 +4,7 @@
 
 #include "export/converter_glyph_source.h"
 #include "export/cut_ready_drawing.h"
+#include "layout/sign_placement.h"
 #include "typography/text_placement.h"
 
 namespace kerfline {
@@ -48,6 +49,7 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
     drawing = cutReadyDrawing(text, options, glyphs ? *glyphs : converted, observer);
   } else {
     drawing = placeDrawing(text, options, converter, observer, glyphs);
+    placeSign(drawing, options.layout);
     makeCutReady(drawing, options);
   }
   ToolpathNotes done = weldKerf ? weldKerf->apply(drawing, options, checkpoint)
