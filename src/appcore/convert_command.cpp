@@ -9,6 +9,10 @@
 #include "appcore/option_table.h"
 #include "common/utf8.h"
 #include "export/number_rule.h"
+#include "common/file_reader.h"
+#include "layout/frame_spec.h"
+#include "layout/svg_path.h"
+#include "layout/svg_path_element.h"
 #include "richtext/styled_text.h"
 
 namespace kerfline {
@@ -91,23 +95,35 @@ std::pair<double, double> realPair(const Value& v, char separator, const OptionD
   return {realNumber(Value{v.option, a}, first), realNumber(Value{v.option, b}, second)};
 }
 
-// --frame rect | rounded:R | ellipse | outline:OFFSET
+// --frame rect | rounded:R | ellipse | outline:OFFSET, the size within the frame margin's limits.
 void applyFrame(ConvertCommand& c, const Value& v) {
-  const std::size_t colon = v.text.find(':');
-  const std::string shape = v.text.substr(0, colon);
-  const std::string size = colon == std::string::npos ? "" : v.text.substr(colon + 1);
-  const bool sized = shape == "rounded" || shape == "outline";
-  if (sized != (colon != std::string::npos) ||
-      (shape != "rect" && shape != "ellipse" && !sized)) {
-    refuse(v, "is not one of rect, rounded:RADIUS, ellipse, outline:OFFSET");
+  const auto frame = frameFromSpec(v.text, optionNamed("--frame-margin").max);
+  if (!frame) refuse(v, "is not one of " + std::string(kFrameSpecForms));
+  c.options.layout.frame = frame->first;
+  c.options.layout.frameSize = frame->second;
+}
+
+// The path the text follows, read and checked now, so that a bad file or bad data costs no
+// conversion and writes nothing.
+void readPath(ConvertCommand& c) {
+  SignLayout& layout = c.options.layout;
+  if (c.pathFile) {
+    const FileContent file = readRegularFile(*c.pathFile, kMaxSvgPathDocument);
+    const std::string name = "--path-file: '" + *c.pathFile + "' ";
+    if (file.status == ReadStatus::TooLarge) throw UsageError(name + "is larger than 16 MB");
+    if (file.status != ReadStatus::Ok) throw UsageError(name + "cannot be read");
+    try {
+      layout.pathData = svgPathData(file.bytes, c.pathId);
+    } catch (const Error& e) {
+      throw UsageError(name + e.what());
+    }
   }
-  SignLayout& l = c.options.layout;
-  l.frame = shape == "rect"      ? FrameShape::Rect
-            : shape == "ellipse" ? FrameShape::Ellipse
-            : shape == "rounded" ? FrameShape::Rounded
-                                 : FrameShape::Outline;
-  l.frameSize = sized ? realNumber(Value{v.option, size}, optionNamed("--frame-margin")) : 0;
-  if (l.frame == FrameShape::Outline && !(l.frameSize > 0)) refuse(v, "needs an offset above 0");
+  if (layout.pathData.empty()) return;
+  try {
+    if (readSvgPath(layout.pathData, 1.0).empty()) throw Error("The path draws nothing.");
+  } catch (const Error& e) {
+    throw UsageError(std::string(c.pathFile ? "--path-file: " : "--path: ") + e.what());
+  }
 }
 
 // Characters of a layer name, as the positional rule counts them (code points).
@@ -225,6 +241,11 @@ const OptionEntry kOptions[] = {
      [](ConvertCommand& c, const Value& v) { c.options.layout.anchor = oneOf(v, kBoxAnchorNames); }},
     {"--stretch", 0, false, [](ConvertCommand& c, const Value&) { c.options.layout.stretch = true; }},
     {"--frame", 0, true, applyFrame},
+    {"--path", 0, true, [](ConvertCommand& c, const Value& v) { c.options.layout.pathData = v.text; }},
+    {"--path-file", 0, true, [](ConvertCommand& c, const Value& v) { c.pathFile = v.text; }},
+    {"--path-id", 0, true, [](ConvertCommand& c, const Value& v) { c.pathId = v.text; }},
+    {"--path-align", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.pathAlign = oneOf(v, kArcAlignNames); }},
     {"--holes", 0, true,
      [](ConvertCommand& c, const Value& v) {
        const auto [n, diameter] =
@@ -273,6 +294,11 @@ void checkCombinations(const ConvertCommand& c) {
     throw UsageError("--fit-width and --fit-height cannot be combined");
   }
   const SignLayout& layout = c.options.layout;
+  if (c.pathFile && !layout.pathData.empty()) throw UsageError("--path and --path-file cannot be combined");
+  if (!c.pathId.empty() && !c.pathFile) throw UsageError("--path-id needs --path-file");
+  if ((c.pathFile || !layout.pathData.empty()) && layout.arcRadius) {
+    throw UsageError("--arc-radius and a path cannot be combined");
+  }
   if (layout.boxWidth && (c.options.fitWidth || c.options.fitHeight)) {
     throw UsageError("--fit-box cannot be combined with --fit-width or --fit-height");
   }
@@ -362,6 +388,7 @@ ConvertCommand parseConvertCommand(const std::vector<std::string>& args) {
     }
   }
   checkCombinations(command);
+  readPath(command);
   return command;
 }
 

@@ -42,6 +42,8 @@ struct ConvertCommand {
   /// Font of plain text and of --text: the editor's default changed by --font, --size,
   /// --bold and --italic.
   TFontDescription plainFont;
+  std::optional<std::string> pathFile;  ///< --path-file: the SVG file whose path the text follows
+  std::string pathId;                   ///< --path-id: that path's id (empty: the first path)
 };
 
 /// True when the arguments after the program name are the named form: any argument that

@@ -3,6 +3,7 @@
 // into a box and given a frame with mounting holes. Every field's default leaves the text as
 // the layout placed it, so a job that asks for none of this keeps its exact output.
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -63,7 +64,15 @@ struct SignLayout {
   /// Direction of the line's anchor from the centre, degrees clockwise from straight up;
   /// unset: straight up on the top side, straight down on the bottom side.
   std::optional<double> arcAngle;
-  BendMode bend = BendMode::Rigid;
+  BendMode bend = BendMode::Rigid;       ///< on a circle or a path
+
+  /// Not empty: the text on this SVG path data (the first subpath; Y down as in SVG, one user
+  /// unit a drawing unit), its first line along the path, later lines the pitch to its right.
+  std::string pathData;
+  ArcAlign pathAlign = ArcAlign::Left;  ///< which point of each line sits at the offset
+  /// Arc length along the path of the lines' anchor; unset: 0, half the path's length or its
+  /// length, as pathAlign puts the line at its start, middle or end.
+  std::optional<double> pathOffset;
 
   std::optional<double> boxWidth, boxHeight;  ///< set (both): fit the text into this box
   double margin = 0;                ///< space between the text and the box around it
@@ -77,10 +86,13 @@ struct SignLayout {
   double holeDiameter = 0;
   std::optional<double> holeInset;  ///< frame edge to hole centre; unset: one diameter
 
+  friend bool operator==(const SignLayout&, const SignLayout&) = default;
+
   /// True when any field asks for something: the text then goes through placeSign.
   bool active() const {
     return rotate != 0 || mirror != MirrorAxis::None || slant != 0 || stretchX != 1 ||
-           arcRadius || boxWidth || frame != FrameShape::None || holeCount != 0;
+           arcRadius || !pathData.empty() || boxWidth || frame != FrameShape::None ||
+           holeCount != 0;
   }
 };
 

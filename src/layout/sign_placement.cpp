@@ -7,6 +7,7 @@
 #include "layout/affine_map.h"
 #include "layout/circle_bend.h"
 #include "layout/fit_box.h"
+#include "layout/path_bend.h"
 #include "layout/sign_frame.h"
 
 namespace kerfline {
@@ -37,7 +38,10 @@ void placeSign(Drawing& drawing, const SignLayout& layout) {
   shape.xx = layout.stretchX;
   shape.xy = std::tan(radians(layout.slant));
   transformDrawing(drawing, shape);
+  if (layout.arcRadius && !layout.pathData.empty())
+    throw Error("The text goes on a circle or on a path, not both.");
   bendOntoCircle(drawing, layout);
+  bendOntoPath(drawing, layout);
   AffineMap flip;
   if (layout.mirror == MirrorAxis::X) flip.xx = -1;
   if (layout.mirror == MirrorAxis::Y) flip.yy = -1;

@@ -83,6 +83,23 @@ for options, expected, limit in cases:
         apart = got.hausdorff_distance(want)
         check(options, apart < ROUNDING, f"Hausdorff distance {apart:.3g}")
 
+# Rigid letters on a straight slope are the text turned and moved along it: 120 right and 90
+# down in SVG's Y (so up in the drawing's), 150 long, the text starting 10 along it.
+r, plain_font_path = convert("font.dxf", "--spacing", "font")
+r, path = convert("slope.dxf", "--spacing", "font", "--path", "M 0 0 L 120 -90", "--path-offset", "10")
+check("slope", r.returncode == 0, r.stderr)
+if r.returncode == 0:
+    angle = math.degrees(math.atan2(90, 120))
+    want = affinity.translate(affinity.rotate(region(rings(plain_font_path)), angle, origin=(0, 0)),
+                              10 * 0.8, 10 * 0.6)
+    apart = region(rings(path)).hausdorff_distance(want)
+    check("slope", apart < ROUNDING, f"Hausdorff distance {apart:.3g}")
+
+# A path too short: how much longer it must be, and no file.
+r, path = convert("short.dxf", "--path", "M 0 0 h 20")
+check("short path", r.returncode == 1 and "past the path (20.000 long)" in r.stderr
+      and not os.path.exists(path), f"exit {r.returncode}: {r.stderr}")
+
 # The badge: text round the top of a circle, an ellipse frame (a circle about the centre) at
 # margin 8 and two holes of 4, inset one diameter from the frame.
 r, path = convert("badge.dxf", "--spacing", "font", "--arc-radius", "60", "--frame", "ellipse",
