@@ -46,7 +46,7 @@ void DrawingBuilder::placeStroke(const PlacedStroke& s) {
 }
 
 void DrawingBuilder::characterAdvance(double start, double end, double baseline) {
-  current_.advance = CharacterAdvance{start, end, baseline};
+  if (keepAdvances_) current_.advance = CharacterAdvance{start, end, baseline};
 }
 
 void DrawingBuilder::closeContour() {

@@ -29,6 +29,10 @@ class DrawingBuilder final : public StrokeSink, public ExportObserver {
   /// The drawing so far; characters without paths are left out.
   Drawing take();
 
+  /// Keeps each character's advance as the placement tells it (for text to be bent);
+  /// otherwise none is kept and the drawing is the walk's alone.
+  void keepAdvances(bool keep) { keepAdvances_ = keep; }
+
  private:
   void closeContour();
   void closeCharacter();
@@ -40,6 +44,7 @@ class DrawingBuilder final : public StrokeSink, public ExportObserver {
   bool contourOpen_ = false;
   std::int32_t line_ = 0;
   double retraceTolerance_ = 0;  // of the current character, in drawing units
+  bool keepAdvances_ = false;
 };
 
 }  // namespace kerfline

@@ -88,6 +88,9 @@ struct SignLayout {
 
   friend bool operator==(const SignLayout&, const SignLayout&) = default;
 
+  /// True when the text is bent onto a circle or a path, which needs each character's advance.
+  bool bends() const { return arcRadius || !pathData.empty(); }
+
   /// True when any field asks for something: the text then goes through placeSign.
   bool active() const {
     return rotate != 0 || mirror != MirrorAxis::None || slant != 0 || stretchX != 1 ||

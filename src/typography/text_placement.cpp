@@ -278,6 +278,7 @@ Drawing placeDrawing(const TextSource& text, const ConversionOptions& options,
                      TTTFToVectorConverter& converter, ExportObserver* observer,
                      GlyphSource* glyphs) {
   DrawingBuilder builder(observer);
+  builder.keepAdvances(options.layout.bends());
   placeText(text, options, converter, builder, &builder, glyphs);
   Drawing drawing = builder.take();
   drawing.layer = dxfLayerName(options.classic.layerText);
