@@ -255,6 +255,44 @@ and offset it):
   --align SIDE        left (default), center or right: each line against the widest
   --pitch auto        each line's baseline below the previous by the largest line height
                       of its fonts (a number keeps the classic meaning)
+Sign layout (every form, the lines and polylines forms included; applied in this order):
+  --stretch-x F       condense (below 1) or expand the text along its lines
+  --slant DEG         lean the letters right (negative: left)
+  --arc-radius R      set the text on a circle about the origin, R the first baseline's
+                      radius; later lines on concentric circles, the pitch apart
+  --arc-side SIDE     top (default, read from outside) or bottom (left to right along the
+                      lower half, the letters' feet outward, as on a coin)
+  --arc-align ALIGN   center (default), left or right: which point of each line sits at
+  --arc-angle DEG     the anchor's direction from the centre, clockwise from straight up
+                      (default: up on top, down at the bottom)
+  --arc-mode MODE     rigid (default): letters kept whole, turned to the tangent at the
+                      middle of their advance; warp: every point bent, X along the arc, Y
+                      along the radius. A line longer than its circle is refused with the
+                      radius it needs, and nothing is written
+  --path DATA         set the text along SVG path data (M L H V C S Q T A Z, absolute or
+                      relative; Y down as in SVG, one user unit a drawing unit; its first
+                      subpath): the first line along it, later lines the pitch to its right
+  --path-file FILE    ... along the first <path> of an SVG file (at most 16 MB), or the one
+  --path-id ID        whose id is ID
+  --path-align ALIGN  left (default), center or right: which point of each line sits at
+  --path-offset L     this arc length along the path (default its start, middle or end).
+                      --arc-mode applies as on a circle. Text running off the path is
+                      refused with how much longer the path must be, and nothing is written
+  --rotate DEG        turn counter-clockwise about the anchor: the origin (the first
+                      line's baseline start; the circle's centre)
+  --mirror x|y        x: left and right swap (glass, acrylic cut from the back); y: up/down
+  --fit-box WxH       scale uniformly to the largest size that fits the box from the origin
+                      to (W, H) less --margin M on every side (--fit-width/--fit-height are
+                      separate and cannot be combined with it)
+  --anchor WHERE      center (default), top-left, top, top-right, left, right,
+                      bottom-left, bottom, bottom-right: where the text sits in the box
+  --stretch           fill the box both ways instead
+  --frame SHAPE       rect, rounded:R, ellipse or outline:OFFSET (the letters welded and
+                      grown by OFFSET) at --frame-margin M around the text or the fit box;
+                      around text on a circle the ellipse is a circle about its centre.
+                      The frame is cut last, after everything inside it
+  --holes N,DIA       2 (left and right) or 4 (corners) mounting holes of diameter DIA,
+                      --hole-inset (default DIA) in from the frame's edge, cut before it
 
 Production runs (any form; with --text or one INPUT): the text is a template of items.
   {n}                 the item's serial number; {n:04} four digits with leading zeros, {n:5}
@@ -356,6 +394,9 @@ Examples:
   --gap 5 -f svg -o badges.svg                   name badges on sheets: badges-1.svg, ...
   kerfline-convert --text "No. {n:04}" --copies 100 --kerf 0.2 --tabs 2 --tab-width 0.5
   -f gcode -o tag-{n:04}.nc                      100 numbered tags, each held by 2 tabs
+  kerfline-convert --text "KERFLINE WORKSHOP" --font "DejaVu Sans" --size 36 --spacing font
+      --arc-radius 60 --frame ellipse --frame-margin 8 --holes 2,4 -f svg -o badge.svg
+                                                 a round badge with two screw holes
 )";
 
 // The usage text with the option table's limits in their place.

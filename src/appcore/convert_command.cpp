@@ -1,5 +1,6 @@
 #include "appcore/convert_command.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -8,6 +9,10 @@
 #include "appcore/option_table.h"
 #include "common/utf8.h"
 #include "export/number_rule.h"
+#include "common/file_reader.h"
+#include "layout/frame_spec.h"
+#include "layout/svg_path.h"
+#include "layout/svg_path_element.h"
 #include "richtext/styled_text.h"
 
 namespace kerfline {
@@ -96,6 +101,47 @@ E oneOf(const Value& v, const std::pair<std::string_view, E> (&names)[N]) {
     list += name;
   }
   refuse(v, "is not one of " + list);
+}
+
+// "A<sep>B": the two texts around the first separator, each a real number within limits.
+std::pair<double, double> realPair(const Value& v, char separator, const OptionDescriptor& first,
+                                   const OptionDescriptor& second, std::string_view form) {
+  const std::size_t at = v.text.find(separator);
+  if (at == std::string::npos) refuse(v, "is not of the form " + std::string(form));
+  const std::string a = v.text.substr(0, at);
+  const std::string b = v.text.substr(at + 1);
+  return {realNumber(Value{v.option, a}, first), realNumber(Value{v.option, b}, second)};
+}
+
+// --frame rect | rounded:R | ellipse | outline:OFFSET, the size within the frame margin's limits.
+void applyFrame(ConvertCommand& c, const Value& v) {
+  const auto frame = frameFromSpec(v.text, optionNamed("--frame-margin").max);
+  if (!frame) refuse(v, "is not one of " + std::string(kFrameSpecForms));
+  c.options.layout.frame = frame->first;
+  c.options.layout.frameSize = frame->second;
+}
+
+// The path the text follows, read and checked now, so that a bad file or bad data costs no
+// conversion and writes nothing.
+void readPath(ConvertCommand& c) {
+  SignLayout& layout = c.options.layout;
+  if (c.pathFile) {
+    const FileContent file = readRegularFile(*c.pathFile, kMaxSvgPathDocument);
+    const std::string name = "--path-file: '" + *c.pathFile + "' ";
+    if (file.status == ReadStatus::TooLarge) throw UsageError(name + "is larger than 16 MB");
+    if (file.status != ReadStatus::Ok) throw UsageError(name + "cannot be read");
+    try {
+      layout.pathData = svgPathData(file.bytes, c.pathId);
+    } catch (const Error& e) {
+      throw UsageError(name + e.what());
+    }
+  }
+  if (layout.pathData.empty()) return;
+  try {
+    if (readSvgPath(layout.pathData, 1.0).empty()) throw Error("The path draws nothing.");
+  } catch (const Error& e) {
+    throw UsageError(std::string(c.pathFile ? "--path-file: " : "--path: ") + e.what());
+  }
 }
 
 // Characters of a layer name, as the positional rule counts them (code points).
@@ -251,6 +297,39 @@ const OptionEntry kOptions[] = {
     {"--tabs-on-holes", 0, false, [](ConvertCommand& c, const Value&) { c.options.tabsOnHoles = true; }},
     {"--bridge-direction", 0, true,
      [](ConvertCommand& c, const Value& v) { c.options.bridgeDirection = oneOf(v, kBridgeDirectionNames); }},
+    // sign layout
+    {"--mirror", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.mirror = oneOf(v, kMirrorNames); }},
+    {"--arc-side", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.arcSide = oneOf(v, kArcSideNames); }},
+    {"--arc-align", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.arcAlign = oneOf(v, kArcAlignNames); }},
+    {"--arc-mode", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.bend = oneOf(v, kBendModeNames); }},
+    {"--fit-box", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       const OptionDescriptor& limits = optionNamed("--fit-width");
+       const auto [w, h] = realPair(v, 'x', limits, limits, "WIDTHxHEIGHT");
+       c.options.layout.boxWidth = w;
+       c.options.layout.boxHeight = h;
+     }},
+    {"--anchor", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.anchor = oneOf(v, kBoxAnchorNames); }},
+    {"--stretch", 0, false, [](ConvertCommand& c, const Value&) { c.options.layout.stretch = true; }},
+    {"--frame", 0, true, applyFrame},
+    {"--path", 0, true, [](ConvertCommand& c, const Value& v) { c.options.layout.pathData = v.text; }},
+    {"--path-file", 0, true, [](ConvertCommand& c, const Value& v) { c.pathFile = v.text; }},
+    {"--path-id", 0, true, [](ConvertCommand& c, const Value& v) { c.pathId = v.text; }},
+    {"--path-align", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.layout.pathAlign = oneOf(v, kArcAlignNames); }},
+    {"--holes", 0, true,
+     [](ConvertCommand& c, const Value& v) {
+       const auto [n, diameter] =
+           realPair(v, ',', optionNamed("--hole-inset"), optionNamed("--arc-radius"), "N,DIAMETER");
+       if (n != 2 && n != 4) refuse(v, "needs 2 (left and right) or 4 (corners) holes");
+       c.options.layout.holeCount = static_cast<int>(n);
+       c.options.layout.holeDiameter = diameter;
+     }},
 };
 
 const OptionEntry* findLong(std::string_view name) {
@@ -289,6 +368,18 @@ void checkCombinations(const ConvertCommand& c) {
   if (!c.text && c.inputs.empty()) throw UsageError("no INPUT (see kerfline-convert --help)");
   if (c.options.fitWidth && c.options.fitHeight) {
     throw UsageError("--fit-width and --fit-height cannot be combined");
+  }
+  const SignLayout& layout = c.options.layout;
+  if (c.pathFile && !layout.pathData.empty()) throw UsageError("--path and --path-file cannot be combined");
+  if (!c.pathId.empty() && !c.pathFile) throw UsageError("--path-id needs --path-file");
+  if ((c.pathFile || !layout.pathData.empty()) && layout.arcRadius) {
+    throw UsageError("--arc-radius and a path cannot be combined");
+  }
+  if (layout.boxWidth && (c.options.fitWidth || c.options.fitHeight)) {
+    throw UsageError("--fit-box cannot be combined with --fit-width or --fit-height");
+  }
+  if (layout.boxWidth && 2 * layout.margin >= std::min(*layout.boxWidth, *layout.boxHeight)) {
+    throw UsageError("--margin leaves no room inside --fit-box");
   }
   if (c.options.order == CutOrder::Travel &&
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines)) {
@@ -413,6 +504,7 @@ ConvertCommand parseConvertCommand(const std::vector<std::string>& args) {
     }
   }
   checkCombinations(command);
+  readPath(command);
   return command;
 }
 

@@ -45,6 +45,8 @@ struct ConvertCommand {
   TFontDescription plainFont;
   /// Serial numbers, a merge file and sheets; none set: the text is written as it is.
   ProductionOptions production;
+  std::optional<std::string> pathFile;  ///< --path-file: the SVG file whose path the text follows
+  std::string pathId;                   ///< --path-id: that path's id (empty: the first path)
 };
 
 /// True when the arguments after the program name are the named form: any argument that

@@ -143,10 +143,15 @@ const OptionDescriptor kTable[] = {
      4, "pocket: left on the walls for the finishing pass (default 0)",
      [](const ConversionOptions& o) { return o.fill.finishAllowance; },
      [](ConversionOptions& o, std::optional<double> v) { o.fill.finishAllowance = v; }},
-    {"--margin", "Export", "Margin", OptionKind::Real, "drawing units", 0, 10000, 3,
-     "raised letters: background beyond the letters' box (default the tool's width)",
+    {"--margin", "Export", "Margin", OptionKind::Real, "drawing units", 0, 100000, 3,
+     "space between the text and what bounds it: the fit box's edge, or the raised "
+     "letters' cleared border beyond their box (there, default the tool's width)",
      [](const ConversionOptions& o) { return o.fill.margin; },
-     [](ConversionOptions& o, std::optional<double> v) { o.fill.margin = v; }},
+     // One margin for both: the fit box keeps it inside, raised letters clear it outside.
+     [](ConversionOptions& o, std::optional<double> v) {
+       o.fill.margin = v;
+       o.layout.margin = v.value_or(0);
+     }},
     {"--interval", "Export", "Interval", OptionKind::Real, "drawing units", 0.001, 100, 4,
      "hatch and offset fill: distance between lines",
      [](const ConversionOptions& o) { return o.fill.interval; },
@@ -177,6 +182,40 @@ const OptionDescriptor kTable[] = {
      "flat end mill clearing the floor (with --clear-output)",
      [](const ConversionOptions& o) { return o.vcarve.clearTool; },
      [](ConversionOptions& o, std::optional<double> v) { o.vcarve.clearTool = v; }},
+    // Sign layout. Lengths to 100000 as the fit sizes; angles a full turn either way; a slant
+    // short of 90 degrees (tan 85 is already 11); stretch from a hundredth to a hundredfold.
+    {"--rotate", "Layout", "Rotate", OptionKind::Real, "degrees", -360, 360, 2,
+     "turn the text counter-clockwise about its anchor",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.layout.rotate; },
+     [](ConversionOptions& o, std::optional<double> v) { o.layout.rotate = v.value_or(0); }},
+    {"--slant", "Layout", "Slant", OptionKind::Real, "degrees", -85, 85, 2,
+     "lean the letters right (oblique)",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.layout.slant; },
+     [](ConversionOptions& o, std::optional<double> v) { o.layout.slant = v.value_or(0); }},
+    {"--stretch-x", "Layout", "StretchX", OptionKind::Real, "factor", 0.01, 100, 3,
+     "condense (below 1) or expand the text along its lines",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.layout.stretchX; },
+     [](ConversionOptions& o, std::optional<double> v) { o.layout.stretchX = v.value_or(1); }},
+    {"--arc-radius", "Layout", "ArcRadius", OptionKind::Real, "drawing units", 0.001, 100000, 3,
+     "set the text on a circle of this baseline radius about the origin",
+     [](const ConversionOptions& o) { return o.layout.arcRadius; },
+     [](ConversionOptions& o, std::optional<double> v) { o.layout.arcRadius = v; }},
+    {"--arc-angle", "Layout", "ArcAngle", OptionKind::Real, "degrees", -360, 360, 2,
+     "direction of the text's anchor from the centre, clockwise from up",
+     [](const ConversionOptions& o) { return o.layout.arcAngle; },
+     [](ConversionOptions& o, std::optional<double> v) { o.layout.arcAngle = v; }},
+    {"--frame-margin", "Layout", "FrameMargin", OptionKind::Real, "drawing units", 0, 100000, 3,
+     "space between the text (or the fit box) and the frame",
+     [](const ConversionOptions& o) -> std::optional<double> { return o.layout.frameMargin; },
+     [](ConversionOptions& o, std::optional<double> v) { o.layout.frameMargin = v.value_or(0); }},
+    {"--path-offset", "Layout", "PathOffset", OptionKind::Real, "drawing units", 0, 100000, 3,
+     "arc length along the path where the text's anchor sits",
+     [](const ConversionOptions& o) { return o.layout.pathOffset; },
+     [](ConversionOptions& o, std::optional<double> v) { o.layout.pathOffset = v; }},
+    {"--hole-inset", "Layout", "HoleInset", OptionKind::Real, "drawing units", 0, 100000, 3,
+     "from the frame's edge to a hole's centre (default: one diameter)",
+     [](const ConversionOptions& o) { return o.layout.holeInset; },
+     [](ConversionOptions& o, std::optional<double> v) { o.layout.holeInset = v; }},
 };
 
 }  // namespace

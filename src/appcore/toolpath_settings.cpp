@@ -4,6 +4,7 @@
 
 #include "appcore/option_table.h"
 #include "appcore/settings_file.h"
+#include "layout/frame_spec.h"
 
 namespace kerfline {
 namespace {
@@ -241,6 +242,86 @@ void saveTypographyChoices(const std::string& path, const ConversionOptions& opt
   writeProfileString(path, kTypographySection, "Align", nameOf(options.align, kAlignments));
   writeProfileString(path, kTypographySection, "AutoPitch", options.autoPitch ? "1" : "0");
   writeProfileString(path, kTypographySection, "Ligatures", options.ligatures ? "1" : "0");
+}
+
+namespace {
+
+constexpr const char* kLayoutSection = "Layout";
+
+// "A<sep>B" of two stored numbers, each within its row's limits.
+std::optional<std::pair<double, double>> storedPair(const std::string& text, char separator,
+                                                    const OptionDescriptor& first,
+                                                    const OptionDescriptor& second) {
+  const std::size_t at = text.find(separator);
+  if (at == std::string::npos) return std::nullopt;
+  const std::optional<double> a = storedValue(first, std::string_view(text).substr(0, at));
+  const std::optional<double> b = storedValue(second, std::string_view(text).substr(at + 1));
+  if (!a || !b) return std::nullopt;
+  return std::pair{*a, *b};
+}
+
+}  // namespace
+
+std::vector<std::string> loadLayoutChoices(const std::string& path, ConversionOptions& options) {
+  SignLayout& l = options.layout;
+  l = SignLayout{};
+  std::vector<std::string> refused;
+  const auto read = [&](const char* key) { return readProfileString(path, kLayoutSection, key); };
+  const auto refuse = [&](const char* key, const std::string& text, const char* forms) {
+    refused.push_back(std::string("[Layout] ") + key + "=" + text + " is not " + forms + "; not used");
+  };
+  l.mirror = named(read("Mirror"), kMirrorNames).value_or(MirrorAxis::None);
+  l.arcSide = named(read("ArcSide"), kArcSideNames).value_or(ArcSide::Top);
+  l.arcAlign = named(read("ArcAlign"), kArcAlignNames).value_or(ArcAlign::Center);
+  l.bend = named(read("ArcMode"), kBendModeNames).value_or(BendMode::Rigid);
+  l.anchor = named(read("Anchor"), kBoxAnchorNames).value_or(BoxAnchor::Center);
+  l.stretch = read("Stretch") == "1";
+  if (const std::optional<std::string> box = read("FitBox"); box && !box->empty()) {
+    const OptionDescriptor& limits = optionNamed("--fit-width");
+    if (const auto size = storedPair(*box, 'x', limits, limits)) {
+      l.boxWidth = size->first;
+      l.boxHeight = size->second;
+    } else {
+      refuse("FitBox", *box, "WIDTHxHEIGHT of two numbers from 0.001 to 100000");
+    }
+  }
+  if (const std::optional<std::string> frame = read("Frame"); frame && !frame->empty()) {
+    if (const auto shape = frameFromSpec(*frame, optionNamed("FrameMargin").max)) {
+      l.frame = shape->first;
+      l.frameSize = shape->second;
+    } else {
+      refuse("Frame", *frame, ("one of " + std::string(kFrameSpecForms)).c_str());
+    }
+  }
+  if (const std::optional<std::string> holes = read("Holes"); holes && !holes->empty()) {
+    const auto h = storedPair(*holes, ',', optionNamed("HoleInset"), optionNamed("ArcRadius"));
+    if (h && (h->first == 2 || h->first == 4)) {
+      l.holeCount = static_cast<int>(h->first);
+      l.holeDiameter = h->second;
+    } else {
+      refuse("Holes", *holes, "N,DIAMETER with 2 or 4 holes");
+    }
+  }
+  readRows(path, kLayoutSection, options, refused);
+  return refused;
+}
+
+void saveLayoutChoices(const std::string& path, const ConversionOptions& options) {
+  const SignLayout& l = options.layout;
+  // A settings file from before the layout stays byte for byte as it was until one is used.
+  if (l == SignLayout{} && !readProfileString(path, kLayoutSection, "Frame")) return;
+  writeRows(path, kLayoutSection, options);
+  writeProfileString(path, kLayoutSection, "Mirror", nameOf(l.mirror, kMirrorNames));
+  writeProfileString(path, kLayoutSection, "ArcSide", nameOf(l.arcSide, kArcSideNames));
+  writeProfileString(path, kLayoutSection, "ArcAlign", nameOf(l.arcAlign, kArcAlignNames));
+  writeProfileString(path, kLayoutSection, "ArcMode", nameOf(l.bend, kBendModeNames));
+  writeProfileString(path, kLayoutSection, "FitBox",
+                     l.boxWidth && l.boxHeight ? exactText(*l.boxWidth) + "x" + exactText(*l.boxHeight) : "");
+  writeProfileString(path, kLayoutSection, "Anchor", nameOf(l.anchor, kBoxAnchorNames));
+  writeProfileString(path, kLayoutSection, "Stretch", l.stretch ? "1" : "0");
+  writeProfileString(path, kLayoutSection, "Frame", frameSpec(l));
+  writeProfileString(path, kLayoutSection, "Holes",
+                     l.holeCount ? std::to_string(l.holeCount) + "," + exactText(l.holeDiameter) : "");
 }
 
 }  // namespace kerfline

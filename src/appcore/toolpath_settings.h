@@ -42,6 +42,16 @@ std::vector<std::string> loadTypographyChoices(const std::string& path, Conversi
 /// is still the default, so that a settings file from before these choices keeps its bytes.
 void saveTypographyChoices(const std::string& path, const ConversionOptions& options);
 
+/// Section "Layout", the sign layout: the option table's rows of that section (Rotate, Slant,
+/// StretchX, ArcRadius, ArcAngle, Margin, FrameMargin, HoleInset), Mirror (none, x, y),
+/// ArcSide (top, bottom), ArcAlign (center, left, right), ArcMode (rigid, warp), FitBox
+/// (WIDTHxHEIGHT, empty: none), Anchor (center, top-left, ...), Stretch (0 or 1), Frame (none,
+/// rect, rounded:R, ellipse, outline:OFFSET) and Holes (N,DIAMETER, empty: none). Missing:
+/// the default; refused values are named in the lines returned and leave the default.
+std::vector<std::string> loadLayoutChoices(const std::string& path, ConversionOptions& options);
+/// Writes section "Layout"; a file without it is left alone while the layout is the default.
+void saveLayoutChoices(const std::string& path, const ConversionOptions& options);
+
 /// "[Export] Kerf=1e13 is not a number from 0.0001 to 100": why a stored value is refused.
 std::string settingRefusal(const OptionDescriptor& row, std::string_view key, std::string_view text);
 

@@ -8,6 +8,7 @@
 #include "geometry/cut_leads.h"
 #include "geometry/holding_tabs.h"
 #include "geometry/stencil_bridges.h"
+#include "layout/sign_layout.h"
 
 namespace kerfline {
 
@@ -150,6 +151,7 @@ struct ConversionOptions {
   BridgeDirection bridgeDirection = BridgeDirection::Vertical;
   FillOptions fill;                ///< pocket, hatch and offset fill (unused by the profile)
   VCarveOptions vcarve;            ///< the V-bit and the floor's clearing (--cut vcarve)
+  SignLayout layout;               ///< circle, transforms, fit box, frame and holes
   CutOperation cut = CutOperation::Profile;
 };
 
@@ -209,10 +211,11 @@ inline TabRule tabRuleFor(const ConversionOptions& options) {
 }
 
 /// True when options place characters exactly as the classic walk does: classic spacing,
-/// left alignment and a numeric pitch (ligatures and tracking act in font spacing only).
+/// left alignment, a numeric pitch and no sign layout (ligatures and tracking act in font
+/// spacing only).
 inline bool placesClassically(const ConversionOptions& options) {
   return options.spacing == SpacingMode::Classic && options.align == Alignment::Left &&
-         !options.autoPitch;
+         !options.autoPitch && !options.layout.active();
 }
 
 /// The order options' paths are written in: as asked, else planned for travel in G-code

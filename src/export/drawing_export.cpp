@@ -74,16 +74,17 @@ bool needsDrawingExport(const ConversionOptions& o) {
          o.gcode.spindleRpm || o.gcode.depthPerPass || o.gcode.laser || o.gcode.power ||
          o.spacing != classic.spacing || o.ligatures || o.align != classic.align ||
          o.autoPitch || o.dxfVersion != classic.dxfVersion || o.tolerance || o.arcs ||
-         o.cut != classic.cut;
+         o.cut != classic.cut || o.layout.active();
 }
 
 DrawingRoute drawingRoute(const ConversionOptions& options) {
   const bool strokeForm =
       options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines;
   // Curves flattened to a tolerance are not the strokes the stroke walk writes; every
-  // operation but the profile looks across the whole letter, holes and neighbours.
+  // operation but the profile looks across the whole letter, holes and neighbours; a sign's
+  // layout bends, turns and frames the whole drawing before any form gets it.
   if (changesPaths(options) || curveTolerance(options) || shapesForProduction(options) ||
-      options.cut != CutOperation::Profile)
+      options.cut != CutOperation::Profile || options.layout.active())
     return DrawingRoute::PlacedDrawing;
   if (strokeForm) return DrawingRoute::StrokeWalk;
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once

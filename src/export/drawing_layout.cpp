@@ -45,6 +45,10 @@ void DrawingBuilder::placeStroke(const PlacedStroke& s) {
   if (contour_.points.back() != end) contour_.points.push_back(end);
 }
 
+void DrawingBuilder::characterAdvance(double start, double end, double baseline) {
+  if (keepAdvances_) current_.advance = CharacterAdvance{start, end, baseline};
+}
+
 void DrawingBuilder::closeContour() {
   if (contourOpen_) {
     removeRepeatedPoints(contour_);

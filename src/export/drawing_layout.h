@@ -24,9 +24,14 @@ class DrawingBuilder final : public StrokeSink, public ExportObserver {
   void characterBecameCurrent(std::int32_t pos, char32_t c, const TFontDescription& font,
                               float unitScale) override;
   void placeStroke(const PlacedStroke& stroke) override;
+  void characterAdvance(double start, double end, double baseline) override;
 
   /// The drawing so far; characters without paths are left out.
   Drawing take();
+
+  /// Keeps each character's advance as the placement tells it (for text to be bent);
+  /// otherwise none is kept and the drawing is the walk's alone.
+  void keepAdvances(bool keep) { keepAdvances_ = keep; }
 
  private:
   void closeContour();
@@ -39,6 +44,7 @@ class DrawingBuilder final : public StrokeSink, public ExportObserver {
   bool contourOpen_ = false;
   std::int32_t line_ = 0;
   double retraceTolerance_ = 0;  // of the current character, in drawing units
+  bool keepAdvances_ = false;
 };
 
 }  // namespace kerfline

@@ -63,6 +63,9 @@ class StrokeSink {
   virtual ~StrokeSink() = default;
   /// One stroke of the current character.
   virtual void placeStroke(const PlacedStroke& stroke) = 0;
+  /// Where the current character's advance runs (drawing units): told only by the placements
+  /// that know it, for a sink that bends text; others ignore it.
+  virtual void characterAdvance(double /*start*/, double /*end*/, double /*baseline*/) {}
 };
 
 /// Where the walk puts one character's glyph, in single precision.

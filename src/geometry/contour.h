@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,12 +32,23 @@ struct Contour {
   friend bool operator==(const Contour&, const Contour&) = default;
 };
 
+/// Where a character's advance runs along its line's baseline, as the text is set straight.
+struct CharacterAdvance {
+  double start = 0;     ///< X where the advance begins, drawing units
+  double end = 0;       ///< X where it ends
+  double baseline = 0;  ///< Y of the line's baseline
+
+  friend bool operator==(const CharacterAdvance&, const CharacterAdvance&) = default;
+};
+
 /// One character of the text at its place on the page.
 struct PlacedCharacter {
   std::int32_t position = 0;        ///< 1-based text position (line breaks count two)
   char32_t character = 0;           ///< its code point
   std::int32_t line = 0;            ///< 0-based line of text
   std::vector<Contour> contours;    ///< in cut order once ordered
+  /// Set by the placements that bend or turn text (text on a circle or a path); else none.
+  std::optional<CharacterAdvance> advance = std::nullopt;
 
   friend bool operator==(const PlacedCharacter&, const PlacedCharacter&) = default;
 };

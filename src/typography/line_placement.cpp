@@ -62,6 +62,10 @@ void LinePlacer::emit(const HeldLine& line, double shift, double baseline) {
         observer_->characterBecameCurrent(e.position, e.character, text_.fontAt(e.position),
                                           e.unitScale);
       }
+      if (e.advanceStart <= e.advanceEnd) {
+        sink_.characterAdvance(e.advanceStart + shift, e.advanceEnd + shift,
+                               e.advanceBaseline + baseline);
+      }
       continue;
     }
     PlacedStroke s;

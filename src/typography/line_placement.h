@@ -21,6 +21,9 @@ struct LineEvent {
   bool opensContour = false;             ///< stroke: a plunge goes before it
   bool closesContour = false;            ///< stroke: a retract goes after it
   bool openPath = false;                 ///< stroke: part of a single-line face's open path
+  /// character: where its advance runs, before shift and baseline (start > end: not known)
+  double advanceStart = 1, advanceEnd = 0;
+  double advanceBaseline = 0;            ///< character: its baseline before the line's
 };
 
 /// One line as laid out, before alignment and line spacing.

@@ -5,6 +5,7 @@
 #include "export/converter_glyph_source.h"
 #include "export/cut_ready_drawing.h"
 #include "export/fill_export.h"
+#include "layout/sign_placement.h"
 #include "typography/text_placement.h"
 
 namespace kerfline {
@@ -58,6 +59,7 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
         drawing = placeDrawing(text, finer, converter, nullptr, glyphs);
       }
     }
+    placeSign(drawing, options.layout);
     makeCutReady(drawing, options);
   }
   // Bridges come before the kerf: an inward offset then leaves each exactly its width.

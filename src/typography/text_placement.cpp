@@ -34,14 +34,19 @@ double heightOfFonts(const std::vector<TFontDescription>& fonts, int scale,
 class ClassicLineCollector final : public StrokeSink, public ExportObserver {
  public:
   ClassicLineCollector(LinePlacer& placer, const ConversionOptions& options,
-                       TTTFToVectorConverter& converter, const TextSource& text)
-      : placer_(placer), options_(options), converter_(converter), text_(text) {}
+                       TTTFToVectorConverter& converter, const TextSource& text, float linePitch)
+      : placer_(placer), options_(options), converter_(converter), text_(text),
+        linePitch_(linePitch) {}
 
   void characterBecameCurrent(std::int32_t pos, char32_t c, const TFontDescription& font,
                               float unitScale) override {
+    current_ = line_.events.size();
     if (c == kLf) {
       finishLine();
       lineFeed_ = pos;
+      current_ = 0;
+      // The walk's own single-precision sum, so that a character's baseline is its strokes'.
+      originY_ = originY_ + linePitch_;
     } else if (c != kCr) {
       if (std::find(fonts_.begin(), fonts_.end(), font) == fonts_.end()) fonts_.push_back(font);
     }
@@ -49,6 +54,7 @@ class ClassicLineCollector final : public StrokeSink, public ExportObserver {
     e.position = pos;
     e.character = c;
     e.unitScale = unitScale;
+    e.advanceBaseline = originY_;
     line_.events.push_back(e);
   }
 
@@ -65,6 +71,13 @@ class ClassicLineCollector final : public StrokeSink, public ExportObserver {
     line_.extent.add({e.x1, e.y1});
     line_.extent.add({e.x2, e.y2});
     line_.events.push_back(e);
+    // The classic walk sets characters ink to ink: a character's advance is its ink's width.
+    if (current_ < line_.events.size()) {
+      LineEvent& c = line_.events[current_];
+      const bool first = c.advanceStart > c.advanceEnd;
+      c.advanceStart = first ? std::min(e.x1, e.x2) : std::min({c.advanceStart, e.x1, e.x2});
+      c.advanceEnd = first ? std::max(e.x1, e.x2) : std::max({c.advanceEnd, e.x1, e.x2});
+    }
   }
 
   void finishLine() {
@@ -86,6 +99,9 @@ class ClassicLineCollector final : public StrokeSink, public ExportObserver {
   HeldLine line_;
   std::vector<TFontDescription> fonts_;
   std::int32_t lineFeed_ = 0;
+  float linePitch_;
+  float originY_ = 0.0f;
+  std::size_t current_ = 0;  // the current character's event in line_
 };
 
 void placeClassicLines(const TextSource& text, const ConversionOptions& options,
@@ -94,7 +110,7 @@ void placeClassicLines(const TextSource& text, const ConversionOptions& options,
   layout.tolerance = flatteningTolerance(options).value_or(0);
   // Automatic pitch drops each line afterwards; the walk keeps every line on baseline 0.
   if (options.autoPitch) layout.linePitch = 0.0f;
-  ClassicLineCollector collector(placer, options, converter, text);
+  ClassicLineCollector collector(placer, options, converter, text, layout.linePitch);
   walkText(text, layout, glyphs, collector, &collector);
   collector.finishLine();
 }
@@ -221,11 +237,18 @@ HeldLine heldLineOf(const ShapedLine& line, const TextSource& text,
   const int precision = options.classic.resolution;
   const double tolerance = flatteningTolerance(options).value_or(0);
   std::int32_t lastPosition = 0;
-  for (const PlacedGlyph& g : line.glyphs) {
+  std::size_t current = 0;  // the event of the character the glyph belongs to
+  for (std::size_t i = 0; i < line.glyphs.size(); ++i) {
+    const PlacedGlyph& g = line.glyphs[i];
     if (g.startsCluster || g.position != lastPosition) {
       character(g.position, g.character, g.unitScale);
+      current = held.events.size() - 1;
+      held.events[current].advanceStart = g.x;
       lastPosition = g.position;
     }
+    // A character's advance runs to the next glyph's origin (the line's end after the last).
+    held.events[current].advanceEnd =
+        i + 1 < line.glyphs.size() ? line.glyphs[i + 1].x : line.advance;
     const double k = drawingUnitsPerOutlineUnit(g.unitScale);
     if (g.singleLine) {
       const std::optional<TStrokeCollection> strokes =
@@ -304,6 +327,7 @@ Drawing placeDrawing(const TextSource& text, const ConversionOptions& options,
                      TTTFToVectorConverter& converter, ExportObserver* observer,
                      GlyphSource* glyphs) {
   DrawingBuilder builder(observer);
+  builder.keepAdvances(options.layout.bends());
   placeText(text, options, converter, builder, &builder, glyphs);
   Drawing drawing = builder.take();
   drawing.layer = dxfLayerName(options.classic.layerText);

@@ -89,6 +89,8 @@ TEST(option_table_test, the_settings_file_uses_only_the_values_inside_each_rows_
       const std::optional<double> before = row.get(o);
       const std::vector<std::string> refused = row.section == "Typography"
                                                    ? loadTypographyChoices(path.string(), o)
+                                               : row.section == "Layout"
+                                                   ? loadLayoutChoices(path.string(), o)
                                                    : loadToolpathSettings(path.string(), o);
       if (p.taken) {
         EXPECT_EQ(row.get(o), std::stod(p.text));
@@ -107,9 +109,11 @@ TEST(option_table_test, the_settings_file_uses_only_the_values_inside_each_rows_
     fs::remove(path);
     saveExportChoices(path.string(), chosen);
     saveTypographyChoices(path.string(), chosen);
+    saveLayoutChoices(path.string(), chosen);
     ConversionOptions back;
     loadExportChoices(path.string(), back);
     loadTypographyChoices(path.string(), back);
+    loadLayoutChoices(path.string(), back);
     EXPECT_EQ(row.get(back), row.max) << row.key;
   }
   fs::remove(path);

@@ -1,0 +1,60 @@
+#include "layout/sign_placement.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "common/error.h"
+#include "layout/affine_map.h"
+#include "layout/circle_bend.h"
+#include "layout/fit_box.h"
+#include "layout/path_bend.h"
+#include "layout/sign_frame.h"
+
+namespace kerfline {
+namespace {
+
+double radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
+
+void checkLayout(const SignLayout& l) {
+  if (!std::isfinite(l.rotate)) throw Error("The rotation must be a number.");
+  if (!std::isfinite(l.slant) || std::abs(l.slant) >= 90)
+    throw Error("The slant must be less than 90 degrees either way.");
+  if (!std::isfinite(l.stretchX) || !(l.stretchX > 0)) throw Error("The stretch must be above 0.");
+  if (l.boxWidth.has_value() != l.boxHeight.has_value() ||
+      (l.boxWidth && (!std::isfinite(*l.boxWidth) || !(*l.boxWidth > 0) ||
+                      !std::isfinite(*l.boxHeight) || !(*l.boxHeight > 0))))
+    throw Error("The fit box needs a width and a height above 0.");
+  if (!std::isfinite(l.margin) || l.margin < 0) throw Error("The margin must be 0 or more.");
+  if (l.arcAngle && !std::isfinite(*l.arcAngle)) throw Error("The arc angle must be a number.");
+}
+
+}  // namespace
+
+void placeSign(Drawing& drawing, const SignLayout& layout) {
+  if (!layout.active()) return;
+  checkLayout(layout);
+  // Along the lines first, so that bent letters keep their slant and width against the arc.
+  AffineMap shape;
+  shape.xx = layout.stretchX;
+  shape.xy = std::tan(radians(layout.slant));
+  transformDrawing(drawing, shape);
+  if (layout.arcRadius && !layout.pathData.empty())
+    throw Error("The text goes on a circle or on a path, not both.");
+  bendOntoCircle(drawing, layout);
+  bendOntoPath(drawing, layout);
+  AffineMap flip;
+  if (layout.mirror == MirrorAxis::X) flip.xx = -1;
+  if (layout.mirror == MirrorAxis::Y) flip.yy = -1;
+  const double a = radians(layout.rotate);
+  AffineMap turn;
+  turn.xx = std::cos(a);
+  turn.xy = -std::sin(a);
+  turn.yx = std::sin(a);
+  turn.yy = std::cos(a);
+  transformDrawing(drawing, turn.after(flip));
+  fitIntoBox(drawing, layout);
+  addFrameAndHoles(drawing, layout);
+  for (PlacedCharacter& c : drawing.characters) c.advance.reset();
+}
+
+}  // namespace kerfline

@@ -1,0 +1,14 @@
+#pragma once
+#include "geometry/contour.h"
+#include "layout/sign_layout.h"
+
+namespace kerfline {
+
+/// Sets a placed drawing (straight lines from the layout, not yet made ready to cut) as a sign:
+/// stretched and slanted along its lines, bent onto a circle or a path, turned and mirrored about the
+/// origin, fitted into the box, then given its frame and holes. Throws Error, before changing
+/// anything, for a value no sign can have (a stretch not above 0, a slant of 90 degrees or
+/// more, a box not above 0), and as the steps do.
+void placeSign(Drawing& drawing, const SignLayout& layout);
+
+}  // namespace kerfline
