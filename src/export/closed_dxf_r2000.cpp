@@ -3,6 +3,7 @@
 // strict reader requires, then one LWPOLYLINE per contour.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -216,56 +217,15 @@ void writeLayoutBlock(DxfGroupWriter& out, const char* name, std::uint32_t recor
   out.text(100, "AcDbBlockEnd");
 }
 
-void writeEntities(DxfGroupWriter& out, const Drawing& drawing, const std::string& layer,
-                   const ClosedDxfFrame& frame) {
-  // Every entity repeats these lines; they are laid out once.
-  const std::string& n = out.lineEnd();
-  char owner[16];
-  std::snprintf(owner, sizeof owner, "%X", static_cast<unsigned>(kModelSpaceRecord));
-  const std::string head = "330" + n + owner + n + "100" + n + "AcDbEntity" + n + "  8" + n +
-                           layer + n + "100" + n + "AcDbPolyline" + n;
-  const std::string elevation = " 38" + n + DxfReal(frame.zCut) + n;
-  const std::string x = " 10" + n;
-  const std::string y = " 20" + n;
-  std::uint32_t handle = kFirstEntity;
-  for (const PlacedCharacter& c : drawing.characters) {
-    for (const Contour& k : c.contours) {
-      out.text(0, "LWPOLYLINE");
-      out.handle(5, handle++);
-      out.raw(head);
-      out.integer(90, static_cast<long>(k.points.size()));
-      // Flag 1 exactly for a closed ring: bit 128 (plinegen) means nothing to most importers.
-      out.integer(70, k.closed ? 1 : 0);
-      out.raw(elevation);
-      for (const Vec2& p : k.points) {
-        out.raw(x);
-        out.realValue(static_cast<float>(p.x));
-        out.raw(y);
-        out.realValue(static_cast<float>(p.y));
-      }
-      out.flushIfFull();
-    }
-  }
-}
-
-}  // namespace
-
-void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
-                         const ClosedDxfFrame& frame) {
-  std::uint32_t entities = 0;
-  for (const PlacedCharacter& c : drawing.characters) {
-    entities += static_cast<std::uint32_t>(c.contours.size());
-  }
-  const Extent extent = drawing.extent();
-  const std::string layer = tableLayerName(drawing.layer);
-
+void writeHead(DxfGroupWriter& out, const ClosedDxfFrame& frame) {
+  const Extent& extent = frame.extent;
   out.beginSection("HEADER");
   out.text(9, "$ACADVER");
   out.text(1, "AC1015");
   out.text(9, "$DWGCODEPAGE");
   out.text(3, "ANSI_1252");  // the layer name's bytes are Windows-1252
   out.text(9, "$HANDSEED");
-  out.handle(5, kFirstEntity + entities);
+  out.handle(5, kFirstEntity + static_cast<std::uint32_t>(frame.paths));
   writeUnitsAndExtent(out, extent, frame);
   out.endSection();
 
@@ -275,7 +235,7 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   out.beginSection("TABLES");
   writeVports(out, extent);
   writeLtypes(out);
-  writeLayers(out, layer);
+  writeLayers(out, frame.layer);
   writeStyles(out);
   tableHead(out, "VIEW", kViewTable, 0);
   out.text(0, "ENDTAB");
@@ -294,9 +254,10 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   out.endSection();
 
   out.beginSection("ENTITIES");
-  writeEntities(out, drawing, layer, frame);
-  out.endSection();
+}
 
+// After the entities: the root dictionary and the end of the file.
+void writeTail(DxfGroupWriter& out) {
   out.beginSection("OBJECTS");
   out.text(0, "DICTIONARY");
   out.handle(5, kRootDictionary);
@@ -312,6 +273,68 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   out.integer(281, 1);
   out.endSection();
   out.text(0, "EOF");
+}
+
+// Every entity repeats most of its lines; they are laid out once, and each vertex goes out as
+// one piece.
+class R2000Body final : public ClosedDxfBody {
+ public:
+  R2000Body(DxfGroupWriter& out, const ClosedDxfFrame& frame) : out_(out) {
+    writeHead(out, frame);
+    const std::string& n = out.lineEnd();
+    char owner[16];
+    std::snprintf(owner, sizeof owner, "%X", static_cast<unsigned>(kModelSpaceRecord));
+    head_ = "330" + n + owner + n + "100" + n + "AcDbEntity" + n + "  8" + n + frame.layer + n +
+            "100" + n + "AcDbPolyline" + n;
+    elevation_ = " 38" + n + DxfReal(frame.zCut) + n;
+    x_ = " 10" + n;
+    y_ = " 20" + n;
+  }
+
+  void path(const Contour& k) override {
+    out_.text(0, "LWPOLYLINE");
+    out_.handle(5, handle_++);
+    out_.raw(head_);
+    out_.integer(90, static_cast<long>(k.points.size()));
+    // Flag 1 exactly for a closed ring: bit 128 (plinegen) means nothing to most importers.
+    out_.integer(70, k.closed ? 1 : 0);
+    out_.raw(elevation_);
+    for (const Vec2& p : k.points) vertex(p);
+  }
+
+  void finish() override {
+    out_.endSection();
+    writeTail(out_);
+  }
+
+ private:
+  static char* put(char* at, const std::string& text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+  }
+
+  void vertex(const Vec2& p) {
+    char* at = put(out_.room(kVertexRoom), x_);
+    at = out_.putRealValue(at, static_cast<float>(p.x));
+    at = put(at, y_);
+    out_.advance(out_.putRealValue(at, static_cast<float>(p.y)));
+  }
+
+  static constexpr std::size_t kVertexRoom = 4 * kDxfRealMaxLength;
+
+  DxfGroupWriter& out_;
+  std::string head_;
+  std::string elevation_;
+  std::string x_;
+  std::string y_;
+  std::uint32_t handle_ = kFirstEntity;
+};
+
+}  // namespace
+
+std::unique_ptr<ClosedDxfBody> beginClosedDxfR2000(DxfGroupWriter& out,
+                                                   const ClosedDxfFrame& frame) {
+  return std::make_unique<R2000Body>(out, frame);
 }
 
 }  // namespace kerfline

@@ -4,15 +4,12 @@
 #include <cmath>
 
 #include "common/code_pages.h"
-#include "common/utf8.h"
 #include "common/error.h"
 #include "common/utf8.h"
 #include "export/output_file.h"
 
 namespace kerfline {
 namespace {
-
-constexpr std::size_t kFlushAt = std::size_t{1} << 20;
 
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
@@ -40,17 +37,23 @@ void appendAttribute(std::string& out, const char* name, float value, const char
 
 }  // namespace
 
-void appendSvgNumber(std::string& out, float v) {
+char* writeSvgNumber(char* out, float v) {
   if (!std::isfinite(v)) throw Error("Coordinate out of range.");
   if (v == 0) {
-    out += '0';
-    return;
+    *out = '0';
+    return out + 1;
   }
-  // Room for the fixed form of every float: at most 39 digits before the point (3.4e38) and
-  // 47 after it (1.4e-45).
-  char text[128];
-  const std::to_chars_result r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed);
-  out.append(text, r.ptr);
+  // The fixed form of every float fits: at most 39 digits before the point (3.4e38) and 45
+  // after it (1.4e-45), a sign and the point.
+  const std::to_chars_result r =
+      std::to_chars(out, out + kSvgNumberMaxLength, v, std::chars_format::fixed);
+  if (r.ec != std::errc{}) throw Error("Coordinate out of range.");
+  return r.ptr;
+}
+
+void appendSvgNumber(std::string& out, float v) {
+  char text[kSvgNumberMaxLength];
+  out.append(text, writeSvgNumber(text, v));
 }
 
 std::string svgLayerId(const std::string& utf8Layer) {
@@ -64,7 +67,7 @@ std::string svgLayerId(const std::string& utf8Layer) {
 
 SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::string& layer,
                      const ConversionOptions& options)
-    : file_(path) {
+    : file_(path), out_(file_) {
   const bool inch = options.units == DrawingUnits::Inch;
   const char* unit = inch ? "in" : "mm";
   const bool empty = extent.empty();
@@ -75,8 +78,7 @@ SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::s
   // The layer name's bytes are Windows-1252, as in the DXF forms.
   const std::string utf8Layer = u32ToUtf8(decodeSingleByte(codepage::Windows1252, layer));
 
-  std::string& out = out_;
-  out.reserve(kFlushAt + (kFlushAt >> 2));
+  std::string out;
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
   out += "<svg xmlns=\"http://www.w3.org/2000/svg\" "
          "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" version=\"1.1\"";
@@ -99,37 +101,41 @@ SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::s
   out += "\" inkscape:groupmode=\"layer\" fill=\"none\" stroke=\"#000000\" stroke-width=\"";
   out += inch ? "0.001" : "0.0254";
   out += "\">\n";
+  out_.put(out);
 }
 
 void SvgStream::character(const PlacedCharacter& c) {
-  std::string& out = out_;
-  out += "<path d=\"";
+  // One piece per point: " x y" at most, or "Z M" and a point where a ring ends and the next
+  // path begins.
+  constexpr std::size_t kPointRoom = 2 * kSvgNumberMaxLength + 8;
+  out_.put("<path d=\"");
   bool first = true;
   for (const Contour& k : c.contours) {
     if (k.points.empty()) continue;
-    if (!first) out += ' ';
+    char* at = out_.room(kPointRoom);
+    if (!first) *at++ = ' ';
     first = false;
-    out += 'M';
+    *at++ = 'M';
     bool firstPoint = true;
     for (const Vec2& p : k.points) {
-      if (!firstPoint) out += ' ';
+      if (!firstPoint) {
+        at = out_.room(kPointRoom);
+        *at++ = ' ';
+      }
       firstPoint = false;
-      appendSvgNumber(out, static_cast<float>(p.x));
-      out += ' ';
-      appendSvgNumber(out, -static_cast<float>(p.y));
+      at = writeSvgNumber(at, static_cast<float>(p.x));
+      *at++ = ' ';
+      at = writeSvgNumber(at, -static_cast<float>(p.y));
+      out_.advance(at);
     }
-    if (k.closed) out += 'Z';
+    if (k.closed) out_.put("Z");
   }
-  out += "\"/>\n";
-  if (out.size() >= kFlushAt) {
-    file_.write(out.data(), out.size());
-    out.clear();
-  }
+  out_.put("\"/>\n");
 }
 
 void SvgStream::commit() {
-  out_ += "</g>\n</svg>\n";
-  file_.write(out_.data(), out_.size());
+  out_.put("</g>\n</svg>\n");
+  out_.flush();
   file_.commit();
 }
 

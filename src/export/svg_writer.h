@@ -2,6 +2,7 @@
 #include <string>
 
 #include "export/conversion_options.h"
+#include "export/output_buffer.h"
 #include "export/output_file.h"
 #include "geometry/contour.h"
 
@@ -28,8 +29,15 @@ class SvgStream {
 
  private:
   OutputFile file_;
-  std::string out_;  // written out from time to time, not at every character
+  OutputBuffer out_;
 };
+
+/// Longest text writeSvgNumber gives (the fixed form of the smallest subnormal is 48).
+inline constexpr int kSvgNumberMaxLength = 64;
+
+/// Writes appendSvgNumber's text of v at out, which has room for kSvgNumberMaxLength chars;
+/// returns the end.
+char* writeSvgNumber(char* out, float v);
 
 /// Appends v as the shortest plain decimal (never exponent form) that reads back as the same
 /// single-precision value; both zeros are "0". Throws Error("Coordinate out of range.") for
