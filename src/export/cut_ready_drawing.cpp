@@ -36,9 +36,27 @@ std::optional<double> factorFor(const std::optional<double>& size, double curren
 // A glyph made ready to cut once, at the walk's origin: converted, its contours built, any
 // retracing ring opened, nested, turned and ordered. Placing it again is a translation.
 struct CutReadyGlyph {
+  // The corners of one path's bounds, each a point of the path's own X or Y at 0.
+  struct Bounds {
+    float minX, maxX, minY, maxY;
+    bool closed;
+  };
   std::vector<Contour> contours;  // in drawing units, X and Y as the walk computes them at 0
+  std::vector<Bounds> bounds;     // one per contour that has points
   float width = 0;                // what the walk advances by after it
 };
+
+namespace {
+
+// X and Y of a point of a ready glyph moved to origin, by the walk's own single-precision rule.
+float placedX(const GlyphOrigin& origin, double x) {
+  return mulAddToFloat(origin.shift, origin.spaceFactor, static_cast<float>(x));
+}
+float placedY(const GlyphOrigin& origin, double y) {
+  return static_cast<float>(y) + origin.originY;
+}
+
+}  // namespace
 
 // A text repeats a few dozen glyphs thousands of times: each is converted and made ready once
 // per face, size (through its scale), character and precision, then only moved into place.
@@ -65,6 +83,12 @@ class CutReadyWalker::Glyphs {
       if (!one.characters.empty()) {
         orderForCutting(one.characters.front());
         made->contours = std::move(one.characters.front().contours);
+      }
+      for (const Contour& k : made->contours) {
+        if (k.points.empty()) continue;
+        Extent e;
+        for (const Vec2& p : k.points) e.add(p);
+        made->bounds.push_back({float(e.minX), float(e.maxX), float(e.minY), float(e.maxY), k.closed});
       }
     }
     return byKey_.emplace(std::move(key), std::move(made)).first->second;
@@ -113,27 +137,31 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
                                   int precision, const GlyphOrigin& origin) override {
     const std::optional<CutReadyGlyph>& glyph = glyphs_.glyphOf(font, c, unitScale, precision);
     if (!glyph) return std::nullopt;
-    PlacedCharacter placed;
+    // One character is filled again and again: its vectors keep their room between characters
+    // unless the sink takes them.
+    PlacedCharacter& placed = placed_;
     placed.position = position_;
     placed.character = c;
     placed.line = line_;
-    placed.contours.reserve(glyph->contours.size());
+    placed.contours.resize(glyph->contours.size());
+    std::size_t kept = 0;
     for (const Contour& k : glyph->contours) {
-      Contour moved;
+      Contour& moved = placed.contours[kept];
+      std::vector<Vec2> room = std::move(moved.points);
+      moved = Contour{};  // every other field as a fresh path has it
+      moved.points = std::move(room);
+      moved.points.clear();
       moved.closed = k.closed;
       moved.depth = k.depth;
       moved.points.reserve(k.points.size());
-      for (const Vec2& p : k.points) {
-        moved.points.push_back({mulAddToFloat(origin.shift, origin.spaceFactor, float(p.x)),
-                                float(p.y) + origin.originY});
-      }
+      for (const Vec2& p : k.points) moved.points.push_back({placedX(origin, p.x), placedY(origin, p.y)});
       // Far from the origin two neighbouring points may round to one; the walk's drawing
       // would not hold the repeat, nor a ring it leaves a single point.
       removeRepeatedPoints(moved);
-      if (moved.points.size() > 1 || (!moved.closed && !moved.points.empty()))
-        placed.contours.push_back(std::move(moved));
+      if (moved.points.size() > 1 || (!moved.closed && !moved.points.empty())) ++kept;
     }
-    if (!placed.contours.empty()) {
+    placed.contours.resize(kept);
+    if (kept != 0) {
       if (factor_ != 1.0) {
         for (Contour& k : placed.contours)
           for (Vec2& p : k.points) p = {p.x * factor_, p.y * factor_};
@@ -150,6 +178,36 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
   const CharacterSink& sink_;
   std::int32_t position_ = 0;
   std::int32_t line_ = 0;
+  PlacedCharacter placed_;
+};
+
+// A walk that only counts: each ready glyph's path bounds moved into place.
+class MeasuringPlacer final : public GlyphPlacer {
+ public:
+  explicit MeasuringPlacer(CutReadyWalker::Glyphs& glyphs) : glyphs_(glyphs) {}
+
+  std::optional<float> placeGlyph(const TFontDescription& font, char32_t c, float unitScale,
+                                  int precision, const GlyphOrigin& origin) override {
+    const std::optional<CutReadyGlyph>& glyph = glyphs_.glyphOf(font, c, unitScale, precision);
+    if (!glyph) return std::nullopt;
+    for (const CutReadyGlyph::Bounds& b : glyph->bounds) {
+      // Placing never reverses two coordinates, so the placed bounds are the bounds' corners
+      // placed. A ring whose bounds meet in one point has become one point: it is dropped.
+      const Vec2 low{placedX(origin, b.minX), placedY(origin, b.minY)};
+      const Vec2 high{placedX(origin, b.maxX), placedY(origin, b.maxY)};
+      if (b.closed && low == high) continue;
+      measure_.extent.add(low);
+      measure_.extent.add(high);
+      ++measure_.paths;
+    }
+    return glyph->width;
+  }
+
+  const WalkMeasure& result() const { return measure_; }
+
+ private:
+  CutReadyWalker::Glyphs& glyphs_;
+  WalkMeasure measure_;
 };
 
 }  // namespace
@@ -193,6 +251,12 @@ CutReadyWalker::~CutReadyWalker() = default;
 void CutReadyWalker::walk(const CharacterSink& sink, double factor, ExportObserver* observer) {
   CutReadyPlacer placer(*glyphs_, factor, observer, sink);
   walkGlyphs(text_, layoutParametersOf(options_.classic), placer, &placer);
+}
+
+WalkMeasure CutReadyWalker::measure() {
+  MeasuringPlacer placer(*glyphs_);
+  walkGlyphs(text_, layoutParametersOf(options_.classic), placer, nullptr);
+  return placer.result();
 }
 
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
