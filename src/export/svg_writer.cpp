@@ -1,12 +1,12 @@
 #include "export/svg_writer.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "common/code_pages.h"
 #include "common/error.h"
 #include "common/utf8.h"
 #include "export/output_file.h"
+#include "export/shortest_float.h"
 
 namespace kerfline {
 namespace {
@@ -43,12 +43,8 @@ char* writeSvgNumber(char* out, float v) {
     *out = '0';
     return out + 1;
   }
-  // The fixed form of every float fits: at most 39 digits before the point (3.4e38) and 45
-  // after it (1.4e-45), a sign and the point.
-  const std::to_chars_result r =
-      std::to_chars(out, out + kSvgNumberMaxLength, v, std::chars_format::fixed);
-  if (r.ec != std::errc{}) throw Error("Coordinate out of range.");
-  return r.ptr;
+  static_assert(kShortestFixedMaxLength <= kSvgNumberMaxLength);
+  return writeShortestFixed(out, v);
 }
 
 void appendSvgNumber(std::string& out, float v) {
@@ -67,7 +63,9 @@ std::string svgLayerId(const std::string& utf8Layer) {
 
 SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::string& layer,
                      const ConversionOptions& options)
-    : file_(path), out_(file_) {
+    : file_(path),
+      out_(file_),
+      yTexts_(std::make_unique<NumberTextCache<writeSvgNumber, kSvgNumberMaxLength, 10>>()) {
   const bool inch = options.units == DrawingUnits::Inch;
   const char* unit = inch ? "in" : "mm";
   const bool empty = extent.empty();
@@ -125,7 +123,7 @@ void SvgStream::character(const PlacedCharacter& c) {
       firstPoint = false;
       at = writeSvgNumber(at, static_cast<float>(p.x));
       *at++ = ' ';
-      at = writeSvgNumber(at, -static_cast<float>(p.y));
+      at = yTexts_->write(at, -static_cast<float>(p.y));
       out_.advance(at);
     }
     if (k.closed) out_.put("Z");
