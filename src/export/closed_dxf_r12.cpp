@@ -6,6 +6,7 @@
 #include "export/closed_dxf_writer.h"
 #include "export/dxf_group_writer.h"
 #include "export/dxf_real.h"
+#include "export/number_text_cache.h"
 
 namespace kerfline {
 namespace {
@@ -67,7 +68,7 @@ class R12Body final : public ClosedDxfBody {
     vertex_ = "  0\r\nVERTEX\r\n  8\r\n" + layer + "\r\n 10\r\n";
     vertexTail_ = " 30\r\n" + z + "\r\n";
     seqend_ = "  0\r\nSEQEND\r\n  8\r\n" + layer + "\r\n";
-    vertexRoom_ = vertex_.size() + vertexTail_.size() + 2 * kDxfRealMaxLength + 16;
+    vertexRoom_ = vertex_.size() + vertexTail_.size() + 4 * kDxfRealMaxLength;
   }
 
   void path(const Contour& k) override {
@@ -93,7 +94,9 @@ class R12Body final : public ClosedDxfBody {
     char* at = put(out_.room(vertexRoom_), vertex_);
     at = out_.putRealValue(at, static_cast<float>(p.x));
     std::memcpy(at, " 20\r\n", 5);
-    at = out_.putRealValue(at + 5, static_cast<float>(p.y));
+    at = yTexts_->write(at + 5, static_cast<float>(p.y));
+    std::memcpy(at, "\r\n", 2);
+    at += 2;
     out_.advance(put(at, vertexTail_));
   }
 
@@ -103,6 +106,9 @@ class R12Body final : public ClosedDxfBody {
   std::string vertexTail_;
   std::string seqend_;
   std::size_t vertexRoom_ = 0;
+  // Heights repeat in every letter of a line: two in three Y texts are met again.
+  std::unique_ptr<NumberTextCache<writeDxfReal, 2 * kDxfRealMaxLength, 10>> yTexts_ =
+      std::make_unique<NumberTextCache<writeDxfReal, 2 * kDxfRealMaxLength, 10>>();
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "export/dxf_group_writer.h"
 #include "export/dxf_layer.h"
 #include "export/dxf_real.h"
+#include "export/number_text_cache.h"
 
 namespace kerfline {
 namespace {
@@ -317,7 +318,9 @@ class R2000Body final : public ClosedDxfBody {
     char* at = put(out_.room(kVertexRoom), x_);
     at = out_.putRealValue(at, static_cast<float>(p.x));
     at = put(at, y_);
-    out_.advance(out_.putRealValue(at, static_cast<float>(p.y)));
+    at = yTexts_->write(at, static_cast<float>(p.y));
+    std::memcpy(at, lineEnd_.data(), lineEnd_.size());
+    out_.advance(at + lineEnd_.size());
   }
 
   static constexpr std::size_t kVertexRoom = 4 * kDxfRealMaxLength;
@@ -328,6 +331,10 @@ class R2000Body final : public ClosedDxfBody {
   std::string x_;
   std::string y_;
   std::uint32_t handle_ = kFirstEntity;
+  std::string lineEnd_ = out_.lineEnd();
+  // Heights repeat in every letter of a line: two in three Y texts are met again.
+  std::unique_ptr<NumberTextCache<writeDxfReal, 2 * kDxfRealMaxLength, 10>> yTexts_ =
+      std::make_unique<NumberTextCache<writeDxfReal, 2 * kDxfRealMaxLength, 10>>();
 };
 
 }  // namespace
