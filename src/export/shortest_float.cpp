@@ -63,7 +63,7 @@ constexpr bool smallPowersSuffice() {
 static_assert(smallPowersSuffice());
 
 struct Decimal {
-  std::uint64_t digits;  // without trailing zeros
+  std::uint64_t digits;  // without trailing zeros, below 10^9
   int exponent;          // value = digits * 10^exponent
 };
 
@@ -114,7 +114,7 @@ bool shortestDecimal(std::uint32_t bits, Decimal& out) {
     ++exponent;
   }
   out = {digits, exponent};
-  return true;
+  return digits < 1'000'000'000;  // always, as r drops at least log10(2 * 5^q) digits
 }
 
 // Eight decimal digits of v (below 10^8) as eight characters in one word, the first in the
@@ -129,14 +129,17 @@ std::uint64_t eightDigits(std::uint32_t v) {
   return ones | 0x3030303030303030ULL;
 }
 
-// The digits of v (below 10^16, not 0) as characters in one 128-bit value, the first in the
+constexpr std::array<std::uint64_t, 10> kPow10 = {1,      10,      100,      1000,      10000,
+                                                   100000, 1000000, 10000000, 100000000, 1000000000};
+
+// The digits of v (below 10^9, not 0) as characters in one 128-bit value, the first in the
 // lowest byte, and their count: kept in registers, so that placing them is only stores.
 Uint128 digitsOf(std::uint64_t v, int& count) {
-  count = 1;
-  for (std::uint64_t t = 10; count < 16 && v >= t; t *= 10) ++count;
-  const Uint128 all = Uint128{eightDigits(static_cast<std::uint32_t>(v / 100'000'000))} |
-                      (Uint128{eightDigits(static_cast<std::uint32_t>(v % 100'000'000))} << 64);
-  return all >> (8 * (16 - count));  // the leading zeros go
+  const int estimate = ((64 - std::countl_zero(v)) * 1233) >> 12;  // floor or one below
+  count = estimate + (v >= kPow10[static_cast<std::size_t>(estimate)] ? 1 : 0);
+  const Uint128 all = Uint128{static_cast<std::uint64_t>('0' + v / 100'000'000)} |
+                      (Uint128{eightDigits(static_cast<std::uint32_t>(v % 100'000'000))} << 8);
+  return all >> (8 * (9 - count));  // the leading zeros go
 }
 
 void store(char* at, Uint128 chars) { std::memcpy(at, &chars, sizeof chars); }
@@ -154,8 +157,8 @@ char* writeShortestFixed(char* out, float v) {
   }
   // Every piece is written with whole 16-byte stores (out has room for the spill), later
   // stores overwriting the tail of earlier ones.
-  char* p = out;
-  if (bits >> 31) *p++ = '-';
+  *out = '-';
+  char* p = out + (bits >> 31);  // signs come in runs, but not predictably
   int n = 0;
   const Uint128 digits = digitsOf(d.digits, n);
   if (d.exponent >= 0) {
