@@ -1,6 +1,7 @@
 #include "export/cut_ready_drawing.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -68,6 +69,27 @@ class CutReadyWalker::Glyphs {
 
   const std::optional<CutReadyGlyph>& glyphOf(const TFontDescription& font, char32_t c,
                                               float unitScale, int precision) {
+    // Text mostly runs in one font: while it does, its ASCII glyphs are found by code alone,
+    // without hashing the face name.
+    runFont_.Color = font.Color;  // the colour does not change the outline
+    const bool sameRun =
+        unitScale == runScale_ && precision == runPrecision_ && font == runFont_;
+    if (!sameRun) {
+      runFont_ = font;
+      runScale_ = unitScale;
+      runPrecision_ = precision;
+      run_.fill(nullptr);
+    }
+    const bool ascii = c < run_.size();
+    if (ascii && run_[c]) return *run_[c];
+    const std::optional<CutReadyGlyph>& glyph = lookUp(font, c, unitScale, precision);
+    if (ascii) run_[c] = &glyph;
+    return glyph;
+  }
+
+ private:
+  const std::optional<CutReadyGlyph>& lookUp(const TFontDescription& font, char32_t c,
+                                             float unitScale, int precision) {
     Key key{font, c, precision, unitScale};
     key.font.Color = 0;
     if (const auto it = byKey_.find(key); it != byKey_.end()) return it->second;
@@ -94,7 +116,6 @@ class CutReadyWalker::Glyphs {
     return byKey_.emplace(std::move(key), std::move(made)).first->second;
   }
 
- private:
   struct Key {
     TFontDescription font;  // colour zeroed: it does not change the outline
     char32_t c;
@@ -114,7 +135,11 @@ class CutReadyWalker::Glyphs {
   };
 
   GlyphSource& source_;
-  std::unordered_map<Key, std::optional<CutReadyGlyph>, KeyHash> byKey_;
+  std::unordered_map<Key, std::optional<CutReadyGlyph>, KeyHash> byKey_;  // nodes never move
+  TFontDescription runFont_;  // the font, scale and precision of run_
+  float runScale_ = -1;
+  int runPrecision_ = -1;
+  std::array<const std::optional<CutReadyGlyph>*, 128> run_{};
 };
 
 namespace {
