@@ -110,7 +110,8 @@ class CutReadyWalker::Glyphs {
         if (k.points.empty()) continue;
         Extent e;
         for (const Vec2& p : k.points) e.add(p);
-        made->bounds.push_back({float(e.minX), float(e.maxX), float(e.minY), float(e.maxY), k.closed});
+        made->bounds.push_back(
+            {float(e.minX), float(e.maxX), float(e.minY), float(e.maxY), k.closed});
       }
     }
     return byKey_.emplace(std::move(key), std::move(made)).first->second;
@@ -179,7 +180,8 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
       moved.closed = k.closed;
       moved.depth = k.depth;
       moved.points.reserve(k.points.size());
-      for (const Vec2& p : k.points) moved.points.push_back({placedX(origin, p.x), placedY(origin, p.y)});
+      for (const Vec2& p : k.points)
+        moved.points.push_back({placedX(origin, p.x), placedY(origin, p.y)});
       // Far from the origin two neighbouring points may round to one; the walk's drawing
       // would not hold the repeat, nor a ring it leaves a single point.
       removeRepeatedPoints(moved);

@@ -90,7 +90,8 @@ DrawingRoute drawingRoute(const ConversionOptions& options) {
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
   // the whole text is shaped; without them each character can go to the file as it is placed.
   // A travel plan looks across the whole drawing too.
-  const bool streams = options.format == OutputFormat::Svg || options.format == OutputFormat::Closed;
+  const bool streams =
+      options.format == OutputFormat::Svg || options.format == OutputFormat::Closed;
   if (streams && placesClassically(options) && !routesCuts(options))
     return DrawingRoute::StreamedDrawing;
   return DrawingRoute::PlacedDrawing;

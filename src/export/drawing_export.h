@@ -42,7 +42,8 @@ enum class DrawingRoute {
 /// The one answer to which way an export of options goes, asked by every export and by the job
 /// view: the stroke walk for the two stroke forms while the paths keep their shape (no weld, no
 /// kerf); the SVG and the closed DXF of classically placed text, paths unchanged and in text
-/// order, streamed; the placed drawing for every other form or when the paths change. The drawing is the same on all three.
+/// order, streamed; the placed drawing for every other form or when the paths change. The
+/// drawing is the same on all three.
 DrawingRoute drawingRoute(const ConversionOptions& options);
 
 /// Writes text, placed by the classic walk, to path in options.format: the two classic DXF

@@ -129,8 +129,8 @@ std::uint64_t eightDigits(std::uint32_t v) {
   return ones | 0x3030303030303030ULL;
 }
 
-constexpr std::array<std::uint64_t, 10> kPow10 = {1,      10,      100,      1000,      10000,
-                                                   100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr std::array<std::uint64_t, 10> kPow10 = {
+    1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 // The digits of v (below 10^9, not 0) as characters in one 128-bit value, the first in the
 // lowest byte, and their count: kept in registers, so that placing them is only stores.
@@ -173,7 +173,8 @@ char* writeShortestFixed(char* out, float v) {
     p[before] = '.';
     return p + n + 1;
   }
-  std::memcpy(p, "0.00000000", 10);  // the fast path's smallest numbers have 5 zeros after the point
+  // The fast path's smallest numbers have 5 zeros after the point.
+  std::memcpy(p, "0.00000000", 10);
   p += 2 - before;
   store(p, digits);
   return p + n;

@@ -66,7 +66,8 @@ TEST(shortest_float_test, cached_texts_are_the_formatted_texts) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> pick(0, 99);
   std::vector<float> values;
-  for (int i = 0; i < 100; ++i) values.push_back(std::ldexp(static_cast<float>(i * 7919 % 1000), i % 40 - 20));
+  for (int i = 0; i < 100; ++i)
+    values.push_back(std::ldexp(static_cast<float>(i * 7919 % 1000), i % 40 - 20));
   values[3] = 1e30f;  // a text too long to keep
   for (int i = 0; i < 20000; ++i) {
     const float v = values[static_cast<std::size_t>(pick(rng))];
