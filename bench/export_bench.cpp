@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -16,6 +17,7 @@
 #include "export/drawing_layout.h"
 #include "export/dxf_real.h"
 #include "export/layout_walk.h"
+#include "export/shortest_float.h"
 #include "export/text_export.h"
 #include "geometry/cut_order.h"
 #include "vectorizer/UTTF2Vct.h"
@@ -39,6 +41,30 @@ void BM_DxfReal(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DxfReal);
+
+// The SVG's numbers: the shortest text that reads back, against the standard library's.
+template <bool kLibrary>
+void BM_ShortestFixed(benchmark::State& state) {
+  std::mt19937 rng(1);
+  std::uniform_real_distribution<float> drawing(-500.0f, 500.0f);
+  std::vector<float> values(4096);
+  for (auto& v : values) v = drawing(rng);
+  char buffer[kerfline::kShortestFixedMaxLength];
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const float v = values[i++ & 4095];
+    if (kLibrary) {
+      benchmark::DoNotOptimize(
+          std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed).ptr);
+    } else {
+      benchmark::DoNotOptimize(kerfline::writeShortestFixed(buffer, v));
+    }
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ShortestFixed<false>)->Name("BM_ShortestFixed");
+BENCHMARK(BM_ShortestFixed<true>)->Name("BM_ShortestFixed_library");
 
 void BM_ConvertOnly(benchmark::State& state) {
   const ProseText text(20000);

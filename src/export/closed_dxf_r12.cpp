@@ -1,24 +1,24 @@
 // The closed-polyline DXF as R12 (AC1009): no handles, POLYLINE / VERTEX / SEQEND entities.
+#include <cstring>
 #include <vector>
 
+#include "export/closed_dxf_header.h"
 #include "export/closed_dxf_writer.h"
 #include "export/dxf_group_writer.h"
-#include "export/dxf_layer.h"
 #include "export/dxf_real.h"
-#include "export/closed_dxf_header.h"
+#include "export/number_text_cache.h"
 
 namespace kerfline {
+namespace {
 
-void writeClosedDxfR12(DxfGroupWriter& out, const Drawing& drawing, const ClosedDxfFrame& frame) {
-  const std::string layer = tableLayerName(drawing.layer);
-  const Extent extent = drawing.extent();
-
+void writeHead(DxfGroupWriter& out, const ClosedDxfFrame& frame) {
+  const std::string& layer = frame.layer;
   out.beginSection("HEADER");
   out.text(9, "$ACADVER");
   out.text(1, "AC1009");
   out.text(9, "$DWGCODEPAGE");
   out.text(3, "ANSI_1252");  // the layer name's bytes are Windows-1252
-  writeUnitsAndExtent(out, extent, frame);
+  writeUnitsAndExtent(out, frame.extent, frame);
   out.endSection();
 
   out.beginSection("TABLES");
@@ -53,38 +53,73 @@ void writeClosedDxfR12(DxfGroupWriter& out, const Drawing& drawing, const Closed
   out.endSection();
 
   out.beginSection("ENTITIES");
-  const std::string z = DxfReal(frame.zCut);
-  // Every entity repeats these lines; they are laid out once.
-  const std::string polyline = "  0\r\nPOLYLINE\r\n  8\r\n" + layer +
-                               "\r\n 66\r\n     1\r\n 10\r\n0\r\n 20\r\n0\r\n 30\r\n" + z +
-                               "\r\n 70\r\n";
-  const std::string vertex = "  0\r\nVERTEX\r\n  8\r\n" + layer + "\r\n 10\r\n";
-  const std::string vertexTail = " 30\r\n" + z + "\r\n";
-  const std::string seqend = "  0\r\nSEQEND\r\n  8\r\n" + layer + "\r\n";
-  std::size_t path = 0;
-  for (const PlacedCharacter& c : drawing.characters) {
-    for (const Contour& k : c.contours) {
-      const std::vector<double>* bulges = drawing.bulgesOf(path++);
-      out.raw(polyline);
-      // Exactly 1 for a closed ring: some CAM importers read any other flag value as open.
-      out.raw(k.closed ? "     1\r\n" : "     0\r\n");
-      for (std::size_t i = 0; i < k.points.size(); ++i) {
-        const Vec2& p = k.points[i];
-        out.raw(vertex);
-        out.realValue(static_cast<float>(p.x));
-        out.raw(" 20\r\n");
-        out.realValue(static_cast<float>(p.y));
-        out.raw(vertexTail);
-        // A vertex's bulge bends the piece to the next one into an arc (none: a line).
-        if (bulges && i < bulges->size() && (*bulges)[i] != 0)
-          out.real(42, static_cast<float>((*bulges)[i]));
-      }
-      out.raw(seqend);
-      out.flushIfFull();
-    }
+}
+
+// Every entity repeats most of its lines; they are laid out once, and each vertex goes out as
+// one piece.
+class R12Body final : public ClosedDxfBody {
+ public:
+  R12Body(DxfGroupWriter& out, const ClosedDxfFrame& frame) : out_(out) {
+    writeHead(out, frame);
+    const std::string& layer = frame.layer;
+    const std::string z = DxfReal(frame.zCut);
+    polyline_ = "  0\r\nPOLYLINE\r\n  8\r\n" + layer +
+                "\r\n 66\r\n     1\r\n 10\r\n0\r\n 20\r\n0\r\n 30\r\n" + z + "\r\n 70\r\n";
+    vertex_ = "  0\r\nVERTEX\r\n  8\r\n" + layer + "\r\n 10\r\n";
+    vertexTail_ = " 30\r\n" + z + "\r\n";
+    seqend_ = "  0\r\nSEQEND\r\n  8\r\n" + layer + "\r\n";
+    vertexRoom_ = vertex_.size() + vertexTail_.size() + 4 * kDxfRealMaxLength;
   }
-  out.endSection();
-  out.text(0, "EOF");
+
+  void path(const Contour& k, const std::vector<double>* bulges) override {
+    out_.raw(polyline_);
+    // Exactly 1 for a closed ring: some CAM importers read any other flag value as open.
+    out_.raw(k.closed ? "     1\r\n" : "     0\r\n");
+    for (std::size_t i = 0; i < k.points.size(); ++i) {
+      vertex(k.points[i]);
+      // A vertex's bulge bends the piece to the next one into an arc (none: a line).
+      if (bulges && i < bulges->size() && (*bulges)[i] != 0)
+        out_.real(42, static_cast<float>((*bulges)[i]));
+    }
+    out_.raw(seqend_);
+  }
+
+  void finish() override {
+    out_.endSection();
+    out_.text(0, "EOF");
+  }
+
+ private:
+  static char* put(char* at, const std::string& text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+  }
+
+  void vertex(const Vec2& p) {
+    char* at = put(out_.room(vertexRoom_), vertex_);
+    at = out_.putRealValue(at, static_cast<float>(p.x));
+    std::memcpy(at, " 20\r\n", 5);
+    at = yTexts_->write(at + 5, static_cast<float>(p.y));
+    std::memcpy(at, "\r\n", 2);
+    at += 2;
+    out_.advance(put(at, vertexTail_));
+  }
+
+  DxfGroupWriter& out_;
+  std::string polyline_;
+  std::string vertex_;
+  std::string vertexTail_;
+  std::string seqend_;
+  std::size_t vertexRoom_ = 0;
+  // Heights repeat in every letter of a line: two in three Y texts are met again.
+  std::unique_ptr<NumberTextCache<writeDxfReal, 2 * kDxfRealMaxLength, 10>> yTexts_ =
+      std::make_unique<NumberTextCache<writeDxfReal, 2 * kDxfRealMaxLength, 10>>();
+};
+
+}  // namespace
+
+std::unique_ptr<ClosedDxfBody> beginClosedDxfR12(DxfGroupWriter& out, const ClosedDxfFrame& frame) {
+  return std::make_unique<R12Body>(out, frame);
 }
 
 }  // namespace kerfline

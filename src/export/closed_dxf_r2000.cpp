@@ -3,6 +3,7 @@
 // strict reader requires, then one LWPOLYLINE per contour.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "export/dxf_group_writer.h"
 #include "export/dxf_layer.h"
 #include "export/dxf_real.h"
+#include "export/number_text_cache.h"
 
 namespace kerfline {
 namespace {
@@ -216,62 +218,15 @@ void writeLayoutBlock(DxfGroupWriter& out, const char* name, std::uint32_t recor
   out.text(100, "AcDbBlockEnd");
 }
 
-void writeEntities(DxfGroupWriter& out, const Drawing& drawing, const std::string& layer,
-                   const ClosedDxfFrame& frame) {
-  // Every entity repeats these lines; they are laid out once.
-  const std::string& n = out.lineEnd();
-  char owner[16];
-  std::snprintf(owner, sizeof owner, "%X", static_cast<unsigned>(kModelSpaceRecord));
-  const std::string head = "330" + n + owner + n + "100" + n + "AcDbEntity" + n + "  8" + n +
-                           layer + n + "100" + n + "AcDbPolyline" + n;
-  const std::string elevation = " 38" + n + DxfReal(frame.zCut) + n;
-  const std::string x = " 10" + n;
-  const std::string y = " 20" + n;
-  std::uint32_t handle = kFirstEntity;
-  std::size_t path = 0;
-  for (const PlacedCharacter& c : drawing.characters) {
-    for (const Contour& k : c.contours) {
-      const std::vector<double>* bulges = drawing.bulgesOf(path++);
-      out.text(0, "LWPOLYLINE");
-      out.handle(5, handle++);
-      out.raw(head);
-      out.integer(90, static_cast<long>(k.points.size()));
-      // Flag 1 exactly for a closed ring: bit 128 (plinegen) means nothing to most importers.
-      out.integer(70, k.closed ? 1 : 0);
-      out.raw(elevation);
-      for (std::size_t i = 0; i < k.points.size(); ++i) {
-        const Vec2& p = k.points[i];
-        out.raw(x);
-        out.realValue(static_cast<float>(p.x));
-        out.raw(y);
-        out.realValue(static_cast<float>(p.y));
-        // A vertex's bulge bends the piece to the next one into an arc (none: a line).
-        if (bulges && i < bulges->size() && (*bulges)[i] != 0)
-          out.real(42, static_cast<float>((*bulges)[i]));
-      }
-      out.flushIfFull();
-    }
-  }
-}
-
-}  // namespace
-
-void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
-                         const ClosedDxfFrame& frame) {
-  std::uint32_t entities = 0;
-  for (const PlacedCharacter& c : drawing.characters) {
-    entities += static_cast<std::uint32_t>(c.contours.size());
-  }
-  const Extent extent = drawing.extent();
-  const std::string layer = tableLayerName(drawing.layer);
-
+void writeHead(DxfGroupWriter& out, const ClosedDxfFrame& frame) {
+  const Extent& extent = frame.extent;
   out.beginSection("HEADER");
   out.text(9, "$ACADVER");
   out.text(1, "AC1015");
   out.text(9, "$DWGCODEPAGE");
   out.text(3, "ANSI_1252");  // the layer name's bytes are Windows-1252
   out.text(9, "$HANDSEED");
-  out.handle(5, kFirstEntity + entities);
+  out.handle(5, kFirstEntity + static_cast<std::uint32_t>(frame.paths));
   writeUnitsAndExtent(out, extent, frame);
   out.endSection();
 
@@ -281,7 +236,7 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   out.beginSection("TABLES");
   writeVports(out, extent);
   writeLtypes(out);
-  writeLayers(out, layer);
+  writeLayers(out, frame.layer);
   writeStyles(out);
   tableHead(out, "VIEW", kViewTable, 0);
   out.text(0, "ENDTAB");
@@ -300,9 +255,10 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   out.endSection();
 
   out.beginSection("ENTITIES");
-  writeEntities(out, drawing, layer, frame);
-  out.endSection();
+}
 
+// After the entities: the root dictionary and the end of the file.
+void writeTail(DxfGroupWriter& out) {
   out.beginSection("OBJECTS");
   out.text(0, "DICTIONARY");
   out.handle(5, kRootDictionary);
@@ -318,6 +274,79 @@ void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
   out.integer(281, 1);
   out.endSection();
   out.text(0, "EOF");
+}
+
+// Every entity repeats most of its lines; they are laid out once, and each vertex goes out as
+// one piece.
+class R2000Body final : public ClosedDxfBody {
+ public:
+  R2000Body(DxfGroupWriter& out, const ClosedDxfFrame& frame) : out_(out) {
+    writeHead(out, frame);
+    const std::string& n = out.lineEnd();
+    char owner[16];
+    std::snprintf(owner, sizeof owner, "%X", static_cast<unsigned>(kModelSpaceRecord));
+    head_ = "330" + n + owner + n + "100" + n + "AcDbEntity" + n + "  8" + n + frame.layer + n +
+            "100" + n + "AcDbPolyline" + n;
+    elevation_ = " 38" + n + DxfReal(frame.zCut) + n;
+    x_ = " 10" + n;
+    y_ = " 20" + n;
+  }
+
+  void path(const Contour& k, const std::vector<double>* bulges) override {
+    out_.text(0, "LWPOLYLINE");
+    out_.handle(5, handle_++);
+    out_.raw(head_);
+    out_.integer(90, static_cast<long>(k.points.size()));
+    // Flag 1 exactly for a closed ring: bit 128 (plinegen) means nothing to most importers.
+    out_.integer(70, k.closed ? 1 : 0);
+    out_.raw(elevation_);
+    for (std::size_t i = 0; i < k.points.size(); ++i) {
+      vertex(k.points[i]);
+      // A vertex's bulge bends the piece to the next one into an arc (none: a line).
+      if (bulges && i < bulges->size() && (*bulges)[i] != 0)
+        out_.real(42, static_cast<float>((*bulges)[i]));
+    }
+  }
+
+  void finish() override {
+    out_.endSection();
+    writeTail(out_);
+  }
+
+ private:
+  static char* put(char* at, const std::string& text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+  }
+
+  void vertex(const Vec2& p) {
+    char* at = put(out_.room(kVertexRoom), x_);
+    at = out_.putRealValue(at, static_cast<float>(p.x));
+    at = put(at, y_);
+    at = yTexts_->write(at, static_cast<float>(p.y));
+    std::memcpy(at, lineEnd_.data(), lineEnd_.size());
+    out_.advance(at + lineEnd_.size());
+  }
+
+  static constexpr std::size_t kVertexRoom = 4 * kDxfRealMaxLength;
+
+  DxfGroupWriter& out_;
+  std::string head_;
+  std::string elevation_;
+  std::string x_;
+  std::string y_;
+  std::uint32_t handle_ = kFirstEntity;
+  std::string lineEnd_ = out_.lineEnd();
+  // Heights repeat in every letter of a line: two in three Y texts are met again.
+  std::unique_ptr<NumberTextCache<writeDxfReal, 2 * kDxfRealMaxLength, 10>> yTexts_ =
+      std::make_unique<NumberTextCache<writeDxfReal, 2 * kDxfRealMaxLength, 10>>();
+};
+
+}  // namespace
+
+std::unique_ptr<ClosedDxfBody> beginClosedDxfR2000(DxfGroupWriter& out,
+                                                   const ClosedDxfFrame& frame) {
+  return std::make_unique<R2000Body>(out, frame);
 }
 
 }  // namespace kerfline

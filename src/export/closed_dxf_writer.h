@@ -1,12 +1,16 @@
 #pragma once
+#include <span>
+#include <vector>
+#include <cstddef>
+#include <memory>
 #include <string>
 
 #include "export/conversion_options.h"
+#include "export/dxf_group_writer.h"
+#include "export/output_file.h"
 #include "geometry/contour.h"
 
 namespace kerfline {
-
-class DxfGroupWriter;
 
 /// The closed-polyline DXF of the drawing at path, one polyline per contour in the drawing's
 /// order: closed rings flagged closed (first vertex not repeated), open paths open, all at
@@ -23,13 +27,55 @@ void saveClosedPolylineDxf(const std::string& path, const Drawing& drawing,
 struct ClosedDxfFrame {
   float zCut = 0;                                 ///< elevation of every polyline
   DrawingUnits units = DrawingUnits::Millimetre;  ///< $INSUNITS and $MEASUREMENT
+  Extent extent;                                  ///< of every path, for the header
+  std::size_t paths = 0;                          ///< how many polylines follow
+  std::string layer = "0";                        ///< the layer table's name of the paths' layer
 };
 
-/// The R12 file's text (every section and EOF).
-void writeClosedDxfR12(DxfGroupWriter& out, const Drawing& drawing, const ClosedDxfFrame& frame);
+/// One version's file, a path at a time: the sections before the entities are written when it
+/// is made, the rest by finish().
+class ClosedDxfBody {
+ public:
+  virtual ~ClosedDxfBody() = default;
+  /// One polyline: closed (flag 1) for a closed ring, open (flag 0) for an open path;
+  /// bulges, when given, bends the pieces leaving its points into arcs (arc_path.h).
+  virtual void path(const Contour& contour, const std::vector<double>* bulges) = 0;
+  /// Ends the entities and the file.
+  virtual void finish() = 0;
+};
 
-/// The R2000 file's text (every section and EOF).
-void writeClosedDxfR2000(DxfGroupWriter& out, const Drawing& drawing,
-                         const ClosedDxfFrame& frame);
+/// The R12 file (no handles; POLYLINE, VERTEX and SEQEND entities in CR LF lines).
+std::unique_ptr<ClosedDxfBody> beginClosedDxfR12(DxfGroupWriter& out, const ClosedDxfFrame& frame);
+
+/// The R2000 file (every object with its handle and owner; one LWPOLYLINE per path).
+std::unique_ptr<ClosedDxfBody> beginClosedDxfR2000(DxfGroupWriter& out,
+                                                   const ClosedDxfFrame& frame);
+
+/// saveClosedPolylineDxf written character by character, for a drawing too big to hold: the
+/// extent, the number of paths and the layer are given first (the header holds them), then
+/// every character in order, then commit.
+class ClosedDxfStream {
+ public:
+  /// Opens the temporary file beside path and writes everything before the first path.
+  ClosedDxfStream(const std::string& path, const Extent& extent, std::size_t paths,
+                  const std::string& layer, const ConversionOptions& options);
+  ~ClosedDxfStream();
+  ClosedDxfStream(const ClosedDxfStream&) = delete;
+  ClosedDxfStream& operator=(const ClosedDxfStream&) = delete;
+
+  /// Writes one character's paths; bulges, when not empty, holds one list per contour of the
+  /// bulges of the pieces leaving its points (arc_path.h), written as arcs.
+  void character(const PlacedCharacter& c, std::span<const std::vector<double>> bulges = {});
+  /// Ends the file and renames it over path; throws Error as saveClosedPolylineDxf, and when
+  /// the paths written are not the number announced.
+  void commit();
+
+ private:
+  OutputFile file_;
+  DxfGroupWriter out_;
+  std::unique_ptr<ClosedDxfBody> body_;
+  std::size_t announced_;
+  std::size_t written_ = 0;
+};
 
 }  // namespace kerfline

@@ -1,6 +1,7 @@
 #include "export/cut_ready_drawing.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -39,12 +40,30 @@ std::optional<double> factorFor(const std::optional<double>& size, double curren
 // A glyph made ready to cut once, at the walk's origin: converted, its contours built, any
 // retracing ring opened, nested, turned and ordered. Placing it again is a translation.
 struct CutReadyGlyph {
+  // The corners of one path's bounds, each a point of the path's own X or Y at 0.
+  struct Bounds {
+    float minX, maxX, minY, maxY;
+    bool closed;
+  };
   std::vector<Contour> contours;  // in drawing units, X and Y as the walk computes them at 0
+  std::vector<Bounds> bounds;     // one per contour that has points
   float width = 0;                // what the walk advances by after it
   // Flattened at a tolerance: placed in double precision, since the walk's single-precision
   // rule would add its rounding to an error already measured out to the tolerance.
   bool flattened = false;
 };
+
+namespace {
+
+// X and Y of a point of a ready glyph moved to origin, by the walk's own single-precision rule.
+float placedX(const GlyphOrigin& origin, double x) {
+  return mulAddToFloat(origin.shift, origin.spaceFactor, static_cast<float>(x));
+}
+float placedY(const GlyphOrigin& origin, double y) {
+  return static_cast<float>(y) + origin.originY;
+}
+
+}  // namespace
 
 // A text repeats a few dozen glyphs thousands of times: each is converted and made ready once
 // per face, size (through its scale), character and precision (or tolerance), then only moved
@@ -57,6 +76,29 @@ class CutReadyWalker::Glyphs {
   // tolerance above 0: outline glyphs flattened within it (drawing units); 0: at precision.
   const std::optional<CutReadyGlyph>& glyphOf(const TFontDescription& font, char32_t c,
                                               float unitScale, int precision, double tolerance) {
+    // Text mostly runs in one font: while it does, its ASCII glyphs are found by code alone,
+    // without hashing the face name.
+    runFont_.Color = font.Color;  // the colour does not change the outline
+    const bool sameRun =
+        unitScale == runScale_ && precision == runPrecision_ && tolerance == runTolerance_ &&
+        font == runFont_;
+    if (!sameRun) {
+      runFont_ = font;
+      runScale_ = unitScale;
+      runPrecision_ = precision;
+      runTolerance_ = tolerance;
+      run_.fill(nullptr);
+    }
+    const bool ascii = c < run_.size();
+    if (ascii && run_[c]) return *run_[c];
+    const std::optional<CutReadyGlyph>& glyph = lookUp(font, c, unitScale, precision, tolerance);
+    if (ascii) run_[c] = &glyph;
+    return glyph;
+  }
+
+ private:
+  const std::optional<CutReadyGlyph>& lookUp(const TFontDescription& font, char32_t c,
+                                             float unitScale, int precision, double tolerance) {
     Key key{font, c, precision, unitScale, tolerance};
     key.font.Color = 0;
     if (const auto it = byKey_.find(key); it != byKey_.end()) return it->second;
@@ -78,11 +120,17 @@ class CutReadyWalker::Glyphs {
         orderForCutting(one.characters.front());
         made->contours = std::move(one.characters.front().contours);
       }
+      for (const Contour& k : made->contours) {
+        if (k.points.empty()) continue;
+        Extent e;
+        for (const Vec2& p : k.points) e.add(p);
+        made->bounds.push_back(
+            {float(e.minX), float(e.maxX), float(e.minY), float(e.maxY), k.closed});
+      }
     }
     return byKey_.emplace(std::move(key), std::move(made)).first->second;
   }
 
- private:
   struct Key {
     TFontDescription font;  // colour zeroed: it does not change the outline
     char32_t c;
@@ -123,7 +171,12 @@ class CutReadyWalker::Glyphs {
 
   GlyphSource& source_;
   Outline outline_;  // the glyph being flattened; kept so its storage serves the next one
-  std::unordered_map<Key, std::optional<CutReadyGlyph>, KeyHash> byKey_;
+  std::unordered_map<Key, std::optional<CutReadyGlyph>, KeyHash> byKey_;  // nodes never move
+  TFontDescription runFont_;  // the font, scale, precision and tolerance of run_
+  float runScale_ = -1;
+  int runPrecision_ = -1;
+  double runTolerance_ = -1;
+  std::array<const std::optional<CutReadyGlyph>*, 128> run_{};
 };
 
 namespace {
@@ -147,13 +200,20 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
     const std::optional<CutReadyGlyph>& glyph =
         glyphs_.glyphOf(font, c, unitScale, precision, tolerance_);
     if (!glyph) return std::nullopt;
-    PlacedCharacter placed;
+    // One character is filled again and again: its vectors keep their room between characters
+    // unless the sink takes them.
+    PlacedCharacter& placed = placed_;
     placed.position = position_;
     placed.character = c;
     placed.line = line_;
-    placed.contours.reserve(glyph->contours.size());
+    placed.contours.resize(glyph->contours.size());
+    std::size_t kept = 0;
     for (const Contour& k : glyph->contours) {
-      Contour moved;
+      Contour& moved = placed.contours[kept];
+      std::vector<Vec2> room = std::move(moved.points);
+      moved = Contour{};  // every other field as a fresh path has it
+      moved.points = std::move(room);
+      moved.points.clear();
       moved.closed = k.closed;
       moved.depth = k.depth;
       moved.points.reserve(k.points.size());
@@ -161,18 +221,16 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
         const double x0 = double(origin.shift) * double(origin.spaceFactor);
         for (const Vec2& p : k.points) moved.points.push_back({x0 + p.x, p.y + origin.originY});
       } else {
-        for (const Vec2& p : k.points) {
-          moved.points.push_back({mulAddToFloat(origin.shift, origin.spaceFactor, float(p.x)),
-                                  float(p.y) + origin.originY});
-        }
+        for (const Vec2& p : k.points)
+          moved.points.push_back({placedX(origin, p.x), placedY(origin, p.y)});
       }
       // Far from the origin two neighbouring points may round to one; the walk's drawing
       // would not hold the repeat, nor a ring it leaves a single point.
       removeRepeatedPoints(moved);
-      if (moved.points.size() > 1 || (!moved.closed && !moved.points.empty()))
-        placed.contours.push_back(std::move(moved));
+      if (moved.points.size() > 1 || (!moved.closed && !moved.points.empty())) ++kept;
     }
-    if (!placed.contours.empty()) {
+    placed.contours.resize(kept);
+    if (kept != 0) {
       if (factor_ != 1.0) {
         for (Contour& k : placed.contours)
           for (Vec2& p : k.points) p = {p.x * factor_, p.y * factor_};
@@ -190,6 +248,37 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
   const CharacterSink& sink_;
   std::int32_t position_ = 0;
   std::int32_t line_ = 0;
+  PlacedCharacter placed_;
+};
+
+// A walk that only counts: each ready glyph's path bounds moved into place.
+class MeasuringPlacer final : public GlyphPlacer {
+ public:
+  explicit MeasuringPlacer(CutReadyWalker::Glyphs& glyphs) : glyphs_(glyphs) {}
+
+  std::optional<float> placeGlyph(const TFontDescription& font, char32_t c, float unitScale,
+                                  int precision, const GlyphOrigin& origin) override {
+    // Only fixed-count glyphs are streamed (drawingRoute): a tolerance holds the drawing.
+    const std::optional<CutReadyGlyph>& glyph = glyphs_.glyphOf(font, c, unitScale, precision, 0);
+    if (!glyph) return std::nullopt;
+    for (const CutReadyGlyph::Bounds& b : glyph->bounds) {
+      // Placing never reverses two coordinates, so the placed bounds are the bounds' corners
+      // placed. A ring whose bounds meet in one point has become one point: it is dropped.
+      const Vec2 low{placedX(origin, b.minX), placedY(origin, b.minY)};
+      const Vec2 high{placedX(origin, b.maxX), placedY(origin, b.maxY)};
+      if (b.closed && low == high) continue;
+      measure_.extent.add(low);
+      measure_.extent.add(high);
+      ++measure_.paths;
+    }
+    return glyph->width;
+  }
+
+  const WalkMeasure& result() const { return measure_; }
+
+ private:
+  CutReadyWalker::Glyphs& glyphs_;
+  WalkMeasure measure_;
 };
 
 }  // namespace
@@ -235,6 +324,12 @@ void CutReadyWalker::walk(const CharacterSink& sink, double factor, ExportObserv
   const std::optional<double> tolerance = flatteningTolerance(options_);
   CutReadyPlacer placer(*glyphs_, factor, tolerance ? *tolerance / factor : 0.0, observer, sink);
   walkGlyphs(text_, layoutParametersOf(options_.classic), placer, &placer);
+}
+
+WalkMeasure CutReadyWalker::measure() {
+  MeasuringPlacer placer(*glyphs_);
+  walkGlyphs(text_, layoutParametersOf(options_.classic), placer, nullptr);
+  return placer.result();
 }
 
 std::optional<double> flatteningTolerance(const ConversionOptions& options) {

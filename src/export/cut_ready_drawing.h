@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,6 +32,12 @@ std::optional<double> flatteningTolerance(const ConversionOptions& options);
 /// Receives placed characters one at a time, in text order.
 using CharacterSink = std::function<void(PlacedCharacter&& character)>;
 
+/// What a walk would hand over, counted without placing a point.
+struct WalkMeasure {
+  Extent extent;          ///< of every point of every path, before any factor
+  std::size_t paths = 0;  ///< paths of all characters
+};
+
 /// Walks a text placed classically, each character made ready to cut, without holding the
 /// drawing; its glyphs are made ready once and kept for every walk of the same walker.
 class CutReadyWalker {
@@ -44,6 +51,11 @@ class CutReadyWalker {
   /// Hands every character with paths to sink, each point multiplied by factor about the
   /// origin (curves flattened so that the tolerance holds after it); observer, when given, is told of every character as the walk reaches it.
   void walk(const CharacterSink& sink, double factor = 1.0, ExportObserver* observer = nullptr);
+
+  /// The extent and path count walk() would give at factor 1, from each ready glyph's
+  /// per-path bounds moved into place (placing is monotonic in every coordinate), so exactly
+  /// those of the placed points at a fraction of the cost.
+  WalkMeasure measure();
 
   class Glyphs;
 

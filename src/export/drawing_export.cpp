@@ -26,33 +26,41 @@ void weldWriteAndReport(const std::string& path, Drawing& drawing,
   if (report) report->toolpath = std::move(notes);
 }
 
-// The SVG of a text too big to hold as a drawing: a first walk measures the extent (the
-// header's size and view box, and any fit), a second writes each character as it is placed.
-// Only the text and its few dozen ready glyphs are held.
-void streamSvg(const std::string& path, const TextSource& text, const ConversionOptions& options,
-               GlyphSource& glyphs, DrawingExportReport* report, ExportObserver* observer) {
+// The SVG or closed DXF of a text too big to hold as a drawing: a first walk measures the
+// extent and counts the paths (the header's size, view box and handle seed, and any fit), a
+// second writes each character as it is placed. Only the text and its few dozen ready glyphs
+// are held.
+template <typename Stream>
+void streamCharacters(Stream& stream, CutReadyWalker& walker, double factor,
+                      ExportObserver* observer) {
+  walker.walk([&](PlacedCharacter&& c) { stream.character(c); }, factor, observer);
+  stream.commit();
+}
+
+void streamDrawing(const std::string& path, const TextSource& text,
+                   const ConversionOptions& options, GlyphSource& glyphs,
+                   DrawingExportReport* report, ExportObserver* observer) {
   CutReadyWalker walker(text, options, glyphs);
-  Extent natural;
-  std::size_t contours = 0;
-  walker.walk([&](PlacedCharacter&& c) {
-    contours += c.contours.size();
-    for (const Contour& k : c.contours)
-      for (const Vec2& p : k.points) natural.add(p);
-  });
-  const double factor = fitFactor(natural, options);
+  const WalkMeasure natural = walker.measure();
+  const double factor = fitFactor(natural.extent, options);
   // Multiplying by a factor above 0 keeps the order of the points: the extreme points of the
   // scaled drawing are the scaled extreme points.
   Extent extent;
-  if (!natural.empty()) {
-    extent.add({natural.minX * factor, natural.minY * factor});
-    extent.add({natural.maxX * factor, natural.maxY * factor});
+  if (!natural.extent.empty()) {
+    extent.add({natural.extent.minX * factor, natural.extent.minY * factor});
+    extent.add({natural.extent.maxX * factor, natural.extent.maxY * factor});
   }
-  SvgStream svg(path, extent, dxfLayerName(options.classic.layerText), options);
-  walker.walk([&](PlacedCharacter&& c) { svg.character(c); }, factor, observer);
-  svg.commit();
+  const std::string layer = dxfLayerName(options.classic.layerText);
+  if (options.format == OutputFormat::Svg) {
+    SvgStream svg(path, extent, layer, options);
+    streamCharacters(svg, walker, factor, observer);
+  } else {
+    ClosedDxfStream dxf(path, extent, natural.paths, layer, options);
+    streamCharacters(dxf, walker, factor, observer);
+  }
   if (report) {
     *report = DrawingExportReport{};
-    report->contours = contours;
+    report->contours = natural.paths;
     report->extent = extent;
   }
 }
@@ -90,8 +98,9 @@ DrawingRoute drawingRoute(const ConversionOptions& options) {
   // Weld and kerf look across characters, and shaped or aligned lines are placed only once
   // the whole text is shaped; without them each character can go to the file as it is placed.
   // A travel plan looks across the whole drawing too.
-  if (options.format == OutputFormat::Svg && placesClassically(options) &&
-      !routesCuts(options))
+  const bool streams =
+      options.format == OutputFormat::Svg || options.format == OutputFormat::Closed;
+  if (streams && placesClassically(options) && !routesCuts(options))
     return DrawingRoute::StreamedDrawing;
   return DrawingRoute::PlacedDrawing;
 }
@@ -124,7 +133,7 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
     return;
   }
   if (drawingRoute(options) == DrawingRoute::StreamedDrawing) {
-    streamSvg(path, text, options, glyphs, report, observer);
+    streamDrawing(path, text, options, glyphs, report, observer);
     return;
   }
   Drawing drawing = cutReadyDrawing(text, options, glyphs, observer);

@@ -40,14 +40,15 @@ enum class DrawingRoute {
   StrokeWalk,     ///< the placed strokes in placement order, to the two stroke forms
   PlacedDrawing,  ///< the placed drawing made ready to cut, welded and offset, to any writer
   /// the placed drawing handed to the writer a character at a time, never held whole (two
-  /// walks: the first measures the extent the file's header needs)
+  /// walks: the first measures the extent and path count the file's header needs)
   StreamedDrawing,
 };
 
 /// The one answer to which way an export of options goes, asked by every export and by the job
 /// view: the stroke walk for the two stroke forms while the paths keep their shape (no weld, no
-/// kerf); the SVG of classically placed text, paths unchanged, streamed; the placed drawing
-/// for every other form or when the paths change. The drawing is the same on all three.
+/// kerf); the SVG and the closed DXF of classically placed text, paths unchanged and in text
+/// order, streamed; the placed drawing for every other form or when the paths change. The
+/// drawing is the same on all three.
 DrawingRoute drawingRoute(const ConversionOptions& options);
 
 /// Writes text, placed by the classic walk, to path in options.format: the two classic DXF

@@ -3,12 +3,15 @@
 #include <string>
 #include <string_view>
 
+#include "export/output_buffer.h"
+
 namespace kerfline {
 
 class OutputFile;
 
-/// Writes DXF group-code/value pairs through a buffer into an OutputFile: the code right-aligned
-/// in three columns, every line ending in the given line end, reals by the DxfReal rule.
+/// Writes DXF group-code/value pairs through an OutputBuffer into an OutputFile: the code
+/// right-aligned in three columns, every line ending in the given line end, reals by the
+/// DxfReal rule.
 class DxfGroupWriter {
  public:
   /// file must outlive the writer; call flush() before committing it. lineEnd is "\r\n"
@@ -30,23 +33,28 @@ class DxfGroupWriter {
   /// "0 ENDSEC".
   void endSection();
   /// Text already laid out as DXF lines (each ending in lineEnd()).
-  void raw(std::string_view lines);
+  void raw(std::string_view lines) { out_.put(lines); }
   /// Only the DxfReal text of v and the line end, for a value whose code went out with raw().
   void realValue(float v);
   /// The line end every line gets.
   const std::string& lineEnd() const { return lineEnd_; }
 
-  /// Writes out what is buffered once the buffer is well filled (call between entities).
-  void flushIfFull();
+  /// Where the hot loops lay out many lines at once: at least n bytes (OutputBuffer::room).
+  char* room(std::size_t n) { return out_.room(n); }
+  /// Ends a piece begun at room().
+  void advance(char* end) { out_.advance(end); }
+  /// Writes the DxfReal text of v and the line end at p, which has room for
+  /// kDxfRealMaxLength more bytes than that; returns the end.
+  char* putRealValue(char* p, float v) const;
+
   /// Writes out everything buffered; the OutputFile is then ready for commit().
-  void flush();
+  void flush() { out_.flush(); }
 
  private:
   void code(int c);
 
-  OutputFile& file_;
+  OutputBuffer out_;
   std::string lineEnd_;
-  std::string buffer_;
 };
 
 }  // namespace kerfline

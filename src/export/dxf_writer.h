@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "export/dxf_real.h"
+#include "export/output_buffer.h"
 
 namespace kerfline {
 
@@ -23,7 +24,7 @@ struct DxfNumber {
   std::string_view view() const { return {text, length}; }
 };
 
-/// Writes the DXF text of one ENTITIES section through a large buffer into an OutputFile:
+/// Writes the DXF text of one ENTITIES section through an OutputBuffer into an OutputFile:
 /// group codes right-aligned in three columns, every line ending in CR LF.
 class DxfWriter {
  public:
@@ -53,15 +54,8 @@ class DxfWriter {
   void flush();
 
  private:
-  void ensureRoom();
-  void put(std::string_view text);
-  void put(const DxfNumber& n);
-  void putPoint(const DxfNumber& x, const DxfNumber& y, const DxfNumber& z);
-
-  OutputFile& file_;
-  std::unique_ptr<char[]> buffer_;
-  char* pos_;
-  char* limit_;  // flush before an entity starts beyond this point
+  OutputBuffer out_;
+  std::size_t entityRoom_;     // the most one entity can take
   std::string linePrefix_;     // "  0" "LINE" "  8" layer " 10"
   std::string polyPrefix_;     // "POLYLINE" ... first "VERTEX" ... " 10"
   std::string vertexPrefix_;   // " 42" "0.0" "  0" "VERTEX" "  8" layer " 10"

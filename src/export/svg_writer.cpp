@@ -1,19 +1,16 @@
 #include "export/svg_writer.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "common/code_pages.h"
-#include "common/utf8.h"
 #include "common/error.h"
 #include "common/utf8.h"
 #include "export/output_file.h"
+#include "export/shortest_float.h"
 #include "geometry/arc_path.h"
 
 namespace kerfline {
 namespace {
-
-constexpr std::size_t kFlushAt = std::size_t{1} << 20;
 
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
@@ -41,29 +38,23 @@ void appendAttribute(std::string& out, const char* name, float value, const char
 
 // " A<r> <r> 0 <large> <sweep> " of the arc from a to b: Y is turned to grow downward, so
 // an arc that turns counter-clockwise in the drawing turns the other way in the file.
-void appendSvgArc(std::string& out, const Vec2& a, const Vec2& b, double bulge) {
-  const float radius = static_cast<float>(arcGeometry(a, b, bulge).radius);
-  out += " A";
-  appendSvgNumber(out, radius);
-  out += ' ';
-  appendSvgNumber(out, radius);
-  out += std::fabs(bulge) > 1 ? " 0 1 " : " 0 0 ";
-  out += bulge > 0 ? "0 " : "1 ";
-}
+void appendSvgArc(std::string& out, const Vec2& a, const Vec2& b, double bulge);
 
 }  // namespace
 
-void appendSvgNumber(std::string& out, float v) {
+char* writeSvgNumber(char* out, float v) {
   if (!std::isfinite(v)) throw Error("Coordinate out of range.");
   if (v == 0) {
-    out += '0';
-    return;
+    *out = '0';
+    return out + 1;
   }
-  // Room for the fixed form of every float: at most 39 digits before the point (3.4e38) and
-  // 47 after it (1.4e-45).
-  char text[128];
-  const std::to_chars_result r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed);
-  out.append(text, r.ptr);
+  static_assert(kShortestFixedMaxLength <= kSvgNumberMaxLength);
+  return writeShortestFixed(out, v);
+}
+
+void appendSvgNumber(std::string& out, float v) {
+  char text[kSvgNumberMaxLength];
+  out.append(text, writeSvgNumber(text, v));
 }
 
 std::string svgLayerId(const std::string& utf8Layer) {
@@ -77,7 +68,9 @@ std::string svgLayerId(const std::string& utf8Layer) {
 
 SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::string& layer,
                      const ConversionOptions& options)
-    : file_(path) {
+    : file_(path),
+      out_(file_),
+      yTexts_(std::make_unique<NumberTextCache<writeSvgNumber, kSvgNumberMaxLength, 10>>()) {
   const bool inch = options.units == DrawingUnits::Inch;
   const char* unit = inch ? "in" : "mm";
   const bool empty = extent.empty();
@@ -88,8 +81,7 @@ SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::s
   // The layer name's bytes are Windows-1252, as in the DXF forms.
   const std::string utf8Layer = u32ToUtf8(decodeSingleByte(codepage::Windows1252, layer));
 
-  std::string& out = out_;
-  out.reserve(kFlushAt + (kFlushAt >> 2));
+  std::string out;
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
   out += "<svg xmlns=\"http://www.w3.org/2000/svg\" "
          "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" version=\"1.1\"";
@@ -112,69 +104,91 @@ SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::s
   out += "\" inkscape:groupmode=\"layer\" fill=\"none\" stroke=\"#000000\" stroke-width=\"";
   out += inch ? "0.001" : "0.0254";
   out += "\">\n";
+  out_.put(out);
 }
 
 void SvgStream::character(const PlacedCharacter& c, std::span<const std::vector<double>> bulges) {
-  std::string& out = out_;
-  out += "<path d=\"";
+  // One piece per point: " x y" at most, or "Z M" and a point where a ring ends and the next
+  // path begins; an arc's radii and flags go before its point as a piece of their own.
+  constexpr std::size_t kPointRoom = 2 * kSvgNumberMaxLength + 8;
+  out_.put("<path d=\"");
   bool first = true;
+  std::string arc;
   for (std::size_t contour = 0; contour < c.contours.size(); ++contour) {
     const Contour& k = c.contours[contour];
     if (k.points.empty()) continue;
-    if (!first) out += ' ';
-    first = false;
-    out += 'M';
     const std::vector<double>* arcs = contour < bulges.size() ? &bulges[contour] : nullptr;
+    const auto bends = [&](std::size_t i) { return arcs && i < arcs->size() && (*arcs)[i] != 0; };
+    char* at = out_.room(kPointRoom);
+    if (!first) *at++ = ' ';
+    first = false;
+    *at++ = 'M';
     const std::size_t n = k.points.size();
     bool afterArc = false;  // numbers after an A are read as another arc: a line needs its L
     for (std::size_t i = 0; i < n; ++i) {
       const Vec2& p = k.points[i];
-      // The piece that arrives here: an arc where the point before bends it, else a line.
-      const std::size_t before = i == 0 ? 0 : i - 1;
-      if (i > 0 && arcs && before < arcs->size() && (*arcs)[before] != 0) {
-        appendSvgArc(out, k.points[before], p, (*arcs)[before]);
-        afterArc = true;
-      } else if (i > 0) {
-        out += afterArc ? " L" : " ";
-        afterArc = false;
+      if (i > 0) {
+        // The piece that arrives here: an arc where the point before bends it, else a line.
+        if (bends(i - 1)) {
+          arc.clear();
+          appendSvgArc(arc, k.points[i - 1], p, (*arcs)[i - 1]);
+          out_.put(arc);
+          at = out_.room(kPointRoom);
+          afterArc = true;
+        } else {
+          at = out_.room(kPointRoom);
+          *at++ = ' ';
+          if (afterArc) *at++ = 'L';
+          afterArc = false;
+        }
       }
-      appendSvgNumber(out, static_cast<float>(p.x));
-      out += ' ';
-      appendSvgNumber(out, -static_cast<float>(p.y));
+      at = writeSvgNumber(at, static_cast<float>(p.x));
+      *at++ = ' ';
+      at = yTexts_->write(at, -static_cast<float>(p.y));
+      out_.advance(at);
     }
     // A ring's closing piece is drawn out as an arc before the Z when it bends.
-    if (k.closed && arcs && n > 1 && n - 1 < arcs->size() && (*arcs)[n - 1] != 0) {
-      appendSvgArc(out, k.points[n - 1], k.points[0], (*arcs)[n - 1]);
-      appendSvgNumber(out, static_cast<float>(k.points[0].x));
-      out += ' ';
-      appendSvgNumber(out, -static_cast<float>(k.points[0].y));
+    if (k.closed && n > 1 && bends(n - 1)) {
+      arc.clear();
+      appendSvgArc(arc, k.points[n - 1], k.points[0], (*arcs)[n - 1]);
+      appendSvgNumber(arc, static_cast<float>(k.points[0].x));
+      arc += ' ';
+      appendSvgNumber(arc, -static_cast<float>(k.points[0].y));
+      out_.put(arc);
     }
-    if (k.closed) out += 'Z';
+    if (k.closed) out_.put("Z");
   }
-  out += "\"/>\n";
-  if (out.size() >= kFlushAt) {
-    file_.write(out.data(), out.size());
-    out.clear();
-  }
+  out_.put("\"/>\n");
 }
 
 void SvgStream::commit() {
-  out_ += "</g>\n</svg>\n";
-  file_.write(out_.data(), out_.size());
+  out_.put("</g>\n</svg>\n");
+  out_.flush();
   file_.commit();
 }
 
 void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options) {
   SvgStream svg(path, drawing.extent(), drawing.layer, options);
-  std::size_t path0 = 0;
+  std::size_t first = 0;
   for (const PlacedCharacter& c : drawing.characters) {
-    std::span<const std::vector<double>> bulges;
-    if (path0 + c.contours.size() <= drawing.bulges.size())
-      bulges = std::span(drawing.bulges).subspan(path0, c.contours.size());
-    svg.character(c, bulges);
-    path0 += c.contours.size();
+    svg.character(c, drawing.bulgesOfCharacter(first, c.contours.size()));
+    first += c.contours.size();
   }
   svg.commit();
 }
+
+namespace {
+
+void appendSvgArc(std::string& out, const Vec2& a, const Vec2& b, double bulge) {
+  const float radius = static_cast<float>(arcGeometry(a, b, bulge).radius);
+  out += " A";
+  appendSvgNumber(out, radius);
+  out += ' ';
+  appendSvgNumber(out, radius);
+  out += std::fabs(bulge) > 1 ? " 0 1 " : " 0 0 ";
+  out += bulge > 0 ? "0 " : "1 ";
+}
+
+}  // namespace
 
 }  // namespace kerfline

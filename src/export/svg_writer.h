@@ -1,9 +1,12 @@
 #pragma once
 #include <span>
-#include <string>
 #include <vector>
+#include <memory>
+#include <string>
 
 #include "export/conversion_options.h"
+#include "export/output_buffer.h"
+#include "export/number_text_cache.h"
 #include "export/output_file.h"
 #include "geometry/contour.h"
 
@@ -15,6 +18,13 @@ namespace kerfline {
 /// subpaths and its open paths open, in the drawing's order. Written to a temporary file and
 /// renamed; throws Error with the user's message, leaving any previous file untouched.
 void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options);
+
+/// Longest text writeSvgNumber gives (the fixed form of the smallest subnormal is 48).
+inline constexpr int kSvgNumberMaxLength = 64;
+
+/// Writes appendSvgNumber's text of v at out, which has room for kSvgNumberMaxLength chars;
+/// returns the end.
+char* writeSvgNumber(char* out, float v);
 
 /// saveSvg written character by character, for a drawing too big to hold: the extent and layer
 /// are given first, then every character in order, then commit.
@@ -29,9 +39,12 @@ class SvgStream {
   /// Ends the file and renames it over path; throws Error as saveSvg.
   void commit();
 
+
  private:
   OutputFile file_;
-  std::string out_;  // written out from time to time, not at every character
+  OutputBuffer out_;
+  // Heights repeat in every letter of a line (three in four are met again); X values seldom do.
+  std::unique_ptr<NumberTextCache<writeSvgNumber, kSvgNumberMaxLength, 10>> yTexts_;
 };
 
 /// Appends v as the shortest plain decimal (never exponent form) that reads back as the same

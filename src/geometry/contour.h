@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,14 @@ struct Drawing {
 
   /// The extent of every point of every path, and of every arc where paths have bulges.
   Extent extent() const;
+
+  /// The bulges of one character's paths, one list per contour, when its first path is path
+  /// number first in file order and it has contours paths; empty when all are lines.
+  std::span<const std::vector<double>> bulgesOfCharacter(std::size_t first,
+                                                         std::size_t contours) const {
+    if (first + contours > bulges.size()) return {};
+    return std::span(bulges).subspan(first, contours);
+  }
 };
 
 /// Called by long work on a drawing between one character and the next; it may throw to

@@ -97,6 +97,31 @@ TEST(cut_ready_drawing_test, a_glyph_made_ready_once_and_moved_is_the_walks_own)
   }
 }
 
+// The measuring walk must count and bound exactly what the placing walk hands over, also far
+// from the origin, where a small ring rounds to a line (kept) or to one point (dropped) and an
+// open path to one point (kept).
+TEST(cut_ready_drawing_test, the_measuring_walk_counts_and_bounds_what_is_placed) {
+  FakeGlyphs glyphs;
+  glyphs.set(U'W', {{{0, 0}, {5'000'000, 0}, {5'000'000, 100}, {0, 100}}});
+  glyphs.set(U't', {{{0, 0}, {5, 0}, {5, 5}, {0, 5}}});
+  glyphs.setStrokes(U'l', {{0, 0, 0, 1, 1}}, true);
+  // Both lines end at X = 1.8e7 (a float step of 2): line 1's "t" keeps only its height.
+  // Line 2 also lies at Y = -3e7 (a step of 2), so its "t" shrinks to one point and goes.
+  const std::u32string twenty(20, U'W');
+  MemoryText text(U"t" + twenty + U"tl\r\n" + twenty + U"tl", tenPoint());
+  ConversionOptions options = plainOptions();
+  options.classic.pitchText = "-3e7";
+  CutReadyWalker walker(text, options, glyphs);
+  const WalkMeasure measured = walker.measure();
+  const Drawing placed = cutReadyDrawing(text, options, glyphs);
+  std::size_t paths = 0;
+  for (const PlacedCharacter& c : placed.characters) paths += c.contours.size();
+  EXPECT_EQ(paths, 44u);
+  EXPECT_EQ(measured.paths, 44u);
+  EXPECT_EQ(measured.extent, placed.extent());
+  EXPECT_EQ(measured.extent.minY, -3e7);
+}
+
 TEST(cut_ready_drawing_test, holes_before_outlines_whichever_way_the_font_runs_them) {
   FakeGlyphs glyphs;
   // TrueType runs outlines clockwise, CFF counter-clockwise; "o" in both ways, outline first.

@@ -32,26 +32,38 @@ std::size_t count(const std::string& haystack, const std::string& needle) {
   return n;
 }
 
-// An SVG written a character at a time, never holding the drawing, must be the SVG of the
-// whole drawing: same header (extent measured by a first walk, fitted or not), same paths.
-TEST(drawing_export_test, streamed_svg_is_the_held_drawings_svg) {
+// An SVG or closed DXF written a character at a time, never holding the drawing, must be the
+// file of the whole drawing: same header (extent and path count measured by a first walk,
+// fitted or not), same paths.
+TEST(drawing_export_test, streamed_files_are_the_held_drawings_files) {
   TempDir dir;
   MemoryText text(U"Oak & ash\r\n\r\n  ggg 08%", face("Arial", 12));
   text.setFont(7, face("Times New Roman", 20, true));
   TTTFToVectorConverter converter;
   ConverterGlyphSource glyphs(converter);
-  for (const std::optional<double> fit : {std::optional<double>{}, std::optional<double>{33.3}}) {
-    ConversionOptions options;
-    options.format = OutputFormat::Svg;
-    options.units = DrawingUnits::Inch;
-    options.fitWidth = fit;
-    ASSERT_EQ(drawingRoute(options), DrawingRoute::StreamedDrawing);
-    DrawingExportReport report;
-    exportDrawingFile(dir.file("streamed.svg"), text, options, glyphs, &report);
-    const Drawing held = cutReadyDrawing(text, options, glyphs);
-    saveSvg(dir.file("held.svg"), held, options);
-    EXPECT_EQ(readFile(dir.file("streamed.svg")), readFile(dir.file("held.svg"))) << fit.has_value();
-    EXPECT_EQ(report.extent, held.extent());
+  const struct {
+    OutputFormat format;
+    int dxfVersion;
+  } forms[] = {{OutputFormat::Svg, 12}, {OutputFormat::Closed, 12}, {OutputFormat::Closed, 2000}};
+  for (const auto& form : forms) {
+    for (const std::optional<double> fit : {std::optional<double>{}, std::optional<double>{33.3}}) {
+      ConversionOptions options;
+      options.format = form.format;
+      options.dxfVersion = form.dxfVersion;
+      options.units = DrawingUnits::Inch;
+      options.fitWidth = fit;
+      const std::string what = std::to_string(form.dxfVersion) + (fit ? " fit" : "");
+      ASSERT_EQ(drawingRoute(options), DrawingRoute::StreamedDrawing) << what;
+      DrawingExportReport report;
+      exportDrawingFile(dir.file("streamed"), text, options, glyphs, &report);
+      const Drawing held = cutReadyDrawing(text, options, glyphs);
+      writeFinishedDrawing(dir.file("held"), held, options);
+      EXPECT_EQ(readFile(dir.file("streamed")), readFile(dir.file("held"))) << what;
+      EXPECT_EQ(report.extent, held.extent()) << what;
+      std::size_t paths = 0;
+      for (const PlacedCharacter& c : held.characters) paths += c.contours.size();
+      EXPECT_EQ(report.contours, paths) << what;
+    }
   }
 }
 
