@@ -4,6 +4,7 @@
 
 #include "appcore/option_table.h"
 #include "appcore/settings_file.h"
+#include "export/fill_export.h"
 #include "layout/frame_spec.h"
 
 namespace kerfline {
