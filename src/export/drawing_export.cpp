@@ -173,7 +173,9 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
   if (options.cut == CutOperation::VCarve) {
     std::vector<std::string> notes = writeCarving(path, given, options);
     if (report) report->carveNotes = std::move(notes);
-  } else if (fillsLetters(options)) {
+    return;
+  }
+  if (fillsLetters(options)) {
     std::vector<std::string> notes;
     const Drawing pieces = writeFilledDrawing(path, given, options, &notes);
     fillReport(report, pieces);
