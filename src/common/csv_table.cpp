@@ -30,6 +30,9 @@ class CsvParser {
         refuse(startLine, "more than " + std::to_string(kMaxCsvColumns) + " fields");
       fields.push_back(field());
       if (!isValidUtf8(fields.back())) refuse(line_, "a field is not UTF-8 text");
+      // A NUL is no character of any text a sign carries: a binary file, not a merge file.
+      if (fields.back().find('\0') != std::string::npos)
+        refuse(line_, "a field holds a NUL byte (is this a text file?)");
       if (i_ >= s_.size()) return true;
       if (s_[i_] == ',') {
         ++i_;

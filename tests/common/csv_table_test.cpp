@@ -59,6 +59,7 @@ TEST(csv_table_test, refuses_malformed_files_naming_the_line) {
       {"quote in unquoted field", "a\nsay \"hi\"\n",
        "line 2: a quote inside an unquoted field (quote the whole field)"},
       {"not UTF-8", "a\ncaf\xE9\n", "line 2: a field is not UTF-8 text"},
+      {"a NUL byte", {"a\nx\0y\n", 7}, "line 2: a field holds a NUL byte (is this a text file?)"},
       {"column named twice", "a,b,a\n", "line 1: the header names column \"a\" twice"},
       {"empty file", "", "no header row naming the columns"},
       {"only a mark and breaks", "\xEF\xBB\xBF\r\n\r\n", "no header row naming the columns"},
