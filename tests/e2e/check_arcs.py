@@ -4,7 +4,7 @@
 Usage: check_arcs.py dxf|gcode|svg FILE FONT_FILE FONT_INDEX CODE_POINT SCALE TOLERANCE
 Each reader is independent of the program: ezdxf reads the DXF (bulges through its own
 bulge_to_arc), the npm interpreter in tests/gcode and LinuxCNC's rs274 read the G-code, and
-the SVG is drawn by rsvg-convert and its arcs taken by the SVG specification's
+the SVG is drawn by rsvg-convert and its arcs taken by SVG's own
 endpoint-to-centre rule. Every arc is
 sampled densely; shapely measures the Hausdorff distance between all paths and the glyph's
 contours, which fontTools reads and glyph_reference.py samples densely (SCALE: file units per
