@@ -9,22 +9,10 @@
 
 #include <optional>
 
-#include "appcore/option_table.h"
+#include "mainwindow/option_fields.h"
 
 namespace kerfline {
 namespace {
-
-// A field whose range and precision are the option table's row, so the window takes exactly
-// what the command line and the settings file take.
-QDoubleSpinBox* optionBox(QWidget* parent, const char* name, std::string_view option) {
-  const OptionDescriptor& limits = optionNamed(option);
-  auto* box = new QDoubleSpinBox(parent);
-  box->setObjectName(QString::fromLatin1(name));
-  box->setDecimals(limits.decimals);
-  box->setRange(limits.min, limits.max);
-  box->setAccelerated(true);
-  return box;
-}
 
 QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text) {
   auto* box = new QCheckBox(text, parent);
@@ -34,10 +22,6 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text) {
 
 // Fields where the table's minimum is a value that means "the default": shown as its text.
 void minimumMeans(QDoubleSpinBox* box, const QString& text) { box->setSpecialValueText(text); }
-
-std::optional<double> unlessMinimum(const QDoubleSpinBox* box) {
-  return box->value() > box->minimum() ? std::optional<double>(box->value()) : std::nullopt;
-}
 
 }  // namespace
 

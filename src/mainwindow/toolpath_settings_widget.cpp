@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "appcore/option_table.h"
+#include "mainwindow/option_fields.h"
 #include "export/gcode_writer.h"
 
 namespace kerfline {
@@ -24,20 +25,9 @@ T* named(T* widget, const char* name) {
   return widget;
 }
 
-// A field whose range and precision are the option table's row: the window takes exactly
-// what the command line and the settings file take.
-QDoubleSpinBox* numberBox(QWidget* parent, const char* name, std::string_view option) {
-  const OptionDescriptor& limits = optionNamed(option);
-  auto* box = named(new QDoubleSpinBox(parent), name);
-  box->setDecimals(limits.decimals);
-  box->setRange(limits.min, limits.max);
-  box->setAccelerated(true);
-  return box;
-}
-
 // A feed field: below the table's smallest feed it reads "default", the writer's own for the unit.
 QDoubleSpinBox* feedBox(QWidget* parent, const char* name, std::string_view option) {
-  QDoubleSpinBox* box = numberBox(parent, name, option);
+  QDoubleSpinBox* box = optionBox(parent, name, option);
   box->setMinimum(0);
   return box;
 }
@@ -47,11 +37,6 @@ QDoubleSpinBox* leadBox(QWidget* parent, const char* name, std::string_view opti
   QDoubleSpinBox* box = feedBox(parent, name, option);
   box->setSpecialValueText(QWidget::tr("none"));
   return box;
-}
-
-// The value of a field whose minimum means "not set".
-std::optional<double> unlessMinimum(const QDoubleSpinBox* box) {
-  return box->value() > box->minimum() ? std::optional<double>(box->value()) : std::nullopt;
 }
 
 QWidget* row(QWidget* parent, QWidget* a, QWidget* b) {
@@ -74,7 +59,7 @@ ToolpathSettingsWidget::ToolpathSettingsWidget(QWidget* parent) : QWidget(parent
   weld = named(new QCheckBox(tr("Weld overlapping letters into one outline"), paths), "Weld");
   pathForm->addRow(weld);
   kerfEnabled = named(new QCheckBox(tr("Offset for the kerf, width"), paths), "KerfEnabled");
-  kerfWidth = numberBox(paths, "KerfWidth", "--kerf");
+  kerfWidth = optionBox(paths, "KerfWidth", "--kerf");
   kerfWidth->setValue(0.2);
   pathForm->addRow(row(paths, kerfEnabled, kerfWidth));
   kerfSide = named(new QComboBox(paths), "KerfSide");
@@ -123,12 +108,12 @@ ToolpathSettingsWidget::ToolpathSettingsWidget(QWidget* parent) : QWidget(parent
   spindleRpm->setValue(12000);
   gcodeForm->addRow(row(gcode, spindle, spindleRpm));
   passes = named(new QCheckBox(tr("Several passes, depth per pass"), gcode), "Passes");
-  depthPerPass = numberBox(gcode, "DepthPerPass", "--depth-per-pass");
+  depthPerPass = optionBox(gcode, "DepthPerPass", "--depth-per-pass");
   depthPerPass->setValue(0.5);
   gcodeForm->addRow(row(gcode, passes, depthPerPass));
   laser = named(new QCheckBox(tr("Laser: no Z moves, M4 on and M5 off around each contour, power"), gcode),
                 "Laser");
-  power = numberBox(gcode, "Power", "--power");
+  power = optionBox(gcode, "Power", "--power");
   power->setValue(kDefaultLaserPower);
   gcodeForm->addRow(row(gcode, laser, power));
   outer->addWidget(gcode);
