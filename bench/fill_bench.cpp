@@ -5,39 +5,13 @@
 
 #include <string>
 
-#include "common/text_source.h"
-#include "export/converter_glyph_source.h"
-#include "export/drawing_layout.h"
 #include "export/fill_export.h"
-#include "vectorizer/UTTF2Vct.h"
+#include "pangram_drawing.h"
 
 namespace {
 
-class Pangram final : public kerfline::TextSource {
- public:
-  Pangram() { font_.Name = "DejaVu Sans"; font_.Size = 24; }
-  std::int32_t length() const override { return static_cast<std::int32_t>(text_.size()); }
-  char32_t charAt(std::int32_t pos) const override { return text_[static_cast<std::size_t>(pos - 1)]; }
-  kerfline::TFontDescription fontAt(std::int32_t) const override { return font_; }
-
- private:
-  std::u32string text_ = U"The quick brown fox jumps over the lazy dog 1234";
-  kerfline::TFontDescription font_;
-};
-
-// The drawing in millimetres, scaled so that the "T" stands 25 mm tall.
 kerfline::Drawing pangram() {
-  const Pangram text;
-  kerfline::TTTFToVectorConverter converter;
-  kerfline::ConverterGlyphSource glyphs(converter);
-  kerfline::Drawing d = kerfline::layoutDrawing(text, kerfline::ExportSettings{}, glyphs);
-  kerfline::Drawing capital;
-  capital.characters = {d.characters.front()};
-  const double scale = 25 / capital.extent().height();
-  for (kerfline::PlacedCharacter& c : d.characters)
-    for (kerfline::Contour& k : c.contours)
-      for (kerfline::Vec2& p : k.points) p = {p.x * scale, p.y * scale};
-  return d;
+  return kerfline::bench::capitalsAt25mm(U"The quick brown fox jumps over the lazy dog 1234");
 }
 
 void fill(benchmark::State& state, kerfline::ConversionOptions options) {
