@@ -1,6 +1,6 @@
 // Fuzzes the medial axis and the V-carve built on it. Simple polygons with a hole, built from
 // the bytes, are checked exactly: every axis point lies inside, and its radius is its distance to the outline, measured
-// here by brute force over every segment. The same bytes as arbitrary rings (x, y pairs of small
+// by the tests' brute-force oracle. The same bytes as arbitrary rings (x, y pairs of small
 // numbers, 0x80 ends a ring) then go through the union a letter's contours go through.
 #include <algorithm>
 #include <cmath>
@@ -12,43 +12,17 @@
 
 #include "carving/medial_axis.h"
 #include "carving/vcarve.h"
+#include "../tests/support/grid_ring_oracle.h"
 
 namespace {
 
 using kerfline::GridRing;
 using kerfline::Vec2;
 
-constexpr double kGrid = 1e6;  // grid steps per drawing unit
+constexpr double kGrid = kerfline::oracle::kGridPerUnit;
 
-Vec2 at(const GridRing& r, std::size_t i) {
-  const kerfline::GridPoint& p = r[i % r.size()];
-  return {static_cast<double>(p.x) / kGrid, static_cast<double>(p.y) / kGrid};
-}
-
-double distanceToOutline(const std::vector<GridRing>& rings, Vec2 p) {
-  double best = INFINITY;
-  for (const GridRing& r : rings)
-    for (std::size_t i = 0; i < r.size(); ++i) {
-      const Vec2 a = at(r, i), b = at(r, i + 1);
-      const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
-      const double t = len2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0;
-      best = std::min(best, std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy));
-    }
-  return best;
-}
-
-// Winding number of the rings round p (the region is where it is not zero).
-int winding(const std::vector<GridRing>& rings, Vec2 p) {
-  int w = 0;
-  for (const GridRing& r : rings)
-    for (std::size_t i = 0; i < r.size(); ++i) {
-      const Vec2 a = at(r, i), b = at(r, i + 1);
-      const double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
-      if (a.y <= p.y && p.y < b.y && side > 0) ++w;
-      if (b.y <= p.y && p.y < a.y && side < 0) --w;
-    }
-  return w;
-}
+using kerfline::oracle::distanceToOutline;
+using kerfline::oracle::winding;
 
 // A star-shaped ring round the origin from bytes (radius, angle jitter) pairs: angles rise
 // strictly by less than a quarter turn, so the ring is simple; radii within [low, low + span).

@@ -16,12 +16,13 @@
 #include "export/converter_glyph_source.h"
 #include "export/drawing_layout.h"
 #include "command_output.h"
+#include "grid_ring_oracle.h"
 #include "vectorizer/UTTF2Vct.h"
 
 namespace kerfline {
 namespace {
 
-constexpr double kGrid = 1e6;  // grid steps per drawing unit, as the union computes
+constexpr double kGrid = oracle::kGridPerUnit;
 constexpr double kTolerance = 0.001;
 
 GridRing ring(std::initializer_list<Vec2> points) {
@@ -39,33 +40,8 @@ GridRing polygon(double radius, int n, bool ccw) {
   return r;
 }
 
-// Distance from p to the outline, by brute force over every segment of every ring.
-double distanceToOutline(const std::vector<GridRing>& rings, Vec2 p) {
-  double best = INFINITY;
-  for (const GridRing& r : rings)
-    for (std::size_t i = 0; i < r.size(); ++i) {
-      const Vec2 a{r[i].x / kGrid, r[i].y / kGrid};
-      const Vec2 b{r[(i + 1) % r.size()].x / kGrid, r[(i + 1) % r.size()].y / kGrid};
-      const double dx = b.x - a.x, dy = b.y - a.y;
-      const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-      best = std::min(best, std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy));
-    }
-  return best;
-}
-
-// Winding number of the rings round p: the region is where it is not zero.
-int winding(const std::vector<GridRing>& rings, Vec2 p) {
-  int w = 0;
-  for (const GridRing& r : rings)
-    for (std::size_t i = 0; i < r.size(); ++i) {
-      const Vec2 a{r[i].x / kGrid, r[i].y / kGrid};
-      const Vec2 b{r[(i + 1) % r.size()].x / kGrid, r[(i + 1) % r.size()].y / kGrid};
-      const double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
-      if (a.y <= p.y && p.y < b.y && side > 0) ++w;
-      if (b.y <= p.y && p.y < a.y && side < 0) --w;
-    }
-  return w;
-}
+using oracle::distanceToOutline;
+using oracle::winding;
 
 double length(const AxisEdge& e) {
   double s = 0;
