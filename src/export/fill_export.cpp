@@ -9,6 +9,7 @@
 #include "export/arc_drawing.h"
 #include "export/closed_dxf_writer.h"
 #include "export/fill_gcode_writer.h"
+#include "export/fill_order.h"
 #include "export/output_file.h"
 #include "export/svg_writer.h"
 #include "fill/hatch.h"
@@ -268,6 +269,7 @@ FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& opti
     out.notes.push_back("Fill: " + std::to_string(engraved) +
                         (engraved == 1 ? " single-line path is" : " single-line paths are") +
                         " engraved along its line, not filled.");
+  if (cutOrderFor(options) == CutOrder::Travel) orderFillForTravel(out, options);
   return out;
 }
 

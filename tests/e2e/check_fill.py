@@ -9,6 +9,7 @@ Usage: check_fill.py hatch OUTLINE.svg FILL.nc INTERVAL ANGLE CROSS(0|1) OVERSCA
        check_fill.py offset OUTLINE.svg FILL.nc
        check_fill.py dxf-hatch OUTLINE.svg FILL.dxf INTERVAL ANGLE
        check_fill.py offset-arcs OUTLINE.svg FILE(.nc|.dxf|.svg) FIRST SPACING TOLERANCE [MARGIN]
+       check_fill.py travel - FILL.nc      (the XY length of the rapid moves)
 The pocket's area is the letters (holes are islands); raised letters clear the letters' box
 grown by the margin, less the letters.
 Prints "name value" lines, one per measure, for each reader ("npm." or "rs274." before it;
@@ -272,8 +273,16 @@ def check_offset_arcs(area, path, first, spacing, tolerance):
     return results
 
 
+def rapid_travel(moves):
+    return sum(math.dist(a[:2], b[:2]) for feed, _, _, a, b in moves if not feed)
+
+
 def main():
     mode, outline, program = sys.argv[1:4]
+    if mode == "travel":
+        for name, read in (("npm", npm_moves), ("rs274", rs274_moves)):
+            print(f"{name}.travel {rapid_travel(read(program)):.9g}")
+        return
     letters = svg_letters(outline)
     if mode == "offset-arcs":
         first, spacing, tolerance = map(float, sys.argv[4:7])

@@ -6,6 +6,7 @@
 // wall or island and covering what the tool can reach.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
@@ -192,6 +193,36 @@ TEST(fill_test, offsets_fitted_with_arcs_stay_on_the_true_offsets_in_fewer_piece
       EXPECT_LE(v.at(reader + "arc_error"), 0.001 + c.slack);  // within T of shapely's offset
       if (!lines.empty()) {
         EXPECT_LT(v.at(reader + "pieces"), lines.at(reader + "pieces") / 2);
+      }
+    }
+  }
+}
+
+TEST(fill_test, fills_planned_for_travel_move_the_tool_less_than_in_text_order) {
+  const kerfline::test::TempDir dir;
+  const std::vector<std::vector<std::string>> cases = {
+      {"--laser", "--cut", "hatch", "--interval", "0.2", "--fill-outline"},
+      {"--laser", "--cut", "offset-fill", "--interval", "0.3"},
+      {"--cut", "pocket", "--tool-diameter", "0.5"}};
+  for (const std::vector<std::string>& c : cases) {
+    SCOPED_TRACE(c[1] + " " + c[2]);
+    std::map<std::string, double> travel[2];
+    for (const bool planned : {false, true}) {
+      std::vector<std::string> args = {"-f", "gcode"};
+      args.insert(args.end(), c.begin(), c.end());
+      if (!planned) args.insert(args.end(), {"--order", "text"});  // G-code plans by default
+      ASSERT_EQ(convert(dir, args, "fill.nc").status, 0);
+      travel[planned] = check(dir, "travel", "fill.nc", "");
+    }
+    for (const std::string reader : {"npm.", "rs274."}) {
+      ASSERT_TRUE(travel[1].count(reader + "travel"));
+      const double planned = travel[1].at(reader + "travel"), text = travel[0].at(reader + "travel");
+      // Four letters in a row are already in a good order as whole pockets: it must not grow.
+      // Hatch chains and rings are free within each letter: the plan must save.
+      if (std::find(c.begin(), c.end(), "pocket") != c.end()) {
+        EXPECT_LE(planned, text) << reader;
+      } else {
+        EXPECT_LT(planned, 0.8 * text) << reader;
       }
     }
   }
