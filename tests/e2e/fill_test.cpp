@@ -216,7 +216,8 @@ TEST(fill_test, fills_planned_for_travel_move_the_tool_less_than_in_text_order) 
     }
     for (const std::string reader : {"npm.", "rs274."}) {
       ASSERT_TRUE(travel[1].count(reader + "travel"));
-      const double planned = travel[1].at(reader + "travel"), text = travel[0].at(reader + "travel");
+      const double planned = travel[1].at(reader + "travel");
+      const double text = travel[0].at(reader + "travel");
       // Four letters in a row are already in a good order as whole pockets: it must not grow.
       // Hatch chains and rings are free within each letter: the plan must save.
       if (std::find(c.begin(), c.end(), "pocket") != c.end()) {
