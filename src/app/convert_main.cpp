@@ -226,7 +226,12 @@ empty; single-line paths are engraved along their line and said so):
   G-code of a fill: a router cuts every --depth-per-pass depth of a letter before the
   next, plunging at the start of each run; with --laser the beam is on (M4 S<power>)
   only while filling, S0 over links and overscan, M5 after each run. The closed and
-  svg forms hold the fill's lines and rings (hatch lines as open two-point paths).
+  svg forms hold the fill's lines and rings (hatch lines as open two-point paths,
+  LINE entities in the closed DXF). With --arcs the rings (pocket passes, offsets,
+  finishing pass, raised letters' border) are written with arcs within 0.001 mm of
+  the true offset. With --order travel (gcode's default) hatch chains and offset rings
+  are ordered for short rapids within each letter, then the letters; a pocket keeps
+  its passes' order.
 V-carving (gcode): --cut vcarve (profile, the outline cut, is the default) carves each
 letter with a V-bit along its medial axis, as deep as the letter is wide there, so that
 the bit's flanks just touch the outline (within 0.002 mm): z = -r / tan(angle / 2), r the

@@ -59,7 +59,7 @@ void writeHead(DxfGroupWriter& out, const ClosedDxfFrame& frame) {
 // one piece.
 class R12Body final : public ClosedDxfBody {
  public:
-  R12Body(DxfGroupWriter& out, const ClosedDxfFrame& frame) : out_(out) {
+  R12Body(DxfGroupWriter& out, const ClosedDxfFrame& frame) : out_(out), frame_(frame) {
     writeHead(out, frame);
     const std::string& layer = frame.layer;
     const std::string z = DxfReal(frame.zCut);
@@ -72,6 +72,16 @@ class R12Body final : public ClosedDxfBody {
   }
 
   void path(const Contour& k, const std::vector<double>* bulges) override {
+    if (writtenAsLine(frame_, k, bulges)) {
+      out_.text(0, "LINE");
+      out_.text(8, frame_.layer);
+      for (int end = 0; end < 2; ++end) {
+        out_.real(10 + end, static_cast<float>(k.points[end].x));
+        out_.real(20 + end, static_cast<float>(k.points[end].y));
+        out_.real(30 + end, frame_.zCut);
+      }
+      return;
+    }
     out_.raw(polyline_);
     // Exactly 1 for a closed ring: some CAM importers read any other flag value as open.
     out_.raw(k.closed ? "     1\r\n" : "     0\r\n");
@@ -106,6 +116,7 @@ class R12Body final : public ClosedDxfBody {
   }
 
   DxfGroupWriter& out_;
+  ClosedDxfFrame frame_;
   std::string polyline_;
   std::string vertex_;
   std::string vertexTail_;

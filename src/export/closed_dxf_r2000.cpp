@@ -280,19 +280,33 @@ void writeTail(DxfGroupWriter& out) {
 // one piece.
 class R2000Body final : public ClosedDxfBody {
  public:
-  R2000Body(DxfGroupWriter& out, const ClosedDxfFrame& frame) : out_(out) {
+  R2000Body(DxfGroupWriter& out, const ClosedDxfFrame& frame) : out_(out), frame_(frame) {
     writeHead(out, frame);
     const std::string& n = out.lineEnd();
     char owner[16];
     std::snprintf(owner, sizeof owner, "%X", static_cast<unsigned>(kModelSpaceRecord));
-    head_ = "330" + n + owner + n + "100" + n + "AcDbEntity" + n + "  8" + n + frame.layer + n +
-            "100" + n + "AcDbPolyline" + n;
+    const std::string entity =
+        "330" + n + owner + n + "100" + n + "AcDbEntity" + n + "  8" + n + frame.layer + n;
+    head_ = entity + "100" + n + "AcDbPolyline" + n;
+    lineHead_ = entity + "100" + n + "AcDbLine" + n;
     elevation_ = " 38" + n + DxfReal(frame.zCut) + n;
     x_ = " 10" + n;
     y_ = " 20" + n;
   }
 
   void path(const Contour& k, const std::vector<double>* bulges) override {
+    if (writtenAsLine(frame_, k, bulges)) {
+      // A LINE takes a handle like the polyline it stands for, so the handle seed holds.
+      out_.text(0, "LINE");
+      out_.handle(5, handle_++);
+      out_.raw(lineHead_);
+      for (int end = 0; end < 2; ++end) {
+        out_.real(10 + end, static_cast<float>(k.points[end].x));
+        out_.real(20 + end, static_cast<float>(k.points[end].y));
+        out_.real(30 + end, frame_.zCut);
+      }
+      return;
+    }
     out_.text(0, "LWPOLYLINE");
     out_.handle(5, handle_++);
     out_.raw(head_);
@@ -331,7 +345,9 @@ class R2000Body final : public ClosedDxfBody {
   static constexpr std::size_t kVertexRoom = 4 * kDxfRealMaxLength;
 
   DxfGroupWriter& out_;
+  ClosedDxfFrame frame_;
   std::string head_;
+  std::string lineHead_;
   std::string elevation_;
   std::string x_;
   std::string y_;

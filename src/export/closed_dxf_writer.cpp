@@ -23,7 +23,7 @@ const char* lineEndOf(const ConversionOptions& options) {
 
 ClosedDxfStream::ClosedDxfStream(const std::string& path, const Extent& extent,
                                  std::size_t paths, const std::string& layer,
-                                 const ConversionOptions& options)
+                                 const ConversionOptions& options, bool twoPointLines)
     : file_((checkVersion(options), path)), out_(file_, lineEndOf(options)), announced_(paths) {
   ClosedDxfFrame frame;
   // Z cutting as the classic forms read it: a field that is not a number counts as 0.
@@ -32,6 +32,7 @@ ClosedDxfStream::ClosedDxfStream(const std::string& path, const Extent& extent,
   frame.extent = extent;
   frame.paths = paths;
   frame.layer = tableLayerName(layer);
+  frame.twoPointLines = twoPointLines;
   body_ = options.dxfVersion == 2000 ? beginClosedDxfR2000(out_, frame)
                                      : beginClosedDxfR12(out_, frame);
 }
@@ -55,10 +56,10 @@ void ClosedDxfStream::commit() {
 }
 
 void saveClosedPolylineDxf(const std::string& path, const Drawing& drawing,
-                           const ConversionOptions& options) {
+                           const ConversionOptions& options, bool twoPointLines) {
   std::size_t paths = 0;
   for (const PlacedCharacter& c : drawing.characters) paths += c.contours.size();
-  ClosedDxfStream dxf(path, drawing.extent(), paths, drawing.layer, options);
+  ClosedDxfStream dxf(path, drawing.extent(), paths, drawing.layer, options, twoPointLines);
   std::size_t first = 0;
   for (const PlacedCharacter& c : drawing.characters) {
     dxf.character(c, drawing.bulgesOfCharacter(first, c.contours.size()));

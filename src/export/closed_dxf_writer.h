@@ -18,10 +18,12 @@ namespace kerfline {
 /// layer table may not hold made "_"), with a HEADER
 /// giving the unit and the extent. options.dxfVersion 12 writes R12 (AC1009) POLYLINEs in CR LF
 /// lines, 2000 writes R2000 (AC1015) LWPOLYLINEs with handles and owners in LF lines; numbers
-/// by the DxfReal rule in both. Written to a temporary file
+/// by the DxfReal rule in both. With twoPointLines, an open path of two points and no arc is
+/// a LINE entity instead (hatch lines: what a laser's software takes as separate strokes).
+/// Written to a temporary file
 /// and renamed; throws Error with the user's message, leaving any previous file untouched.
 void saveClosedPolylineDxf(const std::string& path, const Drawing& drawing,
-                           const ConversionOptions& options);
+                           const ConversionOptions& options, bool twoPointLines = false);
 
 /// What both versions of the closed-polyline DXF write besides the contours.
 struct ClosedDxfFrame {
@@ -30,7 +32,15 @@ struct ClosedDxfFrame {
   Extent extent;                                  ///< of every path, for the header
   std::size_t paths = 0;                          ///< how many polylines follow
   std::string layer = "0";                        ///< the layer table's name of the paths' layer
+  bool twoPointLines = false;  ///< an open two-point path without an arc is a LINE entity
 };
+
+/// True when frame asks for LINEs and path is an open two-point path whose piece is straight.
+inline bool writtenAsLine(const ClosedDxfFrame& frame, const Contour& path,
+                          const std::vector<double>* bulges) {
+  return frame.twoPointLines && !path.closed && path.points.size() == 2 &&
+         !(bulges && !bulges->empty() && (*bulges)[0] != 0);
+}
 
 /// One version's file, a path at a time: the sections before the entities are written when it
 /// is made, the rest by finish().
@@ -38,7 +48,8 @@ class ClosedDxfBody {
  public:
   virtual ~ClosedDxfBody() = default;
   /// One polyline: closed (flag 1) for a closed ring, open (flag 0) for an open path;
-  /// bulges, when given, bends the pieces leaving its points into arcs (arc_path.h).
+  /// bulges, when given, bends the pieces leaving its points into arcs (arc_path.h). With
+  /// the frame's twoPointLines, an open two-point path without an arc is a LINE.
   virtual void path(const Contour& contour, const std::vector<double>* bulges) = 0;
   /// Ends the entities and the file.
   virtual void finish() = 0;
@@ -58,7 +69,8 @@ class ClosedDxfStream {
  public:
   /// Opens the temporary file beside path and writes everything before the first path.
   ClosedDxfStream(const std::string& path, const Extent& extent, std::size_t paths,
-                  const std::string& layer, const ConversionOptions& options);
+                  const std::string& layer, const ConversionOptions& options,
+                  bool twoPointLines = false);
   ~ClosedDxfStream();
   ClosedDxfStream(const ClosedDxfStream&) = delete;
   ClosedDxfStream& operator=(const ClosedDxfStream&) = delete;

@@ -179,6 +179,7 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
     std::vector<std::string> notes;
     const Drawing pieces = writeFilledDrawing(path, given, options, &notes);
     fillReport(report, pieces);
+    if (report && curveTolerance(options)) report->pieces = countPieces(pieces);
     if (report) report->fillNotes = std::move(notes);
     return;
   }

@@ -6,14 +6,17 @@
 
 #include "common/error.h"
 #include "common/utf8.h"
+#include "export/arc_drawing.h"
 #include "export/closed_dxf_writer.h"
 #include "export/fill_gcode_writer.h"
+#include "export/fill_order.h"
 #include "export/output_file.h"
 #include "export/svg_writer.h"
 #include "fill/hatch.h"
 #include "fill/offset_fill.h"
 #include "fill/pocket.h"
 #include "fill/run_linker.h"
+#include "geometry/arc_fitting.h"
 #include "geometry/weld.h"
 
 namespace kerfline {
@@ -25,8 +28,40 @@ constexpr std::size_t kMaxPieces = 10'000'000;
 
 // The largest stray of an offset's round joins from the true arc: a micrometre (or its inch
 // equivalent), well inside what a pocket's coverage or a laser's line can show.
+// With arcs the same bound holds from the true offset to the file: the offsets' chords take
+// the flattening share of it, the arcs fitted to them the rest (arcToleranceShares).
 double fillTolerance(const ConversionOptions& options) {
   return options.units == DrawingUnits::Inch ? 0.00004 : 0.001;
+}
+
+double offsetTolerance(const ConversionOptions& options) {
+  const double t = fillTolerance(options);
+  return options.arcs ? arcToleranceShares(t).flattening : t;
+}
+
+// The pieces fitted with lines and arcs when options ask for arcs (round joins and curved
+// walls become arcs again); returns their bulges, one list per piece, or none.
+std::vector<std::vector<double>> fitPieces(std::vector<Contour>& pieces,
+                                           const ConversionOptions& options) {
+  if (!options.arcs || pieces.empty()) return {};
+  Drawing fitted;
+  fitted.characters.push_back({0, 0, 0, std::move(pieces)});
+  fitDrawingArcs(fitted, fillTolerance(options));
+  pieces = std::move(fitted.characters.front().contours);
+  return std::move(fitted.bulges);
+}
+
+// Pieces with their bulges added to a region's (each list empty, or one per piece).
+void addPieces(std::vector<Contour>& pieces, std::vector<std::vector<double>>& bulges,
+               std::vector<Contour> more, std::vector<std::vector<double>> moreBulges) {
+  if (!moreBulges.empty() || !bulges.empty()) {
+    bulges.resize(pieces.size());
+    moreBulges.resize(more.size());
+    bulges.insert(bulges.end(), std::make_move_iterator(moreBulges.begin()),
+                  std::make_move_iterator(moreBulges.end()));
+  }
+  pieces.insert(pieces.end(), std::make_move_iterator(more.begin()),
+                std::make_move_iterator(more.end()));
 }
 
 std::string unitsText(double v, const ConversionOptions& options, const char* square = "") {
@@ -59,9 +94,10 @@ struct PocketNotes {
 // One region filled: its pieces in order and the runs they make.
 void fillRegion(const PlacedCharacter& region, const std::vector<Contour>& rings,
                 const ConversionOptions& options, PlacedCharacter& pieces,
-                std::vector<ToolRun>& runs, PocketNotes& pocketNotes) {
+                std::vector<std::vector<double>>& bulges, std::vector<ToolRun>& runs,
+                PocketNotes& pocketNotes) {
   const FillOptions& f = options.fill;
-  const double tolerance = fillTolerance(options);
+  const double tolerance = offsetTolerance(options);
   switch (options.cut) {
     case CutOperation::Hatch: {
       HatchSettings h;
@@ -75,9 +111,11 @@ void fillRegion(const PlacedCharacter& region, const std::vector<Contour>& rings
       rules.overscan = options.gcode.laser ? f.overscan.value_or(0) : 0;
       runs = linkPieces(pieces.contours, rules);
       if (f.outline) {
-        std::vector<ToolRun> outline = linkPieces(rings, {});
-        runs.insert(runs.end(), outline.begin(), outline.end());
-        pieces.contours.insert(pieces.contours.end(), rings.begin(), rings.end());
+        std::vector<Contour> outline = rings;
+        std::vector<std::vector<double>> outlineBulges = fitPieces(outline, options);
+        std::vector<ToolRun> outlineRuns = linkPieces(outline, {}, &outlineBulges);
+        runs.insert(runs.end(), outlineRuns.begin(), outlineRuns.end());
+        addPieces(pieces.contours, bulges, std::move(outline), std::move(outlineBulges));
       }
       break;
     }
@@ -99,13 +137,15 @@ void fillRegion(const PlacedCharacter& region, const std::vector<Contour>& rings
       rules.allowed = &fill.centreArea;
       rules.maxLink = p.toolDiameter;
       rules.linksCut = true;
-      runs = linkPieces(fill.loops, rules);
+      bulges = fitPieces(fill.loops, options);
+      runs = linkPieces(fill.loops, rules, &bulges);
       pieces.contours = std::move(fill.loops);
       break;
     }
     case CutOperation::OffsetFill:
       pieces.contours = offsetFill(rings, *f.interval, tolerance);
-      runs = linkPieces(pieces.contours, {});
+      bulges = fitPieces(pieces.contours, options);
+      runs = linkPieces(pieces.contours, {}, &bulges);
       break;
     default:
       break;
@@ -194,19 +234,28 @@ FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& opti
   for (const PlacedCharacter& c : todo) {
     PlacedCharacter pieces{c.position, c.character, c.line, {}};
     std::vector<ToolRun> runs;
+    std::vector<std::vector<double>> bulges;
     const std::vector<Contour> rings = closedRings(c);
-    if (!rings.empty()) fillRegion(c, rings, options, pieces, runs, pocketNotes);
+    if (!rings.empty()) fillRegion(c, rings, options, pieces, bulges, runs, pocketNotes);
     // Single-line faces have no inside: they are engraved along their line.
     std::vector<Contour> open;
     for (const Contour& k : c.contours)
       if (!k.closed && k.points.size() >= 2) open.push_back(k);
     engraved += open.size();
     if (!open.empty()) {
-      std::vector<ToolRun> lines = linkPieces(open, {});
+      std::vector<std::vector<double>> openBulges = fitPieces(open, options);
+      std::vector<ToolRun> lines = linkPieces(open, {}, &openBulges);
       runs.insert(runs.end(), lines.begin(), lines.end());
-      pieces.contours.insert(pieces.contours.end(), open.begin(), open.end());
+      addPieces(pieces.contours, bulges, std::move(open), std::move(openBulges));
     }
     if (pieces.contours.empty()) continue;
+    if (!bulges.empty()) {
+      // The drawing's bulges run over every path in file order: the regions before had none.
+      out.pieces.bulges.resize(total);
+      bulges.resize(pieces.contours.size());
+      out.pieces.bulges.insert(out.pieces.bulges.end(), std::make_move_iterator(bulges.begin()),
+                               std::make_move_iterator(bulges.end()));
+    }
     total += pieces.contours.size();
     if (total > kMaxPieces)
       throw Error("The fill would need more than " + std::to_string(kMaxPieces) +
@@ -220,7 +269,12 @@ FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& opti
     out.notes.push_back("Fill: " + std::to_string(engraved) +
                         (engraved == 1 ? " single-line path is" : " single-line paths are") +
                         " engraved along its line, not filled.");
+  if (cutOrderFor(options) == CutOrder::Travel) orderFillForTravel(out, options);
   return out;
+}
+
+void sampleFillArcs(Drawing& pieces, const ConversionOptions& options) {
+  if (!pieces.bulges.empty()) sampleDrawingArcs(pieces, fillTolerance(options) / 10);
 }
 
 Drawing writeFilledDrawing(const std::string& path, const Drawing& finished,
@@ -228,7 +282,9 @@ Drawing writeFilledDrawing(const std::string& path, const Drawing& finished,
   FilledDrawing filled = fillDrawing(finished, options);
   switch (options.format) {
     case OutputFormat::Closed:
-      saveClosedPolylineDxf(path, filled.pieces, options);
+      // Hatch lines go out as LINEs: a line is what they are, and laser software takes a LINE
+      // as one stroke where it may join open polylines into one.
+      saveClosedPolylineDxf(path, filled.pieces, options, /*twoPointLines=*/true);
       break;
     case OutputFormat::Svg:
       saveSvg(path, filled.pieces, options);

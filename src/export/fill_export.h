@@ -31,6 +31,10 @@ void checkFillOptions(const ConversionOptions& options);
 /// Throws Error as checkFillOptions.
 FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& options);
 
+/// Turns pieces fitted with arcs (options.arcs) back into polylines far finer than the fit, for
+/// a view, which draws what the file holds; pieces.bulges is emptied.
+void sampleFillArcs(Drawing& pieces, const ConversionOptions& options);
+
 /// Writes a finished drawing filled as options ask to path in options.format (closed DXF, SVG
 /// or G-code); notes, when given, receive fillDrawing's notes. Returns the pieces written.
 Drawing writeFilledDrawing(const std::string& path, const Drawing& finished,

@@ -7,6 +7,7 @@
 #include "export/gcode_writer.h"
 #include "export/number_rule.h"
 #include "export/output_file.h"
+#include "geometry/arc_path.h"
 
 namespace kerfline {
 namespace {
@@ -97,6 +98,21 @@ class FillProgram {
 
   std::string position(const Vec2& p) const { return " X" + number(p.x) + " Y" + number(p.y); }
 
+  // v as printed, read back: an arc's centre is given from where the controller believes the
+  // tool stands, so that its start and end radii agree to the printing's rounding.
+  double printed(double v) const { return std::stod(number(v)); }
+
+  // The move from a to b with its bulge: G1, or G2/G3 with the centre as I J. An arc too flat
+  // for a controller's arithmetic (a sweep under a hundredth of a degree) is its chord.
+  std::string move(const Vec2& a, const Vec2& b, double bulge, const std::string& at) const {
+    constexpr double kFlattestBulge = 5e-5;
+    if (std::fabs(bulge) < kFlattestBulge) return "G1" + at;
+    const ArcGeometry g = arcGeometry(a, b, bulge);
+    if (!std::isfinite(g.radius)) return "G1" + at;
+    return (bulge > 0 ? "G3" : "G2") + at + " I" + number(g.centre.x - printed(a.x)) + " J" +
+           number(g.centre.y - printed(a.y));
+  }
+
   void run(const ToolRun& run, double z) {
     if (run.points.size() < 2) return;
     std::string at = position(run.points.front());
@@ -114,7 +130,8 @@ class FillProgram {
       at = position(run.points[i]);
       if (at == tool_) continue;  // prints where the tool is: no move
       tool_ = at;
-      out_ += "G1" + at;
+      out_ += move(run.points[i - 1], run.points[i], run.bulges.empty() ? 0 : run.bulges[i - 1],
+                   at);
       if (feedPending) out_ += " F" + plain(feed_);
       feedPending = false;
       if (laser_ && *beam != run.cuts[i - 1]) {

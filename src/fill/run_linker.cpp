@@ -57,7 +57,8 @@ Vec2 beyond(const Vec2& from, const Vec2& to, double length) {
   return {to.x + (to.x - from.x) / d * length, to.y + (to.y - from.y) / d * length};
 }
 
-void append(ToolRun& run, const Vec2& p, bool cuts) {
+// bulge: of the move to p; recorded only in runs that carry arcs.
+void append(ToolRun& run, const Vec2& p, bool cuts, bool arcs, double bulge = 0) {
   if (run.points.empty()) {
     run.points.push_back(p);
     return;
@@ -65,18 +66,28 @@ void append(ToolRun& run, const Vec2& p, bool cuts) {
   if (run.points.back() == p) return;
   run.points.push_back(p);
   run.cuts.push_back(cuts);
+  if (arcs) run.bulges.push_back(bulge);
 }
 
 }  // namespace
 
-std::vector<ToolRun> linkPieces(const std::vector<Contour>& pieces, const LinkRules& rules) {
+std::vector<ToolRun> linkPieces(const std::vector<Contour>& pieces, const LinkRules& rules,
+                                const std::vector<std::vector<double>>* bulges) {
   std::vector<ToolRun> runs;
+  bool arcs = false;
+  if (bulges)
+    for (const std::vector<double>& b : *bulges) arcs = arcs || !b.empty();
   std::unique_ptr<AllowedArea> area;
   if (rules.allowed) area = std::make_unique<AllowedArea>(*rules.allowed);
   const bool overscan = rules.overscan > 0;
   Vec2 lastCut;  // where the run before stopped cutting
-  for (const Contour& piece : pieces) {
+  for (std::size_t p = 0; p < pieces.size(); ++p) {
+    const Contour& piece = pieces[p];
     if (piece.points.size() < 2) continue;
+    const std::vector<double>* bends =
+        arcs && p < bulges->size() && (*bulges)[p].size() == piece.points.size() ? &(*bulges)[p]
+                                                                                 : nullptr;
+    const auto bend = [&](std::size_t i) { return bends ? (*bends)[i] : 0.0; };
     const Vec2& first = piece.points.front();
     const bool joins = !runs.empty() && area && distance(lastCut, first) <= rules.maxLink &&
                        area->holds(lastCut, first);
@@ -84,17 +95,18 @@ std::vector<ToolRun> linkPieces(const std::vector<Contour>& pieces, const LinkRu
     ToolRun& run = runs.back();
     if (!piece.closed && overscan) {
       const Vec2 start = beyond(piece.points[1], first, rules.overscan);
-      append(run, start, joins && rules.linksCut);
-      append(run, first, false);
+      append(run, start, joins && rules.linksCut, arcs);
+      append(run, first, false, arcs);
     } else {
-      append(run, first, rules.linksCut);
+      append(run, first, rules.linksCut, arcs);
     }
-    for (std::size_t i = 1; i < piece.points.size(); ++i) append(run, piece.points[i], true);
-    if (piece.closed) append(run, first, true);
+    for (std::size_t i = 1; i < piece.points.size(); ++i)
+      append(run, piece.points[i], true, arcs, bend(i - 1));
+    if (piece.closed) append(run, first, true, arcs, bend(piece.points.size() - 1));
     lastCut = run.points.back();
     if (!piece.closed && overscan) {
       const std::size_t n = piece.points.size();
-      append(run, beyond(piece.points[n - 2], piece.points[n - 1], rules.overscan), false);
+      append(run, beyond(piece.points[n - 2], piece.points[n - 1], rules.overscan), false, arcs);
     }
   }
   return runs;

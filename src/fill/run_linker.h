@@ -20,7 +20,10 @@ struct LinkRules {
 /// to it) as runs: a piece joins the run before it by a straight link from the last cut point
 /// to its first, where that link is no longer than maxLink and lies inside the allowed rings
 /// (touching them only at its ends). Overscan lengthens each open piece by dry moves at both
-/// ends along its first and last edges; the link then joins the overscan ends.
-std::vector<ToolRun> linkPieces(const std::vector<Contour>& pieces, const LinkRules& rules);
+/// ends along its first and last edges; the link then joins the overscan ends. bulges, when
+/// given, holds per piece the bulges of the pieces leaving its points (empty: lines); the runs
+/// then carry them (links and overscan straight).
+std::vector<ToolRun> linkPieces(const std::vector<Contour>& pieces, const LinkRules& rules,
+                                const std::vector<std::vector<double>>* bulges = nullptr);
 
 }  // namespace kerfline

@@ -11,6 +11,9 @@ struct ToolRun {
   /// One per move (points[i] to points[i + 1]): true where the move cuts, false where it only
   /// carries the tool on (a laser's overscan and the links between hatch lines, beam off).
   std::vector<bool> cuts;
+  /// Empty when every move is straight; else one per move, the bulge of its arc (0 a line;
+  /// geometry/arc_path.h), kept when offsets are fitted with arcs.
+  std::vector<double> bulges;
 
   friend bool operator==(const ToolRun&, const ToolRun&) = default;
 };

@@ -98,6 +98,7 @@ void JobLayoutWorker::run() {
         asGcode.format = OutputFormat::Gcode;
         FilledDrawing filled = fillDrawing(finished, asGcode);
         drawing = std::move(filled.pieces);
+        sampleFillArcs(drawing, asGcode);
         fillNotes = std::move(filled.notes);
       } else {
         drawing = drawingAsCut(std::move(finished), r.options, &travel);

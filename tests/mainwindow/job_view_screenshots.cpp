@@ -2,7 +2,8 @@
 // the job view, the view zoomed on one letter with the cut order shown, and the bundled
 // example opened. Writes window_fitted.png, job_fitted.png, job_letter_cut_order.png,
 // window_letter_cut_order.png, window_shaped_kerf.png, job_shaped_kerf.png, job_fill_hatch.png,
-// job_fill_pocket.png, window_sample.png and window_long_text.png into the folder given.
+// job_fill_pocket.png, job_fill_raised.png, job_fill_offset.png, window_sample.png and
+// window_long_text.png into the folder given.
 #include <QApplication>
 #include <QComboBox>
 #include <QToolButton>
@@ -127,10 +128,22 @@ int main(int argc, char* argv[]) {
   form.storeExportOptions(cut);
   form.useClassicPlacement();
 
-  // Filled letters chosen for the G-code export: the view draws the hatch, then the pocket.
-  for (const bool hatch : {true, false}) {
+  // Filled letters chosen for the G-code export: the view draws the hatch, the pocket, the
+  // raised letters' background and the offset fill (its rings fitted with arcs).
+  const struct {
+    kerfline::CutOperation cut;
+    bool background, arcs;
+    QString file;
+  } fills[] = {{kerfline::CutOperation::Hatch, false, false, QStringLiteral("/job_fill_hatch.png")},
+               {kerfline::CutOperation::Pocket, false, false, QStringLiteral("/job_fill_pocket.png")},
+               {kerfline::CutOperation::Pocket, true, false, QStringLiteral("/job_fill_raised.png")},
+               {kerfline::CutOperation::OffsetFill, false, true, QStringLiteral("/job_fill_offset.png")}};
+  for (const auto& f : fills) {
     kerfline::ConversionOptions fill = cut;
-    fill.cut = hatch ? kerfline::CutOperation::Hatch : kerfline::CutOperation::Pocket;
+    fill.cut = f.cut;
+    fill.arcs = f.arcs;
+    fill.fill.background = f.background;
+    fill.fill.margin = 2.0;
     fill.fill.interval = 0.3;
     fill.fill.hatchAngle = 45;
     fill.fill.toolDiameter = 0.4;
@@ -140,9 +153,7 @@ int main(int argc, char* argv[]) {
     waitForLayout(form, before);
     child<kerfline::JobView>(form, "JobView1")->fitToView();
     QTest::qWait(100);
-    child<kerfline::JobView>(form, "JobView1")
-        ->grab()
-        .save(folder + (hatch ? QStringLiteral("/job_fill_hatch.png") : QStringLiteral("/job_fill_pocket.png")));
+    child<kerfline::JobView>(form, "JobView1")->grab().save(folder + f.file);
   }
   form.storeExportOptions(cut);
 
