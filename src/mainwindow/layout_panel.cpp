@@ -180,8 +180,9 @@ void LayoutPanel::edited() {
 
 void LayoutPanel::updateEnabled() {
   const int f = follow->currentIndex();
-  arcGroup_->setEnabled(f == Circle);
-  pathGroup_->setEnabled(f == Path);
+  // Only the fields of what the text follows are shown: the panel stays short enough to see whole.
+  arcGroup_->setVisible(f == Circle);
+  pathGroup_->setVisible(f == Path);
   letters->setEnabled(f != Straight);
   const auto shape = static_cast<FrameShape>(frame->currentIndex());
   frameSize->setEnabled(shape == FrameShape::Rounded || shape == FrameShape::Outline);

@@ -182,7 +182,7 @@ int main(int argc, char* argv[]) {
   // A badge set in the Layout panel: the text round the top of a circle of radius 60 in an
   // ellipse with two holes, the panel open beside the job view.
   child<QAction>(form, "LayoutPanelCmd")->trigger();
-  form.resize(1400, 860);
+  form.resize(1400, 940);
   kerfline::StyledText badge;
   badge.append(U"KERFLINE WORKSHOP", face("DejaVu Sans", 36));
   shown = child<kerfline::JobView>(form, "JobView1")->scene().get();
@@ -197,6 +197,8 @@ int main(int argc, char* argv[]) {
   panel.holeDiameter->setValue(4);
   waitForLayout(form, shown);
   QTest::qWait(600);  // the last edits' layout
+  form.CharPos = 0;
+  form.NextCharBtnClick();  // the preview shows the first letter
   child<kerfline::JobView>(form, "JobView1")->fitToView();
   QTest::qWait(100);
   form.grab().save(folder + QStringLiteral("/window_layout_panel.png"));
