@@ -7,12 +7,10 @@
 #include <utility>
 
 #include "appcore/option_table.h"
+#include "appcore/sign_path_file.h"
 #include "common/utf8.h"
 #include "export/number_rule.h"
-#include "common/file_reader.h"
 #include "layout/frame_spec.h"
-#include "layout/svg_path.h"
-#include "layout/svg_path_element.h"
 #include "richtext/styled_text.h"
 
 namespace kerfline {
@@ -125,20 +123,12 @@ void applyFrame(ConvertCommand& c, const Value& v) {
 // conversion and writes nothing.
 void readPath(ConvertCommand& c) {
   SignLayout& layout = c.options.layout;
-  if (c.pathFile) {
-    const FileContent file = readRegularFile(*c.pathFile, kMaxSvgPathDocument);
-    const std::string name = "--path-file: '" + *c.pathFile + "' ";
-    if (file.status == ReadStatus::TooLarge) throw UsageError(name + "is larger than 16 MB");
-    if (file.status != ReadStatus::Ok) throw UsageError(name + "cannot be read");
-    try {
-      layout.pathData = svgPathData(file.bytes, c.pathId);
-    } catch (const Error& e) {
-      throw UsageError(name + e.what());
-    }
-  }
-  if (layout.pathData.empty()) return;
   try {
-    if (readSvgPath(layout.pathData, 1.0).empty()) throw Error("The path draws nothing.");
+    if (c.pathFile) {
+      layout.pathData = signPathFromFile(*c.pathFile, c.pathId);
+    } else if (!layout.pathData.empty()) {
+      checkSignPath(layout.pathData);
+    }
   } catch (const Error& e) {
     throw UsageError(std::string(c.pathFile ? "--path-file: " : "--path: ") + e.what());
   }

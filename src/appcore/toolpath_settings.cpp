@@ -275,6 +275,15 @@ std::vector<std::string> loadLayoutChoices(const std::string& path, ConversionOp
   l.arcSide = named(read("ArcSide"), kArcSideNames).value_or(ArcSide::Top);
   l.arcAlign = named(read("ArcAlign"), kArcAlignNames).value_or(ArcAlign::Center);
   l.bend = named(read("ArcMode"), kBendModeNames).value_or(BendMode::Rigid);
+  l.pathAlign = named(read("PathAlign"), kArcAlignNames).value_or(ArcAlign::Left);
+  if (const std::optional<std::string> margin = read("Margin"); margin && !margin->empty()) {
+    // The fit box's margin, kept apart from the raised letters' border of section "Export".
+    if (const std::optional<double> v = storedValue(optionNamed("--margin"), *margin)) {
+      l.margin = *v;
+    } else {
+      refuse("Margin", *margin, "a number from 0 to 100000");
+    }
+  }
   l.anchor = named(read("Anchor"), kBoxAnchorNames).value_or(BoxAnchor::Center);
   l.stretch = read("Stretch") == "1";
   if (const std::optional<std::string> box = read("FitBox"); box && !box->empty()) {
@@ -316,6 +325,8 @@ void saveLayoutChoices(const std::string& path, const ConversionOptions& options
   writeProfileString(path, kLayoutSection, "ArcSide", nameOf(l.arcSide, kArcSideNames));
   writeProfileString(path, kLayoutSection, "ArcAlign", nameOf(l.arcAlign, kArcAlignNames));
   writeProfileString(path, kLayoutSection, "ArcMode", nameOf(l.bend, kBendModeNames));
+  writeProfileString(path, kLayoutSection, "PathAlign", nameOf(l.pathAlign, kArcAlignNames));
+  writeProfileString(path, kLayoutSection, "Margin", exactText(l.margin));
   writeProfileString(path, kLayoutSection, "FitBox",
                      l.boxWidth && l.boxHeight ? exactText(*l.boxWidth) + "x" + exactText(*l.boxHeight) : "");
   writeProfileString(path, kLayoutSection, "Anchor", nameOf(l.anchor, kBoxAnchorNames));
@@ -323,6 +334,17 @@ void saveLayoutChoices(const std::string& path, const ConversionOptions& options
   writeProfileString(path, kLayoutSection, "Frame", frameSpec(l));
   writeProfileString(path, kLayoutSection, "Holes",
                      l.holeCount ? std::to_string(l.holeCount) + "," + exactText(l.holeDiameter) : "");
+}
+
+LayoutPathFile loadLayoutPathFile(const std::string& path) {
+  return {readProfileString(path, kLayoutSection, "PathFile").value_or(""),
+          readProfileString(path, kLayoutSection, "PathId").value_or("")};
+}
+
+void saveLayoutPathFile(const std::string& path, const LayoutPathFile& source) {
+  if (source.file.empty() && !readProfileString(path, kLayoutSection, "PathFile")) return;
+  writeProfileString(path, kLayoutSection, "PathFile", source.file);
+  writeProfileString(path, kLayoutSection, "PathId", source.id);
 }
 
 }  // namespace kerfline

@@ -52,6 +52,19 @@ std::vector<std::string> loadLayoutChoices(const std::string& path, ConversionOp
 /// Writes section "Layout"; a file without it is left alone while the layout is the default.
 void saveLayoutChoices(const std::string& path, const ConversionOptions& options);
 
+/// The SVG file a sign's text follows, as the window keeps it in section "Layout": PathFile
+/// and PathId (the path element; empty: the file's first). The window also keeps there
+/// PathAlign (left, center, right) and Margin (the fit box's), which loadLayoutChoices reads.
+struct LayoutPathFile {
+  std::string file;  ///< empty: no path file
+  std::string id;
+  friend bool operator==(const LayoutPathFile&, const LayoutPathFile&) = default;
+};
+/// Reads PathFile and PathId of section "Layout"; missing: empty.
+LayoutPathFile loadLayoutPathFile(const std::string& path);
+/// Writes them; a file without section "Layout" is left alone while source.file is empty.
+void saveLayoutPathFile(const std::string& path, const LayoutPathFile& source);
+
 /// "[Export] Kerf=1e13 is not a number from 0.0001 to 100": why a stored value is refused.
 std::string settingRefusal(const OptionDescriptor& row, std::string_view key, std::string_view text);
 

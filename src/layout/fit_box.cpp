@@ -18,28 +18,28 @@ double placeAlong(int side, double low, double high, double textLow, double text
 
 }  // namespace
 
-void fitIntoBox(Drawing& drawing, const SignLayout& layout) {
-  if (!layout.boxWidth || !layout.boxHeight) return;
+std::pair<double, double> boxScales(const Extent& e, const SignLayout& layout) {
+  if (!layout.boxWidth || !layout.boxHeight) return {1, 1};
   const double width = *layout.boxWidth - 2 * layout.margin;
   const double height = *layout.boxHeight - 2 * layout.margin;
   if (!(width > 0) || !(height > 0)) throw Error("The margin leaves no room inside the fit box.");
-  const Extent e = drawing.extent();
-  if (e.empty()) return;
+  if (e.empty()) return {1, 1};
   const double w = e.width();
   const double h = e.height();
   if (layout.stretch && (!(w > 0) || !(h > 0)))
     throw Error("The text has no width or height to stretch into the fit box.");
   if (!(w > 0) && !(h > 0)) throw Error("The text has no size to fit into the box.");
-  double sx = 0;
-  double sy = 0;
-  if (layout.stretch) {
-    sx = width / w;
-    sy = height / h;
-  } else {
-    // A text with no height (one rule) fits by its width alone, and the reverse.
-    const double k = !(h > 0) ? width / w : !(w > 0) ? height / h : std::min(width / w, height / h);
-    sx = sy = k;
-  }
+  if (layout.stretch) return {width / w, height / h};
+  // A text with no height (one rule) fits by its width alone, and the reverse.
+  const double k = !(h > 0) ? width / w : !(w > 0) ? height / h : std::min(width / w, height / h);
+  return {k, k};
+}
+
+void fitIntoBox(Drawing& drawing, const SignLayout& layout) {
+  if (!layout.boxWidth || !layout.boxHeight) return;
+  const Extent e = drawing.extent();
+  const auto [sx, sy] = boxScales(e, layout);
+  if (e.empty()) return;
   // The anchors run row by row from the top left: their column and row follow from the index.
   const int anchor = static_cast<int>(layout.anchor);
   const int column = anchor % 3 - 1;  // -1 left, 0 centre, 1 right

@@ -1,5 +1,6 @@
 #include "layout/sign_placement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -28,11 +29,8 @@ void checkLayout(const SignLayout& l) {
   if (l.arcAngle && !std::isfinite(*l.arcAngle)) throw Error("The arc angle must be a number.");
 }
 
-}  // namespace
-
-void placeSign(Drawing& drawing, const SignLayout& layout) {
-  if (!layout.active()) return;
-  checkLayout(layout);
+// Every step before the fit box: the shape along the lines, the bend, the turn and mirror.
+void shapeBendAndTurn(Drawing& drawing, const SignLayout& layout) {
   // Along the lines first, so that bent letters keep their slant and width against the arc.
   AffineMap shape;
   shape.xx = layout.stretchX;
@@ -52,9 +50,26 @@ void placeSign(Drawing& drawing, const SignLayout& layout) {
   turn.yx = std::sin(a);
   turn.yy = std::cos(a);
   transformDrawing(drawing, turn.after(flip));
+}
+
+}  // namespace
+
+void placeSign(Drawing& drawing, const SignLayout& layout) {
+  if (!layout.active()) return;
+  checkLayout(layout);
+  shapeBendAndTurn(drawing, layout);
   fitIntoBox(drawing, layout);
   addFrameAndHoles(drawing, layout);
   for (PlacedCharacter& c : drawing.characters) c.advance.reset();
+}
+
+double signBoxScale(const Drawing& drawing, const SignLayout& layout) {
+  if (!layout.boxWidth || !layout.boxHeight) return 1;
+  checkLayout(layout);
+  Drawing shaped = drawing;
+  shapeBendAndTurn(shaped, layout);
+  const auto [sx, sy] = boxScales(shaped.extent(), layout);
+  return std::max(sx, sy);
 }
 
 }  // namespace kerfline

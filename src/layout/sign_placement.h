@@ -11,4 +11,8 @@ namespace kerfline {
 /// more, a box not above 0), and as the steps do.
 void placeSign(Drawing& drawing, const SignLayout& layout);
 
+/// The larger of the factors by which placeSign's fit box scales drawing: how much a curve's
+/// flattening error grows in the sign. 1 without a box. Throws Error as placeSign.
+double signBoxScale(const Drawing& drawing, const SignLayout& layout);
+
 }  // namespace kerfline

@@ -20,6 +20,7 @@ class QCloseEvent;
 class QShowEvent;
 class QSplitter;
 class QComboBox;
+class QDockWidget;
 class QFileDialog;
 class QFont;
 class QFrame;
@@ -41,6 +42,7 @@ class TSpinEdit;
 class TUpDown;
 class TPaintBox;
 class JobView;
+class LayoutPanel;
 class Workshop;
 
 /// The hidden one-character copy of the current character and its formatting.
@@ -172,6 +174,11 @@ class TMainForm : public QMainWindow {
   /// Writes the typography controls to the [Typography] section; a file that has no such
   /// section gets none while every control holds its default. Throws Error on failure.
   void saveTypography(const std::string& path);
+  /// Reads the [Layout] section of the settings file into the Layout panel.
+  void loadLayout(const std::string& path);
+  /// Writes the Layout panel to the [Layout] section; a file without one gets none while the
+  /// panel holds the defaults. Throws Error on failure.
+  void saveLayout(const std::string& path);
 
   // ---- the workshop window: job view, remembered state, recent and dropped files ----------
   /// Opens path by the loading rule as File > Open does once a file is chosen, then lists it
@@ -382,6 +389,10 @@ class TMainForm : public QMainWindow {
   /// Status bar: the rapid travel of the cut order the job view draws.
   QLabel* JobTravel = nullptr;
   QMenu* RecentMenu = nullptr;  ///< File > Recent Files, filled as it opens
+  /// The sign's layout beside the job view (View > Layout Panel).
+  LayoutPanel* LayoutPanel1 = nullptr;
+  QDockWidget* LayoutDock = nullptr;  ///< holds LayoutPanel1; hidden at first
+  QTimer* layoutSave_ = nullptr;      ///< writes [Layout] once the panel's edits pause
 
   // ---- commands (QAction objectName = the command's name) --------------------------------
   /// Ctrl+N: empties the editor.
@@ -451,6 +462,8 @@ class TMainForm : public QMainWindow {
   void installDefaultSeams();
   /// Job view, its layout thread, the added menus and the window's remembered state.
   void createWorkshop();
+  /// The Layout panel in its dock, shown and hidden from view (main_form_layout.cpp).
+  void createLayoutPanel(QMenu* view);
   /// Adds the job view's height under the designed work area (as far as the screen allows).
   void growForJobView();
   /// Design pixels (120 per inch) to screen pixels.

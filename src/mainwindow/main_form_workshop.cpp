@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -281,6 +282,7 @@ void TMainForm::createWorkshop() {
   connect(scan, &QAction::triggered, AutoBtn, &QToolButton::click);
   connect(AutoBtn, &QToolButton::toggled, scan, &QAction::setChecked);
   menuBar()->insertMenu(beforeHelp, view);
+  createLayoutPanel(view);
 }
 
 void TMainForm::growForJobView() {
@@ -334,6 +336,7 @@ void TMainForm::restoreWindowState() {
   if (const QByteArray p = s->value(QStringLiteral("Window/jobSplit")).toByteArray(); !p.isEmpty())
     JobSplitter->restoreState(p);
   JobView1->setShowCutOrder(s->value(QStringLiteral("JobView/cutOrder"), false).toBool());
+  LayoutDock->setVisible(s->value(QStringLiteral("Window/layoutPanel"), false).toBool());
   // A folder since removed leaves the dialog where the program put it.
   for (auto [key, dialog] : {std::pair{"Folders/open", OpenDialog1}, std::pair{"Folders/save", SaveDialog1}}) {
     const QString folder = s->value(QString::fromLatin1(key)).toString();
@@ -350,6 +353,7 @@ void TMainForm::saveWindowState() const {
   s->setValue(QStringLiteral("Window/workSplit"), WorkSplitter->saveState());
   s->setValue(QStringLiteral("Window/jobSplit"), JobSplitter->saveState());
   s->setValue(QStringLiteral("JobView/cutOrder"), JobView1->showCutOrder());
+  s->setValue(QStringLiteral("Window/layoutPanel"), LayoutDock->isVisible());
   s->setValue(QStringLiteral("Folders/open"), OpenDialog1->directory().absolutePath());
   s->setValue(QStringLiteral("Folders/save"), SaveDialog1->directory().absolutePath());
   workshop_->recent.save(*s);

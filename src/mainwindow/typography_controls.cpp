@@ -13,6 +13,7 @@
 
 #include "appcore/toolpath_settings.h"
 #include "mainwindow/Unit1.h"
+#include "mainwindow/layout_panel.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
 #include "richtext/styled_text.h"
@@ -136,6 +137,7 @@ ConversionOptions TMainForm::conversionOptions() const {
                   : AlignRightBtn->isChecked() ? Alignment::Right
                                                : Alignment::Left;
   options.autoPitch = AutoPitchBox->isChecked();
+  if (LayoutPanel1) options.layout = LayoutPanel1->signLayout();
   return options;
 }
 
@@ -147,6 +149,7 @@ ConversionOptions TMainForm::withWindowPlacement(ConversionOptions options) cons
   options.ligatures = window.ligatures;
   options.align = window.align;
   options.autoPitch = window.autoPitch;
+  options.layout = window.layout;
   return options;
 }
 

@@ -50,9 +50,11 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
     drawing = cutReadyDrawing(text, options, glyphs ? *glyphs : converted, observer);
   } else {
     drawing = placeDrawing(text, options, converter, observer, glyphs);
-    if (curveTolerance(options) && (options.fitWidth || options.fitHeight)) {
-      // The tolerance holds in the fitted drawing: placed again, flattened for the factor.
-      const double factor = fitFactor(drawing.extent(), options);
+    if (curveTolerance(options) && (options.fitWidth || options.fitHeight || options.layout.boxWidth)) {
+      // The tolerance holds in the fitted drawing: placed again, flattened for the factor
+      // (a fit box scales the sign after bending; at most one of the two fits is asked).
+      const double factor = options.layout.boxWidth ? signBoxScale(drawing, options.layout)
+                                                    : fitFactor(drawing.extent(), options);
       if (factor != 1.0) {
         ConversionOptions finer = options;
         finer.tolerance = *curveTolerance(options) / factor;

@@ -8,7 +8,9 @@ the SVG is drawn by rsvg-convert and its arcs taken by SVG's own
 endpoint-to-centre rule. Every arc is
 sampled densely; shapely measures the Hausdorff distance between all paths and the glyph's
 contours, which fontTools reads and glyph_reference.py samples densely (SCALE: file units per
-font unit; the character stands at the origin). Prints one line:
+font unit; the character stands at the origin; "fit:W": the glyph's exact bounds, as fontTools'
+BoundsPen finds them, scaled to width W with their lower left corner at the origin, as a fit
+box anchored bottom left whose width binds puts them). Prints one line:
     hausdorff D lines L arcs A radius_gap G rs274 R
 G is the largest difference of an arc's start and end radius (G-code only), R the exit status
 of rs274 followed by its ARC_FEED count (G-code only; "-" otherwise)."""
@@ -158,13 +160,24 @@ def svg_paths(path, tolerance):
 
 def main():
     form, path, font_file, index, code, scale, tolerance = sys.argv[1:8]
-    scale, tolerance = float(scale), float(tolerance)
+    tolerance = float(tolerance)
     read = {"dxf": dxf_paths, "gcode": gcode_paths, "svg": svg_paths}[form]
     paths, lines, arcs, gap, rs274 = read(path, tolerance)
     font = TTFont(font_file, fontNumber=int(index))
+    glyph = font.getGlyphSet()[font.getBestCmap()[int(code)]]
     pen = ref.PiecePen(font.getGlyphSet())
-    font.getGlyphSet()[font.getBestCmap()[int(code)]].draw(pen)
-    reference = [ref.flatten(c, lambda p: ref.dense_chords(p, scale, tolerance), scale)
+    glyph.draw(pen)
+    dx = dy = 0.0
+    if scale.startswith("fit:"):
+        from fontTools.pens.boundsPen import BoundsPen
+        bounds = BoundsPen(font.getGlyphSet())
+        glyph.draw(bounds)
+        x0, y0, x1, _ = bounds.bounds
+        scale = float(scale[4:]) / (x1 - x0)
+        dx, dy = -x0 * scale, -y0 * scale
+    else:
+        scale = float(scale)
+    reference = [[(x + dx, y + dy) for x, y in ref.flatten(c, lambda p: ref.dense_chords(p, scale, tolerance), scale)]
                  for c in pen.contours if c]
     distance = MultiLineString([list(map(tuple, r)) for r in reference]).hausdorff_distance(
         MultiLineString(paths))

@@ -1,8 +1,10 @@
-"""Text on a path against an independent placement: the same text, face and size set by the
-rule every text-on-path follows (each glyph rigid, its advance's middle on the path at its
-arc length, turned to the path's direction there), from fontTools outlines and hb-shape
-advances and a path sampled densely here; the glyph regions must agree within a Hausdorff
-distance (shapely) on a straight slope, a cubic wave and a circular arc.
+"""Text on a path against two independent placements of the same text, face and size: Inkscape's
+own text on a path (an SVG <textPath> turned into outlines by --export-text-to-path), and a
+stand-in set here by the rule every text-on-path follows (each glyph rigid, its advance's middle
+on the path at its arc length, turned to the path's direction there) from fontTools outlines,
+hb-shape advances and a path sampled densely. The glyph regions must agree with each within a
+Hausdorff distance (shapely) on a straight slope, a cubic wave and a circular arc (Inkscape
+draws the arc as Beziers, a few hundredths off the circle).
 
 Usage: check_path_layout.py KERFLINE_CONVERT WORK_FOLDER. Prints one line per failure.
 """
@@ -12,8 +14,11 @@ import os
 import subprocess
 import sys
 
+import xml.etree.ElementTree as ElementTree
+
 import ezdxf
 from fontTools.pens.basePen import BasePen
+from fontTools.svgLib.path import parse_path
 from fontTools.ttLib import TTFont
 from shapely.geometry import Polygon
 
@@ -138,6 +143,31 @@ def stand_in(path):
     return region(rings)
 
 
+def inkscape(data):
+    """Inkscape's outlines of TEXT on the path data (SVG user units are drawing units; the em
+    is k font units' worth), Y turned up as the drawing's."""
+    source = os.path.join(work, "textpath.svg")
+    target = os.path.join(work, "textpath-outlines.svg")
+    with open(source, "w", encoding="utf-8") as f:
+        f.write('<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" '
+                'width="400" height="400"><defs><path id="p" d="%s"/></defs>'
+                '<text style="font-family:\'DejaVu Sans\';font-size:%.17gpx;font-variant-ligatures:none">'
+                '<textPath xlink:href="#p" startOffset="%.17g">%s</textPath></text></svg>'
+                % (data, k * upem, OFFSET, TEXT))
+    subprocess.run(["inkscape", "--export-text-to-path", "--export-plain-svg", "-o", target, source],
+                   capture_output=True, check=True)
+    ns = "{http://www.w3.org/2000/svg}"
+    rings = []
+    for group in ElementTree.parse(target).getroot().iter(ns + "g"):
+        for element in group.iter(ns + "path"):
+            if "transform" in element.attrib or "transform" in group.attrib:
+                failures.append("Inkscape wrote a transform this check does not follow")
+            pen = FlatPen(None)
+            parse_path(element.attrib["d"], pen)
+            rings += [[(x, -y) for x, y in ring] for ring in pen.rings]
+    return region(rings)
+
+
 cases = [
     ("slope", "M 0 0 L 120 -90", [line((0, 0), (120, -90))], 0.05),
     ("cubic wave", "M 0 0 C 40 -40 80 -40 120 0 S 200 40 240 0",
@@ -158,10 +188,11 @@ for name, data, segments, limit in cases:
         continue
     got = region([[tuple(p[:2]) for p in e.get_points("xy")]
                   for e in ezdxf.readfile(out).modelspace().query("LWPOLYLINE")])
-    apart = got.hausdorff_distance(stand_in(sampled(segments)))
-    print(f"{name}: {apart:.4f}")
-    if not apart < limit:
-        failures.append(f"{name}: Hausdorff distance {apart:.4f} (limit {limit})")
+    for reference, placed in (("Inkscape", inkscape(data)), ("stand-in", stand_in(sampled(segments)))):
+        apart = got.hausdorff_distance(placed)
+        print(f"{name} against {reference}: {apart:.4f}")
+        if not apart < limit:
+            failures.append(f"{name} against {reference}: Hausdorff distance {apart:.4f} (limit {limit})")
 
 for f in failures:
     print(f)

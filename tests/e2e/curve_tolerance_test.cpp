@@ -32,11 +32,13 @@ struct Measure {
   int lines = -1, arcs = -1, rs274Status = 0, rs274Arcs = 0;
 };
 
-Measure measure(const std::string& form, const std::string& file, const Face& face, char32_t c) {
-  const double scale = 0.18 * kSize / 1000.0 * 1365 / face.unitsPerEm;
+// scale: file units per font unit as text, or "fit:W" (see check_arcs.py); empty: at kSize.
+Measure measure(const std::string& form, const std::string& file, const Face& face, char32_t c,
+                std::string scale = {}) {
+  if (scale.empty()) scale = std::to_string(0.18 * kSize / 1000.0 * 1365 / face.unitsPerEm);
   char command[1024];
-  std::snprintf(command, sizeof command, "/usr/bin/python3 %s/tests/e2e/check_arcs.py %s '%s' %s 0 %u %.17g %.17g 2>&1",
-                KERFLINE_SOURCE_DIR, form.c_str(), file.c_str(), face.file, unsigned(c), scale,
+  std::snprintf(command, sizeof command, "/usr/bin/python3 %s/tests/e2e/check_arcs.py %s '%s' %s 0 %u %s %.17g 2>&1",
+                KERFLINE_SOURCE_DIR, form.c_str(), file.c_str(), face.file, unsigned(c), scale.c_str(),
                 kTolerance);
   const test::CommandOutput run = test::runCommand(command);
   Measure m;
@@ -103,6 +105,31 @@ TEST(curve_tolerance_test, every_form_read_back_lies_within_tolerance_of_the_tru
       EXPECT_EQ(m.rs274Status, 0);
       EXPECT_EQ(m.rs274Arcs, m.arcs);
     }
+  }
+}
+
+// A fit box scales the sign after the glyphs are flattened: a small text blown up to fill a
+// large box must still lie within the tolerance, so the glyphs are flattened for the box's
+// factor (here about ten). The glyph's extremes are on-curve points, so the box binds the
+// true bounds exactly.
+TEST(curve_tolerance_test, a_fit_box_keeps_the_curves_within_tolerance) {
+  const kerfline::test::TempDir dir;
+  for (const char* stretch : {"", "--stretch"}) {
+    SCOPED_TRACE(stretch);
+    std::vector<std::string> args = {"-f", "closed", "--font", "DejaVu Sans", "--text", "S",
+                                     "--size", "14", "--tolerance", "0.01", "--fit-box",
+                                     "100x300", "--anchor", "bottom-left", "-o", "box.dxf"};
+    if (*stretch) {
+      // Stretched into a box of the glyph's own proportions (1549 by 1051 font units): the
+      // check's uniform scale then holds for both directions.
+      args[11] = "100x147.383444338725";
+      args.push_back(stretch);
+    }
+    const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Measure m = measure("dxf", dir.file("box.dxf"), kTrueType, U'S', "fit:100");
+    EXPECT_LE(m.hausdorff, kTolerance);
+    EXPECT_GE(m.hausdorff, 0);
   }
 }
 

@@ -2,7 +2,8 @@
 // with shapely's own transforms of the plain text (check_sign.py): mirror, rotation, slant and
 // stretch about the anchor; a badge whose frame keeps its margin and whose holes sit at their
 // centres; a text too long for its circle refused with nothing written. Text on a path against
-// an independent placement from fontTools outlines and hb-shape advances (check_path_layout.py).
+// Inkscape's own text on a path and a stand-in placed from fontTools outlines and hb-shape
+// advances (check_path_layout.py).
 #include <gtest/gtest.h>
 
 #include "command_output.h"

@@ -2,9 +2,11 @@
 // the job view, the view zoomed on one letter with the cut order shown, and the bundled
 // example opened. Writes window_fitted.png, job_fitted.png, job_letter_cut_order.png,
 // window_letter_cut_order.png, window_shaped_kerf.png, job_shaped_kerf.png, job_fill_hatch.png,
-// job_fill_pocket.png, job_fill_raised.png, job_fill_offset.png, window_sample.png and
-// window_long_text.png into the folder given.
+// job_fill_pocket.png, job_fill_raised.png, job_fill_offset.png, window_sample.png,
+// window_long_text.png and window_layout_panel.png into the folder given.
+#include <QAction>
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QComboBox>
 #include <QToolButton>
 #include <QDir>
@@ -19,6 +21,7 @@
 #include "mainwindow/Unit1.h"
 #include "mainwindow/job_scene.h"
 #include "mainwindow/job_view.h"
+#include "mainwindow/layout_panel.h"
 #include "mainwindow/rich_edit.h"
 #include "richtext/styled_text.h"
 
@@ -185,5 +188,32 @@ int main(int argc, char* argv[]) {
   child<kerfline::JobView>(form, "JobView1")->fitToView();
   QTest::qWait(100);
   form.grab().save(folder + QStringLiteral("/window_long_text.png"));
+
+  // A badge set in the Layout panel: the text round the top of a circle of radius 60 in an
+  // ellipse with two holes, the panel open beside the job view.
+  child<QAction>(form, "LayoutPanelCmd")->trigger();
+  form.resize(1400, 940);
+  kerfline::StyledText badge;
+  badge.append(U"KERFLINE WORKSHOP", face("DejaVu Sans", 36));
+  shown = child<kerfline::JobView>(form, "JobView1")->scene().get();
+  form.editor()->setStyledText(badge);
+  child<QComboBox>(form, "SpacingBox")->setCurrentIndex(1);
+  auto& panel = *child<kerfline::LayoutPanel>(form, "LayoutPanel1");
+  panel.follow->setCurrentIndex(kerfline::LayoutPanel::Circle);
+  panel.arcRadius->setValue(60);
+  panel.frame->setCurrentIndex(static_cast<int>(kerfline::FrameShape::Ellipse));
+  panel.frameMargin->setValue(8);
+  panel.holes->setCurrentIndex(1);
+  panel.holeDiameter->setValue(4);
+  waitForLayout(form, shown);
+  QTest::qWait(600);  // the last edits' layout
+  form.CharPos = 0;
+  form.NextCharBtnClick();  // the preview shows the first letter
+  child<kerfline::JobView>(form, "JobView1")->fitToView();
+  QTest::qWait(100);
+  form.grab().save(folder + QStringLiteral("/window_layout_panel.png"));
+  // The settings beside the program go back to a straight text.
+  panel.setSignLayout({}, {});
+  form.saveLayout(form.settingsFile());
   return 0;
 }
