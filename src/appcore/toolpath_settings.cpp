@@ -129,6 +129,9 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
   readFlag(path, kToolpathSection, "FillOutline", options.fill.outline);
   readRows(path, kToolpathSection, options, refused);
   readRows(path, kCarveSection, options, refused);
+  // The clearing program's file, as --clear-output names it; empty: the V-bit clears the floor.
+  if (auto clearOutput = readProfileString(path, kCarveSection, "ClearOutput"))
+    options.vcarve.clearOutput = *clearOutput;
   return refused;
 }
 
@@ -179,6 +182,9 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
         readProfileString(path, kCarveSection, std::string(row.key)))
       writeProfileString(path, kCarveSection, std::string(row.key), v ? exactText(*v) : "");
   }
+  if (options.cut == CutOperation::VCarve || !options.vcarve.clearOutput.empty() ||
+      readProfileString(path, kCarveSection, "ClearOutput"))
+    writeProfileString(path, kCarveSection, "ClearOutput", options.vcarve.clearOutput);
 }
 
 std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options) {

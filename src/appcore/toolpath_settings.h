@@ -20,6 +20,8 @@ inline constexpr const char* kCarveSection = "Carve";
 /// KerfSide (outside, inside or on), Order (text or travel; empty: the form's own) and the
 /// option table's rows of that section (Kerf, Feed,
 /// PlungeFeed, Spindle, DepthPerPass, Power: plain numbers, "." separator; empty: not set).
+/// Section "Carve" likewise holds the carving's rows (BitAngle, BitDiameter, MaxDepth,
+/// ClearTool) and ClearOutput, the clearing program's file (empty: the V-bit clears the floor).
 /// A missing key leaves its setting as it was; so does a value that is not valid for it (not
 /// a number, nan, out of the table's limits), and such a value is named in the lines returned.
 std::vector<std::string> loadToolpathSettings(const std::string& path, ConversionOptions& options);

@@ -146,6 +146,10 @@ RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettin
     throw Error("The flat floor would take more than " + std::to_string(kMaxFloorPasses) +
                 " passes: raise the maximum depth, the step-over or the clearing tool.");
   const ClipperLib::Paths region = pathsOf(rings);
+  for (const ClipperLib::Path& ring : inset(region, rLimit, s.tolerance)) {
+    std::vector<Vec2>& own = out.floor.emplace_back();
+    for (const ClipperLib::IntPoint& p : ring) own.push_back(fromClipper(p));
+  }
   if (s.clearTool) {
     // The V-bit clears the floor's edge band as far in as the end mill's rim cannot reach in
     // sharp corners (its radius); the end mill clears the rest.

@@ -54,6 +54,9 @@ struct RegionCarving {
   std::vector<CarvePath> vbit;      ///< the V-bit's strokes: the axis, the flat floor's passes
   std::vector<CarvePath> clearing;  ///< the end mill's passes over the floor (clearTool set)
   bool flat = false;                ///< some of the region reaches the depth limit
+  /// The flat floor as closed rings (outlines counter-clockwise, holes clockwise): the region
+  /// inset by the cut's half width at the depth limit. Empty when nothing is flat.
+  std::vector<std::vector<Vec2>> floor;
 };
 
 /// Carves the region the rings bound (as regionRingsOf gives them). Throws Error for settings

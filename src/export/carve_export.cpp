@@ -20,7 +20,9 @@ std::string lengthText(double v, DrawingUnits units) {
   return gcodeNumber(v, units) + (units == DrawingUnits::Inch ? " in" : " mm");
 }
 
-VCarveSettings settingsOf(const ConversionOptions& options) {
+}  // namespace
+
+VCarveSettings carveSettings(const ConversionOptions& options) {
   const VCarveOptions& v = options.vcarve;
   VCarveSettings s;
   s.bitAngle = v.bitAngle;
@@ -41,6 +43,8 @@ VCarveSettings settingsOf(const ConversionOptions& options) {
   }
   return s;
 }
+
+namespace {
 
 // The strokes in an order planned for short rapid travel from the origin, each split into its
 // passes; an open stroke may be cut from either end.
@@ -76,7 +80,7 @@ double carvingTolerance(const ConversionOptions& options) {
 }
 
 CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) {
-  const VCarveSettings settings = settingsOf(options);
+  const VCarveSettings settings = carveSettings(options);
   const DrawingUnits units = options.units;
   CarveJob job;
   std::vector<CarvePath> vbit, clearing;
@@ -100,6 +104,8 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) 
     job.flat = job.flat || carved.flat;
     for (CarvePath& s : carved.vbit) vbit.push_back(std::move(s));
     for (CarvePath& s : carved.clearing) clearing.push_back(std::move(s));
+    for (std::vector<Vec2>& ring : carved.floor)
+      job.floors.push_back(Contour{std::move(ring), true, 0});
   }
   if (lines > 0)
     job.notes.push_back(std::to_string(lines) + (lines == 1 ? " open path" : " open paths") +

@@ -19,7 +19,12 @@ struct CarveJob {
   CarveProgram clearing;             ///< empty without options.vcarve.clearTool
   std::vector<std::string> notes;    ///< what the person at the machine must know
   bool flat = false;                 ///< some letter reaches the depth limit
+  std::vector<Contour> floors;       ///< the flat floors' rings (holes clockwise), drawing units
 };
+
+/// The carving settings options ask for (bit, depths, step-over, tolerance, when to retrace
+/// rather than lift). Throws Error for a Z up not above the surface.
+VCarveSettings carveSettings(const ConversionOptions& options);
 
 /// Carves every character of drawing as options.vcarve asks: closed contours as regions along
 /// their medial axis, open paths (single-line faces, no area) engraved along their line at the

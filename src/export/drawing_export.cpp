@@ -157,6 +157,9 @@ void checkDrawingOptions(const ConversionOptions& options) {
   checkFillOptions(options);
   if (options.cut == CutOperation::VCarve && options.format != OutputFormat::Gcode)
     throw Error("V-carving is written in the G-code form only.");
+  // The bit's own width is the carving's offset, and it enters along the axis.
+  if (options.cut == CutOperation::VCarve && (options.kerf || asksForLeads(options)))
+    throw Error("V-carving takes no kerf, leads or overcut: turn them off.");
 }
 
 void writePlacedDrawing(const std::string& path, Drawing drawing,

@@ -3,11 +3,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <optional>
+#include <string_view>
+#include <utility>
 
 #include "mainwindow/option_fields.h"
 
@@ -23,6 +29,16 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text) {
 // Fields where the table's minimum is a value that means "the default": shown as its text.
 void minimumMeans(QDoubleSpinBox* box, const QString& text) { box->setSpecialValueText(text); }
 
+// An optional length: one step below the table's range, at 0, it reads text and stays unset.
+QDoubleSpinBox* optionalBox(QWidget* parent, const char* name, std::string_view option,
+                            const QString& text) {
+  QDoubleSpinBox* box = optionBox(parent, name, option);
+  box->setMinimum(0);
+  minimumMeans(box, text);
+  box->setValue(0);
+  return box;
+}
+
 }  // namespace
 
 FillSettingsWidget::FillSettingsWidget(QWidget* parent) : QWidget(parent) {
@@ -30,12 +46,13 @@ FillSettingsWidget::FillSettingsWidget(QWidget* parent) : QWidget(parent) {
   outer->setContentsMargins(0, 0, 0, 0);
   auto* group = new QGroupBox(tr("Carve"), this);
   group->setObjectName(QStringLiteral("CarveGroup"));
-  auto* form = new QFormLayout(group);
+  auto* form = form_ = new QFormLayout(group);
   carve = new QComboBox(group);
   carve->setObjectName(QStringLiteral("Carve"));
   carve->addItems({tr("Profile: along the outline"), tr("Pocket: clear inside the letters"),
-                   tr("Raised letters: clear around them"), tr("Hatch: parallel lines (laser)"),
-                   tr("Offset fill: rings inward (laser)")});
+                   tr("Raised letters: clear around them"),
+                   tr("V-carve: a V-bit along the letters' centre"),
+                   tr("Hatch: parallel lines (laser)"), tr("Offset fill: rings inward (laser)")});
   form->addRow(tr("Letters"), carve);
   toolDiameter = optionBox(group, "ToolDiameter", "--tool-diameter");
   toolDiameter->setValue(1);
@@ -62,9 +79,46 @@ FillSettingsWidget::FillSettingsWidget(QWidget* parent) : QWidget(parent) {
   form->addRow(tr("Overscan (laser off)"), overscan);
   fillOutline = checkBox(group, "FillOutline", tr("Cut the outline after the fill"));
   form->addRow(fillOutline);
+  addCarveRows();
   outer->addWidget(group);
   connect(carve, &QComboBox::currentIndexChanged, this, [this] { updateEnabled(); });
   updateEnabled();
+}
+
+void FillSettingsWidget::addCarveRows() {
+  QWidget* group = form_->parentWidget();
+  bitAngle = optionBox(group, "BitAngle", "--bit-angle");
+  bitAngle->setValue(VCarveOptions{}.bitAngle);
+  form_->addRow(tr("V-bit angle (degrees)"), bitAngle);
+  bitDiameter = optionalBox(group, "BitDiameter", "--bit-diameter", tr("none (no limit)"));
+  form_->addRow(tr("V-bit diameter"), bitDiameter);
+  maxDepth = optionalBox(group, "MaxDepth", "--max-depth", tr("none (as deep as the letter)"));
+  form_->addRow(tr("Maximum depth"), maxDepth);
+  // The floors below the maximum depth: the V-bit clears them unless a file is named for a
+  // flat end mill's program.
+  auto* file = new QWidget(group);
+  auto* fileRow = new QHBoxLayout(file);
+  fileRow->setContentsMargins(0, 0, 0, 0);
+  clearOutput = new QLineEdit(file);
+  clearOutput->setObjectName(QStringLiteral("ClearOutput"));
+  clearOutput->setPlaceholderText(tr("none: the V-bit clears the floors"));
+  browseClearOutput = new QPushButton(tr("Browse..."), file);
+  browseClearOutput->setObjectName(QStringLiteral("ClearOutputBrowse"));
+  fileRow->addWidget(clearOutput, 1);
+  fileRow->addWidget(browseClearOutput);
+  form_->addRow(tr("Clearing program"), file);
+  clearTool = optionBox(group, "ClearTool", "--clear-tool");
+  clearTool->setValue(3.175);  // an eighth of an inch, the commonest small end mill
+  form_->addRow(tr("Clearing tool diameter"), clearTool);
+  // Further carving choices (inlay pocket or plug, their depth, margin and glue gap) go here,
+  // below the clearing: they carve with the same bit and floors.
+  connect(clearOutput, &QLineEdit::textChanged, this, [this] { updateEnabled(); });
+  connect(browseClearOutput, &QPushButton::clicked, this, [this] {
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, tr("Clearing program"), clearOutput->text(),
+        tr("G-code (*.nc *.ngc *.gcode *.tap);;All files (*)"));
+    if (!chosen.isEmpty()) clearOutput->setText(chosen);
+  });
 }
 
 void FillSettingsWidget::setOptions(const ConversionOptions& o) {
@@ -73,6 +127,7 @@ void FillSettingsWidget::setOptions(const ConversionOptions& o) {
   if (o.cut == CutOperation::Pocket) c = f.background ? Raised : Pocket;
   if (o.cut == CutOperation::Hatch) c = Hatch;
   if (o.cut == CutOperation::OffsetFill) c = OffsetFill;
+  if (o.cut == CutOperation::VCarve) c = VCarve;
   carve->setCurrentIndex(c);
   if (f.toolDiameter) toolDiameter->setValue(*f.toolDiameter);
   if (f.stepOver) stepOver->setValue(*f.stepOver);
@@ -84,14 +139,20 @@ void FillSettingsWidget::setOptions(const ConversionOptions& o) {
   unidirectional->setChecked(f.unidirectional);
   overscan->setValue(f.overscan.value_or(overscan->minimum()));
   fillOutline->setChecked(f.outline);
+  const VCarveOptions& v = o.vcarve;
+  bitAngle->setValue(v.bitAngle);
+  bitDiameter->setValue(v.bitDiameter.value_or(0));
+  maxDepth->setValue(v.maxDepth.value_or(0));
+  if (v.clearTool) clearTool->setValue(*v.clearTool);
+  clearOutput->setText(QString::fromStdString(v.clearOutput));
   updateEnabled();
 }
 
 void FillSettingsWidget::applyTo(ConversionOptions& o) const {
   const auto c = static_cast<Carve>(carve->currentIndex());
   constexpr CutOperation kOperations[] = {CutOperation::Profile, CutOperation::Pocket,
-                                          CutOperation::Pocket, CutOperation::Hatch,
-                                          CutOperation::OffsetFill};
+                                          CutOperation::Pocket,  CutOperation::VCarve,
+                                          CutOperation::Hatch,   CutOperation::OffsetFill};
   o.cut = kOperations[c];
   // Only the chosen fill's numbers are taken: a profile job keeps its settings file as it was.
   FillOptions& f = o.fill;
@@ -110,21 +171,38 @@ void FillSettingsWidget::applyTo(ConversionOptions& o) const {
     f.overscan = unlessMinimum(overscan);
     f.outline = fillOutline->isChecked();
   }
+  if (c == VCarve) {
+    f.stepOver = stepOver->value();
+    VCarveOptions& v = o.vcarve;
+    v.bitAngle = bitAngle->value();
+    v.bitDiameter = unlessMinimum(bitDiameter);
+    v.maxDepth = unlessMinimum(maxDepth);
+    // The file and the end mill go together, as on the command line.
+    v.clearOutput = clearOutput->text().trimmed().toStdString();
+    v.clearTool = v.clearOutput.empty() ? std::nullopt : std::optional<double>(clearTool->value());
+  }
 }
 
 void FillSettingsWidget::updateEnabled() {
   const auto c = static_cast<Carve>(carve->currentIndex());
   const bool pocket = c == Pocket || c == Raised;
   const bool lines = c == Hatch || c == OffsetFill;
-  for (QWidget* w : {static_cast<QWidget*>(toolDiameter), static_cast<QWidget*>(stepOver),
-                     static_cast<QWidget*>(finishAllowance)})
-    w->setEnabled(pocket);
-  margin->setEnabled(c == Raised);
-  interval->setEnabled(lines);
-  for (QWidget* w : {static_cast<QWidget*>(hatchAngle), static_cast<QWidget*>(crossHatch),
-                     static_cast<QWidget*>(unidirectional), static_cast<QWidget*>(overscan),
-                     static_cast<QWidget*>(fillOutline)})
-    w->setEnabled(c == Hatch);
+  const bool vcarve = c == VCarve;
+  // Each field with the choices it serves: only those are shown.
+  const std::pair<QWidget*, bool> rows[] = {
+      {toolDiameter, pocket},   {stepOver, pocket || vcarve},
+      {finishAllowance, pocket}, {margin, c == Raised},
+      {interval, lines},        {hatchAngle, c == Hatch},
+      {crossHatch, c == Hatch}, {unidirectional, c == Hatch},
+      {overscan, c == Hatch},   {fillOutline, c == Hatch},
+      {bitAngle, vcarve},       {bitDiameter, vcarve},
+      {maxDepth, vcarve},       {clearOutput->parentWidget(), vcarve},
+      {clearTool, vcarve}};
+  for (const auto& [field, applies] : rows) {
+    field->setEnabled(applies);
+    form_->setRowVisible(field, applies);
+  }
+  clearTool->setEnabled(vcarve && !clearOutput->text().trimmed().isEmpty());
 }
 
 }  // namespace kerfline

@@ -1,6 +1,6 @@
 #pragma once
-// The carve choice of the G-code export: profile, pocket, raised letters, hatch or offset fill,
-// with the fields each takes.
+// The carve choice of the G-code export: profile, pocket, raised letters, V-carve, hatch or
+// offset fill, with the fields each takes.
 #include <QWidget>
 
 #include "export/conversion_options.h"
@@ -8,17 +8,20 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QFormLayout;
+class QLineEdit;
+class QPushButton;
 
 namespace kerfline {
 
 /// What a G-code job makes of the letters, as dialog fields: the carve choice and the numbers
-/// of the chosen fill (the others are disabled). Shows and fills ConversionOptions::cut and
-/// ConversionOptions::fill; a number left at its field's minimum where the option has a
-/// default ("default") stays unset.
+/// of the chosen operation (the others are hidden and disabled). Shows and fills
+/// ConversionOptions::cut, ::fill and ::vcarve; a number left at its field's minimum where the
+/// option has a default ("default", "none") stays unset.
 class FillSettingsWidget final : public QWidget {
  public:
   /// The carve choices, in the order the combo box lists them.
-  enum Carve { Profile, Pocket, Raised, Hatch, OffsetFill };
+  enum Carve { Profile, Pocket, Raised, VCarve, Hatch, OffsetFill };
 
   explicit FillSettingsWidget(QWidget* parent = nullptr);
 
@@ -27,9 +30,9 @@ class FillSettingsWidget final : public QWidget {
   /// Writes the fields into options' cut and fill (other members untouched).
   void applyTo(ConversionOptions& options) const;
 
-  QComboBox* carve = nullptr;              ///< profile, pocket, raised, hatch, offset fill
+  QComboBox* carve = nullptr;              ///< profile, pocket, raised, V-carve, hatch, offset fill
   QDoubleSpinBox* toolDiameter = nullptr;  ///< pocket and raised
-  QDoubleSpinBox* stepOver = nullptr;      ///< pocket and raised, fraction of the width
+  QDoubleSpinBox* stepOver = nullptr;      ///< pocket, raised and V-carved floors, of the width
   QDoubleSpinBox* finishAllowance = nullptr;
   QDoubleSpinBox* margin = nullptr;        ///< raised; the minimum reads "default"
   QDoubleSpinBox* interval = nullptr;      ///< hatch and offset fill
@@ -38,9 +41,19 @@ class FillSettingsWidget final : public QWidget {
   QCheckBox* unidirectional = nullptr;
   QDoubleSpinBox* overscan = nullptr;      ///< hatch with the laser; the minimum reads "none"
   QCheckBox* fillOutline = nullptr;
+  // V-carve (the depth per pass is the G-code settings' own field).
+  QDoubleSpinBox* bitAngle = nullptr;      ///< the V-bit's included angle, degrees
+  QDoubleSpinBox* bitDiameter = nullptr;   ///< the minimum reads "none"
+  QDoubleSpinBox* maxDepth = nullptr;      ///< the minimum reads "none"
+  QDoubleSpinBox* clearTool = nullptr;     ///< with a clearing program's file only
+  QLineEdit* clearOutput = nullptr;        ///< empty: the V-bit clears the floors
+  QPushButton* browseClearOutput = nullptr;
 
  private:
+  void addCarveRows();
   void updateEnabled();
+
+  QFormLayout* form_ = nullptr;
 };
 
 }  // namespace kerfline

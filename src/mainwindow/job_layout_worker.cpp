@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "export/carve_export.h"
 #include "export/converter_glyph_source.h"
 #include "export/cut_route.h"
 #include "export/fill_export.h"
@@ -88,12 +89,23 @@ void JobLayoutWorker::run() {
     try {
       ToolpathNotes notes;
       double travel = 0;
+      // A V-carve is a G-code choice: the view shows the letters and, shaded beneath them, what
+      // the V-bit's program cuts.
+      const bool carves = r.options.cut == CutOperation::VCarve;
+      ConversionOptions shown = r.options;
+      if (carves) shown.format = OutputFormat::Gcode;
       Drawing finished =
-          jobDrawing(r.text, r.options, converter, cache, &notes, checkpoint, &weldKerf);
+          jobDrawing(r.text, shown, converter, cache, &notes, checkpoint, &weldKerf);
       // A fill is a G-code choice: the view shows the pieces that program cuts.
       std::vector<std::string> fillNotes;
       Drawing drawing;
-      if (fillsLetters(r.options)) {
+      CarveShading carving;
+      if (carves) {
+        const CarveJob job = carveDrawing(finished, shown);
+        carving = buildCarveShading(job, carveSettings(shown));
+        fillNotes = job.notes;
+        drawing = std::move(finished);
+      } else if (fillsLetters(r.options)) {
         ConversionOptions asGcode = r.options;
         asGcode.format = OutputFormat::Gcode;
         FilledDrawing filled = fillDrawing(finished, asGcode);
@@ -109,6 +121,7 @@ void JobLayoutWorker::run() {
       for (const std::string& note : fillNotes)
         scene->notes += (scene->notes.empty() ? "" : " ") + note;
       scene->travel = travel;
+      scene->carving = std::move(carving);
       deliver(r.number, std::move(scene), {});
     } catch (const Abandoned&) {
       // A newer request is waiting (or the window is closing): nothing to show.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "geometry/contour.h"
+#include "mainwindow/carve_shading.h"
 
 namespace kerfline {
 
@@ -35,6 +36,7 @@ struct JobScene {
   std::string units = "mm";         ///< what one drawing unit is
   std::string notes;                ///< what weld and kerf did that the user must know
   double travel = 0;                ///< rapid travel of the cut order drawn, drawing units
+  CarveShading carving;             ///< a V-carve's strokes by depth and its floors; else empty
 
   /// The index in drawing.characters of the character (or, in a planned order, of one path
   /// of the character) at 1-based text position pos, or -1.

@@ -1,9 +1,11 @@
 #include "mainwindow/job_view_paint.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -25,6 +27,11 @@ const QColor kNumber(150, 60, 0);
 const QColor kSmallPrint(150, 150, 150);
 const QColor kRuler(244, 244, 244);
 const QColor kRulerInk(70, 70, 70);
+// A carving's shades run from the surface's light wood to the deepest cut's dark brown; its
+// flat floors are hatched in a colour of their own.
+const QColor kShallowCut(236, 214, 170);
+const QColor kDeepCut(92, 52, 22);
+const QColor kFloor(0, 120, 140);
 
 // Major grid lines at least this far apart, so that ruler labels never run into each other.
 constexpr double kMajorPixels = 70;
@@ -141,6 +148,65 @@ void paintCutOrder(QPainter& p, const JobScene& s, const SceneChunk& c, const QT
   }
 }
 
+QColor shadeAt(double share) {
+  const double t = std::clamp(share, 0.0, 1.0);
+  const auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
+  return QColor(mix(kShallowCut.red(), kDeepCut.red()), mix(kShallowCut.green(), kDeepCut.green()),
+                mix(kShallowCut.blue(), kDeepCut.blue()));
+}
+
+// The grooves as wide as the V-bit cuts at each depth (its footprint), in bands shaded from
+// the light rim to the dark line, deeper bands over shallower; then the flat floors hatched.
+// m maps drawing units to the image.
+void renderCarving(QPainter& p, const CarveShading& c, const QTransform& m) {
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setBrush(Qt::NoBrush);
+  p.setTransform(m);
+  for (const CarveBand& band : c.bands) {
+    const QPolygonF& run = c.runs[static_cast<std::size_t>(band.run)];
+    p.setPen(QPen(shadeAt(band.depth / c.deepest), band.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(run);
+  }
+  if (c.floors.empty()) return;
+  QPainterPath floors;
+  floors.setFillRule(Qt::OddEvenFill);
+  for (const QPolygonF& ring : c.floors) {
+    floors.addPolygon(m.map(ring));
+    floors.closeSubpath();
+  }
+  // The hatch in screen pixels, so that it reads the same at every zoom.
+  p.resetTransform();
+  p.setPen(QPen(kFloor, 1));
+  p.setBrush(QBrush(kFloor, Qt::BDiagPattern));
+  p.drawPath(floors);
+}
+
+// Thousands of wide strokes take a good part of a second: the carving is painted once per
+// shading, zoom, position and size, and a frame that only moves the highlight or the caret
+// reuses the picture.
+void paintCarving(QPainter& p, const CarveShading& c, const QTransform& m, const QSize& size) {
+  struct Painted {
+    std::uint64_t serial = 0;
+    QTransform transform;
+    QSize size;
+    qreal ratio = 0;
+    QImage image;
+  };
+  static Painted cache;  // the window's thread only, as all painting
+  const qreal ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+  if (cache.serial != c.serial || cache.transform != m || cache.size != size || cache.ratio != ratio) {
+    cache = Painted{c.serial, m, size, ratio, QImage(size * ratio, QImage::Format_ARGB32_Premultiplied)};
+    cache.image.setDevicePixelRatio(ratio);
+    cache.image.fill(Qt::transparent);
+    QPainter own(&cache.image);
+    renderCarving(own, c, m);
+  }
+  p.save();
+  p.resetTransform();
+  p.drawImage(QPointF(0, 0), cache.image);
+  p.restore();
+}
+
 void paintRulers(QPainter& p, const QSize& size, const ViewTransform& t, const GridSpacing& g,
                  int ruler, const QString& unit) {
   p.setRenderHint(QPainter::Antialiasing, false);
@@ -212,8 +278,9 @@ void paintJobFrame(QPainter& p, const QSize& size, const JobScene* scene,
     // straight from the arrays built once per layout. Characters too small to show their
     // shape are drawn as their boxes: the same grey a page of small print makes, at a
     // fraction of the cost of thousands of sub-pixel lines.
-    p.setRenderHint(QPainter::Antialiasing, false);
+    if (!scene->carving.empty()) paintCarving(p, scene->carving, m, size);
     p.setTransform(m);
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kInk, 0));
     for (const SceneChunk& c : scene->chunks) {
@@ -246,7 +313,8 @@ void paintJobFrame(QPainter& p, const QSize& size, const JobScene* scene,
       p.setPen(pen);
       p.drawPath(own);
     }
-    if (o.cutOrder) {
+    // The order shown is the outlines'; a carving's strokes run elsewhere, so none is shown.
+    if (o.cutOrder && scene->carving.empty()) {
       QPen dash(kTravel, 0, Qt::DashLine);
       p.setRenderHint(QPainter::Antialiasing, false);
       p.setPen(dash);

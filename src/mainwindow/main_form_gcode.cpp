@@ -1,4 +1,6 @@
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStatusBar>
 
 #include "appcore/settings_location.h"
@@ -38,12 +40,22 @@ void TMainForm::ExportGcode(const QString& fileName, const ConversionOptions& ch
   DrawingExportReport report;
   StatusBar1->clearMessage();
   options.sourceName = "window text, " + std::to_string(text.length()) + " positions";
+  // A clearing program named without a folder goes beside the V-bit's program.
+  if (const QString clear = QFile::decodeName(options.vcarve.clearOutput.c_str());
+      !clear.isEmpty() && QFileInfo(clear).isRelative())
+    options.vcarve.clearOutput =
+        QFile::encodeName(QFileInfo(fileName).dir().filePath(clear)).toStdString();
   requireDrawable(text, options.classic.resolution);
   exportTextFile(QFile::encodeName(fileName).toStdString(), text, options, TTF2Vector, &report);
   std::string notes = toolpathSummary(report.toolpath);
-  for (const std::string& note : report.fillNotes) notes += (notes.empty() ? "" : " ") + note;
-  StatusBar1->showMessage(notes.empty() ? tr("G-code written: %1 paths.").arg(report.contours)
-                                        : QString::fromStdString(notes));
+  for (const auto* list : {&report.fillNotes, &report.carveNotes})
+    for (const std::string& note : *list) notes += (notes.empty() ? "" : " ") + note;
+  if (!notes.empty())
+    StatusBar1->showMessage(QString::fromStdString(notes));
+  else if (options.cut == CutOperation::VCarve)
+    StatusBar1->showMessage(tr("G-code written: V-carve."));
+  else
+    StatusBar1->showMessage(tr("G-code written: %1 paths.").arg(report.contours));
   tellLoadFailures();
 }
 

@@ -1,6 +1,7 @@
 // The G-code export in the window: the settings fields clicked and typed into and read back,
 // the dialog's units, and File > "Export G-code..." writing a program, remembering its
-// settings and naming in the status bar what the kerf closed up.
+// settings and naming in the status bar what the kerf closed up; a V-carve chosen there
+// writing the command line's programs.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -17,9 +18,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include "appcore/option_table.h"
 #include "appcore/settings_file.h"
+#include "appcore/toolpath_settings.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/export_dialog.h"
 #include "mainwindow/fill_settings_widget.h"
@@ -318,6 +322,121 @@ TEST_F(GcodeExportCommandTest, a_pocket_chosen_in_the_dialog_is_cut_and_its_loss
       testing::child<QStatusBar>(*form_, "StatusBar1")->currentMessage().toStdString();
   EXPECT_TRUE(status.starts_with("Pocket: the 0.5 mm tool cannot reach")) << status;
   EXPECT_EQ(readProfileString(settingsPath(form_->ProgramFolder), "Export", "Cut"), "pocket");
+}
+
+TEST(fill_settings_widget_test, vcarve_shows_its_own_fields_and_keeps_them_in_the_settings_file) {
+  application();
+  FillSettingsWidget w;
+  w.show();
+  w.setOptions(ConversionOptions{});
+  const auto shown = [](QWidget* field) { return field->isVisibleTo(field->window()); };
+  // Which fields each choice shows: the step-over is the pocket's and the carved floors' one.
+  struct Case {
+    FillSettingsWidget::Carve carve;
+    bool toolDiameter, stepOver, interval, bitAngle;
+  };
+  for (const Case& c : {Case{FillSettingsWidget::Profile, false, false, false, false},
+                        Case{FillSettingsWidget::Pocket, true, true, false, false},
+                        Case{FillSettingsWidget::Hatch, false, false, true, false},
+                        Case{FillSettingsWidget::VCarve, false, true, false, true}}) {
+    w.carve->setCurrentIndex(c.carve);
+    SCOPED_TRACE(c.carve);
+    EXPECT_EQ(shown(w.toolDiameter), c.toolDiameter);
+    EXPECT_EQ(shown(w.stepOver), c.stepOver);
+    EXPECT_EQ(shown(w.interval), c.interval);
+    for (QWidget* field : {static_cast<QWidget*>(w.bitAngle), static_cast<QWidget*>(w.maxDepth),
+                           static_cast<QWidget*>(w.clearOutput), static_cast<QWidget*>(w.clearTool)})
+      EXPECT_EQ(shown(field), c.bitAngle);
+  }
+  // V-carve stays chosen. Without a clearing program's file the V-bit clears: no end mill.
+  EXPECT_FALSE(w.clearTool->isEnabled());
+  typeInto(w.bitAngle, QStringLiteral("90"));
+  typeInto(w.maxDepth, QStringLiteral("2.5"));
+  ConversionOptions o;
+  w.applyTo(o);
+  EXPECT_EQ(o.cut, CutOperation::VCarve);
+  EXPECT_EQ(o.vcarve.bitAngle, 90);
+  EXPECT_EQ(o.vcarve.maxDepth, 2.5);
+  EXPECT_EQ(o.vcarve.bitDiameter, std::nullopt);  // left at "none"
+  EXPECT_EQ(o.vcarve.clearTool, std::nullopt);
+  w.clearOutput->setFocus();
+  QTest::keyClicks(w.clearOutput, QStringLiteral("floor.nc"));
+  EXPECT_TRUE(w.clearTool->isEnabled());
+  typeInto(w.clearTool, QStringLiteral("6"));
+  w.applyTo(o);
+  EXPECT_EQ(o.vcarve.clearTool, 6);
+  EXPECT_EQ(o.vcarve.clearOutput, "floor.nc");
+
+  // Through the settings file and back into a fresh widget, the same choice.
+  QTemporaryDir dir;
+  const std::string ini = QFile::encodeName(dir.path() + "/Reg.ini").toStdString();
+  saveToolpathSettings(ini, o);
+  EXPECT_EQ(readProfileString(ini, "Carve", "BitAngle"), "90");
+  EXPECT_EQ(readProfileString(ini, "Carve", "ClearOutput"), "floor.nc");
+  ConversionOptions read;
+  EXPECT_TRUE(loadToolpathSettings(ini, read).empty());
+  FillSettingsWidget again;
+  again.setOptions(read);
+  ConversionOptions back;
+  again.applyTo(back);
+  EXPECT_EQ(back.cut, CutOperation::VCarve);
+  EXPECT_EQ(back.vcarve.bitAngle, 90);
+  EXPECT_EQ(back.vcarve.maxDepth, 2.5);
+  EXPECT_EQ(back.vcarve.clearTool, 6);
+  EXPECT_EQ(back.vcarve.clearOutput, "floor.nc");
+}
+
+// The program with its source comment left out: the window names its text, the command line
+// its option.
+std::string withoutSource(std::string program) {
+  return QString::fromStdString(program)
+      .remove(QRegularExpression(QStringLiteral("^\\(source: [^\n]*\\)\n"),
+                                 QRegularExpression::MultilineOption))
+      .toStdString();
+}
+
+TEST_F(GcodeExportCommandTest, a_vcarve_typed_into_the_dialog_writes_the_command_lines_programs) {
+  // Stems of 10-point letters are about 0.15 wide: a 90-degree bit held to 0.05 deep leaves a
+  // floor in them, cleared by a 0.02 end mill in passes 0.3 of its width apart.
+  form_->askGcodeSettings = [this](const ConversionOptions& shown) {
+    GcodeExportDialog dialog(shown);
+    dialog.show();
+    FillSettingsWidget& f = *dialog.fill;
+    f.carve->setCurrentIndex(FillSettingsWidget::VCarve);
+    typeInto(f.bitAngle, QStringLiteral("90"));
+    typeInto(f.maxDepth, QStringLiteral("0.05"));
+    typeInto(f.stepOver, QStringLiteral("0.3"));
+    f.clearOutput->setFocus();
+    QTest::keyClicks(f.clearOutput, QStringLiteral("clear.nc"));
+    typeInto(f.clearTool, QStringLiteral("0.02"));
+    QTest::mouseClick(dialog.toolpath->passes, Qt::LeftButton, {},
+                      QPoint(4, dialog.toolpath->passes->height() / 2));
+    typeInto(dialog.toolpath->depthPerPass, QStringLiteral("0.02"));
+    return std::optional(dialog.options());
+  };
+  fileAnswer_ = dir_.path() + "/window.nc";
+  menuItem()->trigger();
+  ASSERT_TRUE(errors_.isEmpty()) << errors_.join("; ").toStdString();
+
+  const testing::ProcessResult r = testing::runProcess(
+      QStringLiteral(KERFLINE_BINARY_DIR "/bin/kerfline-convert"),
+      {"--text", "il o", "--font", "Liberation Sans", "--size", "10", "--z-up", "3", "--z-cut",
+       "-0.5", "--cut", "vcarve", "--bit-angle", "90", "--max-depth", "0.05", "--step-over", "0.3",
+       "--clear-tool", "0.02", "--clear-output", dir_.path() + "/cli-clear.nc",
+       "--depth-per-pass", "0.02", "-f", "gcode", "-o", dir_.path() + "/cli.nc"},
+      60000);
+  ASSERT_TRUE(r.finished && r.exitCode == 0) << r.standardError.toStdString();
+  for (const auto& [window, cli] : {std::pair("/window.nc", "/cli.nc"),
+                                    std::pair("/clear.nc", "/cli-clear.nc")}) {
+    SCOPED_TRACE(window);
+    const auto viaWindow = readBytes(dir_.path() + window);  // the clearing program beside it
+    const auto viaCommandLine = readBytes(dir_.path() + cli);
+    ASSERT_TRUE(viaWindow && viaCommandLine);
+    EXPECT_NE(viaCommandLine->find(" Z-0.0500"), std::string::npos) << "reaches the floor";
+    EXPECT_TRUE(withoutSource(*viaWindow) == withoutSource(*viaCommandLine));
+    EXPECT_NE(withoutSource(*viaWindow).size(), viaWindow->size());
+  }
+  EXPECT_EQ(readProfileString(settingsPath(form_->ProgramFolder), "Carve", "ClearOutput"), "clear.nc");
 }
 
 TEST_F(GcodeExportCommandTest, reads_and_writes_the_settings_file_the_lookup_names) {

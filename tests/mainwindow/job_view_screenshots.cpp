@@ -2,8 +2,9 @@
 // the job view, the view zoomed on one letter with the cut order shown, and the bundled
 // example opened. Writes window_fitted.png, job_fitted.png, job_letter_cut_order.png,
 // window_letter_cut_order.png, window_shaped_kerf.png, job_shaped_kerf.png, job_fill_hatch.png,
-// job_fill_pocket.png, job_fill_raised.png, job_fill_offset.png, window_sample.png,
-// window_long_text.png and window_layout_panel.png into the folder given.
+// job_fill_pocket.png, job_fill_raised.png, job_fill_offset.png, job_vcarve.png,
+// job_vcarve_floors.png, gcode_dialog_vcarve.png, window_sample.png, window_long_text.png and
+// window_layout_panel.png into the folder given.
 #include <QAction>
 #include <QApplication>
 #include <QDoubleSpinBox>
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPixmap>
+#include <QLineEdit>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +22,8 @@
 #include <cstdlib>
 
 #include "mainwindow/Unit1.h"
+#include "mainwindow/fill_settings_widget.h"
+#include "mainwindow/gcode_export_dialog.h"
 #include "mainwindow/job_scene.h"
 #include "mainwindow/job_view.h"
 #include "mainwindow/layout_panel.h"
@@ -157,6 +162,45 @@ int main(int argc, char* argv[]) {
     child<kerfline::JobView>(form, "JobView1")->fitToView();
     QTest::qWait(100);
     child<kerfline::JobView>(form, "JobView1")->grab().save(folder + f.file);
+  }
+  // A house sign carved by a 60-degree V-bit at most 3 deep, then at most 1 deep (flat floors
+  // in the stems), and the G-code dialog with the V-carve chosen.
+  {
+    child<kerfline::JobView>(form, "JobView1")->setShowCutOrder(false);
+    kerfline::StyledText house;
+    house.append(U"House 12", face("DejaVu Serif", 72));
+    const kerfline::JobScene* before = child<kerfline::JobView>(form, "JobView1")->scene().get();
+    form.editor()->setStyledText(house);
+    waitForLayout(form, before);
+    kerfline::ConversionOptions carve = cut;
+    carve.cut = kerfline::CutOperation::VCarve;
+    carve.vcarve.bitAngle = 60;
+    for (const double depth : {3.0, 1.0}) {
+      carve.vcarve.maxDepth = depth;
+      form.storeExportOptions(carve);
+      before = child<kerfline::JobView>(form, "JobView1")->scene().get();
+      form.requestJobLayout();
+      waitForLayout(form, before);
+      child<kerfline::JobView>(form, "JobView1")->fitToView();
+      QTest::qWait(100);
+      QElapsedTimer frame;
+      frame.start();
+      const QPixmap picture = child<kerfline::JobView>(form, "JobView1")->grab();
+      const auto& shading = child<kerfline::JobView>(form, "JobView1")->scene()->carving;
+      std::fprintf(stderr, "V-carve at most %g deep: %zu bands, frame painted in %lld ms\n",
+                   depth, shading.bands.size(),
+                   static_cast<long long>(frame.elapsed()));
+      picture.save(folder + (depth > 2 ? QStringLiteral("/job_vcarve.png") : QStringLiteral("/job_vcarve_floors.png")));
+    }
+    carve.vcarve.maxDepth = 3;
+    carve.format = kerfline::OutputFormat::Gcode;
+    kerfline::GcodeExportDialog dialog(carve, &form);
+    dialog.fill->clearOutput->setText(QStringLiteral("house-clear.nc"));
+    dialog.show();
+    if (QTest::qWaitForWindowExposed(&dialog)) {
+      QTest::qWait(100);
+      dialog.grab().save(folder + QStringLiteral("/gcode_dialog_vcarve.png"));
+    }
   }
   form.storeExportOptions(cut);
 

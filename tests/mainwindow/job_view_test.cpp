@@ -1,10 +1,12 @@
 // The job view and the workshop window on a real (offscreen) window: the drawing shown is the
 // one the export writes, zoom, pan and fit, live updates, the highlighted character, dropped
-// files, recent files and window state across a restart, and menus holding every shortcut.
+// files, recent files and window state across a restart, menus holding every shortcut, and a
+// V-carve shaded by depth.
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,7 +23,9 @@
 #include <sstream>
 
 #include "form_test_support.h"
+#include "export/carve_export.h"
 #include "mainwindow/job_scene.h"
+#include "mainwindow/job_view_paint.h"
 #include "mainwindow/job_view.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
@@ -251,6 +255,60 @@ TEST_F(JobViewTest, view_draws_the_fill_the_gcode_export_cuts) {
   EXPECT_LE(hatch.maxX, outline.maxX + kRounding);
   EXPECT_GE(hatch.minY, outline.minY - kRounding);
   EXPECT_LE(hatch.maxY, outline.maxY + kRounding);
+}
+
+TEST_F(JobViewTest, a_vcarve_is_shaded_by_depth_as_wide_as_it_cuts_with_its_floors_hatched) {
+  // The view of typed letters carries the carving, no deeper than asked.
+  setText(mixedText());
+  ConversionOptions carve;
+  carve.cut = CutOperation::VCarve;
+  carve.vcarve.maxDepth = 0.3;
+  const JobScene* before = view().scene().get();
+  form().storeExportOptions(carve);
+  waitForScene(before);
+  ASSERT_FALSE(view().scene()->carving.bands.empty());
+  EXPECT_LE(view().scene()->carving.deepest, 0.3 + 1e-9);
+
+  // A 10 x 2 bar carved by a 90-degree bit: its axis is the ridge y = 1 from x = 1 to 9 at
+  // depth 1, with branches down to the corners; the cone there is as wide as the bar. Held to
+  // 0.5 deep, the floor is the bar inset by 0.5.
+  Drawing bar;
+  bar.characters.push_back({1, U'I', 0, {Contour{{{0, 0}, {10, 0}, {10, 2}, {0, 2}}, true, 0}}});
+  carve.format = OutputFormat::Gcode;
+  carve.vcarve.bitAngle = 90;
+  ViewTransform t;
+  t.set(40, {60, 300});  // a drawing unit is 40 pixels; the bar spans x 60..460, y 220..300
+  const auto paint = [&](std::optional<double> maxDepth) {
+    carve.vcarve.maxDepth = maxDepth;
+    JobScene scene = buildJobScene(bar, "mm");
+    scene.carving = buildCarveShading(carveDrawing(bar, carve), carveSettings(carve));
+    QImage img(600, 400, QImage::Format_RGB32);
+    QPainter p(&img);
+    paintJobFrame(p, img.size(), &scene, t, {});
+    return img;
+  };
+  const auto at = [&](const QImage& img, double x, double y) {
+    const ScreenPoint s = t.toScreen({x, y});
+    return img.pixel(int(s.x), int(s.y));
+  };
+  const auto carved = [](QRgb c) { return qRed(c) - qBlue(c) > 40; };  // the wood's shades
+  const QImage full = paint(std::nullopt);
+  // Across the groove the surface is as deep as the point is far from the nearer edge.
+  const QRgb ridge = at(full, 5, 1), flank = at(full, 5, 0.5), rim = at(full, 5, 0.1);
+  EXPECT_LT(qGray(ridge), qGray(flank) - 20);
+  EXPECT_LT(qGray(flank), qGray(rim) - 20);
+  EXPECT_LT(qGray(at(full, 5, 1.5)), qGray(at(full, 5, 1.9)) - 20);
+  for (const double y : {0.06, 1.94}) EXPECT_TRUE(carved(at(full, 5, y))) << y;  // as wide...
+  for (const double y : {-0.1, 2.1}) EXPECT_FALSE(carved(at(full, 5, y))) << y;  // ...no wider
+  EXPECT_TRUE(pixelsWhere(full, full.rect(), [](QRgb c) { return qBlue(c) - qRed(c) > 40; }).isEmpty());
+
+  const QImage floored = paint(0.5);
+  const QRect floor = pixelsWhere(floored, floored.rect(), [](QRgb c) { return qBlue(c) - qRed(c) > 40; });
+  ASSERT_FALSE(floor.isEmpty()) << "the floor is hatched";
+  EXPECT_NEAR(floor.left(), 60 + 0.5 * 40, 2);
+  EXPECT_NEAR(floor.right(), 60 + 9.5 * 40, 2);
+  EXPECT_NEAR(floor.top(), 300 - 1.5 * 40, 2);
+  EXPECT_NEAR(floor.bottom(), 300 - 0.5 * 40, 2);
 }
 
 TEST_F(JobViewTest, wheel_zoom_keeps_the_point_under_the_pointer_and_drag_pans) {
