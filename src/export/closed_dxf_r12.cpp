@@ -59,7 +59,7 @@ void writeHead(DxfGroupWriter& out, const ClosedDxfFrame& frame) {
 // one piece.
 class R12Body final : public ClosedDxfBody {
  public:
-  R12Body(DxfGroupWriter& out, const ClosedDxfFrame& frame) : out_(out) {
+  R12Body(DxfGroupWriter& out, const ClosedDxfFrame& frame) : out_(out), layer_(frame.layer) {
     writeHead(out, frame);
     const std::string& layer = frame.layer;
     const std::string z = DxfReal(frame.zCut);
@@ -80,6 +80,25 @@ class R12Body final : public ClosedDxfBody {
       // A vertex's bulge bends the piece to the next one into an arc (none: a line).
       if (bulges && i < bulges->size() && (*bulges)[i] != 0)
         out_.real(42, static_cast<float>((*bulges)[i]));
+    }
+    out_.raw(seqend_);
+  }
+
+  void path3d(std::span<const CarvePoint> points) override {
+    out_.text(0, "POLYLINE");
+    out_.text(8, layer_);
+    out_.integer(66, 1);
+    out_.real(10, 0.0f);
+    out_.real(20, 0.0f);
+    out_.real(30, 0.0f);
+    out_.integer(70, 8);
+    for (const CarvePoint& p : points) {
+      out_.text(0, "VERTEX");
+      out_.text(8, layer_);
+      out_.real(10, static_cast<float>(p.x));
+      out_.real(20, static_cast<float>(p.y));
+      out_.real(30, static_cast<float>(p.z));
+      out_.integer(70, 32);
     }
     out_.raw(seqend_);
   }
@@ -106,6 +125,7 @@ class R12Body final : public ClosedDxfBody {
   }
 
   DxfGroupWriter& out_;
+  std::string layer_;
   std::string polyline_;
   std::string vertex_;
   std::string vertexTail_;
