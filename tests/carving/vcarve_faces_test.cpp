@@ -4,23 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "command_output.h"
 
 namespace kerfline {
 namespace {
 
-TEST(vcarve_faces_test, every_latin1_letter_of_each_family_carves) {
-  const std::vector<std::string> faces = {"DejaVu Sans", "Liberation Serif", "URW Gothic"};
-  for (const std::string& face : faces) {
-    SCOPED_TRACE(face);
-    const test::CommandOutput sweep = test::runCommand(
-        "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/carving/sweep_faces.py " KERFLINE_CONVERT_EXE
-        " --latin1 --sizes 10 '" + face + "' 2>&1");
-    EXPECT_TRUE(sweep.ok()) << sweep.output;
-  }
+// One face per case, so that each runs (and times out) on its own.
+class vcarve_faces_test : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(vcarve_faces_test, every_latin1_letter_carves) {
+  const test::CommandOutput sweep = test::runCommand(
+      "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/carving/sweep_faces.py " KERFLINE_CONVERT_EXE
+      " --latin1 --sizes 10 '" + std::string(GetParam()) + "' 2>&1");
+  EXPECT_TRUE(sweep.ok()) << sweep.output;
 }
+
+INSTANTIATE_TEST_SUITE_P(one_face_per_family, vcarve_faces_test,
+                         ::testing::Values("DejaVu Sans", "Liberation Serif", "URW Gothic"));
 
 }  // namespace
 }  // namespace kerfline
