@@ -232,14 +232,18 @@ empty; single-line paths are engraved along their line and said so):
   the true offset. With --order travel (gcode's default) hatch chains and offset rings
   are ordered for short rapids within each letter, then the letters; a pocket keeps
   its passes' order.
-V-carving (gcode): --cut vcarve (profile, the outline cut, is the default) carves each
-letter with a V-bit along its medial axis, as deep as the letter is wide there, so that
-the bit's flanks just touch the outline (within 0.002 mm): z = -r / tan(angle / 2), r the
-distance to the outline; the bit reaches the surface at sharp corners. Each connected
-piece of a letter is cut in as few strokes as possible (a short side branch is cut there
-and back rather than lifted out of); strokes are planned for short rapid travel.
-Single-line faces have no area: their lines are engraved at --max-depth (or 1 mm), and
-standard error says so. --depth-per-pass splits deep strokes into passes.
+V-carving (gcode, closed, svg): --cut vcarve (profile, the outline cut, is the default)
+carves each letter with a V-bit along its medial axis, as deep as the letter is wide
+there, so that the bit's flanks just touch the outline (within 0.002 mm):
+z = -r / tan(angle / 2), r the distance to the outline; the bit reaches the surface at
+sharp corners. Each connected piece of a letter is cut in as few strokes as possible (a
+short side branch is cut there and back rather than lifted out of); strokes are planned
+for short rapid travel. Single-line faces have no area: their lines are engraved at
+--max-depth (or 1 mm), and standard error says so. --depth-per-pass splits deep strokes
+into passes. The closed form (R12 or 2000) holds each stroke as one 3-D POLYLINE (flag 8,
+every vertex at its depth); the svg form shows the carving from above, each stroke as
+wide as the bit cuts at its depth, in runs of near-equal width. A clearing program takes
+the same form.
   --bit-angle DEG     the V-bit's included angle, 10 to 170, default 60
   --bit-diameter D    the bit's diameter: no deeper than its cone (optional)
   --max-depth D       no deeper than D; where the letter is wider the floor is flat and

@@ -407,7 +407,6 @@ void checkCombinations(const ConvertCommand& c) {
     throw UsageError("--cut other than profile needs the closed, svg or gcode format");
   }
   if (c.options.cut == CutOperation::VCarve) {
-    if (c.options.format != OutputFormat::Gcode) throw UsageError("--cut vcarve needs the gcode format");
     if (c.options.gcode.laser) throw UsageError("--cut vcarve needs a router, not --laser");
     // The bit's own width is the carving's offset, and it enters along the axis.
     if (c.options.kerf || asksForLeads(c.options))

@@ -42,7 +42,10 @@ class ChainWalk {
       if (item < 0) {
         walk(from, false);
       } else {
-        enter(from, items_[static_cast<std::size_t>(item)], false);
+        // A deferred branch: its edge, then all below it, as a walk from its far end.
+        const Item& branch = items_[static_cast<std::size_t>(item)];
+        along(branch, from);
+        if (!branch.stub) walk(branch.to, false);
       }
       if (chain_.size() > 1) out_.push_back(std::move(chain_));
       chain_ = {};
@@ -124,15 +127,45 @@ class ChainWalk {
     }
   }
 
-  void enter(int v, const Item& item, bool comeBack) {
-    along(item, v);
-    if (!item.stub) walk(item.to, comeBack);
-    if (comeBack) along(item, item.to);
+  // What to do next in the walk.
+  struct Step {
+    enum Kind { Walk, Enter, Back } kind;
+    int vertex = 0;  // Walk: the vertex whose subtree is cut; Enter/Back: where the edge starts
+    int item = -1;   // Enter/Back: the item whose edge is cut
+    bool comeBack = false;
+  };
+
+  // Cuts everything below root; ends back at root when comeBack. The walk is as deep as the
+  // tree, and a long thin shape has an axis of tens of thousands of vertices in a row: the
+  // work waits on an explicit stack, not the call stack. Steps run in the order a recursive
+  // walk would take them, so the deferred branches are met in the same order too.
+  void walk(int root, bool comeBack) {
+    std::vector<Step> steps{{Step::Walk, root, -1, comeBack}};
+    while (!steps.empty()) {
+      const Step step = steps.back();
+      steps.pop_back();
+      switch (step.kind) {
+        case Step::Walk:
+          below(step.vertex, step.comeBack, steps);
+          break;
+        case Step::Enter: {
+          const Item& item = items_[static_cast<std::size_t>(step.item)];
+          along(item, step.vertex);
+          // Pushed in reverse: the subtree is cut before the way back along the edge.
+          if (step.comeBack) steps.push_back({Step::Back, item.to, step.item, true});
+          if (!item.stub) steps.push_back({Step::Walk, item.to, -1, step.comeBack});
+          break;
+        }
+        case Step::Back:
+          along(items_[static_cast<std::size_t>(step.item)], step.vertex);
+          break;
+      }
+    }
   }
 
-  // Cuts everything below v; ends back at v when comeBack. Recursion as deep as the tree:
-  // a letter's axis has a few hundred vertices.
-  void walk(int v, bool comeBack) {
+  // The branches below v in cutting order, pushed onto steps (last to run pushed first);
+  // branches too long to retrace are deferred as chains of their own.
+  void below(int v, bool comeBack, std::vector<Step>& steps) {
     std::vector<int> order = below_[static_cast<std::size_t>(v)];
     if (order.empty()) return;
     // Cheap branches first; without a return, the branch reaching farthest comes last, so the
@@ -147,15 +180,17 @@ class ChainWalk {
         if (items_[static_cast<std::size_t>(i)].reach > items_[static_cast<std::size_t>(last)].reach) last = i;
       order.erase(std::find(order.begin(), order.end(), last));
     }
+    const std::size_t first = steps.size();
     for (const int i : order) {
       const Item& item = items_[static_cast<std::size_t>(i)];
       if (comeBack || item.cost <= limit_(axis_.vertices[static_cast<std::size_t>(v)].radius)) {
-        enter(v, item, true);
+        steps.push_back({Step::Enter, v, i, true});
       } else {
         deferred_.push_back({v, i});
       }
     }
-    if (last >= 0) enter(v, items_[static_cast<std::size_t>(last)], false);
+    if (last >= 0) steps.push_back({Step::Enter, v, last, false});
+    std::reverse(steps.begin() + static_cast<std::ptrdiff_t>(first), steps.end());
   }
 
   const MedialAxis& axis_;

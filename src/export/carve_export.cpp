@@ -7,6 +7,8 @@
 #include "carving/medial_axis.h"
 #include "carving/vcarve.h"
 #include "common/error.h"
+#include "export/carve_dxf_writer.h"
+#include "export/carve_svg_writer.h"
 #include "export/cut_route.h"
 #include "export/gcode_writer.h"
 #include "geometry/travel_order.h"
@@ -117,6 +119,7 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) 
   std::string bit = std::string("V-bit ") + angle + " deg";
   if (settings.bitDiameter) bit += ", diameter " + lengthText(*settings.bitDiameter, units);
   job.vbit.operation = "V-carve along the medial axis";
+  job.vbit.cutter.bitAngle = settings.bitAngle;
   job.vbit.tool = bit;
   const double limit = depthLimit(settings);
   job.vbit.notes.push_back(std::isfinite(limit) ? "depth limit " + lengthText(limit, units)
@@ -128,6 +131,7 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) 
   planInto(std::move(vbit), options, job.vbit);
   if (settings.clearTool) {
     job.clearing.operation = "floor clearing of a V-carve";
+    job.clearing.cutter.diameter = *settings.clearTool;
     job.clearing.tool = "flat end mill, diameter " + lengthText(*settings.clearTool, units);
     job.clearing.notes.push_back("floor at " + lengthText(limit, units));
     planInto(std::move(clearing), options, job.clearing);
@@ -136,15 +140,35 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) 
   return job;
 }
 
+void checkCarveForm(const ConversionOptions& options) {
+  if (options.format != OutputFormat::Gcode && options.format != OutputFormat::Closed &&
+      options.format != OutputFormat::Svg)
+    throw Error("V-carving is written in the G-code, closed DXF or SVG form.");
+}
+
 std::vector<std::string> writeCarving(const std::string& path, const Drawing& drawing,
                                       const ConversionOptions& options) {
-  if (options.format != OutputFormat::Gcode) throw Error("V-carving is written in the G-code form only.");
+  checkCarveForm(options);
   if (options.gcode.laser) throw Error("V-carving needs a router, not a laser.");
   if (options.vcarve.clearTool.has_value() == options.vcarve.clearOutput.empty())
     throw Error("A clearing tool needs a file for its program, and a file a clearing tool.");
   const CarveJob job = carveDrawing(drawing, options);
-  if (options.vcarve.clearTool) saveCarveGcode(options.vcarve.clearOutput, job.clearing, options);
-  saveCarveGcode(path, job.vbit, options);
+  // The clearing program goes to its own file in the same form: a CAM reader of the DXF or
+  // a viewer of the SVG sees each tool apart, as the machine runs them.
+  const auto save = [&](const std::string& file, const CarveProgram& program) {
+    switch (options.format) {
+      case OutputFormat::Closed:
+        saveCarveDxf(file, program, drawing.layer, options);
+        break;
+      case OutputFormat::Svg:
+        saveCarveSvg(file, program, drawing.layer, options, carvingTolerance(options));
+        break;
+      default:
+        saveCarveGcode(file, program, options);
+    }
+  };
+  if (options.vcarve.clearTool) save(options.vcarve.clearOutput, job.clearing);
+  save(path, job.vbit);
   return job.notes;
 }
 

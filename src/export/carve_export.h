@@ -31,9 +31,15 @@ VCarveSettings carveSettings(const ConversionOptions& options);
 /// maximum depth or 1 mm. Throws Error for settings outside their sense.
 CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options);
 
-/// Writes the V-carving of drawing to path as G-code, and the clearing program to
-/// options.vcarve.clearOutput when a clearing tool is given. Returns the notes. Throws Error
-/// for another form than G-code, a clearing tool without a second file, or the reverse.
+/// Throws Error unless options.format is one V-carving is written in: G-code, closed DXF
+/// (3-D polylines) or SVG (the cut seen from above).
+void checkCarveForm(const ConversionOptions& options);
+
+/// Writes the V-carving of drawing to path in options.format (G-code; closed DXF, R12 or
+/// R2000, one 3-D polyline per stroke; SVG, each stroke as wide as it cuts), and the clearing
+/// program to options.vcarve.clearOutput in the same form when a clearing tool is given.
+/// Returns the notes. Throws Error as checkCarveForm, for a clearing tool without a second
+/// file, or the reverse.
 std::vector<std::string> writeCarving(const std::string& path, const Drawing& drawing,
                                       const ConversionOptions& options);
 

@@ -39,6 +39,14 @@ std::string commentSafe(std::string_view text) {
 
 }  // namespace
 
+double CarveCutter::widthAt(double z) const {
+  if (!(z < 0)) return 0;
+  if (bitAngle <= 0) return diameter;
+  VCarveSettings bit;
+  bit.bitAngle = bitAngle;
+  return 2 * halfWidthAt(bit, -z);
+}
+
 double carveZUp(const ConversionOptions& options) {
   const double zUp = parseFiniteNumber(options.classic.zMoveText).value_or(0.0f);
   if (!(zUp > 0))

@@ -10,8 +10,18 @@ namespace kerfline {
 
 class OutputFile;
 
+/// The tool of a carving program as seen from above: how wide it cuts at each depth.
+struct CarveCutter {
+  double bitAngle = 0;  ///< a V-bit's included angle, degrees; 0: a flat end mill
+  double diameter = 0;  ///< the end mill's diameter (drawing units)
+  /// The width of the cut with the tip at z (<= 0): 2 |z| tan(angle / 2) for a V-bit, the
+  /// diameter for an end mill below the surface; 0 at the surface.
+  double widthAt(double z) const;
+};
+
 /// One carving program: the strokes of one tool in cutting order, and what its header says.
 struct CarveProgram {
+  CarveCutter cutter;               ///< the tool's shape
   std::vector<CarvePath> strokes;   ///< each cut from its first point, passes already split
   std::vector<bool> continues;      ///< per stroke: true when it goes on from where the one
                                     ///< before ended without a lift (the next pass down)

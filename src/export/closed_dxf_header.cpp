@@ -13,14 +13,15 @@ void writeUnitsAndExtent(DxfGroupWriter& out, const Extent& extent, const Closed
   // Rounding to single precision is monotonic, so the rounded extent still holds every
   // rounded vertex the entities write.
   const bool empty = extent.empty();
+  const auto [zLow, zHigh] = frame.zExtent.value_or(std::pair{frame.zCut, frame.zCut});
   out.text(9, "$EXTMIN");
   out.real(10, empty ? 0.0f : static_cast<float>(extent.minX));
   out.real(20, empty ? 0.0f : static_cast<float>(extent.minY));
-  out.real(30, frame.zCut);
+  out.real(30, zLow);
   out.text(9, "$EXTMAX");
   out.real(10, empty ? 0.0f : static_cast<float>(extent.maxX));
   out.real(20, empty ? 0.0f : static_cast<float>(extent.maxY));
-  out.real(30, frame.zCut);
+  out.real(30, zHigh);
 }
 
 }  // namespace kerfline

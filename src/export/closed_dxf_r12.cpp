@@ -94,6 +94,25 @@ class R12Body final : public ClosedDxfBody {
     out_.raw(seqend_);
   }
 
+  void path3d(std::span<const CarvePoint> points) override {
+    out_.text(0, "POLYLINE");
+    out_.text(8, frame_.layer);
+    out_.integer(66, 1);
+    out_.real(10, 0.0f);
+    out_.real(20, 0.0f);
+    out_.real(30, 0.0f);
+    out_.integer(70, 8);
+    for (const CarvePoint& p : points) {
+      out_.text(0, "VERTEX");
+      out_.text(8, frame_.layer);
+      out_.real(10, static_cast<float>(p.x));
+      out_.real(20, static_cast<float>(p.y));
+      out_.real(30, static_cast<float>(p.z));
+      out_.integer(70, 32);
+    }
+    out_.raw(seqend_);
+  }
+
   void finish() override {
     out_.endSection();
     out_.text(0, "EOF");

@@ -226,7 +226,7 @@ void writeHead(DxfGroupWriter& out, const ClosedDxfFrame& frame) {
   out.text(9, "$DWGCODEPAGE");
   out.text(3, "ANSI_1252");  // the layer name's bytes are Windows-1252
   out.text(9, "$HANDSEED");
-  out.handle(5, kFirstEntity + static_cast<std::uint32_t>(frame.paths));
+  out.handle(5, kFirstEntity + static_cast<std::uint32_t>(frame.paths + frame.extraHandles));
   writeUnitsAndExtent(out, extent, frame);
   out.endSection();
 
@@ -320,6 +320,41 @@ class R2000Body final : public ClosedDxfBody {
       if (bulges && i < bulges->size() && (*bulges)[i] != 0)
         out_.real(42, static_cast<float>((*bulges)[i]));
     }
+  }
+
+  void path3d(std::span<const CarvePoint> points) override {
+    // R2000 keeps the 3-D polyline as R12 did, now with handles: the vertices and the end
+    // belong to the polyline, which belongs to the model space.
+    const std::uint32_t polyline = handle_++;
+    out_.text(0, "POLYLINE");
+    out_.handle(5, polyline);
+    out_.handle(330, kModelSpaceRecord);
+    out_.text(100, "AcDbEntity");
+    out_.text(8, frame_.layer);
+    out_.text(100, "AcDb3dPolyline");
+    out_.integer(66, 1);
+    out_.real(10, 0.0f);
+    out_.real(20, 0.0f);
+    out_.real(30, 0.0f);
+    out_.integer(70, 8);
+    for (const CarvePoint& p : points) {
+      out_.text(0, "VERTEX");
+      out_.handle(5, handle_++);
+      out_.handle(330, polyline);
+      out_.text(100, "AcDbEntity");
+      out_.text(8, frame_.layer);
+      out_.text(100, "AcDbVertex");
+      out_.text(100, "AcDb3dPolylineVertex");
+      out_.real(10, static_cast<float>(p.x));
+      out_.real(20, static_cast<float>(p.y));
+      out_.real(30, static_cast<float>(p.z));
+      out_.integer(70, 32);
+    }
+    out_.text(0, "SEQEND");
+    out_.handle(5, handle_++);
+    out_.handle(330, polyline);
+    out_.text(100, "AcDbEntity");
+    out_.text(8, frame_.layer);
   }
 
   void finish() override {

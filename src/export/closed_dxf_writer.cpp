@@ -13,18 +13,17 @@ void checkVersion(const ConversionOptions& options) {
   }
 }
 
+}  // namespace
+
 // R12 keeps the classic forms' CR LF. R2000 ends its lines in LF alone, which every reader
 // of that version takes, and which keeps its files about a third of a "Lines + Z moves" file.
-const char* lineEndOf(const ConversionOptions& options) {
+const char* closedDxfLineEnd(const ConversionOptions& options) {
   return options.dxfVersion == 2000 ? "\n" : "\r\n";
 }
 
-}  // namespace
-
-ClosedDxfStream::ClosedDxfStream(const std::string& path, const Extent& extent,
-                                 std::size_t paths, const std::string& layer,
-                                 const ConversionOptions& options, bool twoPointLines)
-    : file_((checkVersion(options), path)), out_(file_, lineEndOf(options)), announced_(paths) {
+ClosedDxfFrame closedDxfFrame(const Extent& extent, std::size_t paths, const std::string& layer,
+                              const ConversionOptions& options) {
+  checkVersion(options);
   ClosedDxfFrame frame;
   // Z cutting as the classic forms read it: a field that is not a number counts as 0.
   frame.zCut = parseFiniteNumber(options.classic.zLevelText).value_or(0.0f);
@@ -32,9 +31,24 @@ ClosedDxfStream::ClosedDxfStream(const std::string& path, const Extent& extent,
   frame.extent = extent;
   frame.paths = paths;
   frame.layer = tableLayerName(layer);
+  return frame;
+}
+
+std::unique_ptr<ClosedDxfBody> beginClosedDxf(DxfGroupWriter& out, const ClosedDxfFrame& frame,
+                                              const ConversionOptions& options) {
+  return options.dxfVersion == 2000 ? beginClosedDxfR2000(out, frame)
+                                    : beginClosedDxfR12(out, frame);
+}
+
+ClosedDxfStream::ClosedDxfStream(const std::string& path, const Extent& extent,
+                                 std::size_t paths, const std::string& layer,
+                                 const ConversionOptions& options, bool twoPointLines)
+    : file_((checkVersion(options), path)),
+      out_(file_, closedDxfLineEnd(options)),
+      announced_(paths) {
+  ClosedDxfFrame frame = closedDxfFrame(extent, paths, layer, options);
   frame.twoPointLines = twoPointLines;
-  body_ = options.dxfVersion == 2000 ? beginClosedDxfR2000(out_, frame)
-                                     : beginClosedDxfR12(out_, frame);
+  body_ = beginClosedDxf(out_, frame, options);
 }
 
 ClosedDxfStream::~ClosedDxfStream() = default;

@@ -3,8 +3,11 @@
 #include <vector>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "carving/vcarve.h"
 #include "export/conversion_options.h"
 #include "export/dxf_group_writer.h"
 #include "export/output_file.h"
@@ -31,6 +34,10 @@ struct ClosedDxfFrame {
   DrawingUnits units = DrawingUnits::Millimetre;  ///< $INSUNITS and $MEASUREMENT
   Extent extent;                                  ///< of every path, for the header
   std::size_t paths = 0;                          ///< how many polylines follow
+  /// Handles the entities take beyond one per path: each 3-D polyline's vertices and its end.
+  std::size_t extraHandles = 0;
+  /// The lowest and highest Z of 3-D paths, for the header's extent; unset: zCut.
+  std::optional<std::pair<float, float>> zExtent;
   std::string layer = "0";                        ///< the layer table's name of the paths' layer
   bool twoPointLines = false;  ///< an open two-point path without an arc is a LINE entity
 };
@@ -51,6 +58,10 @@ class ClosedDxfBody {
   /// bulges, when given, bends the pieces leaving its points into arcs (arc_path.h). With
   /// the frame's twoPointLines, an open two-point path without an arc is a LINE.
   virtual void path(const Contour& contour, const std::vector<double>* bulges) = 0;
+  /// One open 3-D polyline (POLYLINE flag 8, each VERTEX flag 32 with its own Z): a tool's
+  /// path that changes depth as it goes. R2000 gives it points.size() + 1 handles besides
+  /// its own (ClosedDxfFrame::extraHandles).
+  virtual void path3d(std::span<const CarvePoint> points) = 0;
   /// Ends the entities and the file.
   virtual void finish() = 0;
 };
@@ -61,6 +72,18 @@ std::unique_ptr<ClosedDxfBody> beginClosedDxfR12(DxfGroupWriter& out, const Clos
 /// The R2000 file (every object with its handle and owner; one LWPOLYLINE per path).
 std::unique_ptr<ClosedDxfBody> beginClosedDxfR2000(DxfGroupWriter& out,
                                                    const ClosedDxfFrame& frame);
+
+/// The frame of a file of paths on layer (made a layer table's name) within extent, Z cutting
+/// and the unit from options; throws Error for a DXF version other than 12 or 2000.
+ClosedDxfFrame closedDxfFrame(const Extent& extent, std::size_t paths, const std::string& layer,
+                              const ConversionOptions& options);
+
+/// The line end of options.dxfVersion's file ("\r\n" for R12, "\n" for R2000).
+const char* closedDxfLineEnd(const ConversionOptions& options);
+
+/// The body of options.dxfVersion's file, its head written to out.
+std::unique_ptr<ClosedDxfBody> beginClosedDxf(DxfGroupWriter& out, const ClosedDxfFrame& frame,
+                                              const ConversionOptions& options);
 
 /// saveClosedPolylineDxf written character by character, for a drawing too big to hold: the
 /// extent, the number of paths and the layer are given first (the header holds them), then

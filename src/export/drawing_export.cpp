@@ -155,8 +155,7 @@ void checkDrawingOptions(const ConversionOptions& options) {
     throw Error("The DXF version must be 12 or 2000.");
   }
   checkFillOptions(options);
-  if (options.cut == CutOperation::VCarve && options.format != OutputFormat::Gcode)
-    throw Error("V-carving is written in the G-code form only.");
+  if (options.cut == CutOperation::VCarve) checkCarveForm(options);
   // The bit's own width is the carving's offset, and it enters along the axis.
   if (options.cut == CutOperation::VCarve && (options.kerf || asksForLeads(options)))
     throw Error("V-carving takes no kerf, leads or overcut: turn them off.");

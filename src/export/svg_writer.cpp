@@ -1,6 +1,7 @@
 #include "export/svg_writer.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "common/code_pages.h"
 #include "common/error.h"
@@ -41,6 +42,8 @@ void appendAttribute(std::string& out, const char* name, float value, const char
 void appendSvgArc(std::string& out, const Vec2& a, const Vec2& b, double bulge);
 
 }  // namespace
+
+double svgHairline(DrawingUnits units) { return units == DrawingUnits::Inch ? 0.001 : 0.0254; }
 
 char* writeSvgNumber(char* out, float v) {
   if (!std::isfinite(v)) throw Error("Coordinate out of range.");
@@ -100,9 +103,8 @@ SvgStream::SvgStream(const std::string& path, const Extent& extent, const std::s
   appendEscaped(out, svgLayerId(utf8Layer));
   out += "\" inkscape:label=\"";
   appendEscaped(out, utf8Layer);
-  // Hairline: 0.001 inch, the width laser drivers take for "cut this line".
   out += "\" inkscape:groupmode=\"layer\" fill=\"none\" stroke=\"#000000\" stroke-width=\"";
-  out += inch ? "0.001" : "0.0254";
+  appendSvgNumber(out, static_cast<float>(svgHairline(options.units)));
   out += "\">\n";
   out_.put(out);
 }
@@ -159,6 +161,42 @@ void SvgStream::character(const PlacedCharacter& c, std::span<const std::vector<
     if (k.closed) out_.put("Z");
   }
   out_.put("\"/>\n");
+}
+
+void SvgStream::beginGroup(std::string_view attributes) {
+  out_.put("<g ");
+  out_.put(attributes);
+  out_.put(">\n");
+}
+
+void SvgStream::endGroup() { out_.put("</g>\n"); }
+
+void SvgStream::polyline(std::span<const Vec2> points, float width) {
+  if (points.empty()) return;
+  constexpr std::size_t kPointRoom = 2 * kSvgNumberMaxLength + 8;
+  out_.put("<path d=\"M");
+  bool first = true;
+  for (const Vec2& p : points) {
+    char* at = out_.room(kPointRoom);
+    if (!first) *at++ = ' ';
+    first = false;
+    at = writeSvgNumber(at, static_cast<float>(p.x));
+    *at++ = ' ';
+    at = yTexts_->write(at, -static_cast<float>(p.y));
+    out_.advance(at);
+  }
+  // A single point draws nothing with a round cap unless the path has a length: "z" closes
+  // it onto itself, which draws the cap's disc.
+  if (points.size() == 1) out_.put(" z");
+  out_.put("\"");
+  if (width > 0) {
+    char* at = out_.room(kSvgNumberMaxLength + 20);
+    std::memcpy(at, " stroke-width=\"", 15);
+    at = writeSvgNumber(at + 15, width);
+    *at++ = '"';
+    out_.advance(at);
+  }
+  out_.put("/>\n");
 }
 
 void SvgStream::commit() {

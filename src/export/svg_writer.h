@@ -3,6 +3,7 @@
 #include <vector>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "export/conversion_options.h"
 #include "export/output_buffer.h"
@@ -18,6 +19,10 @@ namespace kerfline {
 /// subpaths and its open paths open, in the drawing's order. Written to a temporary file and
 /// renamed; throws Error with the user's message, leaving any previous file untouched.
 void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options);
+
+/// The hairline every path is stroked with unless it says otherwise: 0.001 inch, the width
+/// laser drivers take for "cut this line", in units (inch or millimetre).
+double svgHairline(DrawingUnits units);
 
 /// Longest text writeSvgNumber gives (the fixed form of the smallest subnormal is 48).
 inline constexpr int kSvgNumberMaxLength = 64;
@@ -36,9 +41,15 @@ class SvgStream {
   /// Writes one character's path; bulges, when not empty, holds one list per contour of the
   /// bulges of the pieces leaving its points (arc_path.h), written as arcs.
   void character(const PlacedCharacter& c, std::span<const std::vector<double>> bulges = {});
+  /// Starts a group inside the layer; attributes is its attribute text, already escaped
+  /// (e.g. `stroke-linecap="round"`). Ends at endGroup().
+  void beginGroup(std::string_view attributes);
+  void endGroup();
+  /// One open path through points as a path element of its own, stroked width wide (drawing
+  /// units; the layer's hairline where width is 0).
+  void polyline(std::span<const Vec2> points, float width);
   /// Ends the file and renames it over path; throws Error as saveSvg.
   void commit();
-
 
  private:
   OutputFile file_;

@@ -141,8 +141,9 @@ TEST(convert_command_test, helpAndVersionAnswerWhateverFollows) {
   EXPECT_EQ(usageMessage(Args{"-oout.dxf", "a"}), "unknown option '-oout.dxf' (see kerfline-convert --help)");
 }
 
-// A carving runs only as G-code on a router, with its clearing program named when a clearing
-// tool is; no operation but the profile goes to the two classic forms.
+// A carving runs on a router (G-code, or its paths as 3-D DXF polylines or an SVG seen from
+// above), with its clearing program named when a clearing tool is; no operation but the
+// profile goes to the two classic forms.
 TEST(convert_command_test, carvingOptionsAreCheckedTogether) {
   const Args carve = {"-f", "gcode", "--cut", "vcarve", "a"};
   const auto with = [&](Args more) {
@@ -154,7 +155,8 @@ TEST(convert_command_test, carvingOptionsAreCheckedTogether) {
       {with({"--max-depth", "3", "--clear-tool", "3.175", "--clear-output", "c.nc"}), "(accepted)"},
       {{"--cut", "vcarve", "-f", "lines", "a"}, "--cut other than profile needs the closed, svg or gcode format"},
       {{"--cut", "carve", "a"}, "--cut: 'carve' is not one of profile, vcarve, pocket, hatch, offset-fill"},
-      {{"--cut", "vcarve", "-f", "svg", "a"}, "--cut vcarve needs the gcode format"},
+      {{"--cut", "vcarve", "-f", "svg", "a"}, "(accepted)"},
+      {{"--cut", "vcarve", "-f", "closed", "--dxf-version", "2000", "a"}, "(accepted)"},
       {with({"--laser"}), "--cut vcarve needs a router, not --laser"},
       {with({"--kerf", "0.2"}), "--cut vcarve takes no --kerf, leads or overcut"},
       {with({"--clear-tool", "3"}), "--clear-tool and --clear-output go together"},

@@ -2,6 +2,7 @@
 // is chained into strokes, how deep the bit goes, where the flat floor's passes run, and how
 // deep cuts are split into passes.
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cmath>
 #include <numbers>
@@ -80,6 +81,47 @@ TEST(vcarve_test, axis_is_chained_into_few_strokes_covering_every_edge_once_or_r
       }
     EXPECT_GE(total, edges - 1e-9);
   }
+}
+
+// A comb 2,000 long and 0.15 high with 20,000 teeth: its axis is a spine of tens of thousands of
+// vertices with a short branch into every tooth, so the chain walk goes as deep as the spine
+// is long. Walked on a thread with a 256 KiB stack, where a walk that recursed per vertex
+// would overflow; short branches retraced, the whole comb is one stroke.
+TEST(vcarve_test, a_long_thin_axis_is_chained_without_deep_recursion) {
+  constexpr int kTeeth = 20000;
+  constexpr double kPitch = 0.1;
+  GridRing comb = ring({{kTeeth * kPitch, 0}, {kTeeth * kPitch, 0.1}});
+  for (int k = kTeeth - 1; k >= 0; --k) {
+    const GridRing tooth = ring({{k * kPitch + kPitch / 2, 0.15}, {k * kPitch, 0.1}});
+    comb.insert(comb.end(), tooth.begin(), tooth.end());
+  }
+  comb.insert(comb.begin(), GridPoint{0, 0});
+  const MedialAxis axis = medialAxis({comb}, 0.001);
+  ASSERT_GT(axis.vertices.size(), 40000u);
+
+  struct Walk {
+    const MedialAxis* axis;
+    std::vector<AxisChain> chains;
+  } walk{&axis, {}};
+  pthread_attr_t attributes;
+  ASSERT_EQ(pthread_attr_init(&attributes), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attributes, 256 * 1024), 0);
+  pthread_t thread;
+  ASSERT_EQ(pthread_create(&thread, &attributes, [](void* p) -> void* {
+    auto* w = static_cast<Walk*>(p);
+    w->chains = axisChains(*w->axis, [](double) { return 1.0; });
+    return nullptr;
+  }, &walk), 0);
+  ASSERT_EQ(pthread_join(thread, nullptr), 0);
+  pthread_attr_destroy(&attributes);
+
+  EXPECT_EQ(walk.chains.size(), 1u);
+  double total = 0, edges = 0;
+  for (const AxisChain& chain : walk.chains) total += chainLength(chain);
+  for (const AxisEdge& e : axis.edges) edges += chainLength(e.points);
+  // Every edge once, the retraced teeth twice: at least the axis, less than twice it.
+  EXPECT_GE(total, edges - 1e-6);
+  EXPECT_LT(total, 2 * edges);
 }
 
 // The bit goes to r / tan(angle / 2): at the rectangle's ridge r = 2, so z = -2 / tan 30 deg;

@@ -237,7 +237,7 @@ TEST(fill_test, fill_options_that_cannot_run_are_refused_with_their_reason) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {{"-f", "svg", "--cut", "vcarve"}, 2, "needs the gcode format"},
+      {{"-f", "polylines", "--cut", "vcarve"}, 2, "needs the closed, svg or gcode"},
       {{"-f", "lines", "--cut", "hatch", "--interval", "1"}, 2, "needs the closed, svg or gcode"},
       {{"-f", "gcode", "--cut", "hatch"}, 1, "need the interval between lines"},
       {{"-f", "gcode", "--cut", "pocket"}, 1, "needs the tool's diameter"},
