@@ -17,6 +17,7 @@ struct CutRoute {
   Drawing drawing;
   TravelFigures figures;  ///< rapid travel of the plan, of the text order, and the lower bound
   bool planned = false;   ///< planned for travel (else in text order)
+  bool fitted = false;    ///< the paths are fitted with arcs (their bulges in drawing.bulges)
   std::vector<std::string> leadNotes;  ///< leads shortened or left out, one sentence each
 };
 
@@ -28,6 +29,16 @@ inline constexpr Vec2 kToolStart{0, 0};
 /// in its character, or in text order. With leads asked, a ring that gets any becomes one open
 /// path: lead-in, the ring from its entry back to it, overcut, lead-out.
 CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options);
+
+/// True when a route of options is planned on paths already fitted with arcs: arcs asked and
+/// no leads, which are built on the polylines. The fitted paths have a tenth of the vertices
+/// or fewer, and a file can only enter a ring at one of them.
+bool fitsBeforeRouting(const ConversionOptions& options);
+
+/// planCutRoute on drawing's paths fitted with arcs within options' tolerance (every ring and
+/// path kept in its place, so a hole still goes before its outline): the route's drawing
+/// holds the fitted paths, their bulges turned and reversed with them. For fitsBeforeRouting.
+CutRoute planFittedCutRoute(const Drawing& drawing, const ConversionOptions& options);
 
 /// The drawing as a file of options cuts it, for a view: planCutRoute's drawing when options
 /// route the cuts, else drawing as it is; with arcs asked, its paths fitted and drawn out as

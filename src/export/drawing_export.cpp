@@ -184,14 +184,15 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
   }
   std::optional<CutRoute> route;
   if (routesCuts(options)) {
-    route = planCutRoute(given, options);
+    route = fitsBeforeRouting(options) ? planFittedCutRoute(given, options)
+                                       : planCutRoute(given, options);
     if (report) {
       if (route->planned) report->travel = route->figures;
       report->leadNotes = route->leadNotes;
     }
   }
   std::optional<Drawing> fitted;
-  if (options.arcs) {
+  if (options.arcs && !(route && route->fitted)) {
     fitted = route ? std::move(route->drawing) : given;
     fitDrawingArcs(*fitted, *curveTolerance(options));
   }
