@@ -68,7 +68,8 @@ std::vector<double> cutBulges(const std::vector<double>& bulges, const Contour& 
 
 // The route of drawing's paths; nesting (same paths, same places, any shape within the
 // tolerance) tells which ring holds which.
-CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const ConversionOptions& options) {
+CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const ConversionOptions& options,
+                 bool lowerBound) {
   const std::vector<PathAddress> addresses = pathAddresses(drawing);
   const std::vector<const Contour*> paths = pathsAt(drawing, addresses);
   TravelOptions travel;
@@ -78,7 +79,7 @@ CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const Conversio
   const TravelPlan plan = route.planned
                               ? planTravel(paths, holesBeforeOutlines(nesting, addresses), travel)
                               : textOrder(paths.size());
-  route.figures = travelFigures(paths, plan, travel.start);
+  route.figures = travelFigures(paths, plan, travel.start, lowerBound);
   const auto from = [&](std::size_t path) -> const PlacedCharacter& {
     return drawing.characters[addresses[path].character];
   };
@@ -131,18 +132,19 @@ CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const Conversio
 
 }  // namespace
 
-CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options) {
-  return routeOf(drawing, drawing, options);
+CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options, bool lowerBound) {
+  return routeOf(drawing, drawing, options, lowerBound);
 }
 
 bool fitsBeforeRouting(const ConversionOptions& options) {
   return options.arcs && !asksForLeads(options) && curveTolerance(options).has_value();
 }
 
-CutRoute planFittedCutRoute(const Drawing& drawing, const ConversionOptions& options) {
+CutRoute planFittedCutRoute(const Drawing& drawing, const ConversionOptions& options,
+                            bool lowerBound) {
   const Drawing fitted = fittedDrawing(drawing, *curveTolerance(options));
   // The nesting from the polylines: a ring of few arcs has chords that cut far inside it.
-  CutRoute route = routeOf(fitted, drawing, options);
+  CutRoute route = routeOf(fitted, drawing, options, lowerBound);
   route.fitted = true;
   return route;
 }
@@ -150,8 +152,9 @@ CutRoute planFittedCutRoute(const Drawing& drawing, const ConversionOptions& opt
 Drawing drawingAsCut(Drawing drawing, const ConversionOptions& options, double* travel) {
   bool fitted = false;
   if (routesCuts(options)) {
-    CutRoute route = fitsBeforeRouting(options) ? planFittedCutRoute(drawing, options)
-                                                : planCutRoute(drawing, options);
+    // The view shows the travel, never its bound.
+    CutRoute route = fitsBeforeRouting(options) ? planFittedCutRoute(drawing, options, false)
+                                                : planCutRoute(drawing, options, false);
     fitted = route.fitted;
     if (travel) *travel = route.planned ? route.figures.travel : route.figures.textOrderTravel;
     drawing = std::move(route.drawing);

@@ -184,8 +184,10 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
   }
   std::optional<CutRoute> route;
   if (routesCuts(options)) {
-    route = fitsBeforeRouting(options) ? planFittedCutRoute(given, options)
-                                       : planCutRoute(given, options);
+    // The travel's lower bound is for the report alone.
+    const bool bound = report != nullptr;
+    route = fitsBeforeRouting(options) ? planFittedCutRoute(given, options, bound)
+                                       : planCutRoute(given, options, bound);
     if (report) {
       if (route->planned) report->travel = route->figures;
       report->leadNotes = route->leadNotes;
