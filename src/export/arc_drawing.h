@@ -23,6 +23,10 @@ struct PieceCounts {
 /// tolerance that is not a number above 0.
 void fitDrawingArcs(Drawing& drawing, double tolerance);
 
+/// drawing's paths fitted as fitDrawingArcs does, into a new drawing (the polylines are
+/// only read).
+Drawing fittedDrawing(const Drawing& drawing, double tolerance);
+
 /// Turns every fitted path of drawing back into a polyline whose chords stay within tolerance
 /// of its arcs (for a view, which draws what the file holds); drawing.bulges is emptied.
 void sampleDrawingArcs(Drawing& drawing, double tolerance);

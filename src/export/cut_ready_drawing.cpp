@@ -161,6 +161,14 @@ class CutReadyWalker::Glyphs {
       Contour contour;
       contour.points.reserve(ring.points.size());
       for (const OutlinePoint& p : ring.points) contour.points.push_back({p.x, p.y});
+      auto tangents = std::make_shared<PolylineTangents>();
+      tangents->in.reserve(ring.points.size());
+      tangents->out.reserve(ring.points.size());
+      for (std::size_t i = 0; i < ring.points.size(); ++i) {
+        tangents->in.push_back({ring.tangentIn[i].x, ring.tangentIn[i].y});
+        tangents->out.push_back({ring.tangentOut[i].x, ring.tangentOut[i].y});
+      }
+      contour.tangents = std::move(tangents);
       removeRepeatedPoints(contour);
       if (contour.points.size() > 1) character.contours.push_back(std::move(contour));
     }
@@ -216,6 +224,8 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
       moved.points.clear();
       moved.closed = k.closed;
       moved.depth = k.depth;
+      // Moving and scaling by a factor above 0 leaves every direction as it was.
+      moved.tangents = k.tangents;
       moved.points.reserve(k.points.size());
       if (glyph->flattened) {
         const double x0 = double(origin.shift) * double(origin.spaceFactor);

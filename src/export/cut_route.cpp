@@ -1,10 +1,13 @@
 #include "export/cut_route.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <utility>
 
 #include "export/arc_drawing.h"
 #include "export/cut_ready_drawing.h"
+#include "geometry/ring_math.h"
 
 namespace kerfline {
 namespace {
@@ -47,9 +50,26 @@ std::string describe(const LeadNote& note, const PlacedCharacter& where) {
   return buffer;
 }
 
-}  // namespace
+// The bulges of a path cut as step says, bulge i belonging to the piece from point i to the
+// next, as cutPoints turns the points: a ring's turned with its points; an open path's run
+// backwards, each piece's bulge negated, the last point's (no piece leaves it) staying 0.
+std::vector<double> cutBulges(const std::vector<double>& bulges, const Contour& path,
+                              const CutStep& step) {
+  std::vector<double> out = bulges;
+  if (path.closed && step.entry < out.size()) {
+    std::rotate(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(step.entry), out.end());
+  } else if (!path.closed && step.reversed && out.size() > 1) {
+    const std::size_t n = out.size();
+    for (std::size_t i = 0; i + 1 < n; ++i) out[i] = -bulges[n - 2 - i];
+    out[n - 1] = 0;
+  }
+  return out;
+}
 
-CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options) {
+// The route of drawing's paths; nesting (same paths, same places, any shape within the
+// tolerance) tells which ring holds which.
+CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const ConversionOptions& options,
+                 bool lowerBound) {
   const std::vector<PathAddress> addresses = pathAddresses(drawing);
   const std::vector<const Contour*> paths = pathsAt(drawing, addresses);
   TravelOptions travel;
@@ -57,9 +77,9 @@ CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options) 
   CutRoute route;
   route.planned = cutOrderFor(options) == CutOrder::Travel;
   const TravelPlan plan = route.planned
-                              ? planTravel(paths, holesBeforeOutlines(drawing, addresses), travel)
+                              ? planTravel(paths, holesBeforeOutlines(nesting, addresses), travel)
                               : textOrder(paths.size());
-  route.figures = travelFigures(paths, plan, travel.start);
+  route.figures = travelFigures(paths, plan, travel.start, lowerBound);
   const auto from = [&](std::size_t path) -> const PlacedCharacter& {
     return drawing.characters[addresses[path].character];
   };
@@ -71,9 +91,21 @@ CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options) 
     route.drawing.characters.push_back({c.position, c.character, c.line, {std::move(contour)}});
   };
   if (!asksForLeads(options)) {
+    const bool bulges = !drawing.bulges.empty();
+    if (bulges) route.drawing.bulges.reserve(plan.steps.size());
     for (const CutStep& step : plan.steps) {
+      if (bulges) {
+        const std::vector<double>* b = drawing.bulgesOf(step.path);
+        route.drawing.bulges.push_back(b ? cutBulges(*b, *paths[step.path], step)
+                                         : std::vector<double>(paths[step.path]->points.size()));
+      }
       Contour path = *paths[step.path];
-      path.points = cutPoints(path, step);
+      if (path.closed) {
+        startRingAt(path, step.entry);
+      } else {
+        path.points = cutPoints(path, step);
+        path.tangents.reset();
+      }
       add(step.path, std::move(path));
     }
     return route;
@@ -81,6 +113,7 @@ CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options) 
   const LeadResult leads = addLeads(paths, plan, leadOptions(options));
   for (const CutPath& cut : leads.cuts) {
     Contour path = *paths[cut.path];
+    path.tangents.reset();  // the cut's points are the plan's, with or without leads
     const bool extended = !cut.leadIn.empty() || !cut.overcut.empty() || !cut.leadOut.empty();
     if (cut.closed && extended) {
       path.points = cut.toolPath();
@@ -97,9 +130,32 @@ CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options) 
   return route;
 }
 
+}  // namespace
+
+CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options, bool lowerBound) {
+  return routeOf(drawing, drawing, options, lowerBound);
+}
+
+bool fitsBeforeRouting(const ConversionOptions& options) {
+  return options.arcs && !asksForLeads(options) && curveTolerance(options).has_value();
+}
+
+CutRoute planFittedCutRoute(const Drawing& drawing, const ConversionOptions& options,
+                            bool lowerBound) {
+  const Drawing fitted = fittedDrawing(drawing, *curveTolerance(options));
+  // The nesting from the polylines: a ring of few arcs has chords that cut far inside it.
+  CutRoute route = routeOf(fitted, drawing, options, lowerBound);
+  route.fitted = true;
+  return route;
+}
+
 Drawing drawingAsCut(Drawing drawing, const ConversionOptions& options, double* travel) {
+  bool fitted = false;
   if (routesCuts(options)) {
-    CutRoute route = planCutRoute(drawing, options);
+    // The view shows the travel, never its bound.
+    CutRoute route = fitsBeforeRouting(options) ? planFittedCutRoute(drawing, options, false)
+                                                : planCutRoute(drawing, options, false);
+    fitted = route.fitted;
     if (travel) *travel = route.planned ? route.figures.travel : route.figures.textOrderTravel;
     drawing = std::move(route.drawing);
   } else if (travel) {
@@ -111,7 +167,7 @@ Drawing drawingAsCut(Drawing drawing, const ConversionOptions& options, double* 
   if (options.arcs && options.format != OutputFormat::Lines &&
       options.format != OutputFormat::PolyLines) {
     const double tolerance = *curveTolerance(options);
-    fitDrawingArcs(drawing, tolerance);
+    if (!fitted) fitDrawingArcs(drawing, tolerance);
     sampleDrawingArcs(drawing, tolerance / 10);
   }
   return drawing;

@@ -15,8 +15,10 @@ struct CutRoute {
   /// path runs in its cutting direction; the character's position, code point and line are
   /// those of the character the path came from.
   Drawing drawing;
-  TravelFigures figures;  ///< rapid travel of the plan, of the text order, and the lower bound
+  /// rapid travel of the plan, of the text order, and (when asked) the lower bound
+  TravelFigures figures;
   bool planned = false;   ///< planned for travel (else in text order)
+  bool fitted = false;    ///< the paths are fitted with arcs (their bulges in drawing.bulges)
   std::vector<std::string> leadNotes;  ///< leads shortened or left out, one sentence each
 };
 
@@ -27,7 +29,19 @@ inline constexpr Vec2 kToolStart{0, 0};
 /// planned for short rapid travel from kToolStart, every ring cut before the ring that holds it
 /// in its character, or in text order. With leads asked, a ring that gets any becomes one open
 /// path: lead-in, the ring from its entry back to it, overcut, lead-out.
-CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options);
+CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options,
+                      bool lowerBound = true);
+
+/// True when a route of options is planned on paths already fitted with arcs: arcs asked and
+/// no leads, which are built on the polylines. The fitted paths have a tenth of the vertices
+/// or fewer, and a file can only enter a ring at one of them.
+bool fitsBeforeRouting(const ConversionOptions& options);
+
+/// planCutRoute on drawing's paths fitted with arcs within options' tolerance (every ring and
+/// path kept in its place, so a hole still goes before its outline): the route's drawing
+/// holds the fitted paths, their bulges turned and reversed with them. For fitsBeforeRouting.
+CutRoute planFittedCutRoute(const Drawing& drawing, const ConversionOptions& options,
+                            bool lowerBound = true);
 
 /// The drawing as a file of options cuts it, for a view: planCutRoute's drawing when options
 /// route the cuts, else drawing as it is; with arcs asked, its paths fitted and drawn out as

@@ -187,14 +187,17 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
   }
   std::optional<CutRoute> route;
   if (routesCuts(options)) {
-    route = planCutRoute(given, options);
+    // The travel's lower bound is for the report alone.
+    const bool bound = report != nullptr;
+    route = fitsBeforeRouting(options) ? planFittedCutRoute(given, options, bound)
+                                       : planCutRoute(given, options, bound);
     if (report) {
       if (route->planned) report->travel = route->figures;
       report->leadNotes = route->leadNotes;
     }
   }
   std::optional<Drawing> fitted;
-  if (options.arcs) {
+  if (options.arcs && !(route && route->fitted)) {
     fitted = route ? std::move(route->drawing) : given;
     fitDrawingArcs(*fitted, *curveTolerance(options));
   }

@@ -32,6 +32,10 @@ constexpr std::size_t kLookPast = 8;
 constexpr std::size_t kLookPastRatios = 7;
 // Most a line may turn from the tangents at its ends (radians): about half a degree.
 constexpr double kLineKink = 0.01;
+// A single arc ends where its own direction is within this of the curve's, and the next piece
+// leaves in the arc's: as far off as a line may turn (kLineKink), so that where nothing fits
+// after it the polyline's own chord kinks no more than after a line.
+constexpr double kArcDriftCosine = 0.99995;  // cos 0.01
 
 Vec2 operator+(const Vec2& a, const Vec2& b) { return {a.x + b.x, a.y + b.y}; }
 Vec2 operator-(const Vec2& a, const Vec2& b) { return {a.x - b.x, a.y - b.y}; }
@@ -183,36 +187,51 @@ class Fitter {
   }
 
   // Pieces from walk position s to e (both corners or ends; nothing between is one), greedy:
-  // each biarc reaches as far as it fits, a point that no biarc can pass keeps its chord.
-  // Biarcs leave and arrive in the curve's own directions, so consecutive ones join smoothly.
+  // each step takes the single arc or the biarc that covers more of the polyline per piece,
+  // a point that neither can pass keeps its chord. Each piece leaves in the direction the one
+  // before arrived, so the pieces join smoothly: a biarc arrives in the curve's own direction,
+  // a single arc in its own, which it may only where that is within kArcDrift of the curve's
+  // (or at a corner, where no direction need be kept).
   void fitRun(std::size_t first, std::size_t s, std::size_t e, ArcPath& path) {
     const std::size_t n = points_.size();
     auto at = [&](std::size_t k) -> const Vec2& { return points_[(first + k) % n]; };
     const bool freeEnd = corner_[(first + e) % n];
     std::size_t i = s;
+    Vec2 leave = out_[(first + i) % n];
     while (i < e) {
-      // The last stretch of a run ends at a corner (or the path's end), where no tangent
-      // must be kept: one arc leaving as the path does may do where a biarc takes two.
-      if (freeEnd) {
-        const std::optional<Candidate> c = singleArc(at(i), at(e), out_[(first + i) % n]);
-        if (c && fits(*c, first, i, e)) {
-          path.vertices.push_back({at(i), c->pieces[0].bulge});
-          return;
-        }
+      // The farthest single arc that leaves as the last piece arrived.
+      std::optional<Candidate> single;
+      std::size_t singleReach = i;
+      Vec2 singleArrival;
+      auto trySingle = [&](std::size_t j) {
+        std::optional<Candidate> c = singleArc(at(i), at(j), leave);
+        if (!c) return false;
+        const Vec2 arrival = arrivalOf(c->pieces[0], leave);
+        const bool keeps = (j == e && freeEnd) ||
+                           (j < e && dot(arrival, in_[(first + j) % n]) >= kArcDriftCosine);
+        if (!keeps || !fits(*c, first, i, j)) return false;
+        single = c;
+        singleReach = j;
+        singleArrival = arrival;
+        return true;
+      };
+      // The last stretch of a run ends at a corner (or the path's end), where no direction
+      // must be kept: one arc to it is tried first.
+      if (!(freeEnd && trySingle(e))) reachFrom(i, e, trySingle);
+      if (single && singleReach == e) {
+        path.vertices.push_back({at(i), single->pieces[0].bulge});
+        return;
       }
-      // How far a biarc from i reaches: doubling steps while it fits, then halving between
-      // the last fit and the first miss. The error does not grow strictly with the reach,
-      // so the result is a long fit, not always the longest, at a logarithmic cost. Fits come
-      // in rising order of j, so best holds the one that reaches furthest.
+      // How far a biarc from i reaches. Neighbouring reaches fit with similar joints: the
+      // ratio that fitted last is tried first.
       std::optional<Candidate> best;
       std::size_t reach = i + 1;
-      // Neighbouring reaches fit with similar joints: the ratio that fitted last is tried first.
       std::size_t lastRatio = 0;
       auto tryReach = [&](std::size_t j, std::size_t ratios = std::size(kJointRatios)) {
         for (std::size_t r = 0; r < ratios; ++r) {
           const std::size_t index = r == 0 ? lastRatio : (r <= lastRatio ? r - 1 : r);
-          std::optional<Candidate> c = biarc(at(i), out_[(first + i) % n], at(j),
-                                             in_[(first + j) % n], kJointRatios[index]);
+          std::optional<Candidate> c =
+              biarc(at(i), leave, at(j), in_[(first + j) % n], kJointRatios[index]);
           if (c && fits(*c, first, i, j)) {
             best = c;
             reach = j;
@@ -222,36 +241,62 @@ class Fitter {
         }
         return false;
       };
-      std::size_t fitting = i, missing = e + 1;
-      for (std::size_t step = 1; fitting < e;) {
-        const std::size_t j = std::min(fitting + step, e);
-        if (!tryReach(j)) {
-          missing = j;
-          break;
-        }
-        fitting = j;
-        step *= 2;
-      }
-      while (missing - fitting > 1) {
-        const std::size_t j = fitting + (missing - fitting) / 2;
-        if (tryReach(j)) {
-          fitting = j;
-        } else {
-          missing = j;
-        }
-      }
+      std::size_t fitting = reachFrom(i, e, tryReach);
       // A point the biarc misses may be followed by points it reaches again (the error does
       // not grow strictly with the reach): a few steps past the miss find most of them.
       for (std::size_t j = fitting + 2; j <= e && j <= fitting + kLookPast; ++j)
         if (tryReach(j, kLookPastRatios)) fitting = j;
-      if (!best) {
+      const std::size_t biarcPieces = best ? static_cast<std::size_t>(best->count) : 1;
+      if (single && (singleReach - i) * biarcPieces >= reach - i) {
+        path.vertices.push_back({at(i), single->pieces[0].bulge});
+        i = singleReach;
+        leave = singleArrival;
+      } else if (!best) {
         path.vertices.push_back({at(i), 0});
+        i = reach;
+        leave = out_[(first + i) % n];
       } else {
         for (int k = 0; k < best->count; ++k)
           path.vertices.push_back({best->pieces[k].a, best->pieces[k].bulge});
+        i = reach;
+        leave = out_[(first + i) % n];
       }
-      i = reach;
     }
+  }
+
+  // The farthest walk position up to e that tryAt(j) accepts, from i: doubling steps while it
+  // does, then halving between the last accepted and the first refused. The error does not
+  // grow strictly with the reach, so the result is a long fit, not always the longest, at a
+  // logarithmic cost. i when nothing is accepted.
+  template <typename Try>
+  static std::size_t reachFrom(std::size_t i, std::size_t e, Try&& tryAt) {
+    std::size_t fitting = i, missing = e + 1;
+    for (std::size_t step = 1; fitting < e;) {
+      const std::size_t j = std::min(fitting + step, e);
+      if (!tryAt(j)) {
+        missing = j;
+        break;
+      }
+      fitting = j;
+      step *= 2;
+    }
+    while (missing - fitting > 1) {
+      const std::size_t j = fitting + (missing - fitting) / 2;
+      if (tryAt(j)) {
+        fitting = j;
+      } else {
+        missing = j;
+      }
+    }
+    return fitting;
+  }
+
+  // The direction in which a piece leaving in direction t arrives at its end: a line along
+  // itself, an arc mirrored about its chord.
+  static Vec2 arrivalOf(const Piece& piece, const Vec2& t) {
+    const Vec2 u = unit(piece.b - piece.a);
+    if (piece.bulge == 0) return u;
+    return unit(2 * dot(t, u) * u - t);
   }
 
   // The one arc from p0 to p1 that leaves p0 in direction t; a line where that arc would be

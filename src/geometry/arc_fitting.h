@@ -27,13 +27,6 @@
 
 namespace kerfline {
 
-/// Unit tangents of a polyline's underlying curve at each point: in arriving, out leaving;
-/// (0, 0) where unknown. One entry per polyline point.
-struct PolylineTangents {
-  std::vector<Vec2> in;   ///< direction the curve arrives at each point
-  std::vector<Vec2> out;  ///< direction the curve leaves each point
-};
-
 /// How far the fitted path may stray and where it must keep a corner.
 struct ArcFitting {
   double tolerance = 0.01;     ///< drawing units, above 0: most distance from the polyline

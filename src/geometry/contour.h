@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -21,16 +22,30 @@ struct Vec2 {
   }
 };
 
+/// Unit tangents of a polyline's underlying curve at each point: in arriving, out leaving;
+/// (0, 0) where unknown. One entry per polyline point.
+struct PolylineTangents {
+  std::vector<Vec2> in;   ///< direction the curve arrives at each point
+  std::vector<Vec2> out;  ///< direction the curve leaves each point
+  friend bool operator==(const PolylineTangents&, const PolylineTangents&) = default;
+};
+
 /// One path a tool follows: a closed ring (the last point joins the first and is not
 /// repeated) of an outline face, or an open path of a single-line face.
 struct Contour {
   std::vector<Vec2> points;  ///< in cutting direction once ordered
   bool closed = true;        ///< false: an open path, cut from its first to its last point
   int depth = 0;  ///< closed rings: 0 an outline, 1 a hole in it, 2 an island in that hole, ...
+  /// The true outline's tangents at each point while the points are a glyph's flattening,
+  /// moved and turned with them (shared by every copy of the glyph); none once anything
+  /// rebuilds the points. A hint for the arc fitter, not part of the path: == ignores it.
+  std::shared_ptr<const PolylineTangents> tangents = nullptr;
 
   /// Even depth: material inside is kept (a part); odd depth: a hole.
   bool isHole() const { return closed && depth % 2 == 1; }
-  friend bool operator==(const Contour&, const Contour&) = default;
+  friend bool operator==(const Contour& a, const Contour& b) {
+    return a.points == b.points && a.closed == b.closed && a.depth == b.depth;
+  }
 };
 
 /// Where a character's advance runs along its line's baseline, as the text is set straight.

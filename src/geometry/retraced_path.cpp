@@ -31,6 +31,7 @@ void openRetracingContours(PlacedCharacter& character, double tolerance) {
     if (!k.closed) continue;
     if (std::optional<std::vector<Vec2>> path = retracedPath(k.points, tolerance)) {
       k.points = std::move(*path);
+      k.tangents.reset();
       k.closed = false;
       k.depth = 0;
     }

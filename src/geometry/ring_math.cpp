@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace kerfline {
 
@@ -52,10 +53,12 @@ Extent extentOf(const std::vector<Vec2>& points) {
 
 void removeRepeatedPoints(Contour& contour) {
   std::vector<Vec2>& pts = contour.points;
+  const std::size_t before = pts.size();
   pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
   if (contour.closed) {
     while (pts.size() > 1 && pts.back() == pts.front()) pts.pop_back();
   }
+  if (pts.size() != before) contour.tangents.reset();
 }
 
 void dropShortEdges(Contour& contour, double shortest, double bend) {
@@ -85,10 +88,37 @@ void dropShortEdges(Contour& contour, double shortest, double bend) {
   pts.resize(kept);
   if (contour.closed)
     while (pts.size() > 1 && mayDrop(pts.front(), pts.back(), pts[pts.size() - 2])) pts.pop_back();
+  if (pts.size() != n) contour.tangents.reset();
 }
 
 void reverseRing(Contour& contour) {
-  if (contour.points.size() > 2) std::reverse(contour.points.begin() + 1, contour.points.end());
+  const std::size_t n = contour.points.size();
+  if (n <= 2) return;
+  std::reverse(contour.points.begin() + 1, contour.points.end());
+  if (!contour.tangents) return;
+  // Point i moves to (n - i) mod n; run backwards, the curve arrives where it used to leave.
+  const PolylineTangents& was = *contour.tangents;
+  auto turned = std::make_shared<PolylineTangents>();
+  turned->in.resize(n);
+  turned->out.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t j = (n - i) % n;
+    turned->in[j] = {-was.out[i].x, -was.out[i].y};
+    turned->out[j] = {-was.in[i].x, -was.in[i].y};
+  }
+  contour.tangents = std::move(turned);
+}
+
+void startRingAt(Contour& ring, std::size_t start) {
+  const std::size_t n = ring.points.size();
+  if (!ring.closed || start == 0 || start >= n) return;
+  const auto at = static_cast<std::ptrdiff_t>(start);
+  std::rotate(ring.points.begin(), ring.points.begin() + at, ring.points.end());
+  if (!ring.tangents) return;
+  auto turned = std::make_shared<PolylineTangents>(*ring.tangents);
+  std::rotate(turned->in.begin(), turned->in.begin() + at, turned->in.end());
+  std::rotate(turned->out.begin(), turned->out.begin() + at, turned->out.end());
+  ring.tangents = std::move(turned);
 }
 
 }  // namespace kerfline

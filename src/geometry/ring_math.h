@@ -41,7 +41,12 @@ inline constexpr double kShortEdgeBend = 1e-5;
 /// at its end that are that close to its first.
 void dropShortEdges(Contour& contour, double shortest, double bend);
 
-/// Reverses the running direction of a closed ring, keeping its first point first.
+/// Reverses the running direction of a closed ring, keeping its first point first (its
+/// tangents turned with it).
 void reverseRing(Contour& contour);
+
+/// Turns a closed ring to start at its point number start, its tangents with it; an open
+/// path or a start past the end is left as it is.
+void startRingAt(Contour& ring, std::size_t start);
 
 }  // namespace kerfline

@@ -584,12 +584,13 @@ double rapidTravel(const std::vector<const Contour*>& paths, const std::vector<C
 }
 
 TravelFigures travelFigures(const std::vector<const Contour*>& paths, const TravelPlan& plan,
-                            const Vec2& start) {
+                            const Vec2& start, bool lowerBound) {
   TravelFigures f;
   f.travel = rapidTravel(paths, plan.steps, start);
   std::vector<CutStep> text;
   for (std::size_t p = 0; p < paths.size(); ++p) text.push_back({p, 0, false});
   f.textOrderTravel = rapidTravel(paths, text, start);
+  if (!lowerBound) return f;
 
   // A rapid may end on any vertex of a ring but only at an end of an open path.
   std::vector<Vec2> points;

@@ -80,9 +80,10 @@ struct TravelFigures {
   double lowerBound = 0;
 };
 
-/// The figures of plan over paths.
+/// The figures of plan over paths; the lower bound (a nearest-point question per vertex, the
+/// costliest figure) is left 0 unless lowerBound.
 TravelFigures travelFigures(const std::vector<const Contour*>& paths, const TravelPlan& plan,
-                            const Vec2& start);
+                            const Vec2& start, bool lowerBound = true);
 
 /// Where a path lies in a drawing.
 struct PathAddress {

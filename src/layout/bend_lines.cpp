@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace kerfline {
@@ -20,6 +21,16 @@ CharacterAdvance advanceOf(const PlacedCharacter& c) {
       a.end = std::max(a.end, p.x);
     }
   return a;
+}
+
+// Tangents of a glyph set upright along t (its up the normal n): (x, y) -> x t + y n.
+std::shared_ptr<const PolylineTangents> turnedTangents(const PolylineTangents& was, const Vec2& t,
+                                                       const Vec2& n) {
+  auto turned = std::make_shared<PolylineTangents>();
+  const auto turn = [&](const Vec2& d) { return Vec2{d.x * t.x + d.y * n.x, d.x * t.y + d.y * n.y}; };
+  for (const Vec2& d : was.in) turned->in.push_back(turn(d));
+  for (const Vec2& d : was.out) turned->out.push_back(turn(d));
+  return turned;
 }
 
 // A closed ring or open path with no edge longer than step, so that warping it bends its
@@ -84,12 +95,15 @@ void bendLines(Drawing& drawing, BendMode mode, ArcAlign align, const BaselineMa
       const Vec2 origin = bent.at(s);
       const Vec2 t = bent.tangent(s);
       const Vec2 n = up(t);
-      for (Contour& k : c.contours)
+      for (Contour& k : c.contours) {
+        // Turned about the glyph's middle: its directions turn with it.
+        if (k.tangents) k.tangents = turnedTangents(*k.tangents, t, n);
         for (Vec2& p : k.points) {
           const double dx = p.x - middle;
           const double dy = p.y - baseline;
           p = {origin.x + dx * t.x + dy * n.x, origin.y + dx * t.y + dy * n.y};
         }
+      }
     } else {
       for (Contour& k : c.contours) {
         std::vector<Vec2> points = divided(k, bent.step);
@@ -101,6 +115,7 @@ void bendLines(Drawing& drawing, BendMode mode, ArcAlign align, const BaselineMa
           p = {o.x + h * n.x, o.y + h * n.y};
         }
         k.points = std::move(points);
+        k.tangents.reset();
       }
     }
     c.advance.reset();

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "command_output.h"
@@ -130,6 +131,39 @@ TEST(curve_tolerance_test, a_fit_box_keeps_the_curves_within_tolerance) {
     const Measure m = measure("dxf", dir.file("box.dxf"), kTrueType, U'S', "fit:100");
     EXPECT_LE(m.hausdorff, kTolerance);
     EXPECT_GE(m.hausdorff, 0);
+  }
+}
+
+// A file of arcs holds at most three tenths of the pieces of the same letters flattened to
+// the tolerance, counted by ezdxf: the fit follows the glyph's own tangents and corners, so
+// each arc spans as much of a curve as the tolerance allows.
+TEST(curve_tolerance_test, arcs_in_a_file_are_at_most_three_tenths_of_the_flattened_segments) {
+  const kerfline::test::TempDir dir;
+  // The round capitals, where arcs replace curves; a straight edge is one line either way.
+  const char* text = "BCDGJOQRS";
+  for (const char* face : {"DejaVu Sans", "Nimbus Roman"}) {  // TrueType, CFF
+    SCOPED_TRACE(face);
+    const auto pieces = [&](bool arcs) {
+      std::vector<std::string> args = {"-f", "closed", "--dxf-version", "2000", "--font", face,
+                                       "--size", std::to_string(kSize), "--text", text,
+                                       "--tolerance", "0.01", "-o", "p.dxf"};
+      if (arcs) args.push_back("--arcs");
+      const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+      EXPECT_EQ(r.status, 0) << r.err;
+      const test::CommandOutput run = test::runCommand(
+          "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/e2e/count_dxf_pieces.py '" +
+          dir.file("p.dxf") + "' 2>&1");
+      int lines = -1, arcCount = -1;
+      EXPECT_EQ(std::sscanf(run.output.c_str(), "lines %d arcs %d", &lines, &arcCount), 2)
+          << run.output;
+      return std::pair(lines, arcCount);
+    };
+    const auto [segments, noArcs] = pieces(false);
+    const auto [lines, arcs] = pieces(true);
+    EXPECT_EQ(noArcs, 0);
+    EXPECT_GT(segments, 1000);
+    EXPECT_GT(arcs, 0);
+    EXPECT_LE(lines + arcs, 0.3 * segments) << lines << " lines and " << arcs << " arcs";
   }
 }
 

@@ -141,6 +141,65 @@ TEST(cut_order_test, travel_order_cuts_every_ring_once_holes_first_and_travels_l
   EXPECT_GT(figures[2], 0);
 }
 
+// The cutting pieces (G1 lines, G2/G3 arcs) of a program as the interpreter runs them, each
+// written the same whichever end it is cut from: a ring entered elsewhere or run backwards
+// has the same pieces.
+std::vector<std::string> cuttingPieces(const fs::path& file) {
+  const test::CommandOutput run = test::runCommand(
+      "node " KERFLINE_SOURCE_DIR "/tests/gcode/check_gcode.js '" + file.string() + "' 2>&1");
+  EXPECT_TRUE(run.ok()) << run.output;
+  std::istringstream in(run.output);
+  std::vector<std::string> pieces;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    std::string kind, motion, spindle, units;
+    Point a, b, centre;
+    double z1 = 0, z2 = 0;
+    if (!(words >> kind >> motion >> spindle >> units >> a.x >> a.y >> z1 >> b.x >> b.y >> z2))
+      continue;
+    if (!(kind == "arc" || (kind == "move" && motion == "G1")) || z1 != z2) continue;
+    if (a == b) continue;
+    bool clockwise = motion == "G2";
+    if (b < a) {
+      std::swap(a, b);
+      clockwise = !clockwise;  // the same arc, run the other way
+    }
+    char piece[200];
+    if (kind == "arc") {
+      words >> centre.x >> centre.y;
+      std::snprintf(piece, sizeof piece, "arc %s %.4f %.4f %.4f %.4f %.4f %.4f",
+                    clockwise ? "cw" : "ccw", a.x, a.y, b.x, b.y, centre.x, centre.y);
+    } else {
+      std::snprintf(piece, sizeof piece, "line %.4f %.4f %.4f %.4f", a.x, a.y, b.x, b.y);
+    }
+    pieces.push_back(piece);
+  }
+  std::sort(pieces.begin(), pieces.end());
+  return pieces;
+}
+
+// With arcs, a planned program is the text order's program reordered: every ring fitted once,
+// whatever vertex it is entered at.
+TEST(cut_order_test, a_planned_arc_program_cuts_the_text_order_arcs_and_lines) {
+  const kerfline::test::TempDir dir;
+  const auto convert = [&](const std::string& order, const std::string& out) {
+    const ProcessResult r = runProcess(
+        KERFLINE_CONVERT_EXE,
+        {"-f", "gcode", "--laser", "--tolerance", "0.01", "--arcs", "--order", order, "--text",
+         "Bag 80 dog\nopen a BOX", "-o", out},
+        dir.path().string());
+    EXPECT_EQ(r.status, 0) << r.err;
+    return cuttingPieces(dir.path() / out);
+  };
+  const std::vector<std::string> byText = convert("text", "text.nc");
+  const std::vector<std::string> byTravel = convert("travel", "travel.nc");
+  ASSERT_GT(std::count_if(byText.begin(), byText.end(),
+                          [](const std::string& p) { return p.starts_with("arc"); }),
+            100);
+  EXPECT_EQ(byTravel, byText);
+}
+
 // Leads pierce and end in the scrap, which --kerf-side names: outside the parts for outside,
 // inside them for inside. The checker (shapely) builds the parts from the file without leads.
 TEST(cut_order_test, leads_pierce_and_end_on_the_scrap_side) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace kerfline {
 namespace {
 
@@ -87,6 +89,35 @@ TEST(ring_math_test, reversing_keeps_the_start_point) {
   reverseRing(ring);
   EXPECT_EQ(ring.points, (std::vector<Vec2>{{0, 0}, {0, 4}, {4, 4}, {4, 0}}));
   EXPECT_EQ(signedArea(ring.points), -16);
+}
+
+// A square's corners with the tangents of its edges, by hand: reversed, each corner's arriving
+// direction is its old leaving one backwards; turned to start at a corner, the tangents go
+// with it; a point dropped leaves no tangents to mislead the arc fit.
+TEST(ring_math_test, tangents_follow_the_points_of_a_ring) {
+  const auto ring = [] {
+    Contour k{kSquareCcw, true, 0};  // (0,0) (4,0) (4,4) (0,4)
+    k.tangents = std::make_shared<PolylineTangents>(
+        PolylineTangents{{{0, -1}, {1, 0}, {0, 1}, {-1, 0}}, {{1, 0}, {0, 1}, {-1, 0}, {0, -1}}});
+    return k;
+  };
+  Contour reversed = ring();
+  reverseRing(reversed);  // (0,0) (0,4) (4,4) (4,0)
+  ASSERT_TRUE(reversed.tangents);
+  EXPECT_EQ(reversed.tangents->in, (std::vector<Vec2>{{-1, 0}, {0, 1}, {1, 0}, {0, -1}}));
+  EXPECT_EQ(reversed.tangents->out, (std::vector<Vec2>{{0, 1}, {1, 0}, {0, -1}, {-1, 0}}));
+
+  Contour turned = ring();
+  startRingAt(turned, 2);  // (4,4) (0,4) (0,0) (4,0)
+  EXPECT_EQ(turned.points, (std::vector<Vec2>{{4, 4}, {0, 4}, {0, 0}, {4, 0}}));
+  ASSERT_TRUE(turned.tangents);
+  EXPECT_EQ(turned.tangents->in, (std::vector<Vec2>{{0, 1}, {-1, 0}, {0, -1}, {1, 0}}));
+  EXPECT_EQ(turned.tangents->out, (std::vector<Vec2>{{-1, 0}, {0, -1}, {1, 0}, {0, 1}}));
+
+  Contour repeated = ring();
+  repeated.points.push_back(repeated.points.front());
+  removeRepeatedPoints(repeated);
+  EXPECT_FALSE(repeated.tangents);
 }
 
 // Rings near each other, worked by hand: 10-unit squares side by side 0.3 apart, corner to
