@@ -113,6 +113,22 @@ std::pair<double, double> realPair(const Value& v, char separator, const OptionD
   return {realNumber(Value{v.option, a}, first), realNumber(Value{v.option, b}, second)};
 }
 
+// A shell's double quotes keep "\n" as two characters, and a one-line command is how a badge
+// run is typed: so in --text a backslash and n break the line, and two backslashes are one.
+// Any other backslash stays as it is, as it always did.
+std::string withLineBreaks(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
+      out += text[++i] == 'n' ? '\n' : '\\';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 // --frame rect | rounded:R | ellipse | outline:OFFSET, the size within the frame margin's limits.
 void applyFrame(ConvertCommand& c, const Value& v) {
   const auto frame = frameFromSpec(v.text, optionNamed("--frame-margin").max);
@@ -217,7 +233,7 @@ const OptionEntry kOptions[] = {
     {"--text", 0, true,
      [](ConvertCommand& c, const Value& v) {
        if (!isValidUtf8(v.text)) throw UsageError(std::string(v.option) + ": the text is not UTF-8");
-       c.text = v.text;
+       c.text = withLineBreaks(v.text);
      }},
     // the drawing model: units, size, outlines
     {"--units", 0, true,

@@ -90,6 +90,13 @@ void moveDrawing(Drawing& drawing, const Vec2& by) {
       for (Vec2& p : k.points) p = {p.x + by.x, p.y + by.y};
 }
 
+Extent sheetPage(const SheetSpec& spec) {
+  Extent page;
+  page.add({0, 0});
+  page.add({spec.width, spec.height});
+  return page;
+}
+
 std::string extentText(const Extent& e) {
   char text[160];
   std::snprintf(text, sizeof text, "%.4f,%.4f to %.4f,%.4f", e.minX, e.minY, e.maxX, e.maxY);
@@ -142,7 +149,10 @@ void writeSheets(const std::vector<StyledText>& texts, const ProductionJob& job,
   for (std::size_t i = 0; i < drawings.size(); ++i) {
     Drawing& sheet = sheets[places[i].sheet];
     moveDrawing(drawings[i], places[i].offset);
-    if (sheet.characters.empty()) sheet.layer = drawings[i].layer;
+    if (sheet.characters.empty()) {
+      sheet.layer = drawings[i].layer;
+      sheet.page = sheetPage(spec);
+    }
     for (PlacedCharacter& c : drawings[i].characters) sheet.characters.push_back(std::move(c));
     itemsOf[places[i].sheet].push_back(i);
   }

@@ -65,6 +65,7 @@ CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options) 
   };
 
   route.drawing.layer = drawing.layer;
+  route.drawing.page = drawing.page;
   route.drawing.characters.reserve(plan.steps.size());
   const auto add = [&](std::size_t path, Contour contour) {
     const PlacedCharacter& c = from(path);

@@ -77,6 +77,9 @@ struct Extent {
 struct Drawing {
   std::vector<PlacedCharacter> characters;  ///< line by line, character by character
   std::string layer = "0";                   ///< the layer every path is written on
+  /// Set: the sheet of material the drawing lies on, which an SVG file takes as its page (so
+  /// that it shows at the sheet's real size, the parts where they are cut); else the extent.
+  std::optional<Extent> page;
   /// Paths fitted with arcs (written last, after every step that works on polylines): per
   /// path in file order, character by character, the bulge of the piece leaving each point
   /// (geometry/arc_path.h); empty when every path is lines.

@@ -31,6 +31,9 @@ TEST_F(ProductionRunTest, dump_text_shows_the_first_item_merged) {
       {"line break in quotes", "a\n\"one\ntwo\"\n", {"--text", "{a}!"}, "one\\r\\ntwo!"},
       {"serial with a merge file", kTeam, {"--text", "{n:04}", "--serial-start", "41"}, "0041"},
       {"braces doubled", kTeam, {"--text", "{{{name}}}"}, "{Ann}"},
+      // A shell's double quotes hand over a backslash and an n: a line break; two backslashes: one.
+      {"backslash n typed", kTeam, {"--text", "{name}\\n{role}"}, "Ann\\r\\nLead, Design"},
+      {"backslash doubled", kTeam, {"--text", "a\\\\nb\\x"}, "a\\\\nb\\\\x"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -248,4 +251,21 @@ TEST_F(ProductionRunTest, stencil_bridges_keep_every_island) {
 }
 
 }  // namespace
+TEST_F(ProductionRunTest, framed_badges_lie_apart_on_a_page_the_size_of_the_sheet) {
+  // Each item is framed before the sheet is laid out, so items are kept apart by their frames'
+  // extents; the SVG page is the whole sheet, so it prints at its real size.
+  std::filesystem::copy_file(KERFLINE_SOURCE_DIR "/examples/team.csv", work_ / "team.csv");
+  const ProcessResult r = convert({"--text", "{name}\\n{role}", "--merge", "team.csv", "--font", "DejaVu Sans",
+                                   "--size", "24", "--frame", "rounded:3", "--frame-margin", "4", "--sheet",
+                                   "300x200", "--gap", "5", "-f", "svg", "-o", "badges.svg"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const test::CommandOutput run = test::runCommand(
+      "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/e2e/check_badges.py 300 200 5 4 '" +
+      (work_ / "badges.svg").string() + "' 2>&1");
+  ASSERT_TRUE(run.ok()) << run.output;
+  // Page 300 x 200 mm; the twelve rows of the team, each in its frame; all on the sheet, apart,
+  // letters at the frame margin.
+  EXPECT_EQ(run.output, "300 200 12 1 1 1\n");
+}
+
 }  // namespace kerfline::e2e
