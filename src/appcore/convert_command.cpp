@@ -407,8 +407,15 @@ void checkCombinations(const ConvertCommand& c) {
   }
   if (c.options.tabCount && c.options.tabSpacing)
     throw UsageError("--tabs and --tab-spacing cannot be combined");
-  if (!asksForTabs(c.options) && (c.options.tabWidth || c.options.tabMinLength || c.options.tabsOnHoles))
-    throw UsageError("--tab-width, --tab-min-length and --tabs-on-holes need --tabs or --tab-spacing");
+  if (!asksForTabs(c.options) &&
+      (c.options.tabWidth || c.options.tabMinLength || c.options.tabsOnHoles || c.options.tabHeight))
+    throw UsageError(
+        "--tab-width, --tab-height, --tab-min-length and --tabs-on-holes need --tabs or --tab-spacing");
+  // Arcs are fitted after the tabs are marked and would merge away the vertices where a tab
+  // begins and ends: the tool would cut straight through it.
+  if (c.options.tabHeight && c.options.arcs && c.options.format == OutputFormat::Gcode &&
+      !c.options.gcode.laser)
+    throw UsageError("--tab-height cannot be combined with --arcs");
   if (asksForTabs(c.options) &&
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines))
     throw UsageError("tabs need the closed, svg or gcode format");

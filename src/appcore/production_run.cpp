@@ -86,8 +86,13 @@ void writeEach(const std::vector<std::string>& names, WriteOne writeOne) {
 
 void moveDrawing(Drawing& drawing, const Vec2& by) {
   for (PlacedCharacter& c : drawing.characters)
-    for (Contour& k : c.contours)
+    for (Contour& k : c.contours) {
       for (Vec2& p : k.points) p = {p.x + by.x, p.y + by.y};
+      for (auto& [a, b] : k.tabs) {
+        a = {a.x + by.x, a.y + by.y};
+        b = {b.x + by.x, b.y + by.y};
+      }
+    }
 }
 
 Extent sheetPage(const SheetSpec& spec) {

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kerfline {
@@ -27,6 +28,10 @@ struct Contour {
   std::vector<Vec2> points;  ///< in cutting direction once ordered
   bool closed = true;        ///< false: an open path, cut from its first to its last point
   int depth = 0;  ///< closed rings: 0 an outline, 1 a hole in it, 2 an island in that hole, ...
+  /// Tabs a router cuts over at a height instead of leaving a gap: each runs along the path
+  /// from its first point to its second, both vertices of points (found again by value
+  /// wherever the path is entered).
+  std::vector<std::pair<Vec2, Vec2>> tabs = {};
 
   /// Even depth: material inside is kept (a part); odd depth: a hole.
   bool isHole() const { return closed && depth % 2 == 1; }
