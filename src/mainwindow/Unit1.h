@@ -11,6 +11,7 @@
 #include "common/font_description.h"
 #include "export/conversion_options.h"
 #include "export/text_export.h"
+#include "richtext/styled_text.h"
 #include "vectorizer/UTTF2Vct.h"
 
 class QAction;
@@ -41,6 +42,7 @@ class TSpinEdit;
 class TUpDown;
 class TPaintBox;
 class JobView;
+class ProductionPanel;
 class Workshop;
 
 /// The hidden one-character copy of the current character and its formatting.
@@ -156,6 +158,8 @@ class TMainForm : public QMainWindow {
   /// options with the panel's fields and the typography controls' placement: what every
   /// export of the window writes with, whatever its dialog chose.
   ConversionOptions withWindowPlacement(ConversionOptions options) const;
+  /// The Production panel (View > Production Panel): merge file, serials, sheets, tabs.
+  ProductionPanel* productionPanel() const { return productionPanel_; }
   /// The Spacing choice changed: Space % shows the classic space or the font spacing's tracking,
   /// each mode keeping its own value.
   void SpacingBoxChange();
@@ -451,6 +455,15 @@ class TMainForm : public QMainWindow {
   void installDefaultSeams();
   /// Job view, its layout thread, the added menus and the window's remembered state.
   void createWorkshop();
+  // ---- the Production panel (main_form_production.cpp) ----
+  void createProductionPanel();
+  /// The editor's text, or the item of it the Production panel's chosen row makes.
+  StyledText jobViewText() const;
+  /// The panel's tabs and stencil bridges into options (not for the classic forms).
+  void applyProductionPanel(ConversionOptions& options) const;
+  void loadProduction(const std::string& path);
+  void saveProduction(const std::string& path);
+  ProductionPanel* productionPanel_ = nullptr;
   /// Adds the job view's height under the designed work area (as far as the screen allows).
   void growForJobView();
   /// Design pixels (120 per inch) to screen pixels.

@@ -16,6 +16,7 @@ void TMainForm::Loadini() {
   ZmoveEdit->setText(QString::fromStdString(s.zUp));
   ZlevelEdit->setText(QString::fromStdString(s.zDown));
   loadTypography(settingsFile());
+  loadProduction(settingsFile());
 }
 
 void TMainForm::Saveini() {
@@ -26,6 +27,7 @@ void TMainForm::Saveini() {
                     LayerSettings{Layername->text().toStdString(), ZmoveEdit->text().toStdString(),
                                   ZlevelEdit->text().toStdString()});
   saveTypography(location.path);
+  saveProduction(location.path);
 }
 
 ExportSettings TMainForm::exportSettings() const {

@@ -147,6 +147,7 @@ ConversionOptions TMainForm::withWindowPlacement(ConversionOptions options) cons
   options.ligatures = window.ligatures;
   options.align = window.align;
   options.autoPitch = window.autoPitch;
+  applyProductionPanel(options);
   return options;
 }
 
