@@ -6,6 +6,7 @@
 // "production" after the folder only window_production_panel.png.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QSpinBox>
 #include <QComboBox>
@@ -62,6 +63,7 @@ void waitForLayout(kerfline::TMainForm& form, const kerfline::JobScene* before) 
 int productionPicture(kerfline::TMainForm& form, const QString& folder) {
   kerfline::StyledText t;
   t.append(U"{name}\r\n{role}", face("DejaVu Sans", 24));
+  child<QCheckBox>(form, "AutoPitchBox")->setChecked(true);
   const kerfline::JobScene* before = child<kerfline::JobView>(form, "JobView1")->scene().get();
   form.editor()->setStyledText(t);
   waitForLayout(form, before);
