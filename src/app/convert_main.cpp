@@ -121,8 +121,8 @@ such a face lacks come from an outline face, as for any face that lacks them.
                       keeps its own fonts)
   --size PT           its size in points, 1 to 1638, default 8
   --bold, --italic    its style
-  --text STRING       convert STRING (UTF-8; a line feed breaks the line) instead of a
-                      file; needs -o
+  --text STRING       convert STRING (UTF-8; a line feed or \n breaks the line, \\ is one
+                      backslash) instead of a file; needs -o
   --settings FILE     read the settings from FILE, which must be a readable regular file
                       of at most 1 MB
   --report            after writing, print the output file, its entity count and extent
@@ -327,7 +327,10 @@ Production runs (any form; with --text or one INPUT): the text is a template of 
   --sheet WxH         lay the items out on sheets W wide and H high (drawing units; one
                       number: a square), from the top-left corner, row by row, each item by
                       its extent (after kerf) and as many as fit; more sheets go to numbered
-                      files (-o tags.nc -> tags-1.nc, tags-2.nc, ...)
+                      files (-o tags.nc -> tags-1.nc, tags-2.nc, ...). An SVG's page is the
+                      sheet, so it prints at its real size with each part where it is cut;
+                      a DXF's extents stay those of its paths. Frames, holes and the rest
+                      of the sign layout are set on each item before the sheet is laid out
   --gap G             least space between two items (default 0)
   --columns N         a grid of N columns of cells as large as the largest item
   --cell WxH          a grid of cells of this size (as many columns as fit, or --columns)
@@ -340,6 +343,11 @@ up over it (a router) or the beam goes off (laser, plasma).
   --tab-spacing L     or one tab per L of outline (at least one)
   --tab-width W       material each tab leaves, default 1; the gap in the path is W plus
                       the kerf (--kerf), so the cut's two ends stand W apart
+  --tab-height H      a router (G-code) crosses each tab at the cut depth plus H instead
+                      of lifting out: H of material is left over the tab, and on the
+                      passes of --depth-per-pass above that height the tab is cut as the
+                      rest. H at or above the depth: a full tab, the tool lifts over it.
+                      Not with --arcs; a laser, DXF and SVG keep the gap
   --tab-min-length M  outlines shorter than M get no tab
   --tabs-on-holes     holes get tabs too (by default their scrap falls out)
                       Tabs keep a tab width away from corners (a vertex turning by more

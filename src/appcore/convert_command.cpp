@@ -111,6 +111,22 @@ std::pair<double, double> realPair(const Value& v, char separator, const OptionD
   return {realNumber(Value{v.option, a}, first), realNumber(Value{v.option, b}, second)};
 }
 
+// A shell's double quotes keep "\n" as two characters, and a one-line command is how a badge
+// run is typed: so in --text a backslash and n break the line, and two backslashes are one.
+// Any other backslash stays as it is, as it always did.
+std::string withLineBreaks(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
+      out += text[++i] == 'n' ? '\n' : '\\';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 // --frame rect | rounded:R | ellipse | outline:OFFSET, the size within the frame margin's limits.
 void applyFrame(ConvertCommand& c, const Value& v) {
   const auto frame = frameFromSpec(v.text, optionNamed("--frame-margin").max);
@@ -207,7 +223,7 @@ const OptionEntry kOptions[] = {
     {"--text", 0, true,
      [](ConvertCommand& c, const Value& v) {
        if (!isValidUtf8(v.text)) throw UsageError(std::string(v.option) + ": the text is not UTF-8");
-       c.text = v.text;
+       c.text = withLineBreaks(v.text);
      }},
     // the drawing model: units, size, outlines
     {"--units", 0, true,
@@ -381,8 +397,15 @@ void checkCombinations(const ConvertCommand& c) {
   }
   if (c.options.tabCount && c.options.tabSpacing)
     throw UsageError("--tabs and --tab-spacing cannot be combined");
-  if (!asksForTabs(c.options) && (c.options.tabWidth || c.options.tabMinLength || c.options.tabsOnHoles))
-    throw UsageError("--tab-width, --tab-min-length and --tabs-on-holes need --tabs or --tab-spacing");
+  if (!asksForTabs(c.options) &&
+      (c.options.tabWidth || c.options.tabMinLength || c.options.tabsOnHoles || c.options.tabHeight))
+    throw UsageError(
+        "--tab-width, --tab-height, --tab-min-length and --tabs-on-holes need --tabs or --tab-spacing");
+  // Arcs are fitted after the tabs are marked and would merge away the vertices where a tab
+  // begins and ends: the tool would cut straight through it.
+  if (c.options.tabHeight && c.options.arcs && c.options.format == OutputFormat::Gcode &&
+      !c.options.gcode.laser)
+    throw UsageError("--tab-height cannot be combined with --arcs");
   if (asksForTabs(c.options) &&
       (c.options.format == OutputFormat::Lines || c.options.format == OutputFormat::PolyLines))
     throw UsageError("tabs need the closed, svg or gcode format");

@@ -189,6 +189,16 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       usableZ(stored.zUp, LayerSettings{}.zUp, "--z-up", classicForms, settingsNotes));
   options.classic.zLevelText = command.zCut.value_or(
       usableZ(stored.zDown, LayerSettings{}.zDown, "--z-cut", classicForms, settingsNotes));
+  // A settings file named on the command line brings its production run (the window's
+  // Production panel) too; what the command line sets itself wins.
+  ProductionOptions productionRun = command.production;
+  if (command.settingsFile) {
+    ConversionOptions stored;
+    ProductionOptions run;
+    for (std::string& note : loadProductionChoices(settings.path, stored, run))
+      settingsNotes.push_back(std::move(note));
+    mergeProductionChoices(productionRun, options, run, stored);
+  }
   for (const std::string& note : settingsNotes) {
     err << "kerfline-convert: " << settings.path << ": " << note << '\n';
   }
@@ -209,9 +219,9 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
 
   // A merge file is read once, before any text: a bad one stops the run with nothing written.
   std::optional<CsvTable> mergeTable;
-  if (command.production.mergeFile) {
+  if (productionRun.mergeFile) {
     try {
-      mergeTable = readCsvFile(*command.production.mergeFile);
+      mergeTable = readCsvFile(*productionRun.mergeFile);
     } catch (const Error& e) {
       err << "kerfline-convert: " << e.what() << '\n';
       return kExitFailed;
@@ -227,17 +237,17 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       const StyledText text = job.input ? loadInput(*job.input, command.plainFont)
                                         : decodePlainText(*command.text, command.plainFont);
       if (command.action == ConvertAction::DumpText) {
-        out << textDumpJson(command.production.active()
-                                ? firstItemText(text, command.production, table)
+        out << textDumpJson(productionRun.active()
+                                ? firstItemText(text, productionRun, table)
                                 : text)
             << '\n';
         continue;
       }
-      if (command.production.active()) {
-        ProductionJob production{command.production, table, options, job.output, {settings.path},
+      if (productionRun.active()) {
+        ProductionJob production{productionRun, table, options, job.output, {settings.path},
                                  command.report && !command.quiet};
         if (job.input && *job.input != kStandardStream) production.protectedFiles.push_back(*job.input);
-        if (command.production.mergeFile) production.protectedFiles.push_back(*command.production.mergeFile);
+        if (productionRun.mergeFile) production.protectedFiles.push_back(*productionRun.mergeFile);
         production.options.sourceName = job.input ? (*job.input == kStandardStream ? "standard input" : *job.input)
                                                   : "--text";
         if (runProduction(text, production, converter, out, err) != kExitOk) status = kExitFailed;

@@ -113,6 +113,11 @@ const OptionDescriptor kTable[] = {
      "material a holding tab leaves",
      [](const ConversionOptions& o) { return o.tabWidth; },
      [](ConversionOptions& o, std::optional<double> v) { o.tabWidth = v; }},
+    // A router's tab: from a hair of material to 100, thicker than any sheet it holds.
+    {"--tab-height", "", "", OptionKind::Real, "drawing units", 0.0001, 100, 4,
+     "material a router leaves over a holding tab (G-code)",
+     [](const ConversionOptions& o) { return o.tabHeight; },
+     [](ConversionOptions& o, std::optional<double> v) { o.tabHeight = v; }},
     {"--stencil", "", "", OptionKind::Real, "drawing units", 0.0001, 100, 4,
      "stencil bridge width",
      [](const ConversionOptions& o) { return o.stencilBridge; },

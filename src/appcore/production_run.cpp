@@ -86,8 +86,20 @@ void writeEach(const std::vector<std::string>& names, WriteOne writeOne) {
 
 void moveDrawing(Drawing& drawing, const Vec2& by) {
   for (PlacedCharacter& c : drawing.characters)
-    for (Contour& k : c.contours)
+    for (Contour& k : c.contours) {
       for (Vec2& p : k.points) p = {p.x + by.x, p.y + by.y};
+      for (auto& [a, b] : k.tabs) {
+        a = {a.x + by.x, a.y + by.y};
+        b = {b.x + by.x, b.y + by.y};
+      }
+    }
+}
+
+Extent sheetPage(const SheetSpec& spec) {
+  Extent page;
+  page.add({0, 0});
+  page.add({spec.width, spec.height});
+  return page;
 }
 
 std::string extentText(const Extent& e) {
@@ -142,7 +154,10 @@ void writeSheets(const std::vector<StyledText>& texts, const ProductionJob& job,
   for (std::size_t i = 0; i < drawings.size(); ++i) {
     Drawing& sheet = sheets[places[i].sheet];
     moveDrawing(drawings[i], places[i].offset);
-    if (sheet.characters.empty()) sheet.layer = drawings[i].layer;
+    if (sheet.characters.empty()) {
+      sheet.layer = drawings[i].layer;
+      sheet.page = sheetPage(spec);
+    }
     for (PlacedCharacter& c : drawings[i].characters) sheet.characters.push_back(std::move(c));
     itemsOf[places[i].sheet].push_back(i);
   }

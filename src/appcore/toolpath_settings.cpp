@@ -351,6 +351,108 @@ void saveLayoutPathFile(const std::string& path, const LayoutPathFile& source) {
   if (source.file.empty() && !readProfileString(path, kLayoutSection, "PathFile")) return;
   writeProfileString(path, kLayoutSection, "PathFile", source.file);
   writeProfileString(path, kLayoutSection, "PathId", source.id);
+namespace {
+
+constexpr const char* kProductionSection = "Production";
+
+// The keys of a production run held in the job's own options, each limited as its option.
+struct JobKey {
+  const char* key;
+  const char* flag;
+  std::optional<double> ConversionOptions::*field;
+};
+constexpr JobKey kProductionJobKeys[] = {{"Tabs", "--tabs", &ConversionOptions::tabCount},
+                                         {"TabSpacing", "--tab-spacing", &ConversionOptions::tabSpacing},
+                                         {"TabWidth", "--tab-width", &ConversionOptions::tabWidth},
+                                         {"TabHeight", "--tab-height", &ConversionOptions::tabHeight},
+                                         {"Stencil", "--stencil", &ConversionOptions::stencilBridge}};
+
+template <class T>
+std::string storedText(const std::optional<T>& v) {
+  return v ? exactText(static_cast<double>(*v)) : std::string();
+}
+
+}  // namespace
+
+std::vector<std::string> loadProductionChoices(const std::string& path, ConversionOptions& options,
+                                               ProductionOptions& production) {
+  std::vector<std::string> refused;
+  ProductionOptions p;
+  p.oneFile = production.oneFile;
+  // A number within its option's limits, else not set (and told when it was there but wrong).
+  const auto number = [&](const char* key, const char* flag) -> std::optional<double> {
+    const std::optional<std::string> raw = readProfileString(path, kProductionSection, key);
+    if (!raw || raw->empty()) return std::nullopt;
+    const OptionDescriptor& row = optionNamed(flag);
+    const std::optional<double> v = storedValue(row, *raw);
+    if (!v) {
+      refused.push_back(std::string("[Production] ") + key + "=" + *raw +
+                        (row.kind == OptionKind::Whole ? " is not a whole number from "
+                                                       : " is not a number from ") +
+                        limitsText(row) + "; not used");
+    }
+    return v;
+  };
+  if (auto merge = readProfileString(path, kProductionSection, "MergeFile"); merge && !merge->empty())
+    p.mergeFile = *merge;
+  if (auto v = number("SerialStart", "--serial-start")) p.serialStart = static_cast<long long>(*v);
+  if (auto v = number("SerialStep", "--serial-step")) p.serialStep = static_cast<long long>(*v);
+  if (auto v = number("Copies", "--copies")) p.copies = static_cast<int>(*v);
+  if (auto v = number("Gap", "--gap")) p.gap = *v;
+  if (auto v = number("Columns", "--columns")) p.columns = static_cast<int>(*v);
+  if (auto sheet = readProfileString(path, kProductionSection, "Sheet"); sheet && !sheet->empty()) {
+    const OptionDescriptor& limits = optionNamed("--sheet");
+    if (const auto size = storedPair(*sheet, 'x', limits, limits)) {
+      p.sheet = Vec2{size->first, size->second};
+    } else {
+      refused.push_back("[Production] Sheet=" + *sheet + " is not WIDTHxHEIGHT of two numbers from " +
+                        limitsText(limits) + "; not used");
+    }
+  }
+  for (const JobKey& k : kProductionJobKeys) options.*k.field = number(k.key, k.flag);
+  production = p;
+  return refused;
+}
+
+void saveProductionChoices(const std::string& path, const ConversionOptions& options,
+                           const ProductionOptions& p) {
+  bool any = p.active() || p.gap || p.columns;
+  for (const JobKey& k : kProductionJobKeys) any = any || (options.*k.field).has_value();
+  // A settings file from before production runs keeps its bytes until one is set up.
+  if (!any && !readProfileString(path, kProductionSection, "Sheet")) return;
+  writeProfileString(path, kProductionSection, "MergeFile", p.mergeFile.value_or(""));
+  writeProfileString(path, kProductionSection, "SerialStart", storedText(p.serialStart));
+  writeProfileString(path, kProductionSection, "SerialStep", storedText(p.serialStep));
+  writeProfileString(path, kProductionSection, "Copies", storedText(p.copies));
+  writeProfileString(path, kProductionSection, "Sheet",
+                     p.sheet ? exactText(p.sheet->x) + "x" + exactText(p.sheet->y) : "");
+  writeProfileString(path, kProductionSection, "Gap", storedText(p.gap));
+  writeProfileString(path, kProductionSection, "Columns", storedText(p.columns));
+  for (const JobKey& k : kProductionJobKeys)
+    writeProfileString(path, kProductionSection, k.key, storedText(options.*k.field));
+}
+
+void mergeProductionChoices(ProductionOptions& run, ConversionOptions& options,
+                            const ProductionOptions& stored, const ConversionOptions& storedOptions) {
+  if (!run.mergeFile && !run.copies) {
+    run.mergeFile = stored.mergeFile;
+    run.copies = stored.copies;
+  }
+  if (!run.serialStart) run.serialStart = stored.serialStart;
+  if (!run.serialStep) run.serialStep = stored.serialStep;
+  if (!run.sheet && stored.sheet) {
+    run.sheet = stored.sheet;
+    run.gap = stored.gap;
+    run.columns = stored.columns;
+  }
+  if (options.format == OutputFormat::Lines || options.format == OutputFormat::PolyLines) return;
+  if (!asksForTabs(options) && asksForTabs(storedOptions)) {
+    options.tabCount = storedOptions.tabCount;
+    options.tabSpacing = storedOptions.tabSpacing;
+    options.tabWidth = storedOptions.tabWidth;
+    options.tabHeight = storedOptions.tabHeight;
+  }
+  if (!options.stencilBridge) options.stencilBridge = storedOptions.stencilBridge;
 }
 
 }  // namespace kerfline

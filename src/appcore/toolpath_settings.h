@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "appcore/production_options.h"
 #include "export/conversion_options.h"
 
 namespace kerfline {
@@ -66,6 +67,22 @@ struct LayoutPathFile {
 LayoutPathFile loadLayoutPathFile(const std::string& path);
 /// Writes them; a file without section "Layout" is left alone while source.file is empty.
 void saveLayoutPathFile(const std::string& path, const LayoutPathFile& source);
+/// Section "Production", a run of many items: MergeFile (a path), SerialStart, SerialStep,
+/// Copies, Sheet (WIDTHxHEIGHT), Gap, Columns, Tabs, TabWidth, TabHeight and Stencil (plain
+/// numbers within the option table's limits of their command-line options; empty: not set).
+/// Missing or refused: not set; refused values are named in the lines returned.
+std::vector<std::string> loadProductionChoices(const std::string& path, ConversionOptions& options,
+                                               ProductionOptions& production);
+/// Writes section "Production"; a file without it is left alone while nothing is set.
+void saveProductionChoices(const std::string& path, const ConversionOptions& options,
+                           const ProductionOptions& production);
+
+/// Fills what a command line left unset from a stored run: the merge file or copies when it
+/// asks for neither, the serial start and step each, the sheet with its gap and columns when
+/// it gives no sheet, the tabs (with their width and height) when it asks for none, and the
+/// stencil bridges; tabs and bridges only for the forms that have them (not the classic two).
+void mergeProductionChoices(ProductionOptions& run, ConversionOptions& options,
+                            const ProductionOptions& stored, const ConversionOptions& storedOptions);
 
 /// "[Export] Kerf=1e13 is not a number from 0.0001 to 100": why a stored value is refused.
 std::string settingRefusal(const OptionDescriptor& row, std::string_view key, std::string_view text);

@@ -144,6 +144,9 @@ struct ConversionOptions {
   std::optional<double> tabWidth;      ///< material left per tab; unset: kDefaultTabWidth
   std::optional<double> tabMinLength;  ///< shorter contours get no tab
   bool tabsOnHoles = false;            ///< holes too, not only parts' outlines
+  /// Router G-code: the tool crosses each tab this far above the cut's depth instead of
+  /// lifting out (raisedTabZ); unset, or not below the surface: a gap, as in every other form.
+  std::optional<double> tabHeight;
   // Stencil bridges across letters' strokes to their islands; unset width: none.
   std::optional<double> stencilBridge;   ///< bridge width
   std::optional<double> bridgeCount;     ///< bridges per island; unset: 1

@@ -85,6 +85,7 @@ CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const Conversio
   };
 
   route.drawing.layer = drawing.layer;
+  route.drawing.page = drawing.page;
   route.drawing.characters.reserve(plan.steps.size());
   const auto add = [&](std::size_t path, Contour contour) {
     const PlacedCharacter& c = from(path);

@@ -139,6 +139,7 @@ class GcodeProgram {
       if (!(zUp_ > zCut_))
         throw Error("Z up must lie above Z cutting: the tool would travel through the material.");
       passes_ = passDepths(zCut_, g.depthPerPass, options.units);
+      tabZ_ = raisedTabZ(options);
     }
     out_.reserve(kFlushSize + 4096);
   }
@@ -170,6 +171,10 @@ class GcodeProgram {
         appendFixed(line, *g.depthPerPass, decimals_);
       }
       if (g.spindleRpm) line += ", spindle " + std::to_string(*g.spindleRpm) + " rpm";
+      if (tabZ_) {
+        line += ", tabs crossed at Z ";
+        appendFixed(line, *tabZ_, decimals_);
+      }
     }
     comment(line);
     line = std::string("weld ") + (options_.weld ? "on" : "off") + ", kerf ";
@@ -236,20 +241,18 @@ class GcodeProgram {
     } else {
       // Every pass of this contour before the next one. A ring ends where it began, so the
       // next pass plunges on the spot; an open path is cut back the other way.
+      const std::vector<bool> overTab = tabPieces(c, moves, at, reversed);
       for (const double z : passes_) {
-        out_ += "G1 Z";
-        appendFixed(out_, z, decimals_);
-        out_ += " F";
-        appendPlain(out_, plungeFeed_);
-        out_ += '\n';
-        feedPending_ = true;
+        double zNow = zUp_;
         for (std::size_t i = 1; i <= moves; ++i) {
-          if (forward || c.closed) {
-            piece(i, false);
-          } else {
-            piece(moves - i + 1, true);
-          }
+          const std::size_t k = forward || c.closed ? i : moves - i + 1;
+          // A tab stands up to tabZ_: the passes below it rise onto it and plunge back after.
+          const double want = overTab[k - 1] ? std::max(z, *tabZ_) : z;
+          if (i == 1 || want != zNow) plungeTo(want);
+          zNow = want;
+          piece(k, !(forward || c.closed));
         }
+        if (moves == 0) plungeTo(z);
         forward = !forward;
       }
       rapidZ(zUp_);
@@ -287,6 +290,46 @@ class GcodeProgram {
   }
 
   void comment(const std::string& text) { out_ += '(' + fitComment(text) + ")\n"; }
+
+  // A feed move to z at the plunge feed; the next cut gives its feed again.
+  void plungeTo(double z) {
+    out_ += "G1 Z";
+    appendFixed(out_, z, decimals_);
+    out_ += " F";
+    appendPlain(out_, plungeFeed_);
+    out_ += '\n';
+    feedPending_ = true;
+  }
+
+  // For each piece of the path in visiting order (from at(k) to at(k + 1)): whether it runs
+  // over a tab. The tabs are found by their end points among the path's vertices, so a ring
+  // entered anywhere (even within a tab) and a path with leads added still find them.
+  template <typename At>
+  std::vector<bool> tabPieces(const Contour& c, std::size_t moves, const At& at,
+                              bool reversed) const {
+    std::vector<bool> over(moves, false);
+    if (!tabZ_ || c.tabs.empty()) return over;
+    const auto isEnd = [&](const Vec2& p, bool first) {
+      for (const auto& [a, b] : c.tabs)
+        if ((first != reversed ? a : b) == p) return true;
+      return false;
+    };
+    // Inside a tab at the start when the first tab end met along the path closes one.
+    bool inside = false;
+    for (std::size_t k = 0; k <= moves; ++k) {
+      if (isEnd(at(k), false)) {
+        inside = true;
+        break;
+      }
+      if (isEnd(at(k), true)) break;
+    }
+    for (std::size_t k = 0; k < moves; ++k) {
+      if (isEnd(at(k), false)) inside = false;
+      if (isEnd(at(k), true)) inside = true;
+      over[k] = inside;
+    }
+    return over;
+  }
 
   void rapidZ(double z) {
     out_ += "G0 Z";
@@ -373,6 +416,7 @@ class GcodeProgram {
   bool laser_ = false;
   double feed_ = 0, plungeFeed_ = 0, power_ = 0;
   double zUp_ = 0, zCut_ = 0;
+  std::optional<double> tabZ_;  // set: tabs are crossed at this Z on the passes below it
   std::vector<double> passes_;
   Vec2 tool_{0, 0};  // the work origin until the first move
   static constexpr std::size_t kPositionRoom = 2 * kNumberRoom + 8;
@@ -392,6 +436,18 @@ void GcodeProgram::flush() {
 double defaultFeed(DrawingUnits units) { return units == DrawingUnits::Inch ? 24 : 600; }
 
 double defaultPlungeFeed(DrawingUnits units) { return units == DrawingUnits::Inch ? 8 : 200; }
+
+std::optional<double> raisedTabZ(const ConversionOptions& options) {
+  // Arcs are fitted after the tabs are marked and may merge away a tab's end vertices: such a
+  // job keeps full tabs (gaps) rather than risk cutting through one.
+  if (!options.tabHeight || options.format != OutputFormat::Gcode || options.gcode.laser ||
+      options.arcs)
+    return std::nullopt;
+  const double top = parseFiniteNumber(options.classic.zLevelText).value_or(0.0f) + *options.tabHeight;
+  // A tab as high as the cut is deep is the whole thickness: the tool lifts clear over it.
+  if (!(top < 0)) return std::nullopt;
+  return top;
+}
 
 std::vector<double> passDepths(double zCut, std::optional<double> depthPerPass,
                                DrawingUnits units) {

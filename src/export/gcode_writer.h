@@ -20,6 +20,11 @@ inline constexpr double kDefaultLaserPower = 1000;
 /// More passes than this per contour are refused as a mistyped depth per pass.
 inline constexpr int kMaxPasses = 1000;
 
+/// The Z a router crosses tabs at: Z cutting plus options.tabHeight, when the G-code is for a
+/// router (not a laser), without arcs, and that lies below the surface (Z 0); else none, and
+/// a tab is a gap the tool lifts over, as in every other form.
+std::optional<double> raisedTabZ(const ConversionOptions& options);
+
 /// The Z values of the passes over one contour: -D, -2D, ... above zCut, then zCut itself;
 /// only zCut without a depth per pass or when zCut is not below -D. A pass that would print
 /// the same as zCut at the unit's decimals is left out. Throws Error past kMaxPasses passes.

@@ -206,7 +206,7 @@ void SvgStream::commit() {
 }
 
 void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options) {
-  SvgStream svg(path, drawing.extent(), drawing.layer, options);
+  SvgStream svg(path, drawing.page.value_or(drawing.extent()), drawing.layer, options);
   std::size_t first = 0;
   for (const PlacedCharacter& c : drawing.characters) {
     svg.character(c, drawing.bulgesOfCharacter(first, c.contours.size()));

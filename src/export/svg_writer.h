@@ -13,11 +13,12 @@
 
 namespace kerfline {
 
-/// The drawing as a standalone SVG 1.1 file at path: width and height the extent in the
-/// options' unit, a viewBox in drawing units with Y turned to grow downward, one layer group
-/// (fill none, hairline stroke) holding one path per character, its closed rings as closed
-/// subpaths and its open paths open, in the drawing's order. Written to a temporary file and
-/// renamed; throws Error with the user's message, leaving any previous file untouched.
+/// The drawing as a standalone SVG 1.1 file at path: width and height its page (else its
+/// extent) in the options' unit, a viewBox in drawing units with Y turned to grow downward,
+/// one layer group (fill none, hairline stroke) holding one path per character, its closed
+/// rings as closed subpaths and its open paths open, in the drawing's order. Written to a
+/// temporary file and renamed; throws Error with the user's message, leaving any previous
+/// file untouched.
 void saveSvg(const std::string& path, const Drawing& drawing, const ConversionOptions& options);
 
 /// The hairline every path is stroked with unless it says otherwise: 0.001 inch, the width

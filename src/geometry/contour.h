@@ -7,6 +7,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kerfline {
@@ -40,6 +41,10 @@ struct Contour {
   /// moved and turned with them (shared by every copy of the glyph); none once anything
   /// rebuilds the points. A hint for the arc fitter, not part of the path: == ignores it.
   std::shared_ptr<const PolylineTangents> tangents = nullptr;
+  /// Tabs a router cuts over at a height instead of leaving a gap: each runs along the path
+  /// from its first point to its second, both vertices of points (found again by value
+  /// wherever the path is entered).
+  std::vector<std::pair<Vec2, Vec2>> tabs = {};
 
   /// Even depth: material inside is kept (a part); odd depth: a hole.
   bool isHole() const { return closed && depth % 2 == 1; }
@@ -92,6 +97,9 @@ struct Extent {
 struct Drawing {
   std::vector<PlacedCharacter> characters;  ///< line by line, character by character
   std::string layer = "0";                   ///< the layer every path is written on
+  /// Set: the sheet of material the drawing lies on, which an SVG file takes as its page (so
+  /// that it shows at the sheet's real size, the parts where they are cut); else the extent.
+  std::optional<Extent> page;
   /// Paths fitted with arcs (written last, after every step that works on polylines): per
   /// path in file order, character by character, the bulge of the piece leaving each point
   /// (geometry/arc_path.h); empty when every path is lines.

@@ -125,6 +125,30 @@ std::vector<Contour> splitAtTabs(const Contour& ring, const std::vector<double>&
   return pieces;
 }
 
+Contour raiseAtTabs(const Contour& ring, const std::vector<double>& centres, double gap) {
+  const std::vector<double> at = arcLengths(ring.points);
+  const double total = at.back();
+  const auto wrap = [total](double s) { return s < 0 ? s + total : s >= total ? s - total : s; };
+  // The ring's points and the gaps' ends, by their arc length from the first point. A gap's
+  // end is computed once and used both as the vertex and in the tab, so the two compare equal.
+  std::vector<std::pair<double, Vec2>> marks;
+  for (std::size_t i = 0; i < ring.points.size(); ++i) marks.emplace_back(at[i], ring.points[i]);
+  Contour out{{}, true, ring.depth};
+  for (const double c : centres) {
+    const double from = wrap(c - gap / 2), to = wrap(c + gap / 2);
+    const Vec2 a = pointAt(ring.points, at, from), b = pointAt(ring.points, at, to);
+    marks.emplace_back(from, a);
+    marks.emplace_back(to, b);
+    out.tabs.emplace_back(a, b);
+  }
+  std::stable_sort(marks.begin(), marks.end(),
+                   [](const auto& p, const auto& q) { return p.first < q.first; });
+  for (const auto& [s, p] : marks)
+    if (out.points.empty() || !(out.points.back() == p)) out.points.push_back(p);
+  if (out.points.size() > 1 && out.points.back() == out.points.front()) out.points.pop_back();
+  return out;
+}
+
 TabNotes addHoldingTabs(Drawing& drawing, const TabRule& rule) {
   TabNotes notes;
   for (PlacedCharacter& c : drawing.characters) {
@@ -146,6 +170,10 @@ TabNotes addHoldingTabs(Drawing& drawing, const TabRule& rule) {
       if (centres.size() < static_cast<std::size_t>(tabsAsked(total, rule))) ++notes.short_;
       if (centres.empty()) {
         out.push_back(std::move(k));
+        continue;
+      }
+      if (rule.raise) {
+        out.push_back(raiseAtTabs(k, centres, rule.width + rule.kerf));
         continue;
       }
       for (Contour& piece : splitAtTabs(k, centres, rule.width + rule.kerf)) out.push_back(std::move(piece));

@@ -17,6 +17,7 @@ struct TabRule {
   double kerf = 0;               ///< the cut's width: the gap in the path is width + kerf
   double minLength = 0;          ///< contours shorter than this get no tab
   bool onHoles = false;          ///< holes too (else only parts' outlines)
+  bool raise = false;            ///< rings stay whole, their tabs marked (Contour::tabs)
 };
 
 /// The arc-length positions (from the ring's first point, along its points) of the centres of
@@ -31,6 +32,10 @@ std::vector<double> tabCentres(const std::vector<Vec2>& ring, const TabRule& rul
 std::vector<Contour> splitAtTabs(const Contour& ring, const std::vector<double>& centres,
                                  double gap);
 
+/// ring whole, with a vertex added at both ends of the gap of width + kerf around every
+/// centre (as splitAtTabs cuts them) and each gap listed in its tabs.
+Contour raiseAtTabs(const Contour& ring, const std::vector<double>& centres, double gap);
+
 /// What tabs did: the rings that got fewer tabs than asked, for the report.
 struct TabNotes {
   std::size_t rings = 0;   ///< rings that were to get tabs (long enough)
@@ -39,7 +44,8 @@ struct TabNotes {
 };
 
 /// Replaces every closed ring of drawing that rule selects (parts' outlines, holes with
-/// onHoles, at least minLength long) by its pieces around its tabs.
+/// onHoles, at least minLength long) by its pieces around its tabs, or with rule.raise by the
+/// ring with its tabs marked.
 TabNotes addHoldingTabs(Drawing& drawing, const TabRule& rule);
 
 }  // namespace kerfline

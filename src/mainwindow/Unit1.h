@@ -11,6 +11,7 @@
 #include "common/font_description.h"
 #include "export/conversion_options.h"
 #include "export/text_export.h"
+#include "richtext/styled_text.h"
 #include "vectorizer/UTTF2Vct.h"
 
 class QAction;
@@ -43,6 +44,7 @@ class TUpDown;
 class TPaintBox;
 class JobView;
 class LayoutPanel;
+class ProductionPanel;
 class Workshop;
 
 /// The hidden one-character copy of the current character and its formatting.
@@ -158,6 +160,8 @@ class TMainForm : public QMainWindow {
   /// options with the panel's fields and the typography controls' placement: what every
   /// export of the window writes with, whatever its dialog chose.
   ConversionOptions withWindowPlacement(ConversionOptions options) const;
+  /// The Production panel (View > Production Panel): merge file, serials, sheets, tabs.
+  ProductionPanel* productionPanel() const { return productionPanel_; }
   /// The Spacing choice changed: Space % shows the classic space or the font spacing's tracking,
   /// each mode keeping its own value.
   void SpacingBoxChange();
@@ -464,6 +468,15 @@ class TMainForm : public QMainWindow {
   void createWorkshop();
   /// The Layout panel in its dock, shown and hidden from view (main_form_layout.cpp).
   void createLayoutPanel(QMenu* view);
+  // ---- the Production panel (main_form_production.cpp) ----
+  void createProductionPanel();
+  /// The editor's text, or the item of it the Production panel's chosen row makes.
+  StyledText jobViewText() const;
+  /// The panel's tabs and stencil bridges into options (not for the classic forms).
+  void applyProductionPanel(ConversionOptions& options) const;
+  void loadProduction(const std::string& path);
+  void saveProduction(const std::string& path);
+  ProductionPanel* productionPanel_ = nullptr;
   /// Adds the job view's height under the designed work area (as far as the screen allows).
   void growForJobView();
   /// Design pixels (120 per inch) to screen pixels.

@@ -78,6 +78,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   connectHandlers();
   installDefaultSeams();
   createWorkshop();
+  createProductionPanel();
 
   resize(dp(638), dp(450));
   // Every parameter field must be reachable at the start: widen the window when the panel

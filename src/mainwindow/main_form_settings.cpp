@@ -17,6 +17,7 @@ void TMainForm::Loadini() {
   ZlevelEdit->setText(QString::fromStdString(s.zDown));
   loadTypography(settingsFile());
   loadLayout(settingsFile());
+  loadProduction(settingsFile());
 }
 
 void TMainForm::Saveini() {
@@ -28,6 +29,7 @@ void TMainForm::Saveini() {
                                   ZlevelEdit->text().toStdString()});
   saveTypography(location.path);
   saveLayout(location.path);
+  saveProduction(location.path);
 }
 
 ExportSettings TMainForm::exportSettings() const {

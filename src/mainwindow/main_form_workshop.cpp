@@ -137,7 +137,7 @@ void TMainForm::createWorkshop() {
     // What the cut-ready exports (closed DXF, SVG, G-code) would write now: the window's
     // fields and typography with the export dialogs' choices.
     if (!workshop_->exportChoices) workshop_->exportChoices = storedExportOptions();
-    workshop_->layout->request(RichEdit1->styledText(), withWindowPlacement(*workshop_->exportChoices));
+    workshop_->layout->request(jobViewText(), withWindowPlacement(*workshop_->exportChoices));
   });
   connect(workshop_->layout, &JobLayoutWorker::finished, this,
           [this](std::shared_ptr<const JobScene> scene) {

@@ -150,6 +150,7 @@ ConversionOptions TMainForm::withWindowPlacement(ConversionOptions options) cons
   options.align = window.align;
   options.autoPitch = window.autoPitch;
   options.layout = window.layout;
+  applyProductionPanel(options);
   return options;
 }
 

@@ -5,6 +5,7 @@
 #include "export/converter_glyph_source.h"
 #include "export/cut_ready_drawing.h"
 #include "export/fill_export.h"
+#include "export/gcode_writer.h"
 #include "layout/sign_placement.h"
 #include "typography/text_placement.h"
 
@@ -71,7 +72,12 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
                                : applyWeldAndKerf(drawing, options, checkpoint);
   done.bridges = bridges;
   // Tabs come last: they cut gaps in the paths the tool follows, after weld and kerf.
-  if (asksForTabs(options)) done.tabs = addHoldingTabs(drawing, tabRuleFor(options));
+  // A router that crosses tabs at a height keeps each ring whole, its tabs marked.
+  if (asksForTabs(options)) {
+    TabRule rule = tabRuleFor(options);
+    rule.raise = raisedTabZ(options).has_value();
+    done.tabs = addHoldingTabs(drawing, rule);
+  }
   if (notes) *notes = std::move(done);
   return drawing;
 }

@@ -56,7 +56,8 @@ TEST(option_table_test, the_command_line_takes_exactly_the_values_inside_each_ro
       if (flag.starts_with("--tab") || flag.starts_with("--stencil") || flag.starts_with("--bridge"))
         args.insert(args.begin(), {"-f", "closed"});
       if (flag.starts_with("--bridge")) args.insert(args.begin(), {"--stencil", "1"});
-      if (flag == "--tab-width" || flag == "--tab-min-length") args.insert(args.begin(), {"--tabs", "1"});
+      if (flag == "--tab-width" || flag == "--tab-height" || flag == "--tab-min-length")
+        args.insert(args.begin(), {"--tabs", "1"});
       if (!p.taken) {
         EXPECT_THROW(parseConvertCommand(args), UsageError);
         continue;

@@ -31,6 +31,9 @@ TEST_F(ProductionRunTest, dump_text_shows_the_first_item_merged) {
       {"line break in quotes", "a\n\"one\ntwo\"\n", {"--text", "{a}!"}, "one\\r\\ntwo!"},
       {"serial with a merge file", kTeam, {"--text", "{n:04}", "--serial-start", "41"}, "0041"},
       {"braces doubled", kTeam, {"--text", "{{{name}}}"}, "{Ann}"},
+      // A shell's double quotes hand over a backslash and an n: a line break; two backslashes: one.
+      {"backslash n typed", kTeam, {"--text", "{name}\\n{role}"}, "Ann\\r\\nLead, Design"},
+      {"backslash doubled", kTeam, {"--text", "a\\\\nb\\x"}, "a\\\\nb\\\\x"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -248,4 +251,72 @@ TEST_F(ProductionRunTest, stencil_bridges_keep_every_island) {
 }
 
 }  // namespace
+TEST_F(ProductionRunTest, framed_badges_lie_apart_on_a_page_the_size_of_the_sheet) {
+  // Each item is framed before the sheet is laid out, so items are kept apart by their frames'
+  // extents; the SVG page is the whole sheet, so it prints at its real size.
+  std::filesystem::copy_file(KERFLINE_SOURCE_DIR "/examples/team.csv", work_ / "team.csv");
+  const ProcessResult r = convert({"--text", "{name}\\n{role}", "--merge", "team.csv", "--font", "DejaVu Sans",
+                                   "--size", "24", "--frame", "rounded:3", "--frame-margin", "4", "--sheet",
+                                   "300x200", "--gap", "5", "-f", "svg", "-o", "badges.svg"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const test::CommandOutput run = test::runCommand(
+      "/usr/bin/python3 " KERFLINE_SOURCE_DIR "/tests/e2e/check_badges.py 300 200 5 4 '" +
+      (work_ / "badges.svg").string() + "' 2>&1");
+  ASSERT_TRUE(run.ok()) << run.output;
+  // Page 300 x 200 mm; the twelve rows of the team, each in its frame; all on the sheet, apart,
+  // letters at the frame margin.
+  EXPECT_EQ(run.output, "300 200 12 1 1 1\n");
+  // The same run kept in a settings file's [Production] section, as the window keeps it.
+  spit(work_ / "run.ini", "[Production]\r\nMergeFile=team.csv\r\nSheet=300x200\r\nGap=5\r\n");
+  const ProcessResult stored =
+      convert({"--settings", "run.ini", "--text", "{name}", "-f", "svg", "-o", "names.svg", "--report"});
+  ASSERT_EQ(stored.status, 0) << stored.err;
+  EXPECT_EQ(stored.out.rfind("names.svg: sheet 1, 12 items (1 to 12)", 0), 0u) << stored.out;
+}
+
+TEST_F(ProductionRunTest, a_router_leaves_the_tab_height_over_each_tab) {
+  // The material along the tool's path, simulated from what two interpreters read: every
+  // stretch is cut to the cut depth but the tabs, each the tab width plus the kerf long and
+  // left standing exactly the tab height. "OI": two outlines with two tabs each (the O's
+  // counter is a hole and gets none).
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    std::string simulated;  // tabs, other floors, shortest, longest, height left
+  };
+  const std::vector<Case> cases = {
+      {"one pass", {"--z-cut", "-3", "--tab-height", "1"}, "4 0 1.500 1.500 1.0000"},
+      // Passes at -1, -2 and -3: the first is above the tab's top (-1.5) and cuts it.
+      {"passes", {"--z-cut", "-3", "--depth-per-pass", "1", "--tab-height", "1.5"}, "4 0 1.500 1.500 1.5000"},
+      // As high as the cut is deep: a full tab, which the tool lifts clear over (no feed there).
+      {"full height", {"--z-cut", "-3", "--tab-height", "3"}, "0 0 0.000 0.000 0.0000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> args = {"--text", "OI", "--font", "DejaVu Sans", "--size", "72", "--kerf", "0.5",
+                                     "--tabs", "2", "--tab-width", "1", "-f", "gcode", "-o", "oi.nc"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessResult r = convert(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const test::CommandOutput run = test::runCommand("/usr/bin/python3 " KERFLINE_SOURCE_DIR
+                                                     "/tests/e2e/check_tab_height.py '" +
+                                                     (work_ / "oi.nc").string() + "' -3 2>&1");
+    ASSERT_TRUE(run.ok()) << run.output;
+    EXPECT_EQ(run.output, "npm " + c.simulated + "\nrs274 " + c.simulated + "\n");
+  }
+  // A laser and the drawing forms keep the gap: the height changes nothing there.
+  for (const std::vector<std::string>& form : std::vector<std::vector<std::string>>{
+           {"-f", "gcode", "--laser"}, {"-f", "svg"}, {"-f", "closed"}}) {
+    SCOPED_TRACE(form[1]);
+    std::vector<std::string> args = {"--text", "OI", "--font", "DejaVu Sans", "--size", "72", "--z-cut", "-3",
+                                     "--tabs", "2", "-o", "oi.out"};
+    args.insert(args.end(), form.begin(), form.end());
+    const std::string gap = written(args, "oi.out");
+    args.insert(args.end(), {"--tab-height", "1"});
+    EXPECT_EQ(written(args, "oi.out"), gap);
+  }
+  EXPECT_NE(convert({"--text", "OI", "--tab-height", "1", "-f", "gcode", "-o", "x.nc"}).err.find("need --tabs"),
+            std::string::npos);
+}
+
 }  // namespace kerfline::e2e

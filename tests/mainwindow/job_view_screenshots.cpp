@@ -4,10 +4,13 @@
 // window_letter_cut_order.png, window_shaped_kerf.png, job_shaped_kerf.png, job_fill_hatch.png,
 // job_fill_pocket.png, job_fill_raised.png, job_fill_offset.png, job_vcarve.png,
 // job_vcarve_floors.png, gcode_dialog_vcarve.png, window_sample.png, window_long_text.png and
-// window_layout_panel.png into the folder given.
+// window_layout_panel.png into the folder given; with "production" after the folder only
+// window_production_panel.png.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QSpinBox>
 #include <QComboBox>
 #include <QToolButton>
 #include <QDir>
@@ -27,6 +30,7 @@
 #include "mainwindow/job_scene.h"
 #include "mainwindow/job_view.h"
 #include "mainwindow/layout_panel.h"
+#include "mainwindow/production_panel.h"
 #include "mainwindow/rich_edit.h"
 #include "richtext/styled_text.h"
 
@@ -61,6 +65,32 @@ void waitForLayout(kerfline::TMainForm& form, const kerfline::JobScene* before) 
 
 }  // namespace
 
+// The Production panel with the bundled team list loaded, its third row in the job view:
+// window_production_panel.png.
+int productionPicture(kerfline::TMainForm& form, const QString& folder) {
+  kerfline::StyledText t;
+  t.append(U"{name}\r\n{role}", face("DejaVu Sans", 24));
+  child<QCheckBox>(form, "AutoPitchBox")->setChecked(true);
+  const kerfline::JobScene* before = child<kerfline::JobView>(form, "JobView1")->scene().get();
+  form.editor()->setStyledText(t);
+  waitForLayout(form, before);
+  child<QAction>(form, "ProductionPanel1")->trigger();
+  kerfline::ProductionPanel* panel = form.productionPanel();
+  before = child<kerfline::JobView>(form, "JobView1")->scene().get();
+  panel->openMergeFile(QStringLiteral(KERFLINE_SOURCE_DIR "/examples/team.csv"));
+  child<QDoubleSpinBox>(*panel, "SheetWidth")->setValue(300);
+  child<QDoubleSpinBox>(*panel, "SheetHeight")->setValue(200);
+  child<QDoubleSpinBox>(*panel, "SheetGap")->setValue(5);
+  child<QSpinBox>(*panel, "TabCount")->setValue(2);
+  panel->setCurrentRow(2);
+  waitForLayout(form, before);
+  QTest::qWait(300);
+  child<kerfline::JobView>(form, "JobView1")->fitToView();
+  QTest::qWait(300);
+  form.grab().save(folder + QStringLiteral("/window_production_panel.png"));
+  return 0;
+}
+
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   if (argc < 2) {
@@ -75,6 +105,8 @@ int main(int argc, char* argv[]) {
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) return 1;
   child<QSplitter>(form, "JobSplitter")->setSizes({240, 420});
+  if (argc > 2 && QString::fromLocal8Bit(argv[2]) == QLatin1String("production"))
+    return productionPicture(form, folder);
 
   kerfline::StyledText t;
   t.append(U"Kerfline", face("Liberation Sans", 28, true));
