@@ -129,6 +129,10 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
   readFlag(path, kToolpathSection, "FillOutline", options.fill.outline);
   readRows(path, kToolpathSection, options, refused);
   readRows(path, kCarveSection, options, refused);
+  // Empty: a plain carving; a name this program did not write leaves the part as it was.
+  const std::optional<std::string> inlay = readProfileString(path, kCarveSection, "Inlay");
+  if (inlay && inlay->empty()) options.vcarve.inlay = InlayPart::None;
+  if (auto part = named(inlay, kInlayPartNames)) options.vcarve.inlay = *part;
   return refused;
 }
 
@@ -179,6 +183,9 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
         readProfileString(path, kCarveSection, std::string(row.key)))
       writeProfileString(path, kCarveSection, std::string(row.key), v ? exactText(*v) : "");
   }
+  if (options.vcarve.inlay != InlayPart::None || readProfileString(path, kCarveSection, "Inlay"))
+    writeProfileString(path, kCarveSection, "Inlay",
+                       options.vcarve.inlay == InlayPart::None ? "" : nameOf(options.vcarve.inlay, kInlayPartNames));
 }
 
 std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options) {

@@ -102,4 +102,5 @@ def main():
           repr(region.area))
 
 
-main()
+if __name__ == '__main__':
+    main()
