@@ -156,10 +156,11 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) 
     job.vbit.notes.push_back("letters mirrored about X " + gcodeNumber(r.mirrorX, units) +
                              "; walls meet their outline at Z -" + gcodeNumber(inlay->plugStart, units) +
                              ", background at Z -" + gcodeNumber(inlay->plugDepth, units));
-    job.vbit.notes.push_back("saw the plug out along X " + gcodeNumber(r.left, units) + " to " +
+    job.vbit.notes.push_back("saw the plug out along its box, X " + gcodeNumber(r.left, units) + " to " +
                              gcodeNumber(r.right, units) + ", Y " + gcodeNumber(r.bottom, units) +
-                             " to " + gcodeNumber(r.top, units) +
-                             ", turn it over about that line and press it in: the walls bear, the glue gap " +
+                             " to " + gcodeNumber(r.top, units));
+    job.vbit.notes.push_back("turn it over about X " + gcodeNumber(r.mirrorX, units) +
+                             " and press it in: the walls bear, the glue gap " +
                              lengthText(inlay->glueGap, units) + " stays over the floor");
   }
   if (job.flat) {
