@@ -253,6 +253,19 @@ the same form.
                       radius, in a second program; the V-bit traces the floor's edge so
                       no ridge stands between the two
   --clear-output FILE the end mill's program (with --clear-tool)
+Inlays (with --cut vcarve; give both parts the same bit, depth and gap):
+  --inlay PART        female: the pocket, the letters carved to the inlay depth and the
+                      floor cleared; male: the plug, the letters mirrored about their box's
+                      centre and the box round them carved, so that the letters stand as
+                      mesas whose tops are the board's surface (Z 0), their walls meeting
+                      the outline at Z -(D - G) and the background at Z -D. Saw the plug
+                      out along its box (its header says where), turn it over about the
+                      mirror line and press it in: the walls bear (no seam shows) and G
+                      stays over the pocket's floor; every gap lies between 0 and G
+  --inlay-depth D     the pocket's depth, default --max-depth
+  --inlay-margin M    the plug's box beyond the letters, default 2 mm
+  --glue-gap G        left over the pocket's floor, above 0 and below D, default 0.5 mm;
+                      floors are passed so close that the V-bit's ridges stay under G / 2
 Typography (every form; closed, svg and gcode place the text as lines does, then fit, weld
 and offset it):
   --spacing MODE      classic (default): each character after the rightmost point of the

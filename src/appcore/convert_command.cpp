@@ -171,6 +171,9 @@ constexpr std::pair<std::string_view, DrawingUnits> kUnits[] = {
 constexpr std::pair<std::string_view, int> kDxfVersions[] = {{"12", 12}, {"2000", 2000}};
 constexpr std::pair<std::string_view, KerfSide> kKerfSides[] = {
     {"outside", KerfSide::Outside}, {"inside", KerfSide::Inside}, {"on", KerfSide::On}};
+// A plain carving is the default: the command line names only the parts.
+constexpr std::pair<std::string_view, InlayPart> kInlayParts[] = {
+    {"female", InlayPart::Female}, {"male", InlayPart::Male}};
 constexpr std::pair<std::string_view, SpacingMode> kSpacings[] = {
     {"classic", SpacingMode::Classic}, {"font", SpacingMode::Font}};
 constexpr std::pair<std::string_view, Alignment> kAlignments[] = {
@@ -244,6 +247,8 @@ const OptionEntry kOptions[] = {
        if (v.text.empty()) refuse(v, "names no file");
        c.options.vcarve.clearOutput = v.text;
      }},
+    {"--inlay", 0, true,
+     [](ConvertCommand& c, const Value& v) { c.options.vcarve.inlay = oneOf(v, kInlayParts); }},
     // the machine
     {"--laser", 0, false, [](ConvertCommand& c, const Value&) { c.options.gcode.laser = true; }},
     // filled letters
@@ -437,6 +442,8 @@ void checkCombinations(const ConvertCommand& c) {
     if (c.options.vcarve.clearTool.has_value() != !c.options.vcarve.clearOutput.empty())
       throw UsageError("--clear-tool and --clear-output go together");
   }
+  if (c.options.vcarve.inlay != InlayPart::None && c.options.cut != CutOperation::VCarve)
+    throw UsageError("--inlay carves a pocket or a plug: it needs --cut vcarve");
   std::size_t fromStdin = 0;
   for (const std::string& input : c.inputs) fromStdin += input == "-" ? 1 : 0;
   if (fromStdin > 1) throw UsageError("standard input (-) can be read only once");

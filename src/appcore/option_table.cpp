@@ -187,6 +187,20 @@ const OptionDescriptor kTable[] = {
      "flat end mill clearing the floor (with --clear-output)",
      [](const ConversionOptions& o) { return o.vcarve.clearTool; },
      [](ConversionOptions& o, std::optional<double> v) { o.vcarve.clearTool = v; }},
+    // V-carved inlays (--inlay female|male): depths as the carving's, a margin as the layout's;
+    // a glue gap below a micron is no gap a machine holds.
+    {"--inlay-depth", "Carve", "InlayDepth", OptionKind::Real, "drawing units", 0.0001, 100, 4,
+     "inlay: the pocket's depth (default --max-depth)",
+     [](const ConversionOptions& o) { return o.vcarve.inlayDepth; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.inlayDepth = v; }},
+    {"--inlay-margin", "Carve", "InlayMargin", OptionKind::Real, "drawing units", 0, 1000, 3,
+     "inlay plug: its box beyond the letters (default 2 mm)",
+     [](const ConversionOptions& o) { return o.vcarve.inlayMargin; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.inlayMargin = v; }},
+    {"--glue-gap", "Carve", "GlueGap", OptionKind::Real, "drawing units", 0.001, 100, 3,
+     "inlay: left between plug and pocket (default 0.5 mm)",
+     [](const ConversionOptions& o) { return o.vcarve.glueGap; },
+     [](ConversionOptions& o, std::optional<double> v) { o.vcarve.glueGap = v; }},
     // Sign layout. Lengths to 100000 as the fit sizes; angles a full turn either way; a slant
     // short of 90 degrees (tan 85 is already 11); stretch from a hundredth to a hundredfold.
     {"--rotate", "Layout", "Rotate", OptionKind::Real, "degrees", -360, 360, 2,

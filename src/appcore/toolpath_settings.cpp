@@ -132,6 +132,10 @@ std::vector<std::string> loadToolpathSettings(const std::string& path, Conversio
   // The clearing program's file, as --clear-output names it; empty: the V-bit clears the floor.
   if (auto clearOutput = readProfileString(path, kCarveSection, "ClearOutput"))
     options.vcarve.clearOutput = *clearOutput;
+  // Empty: a plain carving; a name this program did not write leaves the part as it was.
+  const std::optional<std::string> inlay = readProfileString(path, kCarveSection, "Inlay");
+  if (inlay && inlay->empty()) options.vcarve.inlay = InlayPart::None;
+  if (auto part = named(inlay, kInlayPartNames)) options.vcarve.inlay = *part;
   return refused;
 }
 
@@ -185,6 +189,9 @@ void saveToolpathSettings(const std::string& path, const ConversionOptions& opti
   if (options.cut == CutOperation::VCarve || !options.vcarve.clearOutput.empty() ||
       readProfileString(path, kCarveSection, "ClearOutput"))
     writeProfileString(path, kCarveSection, "ClearOutput", options.vcarve.clearOutput);
+  if (options.vcarve.inlay != InlayPart::None || readProfileString(path, kCarveSection, "Inlay"))
+    writeProfileString(path, kCarveSection, "Inlay",
+                       options.vcarve.inlay == InlayPart::None ? "" : nameOf(options.vcarve.inlay, kInlayPartNames));
 }
 
 std::vector<std::string> loadExportChoices(const std::string& path, ConversionOptions& options) {

@@ -25,6 +25,9 @@ void checkSettings(const VCarveSettings& s) {
   positive(s.clearTool, "The clearing tool's diameter");
   if (!(s.stepOver > 0 && s.stepOver < 1)) throw Error("The step-over must lie between 0 and 1.");
   if (!(s.tolerance > 0)) throw Error("Tolerance must be positive.");
+  positive(s.floorRidge, "The floor's ridge height");
+  if (!(std::isfinite(s.startDepth) && s.startDepth >= 0 && s.startDepth < depthLimit(s)))
+    throw Error("The start depth must lie between 0 and the depth limit.");
 }
 
 ClipperLib::Paths pathsOf(const std::vector<GridRing>& rings) {
@@ -82,15 +85,15 @@ void offsetPasses(const ClipperLib::Paths& region, double from, double to, doubl
   }
 }
 
-// The stroke of a chain at depth: z = -min(r / tan(angle / 2), limit). Where r passes the
-// limit's radius between two points the crossing becomes a point of its own, so that the
+// The stroke of a chain at depth: z = -min(start + r / tan(angle / 2), limit). Where r passes
+// the limit's radius between two points the crossing becomes a point of its own, so that the
 // depth, linear between points, never cuts the corner of the clamp.
-CarvePath strokeOf(const AxisChain& chain, double tanHalf, double limit) {
-  const double rLimit = limit * tanHalf;
+CarvePath strokeOf(const AxisChain& chain, double tanHalf, double start, double limit) {
+  const double rLimit = (limit - start) * tanHalf;
   CarvePath out;
   out.reserve(chain.size());
   const auto push = [&](Vec2 p, double r) {
-    out.push_back({p.x, p.y, -std::min(r / tanHalf, limit)});
+    out.push_back({p.x, p.y, -std::min(start + r / tanHalf, limit)});
   };
   for (std::size_t i = 0; i < chain.size(); ++i) {
     if (i > 0) {
@@ -127,21 +130,27 @@ RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettin
   const double limit = depthLimit(s);
   const MedialAxis axis = medialAxis(rings, s.tolerance);
   const auto retrace = [&](double radius) {
-    return s.retraceLimit + s.retracePerDepth * std::min(radius / tanHalf, limit);
+    return s.retraceLimit + s.retracePerDepth * std::min(s.startDepth + radius / tanHalf, limit);
   };
+  // The floor: where the cone would go deeper, the region inset by the clearance that reaches
+  // the limit.
+  const double rLimit = (limit - s.startDepth) * tanHalf;
   for (const AxisChain& chain : axisChains(axis, retrace)) {
-    out.vbit.push_back(strokeOf(chain, tanHalf, limit));
-    for (const AxisPoint& p : chain) out.flat = out.flat || p.radius > limit * tanHalf;
+    out.vbit.push_back(strokeOf(chain, tanHalf, s.startDepth, limit));
+    for (const AxisPoint& p : chain) out.flat = out.flat || p.radius > rLimit;
   }
   if (!out.flat) return out;
-  // The floor: where the cone would go deeper, the region inset by the cut's half width there.
-  const double rLimit = limit * tanHalf;
+  // The V-bit's tip leaves a ridge between two passes; a point of the floor lies at most one
+  // step from the nearest pass (where the next inset vanishes), so the ridge rises at most
+  // step / tan(angle / 2).
+  double vStep = s.stepOver * 2 * rLimit;
+  if (s.floorRidge) vStep = std::min(vStep, *s.floorRidge * tanHalf);
   // Each pass is an offset of the whole region: a floor needing more passes than any real
   // tool makes (a micron's depth limit under a wide letter) is refused, not ground through.
   double widest = 0;
   for (const AxisPoint& v : axis.vertices) widest = std::max(widest, v.radius);
-  const double narrowest = std::min(rLimit, s.clearTool.value_or(std::numeric_limits<double>::infinity()) / 2);
-  const double passes = (widest - rLimit) / (s.stepOver * 2 * narrowest);
+  const double toolStep = s.stepOver * s.clearTool.value_or(std::numeric_limits<double>::infinity());
+  const double passes = (widest - rLimit) / std::min(vStep, toolStep);
   if (passes > kMaxFloorPasses)
     throw Error("The flat floor would take more than " + std::to_string(kMaxFloorPasses) +
                 " passes: raise the maximum depth, the step-over or the clearing tool.");
@@ -154,13 +163,12 @@ RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettin
     // The V-bit clears the floor's edge band as far in as the end mill's rim cannot reach in
     // sharp corners (its radius); the end mill clears the rest.
     const double rTool = *s.clearTool / 2;
-    offsetPasses(region, rLimit, rLimit + rTool, rLimit, s.stepOver * 2 * rLimit, -limit,
-                 s.tolerance, out.vbit);
+    offsetPasses(region, rLimit, rLimit + rTool, rLimit, vStep, -limit, s.tolerance, out.vbit);
     offsetPasses(region, rLimit + rTool, std::numeric_limits<double>::infinity(), rTool,
                  s.stepOver * 2 * rTool, -limit, s.tolerance, out.clearing);
   } else {
-    offsetPasses(region, rLimit, std::numeric_limits<double>::infinity(), rLimit,
-                 s.stepOver * 2 * rLimit, -limit, s.tolerance, out.vbit);
+    offsetPasses(region, rLimit, std::numeric_limits<double>::infinity(), rLimit, vStep, -limit,
+                 s.tolerance, out.vbit);
   }
   return out;
 }

@@ -35,6 +35,13 @@ struct VCarveSettings {
   double stepOver = 0.4;              ///< clearing passes apart, as a share of the tool's width
   std::optional<double> clearTool;    ///< set: a flat end mill this wide clears the floor
   double tolerance = 0.01;            ///< how far curved axis edges and arcs may be flattened
+  /// The axis is cut this much deeper than the outline asks (>= 0, below the depth limit): the
+  /// cone then passes the outline by startDepth x tan(angle / 2) at the surface, and the walls
+  /// meet the outline startDepth below it (an inlay's plug is carved so).
+  double startDepth = 0;
+  /// Set: the V-bit's floor passes stand so close that the ridges its tip leaves between them
+  /// rise no higher than this above the floor (an inlay's floor must not bear on its mate).
+  std::optional<double> floorRidge;
   /// Side branches up to retraceLimit + retracePerDepth x (the depth where they branch off)
   /// long are cut there and back rather than lifted out of: a lift costs the rise from that
   /// depth and the plunge back to it.
@@ -42,8 +49,8 @@ struct VCarveSettings {
   double retracePerDepth = 0;
 };
 
-/// The deepest the V-bit may cut: maxDepth, no deeper than the cone of bitDiameter; infinite
-/// when neither is set.
+/// The deepest the V-bit may cut (below the surface, start depth included): maxDepth, no
+/// deeper than the cone of bitDiameter; infinite when neither is set.
 double depthLimit(const VCarveSettings& settings);
 
 /// Half the width of the V-bit's cut at depth (> 0): depth x tan(angle / 2).
@@ -60,8 +67,8 @@ struct RegionCarving {
 };
 
 /// Carves the region the rings bound (as regionRingsOf gives them). Throws Error for settings
-/// outside their sense (angle not in (0, 180), a depth, width or step not above 0) and for a
-/// region the medial axis refuses.
+/// outside their sense (angle not in (0, 180), a depth, width or step not above 0, a start
+/// depth not above the depth limit) and for a region the medial axis refuses.
 RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettings& settings);
 
 /// The passes that cut path no deeper than depthPerPass at a time: pass k clamps z at

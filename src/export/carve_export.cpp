@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <numbers>
 
+#include "carving/inlay.h"
 #include "carving/medial_axis.h"
 #include "carving/vcarve.h"
 #include "common/error.h"
@@ -72,6 +73,21 @@ void planInto(std::vector<CarvePath> strokes, const ConversionOptions& options, 
   }
 }
 
+// An inlay's part carves to the pocket's depth, with floor ridges kept to half the glue gap
+// (so they never bear on the mate); the plug's axis runs deeper (carving/inlay.h says why).
+std::optional<InlayDepths> applyInlay(const ConversionOptions& options, VCarveSettings& s) {
+  const VCarveOptions& v = options.vcarve;
+  if (v.inlay == InlayPart::None) return std::nullopt;
+  VCarveSettings pocket = s;
+  pocket.maxDepth = v.inlayDepth ? v.inlayDepth : v.maxDepth;
+  const double gap = v.glueGap.value_or(0.5 * millimetre(options.units));
+  const InlayDepths depths = inlayDepths(depthLimit(pocket), gap);
+  s.maxDepth = depths.pocket;
+  s.floorRidge = gap / 2;
+  if (v.inlay == InlayPart::Male) s.startDepth = depths.plugStart;
+  return depths;
+}
+
 }  // namespace
 
 double carvingTolerance(const ConversionOptions& options) {
@@ -82,10 +98,19 @@ double carvingTolerance(const ConversionOptions& options) {
 }
 
 CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) {
-  const VCarveSettings settings = carveSettings(options);
+  VCarveSettings settings = carveSettings(options);
+  const std::optional<InlayDepths> inlay = applyInlay(options, settings);
+  const bool plug = options.vcarve.inlay == InlayPart::Male;
   const DrawingUnits units = options.units;
   CarveJob job;
   std::vector<CarvePath> vbit, clearing;
+  std::vector<std::vector<GridRing>> plugLetters;
+  const auto take = [&](RegionCarving carved) {
+    job.flat = job.flat || carved.flat;
+    for (CarvePath& s : carved.vbit) vbit.push_back(std::move(s));
+    for (CarvePath& s : carved.clearing) clearing.push_back(std::move(s));
+    for (std::vector<Vec2>& ring : carved.floor) job.floors.push_back(Contour{std::move(ring), true, 0});
+  };
   const double lineDepth =
       std::min(options.vcarve.maxDepth.value_or(millimetre(units)), depthLimit(settings));
   std::size_t lines = 0;
@@ -97,17 +122,22 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) 
         continue;
       }
       // A single-line face has no area to carve: its line is engraved at one depth.
+      if (inlay) throw Error("Single-line faces have no area to inlay: choose a face with outlines.");
       CarvePath& stroke = vbit.emplace_back();
       for (const Vec2& p : k.points) stroke.push_back({p.x, p.y, -lineDepth});
       if (stroke.empty()) vbit.pop_back(); else ++lines;
     }
     if (!hasArea) continue;
-    RegionCarving carved = carveRegion(regionRingsOf(c), settings);
-    job.flat = job.flat || carved.flat;
-    for (CarvePath& s : carved.vbit) vbit.push_back(std::move(s));
-    for (CarvePath& s : carved.clearing) clearing.push_back(std::move(s));
-    for (std::vector<Vec2>& ring : carved.floor)
-      job.floors.push_back(Contour{std::move(ring), true, 0});
+    if (plug) {
+      plugLetters.push_back(regionRingsOf(c));
+    } else {
+      take(carveRegion(regionRingsOf(c), settings));
+    }
+  }
+  std::optional<PlugRegion> plugArea;
+  if (plug) {
+    plugArea = plugRegion(plugLetters, options.vcarve.inlayMargin.value_or(2 * millimetre(units)));
+    take(carveRegion(plugArea->rings, settings));
   }
   if (lines > 0)
     job.notes.push_back(std::to_string(lines) + (lines == 1 ? " open path" : " open paths") +
@@ -118,12 +148,29 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) 
   std::snprintf(angle, sizeof angle, "%g", settings.bitAngle);
   std::string bit = std::string("V-bit ") + angle + " deg";
   if (settings.bitDiameter) bit += ", diameter " + lengthText(*settings.bitDiameter, units);
-  job.vbit.operation = "V-carve along the medial axis";
+  job.vbit.operation = !inlay ? "V-carve along the medial axis"
+                      : plug ? "V-carve of an inlay's plug, letters mirrored"
+                             : "V-carve of an inlay's pocket";
   job.vbit.cutter.bitAngle = settings.bitAngle;
   job.vbit.tool = bit;
   const double limit = depthLimit(settings);
   job.vbit.notes.push_back(std::isfinite(limit) ? "depth limit " + lengthText(limit, units)
                                                 : std::string("depth limit none"));
+  if (inlay && !plug)
+    job.vbit.notes.push_back("pocket for a plug carved with glue gap " +
+                             lengthText(inlay->glueGap, units));
+  if (plug) {
+    const PlugRegion& r = *plugArea;
+    job.vbit.notes.push_back("letters mirrored about X " + gcodeNumber(r.mirrorX, units) +
+                             "; walls meet their outline at Z -" + gcodeNumber(inlay->plugStart, units) +
+                             ", background at Z -" + gcodeNumber(inlay->plugDepth, units));
+    job.vbit.notes.push_back("saw the plug out along its box, X " + gcodeNumber(r.left, units) + " to " +
+                             gcodeNumber(r.right, units) + ", Y " + gcodeNumber(r.bottom, units) +
+                             " to " + gcodeNumber(r.top, units));
+    job.vbit.notes.push_back("turn it over about X " + gcodeNumber(r.mirrorX, units) +
+                             " and press it in: the walls bear, the glue gap " +
+                             lengthText(inlay->glueGap, units) + " stays over the floor");
+  }
   if (job.flat) {
     job.vbit.notes.push_back(settings.clearTool ? "flat floor: edge traced by this bit, the rest cleared by the clearing program"
                                                 : "flat floor cleared by this bit in offset passes");

@@ -28,7 +28,9 @@ VCarveSettings carveSettings(const ConversionOptions& options);
 
 /// Carves every character of drawing as options.vcarve asks: closed contours as regions along
 /// their medial axis, open paths (single-line faces, no area) engraved along their line at the
-/// maximum depth or 1 mm. Throws Error for settings outside their sense.
+/// maximum depth or 1 mm. An inlay's pocket is the carving at the inlay's depth; its plug the
+/// carving of the box around the mirrored letters (carving/inlay.h). Throws Error for settings
+/// outside their sense, and for single-line faces in an inlay.
 CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options);
 
 /// Throws Error unless options.format is one V-carving is written in: G-code, closed DXF

@@ -81,6 +81,16 @@ struct GcodeOptions {
 /// enough that neighbouring passes overlap and leave no ridge.
 inline constexpr double kDefaultStepOver = 0.4;
 
+/// Which part of an inlay a V-carving cuts.
+enum class InlayPart {
+  None,    ///< a plain carving
+  Female,  ///< the pocket: the letters carved to the inlay's depth, the floor cleared
+  Male,    ///< the plug: the area around the mirrored letters carved, the letters left standing
+};
+/// The parts' names on the command line and in the settings file.
+inline constexpr std::pair<std::string_view, InlayPart> kInlayPartNames[] = {
+    {"none", InlayPart::None}, {"female", InlayPart::Female}, {"male", InlayPart::Male}};
+
 /// The V-carving of a job (--cut vcarve), in drawing units.
 struct VCarveOptions {
   double bitAngle = 60;               ///< the V-bit's included angle, degrees
@@ -88,6 +98,10 @@ struct VCarveOptions {
   std::optional<double> maxDepth;     ///< set: no deeper; the floor below is cleared flat
   std::optional<double> clearTool;    ///< set: a flat end mill this wide clears the floor ...
   std::string clearOutput;            ///< ... in a second program written here
+  InlayPart inlay = InlayPart::None;  ///< an inlay's pocket or plug instead of a plain carving
+  std::optional<double> inlayDepth;   ///< the pocket's depth; unset: maxDepth
+  std::optional<double> inlayMargin;  ///< the plug's box beyond the letters; unset: 2 mm
+  std::optional<double> glueGap;      ///< left between the parts; unset: 0.5 mm
 };
 
 /// How the pocket, hatch and offset-fill operations fill the letters, in drawing units;

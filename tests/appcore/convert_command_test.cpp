@@ -163,6 +163,11 @@ TEST(convert_command_test, carvingOptionsAreCheckedTogether) {
       {with({"--clear-output", "c.nc"}), "--clear-tool and --clear-output go together"},
       {with({"--bit-angle", "180"}), "--bit-angle: '180' is out of range (10 to 170)"},
       {with({"--step-over", "1"}), "--step-over: '1' is out of range (0.05 to 0.95)"},
+      {with({"--inlay", "male", "--inlay-depth", "2", "--glue-gap", "0.3", "--inlay-margin", "0"}),
+       "(accepted)"},
+      {{"--inlay", "female", "-f", "gcode", "a"}, "--inlay carves a pocket or a plug: it needs --cut vcarve"},
+      {with({"--inlay", "plug"}), "--inlay: 'plug' is not one of female, male"},
+      {with({"--glue-gap", "0"}), "--glue-gap: '0' is out of range (0.001 to 100)"},
   };
   for (const auto& [args, message] : cases) EXPECT_EQ(usageMessage(args), message) << args[2];
   const ConvertCommand c = parseConvertCommand(with({"--bit-angle", "90", "--bit-diameter", "6"}));

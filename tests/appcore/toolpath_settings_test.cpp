@@ -98,6 +98,33 @@ TEST(toolpath_settings_test, fills_come_back_and_are_written_only_once_chosen) {
   EXPECT_EQ(loaded.fill, FillOptions{});
 }
 
+// An inlay's part and numbers live in [Carve], written once a carving or an inlay is chosen.
+TEST(toolpath_settings_test, an_inlay_comes_back_and_is_cleared_with_the_carving) {
+  IniFile ini;
+  ini.write("[Layer]\r\nLayer=0\r\n");
+  saveToolpathSettings(ini.path(), ConversionOptions{});
+  EXPECT_EQ(ini.read().find("Inlay"), std::string::npos) << ini.read();
+
+  ConversionOptions saved;
+  saved.cut = CutOperation::VCarve;
+  saved.vcarve.inlay = InlayPart::Male;
+  saved.vcarve.inlayDepth = 0.1 + 0.2;
+  saved.vcarve.inlayMargin = 0;
+  saved.vcarve.glueGap = 0.25;
+  saveToolpathSettings(ini.path(), saved);
+  ConversionOptions loaded;
+  loadToolpathSettings(ini.path(), loaded);
+  EXPECT_EQ(loaded.vcarve.inlay, InlayPart::Male);
+  EXPECT_EQ(loaded.vcarve.inlayDepth, saved.vcarve.inlayDepth);
+  EXPECT_EQ(loaded.vcarve.inlayMargin, 0);
+  EXPECT_EQ(loaded.vcarve.glueGap, 0.25);
+
+  saveToolpathSettings(ini.path(), ConversionOptions{});
+  loadToolpathSettings(ini.path(), loaded);
+  EXPECT_EQ(loaded.vcarve.inlay, InlayPart::None);
+  EXPECT_EQ(loaded.vcarve.glueGap, std::nullopt);
+}
+
 TEST(toolpath_settings_test, edited_values_that_make_no_sense_are_ignored) {
   IniFile ini;
   ini.write("[Export]\r\nWeld=yes\r\nKerf=-0.2\r\nKerfSide=left\r\nFeed=6oo\r\n"

@@ -129,6 +129,9 @@ TEST(vcarve_test, a_long_thin_axis_is_chained_without_deep_recursion) {
 // clamped, and the point where the corner branch crosses the limit's radius is a point of the
 // stroke, so the clamp's corner is cut exactly. The floor's first pass runs round the region
 // inset by the limit's radius: every point of it at exactly that distance from the outline.
+// A start depth s lowers the whole axis by s (the corners' tips too), so the limit is reached
+// where r = (limit - s) tan 30; a ridge height h brings the floor's passes within h tan 30 of
+// each other and of the ridge line.
 TEST(vcarve_test, depth_follows_the_clearance_and_the_floor_is_cleared_inside_the_limit) {
   const std::vector<GridRing> rect = {ring({{0, 0}, {10, 0}, {10, 4}, {0, 4}})};
   struct Case {
@@ -137,13 +140,17 @@ TEST(vcarve_test, depth_follows_the_clearance_and_the_floor_is_cleared_inside_th
     std::optional<double> bitDiameter;
     double deepest;
     bool flat;
+    double start;
+    std::optional<double> ridge;
   };
   const double full = 2 / kTan30;
   const std::vector<Case> cases = {
-      {"no limit", std::nullopt, std::nullopt, full, false},
-      {"max depth", 1.5, std::nullopt, 1.5, true},
-      {"bit diameter", std::nullopt, 2.0, 1 / kTan30, true},
-      {"limit below the ridge by nothing", full + 0.1, std::nullopt, full, false},
+      {"no limit", std::nullopt, std::nullopt, full, false, 0, std::nullopt},
+      {"max depth", 1.5, std::nullopt, 1.5, true, 0, std::nullopt},
+      {"bit diameter", std::nullopt, 2.0, 1 / kTan30, true, 0, std::nullopt},
+      {"limit below the ridge by nothing", full + 0.1, std::nullopt, full, false, 0, std::nullopt},
+      {"start depth", 1.5, std::nullopt, 1.5, true, 0.5, std::nullopt},
+      {"start depth, low ridges", 1.5, std::nullopt, 1.5, true, 0.5, 0.1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -152,6 +159,8 @@ TEST(vcarve_test, depth_follows_the_clearance_and_the_floor_is_cleared_inside_th
     s.bitDiameter = c.bitDiameter;
     s.tolerance = 0.001;
     s.retraceLimit = 100;
+    s.startDepth = c.start;
+    s.floorRidge = c.ridge;
     const RegionCarving carved = carveRegion(rect, s);
     EXPECT_EQ(carved.flat, c.flat);
     ASSERT_FALSE(carved.vbit.empty());
@@ -160,18 +169,18 @@ TEST(vcarve_test, depth_follows_the_clearance_and_the_floor_is_cleared_inside_th
     for (const CarvePoint& p : axis) {
       deepest = std::min(deepest, p.z);
       const double r = insideRectangle(10, 4, p.x, p.y);
-      EXPECT_NEAR(p.z, -std::min(r / kTan30, c.deepest), 1e-9) << p.x << ", " << p.y;
+      EXPECT_NEAR(p.z, -std::min(c.start + r / kTan30, c.deepest), 1e-9) << p.x << ", " << p.y;
     }
     EXPECT_NEAR(deepest, -c.deepest, 1e-9);
-    EXPECT_NEAR(axis.front().z, 0, 1e-12);  // a corner's tip
-    EXPECT_NEAR(axis.back().z, 0, 1e-12);
+    EXPECT_NEAR(axis.front().z, -c.start, 1e-12);  // a corner's tip
+    EXPECT_NEAR(axis.back().z, -c.start, 1e-12);
     if (!c.flat) {
       EXPECT_EQ(carved.vbit.size(), 1u);
       continue;
     }
     // The clamp begins on each corner branch where r reaches the limit's radius: once on
     // the two branches the stroke starts and ends on, twice on the two it cuts there and back.
-    const double rLimit = c.deepest * kTan30;
+    const double rLimit = (c.deepest - c.start) * kTan30;
     int crossings = 0;
     for (const CarvePoint& p : axis) crossings += std::fabs(insideRectangle(10, 4, p.x, p.y) - rLimit) < 1e-9;
     EXPECT_EQ(crossings, 6);
@@ -189,7 +198,20 @@ TEST(vcarve_test, depth_follows_the_clearance_and_the_floor_is_cleared_inside_th
     }
     for (const CarvePoint& p : carved.vbit[1])
       EXPECT_NEAR(insideRectangle(10, 4, p.x, p.y), rLimit, 1e-6);
+    if (!c.ridge) continue;
+    double inset = rLimit;
+    for (std::size_t i = 2; i < carved.vbit.size(); ++i) {
+      const double next = insideRectangle(10, 4, carved.vbit[i][0].x, carved.vbit[i][0].y);
+      EXPECT_LE(next - inset, *c.ridge * kTan30 + 1e-6);
+      inset = next;
+    }
+    EXPECT_LE(2 - inset, *c.ridge * kTan30 + 1e-6);
   }
+  VCarveSettings belowFloor;
+  belowFloor.maxDepth = 1;
+  belowFloor.startDepth = 1;
+  EXPECT_THROW_MSG(carveRegion(rect, belowFloor), Error,
+                   "The start depth must lie between 0 and the depth limit.");
   // A depth limit of a tenth of a micron would clear the floor in some 350,000 passes.
   VCarveSettings hopeless;
   hopeless.maxDepth = 0.0001;
