@@ -358,6 +358,8 @@ void saveLayoutPathFile(const std::string& path, const LayoutPathFile& source) {
   if (source.file.empty() && !readProfileString(path, kLayoutSection, "PathFile")) return;
   writeProfileString(path, kLayoutSection, "PathFile", source.file);
   writeProfileString(path, kLayoutSection, "PathId", source.id);
+}
+
 namespace {
 
 constexpr const char* kProductionSection = "Production";

@@ -67,6 +67,7 @@ struct LayoutPathFile {
 LayoutPathFile loadLayoutPathFile(const std::string& path);
 /// Writes them; a file without section "Layout" is left alone while source.file is empty.
 void saveLayoutPathFile(const std::string& path, const LayoutPathFile& source);
+
 /// Section "Production", a run of many items: MergeFile (a path), SerialStart, SerialStep,
 /// Copies, Sheet (WIDTHxHEIGHT), Gap, Columns, Tabs, TabWidth, TabHeight and Stencil (plain
 /// numbers within the option table's limits of their command-line options; empty: not set).
