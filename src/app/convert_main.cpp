@@ -322,6 +322,8 @@ Production runs (any form; with --text or one INPUT): the text is a template of 
                       are a brace itself. A placeholder's characters take the font of its
                       opening brace (in RTF: bold brace, bold name)
   {column}            the column of that name in the merge file's header row
+                      An item's lines are spaced as --pitch auto spaces them unless --pitch
+                      is given
   --copies C          C items (default 1), numbered from --serial-start (default 1) by
   --serial-start N    --serial-step (default 1)
   --serial-step K

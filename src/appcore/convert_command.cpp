@@ -197,6 +197,7 @@ const OptionEntry kOptions[] = {
     // the classic settings
     {"--pitch", 0, true,
      [](ConvertCommand& c, const Value& v) {
+       c.pitchGiven = true;
        if (v.text == "auto") {
          c.options.autoPitch = true;
        } else {

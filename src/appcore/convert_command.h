@@ -40,6 +40,7 @@ struct ConvertCommand {
   std::optional<std::string> layer;  ///< --layer, as typed
   std::optional<std::string> zUp;    ///< --z-up, as typed
   std::optional<std::string> zCut;   ///< --z-cut, as typed
+  bool pitchGiven = false;           ///< --pitch given (a number or auto)
   /// Font of plain text and of --text: the editor's default changed by --font, --size,
   /// --bold and --italic.
   TFontDescription plainFont;

@@ -202,6 +202,9 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
   for (const std::string& note : settingsNotes) {
     err << "kerfline-convert: " << settings.path << ": " << note << '\n';
   }
+  // A run's items are new work with no classic file to match: unless --pitch is given, their
+  // lines are spaced by their fonts' line heights, so that a name never lies across its role.
+  if (productionRun.active() && !command.pitchGiven) options.autoPitch = true;
 
   // Each job: where the text comes from, and the file it goes to.
   struct Job {

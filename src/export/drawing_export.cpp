@@ -161,6 +161,28 @@ void checkDrawingOptions(const ConversionOptions& options) {
     throw Error("V-carving takes no kerf, leads or overcut: turn them off.");
 }
 
+namespace {
+
+// The cuts in the order, direction and pieces the options plan or lead them; none when the
+// drawing is cut as it stands. Arcs are fitted first where no lead needs the polylines.
+std::optional<CutRoute> routeOf(const Drawing& given, const ConversionOptions& options, bool bound) {
+  if (!routesCuts(options)) return std::nullopt;
+  return fitsBeforeRouting(options) ? planFittedCutRoute(given, options, bound)
+                                    : planCutRoute(given, options, bound);
+}
+
+// The routed (or given) drawing with arcs fitted, when arcs are asked and the route has not
+// fitted them already; none otherwise. Takes the route's drawing.
+std::optional<Drawing> fittedAfterRouting(const Drawing& given, std::optional<CutRoute>& route,
+                                          const ConversionOptions& options) {
+  if (!options.arcs || (route && route->fitted)) return std::nullopt;
+  Drawing fitted = route ? std::move(route->drawing) : given;
+  fitDrawingArcs(fitted, *curveTolerance(options));
+  return fitted;
+}
+
+}  // namespace
+
 void writePlacedDrawing(const std::string& path, Drawing drawing,
                         const ConversionOptions& options, DrawingExportReport* report) {
   checkDrawingOptions(options);
@@ -185,22 +207,13 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
     if (report) report->fillNotes = std::move(notes);
     return;
   }
-  std::optional<CutRoute> route;
-  if (routesCuts(options)) {
-    // The travel's lower bound is for the report alone.
-    const bool bound = report != nullptr;
-    route = fitsBeforeRouting(options) ? planFittedCutRoute(given, options, bound)
-                                       : planCutRoute(given, options, bound);
-    if (report) {
-      if (route->planned) report->travel = route->figures;
-      report->leadNotes = route->leadNotes;
-    }
+  // The travel's lower bound is for the report alone.
+  std::optional<CutRoute> route = routeOf(given, options, report != nullptr);
+  if (route && report) {
+    if (route->planned) report->travel = route->figures;
+    report->leadNotes = route->leadNotes;
   }
-  std::optional<Drawing> fitted;
-  if (options.arcs && !(route && route->fitted)) {
-    fitted = route ? std::move(route->drawing) : given;
-    fitDrawingArcs(*fitted, *curveTolerance(options));
-  }
+  std::optional<Drawing> fitted = fittedAfterRouting(given, route, options);
   const Drawing& drawing = fitted ? *fitted : route ? route->drawing : given;
   if (report && curveTolerance(options)) report->pieces = countPieces(drawing);
   switch (options.format) {
@@ -227,10 +240,18 @@ void writeFinishedSheets(const std::string& path, const std::vector<Drawing>& sh
   checkDrawingOptions(options);
   if (options.format != OutputFormat::Gcode)
     throw Error("Sheets go into one file only as a G-code program (a pause between them).");
+  // One program of many sheets holds outline cuts; fills and carvings each write their own
+  // file per sheet, so a sheet never silently loses its operation.
+  if (options.cut != CutOperation::Profile)
+    throw Error("Sheets go into one program only when the letters are cut along their outlines; "
+                "leave out --one-file to write a file per sheet.");
   std::vector<Drawing> routed;
   routed.reserve(sheets.size());
-  for (const Drawing& sheet : sheets)
-    routed.push_back(routesCuts(options) ? planCutRoute(sheet, options).drawing : sheet);
+  for (const Drawing& sheet : sheets) {
+    std::optional<CutRoute> route = routeOf(sheet, options, false);
+    std::optional<Drawing> fitted = fittedAfterRouting(sheet, route, options);
+    routed.push_back(fitted ? std::move(*fitted) : route ? std::move(route->drawing) : sheet);
+  }
   saveGcodeSheets(path, routed, options, options.sourceName, routesCuts(options));
 }
 

@@ -2,9 +2,10 @@
 """Framed items on a sheet-sized SVG, as independent readers see them: the page read from the
 svg element, the path data's closed subpaths (M x y ... Z, straight lines only) made polygons by
 shapely. Usage: check_badges.py W H GAP MARGIN FILE.svg
-Prints "<page W> <page H> <frames> <inside 0|1> <apart 0|1> <margin 0|1>". Frames are the rings
+Prints "<page W> <page H> <frames> <inside 0|1> <apart 0|1> <margin 0|1> <clear 0|1>". Frames are the rings
 no other ring holds; inside: every vertex on the sheet; apart: every two frames at least the gap
-apart; margin: every other ring lies within a frame, at least the margin inside its edge."""
+apart; margin: every other ring lies within a frame, at least the margin inside its edge; clear:
+no two letter outlines in a frame cross (lines set on top of each other would)."""
 import re
 import sys
 import xml.etree.ElementTree as ET
@@ -31,9 +32,14 @@ polygons = [Polygon(r) for r in rings]
 outer = [p for p in polygons if not any(q is not p and q.contains(p) for q in polygons)]
 apart = all(a.distance(b) >= gap - SLACK for i, a in enumerate(outer) for b in outer[i + 1:])
 at_margin = True
+letters = {}
 for p in polygons:
     if any(p is f for f in outer):
         continue
     holders = [f for f in outer if f.contains(p)]
     at_margin &= len(holders) == 1 and holders[0].exterior.distance(p) >= margin - SLACK
-print(f'{page_w:g} {page_h:g} {len(outer)} {int(inside and page_ok)} {int(apart)} {int(at_margin)}')
+    if holders:
+        letters.setdefault(id(holders[0]), []).append(p)
+clear = all(not a.exterior.crosses(b.exterior) for group in letters.values()
+            for i, a in enumerate(group) for b in group[i + 1:])
+print(f'{page_w:g} {page_h:g} {len(outer)} {int(inside and page_ok)} {int(apart)} {int(at_margin)} {int(clear)}')

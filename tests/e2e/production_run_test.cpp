@@ -150,6 +150,21 @@ TEST_F(ProductionRunTest, one_gcode_file_pauses_between_sheets) {
   for (std::size_t at = program.find("\nM0\n"); at != std::string::npos; at = program.find("\nM0\n", at + 1)) ++pauses;
   EXPECT_EQ(pauses, 2u);  // three sheets
   EXPECT_FALSE(std::filesystem::exists(work_ / "tags-1.nc"));
+  // Arcs asked are arcs cut on every sheet; an operation one program of sheets does not hold
+  // (a fill) is refused rather than cut as outlines.
+  const std::vector<std::string> sheets = {"--text", "O{n}", "--font", "DejaVu Sans", "--copies", "4",
+                                           "--sheet", "65x25", "--cell", "20x10", "--one-file", "-f", "gcode"};
+  std::vector<std::string> arcs = sheets;
+  arcs.insert(arcs.end(), {"--arcs", "-o", "arcs.nc"});
+  ASSERT_EQ(convert(arcs).status, 0);
+  const std::string arcProgram = slurp(work_ / "arcs.nc");
+  EXPECT_TRUE(arcProgram.find("\nG2 ") != std::string::npos || arcProgram.find("\nG3 ") != std::string::npos);
+  std::vector<std::string> hatch = sheets;
+  hatch.insert(hatch.end(), {"--cut", "hatch", "--interval", "0.5", "-o", "hatch.nc"});
+  const ProcessResult refused = convert(hatch);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("outlines"), std::string::npos) << refused.err;
+  EXPECT_FALSE(std::filesystem::exists(work_ / "hatch.nc"));
   // An item larger than the sheet is refused before anything is written.
   const ProcessResult big = convert({"--text", "WIDE WIDE WIDE", "--copies", "2", "--sheet", "5x5", "-f", "gcode",
                                      "-o", "big.nc"});
@@ -264,8 +279,8 @@ TEST_F(ProductionRunTest, framed_badges_lie_apart_on_a_page_the_size_of_the_shee
       (work_ / "badges.svg").string() + "' 2>&1");
   ASSERT_TRUE(run.ok()) << run.output;
   // Page 300 x 200 mm; the twelve rows of the team, each in its frame; all on the sheet, apart,
-  // letters at the frame margin.
-  EXPECT_EQ(run.output, "300 200 12 1 1 1\n");
+  // letters at the frame margin, the name and the role clear of each other.
+  EXPECT_EQ(run.output, "300 200 12 1 1 1 1\n");
   // The same run kept in a settings file's [Production] section, as the window keeps it.
   spit(work_ / "run.ini", "[Production]\r\nMergeFile=team.csv\r\nSheet=300x200\r\nGap=5\r\n");
   const ProcessResult stored =
