@@ -1,6 +1,7 @@
 #include "mainwindow/export_dialog.h"
 
 #include "appcore/option_table.h"
+#include "mainwindow/named_widget.h"
 #include "mainwindow/toolpath_settings_widget.h"
 
 #include <QComboBox>
@@ -16,12 +17,6 @@ namespace {
 enum FormatRow { kClosedR12, kClosedR2000, kSvg };
 // Rows of the fit box.
 enum FitRow { kNatural, kFitWidth, kFitHeight };
-
-template <typename W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 }  // namespace
 

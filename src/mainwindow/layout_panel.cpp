@@ -13,16 +13,11 @@
 
 #include "appcore/sign_path_file.h"
 #include "common/error.h"
+#include "mainwindow/named_widget.h"
 #include "mainwindow/option_fields.h"
 
 namespace kerfline {
 namespace {
-
-template <class W>
-W* named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QComboBox* choices(QWidget* parent, const char* name, const QStringList& items) {
   auto* box = named(new QComboBox(parent), name);

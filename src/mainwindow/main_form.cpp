@@ -22,6 +22,7 @@
 #include "appcore/program_folder.h"
 #include "mainwindow/Unit1.h"
 #include "mainwindow/job_view.h"
+#include "mainwindow/named_widget.h"
 #include "mainwindow/paint_box.h"
 #include "mainwindow/rich_edit.h"
 #include "mainwindow/spin_edit.h"
@@ -43,12 +44,6 @@ void setHint(QAction* a, const QString& hint) {
   const qsizetype bar = hint.indexOf(u'|');
   a->setToolTip(bar < 0 ? hint : hint.left(bar));
   a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
 }
 
 }  // namespace

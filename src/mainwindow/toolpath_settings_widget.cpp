@@ -13,17 +13,12 @@
 #include <optional>
 
 #include "appcore/option_table.h"
+#include "mainwindow/named_widget.h"
 #include "mainwindow/option_fields.h"
 #include "export/gcode_writer.h"
 
 namespace kerfline {
 namespace {
-
-template <class T>
-T* named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 // A feed field: below the table's smallest feed it reads "default", the writer's own for the unit.
 QDoubleSpinBox* feedBox(QWidget* parent, const char* name, std::string_view option) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "command_output.h"
+#include "convert_in_folder.h"
 #include "temp_dir.h"
 
 namespace kerfline {
@@ -17,12 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
-
-test::CommandOutput convert(const fs::path& dir, const std::string& args, const std::string& out) {
-  return test::runCommand("cd " + quoted(dir) + " && " KERFLINE_CONVERT_EXE " " + args + " -o " +
-                          out + " 2>&1");
-}
+using test::convert;
+using test::quoted;
 
 // Faces and sizes (the classic scale: 72 points make capitals about 13 mm tall), bit angles,
 // a welded pair of overlapping lines, and flat floors cleared by the V-bit or an end mill.
