@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -38,6 +39,9 @@ QDoubleSpinBox* optionalBox(QWidget* parent, const char* name, std::string_view 
   box->setValue(0);
   return box;
 }
+
+// The inlay choices' parts, in the order the combo box lists them.
+constexpr InlayPart kInlayParts[] = {InlayPart::None, InlayPart::Female, InlayPart::Male};
 
 }  // namespace
 
@@ -110,8 +114,19 @@ void FillSettingsWidget::addCarveRows() {
   clearTool = optionBox(group, "ClearTool", "--clear-tool");
   clearTool->setValue(3.175);  // an eighth of an inch, the commonest small end mill
   form_->addRow(tr("Clearing tool diameter"), clearTool);
-  // Further carving choices (inlay pocket or plug, their depth, margin and glue gap) go here,
-  // below the clearing: they carve with the same bit and floors.
+  // An inlay's part comes below the clearing: it carves with the same bit and floors.
+  inlay = new QComboBox(group);
+  inlay->setObjectName(QStringLiteral("Inlay"));
+  inlay->addItems({tr("None: a plain carving"), tr("Pocket (female): the letters sunk"),
+                   tr("Plug (male): the mirrored letters left standing")});
+  form_->addRow(tr("Inlay"), inlay);
+  inlayDepth = optionalBox(group, "InlayDepth", "--inlay-depth", tr("default (the maximum depth)"));
+  form_->addRow(tr("Inlay depth"), inlayDepth);
+  inlayMargin = optionalBox(group, "InlayMargin", "--inlay-margin", tr("default (2 mm)"));
+  form_->addRow(tr("Plug margin round the letters"), inlayMargin);
+  glueGap = optionalBox(group, "GlueGap", "--glue-gap", tr("default (0.5 mm)"));
+  form_->addRow(tr("Glue gap"), glueGap);
+  connect(inlay, &QComboBox::currentIndexChanged, this, [this] { updateEnabled(); });
   connect(clearOutput, &QLineEdit::textChanged, this, [this] { updateEnabled(); });
   connect(browseClearOutput, &QPushButton::clicked, this, [this] {
     const QString chosen = QFileDialog::getSaveFileName(
@@ -145,6 +160,10 @@ void FillSettingsWidget::setOptions(const ConversionOptions& o) {
   maxDepth->setValue(v.maxDepth.value_or(0));
   if (v.clearTool) clearTool->setValue(*v.clearTool);
   clearOutput->setText(QString::fromStdString(v.clearOutput));
+  inlay->setCurrentIndex(static_cast<int>(std::ranges::find(kInlayParts, v.inlay) - kInlayParts));
+  inlayDepth->setValue(v.inlayDepth.value_or(0));
+  inlayMargin->setValue(v.inlayMargin.value_or(0));
+  glueGap->setValue(v.glueGap.value_or(0));
   updateEnabled();
 }
 
@@ -180,6 +199,14 @@ void FillSettingsWidget::applyTo(ConversionOptions& o) const {
     // The file and the end mill go together, as on the command line.
     v.clearOutput = clearOutput->text().trimmed().toStdString();
     v.clearTool = v.clearOutput.empty() ? std::nullopt : std::optional<double>(clearTool->value());
+    const auto part = static_cast<Inlay>(inlay->currentIndex());
+    v.inlay = kInlayParts[part];
+    // A plain carving keeps the inlay's numbers in the settings file for the next inlay.
+    if (part != NoInlay) {
+      v.inlayDepth = unlessMinimum(inlayDepth);
+      v.glueGap = unlessMinimum(glueGap);
+    }
+    if (part == InlayPlug) v.inlayMargin = unlessMinimum(inlayMargin);
   }
 }
 
@@ -188,6 +215,7 @@ void FillSettingsWidget::updateEnabled() {
   const bool pocket = c == Pocket || c == Raised;
   const bool lines = c == Hatch || c == OffsetFill;
   const bool vcarve = c == VCarve;
+  const bool inlaid = vcarve && inlay->currentIndex() != NoInlay;
   // Each field with the choices it serves: only those are shown.
   const std::pair<QWidget*, bool> rows[] = {
       {toolDiameter, pocket},   {stepOver, pocket || vcarve},
@@ -197,7 +225,9 @@ void FillSettingsWidget::updateEnabled() {
       {overscan, c == Hatch},   {fillOutline, c == Hatch},
       {bitAngle, vcarve},       {bitDiameter, vcarve},
       {maxDepth, vcarve},       {clearOutput->parentWidget(), vcarve},
-      {clearTool, vcarve}};
+      {clearTool, vcarve},      {inlay, vcarve},
+      {inlayDepth, inlaid},     {glueGap, inlaid},
+      {inlayMargin, inlaid && inlay->currentIndex() == InlayPlug}};
   for (const auto& [field, applies] : rows) {
     field->setEnabled(applies);
     form_->setRowVisible(field, applies);

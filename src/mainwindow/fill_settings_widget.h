@@ -48,6 +48,12 @@ class FillSettingsWidget final : public QWidget {
   QDoubleSpinBox* clearTool = nullptr;     ///< with a clearing program's file only
   QLineEdit* clearOutput = nullptr;        ///< empty: the V-bit clears the floors
   QPushButton* browseClearOutput = nullptr;
+  // V-carved inlays: the pocket or the plug that fills it, and their numbers.
+  enum Inlay { NoInlay, InlayPocket, InlayPlug };  ///< in the order the combo box lists them
+  QComboBox* inlay = nullptr;
+  QDoubleSpinBox* inlayDepth = nullptr;   ///< the minimum reads "default" (the maximum depth)
+  QDoubleSpinBox* inlayMargin = nullptr;  ///< the plug only; the minimum reads "default"
+  QDoubleSpinBox* glueGap = nullptr;      ///< the minimum reads "default"
 
  private:
   void addCarveRows();

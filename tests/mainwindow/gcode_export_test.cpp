@@ -386,6 +386,67 @@ TEST(fill_settings_widget_test, vcarve_shows_its_own_fields_and_keeps_them_in_th
   EXPECT_EQ(back.vcarve.clearOutput, "floor.nc");
 }
 
+TEST(fill_settings_widget_test, an_inlay_shows_its_fields_and_keeps_them_in_the_settings_file) {
+  application();
+  FillSettingsWidget w;
+  w.show();
+  w.setOptions(ConversionOptions{});
+  const auto shown = [](QWidget* field) { return field->isVisibleTo(field->window()); };
+  // The depth and glue gap serve both parts; the margin only the plug's box.
+  struct Case {
+    FillSettingsWidget::Carve carve;
+    FillSettingsWidget::Inlay inlay;
+    bool choice, depthAndGap, margin;
+  };
+  for (const Case& c :
+       {Case{FillSettingsWidget::Pocket, FillSettingsWidget::InlayPlug, false, false, false},
+        Case{FillSettingsWidget::VCarve, FillSettingsWidget::NoInlay, true, false, false},
+        Case{FillSettingsWidget::VCarve, FillSettingsWidget::InlayPocket, true, true, false},
+        Case{FillSettingsWidget::VCarve, FillSettingsWidget::InlayPlug, true, true, true}}) {
+    w.carve->setCurrentIndex(c.carve);
+    w.inlay->setCurrentIndex(c.inlay);
+    SCOPED_TRACE(::testing::Message() << "carve " << c.carve << ", inlay " << c.inlay);
+    EXPECT_EQ(shown(w.inlay), c.choice);
+    EXPECT_EQ(shown(w.inlayDepth), c.depthAndGap);
+    EXPECT_EQ(shown(w.glueGap), c.depthAndGap);
+    EXPECT_EQ(shown(w.inlayMargin), c.margin);
+  }
+  // The plug stays chosen; the depth left at "default" stays unset (the maximum depth).
+  EXPECT_EQ(w.inlayDepth->text(), QStringLiteral("default (the maximum depth)"));
+  typeInto(w.inlayMargin, QStringLiteral("3.5"));
+  typeInto(w.glueGap, QStringLiteral("0.25"));
+  ConversionOptions o;
+  w.applyTo(o);
+  EXPECT_EQ(o.vcarve.inlay, InlayPart::Male);
+  EXPECT_EQ(o.vcarve.inlayDepth, std::nullopt);
+  EXPECT_EQ(o.vcarve.inlayMargin, 3.5);
+  EXPECT_EQ(o.vcarve.glueGap, 0.25);
+
+  // Through Reg.ini and back into a fresh widget, which shows the plug it will carve.
+  QTemporaryDir dir;
+  const std::string ini = QFile::encodeName(dir.path() + "/Reg.ini").toStdString();
+  saveToolpathSettings(ini, o);
+  EXPECT_EQ(readProfileString(ini, "Carve", "Inlay"), "male");
+  EXPECT_EQ(readProfileString(ini, "Carve", "InlayMargin"), "3.5");
+  EXPECT_EQ(readProfileString(ini, "Carve", "GlueGap"), "0.25");
+  ConversionOptions read;
+  EXPECT_TRUE(loadToolpathSettings(ini, read).empty());
+  FillSettingsWidget again;
+  again.show();
+  again.setOptions(read);
+  EXPECT_EQ(again.inlay->currentIndex(), FillSettingsWidget::InlayPlug);
+  EXPECT_TRUE(shown(again.inlayMargin));
+  EXPECT_EQ(again.inlayMargin->value(), 3.5);
+  EXPECT_EQ(again.glueGap->value(), 0.25);
+  // Back to a plain carving: the file's part is emptied, the numbers kept for the next inlay.
+  again.inlay->setCurrentIndex(FillSettingsWidget::NoInlay);
+  ConversionOptions plain = read;
+  again.applyTo(plain);
+  saveToolpathSettings(ini, plain);
+  EXPECT_EQ(readProfileString(ini, "Carve", "Inlay"), "");
+  EXPECT_EQ(readProfileString(ini, "Carve", "GlueGap"), "0.25");
+}
+
 // The program with its source comment left out: the window names its text, the command line
 // its option.
 std::string withoutSource(std::string program) {
@@ -397,46 +458,70 @@ std::string withoutSource(std::string program) {
 
 TEST_F(GcodeExportCommandTest, a_vcarve_typed_into_the_dialog_writes_the_command_lines_programs) {
   // Stems of 10-point letters are about 0.15 wide: a 90-degree bit held to 0.05 deep leaves a
-  // floor in them, cleared by a 0.02 end mill in passes 0.3 of its width apart.
-  form_->askGcodeSettings = [this](const ConversionOptions& shown) {
-    GcodeExportDialog dialog(shown);
-    dialog.show();
-    FillSettingsWidget& f = *dialog.fill;
-    f.carve->setCurrentIndex(FillSettingsWidget::VCarve);
-    typeInto(f.bitAngle, QStringLiteral("90"));
-    typeInto(f.maxDepth, QStringLiteral("0.05"));
-    typeInto(f.stepOver, QStringLiteral("0.3"));
-    f.clearOutput->setFocus();
-    QTest::keyClicks(f.clearOutput, QStringLiteral("clear.nc"));
-    typeInto(f.clearTool, QStringLiteral("0.02"));
-    QTest::mouseClick(dialog.toolpath->passes, Qt::LeftButton, {},
-                      QPoint(4, dialog.toolpath->passes->height() / 2));
-    typeInto(dialog.toolpath->depthPerPass, QStringLiteral("0.02"));
-    return std::optional(dialog.options());
+  // floor in them, cleared by a 0.02 end mill in passes 0.3 of its width apart. The plug
+  // carves the same way round the mirrored letters.
+  struct Case {
+    FillSettingsWidget::Inlay inlay;
+    QStringList typed;  // the plug's margin and glue gap
+    QStringList options;
+    const char* inlayKey;
   };
-  fileAnswer_ = dir_.path() + "/window.nc";
-  menuItem()->trigger();
-  ASSERT_TRUE(errors_.isEmpty()) << errors_.join("; ").toStdString();
+  for (const Case& c :
+       {Case{FillSettingsWidget::NoInlay, {}, {}, ""},
+        Case{FillSettingsWidget::InlayPlug, {"0.5", "0.01"},
+             {"--inlay", "male", "--inlay-margin", "0.5", "--glue-gap", "0.01"}, "male"}}) {
+    SCOPED_TRACE(c.inlayKey);
+    form_->askGcodeSettings = [&](const ConversionOptions& shown) {
+      GcodeExportDialog dialog(shown);
+      dialog.show();
+      FillSettingsWidget& f = *dialog.fill;
+      f.carve->setCurrentIndex(FillSettingsWidget::VCarve);
+      typeInto(f.bitAngle, QStringLiteral("90"));
+      typeInto(f.maxDepth, QStringLiteral("0.05"));
+      typeInto(f.stepOver, QStringLiteral("0.3"));
+      f.clearOutput->clear();
+      f.clearOutput->setFocus();
+      QTest::keyClicks(f.clearOutput, QStringLiteral("clear.nc"));
+      typeInto(f.clearTool, QStringLiteral("0.02"));
+      f.inlay->setCurrentIndex(c.inlay);
+      if (!c.typed.isEmpty()) {
+        typeInto(f.inlayMargin, c.typed[0]);
+        typeInto(f.glueGap, c.typed[1]);
+      }
+      if (!dialog.toolpath->passes->isChecked())  // the file remembers it from the first case
+        QTest::mouseClick(dialog.toolpath->passes, Qt::LeftButton, {},
+                          QPoint(4, dialog.toolpath->passes->height() / 2));
+      typeInto(dialog.toolpath->depthPerPass, QStringLiteral("0.02"));
+      return std::optional(dialog.options());
+    };
+    fileAnswer_ = dir_.path() + "/window.nc";
+    menuItem()->trigger();
+    ASSERT_TRUE(errors_.isEmpty()) << errors_.join("; ").toStdString();
 
-  const testing::ProcessResult r = testing::runProcess(
-      QStringLiteral(KERFLINE_BINARY_DIR "/bin/kerfline-convert"),
-      {"--text", "il o", "--font", "Liberation Sans", "--size", "10", "--z-up", "3", "--z-cut",
-       "-0.5", "--cut", "vcarve", "--bit-angle", "90", "--max-depth", "0.05", "--step-over", "0.3",
-       "--clear-tool", "0.02", "--clear-output", dir_.path() + "/cli-clear.nc",
-       "--depth-per-pass", "0.02", "-f", "gcode", "-o", dir_.path() + "/cli.nc"},
-      60000);
-  ASSERT_TRUE(r.finished && r.exitCode == 0) << r.standardError.toStdString();
-  for (const auto& [window, cli] : {std::pair("/window.nc", "/cli.nc"),
-                                    std::pair("/clear.nc", "/cli-clear.nc")}) {
-    SCOPED_TRACE(window);
-    const auto viaWindow = readBytes(dir_.path() + window);  // the clearing program beside it
-    const auto viaCommandLine = readBytes(dir_.path() + cli);
-    ASSERT_TRUE(viaWindow && viaCommandLine);
-    EXPECT_NE(viaCommandLine->find(" Z-0.0500"), std::string::npos) << "reaches the floor";
-    EXPECT_TRUE(withoutSource(*viaWindow) == withoutSource(*viaCommandLine));
-    EXPECT_NE(withoutSource(*viaWindow).size(), viaWindow->size());
+    const testing::ProcessResult r = testing::runProcess(
+        QStringLiteral(KERFLINE_BINARY_DIR "/bin/kerfline-convert"),
+        QStringList{"--text", "il o", "--font", "Liberation Sans", "--size", "10", "--z-up", "3",
+                    "--z-cut", "-0.5", "--cut", "vcarve", "--bit-angle", "90", "--max-depth",
+                    "0.05", "--step-over", "0.3", "--clear-tool", "0.02", "--clear-output",
+                    dir_.path() + "/cli-clear.nc", "--depth-per-pass", "0.02", "-f", "gcode",
+                    "-o", dir_.path() + "/cli.nc"} +
+            c.options,
+        60000);
+    ASSERT_TRUE(r.finished && r.exitCode == 0) << r.standardError.toStdString();
+    for (const auto& [window, cli] : {std::pair("/window.nc", "/cli.nc"),
+                                      std::pair("/clear.nc", "/cli-clear.nc")}) {
+      SCOPED_TRACE(window);
+      const auto viaWindow = readBytes(dir_.path() + window);  // the clearing program beside it
+      const auto viaCommandLine = readBytes(dir_.path() + cli);
+      ASSERT_TRUE(viaWindow && viaCommandLine);
+      EXPECT_NE(viaCommandLine->find(" Z-0.0500"), std::string::npos) << "reaches the floor";
+      EXPECT_TRUE(withoutSource(*viaWindow) == withoutSource(*viaCommandLine));
+      EXPECT_NE(withoutSource(*viaWindow).size(), viaWindow->size());
+    }
+    const std::string ini = settingsPath(form_->ProgramFolder);
+    EXPECT_EQ(readProfileString(ini, "Carve", "ClearOutput"), "clear.nc");
+    EXPECT_EQ(readProfileString(ini, "Carve", "Inlay").value_or(""), c.inlayKey);
   }
-  EXPECT_EQ(readProfileString(settingsPath(form_->ProgramFolder), "Carve", "ClearOutput"), "clear.nc");
 }
 
 TEST_F(GcodeExportCommandTest, reads_and_writes_the_settings_file_the_lookup_names) {
