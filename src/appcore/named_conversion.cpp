@@ -95,15 +95,17 @@ std::vector<std::string> withSettingsNotes(std::vector<std::string> settingsNote
   return settingsNotes;
 }
 
-// Writes the drawing; says what it wrote where the report tells drawing facts.
+// Writes the drawing; says what it wrote where the report tells drawing facts (the figures
+// only --report shows are left out unless shown).
 std::optional<DrawingExportReport> writeDrawing(const std::string& path, const StyledText& text,
                                                 const ConversionOptions& options,
-                                                TTTFToVectorConverter& converter) {
+                                                TTTFToVectorConverter& converter, bool shown) {
   if (!reportsDrawingFacts(options)) {
     exportTextFile(path, text, options, converter);
     return std::nullopt;
   }
   DrawingExportReport report;
+  report.travelBound = shown;
   exportTextFile(path, text, options, converter, &report);
   return report;
 }
@@ -281,7 +283,7 @@ int runNamedConversion(const ConvertCommand& command, const std::string& program
       try {
         // Fonts that cannot be loaded must not replace a good file with an empty one.
         requireDrawableText(text, options.classic.resolution, converter);
-        drawn = writeDrawing(written, text, jobOptions, converter);
+        drawn = writeDrawing(written, text, jobOptions, converter, command.report);
       } catch (const Error& e) {
         throw FileError{target, e.what()};
       }

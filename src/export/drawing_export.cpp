@@ -208,7 +208,7 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
     return;
   }
   // The travel's lower bound is for the report alone.
-  std::optional<CutRoute> route = routeOf(given, options, report != nullptr);
+  std::optional<CutRoute> route = routeOf(given, options, report && report->travelBound);
   if (route && report) {
     if (route->planned) report->travel = route->figures;
     report->leadNotes = route->leadNotes;

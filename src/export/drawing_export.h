@@ -21,6 +21,9 @@ struct DrawingExportReport {
   std::size_t contours = 0;  ///< paths written
   Extent extent;             ///< of the paths written, in drawing units (after any fit)
   std::optional<TravelFigures> travel;  ///< when the paths were planned for travel
+  /// Whether travel holds the lower bound too: a nearest-point search per path, worth its time
+  /// only where the figures are shown.
+  bool travelBound = true;
   std::vector<std::string> leadNotes;   ///< leads shortened or left out
   std::optional<PieceCounts> pieces;    ///< lines and arcs written, with a curve tolerance
   std::vector<std::string> fillNotes;   ///< what a fill could not reach, what it engraved
