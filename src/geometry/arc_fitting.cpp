@@ -30,6 +30,10 @@ constexpr double kJointRatios[] = {1,    0.71, 1.41, 0.5,   2, 0.35,   2.83, 0.2
 constexpr std::size_t kLookPast = 8;
 // Joints tried there (the one that fitted last first): past a miss, a fit is a near thing.
 constexpr std::size_t kLookPastRatios = 7;
+// The joint ratios from the joint nearest the far end to the nearest the start.
+constexpr double kRatiosByJoint[] = {16, 8, 5.66, 4, 2.83, 2, 1.41, 1, 0.71, 0.5, 0.35, 0.25, 0.18, 0.125, 0.0625};
+// How many reaches short of the farthest a biarc's joint is looked for.
+constexpr std::size_t kJointReachesBack = 4;
 // Most a line may turn from the tangents at its ends (radians): about half a degree.
 constexpr double kLineKink = 0.01;
 // A single arc ends where its own direction is within this of the curve's, and the next piece
@@ -186,53 +190,65 @@ class Fitter {
     in_[i] = out_[i] = unit(norm(w) * uu + norm(u) * ww);
   }
 
-  // Pieces from walk position s to e (both corners or ends; nothing between is one), greedy:
-  // each step takes the single arc or the biarc that covers more of the polyline per piece,
-  // a point that neither can pass keeps its chord. Each piece leaves in the direction the one
-  // before arrived, so the pieces join smoothly: a biarc arrives in the curve's own direction,
-  // a single arc in its own, which it may only where that is within kArcDrift of the curve's
-  // (or at a corner, where no direction need be kept).
+  // Where the path has got to: its point, the direction it leaves in, and where that point
+  // lies along the polyline: on the chord from walk position i to i + 1, at `from` (the point
+  // itself when the path stands on a vertex, else the point's foot on the chord).
+  struct Cursor {
+    Vec2 point, leave, from;
+    std::size_t i = 0;
+  };
+
+  // Pieces from walk position s to e (both corners or ends; nothing between is one), greedy.
+  // A biarc meets the polyline at both its ends, where it could stray either way: only its
+  // first arc is kept, unless it ends the run, and the path goes on from the joint, off the
+  // polyline but within the tolerance. The biarc's second arc shows that from there the path
+  // can still reach the polyline with the curve's direction, so the next step never does worse
+  // than the whole biarc would have. Each step takes whichever piece gets furthest along the
+  // polyline: the first arc whose joint lies furthest on, a single arc to a vertex where it
+  // runs as the curve does (within kArcDriftCosine) or a line; a point nothing can pass keeps
+  // its chord. Each piece leaves in the direction the one before arrived, so the pieces join
+  // smoothly except after a line (within kLineKink) and at corners.
   void fitRun(std::size_t first, std::size_t s, std::size_t e, ArcPath& path) {
     const std::size_t n = points_.size();
     auto at = [&](std::size_t k) -> const Vec2& { return points_[(first + k) % n]; };
+    auto inAt = [&](std::size_t k) -> const Vec2& { return in_[(first + k) % n]; };
     const bool freeEnd = corner_[(first + e) % n];
-    std::size_t i = s;
-    Vec2 leave = out_[(first + i) % n];
-    while (i < e) {
-      // The farthest single arc that leaves as the last piece arrived.
-      std::optional<Candidate> single;
-      std::size_t singleReach = i;
-      Vec2 singleArrival;
-      auto trySingle = [&](std::size_t j) {
-        std::optional<Candidate> c = singleArc(at(i), at(j), leave);
-        if (!c) return false;
-        const Vec2 arrival = arrivalOf(c->pieces[0], leave);
-        const bool keeps = (j == e && freeEnd) ||
-                           (j < e && dot(arrival, in_[(first + j) % n]) >= kArcDriftCosine);
-        if (!keeps || !fits(*c, first, i, j)) return false;
-        single = c;
-        singleReach = j;
-        singleArrival = arrival;
-        return true;
-      };
+    Cursor cur{at(s), out_[(first + s) % n], at(s), s};
+    while (cur.i < e) {
+      const std::size_t i = cur.i;
       // The last stretch of a run ends at a corner (or the path's end), where no direction
       // must be kept: one arc to it is tried first.
-      if (!(freeEnd && trySingle(e))) reachFrom(i, e, trySingle);
-      if (single && singleReach == e) {
-        path.vertices.push_back({at(i), single->pieces[0].bulge});
-        return;
+      if (freeEnd) {
+        const std::optional<Candidate> c = singleArc(cur.point, at(e), cur.leave);
+        if (c && fits(*c, first, cur.from, i, e)) {
+          path.vertices.push_back({cur.point, c->pieces[0].bulge});
+          return;
+        }
       }
-      // How far a biarc from i reaches. Neighbouring reaches fit with similar joints: the
-      // ratio that fitted last is tried first.
+      // The farthest single arc that arrives at a vertex as the curve runs there.
+      std::optional<Candidate> single;
+      std::size_t singleReach = i;
+      auto trySingle = [&](std::size_t j) {
+        if (j >= e) return false;
+        std::optional<Candidate> c = singleArc(cur.point, at(j), cur.leave);
+        if (!c || dot(arrivalOf(c->pieces[0], cur.leave), inAt(j)) < kArcDriftCosine ||
+            !fits(*c, first, cur.from, i, j))
+          return false;
+        single = c;
+        singleReach = j;
+        return true;
+      };
+      reachFrom(i, e, trySingle);
+      // How far a biarc reaches. Neighbouring reaches fit with similar joints: the ratio that
+      // fitted last is tried first.
       std::optional<Candidate> best;
-      std::size_t reach = i + 1;
+      std::size_t reach = i;
       std::size_t lastRatio = 0;
       auto tryReach = [&](std::size_t j, std::size_t ratios = std::size(kJointRatios)) {
         for (std::size_t r = 0; r < ratios; ++r) {
           const std::size_t index = r == 0 ? lastRatio : (r <= lastRatio ? r - 1 : r);
-          std::optional<Candidate> c =
-              biarc(at(i), leave, at(j), in_[(first + j) % n], kJointRatios[index]);
-          if (c && fits(*c, first, i, j)) {
+          std::optional<Candidate> c = biarc(cur.point, cur.leave, at(j), inAt(j), kJointRatios[index]);
+          if (c && fits(*c, first, cur.from, i, j)) {
             best = c;
             reach = j;
             lastRatio = index;
@@ -246,22 +262,88 @@ class Fitter {
       // not grow strictly with the reach): a few steps past the miss find most of them.
       for (std::size_t j = fitting + 2; j <= e && j <= fitting + kLookPast; ++j)
         if (tryReach(j, kLookPastRatios)) fitting = j;
-      const std::size_t biarcPieces = best ? static_cast<std::size_t>(best->count) : 1;
-      if (single && (singleReach - i) * biarcPieces >= reach - i) {
-        path.vertices.push_back({at(i), single->pieces[0].bulge});
-        i = singleReach;
-        leave = singleArrival;
-      } else if (!best) {
-        path.vertices.push_back({at(i), 0});
-        i = reach;
-        leave = out_[(first + i) % n];
-      } else {
+      if (best && (reach == e || best->count == 1) && reach > singleReach) {
+        // To the run's end, or a line: the whole of it.
         for (int k = 0; k < best->count; ++k)
           path.vertices.push_back({best->pieces[k].a, best->pieces[k].bulge});
-        i = reach;
-        leave = out_[(first + i) % n];
+        cur = {at(reach), out_[(first + reach) % n], at(reach), reach};
+        continue;
+      }
+      // The biarc whose joint lies furthest along, among those reaching near the farthest.
+      std::optional<Cursor> joint;
+      double jointBulge = 0;
+      double jointAlong = static_cast<double>(singleReach);
+      if (best) {
+        for (std::size_t j = reach; j > i && j + kJointReachesBack > reach; --j) {
+          for (const double ratio : kRatiosByJoint) {
+            const std::optional<Candidate> c = biarc(cur.point, cur.leave, at(j), inAt(j), ratio);
+            if (!c || c->count != 2 || !fits(*c, first, cur.from, i, j)) continue;
+            const Piece& arc = c->pieces[0];
+            if (norm(arc.b - arc.a) < tolerance_) break;
+            Cursor there;
+            const double along = footOf(arc.b, first, cur, j, there);
+            if (along > jointAlong) {
+              jointAlong = along;
+              there.point = arc.b;
+              there.leave = arrivalOf(arc, cur.leave);
+              joint = there;
+              jointBulge = arc.bulge;
+            }
+            break;  // a smaller ratio puts the joint nearer the start
+          }
+        }
+      }
+      if (joint) {
+        path.vertices.push_back({cur.point, jointBulge});
+        cur = *joint;
+      } else if (single) {
+        path.vertices.push_back({cur.point, single->pieces[0].bulge});
+        cur = {at(singleReach), arrivalOf(single->pieces[0], cur.leave), at(singleReach), singleReach};
+      } else if (best) {
+        for (int k = 0; k < best->count; ++k)
+          path.vertices.push_back({best->pieces[k].a, best->pieces[k].bulge});
+        cur = {at(reach), out_[(first + reach) % n], at(reach), reach};
+      } else {
+        path.vertices.push_back({cur.point, 0});
+        cur = {at(i + 1), out_[(first + i + 1) % n], at(i + 1), i + 1};
       }
     }
+  }
+
+  // Where p lies along the polyline from the cursor to walk position j: its foot on the nearest
+  // chord, as the chord's walk position plus the share of it passed. The foot and chord go to
+  // `there`.
+  double footOf(const Vec2& p, std::size_t first, const Cursor& cur, std::size_t j,
+                Cursor& there) const {
+    const std::size_t n = points_.size();
+    double nearest = -1, along = 0;
+    for (std::size_t k = cur.i; k < j; ++k) {
+      const Vec2& a = k == cur.i ? cur.from : points_[(first + k) % n];
+      const Vec2& b = points_[(first + k + 1) % n];
+      const Vec2 ab = b - a;
+      const double len2 = dot(ab, ab);
+      const double t = len2 > 0 ? std::fmin(1, std::fmax(0, dot(p - a, ab) / len2)) : 0;
+      const Vec2 foot = a + t * ab;
+      const double d = norm(p - foot);
+      if (nearest < 0 || d < nearest) {
+        nearest = d;
+        // Past the cursor's own share of its chord when on it.
+        const double start = k == cur.i ? shareOf(cur, first) : 0;
+        along = static_cast<double>(k) + start + t * (1 - start);
+        there.i = t >= 1 ? k + 1 : k;
+        there.from = t >= 1 ? b : foot;
+      }
+    }
+    return along;
+  }
+
+  // How far along its chord the cursor stands, from 0 at the vertex to 1.
+  double shareOf(const Cursor& cur, std::size_t first) const {
+    const std::size_t n = points_.size();
+    const Vec2& a = points_[(first + cur.i) % n];
+    const Vec2 ab = points_[(first + cur.i + 1) % n] - a;
+    const double len2 = dot(ab, ab);
+    return len2 > 0 ? std::fmin(1, std::fmax(0, dot(cur.from - a, ab) / len2)) : 0;
   }
 
   // The farthest walk position up to e that tryAt(j) accepts, from i: doubling steps while it
@@ -378,7 +460,8 @@ class Fitter {
   // Within tolerance of the polyline from walk position i to j: every point between, every
   // chord's middle and, where a chord passes closest to an arc's centre, that point too (the
   // chord is furthest inside the circle there, which is where an arc bulges away from it).
-  bool fits(const Candidate& c, std::size_t first, std::size_t i, std::size_t j) const {
+  bool fits(const Candidate& c, std::size_t first, const Vec2& from, std::size_t i,
+            std::size_t j) const {
     const std::size_t n = points_.size();
     // Most candidates tried fail, and a point in the middle or at the quarters tells first.
     for (const std::size_t k : {(i + j) / 2, (3 * i + j) / 4, (i + 3 * j) / 4})
@@ -386,7 +469,7 @@ class Fitter {
     std::size_t at = (first + i) % n;  // walked with the index, not a division per point
     for (std::size_t k = i; k < j; ++k) {
       const std::size_t following = at + 1 == n ? 0 : at + 1;
-      const Vec2& p = points_[at];
+      const Vec2& p = k == i ? from : points_[at];
       const Vec2& q = points_[following];
       at = following;
       if (k > i && c.distance(p) > tolerance_) return false;
