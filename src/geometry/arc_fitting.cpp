@@ -14,7 +14,8 @@ namespace kerfline {
 ToleranceShares arcToleranceShares(double tolerance) {
   // A twentieth for the polyline gives it about 4.5 times the points (chords go with
   // 1 / sqrt(T)), which costs only time, and leaves the arcs nineteen twentieths of the room,
-  // which is where pieces are saved: against a tenth, 2 % fewer pieces on capitals.
+  // which is where pieces are saved: against a tenth, 2 % fewer pieces on capitals. A finer
+  // share saves a few more on glyphs but takes offsets below what their integer grid holds.
   return {tolerance / 20, tolerance - tolerance / 20};
 }
 
@@ -30,16 +31,15 @@ constexpr double kJointRatios[] = {1,    0.71, 1.41, 0.5,   2, 0.35,   2.83, 0.2
 constexpr std::size_t kLookPast = 8;
 // Joints tried there (the one that fitted last first): past a miss, a fit is a near thing.
 constexpr std::size_t kLookPastRatios = 7;
-// The joint ratios from the joint nearest the far end to the nearest the start.
-constexpr double kRatiosByJoint[] = {16, 8, 5.66, 4, 2.83, 2, 1.41, 1, 0.71, 0.5, 0.35, 0.25, 0.18, 0.125, 0.0625};
-// How many reaches short of the farthest a biarc's joint is looked for.
+// The same ratios from the joint nearest the far end to the joint nearest the start.
+constexpr double kRatiosByJoint[] = {16,   8,   5.66, 4,    2.83, 2,     1.41,  1,
+                                     0.71, 0.5, 0.35, 0.25, 0.18, 0.125, 0.0625};
+// How many vertices short of the farthest a single arc reaches, and a biarc, the moves weighed
+// may end: the farthest often leaves the path heading off the curve.
+constexpr std::size_t kSingleReachesBack = 4;
 constexpr std::size_t kJointReachesBack = 4;
 // Most a line may turn from the tangents at its ends (radians): about half a degree.
 constexpr double kLineKink = 0.01;
-// A single arc ends where its own direction is within this of the curve's, and the next piece
-// leaves in the arc's: as far off as a line may turn (kLineKink), so that where nothing fits
-// after it the polyline's own chord kinks no more than after a line.
-constexpr double kArcDriftCosine = 0.99995;  // cos 0.01
 
 Vec2 operator+(const Vec2& a, const Vec2& b) { return {a.x + b.x, a.y + b.y}; }
 Vec2 operator-(const Vec2& a, const Vec2& b) { return {a.x - b.x, a.y - b.y}; }
@@ -198,116 +198,181 @@ class Fitter {
     std::size_t i = 0;
   };
 
-  // Pieces from walk position s to e (both corners or ends; nothing between is one), greedy.
+  // One piece (or a biarc that ends the run) the path may take next, and where it leaves it.
+  struct Move {
+    Cursor next;
+    ArcVertex pieces[2];
+    int count = 0;
+    double along = 0;  // how far along the polyline it gets, as a walk position
+    bool ends = false;
+    bool kinks = false;  // the polyline's own chord, taken where nothing else fits
+  };
+
+  // Pieces from walk position s to e (both corners or ends; nothing between is one).
   // A biarc meets the polyline at both its ends, where it could stray either way: only its
   // first arc is kept, unless it ends the run, and the path goes on from the joint, off the
   // polyline but within the tolerance. The biarc's second arc shows that from there the path
-  // can still reach the polyline with the curve's direction, so the next step never does worse
-  // than the whole biarc would have. Each step takes whichever piece gets furthest along the
-  // polyline: the first arc whose joint lies furthest on, a single arc to a vertex where it
-  // runs as the curve does (within kArcDriftCosine) or a line; a point nothing can pass keeps
-  // its chord. Each piece leaves in the direction the one before arrived, so the pieces join
-  // smoothly except after a line (within kLineKink) and at corners.
+  // can still reach the polyline with the curve's direction. Of the moves open, each step
+  // takes the one after which the best next move gets furthest along: how far a move itself
+  // gets says little, since the farthest often leaves the path heading off the curve, and a
+  // move after which only the polyline's chord fits (a kink) is taken last. Each piece leaves
+  // in the direction the one before arrived, so the pieces join smoothly except after a line
+  // (within kLineKink), at corners and at such a chord.
   void fitRun(std::size_t first, std::size_t s, std::size_t e, ArcPath& path) {
+    const std::size_t n = points_.size();
+    const bool freeEnd = corner_[(first + e) % n];
+    Cursor cur{points_[(first + s) % n], out_[(first + s) % n], points_[(first + s) % n], s};
+    movesFrom(cur, first, e, freeEnd, moves_);
+    while (true) {
+      std::size_t chosen = 0;
+      double bestScore = 0;
+      for (std::size_t m = 0; m < moves_.size(); ++m) {
+        const Move& move = moves_[m];
+        double score = -2;
+        if (move.ends) {
+          score = kEnds - move.count;
+        } else if (!move.kinks) {
+          movesFrom(move.next, first, e, freeEnd, after_);
+          score = -1;
+          for (const Move& next : after_)
+            score = std::fmax(score, next.ends ? kEnds / 2 - next.count : next.kinks ? -1 : next.along);
+        }
+        if (m == 0 || score > bestScore || (score == bestScore && move.along > moves_[chosen].along)) {
+          bestScore = score;
+          chosen = m;
+          if (!move.ends && !move.kinks) std::swap(after_, chosenAfter_);
+        }
+      }
+      const Move& move = moves_[chosen];
+      for (int k = 0; k < move.count; ++k) path.vertices.push_back(move.pieces[k]);
+      if (move.ends || move.next.i >= e) return;
+      cur = move.next;
+      // The moves from where the chosen one leaves were found while weighing it.
+      if (move.kinks) {
+        movesFrom(cur, first, e, freeEnd, moves_);
+      } else {
+        std::swap(moves_, chosenAfter_);
+      }
+    }
+  }
+
+  // A score above any walk position, for a move that ends the run.
+  static constexpr double kEnds = 1e18;
+
+  // The moves worth weighing from cur, never none: a single arc or biarc to the run's end
+  // when one fits (nothing else then), else the single arcs to the farthest vertices one
+  // reaches, the farthest line, and the first arcs of the biarcs to the farthest vertices a
+  // biarc reaches, each with the joint furthest on that fits; where none of these fits, the
+  // whole biarc or else the polyline's own chord.
+  void movesFrom(const Cursor& cur, std::size_t first, std::size_t e, bool freeEnd,
+                 std::vector<Move>& moves) const {
+    moves.clear();
     const std::size_t n = points_.size();
     auto at = [&](std::size_t k) -> const Vec2& { return points_[(first + k) % n]; };
     auto inAt = [&](std::size_t k) -> const Vec2& { return in_[(first + k) % n]; };
-    const bool freeEnd = corner_[(first + e) % n];
-    Cursor cur{at(s), out_[(first + s) % n], at(s), s};
-    while (cur.i < e) {
-      const std::size_t i = cur.i;
-      // The last stretch of a run ends at a corner (or the path's end), where no direction
-      // must be kept: one arc to it is tried first.
-      if (freeEnd) {
-        const std::optional<Candidate> c = singleArc(cur.point, at(e), cur.leave);
-        if (c && fits(*c, first, cur.from, i, e)) {
-          path.vertices.push_back({cur.point, c->pieces[0].bulge});
-          return;
-        }
-      }
-      // The farthest single arc that arrives at a vertex as the curve runs there.
-      std::optional<Candidate> single;
-      std::size_t singleReach = i;
-      auto trySingle = [&](std::size_t j) {
-        if (j >= e) return false;
-        std::optional<Candidate> c = singleArc(cur.point, at(j), cur.leave);
-        if (!c || dot(arrivalOf(c->pieces[0], cur.leave), inAt(j)) < kArcDriftCosine ||
-            !fits(*c, first, cur.from, i, j))
-          return false;
-        single = c;
-        singleReach = j;
-        return true;
-      };
-      reachFrom(i, e, trySingle);
-      // How far a biarc reaches. Neighbouring reaches fit with similar joints: the ratio that
-      // fitted last is tried first.
-      std::optional<Candidate> best;
-      std::size_t reach = i;
-      std::size_t lastRatio = 0;
-      auto tryReach = [&](std::size_t j, std::size_t ratios = std::size(kJointRatios)) {
-        for (std::size_t r = 0; r < ratios; ++r) {
-          const std::size_t index = r == 0 ? lastRatio : (r <= lastRatio ? r - 1 : r);
-          std::optional<Candidate> c = biarc(cur.point, cur.leave, at(j), inAt(j), kJointRatios[index]);
-          if (c && fits(*c, first, cur.from, i, j)) {
-            best = c;
-            reach = j;
-            lastRatio = index;
-            return true;
-          }
-        }
-        return false;
-      };
-      std::size_t fitting = reachFrom(i, e, tryReach);
-      // A point the biarc misses may be followed by points it reaches again (the error does
-      // not grow strictly with the reach): a few steps past the miss find most of them.
-      for (std::size_t j = fitting + 2; j <= e && j <= fitting + kLookPast; ++j)
-        if (tryReach(j, kLookPastRatios)) fitting = j;
-      if (best && (reach == e || best->count == 1) && reach > singleReach) {
-        // To the run's end, or a line: the whole of it.
-        for (int k = 0; k < best->count; ++k)
-          path.vertices.push_back({best->pieces[k].a, best->pieces[k].bulge});
-        cur = {at(reach), out_[(first + reach) % n], at(reach), reach};
-        continue;
-      }
-      // The biarc whose joint lies furthest along, among those reaching near the farthest.
-      std::optional<Cursor> joint;
-      double jointBulge = 0;
-      double jointAlong = static_cast<double>(singleReach);
-      if (best) {
-        for (std::size_t j = reach; j > i && j + kJointReachesBack > reach; --j) {
-          for (const double ratio : kRatiosByJoint) {
-            const std::optional<Candidate> c = biarc(cur.point, cur.leave, at(j), inAt(j), ratio);
-            if (!c || c->count != 2 || !fits(*c, first, cur.from, i, j)) continue;
-            const Piece& arc = c->pieces[0];
-            if (norm(arc.b - arc.a) < tolerance_) break;
-            Cursor there;
-            const double along = footOf(arc.b, first, cur, j, there);
-            if (along > jointAlong) {
-              jointAlong = along;
-              there.point = arc.b;
-              there.leave = arrivalOf(arc, cur.leave);
-              joint = there;
-              jointBulge = arc.bulge;
-            }
-            break;  // a smaller ratio puts the joint nearer the start
-          }
-        }
-      }
-      if (joint) {
-        path.vertices.push_back({cur.point, jointBulge});
-        cur = *joint;
-      } else if (single) {
-        path.vertices.push_back({cur.point, single->pieces[0].bulge});
-        cur = {at(singleReach), arrivalOf(single->pieces[0], cur.leave), at(singleReach), singleReach};
-      } else if (best) {
-        for (int k = 0; k < best->count; ++k)
-          path.vertices.push_back({best->pieces[k].a, best->pieces[k].bulge});
-        cur = {at(reach), out_[(first + reach) % n], at(reach), reach};
-      } else {
-        path.vertices.push_back({cur.point, 0});
-        cur = {at(i + 1), out_[(first + i + 1) % n], at(i + 1), i + 1};
+    auto onVertex = [&](std::size_t j, const Vec2& leave) {
+      Move m;
+      m.next = {at(j), leave, at(j), j};
+      m.along = static_cast<double>(j);
+      return m;
+    };
+    const std::size_t i = cur.i;
+    if (freeEnd) {
+      const std::optional<Candidate> c = singleArc(cur.point, at(e), cur.leave);
+      if (c && fits(*c, first, cur.from, i, e)) {
+        Move m = onVertex(e, cur.leave);
+        m.pieces[0] = {cur.point, c->pieces[0].bulge};
+        m.count = 1;
+        m.ends = true;
+        moves.push_back(m);
+        return;
       }
     }
+    std::optional<Candidate> single;
+    std::size_t singleReach = i;
+    auto trySingle = [&](std::size_t j) {
+      if (j >= e) return false;
+      std::optional<Candidate> c = singleArc(cur.point, at(j), cur.leave);
+      if (!c || !fits(*c, first, cur.from, i, j))
+        return false;
+      single = c;
+      singleReach = j;
+      return true;
+    };
+    reachFrom(i, e, trySingle);
+    // How far a biarc reaches. Neighbouring reaches fit with similar joints: the ratio that
+    // fitted last is tried first.
+    std::optional<Candidate> best;
+    std::size_t reach = i;
+    std::size_t lastRatio = 0;
+    auto tryReach = [&](std::size_t j, std::size_t ratios = std::size(kJointRatios)) {
+      for (std::size_t r = 0; r < ratios; ++r) {
+        const std::size_t index = r == 0 ? lastRatio : (r <= lastRatio ? r - 1 : r);
+        std::optional<Candidate> c = biarc(cur.point, cur.leave, at(j), inAt(j), kJointRatios[index]);
+        if (c && fits(*c, first, cur.from, i, j)) {
+          best = c;
+          reach = j;
+          lastRatio = index;
+          return true;
+        }
+      }
+      return false;
+    };
+    std::size_t fitting = reachFrom(i, e, tryReach);
+    // A point the biarc misses may be followed by points it reaches again (the error does
+    // not grow strictly with the reach): a few steps past the miss find most of them.
+    for (std::size_t j = fitting + 2; j <= e && j <= fitting + kLookPast; ++j)
+      if (tryReach(j, kLookPastRatios)) fitting = j;
+    auto whole = [&](const Candidate& c, std::size_t j) {
+      Move m = onVertex(j, out_[(first + j) % n]);
+      for (int k = 0; k < c.count; ++k) m.pieces[k] = {c.pieces[k].a, c.pieces[k].bulge};
+      m.count = c.count;
+      m.ends = j == e;
+      return m;
+    };
+    if (best && reach == e) {
+      moves.push_back(whole(*best, reach));
+      return;
+    }
+    if (single) {
+      const std::size_t far = singleReach;
+      for (std::size_t j = far; j > i && j + kSingleReachesBack > far; --j) {
+        if (j != far && !trySingle(j)) continue;
+        Move m = onVertex(j, arrivalOf(single->pieces[0], cur.leave));
+        m.pieces[0] = {cur.point, single->pieces[0].bulge};
+        m.count = 1;
+        moves.push_back(m);
+      }
+    }
+    if (best && best->count == 1) moves.push_back(whole(*best, reach));
+    if (best) {
+      for (std::size_t j = reach; j > i && j + kJointReachesBack > reach; --j) {
+        for (const double ratio : kRatiosByJoint) {
+          const std::optional<Candidate> c = biarc(cur.point, cur.leave, at(j), inAt(j), ratio);
+          if (!c || c->count != 2 || !fits(*c, first, cur.from, i, j)) continue;
+          const Piece& arc = c->pieces[0];
+          if (norm(arc.b - arc.a) < tolerance_) break;
+          Move m;
+          m.along = footOf(arc.b, first, cur, j, m.next);
+          m.next.point = arc.b;
+          m.next.leave = arrivalOf(arc, cur.leave);
+          m.pieces[0] = {cur.point, arc.bulge};
+          m.count = 1;
+          moves.push_back(m);
+          break;  // a smaller ratio puts the joint nearer the start
+        }
+      }
+    }
+    if (!moves.empty()) return;
+    if (best) {
+      moves.push_back(whole(*best, reach));
+      return;
+    }
+    Move m = onVertex(i + 1, out_[(first + i + 1) % n]);
+    m.pieces[0] = {cur.point, 0};
+    m.count = 1;
+    m.kinks = true;
+    moves.push_back(m);
   }
 
   // Where p lies along the polyline from the cursor to walk position j: its foot on the nearest
@@ -491,6 +556,8 @@ class Fitter {
   double cornerAngle_;
   std::vector<Vec2> in_, out_;
   std::vector<bool> corner_;
+  // Kept between steps: the moves from here, from the one being weighed and from the best so far.
+  std::vector<Move> moves_, after_, chosenAfter_;
 };
 
 }  // namespace
