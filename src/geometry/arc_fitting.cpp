@@ -95,7 +95,7 @@ struct Piece {
     if (sense * cross(a - circle.centre, fromCentre) >= 0 &&
         sense * cross(fromCentre, b - circle.centre) >= 0)
       return std::fabs(norm(fromCentre) - circle.radius);
-    return std::fmin(norm(p - a), norm(p - b));
+    return std::min(norm(p - a), norm(p - b));  // not fmin: a call where it is not inlined
   }
 };
 
@@ -106,7 +106,7 @@ struct Candidate {
 
   double distance(const Vec2& p) const {
     double d = pieces[0].distance(p);
-    if (count == 2) d = std::fmin(d, pieces[1].distance(p));
+    if (count == 2) d = std::min(d, pieces[1].distance(p));
     return d;
   }
 };
@@ -232,7 +232,7 @@ class Fitter {
         if (move.ends) {
           score = kEnds - move.count;
         } else if (!move.kinks) {
-          movesFrom(move.next, first, e, freeEnd, after_);
+          movesFrom(move.next, first, e, freeEnd, after_, true);
           score = -1;
           for (const Move& next : after_)
             score = std::fmax(score, next.ends ? kEnds / 2 - next.count : next.kinks ? -1 : next.along);
@@ -240,19 +240,13 @@ class Fitter {
         if (m == 0 || score > bestScore || (score == bestScore && move.along > moves_[chosen].along)) {
           bestScore = score;
           chosen = m;
-          if (!move.ends && !move.kinks) std::swap(after_, chosenAfter_);
         }
       }
       const Move& move = moves_[chosen];
       for (int k = 0; k < move.count; ++k) path.vertices.push_back(move.pieces[k]);
       if (move.ends || move.next.i >= e) return;
       cur = move.next;
-      // The moves from where the chosen one leaves were found while weighing it.
-      if (move.kinks) {
-        movesFrom(cur, first, e, freeEnd, moves_);
-      } else {
-        std::swap(moves_, chosenAfter_);
-      }
+      movesFrom(cur, first, e, freeEnd, moves_);
     }
   }
 
@@ -265,7 +259,12 @@ class Fitter {
   // biarc reaches, each with the joint furthest on that fits; where none of these fits, the
   // whole biarc or else the polyline's own chord.
   void movesFrom(const Cursor& cur, std::size_t first, std::size_t e, bool freeEnd,
-                 std::vector<Move>& moves) const {
+                 std::vector<Move>& moves, bool farthestOnly = false) const {
+    // Weighing a move needs only the farthest a next one gets: the farthest single arc, the
+    // joint of a biarc to the farthest vertex, found without looking past misses.
+    const std::size_t singleBack = farthestOnly ? 1 : kSingleReachesBack;
+    const std::size_t jointBack = farthestOnly ? 1 : kJointReachesBack;
+    const std::size_t lookPast = farthestOnly ? 0 : kLookPast;
     moves.clear();
     const std::size_t n = points_.size();
     auto at = [&](std::size_t k) -> const Vec2& { return points_[(first + k) % n]; };
@@ -321,7 +320,7 @@ class Fitter {
     std::size_t fitting = reachFrom(i, e, tryReach);
     // A point the biarc misses may be followed by points it reaches again (the error does
     // not grow strictly with the reach): a few steps past the miss find most of them.
-    for (std::size_t j = fitting + 2; j <= e && j <= fitting + kLookPast; ++j)
+    for (std::size_t j = fitting + 2; j <= e && j <= fitting + lookPast; ++j)
       if (tryReach(j, kLookPastRatios)) fitting = j;
     auto whole = [&](const Candidate& c, std::size_t j) {
       Move m = onVertex(j, out_[(first + j) % n]);
@@ -336,7 +335,7 @@ class Fitter {
     }
     if (single) {
       const std::size_t far = singleReach;
-      for (std::size_t j = far; j > i && j + kSingleReachesBack > far; --j) {
+      for (std::size_t j = far; j > i && j + singleBack > far; --j) {
         if (j != far && !trySingle(j)) continue;
         Move m = onVertex(j, arrivalOf(single->pieces[0], cur.leave));
         m.pieces[0] = {cur.point, single->pieces[0].bulge};
@@ -346,7 +345,7 @@ class Fitter {
     }
     if (best && best->count == 1) moves.push_back(whole(*best, reach));
     if (best) {
-      for (std::size_t j = reach; j > i && j + kJointReachesBack > reach; --j) {
+      for (std::size_t j = reach; j > i && j + jointBack > reach; --j) {
         for (const double ratio : kRatiosByJoint) {
           const std::optional<Candidate> c = biarc(cur.point, cur.leave, at(j), inAt(j), ratio);
           if (!c || c->count != 2 || !fits(*c, first, cur.from, i, j)) continue;
@@ -531,6 +530,9 @@ class Fitter {
     // Most candidates tried fail, and a point in the middle or at the quarters tells first.
     for (const std::size_t k : {(i + j) / 2, (3 * i + j) / 4, (i + 3 * j) / 4})
       if (k > i && k < j && c.distance(points_[(first + k) % n]) > tolerance_) return false;
+    // Then every eighth point, before the whole walk.
+    for (std::size_t k = i + 8; k < j; k += 8)
+      if (c.distance(points_[(first + k) % n]) > tolerance_) return false;
     std::size_t at = (first + i) % n;  // walked with the index, not a division per point
     for (std::size_t k = i; k < j; ++k) {
       const std::size_t following = at + 1 == n ? 0 : at + 1;
@@ -556,8 +558,8 @@ class Fitter {
   double cornerAngle_;
   std::vector<Vec2> in_, out_;
   std::vector<bool> corner_;
-  // Kept between steps: the moves from here, from the one being weighed and from the best so far.
-  std::vector<Move> moves_, after_, chosenAfter_;
+  // Kept between steps: the moves from here and from the one being weighed.
+  std::vector<Move> moves_, after_;
 };
 
 }  // namespace
