@@ -14,7 +14,8 @@ namespace kerfline {
 ToleranceShares arcToleranceShares(double tolerance) {
   // A twentieth for the polyline gives it about 4.5 times the points (chords go with
   // 1 / sqrt(T)), which costs only time, and leaves the arcs nineteen twentieths of the room,
-  // which is where pieces are saved: against a tenth, 2 % fewer pieces on capitals.
+  // which is where pieces are saved: against a tenth, 2 % fewer pieces on capitals. A finer
+  // share saves a few more on glyphs but takes offsets below what their integer grid holds.
   return {tolerance / 20, tolerance - tolerance / 20};
 }
 
@@ -30,12 +31,15 @@ constexpr double kJointRatios[] = {1,    0.71, 1.41, 0.5,   2, 0.35,   2.83, 0.2
 constexpr std::size_t kLookPast = 8;
 // Joints tried there (the one that fitted last first): past a miss, a fit is a near thing.
 constexpr std::size_t kLookPastRatios = 7;
+// The same ratios from the joint nearest the far end to the joint nearest the start.
+constexpr double kRatiosByJoint[] = {16,   8,   5.66, 4,    2.83, 2,     1.41,  1,
+                                     0.71, 0.5, 0.35, 0.25, 0.18, 0.125, 0.0625};
+// How many vertices short of the farthest a single arc reaches, and a biarc, the moves weighed
+// may end: the farthest often leaves the path heading off the curve.
+constexpr std::size_t kSingleReachesBack = 4;
+constexpr std::size_t kJointReachesBack = 4;
 // Most a line may turn from the tangents at its ends (radians): about half a degree.
 constexpr double kLineKink = 0.01;
-// A single arc ends where its own direction is within this of the curve's, and the next piece
-// leaves in the arc's: as far off as a line may turn (kLineKink), so that where nothing fits
-// after it the polyline's own chord kinks no more than after a line.
-constexpr double kArcDriftCosine = 0.99995;  // cos 0.01
 
 Vec2 operator+(const Vec2& a, const Vec2& b) { return {a.x + b.x, a.y + b.y}; }
 Vec2 operator-(const Vec2& a, const Vec2& b) { return {a.x - b.x, a.y - b.y}; }
@@ -91,7 +95,7 @@ struct Piece {
     if (sense * cross(a - circle.centre, fromCentre) >= 0 &&
         sense * cross(fromCentre, b - circle.centre) >= 0)
       return std::fabs(norm(fromCentre) - circle.radius);
-    return std::fmin(norm(p - a), norm(p - b));
+    return std::min(norm(p - a), norm(p - b));  // not fmin: a call where it is not inlined
   }
 };
 
@@ -102,7 +106,7 @@ struct Candidate {
 
   double distance(const Vec2& p) const {
     double d = pieces[0].distance(p);
-    if (count == 2) d = std::fmin(d, pieces[1].distance(p));
+    if (count == 2) d = std::min(d, pieces[1].distance(p));
     return d;
   }
 };
@@ -186,82 +190,224 @@ class Fitter {
     in_[i] = out_[i] = unit(norm(w) * uu + norm(u) * ww);
   }
 
-  // Pieces from walk position s to e (both corners or ends; nothing between is one), greedy:
-  // each step takes the single arc or the biarc that covers more of the polyline per piece,
-  // a point that neither can pass keeps its chord. Each piece leaves in the direction the one
-  // before arrived, so the pieces join smoothly: a biarc arrives in the curve's own direction,
-  // a single arc in its own, which it may only where that is within kArcDrift of the curve's
-  // (or at a corner, where no direction need be kept).
+  // Where the path has got to: its point, the direction it leaves in, and where that point
+  // lies along the polyline: on the chord from walk position i to i + 1, at `from` (the point
+  // itself when the path stands on a vertex, else the point's foot on the chord).
+  struct Cursor {
+    Vec2 point, leave, from;
+    std::size_t i = 0;
+  };
+
+  // One piece (or a biarc that ends the run) the path may take next, and where it leaves it.
+  struct Move {
+    Cursor next;
+    ArcVertex pieces[2];
+    int count = 0;
+    double along = 0;  // how far along the polyline it gets, as a walk position
+    bool ends = false;
+    bool kinks = false;  // the polyline's own chord, taken where nothing else fits
+  };
+
+  // Pieces from walk position s to e (both corners or ends; nothing between is one).
+  // A biarc meets the polyline at both its ends, where it could stray either way: only its
+  // first arc is kept, unless it ends the run, and the path goes on from the joint, off the
+  // polyline but within the tolerance. The biarc's second arc shows that from there the path
+  // can still reach the polyline with the curve's direction. Of the moves open, each step
+  // takes the one after which the best next move gets furthest along: how far a move itself
+  // gets says little, since the farthest often leaves the path heading off the curve, and a
+  // move after which only the polyline's chord fits (a kink) is taken last. Each piece leaves
+  // in the direction the one before arrived, so the pieces join smoothly except after a line
+  // (within kLineKink), at corners and at such a chord.
   void fitRun(std::size_t first, std::size_t s, std::size_t e, ArcPath& path) {
     const std::size_t n = points_.size();
-    auto at = [&](std::size_t k) -> const Vec2& { return points_[(first + k) % n]; };
     const bool freeEnd = corner_[(first + e) % n];
-    std::size_t i = s;
-    Vec2 leave = out_[(first + i) % n];
-    while (i < e) {
-      // The farthest single arc that leaves as the last piece arrived.
-      std::optional<Candidate> single;
-      std::size_t singleReach = i;
-      Vec2 singleArrival;
-      auto trySingle = [&](std::size_t j) {
-        std::optional<Candidate> c = singleArc(at(i), at(j), leave);
-        if (!c) return false;
-        const Vec2 arrival = arrivalOf(c->pieces[0], leave);
-        const bool keeps = (j == e && freeEnd) ||
-                           (j < e && dot(arrival, in_[(first + j) % n]) >= kArcDriftCosine);
-        if (!keeps || !fits(*c, first, i, j)) return false;
-        single = c;
-        singleReach = j;
-        singleArrival = arrival;
-        return true;
-      };
-      // The last stretch of a run ends at a corner (or the path's end), where no direction
-      // must be kept: one arc to it is tried first.
-      if (!(freeEnd && trySingle(e))) reachFrom(i, e, trySingle);
-      if (single && singleReach == e) {
-        path.vertices.push_back({at(i), single->pieces[0].bulge});
+    Cursor cur{points_[(first + s) % n], out_[(first + s) % n], points_[(first + s) % n], s};
+    movesFrom(cur, first, e, freeEnd, moves_);
+    while (true) {
+      std::size_t chosen = 0;
+      double bestScore = 0;
+      for (std::size_t m = 0; m < moves_.size(); ++m) {
+        const Move& move = moves_[m];
+        double score = -2;
+        if (move.ends) {
+          score = kEnds - move.count;
+        } else if (!move.kinks) {
+          movesFrom(move.next, first, e, freeEnd, after_, true);
+          score = -1;
+          for (const Move& next : after_)
+            score = std::fmax(score, next.ends ? kEnds / 2 - next.count : next.kinks ? -1 : next.along);
+        }
+        if (m == 0 || score > bestScore || (score == bestScore && move.along > moves_[chosen].along)) {
+          bestScore = score;
+          chosen = m;
+        }
+      }
+      const Move& move = moves_[chosen];
+      for (int k = 0; k < move.count; ++k) path.vertices.push_back(move.pieces[k]);
+      if (move.ends || move.next.i >= e) return;
+      cur = move.next;
+      movesFrom(cur, first, e, freeEnd, moves_);
+    }
+  }
+
+  // A score above any walk position, for a move that ends the run.
+  static constexpr double kEnds = 1e18;
+
+  // The moves worth weighing from cur, never none: a single arc or biarc to the run's end
+  // when one fits (nothing else then), else the single arcs to the farthest vertices one
+  // reaches, the farthest line, and the first arcs of the biarcs to the farthest vertices a
+  // biarc reaches, each with the joint furthest on that fits; where none of these fits, the
+  // whole biarc or else the polyline's own chord.
+  void movesFrom(const Cursor& cur, std::size_t first, std::size_t e, bool freeEnd,
+                 std::vector<Move>& moves, bool farthestOnly = false) const {
+    // Weighing a move needs only the farthest a next one gets: the farthest single arc, the
+    // joint of a biarc to the farthest vertex, found without looking past misses.
+    const std::size_t singleBack = farthestOnly ? 1 : kSingleReachesBack;
+    const std::size_t jointBack = farthestOnly ? 1 : kJointReachesBack;
+    const std::size_t lookPast = farthestOnly ? 0 : kLookPast;
+    moves.clear();
+    const std::size_t n = points_.size();
+    auto at = [&](std::size_t k) -> const Vec2& { return points_[(first + k) % n]; };
+    auto inAt = [&](std::size_t k) -> const Vec2& { return in_[(first + k) % n]; };
+    auto onVertex = [&](std::size_t j, const Vec2& leave) {
+      Move m;
+      m.next = {at(j), leave, at(j), j};
+      m.along = static_cast<double>(j);
+      return m;
+    };
+    const std::size_t i = cur.i;
+    if (freeEnd) {
+      const std::optional<Candidate> c = singleArc(cur.point, at(e), cur.leave);
+      if (c && fits(*c, first, cur.from, i, e)) {
+        Move m = onVertex(e, cur.leave);
+        m.pieces[0] = {cur.point, c->pieces[0].bulge};
+        m.count = 1;
+        m.ends = true;
+        moves.push_back(m);
         return;
       }
-      // How far a biarc from i reaches. Neighbouring reaches fit with similar joints: the
-      // ratio that fitted last is tried first.
-      std::optional<Candidate> best;
-      std::size_t reach = i + 1;
-      std::size_t lastRatio = 0;
-      auto tryReach = [&](std::size_t j, std::size_t ratios = std::size(kJointRatios)) {
-        for (std::size_t r = 0; r < ratios; ++r) {
-          const std::size_t index = r == 0 ? lastRatio : (r <= lastRatio ? r - 1 : r);
-          std::optional<Candidate> c =
-              biarc(at(i), leave, at(j), in_[(first + j) % n], kJointRatios[index]);
-          if (c && fits(*c, first, i, j)) {
-            best = c;
-            reach = j;
-            lastRatio = index;
-            return true;
-          }
-        }
+    }
+    std::optional<Candidate> single;
+    std::size_t singleReach = i;
+    auto trySingle = [&](std::size_t j) {
+      if (j >= e) return false;
+      std::optional<Candidate> c = singleArc(cur.point, at(j), cur.leave);
+      if (!c || !fits(*c, first, cur.from, i, j))
         return false;
-      };
-      std::size_t fitting = reachFrom(i, e, tryReach);
-      // A point the biarc misses may be followed by points it reaches again (the error does
-      // not grow strictly with the reach): a few steps past the miss find most of them.
-      for (std::size_t j = fitting + 2; j <= e && j <= fitting + kLookPast; ++j)
-        if (tryReach(j, kLookPastRatios)) fitting = j;
-      const std::size_t biarcPieces = best ? static_cast<std::size_t>(best->count) : 1;
-      if (single && (singleReach - i) * biarcPieces >= reach - i) {
-        path.vertices.push_back({at(i), single->pieces[0].bulge});
-        i = singleReach;
-        leave = singleArrival;
-      } else if (!best) {
-        path.vertices.push_back({at(i), 0});
-        i = reach;
-        leave = out_[(first + i) % n];
-      } else {
-        for (int k = 0; k < best->count; ++k)
-          path.vertices.push_back({best->pieces[k].a, best->pieces[k].bulge});
-        i = reach;
-        leave = out_[(first + i) % n];
+      single = c;
+      singleReach = j;
+      return true;
+    };
+    reachFrom(i, e, trySingle);
+    // How far a biarc reaches. Neighbouring reaches fit with similar joints: the ratio that
+    // fitted last is tried first.
+    std::optional<Candidate> best;
+    std::size_t reach = i;
+    std::size_t lastRatio = 0;
+    auto tryReach = [&](std::size_t j, std::size_t ratios = std::size(kJointRatios)) {
+      for (std::size_t r = 0; r < ratios; ++r) {
+        const std::size_t index = r == 0 ? lastRatio : (r <= lastRatio ? r - 1 : r);
+        std::optional<Candidate> c = biarc(cur.point, cur.leave, at(j), inAt(j), kJointRatios[index]);
+        if (c && fits(*c, first, cur.from, i, j)) {
+          best = c;
+          reach = j;
+          lastRatio = index;
+          return true;
+        }
+      }
+      return false;
+    };
+    std::size_t fitting = reachFrom(i, e, tryReach);
+    // A point the biarc misses may be followed by points it reaches again (the error does
+    // not grow strictly with the reach): a few steps past the miss find most of them.
+    for (std::size_t j = fitting + 2; j <= e && j <= fitting + lookPast; ++j)
+      if (tryReach(j, kLookPastRatios)) fitting = j;
+    auto whole = [&](const Candidate& c, std::size_t j) {
+      Move m = onVertex(j, out_[(first + j) % n]);
+      for (int k = 0; k < c.count; ++k) m.pieces[k] = {c.pieces[k].a, c.pieces[k].bulge};
+      m.count = c.count;
+      m.ends = j == e;
+      return m;
+    };
+    if (best && reach == e) {
+      moves.push_back(whole(*best, reach));
+      return;
+    }
+    if (single) {
+      const std::size_t far = singleReach;
+      for (std::size_t j = far; j > i && j + singleBack > far; --j) {
+        if (j != far && !trySingle(j)) continue;
+        Move m = onVertex(j, arrivalOf(single->pieces[0], cur.leave));
+        m.pieces[0] = {cur.point, single->pieces[0].bulge};
+        m.count = 1;
+        moves.push_back(m);
       }
     }
+    if (best && best->count == 1) moves.push_back(whole(*best, reach));
+    if (best) {
+      for (std::size_t j = reach; j > i && j + jointBack > reach; --j) {
+        for (const double ratio : kRatiosByJoint) {
+          const std::optional<Candidate> c = biarc(cur.point, cur.leave, at(j), inAt(j), ratio);
+          if (!c || c->count != 2 || !fits(*c, first, cur.from, i, j)) continue;
+          const Piece& arc = c->pieces[0];
+          if (norm(arc.b - arc.a) < tolerance_) break;
+          Move m;
+          m.along = footOf(arc.b, first, cur, j, m.next);
+          m.next.point = arc.b;
+          m.next.leave = arrivalOf(arc, cur.leave);
+          m.pieces[0] = {cur.point, arc.bulge};
+          m.count = 1;
+          moves.push_back(m);
+          break;  // a smaller ratio puts the joint nearer the start
+        }
+      }
+    }
+    if (!moves.empty()) return;
+    if (best) {
+      moves.push_back(whole(*best, reach));
+      return;
+    }
+    Move m = onVertex(i + 1, out_[(first + i + 1) % n]);
+    m.pieces[0] = {cur.point, 0};
+    m.count = 1;
+    m.kinks = true;
+    moves.push_back(m);
+  }
+
+  // Where p lies along the polyline from the cursor to walk position j: its foot on the nearest
+  // chord, as the chord's walk position plus the share of it passed. The foot and chord go to
+  // `there`.
+  double footOf(const Vec2& p, std::size_t first, const Cursor& cur, std::size_t j,
+                Cursor& there) const {
+    const std::size_t n = points_.size();
+    double nearest = -1, along = 0;
+    for (std::size_t k = cur.i; k < j; ++k) {
+      const Vec2& a = k == cur.i ? cur.from : points_[(first + k) % n];
+      const Vec2& b = points_[(first + k + 1) % n];
+      const Vec2 ab = b - a;
+      const double len2 = dot(ab, ab);
+      const double t = len2 > 0 ? std::fmin(1, std::fmax(0, dot(p - a, ab) / len2)) : 0;
+      const Vec2 foot = a + t * ab;
+      const double d = norm(p - foot);
+      if (nearest < 0 || d < nearest) {
+        nearest = d;
+        // Past the cursor's own share of its chord when on it.
+        const double start = k == cur.i ? shareOf(cur, first) : 0;
+        along = static_cast<double>(k) + start + t * (1 - start);
+        there.i = t >= 1 ? k + 1 : k;
+        there.from = t >= 1 ? b : foot;
+      }
+    }
+    return along;
+  }
+
+  // How far along its chord the cursor stands, from 0 at the vertex to 1.
+  double shareOf(const Cursor& cur, std::size_t first) const {
+    const std::size_t n = points_.size();
+    const Vec2& a = points_[(first + cur.i) % n];
+    const Vec2 ab = points_[(first + cur.i + 1) % n] - a;
+    const double len2 = dot(ab, ab);
+    return len2 > 0 ? std::fmin(1, std::fmax(0, dot(cur.from - a, ab) / len2)) : 0;
   }
 
   // The farthest walk position up to e that tryAt(j) accepts, from i: doubling steps while it
@@ -378,15 +524,19 @@ class Fitter {
   // Within tolerance of the polyline from walk position i to j: every point between, every
   // chord's middle and, where a chord passes closest to an arc's centre, that point too (the
   // chord is furthest inside the circle there, which is where an arc bulges away from it).
-  bool fits(const Candidate& c, std::size_t first, std::size_t i, std::size_t j) const {
+  bool fits(const Candidate& c, std::size_t first, const Vec2& from, std::size_t i,
+            std::size_t j) const {
     const std::size_t n = points_.size();
     // Most candidates tried fail, and a point in the middle or at the quarters tells first.
     for (const std::size_t k : {(i + j) / 2, (3 * i + j) / 4, (i + 3 * j) / 4})
       if (k > i && k < j && c.distance(points_[(first + k) % n]) > tolerance_) return false;
+    // Then every eighth point, before the whole walk.
+    for (std::size_t k = i + 8; k < j; k += 8)
+      if (c.distance(points_[(first + k) % n]) > tolerance_) return false;
     std::size_t at = (first + i) % n;  // walked with the index, not a division per point
     for (std::size_t k = i; k < j; ++k) {
       const std::size_t following = at + 1 == n ? 0 : at + 1;
-      const Vec2& p = points_[at];
+      const Vec2& p = k == i ? from : points_[at];
       const Vec2& q = points_[following];
       at = following;
       if (k > i && c.distance(p) > tolerance_) return false;
@@ -408,6 +558,8 @@ class Fitter {
   double cornerAngle_;
   std::vector<Vec2> in_, out_;
   std::vector<bool> corner_;
+  // Kept between steps: the moves from here and from the one being weighed.
+  std::vector<Move> moves_, after_;
 };
 
 }  // namespace

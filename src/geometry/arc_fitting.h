@@ -18,7 +18,8 @@
 // pieces meet with the same tangent except at corners and at lines: an arc whose radius
 // exceeds kLineRadiusFactor x tolerance is written as its chord, kept only where that turns
 // from the curve's tangents by at most about half a degree, and a point no arc can pass
-// keeps the polyline's own chord. The path starts at the polyline's first point when that is a corner (or
+// keeps the polyline's own chord. Pieces meet on the polyline's points or anywhere between
+// within the tolerance: a band used both ways takes fewer arcs. The path starts at the polyline's first point when that is a corner (or
 // the path is open), else at the corner found first after it.
 #include <vector>
 
