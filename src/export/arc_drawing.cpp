@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -36,6 +37,7 @@ const PolylineTangents* tangentsOf(const Contour& k) {
 class RingFits {
  public:
   explicit RingFits(const ArcFitting& fit) : fit_(fit) {}
+  const ArcFitting& fitting() const { return fit_; }
 
   ArcPath fitted(const Contour& ring) {
     const std::size_t n = ring.points.size();
@@ -153,10 +155,42 @@ void startAt(ArcPath& path, const Vec2& entry, double within) {
 
 }  // namespace
 
-Drawing fittedDrawing(const Drawing& drawing, double tolerance) {
+struct PathFitter::Rings : RingFits {
+  using RingFits::RingFits;
+};
+
+PathFitter::PathFitter(double tolerance) : tolerance_(tolerance) {
   ArcFitting fit;
   fit.tolerance = arcToleranceShares(tolerance).fitting;
-  RingFits rings(fit);
+  rings_ = std::make_unique<Rings>(fit);
+}
+
+PathFitter::~PathFitter() = default;
+
+void PathFitter::fit(const Contour& k, Contour& to, std::vector<double>& bulges) {
+  to.closed = k.closed;
+  to.depth = k.depth;
+  to.points.clear();
+  to.tangents.reset();
+  to.tabs.clear();
+  bulges.clear();
+  if (k.points.size() <= 2) {
+    to.points = k.points;
+    bulges.assign(k.points.size(), 0.0);
+    return;
+  }
+  ArcPath path = k.closed ? rings_->fitted(k) : fitArcs(k, rings_->fitting());
+  startAt(path, k.points.front(), 1e-6 * tolerance_);
+  to.points.reserve(path.vertices.size());
+  bulges.reserve(path.vertices.size());
+  for (const ArcVertex& v : path.vertices) {
+    to.points.push_back(v.at);
+    bulges.push_back(v.bulge);
+  }
+}
+
+Drawing fittedDrawing(const Drawing& drawing, double tolerance) {
+  PathFitter fitter(tolerance);
   Drawing fitted;
   fitted.layer = drawing.layer;
   fitted.characters.reserve(drawing.characters.size());
@@ -169,23 +203,8 @@ Drawing fittedDrawing(const Drawing& drawing, double tolerance) {
     out.advance = c.advance;
     out.contours.reserve(c.contours.size());
     for (const Contour& k : c.contours) {
-      Contour& to = out.contours.emplace_back();
-      to.closed = k.closed;
-      to.depth = k.depth;
       std::vector<double> bulges;
-      if (k.points.size() > 2) {
-        ArcPath path = k.closed ? rings.fitted(k) : fitArcs(k, fit);
-        startAt(path, k.points.front(), 1e-6 * tolerance);
-        to.points.reserve(path.vertices.size());
-        bulges.reserve(path.vertices.size());
-        for (const ArcVertex& v : path.vertices) {
-          to.points.push_back(v.at);
-          bulges.push_back(v.bulge);
-        }
-      } else {
-        to.points = k.points;
-        bulges.assign(k.points.size(), 0.0);
-      }
+      fitter.fit(k, out.contours.emplace_back(), bulges);
       fitted.bulges.push_back(std::move(bulges));
     }
   }
