@@ -41,6 +41,16 @@ struct States {
 States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& options) {
   States s;
   s.first.reserve(paths.size() + 1);
+  // Room for every state at once: tens of thousands of paths would otherwise grow six
+  // arrays by copying, each copy touching fresh pages.
+  const std::size_t perRing = std::max<std::size_t>(1, options.entryCandidates);
+  std::size_t most = 0;
+  for (const Contour* c : paths) most += c->closed ? std::min(c->points.size(), perRing) : 2;
+  s.in.reserve(most);
+  s.out.reserve(most);
+  s.penalty.reserve(most);
+  s.entry.reserve(most);
+  s.reversed.reserve(most);
   std::vector<EntryCandidate> candidates;
   EntryScratch scratch;
   for (const Contour* c : paths) {
