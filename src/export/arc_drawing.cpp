@@ -39,13 +39,16 @@ class RingFits {
   explicit RingFits(const ArcFitting& fit) : fit_(fit) {}
   const ArcFitting& fitting() const { return fit_; }
 
-  ArcPath fitted(const Contour& ring) {
+  // ring's fit, written to out (whose room is reused).
+  void fitted(const Contour& ring, ArcPath& out) {
     const std::size_t n = ring.points.size();
     // Every copy of a glyph's ring shares its tangents: one seen before needs no key.
     if (ring.tangents) {
       const auto seen = byTangents_.find(ring.tangents.get());
-      if (seen != byTangents_.end() && seen->second.sameShape(ring))
-        return moved(*seen->second.fit, ring.points[seen->second.least]);
+      if (seen != byTangents_.end() && seen->second.sameShape(ring)) {
+        moved(*seen->second.fit, ring.points[seen->second.least], out);
+        return;
+      }
     }
     const PolylineTangents* tangents = tangentsOf(ring);
     const std::size_t least = static_cast<std::size_t>(
@@ -65,7 +68,10 @@ class RingFits {
       key.push_back(static_cast<std::int64_t>(gx));
       key.push_back(static_cast<std::int64_t>(gy));
     }
-    if (!onGrid) return fitArcs(ring, fit_, tangents);
+    if (!onGrid) {
+      out = fitArcs(ring, fit_, tangents);
+      return;
+    }
     auto found = fits_.find(key);
     if (found == fits_.end()) {
       const std::vector<std::int64_t> stored = key;
@@ -84,7 +90,7 @@ class RingFits {
       found = fits_.emplace(stored, fitArcs(canonical, fit_, tangents ? &turned : nullptr)).first;
     }
     if (tangents) byTangents_[tangents] = {&found->second, least, shapeOf(ring)};
-    return moved(found->second, origin);
+    moved(found->second, origin, out);
   }
 
  private:
@@ -113,10 +119,11 @@ class RingFits {
     }
   };
 
-  static ArcPath moved(const ArcPath& fit, const Vec2& origin) {
-    ArcPath path = fit;
-    for (ArcVertex& v : path.vertices) v.at = {v.at.x + origin.x, v.at.y + origin.y};
-    return path;
+  static void moved(const ArcPath& fit, const Vec2& origin, ArcPath& out) {
+    out.closed = fit.closed;
+    out.vertices.clear();
+    for (const ArcVertex& v : fit.vertices)
+      out.vertices.push_back({{v.at.x + origin.x, v.at.y + origin.y}, v.bulge});
   }
 
   static constexpr double kGrid = 1e-9;  // drawing units
@@ -179,7 +186,12 @@ void PathFitter::fit(const Contour& k, Contour& to, std::vector<double>& bulges)
     bulges.assign(k.points.size(), 0.0);
     return;
   }
-  ArcPath path = k.closed ? rings_->fitted(k) : fitArcs(k, rings_->fitting());
+  ArcPath& path = path_;
+  if (k.closed) {
+    rings_->fitted(k, path);
+  } else {
+    path = fitArcs(k, rings_->fitting());
+  }
   startAt(path, k.points.front(), 1e-6 * tolerance_);
   to.points.reserve(path.vertices.size());
   bulges.reserve(path.vertices.size());

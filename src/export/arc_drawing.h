@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "export/conversion_options.h"
+#include "geometry/arc_path.h"
 #include "geometry/contour.h"
 
 namespace kerfline {
@@ -36,6 +37,7 @@ class PathFitter {
   struct Rings;
   double tolerance_;
   std::unique_ptr<Rings> rings_;
+  ArcPath path_;  // the path being fitted, its room kept for the next
 };
 
 /// Fits every path of drawing with lines and arcs within the fitting share of tolerance

@@ -449,7 +449,7 @@ FittedCutReadyDrawing fittedCutReadyDrawing(const TextSource& text,
       [&](FittedCharacter&& c) {
         const std::size_t n = c.character.contours.size();
         for (std::size_t k = 0; k < n; ++k) {
-          drawing.bulges.push_back(c.bulges[k]);
+          drawing.bulges.push_back(std::move(c.bulges[k]));
           if (c.holders[k] >= 0)
             out.holes.push_back({paths + k, paths + static_cast<std::size_t>(c.holders[k])});
         }

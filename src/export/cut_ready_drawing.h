@@ -36,10 +36,10 @@ std::optional<double> flatteningTolerance(const ConversionOptions& options);
 using CharacterSink = std::function<void(PlacedCharacter&& character)>;
 
 /// A placed character fitted with lines and arcs, as a fitted walk hands it over (the spans
-/// are valid during the call).
+/// are valid during the call; the sink may take the bulges' lists).
 struct FittedCharacter {
-  PlacedCharacter character;                    ///< its paths' fitted vertices
-  std::span<const std::vector<double>> bulges;  ///< per contour, the bulge leaving each vertex
+  PlacedCharacter character;              ///< its paths' fitted vertices
+  std::span<std::vector<double>> bulges;  ///< per contour, the bulge leaving each vertex
   /// Per contour, the ring that immediately holds it in the character (-1: none), found on
   /// the polylines it was fitted from: a ring of few arcs has chords far inside it.
   std::span<const int> holders;

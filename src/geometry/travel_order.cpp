@@ -399,6 +399,10 @@ std::vector<std::size_t> nearestNeighbourRoute(const States& s, const Precedence
   // tenth of the planning time.
   std::vector<Vec2> points;
   std::vector<std::size_t> stateOf, owner, firstPoint(n + 1, 0);
+  const std::size_t most = s.in.size();  // every state at most once
+  points.reserve(most);
+  stateOf.reserve(most);
+  owner.reserve(most);
   for (std::size_t p = 0; p < n; ++p) {
     firstPoint[p] = points.size();
     const std::size_t b = s.first[p], e = s.first[p + 1];
