@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "common/error.h"
-#include "export/toolpath_export.h"
 #include "export/arc_drawing.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_layer.h"
 #include "export/single_precision.h"
+#include "export/toolpath_export.h"
 #include "geometry/arc_fitting.h"
 #include "geometry/cut_order.h"
 #include "geometry/nesting.h"

@@ -69,9 +69,10 @@ class CutReadyWalker {
   /// origin (curves flattened so that the tolerance holds after it); observer, when given, is told of every character as the walk reaches it.
   void walk(const CharacterSink& sink, double factor = 1.0, ExportObserver* observer = nullptr);
 
-  /// walk() at factor 1 with every glyph's paths fitted with lines and arcs within the
-  /// options' curve tolerance, each glyph once (the fit of a glyph is the same wherever it is
-  /// placed), as fittedDrawing fits them. For fitsGlyphsOnce options.
+  /// walk() at factor 1 with every character's paths fitted with lines and arcs within the
+  /// options' curve tolerance as fittedDrawing fits them: each ring of a glyph is fitted once
+  /// and its fit moved to every copy, and each glyph's nesting is found once. For
+  /// fitsGlyphsOnce options.
   void walkFitted(const FittedCharacterSink& sink, ExportObserver* observer = nullptr);
 
   /// The extent and path count walk() would give at factor 1, from each ready glyph's

@@ -156,9 +156,9 @@ bool fitsBeforeRouting(const ConversionOptions& options) {
 
 CutRoute planFittedCutRoute(const Drawing& drawing, const ConversionOptions& options,
                             bool lowerBound) {
-  const Drawing fitted = fittedDrawing(drawing, *curveTolerance(options));
+  Drawing fitted = fittedDrawing(drawing, *curveTolerance(options));
   // The nesting from the polylines: a ring of few arcs has chords that cut far inside it.
-  CutRoute route = routeOf(fitted, holesOf(drawing), options, lowerBound);
+  CutRoute route = routeOf(fitted, holesOf(drawing), options, lowerBound, &fitted);
   route.fitted = true;
   return route;
 }
