@@ -1,5 +1,6 @@
 // Toolpath throughput: the weld of a 2,000-character text in a script face (URW "Z003"), and
-// 20,000 characters to G-code without weld, through the real converter at resolution 2.
+// 20,000 characters to G-code without weld, through the real converter at resolution 2 or
+// fitted with arcs at a tolerance.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -111,17 +112,28 @@ void BM_Layout(benchmark::State& state) {
 }
 BENCHMARK(BM_Layout)->Name("BM_CutReadyDrawing_20000_chars")->Unit(benchmark::kMillisecond);
 
+// Argument: 0 the default program (lines, planned for travel), 1 the same fitted with arcs
+// at a tolerance of 0.01 mm.
 void BM_GcodeExport(benchmark::State& state) {
   const ProseText text(20000, "Arial", 12);
   kerfline::ConversionOptions options;
   options.format = kerfline::OutputFormat::Gcode;
+  if (state.range(0) != 0) {
+    options.tolerance = 0.01;
+    options.arcs = true;
+  }
   kerfline::TTTFToVectorConverter converter;
   kerfline::ConverterGlyphSource glyphs(converter);
   const std::string target = benchTarget();
   for (auto _ : state) kerfline::exportDrawingFile(target, text, options, glyphs);
   std::remove(target.c_str());
 }
-BENCHMARK(BM_GcodeExport)->Name("BM_Gcode_20000_chars")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GcodeExport)
+    ->Name("BM_Gcode_20000_chars")
+    ->ArgName("arcs")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/large_heap.h"
 #include "appcore/batch_arguments.h"
 #include "appcore/conversion_report.h"
 #include "appcore/convert_command.h"
@@ -545,6 +546,7 @@ int run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  useLargeHeap();
   // An interrupted run of a drawing of hundreds of megabytes must not leave its temporary.
   removeTemporariesOnSignal();
   try {

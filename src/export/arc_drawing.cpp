@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -36,14 +37,18 @@ const PolylineTangents* tangentsOf(const Contour& k) {
 class RingFits {
  public:
   explicit RingFits(const ArcFitting& fit) : fit_(fit) {}
+  const ArcFitting& fitting() const { return fit_; }
 
-  ArcPath fitted(const Contour& ring) {
+  // ring's fit, written to out (whose room is reused).
+  void fitted(const Contour& ring, ArcPath& out) {
     const std::size_t n = ring.points.size();
     // Every copy of a glyph's ring shares its tangents: one seen before needs no key.
     if (ring.tangents) {
       const auto seen = byTangents_.find(ring.tangents.get());
-      if (seen != byTangents_.end() && seen->second.sameShape(ring))
-        return moved(*seen->second.fit, ring.points[seen->second.least]);
+      if (seen != byTangents_.end() && seen->second.sameShape(ring)) {
+        moved(*seen->second.fit, ring.points[seen->second.least], out);
+        return;
+      }
     }
     const PolylineTangents* tangents = tangentsOf(ring);
     const std::size_t least = static_cast<std::size_t>(
@@ -63,7 +68,10 @@ class RingFits {
       key.push_back(static_cast<std::int64_t>(gx));
       key.push_back(static_cast<std::int64_t>(gy));
     }
-    if (!onGrid) return fitArcs(ring, fit_, tangents);
+    if (!onGrid) {
+      out = fitArcs(ring, fit_, tangents);
+      return;
+    }
     auto found = fits_.find(key);
     if (found == fits_.end()) {
       const std::vector<std::int64_t> stored = key;
@@ -82,7 +90,7 @@ class RingFits {
       found = fits_.emplace(stored, fitArcs(canonical, fit_, tangents ? &turned : nullptr)).first;
     }
     if (tangents) byTangents_[tangents] = {&found->second, least, shapeOf(ring)};
-    return moved(found->second, origin);
+    moved(found->second, origin, out);
   }
 
  private:
@@ -111,10 +119,11 @@ class RingFits {
     }
   };
 
-  static ArcPath moved(const ArcPath& fit, const Vec2& origin) {
-    ArcPath path = fit;
-    for (ArcVertex& v : path.vertices) v.at = {v.at.x + origin.x, v.at.y + origin.y};
-    return path;
+  static void moved(const ArcPath& fit, const Vec2& origin, ArcPath& out) {
+    out.closed = fit.closed;
+    out.vertices.clear();
+    for (const ArcVertex& v : fit.vertices)
+      out.vertices.push_back({{v.at.x + origin.x, v.at.y + origin.y}, v.bulge});
   }
 
   static constexpr double kGrid = 1e-9;  // drawing units
@@ -153,10 +162,47 @@ void startAt(ArcPath& path, const Vec2& entry, double within) {
 
 }  // namespace
 
-Drawing fittedDrawing(const Drawing& drawing, double tolerance) {
+struct PathFitter::Rings : RingFits {
+  using RingFits::RingFits;
+};
+
+PathFitter::PathFitter(double tolerance) : tolerance_(tolerance) {
   ArcFitting fit;
   fit.tolerance = arcToleranceShares(tolerance).fitting;
-  RingFits rings(fit);
+  rings_ = std::make_unique<Rings>(fit);
+}
+
+PathFitter::~PathFitter() = default;
+
+void PathFitter::fit(const Contour& k, Contour& to, std::vector<double>& bulges) {
+  to.closed = k.closed;
+  to.depth = k.depth;
+  to.points.clear();
+  to.tangents.reset();
+  to.tabs.clear();
+  bulges.clear();
+  if (k.points.size() <= 2) {
+    to.points = k.points;
+    bulges.assign(k.points.size(), 0.0);
+    return;
+  }
+  ArcPath& path = path_;
+  if (k.closed) {
+    rings_->fitted(k, path);
+  } else {
+    path = fitArcs(k, rings_->fitting());
+  }
+  startAt(path, k.points.front(), 1e-6 * tolerance_);
+  to.points.reserve(path.vertices.size());
+  bulges.reserve(path.vertices.size());
+  for (const ArcVertex& v : path.vertices) {
+    to.points.push_back(v.at);
+    bulges.push_back(v.bulge);
+  }
+}
+
+Drawing fittedDrawing(const Drawing& drawing, double tolerance) {
+  PathFitter fitter(tolerance);
   Drawing fitted;
   fitted.layer = drawing.layer;
   fitted.characters.reserve(drawing.characters.size());
@@ -169,23 +215,8 @@ Drawing fittedDrawing(const Drawing& drawing, double tolerance) {
     out.advance = c.advance;
     out.contours.reserve(c.contours.size());
     for (const Contour& k : c.contours) {
-      Contour& to = out.contours.emplace_back();
-      to.closed = k.closed;
-      to.depth = k.depth;
       std::vector<double> bulges;
-      if (k.points.size() > 2) {
-        ArcPath path = k.closed ? rings.fitted(k) : fitArcs(k, fit);
-        startAt(path, k.points.front(), 1e-6 * tolerance);
-        to.points.reserve(path.vertices.size());
-        bulges.reserve(path.vertices.size());
-        for (const ArcVertex& v : path.vertices) {
-          to.points.push_back(v.at);
-          bulges.push_back(v.bulge);
-        }
-      } else {
-        to.points = k.points;
-        bulges.assign(k.points.size(), 0.0);
-      }
+      fitter.fit(k, out.contours.emplace_back(), bulges);
       fitted.bulges.push_back(std::move(bulges));
     }
   }

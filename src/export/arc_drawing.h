@@ -3,8 +3,11 @@
 // fitted with lines and arcs. Weld, kerf, order and leads all work on polylines, so the fit
 // comes after all of them and the tolerance holds from the font to the file.
 #include <cstddef>
+#include <memory>
+#include <vector>
 
 #include "export/conversion_options.h"
+#include "geometry/arc_path.h"
 #include "geometry/contour.h"
 
 namespace kerfline {
@@ -14,6 +17,27 @@ struct PieceCounts {
   std::size_t lines = 0;  ///< straight pieces
   std::size_t arcs = 0;   ///< circular arcs
   friend bool operator==(const PieceCounts&, const PieceCounts&) = default;
+};
+
+/// Fits paths one at a time as fitDrawingArcs does, each ring of a shape seen before (the same
+/// points moved) from the fit of the first.
+class PathFitter {
+ public:
+  /// tolerance: the whole curve tolerance, drawing units, above 0.
+  explicit PathFitter(double tolerance);
+  ~PathFitter();
+  PathFitter(const PathFitter&) = delete;
+  PathFitter& operator=(const PathFitter&) = delete;
+
+  /// k's lines and arcs: to gets the fitted vertices (k's closedness and depth), bulges their
+  /// bulges. A ring keeps its first point as its start where that stays a vertex.
+  void fit(const Contour& k, Contour& to, std::vector<double>& bulges);
+
+ private:
+  struct Rings;
+  double tolerance_;
+  std::unique_ptr<Rings> rings_;
+  ArcPath path_;  // the path being fitted, its room kept for the next
 };
 
 /// Fits every path of drawing with lines and arcs within the fitting share of tolerance

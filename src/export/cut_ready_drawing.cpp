@@ -11,11 +11,14 @@
 #include <vector>
 
 #include "common/error.h"
+#include "export/arc_drawing.h"
 #include "export/drawing_layout.h"
 #include "export/dxf_layer.h"
 #include "export/single_precision.h"
+#include "export/toolpath_export.h"
 #include "geometry/arc_fitting.h"
 #include "geometry/cut_order.h"
+#include "geometry/nesting.h"
 #include "geometry/retraced_path.h"
 #include "geometry/ring_math.h"
 #include "vectorizer/tolerance_flattening.h"
@@ -94,6 +97,23 @@ class CutReadyWalker::Glyphs {
     const std::optional<CutReadyGlyph>& glyph = lookUp(font, c, unitScale, precision, tolerance);
     if (ascii) run_[c] = &glyph;
     return glyph;
+  }
+
+  // Per contour of glyph, the ring that immediately holds it (-1: none), found once.
+  const std::vector<int>& holdersOf(const CutReadyGlyph& glyph) {
+    const auto [it, fresh] = holders_.try_emplace(&glyph);
+    if (fresh) it->second = findNesting(glyph.contours).parent;
+    return it->second;
+  }
+
+  // The fitter of tolerance: it fits each ring of a glyph once and moves the fit to every
+  // copy of the ring (the same points moved).
+  PathFitter& fitterFor(double tolerance) {
+    if (!fitter_ || tolerance != fitTolerance_) {
+      fitter_ = std::make_unique<PathFitter>(tolerance);
+      fitTolerance_ = tolerance;
+    }
+    return *fitter_;
   }
 
  private:
@@ -185,16 +205,26 @@ class CutReadyWalker::Glyphs {
   int runPrecision_ = -1;
   double runTolerance_ = -1;
   std::array<const std::optional<CutReadyGlyph>*, 128> run_{};
+  std::unique_ptr<PathFitter> fitter_;  // of fitTolerance_
+  double fitTolerance_ = 0;
+  std::unordered_map<const CutReadyGlyph*, std::vector<int>> holders_;  // byKey_'s never move
 };
 
 namespace {
 
-// One walk: every character's ready glyph moved into place and handed to the sink.
+// One walk: every character's ready glyph moved into place and handed to the sink, or with
+// a fitted sink, its paths fitted with arcs (the polylines only ever in one character's
+// buffer).
 class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
  public:
   CutReadyPlacer(CutReadyWalker::Glyphs& glyphs, double factor, double tolerance,
                  ExportObserver* next, const CharacterSink& sink)
-      : glyphs_(glyphs), factor_(factor), tolerance_(tolerance), next_(next), sink_(sink) {}
+      : glyphs_(glyphs), factor_(factor), tolerance_(tolerance), next_(next), sink_(&sink) {}
+  // fitTolerance: the whole curve tolerance the fit keeps, above 0.
+  CutReadyPlacer(CutReadyWalker::Glyphs& glyphs, double tolerance, double fitTolerance,
+                 ExportObserver* next, const FittedCharacterSink& sink)
+      : glyphs_(glyphs), factor_(1.0), tolerance_(tolerance), fitTolerance_(fitTolerance),
+        next_(next), fittedSink_(&sink) {}
 
   void characterBecameCurrent(std::int32_t pos, char32_t c, const TFontDescription& font,
                               float unitScale) override {
@@ -208,15 +238,33 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
     const std::optional<CutReadyGlyph>& glyph =
         glyphs_.glyphOf(font, c, unitScale, precision, tolerance_);
     if (!glyph) return std::nullopt;
-    // One character is filled again and again: its vectors keep their room between characters
-    // unless the sink takes them.
-    PlacedCharacter& placed = placed_;
+    if (placePolylines(*glyph, c, origin)) {
+      if (fittedSink_) {
+        fitPlaced(*glyph);
+      } else {
+        sink_->operator()(std::move(placed_));
+      }
+    }
+    return glyph->width;
+  }
+
+ private:
+  void startCharacter(PlacedCharacter& placed, char32_t c) const {
     placed.position = position_;
     placed.character = c;
     placed.line = line_;
-    placed.contours.resize(glyph->contours.size());
+  }
+
+  // Fills placed_ with the glyph's polylines moved to origin (and scaled by the factor);
+  // false when none is left.
+  bool placePolylines(const CutReadyGlyph& glyph, char32_t c, const GlyphOrigin& origin) {
+    // One character is filled again and again: its vectors keep their room between characters
+    // unless the sink takes them.
+    PlacedCharacter& placed = placed_;
+    startCharacter(placed, c);
+    placed.contours.resize(glyph.contours.size());
     std::size_t kept = 0;
-    for (const Contour& k : glyph->contours) {
+    for (const Contour& k : glyph.contours) {
       Contour& moved = placed.contours[kept];
       std::vector<Vec2> room = std::move(moved.points);
       moved = Contour{};  // every other field as a fresh path has it
@@ -227,7 +275,7 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
       // Moving and scaling by a factor above 0 leaves every direction as it was.
       moved.tangents = k.tangents;
       moved.points.reserve(k.points.size());
-      if (glyph->flattened) {
+      if (glyph.flattened) {
         const double x0 = double(origin.shift) * double(origin.spaceFactor);
         for (const Vec2& p : k.points) moved.points.push_back({x0 + p.x, p.y + origin.originY});
       } else {
@@ -240,25 +288,48 @@ class CutReadyPlacer final : public GlyphPlacer, public ExportObserver {
       if (moved.points.size() > 1 || (!moved.closed && !moved.points.empty())) ++kept;
     }
     placed.contours.resize(kept);
-    if (kept != 0) {
-      if (factor_ != 1.0) {
-        for (Contour& k : placed.contours)
-          for (Vec2& p : k.points) p = {p.x * factor_, p.y * factor_};
-      }
-      sink_(std::move(placed));
+    if (kept != 0 && factor_ != 1.0) {
+      for (Contour& k : placed.contours)
+        for (Vec2& p : k.points) p = {p.x * factor_, p.y * factor_};
     }
-    return glyph->width;
+    return kept != 0;
   }
 
- private:
+  // placed_ (which stays the walk's buffer) fitted path by path; glyph's nesting holds while
+  // every contour of it is kept.
+  void fitPlaced(const CutReadyGlyph& glyph) {
+    PathFitter& fitter = glyphs_.fitterFor(fitTolerance_);
+    FittedCharacter out;
+    startCharacter(out.character, placed_.character);
+    const std::size_t n = placed_.contours.size();
+    out.character.contours.resize(n);
+    bulges_.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      fitter.fit(placed_.contours[i], out.character.contours[i], bulges_[i]);
+      for (const Vec2& p : placed_.contours[i].points) out.outline.add(p);
+    }
+    out.bulges = bulges_;
+    if (n == glyph.contours.size()) {
+      out.holders = glyphs_.holdersOf(glyph);
+    } else {
+      holders_ = findNesting(placed_.contours).parent;
+      out.holders = holders_;
+    }
+    fittedSink_->operator()(std::move(out));
+  }
+
   CutReadyWalker::Glyphs& glyphs_;
   double factor_;
   double tolerance_;  // flattening, before factor; 0: the glyph source's precision
+  double fitTolerance_ = 0;
   ExportObserver* next_;
-  const CharacterSink& sink_;
+  const CharacterSink* sink_ = nullptr;
+  const FittedCharacterSink* fittedSink_ = nullptr;
   std::int32_t position_ = 0;
   std::int32_t line_ = 0;
   PlacedCharacter placed_;
+  std::vector<std::vector<double>> bulges_;  // fitPlaced's, kept for their room
+  std::vector<int> holders_;
 };
 
 // A walk that only counts: each ready glyph's path bounds moved into place.
@@ -336,6 +407,13 @@ void CutReadyWalker::walk(const CharacterSink& sink, double factor, ExportObserv
   walkGlyphs(text_, layoutParametersOf(options_.classic), placer, &placer);
 }
 
+void CutReadyWalker::walkFitted(const FittedCharacterSink& sink, ExportObserver* observer) {
+  const std::optional<double> tolerance = flatteningTolerance(options_);
+  CutReadyPlacer placer(*glyphs_, tolerance.value_or(0.0), curveTolerance(options_).value_or(0.0),
+                        observer, sink);
+  walkGlyphs(text_, layoutParametersOf(options_.classic), placer, &placer);
+}
+
 WalkMeasure CutReadyWalker::measure() {
   MeasuringPlacer placer(*glyphs_);
   walkGlyphs(text_, layoutParametersOf(options_.classic), placer, nullptr);
@@ -348,6 +426,40 @@ std::optional<double> flatteningTolerance(const ConversionOptions& options) {
   if (!(std::isfinite(*tolerance) && *tolerance > 0))
     throw Error("The tolerance must be a number above 0.");
   return options.arcs ? arcToleranceShares(*tolerance).flattening : *tolerance;
+}
+
+bool fitsGlyphsOnce(const ConversionOptions& options) {
+  return options.arcs && curveTolerance(options) && placesClassically(options) &&
+         !options.fitWidth && !options.fitHeight && options.cut == CutOperation::Profile &&
+         !changesPaths(options) && !shapesForProduction(options) && !asksForLeads(options);
+}
+
+FittedCutReadyDrawing fittedCutReadyDrawing(const TextSource& text,
+                                            const ConversionOptions& options, GlyphSource& glyphs,
+                                            ExportObserver* observer) {
+  FittedCutReadyDrawing out;
+  Drawing& drawing = out.drawing;
+  drawing.layer = dxfLayerName(options.classic.layerText);
+  // At most one per character of the text: no copying of a growing array of them (room
+  // reserved is only address space until it is filled; a huge text grows past the cap).
+  drawing.characters.reserve(std::min<std::size_t>(std::max(0, text.length()), 1u << 20));
+  std::size_t paths = 0;
+  CutReadyWalker walker(text, options, glyphs);
+  walker.walkFitted(
+      [&](FittedCharacter&& c) {
+        const std::size_t n = c.character.contours.size();
+        for (std::size_t k = 0; k < n; ++k) {
+          drawing.bulges.push_back(std::move(c.bulges[k]));
+          if (c.holders[k] >= 0)
+            out.holes.push_back({paths + k, paths + static_cast<std::size_t>(c.holders[k])});
+        }
+        paths += n;
+        out.outlineExtent.add({c.outline.minX, c.outline.minY});
+        out.outlineExtent.add({c.outline.maxX, c.outline.maxY});
+        drawing.characters.push_back(std::move(c.character));
+      },
+      observer);
+  return out;
 }
 
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,

@@ -3,11 +3,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "common/text_source.h"
 #include "export/conversion_options.h"
 #include "export/layout_walk.h"
 #include "geometry/contour.h"
+#include "geometry/travel_order.h"
 
 namespace kerfline {
 
@@ -32,6 +35,20 @@ std::optional<double> flatteningTolerance(const ConversionOptions& options);
 /// Receives placed characters one at a time, in text order.
 using CharacterSink = std::function<void(PlacedCharacter&& character)>;
 
+/// A placed character fitted with lines and arcs, as a fitted walk hands it over (the spans
+/// are valid during the call; the sink may take the bulges' lists).
+struct FittedCharacter {
+  PlacedCharacter character;              ///< its paths' fitted vertices
+  std::span<std::vector<double>> bulges;  ///< per contour, the bulge leaving each vertex
+  /// Per contour, the ring that immediately holds it in the character (-1: none), found on
+  /// the polylines it was fitted from: a ring of few arcs has chords far inside it.
+  std::span<const int> holders;
+  Extent outline;  ///< of the polylines' points
+};
+
+/// Receives placed characters fitted with arcs, one at a time, in text order.
+using FittedCharacterSink = std::function<void(FittedCharacter&& character)>;
+
 /// What a walk would hand over, counted without placing a point.
 struct WalkMeasure {
   Extent extent;          ///< of every point of every path, before any factor
@@ -51,6 +68,12 @@ class CutReadyWalker {
   /// Hands every character with paths to sink, each point multiplied by factor about the
   /// origin (curves flattened so that the tolerance holds after it); observer, when given, is told of every character as the walk reaches it.
   void walk(const CharacterSink& sink, double factor = 1.0, ExportObserver* observer = nullptr);
+
+  /// walk() at factor 1 with every character's paths fitted with lines and arcs within the
+  /// options' curve tolerance as fittedDrawing fits them: each ring of a glyph is fitted once
+  /// and its fit moved to every copy, and each glyph's nesting is found once. For
+  /// fitsGlyphsOnce options.
+  void walkFitted(const FittedCharacterSink& sink, ExportObserver* observer = nullptr);
 
   /// The extent and path count walk() would give at factor 1, from each ready glyph's
   /// per-path bounds moved into place (placing is monotonic in every coordinate), so exactly
@@ -72,5 +95,24 @@ class CutReadyWalker {
 /// flatteningTolerance.
 Drawing cutReadyDrawing(const TextSource& text, const ConversionOptions& options,
                         GlyphSource& glyphs, ExportObserver* observer = nullptr);
+
+/// True when the paths of a text export of options may be fitted with arcs glyph by glyph
+/// while they are placed: arcs asked, the classic placement without a fit size, and nothing
+/// after the placing that rebuilds the points (weld, kerf, bridges, tabs, leads, fills,
+/// carving).
+bool fitsGlyphsOnce(const ConversionOptions& options);
+
+/// The drawing cutReadyDrawing places, its paths fitted with arcs as fittedDrawing fits them,
+/// without ever holding the polylines.
+struct FittedCutReadyDrawing {
+  Drawing drawing;                   ///< fitted paths, their bulges in drawing.bulges
+  std::vector<CutPrecedence> holes;  ///< as holesBeforeOutlines finds them on the polylines
+  Extent outlineExtent;              ///< of the polylines' points (cutReadyDrawing's extent)
+};
+
+/// For fitsGlyphsOnce options. Throws Error as flatteningTolerance.
+FittedCutReadyDrawing fittedCutReadyDrawing(const TextSource& text,
+                                            const ConversionOptions& options, GlyphSource& glyphs,
+                                            ExportObserver* observer = nullptr);
 
 }  // namespace kerfline

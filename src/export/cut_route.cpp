@@ -53,23 +53,24 @@ std::string describe(const LeadNote& note, const PlacedCharacter& where) {
 // The bulges of a path cut as step says, bulge i belonging to the piece from point i to the
 // next, as cutPoints turns the points: a ring's turned with its points; an open path's run
 // backwards, each piece's bulge negated, the last point's (no piece leaves it) staying 0.
-std::vector<double> cutBulges(const std::vector<double>& bulges, const Contour& path,
-                              const CutStep& step) {
-  std::vector<double> out = bulges;
+std::vector<double> cutBulges(std::vector<double> out, const Contour& path, const CutStep& step) {
   if (path.closed && step.entry < out.size()) {
     std::rotate(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(step.entry), out.end());
   } else if (!path.closed && step.reversed && out.size() > 1) {
-    const std::size_t n = out.size();
-    for (std::size_t i = 0; i + 1 < n; ++i) out[i] = -bulges[n - 2 - i];
-    out[n - 1] = 0;
+    const auto last = out.end() - 1;
+    std::reverse(out.begin(), last);
+    for (auto it = out.begin(); it != last; ++it) *it = -*it;
+    *last = 0;
   }
   return out;
 }
 
-// The route of drawing's paths; nesting (same paths, same places, any shape within the
-// tolerance) tells which ring holds which.
-CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const ConversionOptions& options,
-                 bool lowerBound) {
+// The route of drawing's paths; holes tells which ring must go before which (asked only for a
+// planned route). spent, when given, is drawing itself, whose paths and bulges the route may
+// take instead of copying them.
+template <typename Holes>
+CutRoute routeOf(const Drawing& drawing, const Holes& holes, const ConversionOptions& options,
+                 bool lowerBound, Drawing* spent = nullptr) {
   const std::vector<PathAddress> addresses = pathAddresses(drawing);
   const std::vector<const Contour*> paths = pathsAt(drawing, addresses);
   TravelOptions travel;
@@ -77,7 +78,7 @@ CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const Conversio
   CutRoute route;
   route.planned = cutOrderFor(options) == CutOrder::Travel;
   const TravelPlan plan = route.planned
-                              ? planTravel(paths, holesBeforeOutlines(nesting, addresses), travel)
+                              ? planTravel(paths, holes(addresses), travel)
                               : textOrder(paths.size());
   route.figures = travelFigures(paths, plan, travel.start, lowerBound);
   const auto from = [&](std::size_t path) -> const PlacedCharacter& {
@@ -97,10 +98,14 @@ CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const Conversio
     for (const CutStep& step : plan.steps) {
       if (bulges) {
         const std::vector<double>* b = drawing.bulgesOf(step.path);
-        route.drawing.bulges.push_back(b ? cutBulges(*b, *paths[step.path], step)
-                                         : std::vector<double>(paths[step.path]->points.size()));
+        route.drawing.bulges.push_back(
+            !b      ? std::vector<double>(paths[step.path]->points.size())
+            : spent ? cutBulges(std::move(spent->bulges[step.path]), *paths[step.path], step)
+                    : cutBulges(*b, *paths[step.path], step));
       }
-      Contour path = *paths[step.path];
+      const PathAddress& at = addresses[step.path];
+      Contour path = spent ? std::move(spent->characters[at.character].contours[at.contour])
+                           : *paths[step.path];
       if (path.closed) {
         startRingAt(path, step.entry);
       } else {
@@ -131,10 +136,18 @@ CutRoute routeOf(const Drawing& drawing, const Drawing& nesting, const Conversio
   return route;
 }
 
+// Holes before outlines as nesting (same paths, same places, any shape within the tolerance)
+// holds them.
+auto holesOf(const Drawing& nesting) {
+  return [&nesting](const std::vector<PathAddress>& addresses) {
+    return holesBeforeOutlines(nesting, addresses);
+  };
+}
+
 }  // namespace
 
 CutRoute planCutRoute(const Drawing& drawing, const ConversionOptions& options, bool lowerBound) {
-  return routeOf(drawing, drawing, options, lowerBound);
+  return routeOf(drawing, holesOf(drawing), options, lowerBound);
 }
 
 bool fitsBeforeRouting(const ConversionOptions& options) {
@@ -143,9 +156,21 @@ bool fitsBeforeRouting(const ConversionOptions& options) {
 
 CutRoute planFittedCutRoute(const Drawing& drawing, const ConversionOptions& options,
                             bool lowerBound) {
-  const Drawing fitted = fittedDrawing(drawing, *curveTolerance(options));
+  Drawing fitted = fittedDrawing(drawing, *curveTolerance(options));
   // The nesting from the polylines: a ring of few arcs has chords that cut far inside it.
-  CutRoute route = routeOf(fitted, drawing, options, lowerBound);
+  CutRoute route = routeOf(fitted, holesOf(drawing), options, lowerBound, &fitted);
+  route.fitted = true;
+  return route;
+}
+
+CutRoute planFittedCutRoute(Drawing fitted, const std::vector<CutPrecedence>& holes,
+                            const ConversionOptions& options, bool lowerBound) {
+  CutRoute route = routeOf(
+      fitted,
+      [&holes](const std::vector<PathAddress>&) -> const std::vector<CutPrecedence>& {
+        return holes;
+      },
+      options, lowerBound, &fitted);
   route.fitted = true;
   return route;
 }

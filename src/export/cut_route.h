@@ -43,6 +43,11 @@ bool fitsBeforeRouting(const ConversionOptions& options);
 CutRoute planFittedCutRoute(const Drawing& drawing, const ConversionOptions& options,
                             bool lowerBound = true);
 
+/// planCutRoute on paths fitted with arcs already (fittedCutReadyDrawing), holes the
+/// precedences of their rings as the polylines they were fitted from nest.
+CutRoute planFittedCutRoute(Drawing fitted, const std::vector<CutPrecedence>& holes,
+                            const ConversionOptions& options, bool lowerBound = true);
+
 /// The drawing as a file of options cuts it, for a view: planCutRoute's drawing when options
 /// route the cuts, else drawing as it is; with arcs asked, its paths fitted and drawn out as
 /// polylines within a tenth of the tolerance. travel, when given, receives the rapid travel from

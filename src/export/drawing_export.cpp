@@ -136,6 +136,10 @@ void exportDrawingFile(const std::string& path, const TextSource& text,
     streamDrawing(path, text, options, glyphs, report, observer);
     return;
   }
+  if (fitsGlyphsOnce(options)) {
+    exportFittedText(path, text, options, glyphs, report, observer);
+    return;
+  }
   Drawing drawing = cutReadyDrawing(text, options, glyphs, observer);
   weldWriteAndReport(path, drawing, options, report);
 }
@@ -181,6 +185,38 @@ std::optional<Drawing> fittedAfterRouting(const Drawing& given, std::optional<Cu
   return fitted;
 }
 
+// Writes the profile cuts of given: along route when the options route them, fitted with arcs
+// when asked (given fitted already: as it stands).
+void writeProfile(const std::string& path, const Drawing& given, std::optional<CutRoute> route,
+                  bool givenFitted, const ConversionOptions& options,
+                  DrawingExportReport* report) {
+  if (route && report) {
+    if (route->planned) report->travel = route->figures;
+    report->leadNotes = route->leadNotes;
+  }
+  std::optional<Drawing> fitted;
+  if (!givenFitted) fitted = fittedAfterRouting(given, route, options);
+  const Drawing& drawing = fitted ? *fitted : route ? route->drawing : given;
+  if (report && curveTolerance(options)) report->pieces = countPieces(drawing);
+  switch (options.format) {
+    case OutputFormat::Lines:
+      saveLinesDxf(path, drawing, options.classic);
+      break;
+    case OutputFormat::PolyLines:
+      savePolyLinesDxf(path, drawing, options.classic);
+      break;
+    case OutputFormat::Closed:
+      saveClosedPolylineDxf(path, drawing, options);
+      break;
+    case OutputFormat::Svg:
+      saveSvg(path, drawing, options);
+      break;
+    case OutputFormat::Gcode:
+      saveGcodeFile(path, drawing, options, options.sourceName, route.has_value());
+      break;
+  }
+}
+
 }  // namespace
 
 void writePlacedDrawing(const std::string& path, Drawing drawing,
@@ -208,31 +244,36 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
     return;
   }
   // The travel's lower bound is for the report alone.
-  std::optional<CutRoute> route = routeOf(given, options, report && report->travelBound);
-  if (route && report) {
-    if (route->planned) report->travel = route->figures;
-    report->leadNotes = route->leadNotes;
+  writeProfile(path, given, routeOf(given, options, report && report->travelBound), false,
+               options, report);
+}
+
+void writeFittedDrawing(const std::string& path, FittedCutReadyDrawing fitted,
+                        const ConversionOptions& options, DrawingExportReport* report) {
+  checkDrawingOptions(options);
+  if (!routesCuts(options)) {
+    writeProfile(path, fitted.drawing, std::nullopt, true, options, report);
+    return;
   }
-  std::optional<Drawing> fitted = fittedAfterRouting(given, route, options);
-  const Drawing& drawing = fitted ? *fitted : route ? route->drawing : given;
-  if (report && curveTolerance(options)) report->pieces = countPieces(drawing);
-  switch (options.format) {
-    case OutputFormat::Lines:
-      saveLinesDxf(path, drawing, options.classic);
-      break;
-    case OutputFormat::PolyLines:
-      savePolyLinesDxf(path, drawing, options.classic);
-      break;
-    case OutputFormat::Closed:
-      saveClosedPolylineDxf(path, drawing, options);
-      break;
-    case OutputFormat::Svg:
-      saveSvg(path, drawing, options);
-      break;
-    case OutputFormat::Gcode:
-      saveGcodeFile(path, drawing, options, options.sourceName, route.has_value());
-      break;
-  }
+  // The route takes the paths: the drawing is not written as it stands.
+  writeProfile(path, {},
+               planFittedCutRoute(std::move(fitted.drawing), fitted.holes, options,
+                                  report && report->travelBound),
+               true, options, report);
+}
+
+void exportFittedText(const std::string& path, const TextSource& text,
+                      const ConversionOptions& options, GlyphSource& glyphs,
+                      DrawingExportReport* report, ExportObserver* observer) {
+  FittedCutReadyDrawing fitted = fittedCutReadyDrawing(text, options, glyphs, observer);
+  // As fillReport tells of the polylines the paths were fitted from.
+  const std::size_t paths = fitted.drawing.bulges.size();
+  const Extent extent = fitted.outlineExtent;
+  writeFittedDrawing(path, std::move(fitted), options, report);
+  if (!report) return;
+  report->contours = paths;
+  report->extent = extent;
+  report->toolpath = {};
 }
 
 void writeFinishedSheets(const std::string& path, const std::vector<Drawing>& sheets,

@@ -85,6 +85,17 @@ void writePlacedDrawing(const std::string& path, Drawing drawing,
 void writeFinishedDrawing(const std::string& path, const Drawing& drawing,
                           const ConversionOptions& options, DrawingExportReport* report = nullptr);
 
+/// writeFinishedDrawing of a drawing fitted with arcs glyph by glyph (fittedCutReadyDrawing).
+void writeFittedDrawing(const std::string& path, FittedCutReadyDrawing fitted,
+                        const ConversionOptions& options, DrawingExportReport* report = nullptr);
+
+/// Writes text, placed classically, to path for fitsGlyphsOnce options: what placing it with
+/// cutReadyDrawing and writeFinishedDrawing writes, with every glyph fitted once; report as
+/// exportDrawingFile fills it.
+void exportFittedText(const std::string& path, const TextSource& text,
+                      const ConversionOptions& options, GlyphSource& glyphs,
+                      DrawingExportReport* report = nullptr, ExportObserver* observer = nullptr);
+
 /// Writes finished sheets (as writeFinishedDrawing takes one) into one G-code program at path,
 /// each routed on its own, with a pause between them. Throws Error for any other form.
 void writeFinishedSheets(const std::string& path, const std::vector<Drawing>& sheets,

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <system_error>
 
 #include "common/error.h"
@@ -32,12 +34,20 @@ constexpr std::size_t kMaxNumberText = 24;
 // 1e-6 of a last-place step for |v * 10^decimals| < 1e9, so it can only matter within that
 // distance of a tie, where std::to_chars rounds the exact binary value instead. A value that
 // rounds to zero has no sign either way.
+// v in units of its last decimal, rounded, where the fast way below prints it (the text is
+// then exactly that integer with the point put in).
+std::optional<std::int64_t> scaledDigits(double v, int decimals) {
+  const double scaled = v * kPowersOfTen[decimals];
+  if (std::fabs(scaled) < 1e9 && std::fabs(std::fabs(scaled - std::trunc(scaled)) - 0.5) > 1e-6)
+    return static_cast<std::int64_t>(std::nearbyint(scaled));
+  return std::nullopt;
+}
+
 char* formatFixed(char* dst, double v, int decimals) {
   if (!std::isfinite(v)) throw Error("Coordinate out of range.");
-  const double scaled = v * kPowersOfTen[decimals];
   char* end = dst;
-  if (std::fabs(scaled) < 1e9 && std::fabs(std::fabs(scaled - std::trunc(scaled)) - 0.5) > 1e-6) {
-    auto n = static_cast<std::int64_t>(std::nearbyint(scaled));
+  if (const std::optional<std::int64_t> digits = scaledDigits(v, decimals)) {
+    std::int64_t n = *digits;
     if (n < 0) {  // a value rounding to zero has n == 0: no sign
       *end++ = '-';
       n = -n;
@@ -373,7 +383,7 @@ class GcodeProgram {
   // half a micrometre), which is what LinuxCNC and GRBL check an arc by. An arc whose ends
   // print as one point is no move; one too flat for a controller's arithmetic is a line.
   void arc(const Vec2& a, const Vec2& b, double bulge) {
-    const ArcGeometry g = arcGeometry(a, b, bulge);
+    const ArcCircle g = arcCircle(a, b, bulge);
     if (!std::isfinite(g.radius) || std::fabs(bulge) < kFlattestBulge) {
       move(b);
       return;
@@ -396,6 +406,11 @@ class GcodeProgram {
 
   // v as the program prints it, read back.
   double printedValue(double v) const {
+    // The integer and the power of ten are exact doubles, so their quotient is the double
+    // nearest the printed decimal, as reading the text gives it.
+    if (std::isfinite(v))
+      if (const std::optional<std::int64_t> n = scaledDigits(v, decimals_))
+        return static_cast<double>(*n) / kPowersOfTen[decimals_];
     char text[kNumberRoom];
     char* end = formatFixed(text, v, decimals_);
     double read = 0;

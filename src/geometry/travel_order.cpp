@@ -41,6 +41,16 @@ struct States {
 States statesOf(const std::vector<const Contour*>& paths, const TravelOptions& options) {
   States s;
   s.first.reserve(paths.size() + 1);
+  // Room for every state at once: tens of thousands of paths would otherwise grow six
+  // arrays by copying, each copy touching fresh pages.
+  const std::size_t perRing = std::max<std::size_t>(1, options.entryCandidates);
+  std::size_t most = 0;
+  for (const Contour* c : paths) most += c->closed ? std::min(c->points.size(), perRing) : 2;
+  s.in.reserve(most);
+  s.out.reserve(most);
+  s.penalty.reserve(most);
+  s.entry.reserve(most);
+  s.reversed.reserve(most);
   std::vector<EntryCandidate> candidates;
   EntryScratch scratch;
   for (const Contour* c : paths) {
@@ -389,6 +399,10 @@ std::vector<std::size_t> nearestNeighbourRoute(const States& s, const Precedence
   // tenth of the planning time.
   std::vector<Vec2> points;
   std::vector<std::size_t> stateOf, owner, firstPoint(n + 1, 0);
+  const std::size_t most = s.in.size();  // every state at most once
+  points.reserve(most);
+  stateOf.reserve(most);
+  owner.reserve(most);
   for (std::size_t p = 0; p < n; ++p) {
     firstPoint[p] = points.size();
     const std::size_t b = s.first[p], e = s.first[p + 1];

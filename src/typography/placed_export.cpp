@@ -34,6 +34,11 @@ void exportTextFile(const std::string& path, const TextSource& text,
     fillReport(report, measured);
     return;
   }
+  if (fitsGlyphsOnce(options)) {
+    ConverterGlyphSource glyphs(converter);
+    exportFittedText(path, text, options, glyphs, report, observer);
+    return;
+  }
   ToolpathNotes notes;
   const Drawing drawing = finishedDrawing(text, options, converter, nullptr, observer, &notes);
   writeFinishedDrawing(path, drawing, options, report);

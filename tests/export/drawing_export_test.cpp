@@ -67,6 +67,50 @@ TEST(drawing_export_test, streamed_files_are_the_held_drawings_files) {
   }
 }
 
+// Fitting each glyph's paths once and moving the fit must write what fitting every placed
+// character does: the same vertices, bulges and nesting, so the same plan and figures.
+TEST(drawing_export_test, glyphs_fitted_once_write_the_files_of_each_placed_glyph_fitted) {
+  TempDir dir;
+  MemoryText text(U"Oak & ash 8%B\r\nggg 08% Oak", face("DejaVu Sans", 12));
+  for (std::int32_t pos = 7; pos <= 13; ++pos) text.setFont(pos, face("Nimbus Roman", 20, true));
+  // Single-line paths, placed point by point by the walk's own rounding.
+  for (std::int32_t pos = 16; pos <= 22; ++pos) text.setFont(pos, face("Hershey Sans", 16));
+  TTTFToVectorConverter converter;
+  ConverterGlyphSource glyphs(converter);
+  const struct {
+    OutputFormat format;
+    std::optional<CutOrder> order;
+    double tolerance;
+  } cases[] = {{OutputFormat::Gcode, CutOrder::Travel, 0.01},
+               {OutputFormat::Gcode, CutOrder::Text, 0.05},
+               {OutputFormat::Svg, CutOrder::Travel, 0.02},
+               {OutputFormat::Closed, std::nullopt, 0.02}};
+  for (const auto& c : cases) {
+    ConversionOptions options;
+    options.format = c.format;
+    options.order = c.order;
+    options.tolerance = c.tolerance;
+    options.arcs = true;
+    const std::string what = std::to_string(int(c.format)) + " " + std::to_string(c.tolerance);
+    ASSERT_TRUE(fitsGlyphsOnce(options)) << what;
+    DrawingExportReport once;
+    exportDrawingFile(dir.file("once"), text, options, glyphs, &once);
+    DrawingExportReport each;
+    const Drawing placed = cutReadyDrawing(text, options, glyphs);
+    writeFinishedDrawing(dir.file("each"), placed, options, &each);
+    fillReport(&each, placed);
+    EXPECT_EQ(readFile(dir.file("once")), readFile(dir.file("each"))) << what;
+    EXPECT_EQ(once.contours, each.contours) << what;
+    EXPECT_EQ(once.extent, each.extent) << what;
+    EXPECT_EQ(once.pieces, each.pieces) << what;
+    ASSERT_EQ(once.travel.has_value(), each.travel.has_value()) << what;
+    if (once.travel) {
+      EXPECT_EQ(once.travel->travel, each.travel->travel) << what;
+      EXPECT_EQ(once.travel->lowerBound, each.travel->lowerBound) << what;
+    }
+  }
+}
+
 TEST(drawing_export_test, classic_forms_from_the_unprocessed_drawing_are_the_classic_bytes) {
   // The writer the weld and kerf use for the classic forms, fed the drawing as placed, must
   // say exactly what the classic walk says: same strokes, same numbers, same plunges.
