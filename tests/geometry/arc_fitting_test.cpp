@@ -224,9 +224,10 @@ TEST(arc_fitting_test, capitals_are_few_arcs_within_tolerance_of_their_true_curv
       cases.push_back(std::move(rings));
     }
   }
-  // At most 0.3 of the segments of the polyline at the same tolerance (serifs and short
-  // fillets between corners keep a piece or two each, whatever their size).
-  EXPECT_LE(pieces, segments * 0.3) << pieces << " pieces for " << segments << " segments";
+  // At most a quarter of the segments of the polyline at the same tolerance (serifs and
+  // short fillets between corners keep a piece or two each, whatever their size): biarcs
+  // pinned to the polyline at both ends take 0.29 of them here.
+  EXPECT_LE(pieces, segments * 0.25) << pieces << " pieces for " << segments << " segments";
   std::printf("%zu lines and arcs for %zu polyline segments; kink at a line %g\n", pieces,
               segments, maxKink);
   const std::vector<test::GlyphMeasure> measures = test::measureGlyphRings(cases);
