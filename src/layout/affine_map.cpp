@@ -26,6 +26,14 @@ std::shared_ptr<const PolylineTangents> mappedTangents(const PolylineTangents& w
 
 }  // namespace
 
+double AffineMap::largestStretch() const {
+  // The square of the largest singular value is the larger root of
+  // s^2 - (xx^2 + xy^2 + yx^2 + yy^2) s + det^2 = 0.
+  const double sum = xx * xx + xy * xy + yx * yx + yy * yy;
+  const double det = xx * yy - xy * yx;
+  return std::sqrt((sum + std::sqrt(std::fmax(0, sum * sum - 4 * det * det))) / 2);
+}
+
 void transformDrawing(Drawing& drawing, const AffineMap& map) {
   if (map.isIdentity()) return;
   // A map that keeps horizontal lines horizontal and at their height moves an advance along.

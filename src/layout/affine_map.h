@@ -17,6 +17,8 @@ struct AffineMap {
             yx * first.xx + yy * first.yx, yx * first.xy + yy * first.yy,
             xx * first.dx + xy * first.dy + dx, yx * first.dx + yy * first.dy + dy};
   }
+  /// The most the map lengthens a distance (the linear part's largest singular value).
+  double largestStretch() const;
   bool isIdentity() const {
     return xx == 1 && xy == 0 && yx == 0 && yy == 1 && dx == 0 && dy == 0;
   }

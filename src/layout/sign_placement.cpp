@@ -29,13 +29,18 @@ void checkLayout(const SignLayout& l) {
   if (l.arcAngle && !std::isfinite(*l.arcAngle)) throw Error("The arc angle must be a number.");
 }
 
-// Every step before the fit box: the shape along the lines, the bend, the turn and mirror.
-void shapeBendAndTurn(Drawing& drawing, const SignLayout& layout) {
-  // Along the lines first, so that bent letters keep their slant and width against the arc.
+// The shape along the lines: the stretch and the slant.
+AffineMap shapeOf(const SignLayout& layout) {
   AffineMap shape;
   shape.xx = layout.stretchX;
   shape.xy = std::tan(radians(layout.slant));
-  transformDrawing(drawing, shape);
+  return shape;
+}
+
+// Every step before the fit box: the shape along the lines, the bend, the turn and mirror.
+void shapeBendAndTurn(Drawing& drawing, const SignLayout& layout) {
+  // Along the lines first, so that bent letters keep their slant and width against the arc.
+  transformDrawing(drawing, shapeOf(layout));
   if (layout.arcRadius && !layout.pathData.empty())
     throw Error("The text goes on a circle or on a path, not both.");
   bendOntoCircle(drawing, layout);
@@ -61,6 +66,12 @@ void placeSign(Drawing& drawing, const SignLayout& layout) {
   fitIntoBox(drawing, layout);
   addFrameAndHoles(drawing, layout);
   for (PlacedCharacter& c : drawing.characters) c.advance.reset();
+}
+
+double signShapeStretch(const SignLayout& layout) {
+  if (!layout.active()) return 1;
+  checkLayout(layout);
+  return shapeOf(layout).largestStretch();
 }
 
 double signBoxScale(const Drawing& drawing, const SignLayout& layout) {

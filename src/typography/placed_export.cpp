@@ -56,11 +56,16 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
     drawing = cutReadyDrawing(text, options, glyphs ? *glyphs : converted, observer);
   } else {
     drawing = placeDrawing(text, options, converter, observer, glyphs);
-    if (curveTolerance(options) && (options.fitWidth || options.fitHeight || options.layout.boxWidth)) {
-      // The tolerance holds in the fitted drawing: placed again, flattened for the factor
-      // (a fit box scales the sign after bending; at most one of the two fits is asked).
-      const double factor = options.layout.boxWidth ? signBoxScale(drawing, options.layout)
-                                                    : fitFactor(drawing.extent(), options);
+    const double shapeStretch = signShapeStretch(options.layout);
+    if (curveTolerance(options) &&
+        (options.fitWidth || options.fitHeight || options.layout.boxWidth || shapeStretch != 1)) {
+      // The tolerance holds in the finished drawing: placed again, flattened for the factor
+      // (a fit box scales the sign after bending; at most one of the two fits is asked),
+      // and for the most the sign's stretch and slant lengthen the chords' error.
+      const double fit = options.layout.boxWidth ? signBoxScale(drawing, options.layout)
+                         : options.fitWidth || options.fitHeight ? fitFactor(drawing.extent(), options)
+                                                                 : 1.0;
+      const double factor = fit * shapeStretch;
       if (factor != 1.0) {
         ConversionOptions finer = options;
         finer.tolerance = *curveTolerance(options) / factor;

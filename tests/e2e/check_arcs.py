@@ -8,7 +8,8 @@ the SVG is drawn by rsvg-convert and its arcs taken by SVG's own
 endpoint-to-centre rule. Every arc is
 sampled densely; shapely measures the Hausdorff distance between all paths and the glyph's
 contours, which fontTools reads and glyph_reference.py samples densely (SCALE: file units per
-font unit; the character stands at the origin; "fit:W": the glyph's exact bounds, as fontTools'
+font unit; the character stands at the origin; "SCALE@A,B": then shaped as a sign's stretch
+and slant shape it, x' = A x + B y; "fit:W": the glyph's exact bounds, as fontTools'
 BoundsPen finds them, scaled to width W with their lower left corner at the origin, as a fit
 box anchored bottom left whose width binds puts them). Prints one line:
     hausdorff D lines L arcs A radius_gap G rs274 R
@@ -168,6 +169,11 @@ def main():
     pen = ref.PiecePen(font.getGlyphSet())
     glyph.draw(pen)
     dx = dy = 0.0
+    shape = (1.0, 0.0)
+    if "@" in scale:
+        # "SCALE@A,B": the glyph scaled, then shaped along its lines (x' = A x + B y).
+        scale, shape = scale.split("@")
+        shape = tuple(float(v) for v in shape.split(","))
     if scale.startswith("fit:"):
         from fontTools.pens.boundsPen import BoundsPen
         bounds = BoundsPen(font.getGlyphSet())
@@ -177,7 +183,10 @@ def main():
         dx, dy = -x0 * scale, -y0 * scale
     else:
         scale = float(scale)
-    reference = [[(x + dx, y + dy) for x, y in ref.flatten(c, lambda p: ref.dense_chords(p, scale, tolerance), scale)]
+    # Chords dense enough for the shape's stretch too.
+    stretch = math.hypot(shape[0], shape[1]) + 1
+    reference = [[(shape[0] * (x + dx) + shape[1] * (y + dy), y + dy)
+                  for x, y in ref.flatten(c, lambda p: ref.dense_chords(p, scale * stretch, tolerance), scale)]
                  for c in pen.contours if c]
     distance = MultiLineString([list(map(tuple, r)) for r in reference]).hausdorff_distance(
         MultiLineString(paths))

@@ -33,10 +33,12 @@ struct Measure {
   int lines = -1, arcs = -1, rs274Status = 0, rs274Arcs = 0;
 };
 
-// scale: file units per font unit as text, or "fit:W" (see check_arcs.py); empty: at kSize.
+// scale: file units per font unit as text, or "fit:W" (see check_arcs.py); empty: at kSize;
+// "@A,B": at kSize, then shaped as a sign's stretch and slant shape it.
 Measure measure(const std::string& form, const std::string& file, const Face& face, char32_t c,
                 std::string scale = {}) {
-  if (scale.empty()) scale = std::to_string(0.18 * kSize / 1000.0 * 1365 / face.unitsPerEm);
+  if (scale.empty() || scale[0] == '@')
+    scale = std::to_string(0.18 * kSize / 1000.0 * 1365 / face.unitsPerEm) + scale;
   char command[1024];
   std::snprintf(command, sizeof command, "/usr/bin/python3 %s/tests/e2e/check_arcs.py %s '%s' %s 0 %u %s %.17g 2>&1",
                 KERFLINE_SOURCE_DIR, form.c_str(), file.c_str(), face.file, unsigned(c), scale.c_str(),
@@ -131,6 +133,35 @@ TEST(curve_tolerance_test, a_fit_box_keeps_the_curves_within_tolerance) {
     const Measure m = measure("dxf", dir.file("box.dxf"), kTrueType, U'S', "fit:100");
     EXPECT_LE(m.hausdorff, kTolerance);
     EXPECT_GE(m.hausdorff, 0);
+  }
+}
+
+// A sign's stretch and slant lengthen the chords after the glyphs are flattened (here by up to
+// three times): the glyphs are flattened for the most they lengthen anything.
+TEST(curve_tolerance_test, a_stretched_or_slanted_sign_keeps_the_curves_within_tolerance) {
+  const kerfline::test::TempDir dir;
+  struct Case {
+    const char* stretch;
+    const char* slant;
+    const char* shape;  // x' = A x + B y, B the slant's tangent
+  };
+  const Case cases[] = {{"3", "0", "@3,0"},
+                        {"1", "30", "@1,0.57735026918962573"},
+                        {"2.5", "-25", "@2.5,-0.46630765815499858"}};
+  for (const Case& c : cases) {
+    for (const bool arcs : {false, true}) {
+      SCOPED_TRACE(std::string(c.stretch) + " " + c.slant + (arcs ? " arcs" : ""));
+      std::vector<std::string> args = {"-f", "closed", "--font", "DejaVu Sans", "--text", "S",
+                                       "--size", std::to_string(kSize), "--tolerance", "0.01",
+                                       "--stretch-x", c.stretch, "--slant", c.slant,
+                                       "-o", "shaped.dxf"};
+      if (arcs) args.push_back("--arcs");
+      const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+      ASSERT_EQ(r.status, 0) << r.err;
+      const Measure m = measure("dxf", dir.file("shaped.dxf"), kTrueType, U'S', c.shape);
+      EXPECT_LE(m.hausdorff, kTolerance);
+      EXPECT_GE(m.hausdorff, 0);
+    }
   }
 }
 
