@@ -35,9 +35,10 @@ constexpr std::size_t kLookPastRatios = 7;
 constexpr double kRatiosByJoint[] = {16,   8,   5.66, 4,    2.83, 2,     1.41,  1,
                                      0.71, 0.5, 0.35, 0.25, 0.18, 0.125, 0.0625};
 // How many vertices short of the farthest a single arc reaches, and a biarc, the moves weighed
-// may end: the farthest often leaves the path heading off the curve.
-constexpr std::size_t kSingleReachesBack = 4;
-constexpr std::size_t kJointReachesBack = 4;
+// may end: the farthest often leaves the path heading off the curve. Two each: four took 40 %
+// more time for half a percent fewer pieces on capitals.
+constexpr std::size_t kSingleReachesBack = 2;
+constexpr std::size_t kJointReachesBack = 2;
 // Most a line may turn from the tangents at its ends (radians): about half a degree.
 constexpr double kLineKink = 0.01;
 
