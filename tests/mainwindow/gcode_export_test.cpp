@@ -2,6 +2,7 @@
 // the dialog's units, and File > "Export G-code..." writing a program, remembering its
 // settings and naming in the status bar what the kerf closed up; a V-carve chosen there
 // writing the command line's programs.
+#include <memory>
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -250,16 +251,25 @@ TEST_F(GcodeExportCommandTest, writes_the_program_remembers_the_settings_and_nam
   EXPECT_EQ(shownOptions_.gcode.feed, 450);
 }
 
-TEST(fill_settings_widget_test, the_carve_choice_and_its_fields_fill_the_options) {
+// A fill settings widget on screen with the default options.
+std::unique_ptr<FillSettingsWidget> shownFillSettings() {
   application();
-  FillSettingsWidget w;
-  w.show();
-  w.setOptions(ConversionOptions{});
-  EXPECT_EQ(w.carve->currentIndex(), FillSettingsWidget::Profile);
-  EXPECT_FALSE(w.toolDiameter->isEnabled());
-  EXPECT_FALSE(w.interval->isEnabled());
+  auto w = std::make_unique<FillSettingsWidget>();
+  w->show();
+  w->setOptions(ConversionOptions{});
+  return w;
+}
+
+// Whether a field shows in its window.
+bool shown(QWidget* field) { return field->isVisibleTo(field->window()); }
+
+TEST(fill_settings_widget_test, the_carve_choice_and_its_fields_fill_the_options) {
+  const std::unique_ptr<FillSettingsWidget> w = shownFillSettings();
+  EXPECT_EQ(w->carve->currentIndex(), FillSettingsWidget::Profile);
+  EXPECT_FALSE(w->toolDiameter->isEnabled());
+  EXPECT_FALSE(w->interval->isEnabled());
   ConversionOptions profile;
-  w.applyTo(profile);
+  w->applyTo(profile);
   EXPECT_EQ(profile.cut, CutOperation::Profile);
   EXPECT_EQ(profile.fill, FillOptions{});  // a profile job stores no fill numbers
 
@@ -270,20 +280,20 @@ TEST(fill_settings_widget_test, the_carve_choice_and_its_fields_fill_the_options
   };
   for (const Case& c : {Case{FillSettingsWidget::Raised, CutOperation::Pocket, true},
                         Case{FillSettingsWidget::Hatch, CutOperation::Hatch, false}}) {
-    w.carve->setCurrentIndex(c.carve);
-    EXPECT_EQ(w.toolDiameter->isEnabled(), c.background);
-    EXPECT_EQ(w.margin->isEnabled(), c.background);
-    EXPECT_EQ(w.hatchAngle->isEnabled(), !c.background);
+    w->carve->setCurrentIndex(c.carve);
+    EXPECT_EQ(w->toolDiameter->isEnabled(), c.background);
+    EXPECT_EQ(w->margin->isEnabled(), c.background);
+    EXPECT_EQ(w->hatchAngle->isEnabled(), !c.background);
     if (c.background) {
-      typeInto(w.toolDiameter, QStringLiteral("3.175"));
-      typeInto(w.margin, QStringLiteral("6"));
+      typeInto(w->toolDiameter, QStringLiteral("3.175"));
+      typeInto(w->margin, QStringLiteral("6"));
     } else {
-      typeInto(w.interval, QStringLiteral("0.08"));
-      typeInto(w.hatchAngle, QStringLiteral("45"));
-      QTest::mouseClick(w.crossHatch, Qt::LeftButton, {}, QPoint(4, w.crossHatch->height() / 2));
+      typeInto(w->interval, QStringLiteral("0.08"));
+      typeInto(w->hatchAngle, QStringLiteral("45"));
+      QTest::mouseClick(w->crossHatch, Qt::LeftButton, {}, QPoint(4, w->crossHatch->height() / 2));
     }
     ConversionOptions o;
-    w.applyTo(o);
+    w->applyTo(o);
     EXPECT_EQ(o.cut, c.cut);
     EXPECT_EQ(o.fill.background, c.background);
     if (c.background) {
@@ -325,11 +335,7 @@ TEST_F(GcodeExportCommandTest, a_pocket_chosen_in_the_dialog_is_cut_and_its_loss
 }
 
 TEST(fill_settings_widget_test, vcarve_shows_its_own_fields_and_keeps_them_in_the_settings_file) {
-  application();
-  FillSettingsWidget w;
-  w.show();
-  w.setOptions(ConversionOptions{});
-  const auto shown = [](QWidget* field) { return field->isVisibleTo(field->window()); };
+  const std::unique_ptr<FillSettingsWidget> w = shownFillSettings();
   // Which fields each choice shows: the step-over is the pocket's and the carved floors' one.
   struct Case {
     FillSettingsWidget::Carve carve;
@@ -339,31 +345,31 @@ TEST(fill_settings_widget_test, vcarve_shows_its_own_fields_and_keeps_them_in_th
                         Case{FillSettingsWidget::Pocket, true, true, false, false},
                         Case{FillSettingsWidget::Hatch, false, false, true, false},
                         Case{FillSettingsWidget::VCarve, false, true, false, true}}) {
-    w.carve->setCurrentIndex(c.carve);
+    w->carve->setCurrentIndex(c.carve);
     SCOPED_TRACE(c.carve);
-    EXPECT_EQ(shown(w.toolDiameter), c.toolDiameter);
-    EXPECT_EQ(shown(w.stepOver), c.stepOver);
-    EXPECT_EQ(shown(w.interval), c.interval);
-    for (QWidget* field : {static_cast<QWidget*>(w.bitAngle), static_cast<QWidget*>(w.maxDepth),
-                           static_cast<QWidget*>(w.clearOutput), static_cast<QWidget*>(w.clearTool)})
+    EXPECT_EQ(shown(w->toolDiameter), c.toolDiameter);
+    EXPECT_EQ(shown(w->stepOver), c.stepOver);
+    EXPECT_EQ(shown(w->interval), c.interval);
+    for (QWidget* field : {static_cast<QWidget*>(w->bitAngle), static_cast<QWidget*>(w->maxDepth),
+                           static_cast<QWidget*>(w->clearOutput), static_cast<QWidget*>(w->clearTool)})
       EXPECT_EQ(shown(field), c.bitAngle);
   }
   // V-carve stays chosen. Without a clearing program's file the V-bit clears: no end mill.
-  EXPECT_FALSE(w.clearTool->isEnabled());
-  typeInto(w.bitAngle, QStringLiteral("90"));
-  typeInto(w.maxDepth, QStringLiteral("2.5"));
+  EXPECT_FALSE(w->clearTool->isEnabled());
+  typeInto(w->bitAngle, QStringLiteral("90"));
+  typeInto(w->maxDepth, QStringLiteral("2.5"));
   ConversionOptions o;
-  w.applyTo(o);
+  w->applyTo(o);
   EXPECT_EQ(o.cut, CutOperation::VCarve);
   EXPECT_EQ(o.vcarve.bitAngle, 90);
   EXPECT_EQ(o.vcarve.maxDepth, 2.5);
   EXPECT_EQ(o.vcarve.bitDiameter, std::nullopt);  // left at "none"
   EXPECT_EQ(o.vcarve.clearTool, std::nullopt);
-  w.clearOutput->setFocus();
-  QTest::keyClicks(w.clearOutput, QStringLiteral("floor.nc"));
-  EXPECT_TRUE(w.clearTool->isEnabled());
-  typeInto(w.clearTool, QStringLiteral("6"));
-  w.applyTo(o);
+  w->clearOutput->setFocus();
+  QTest::keyClicks(w->clearOutput, QStringLiteral("floor.nc"));
+  EXPECT_TRUE(w->clearTool->isEnabled());
+  typeInto(w->clearTool, QStringLiteral("6"));
+  w->applyTo(o);
   EXPECT_EQ(o.vcarve.clearTool, 6);
   EXPECT_EQ(o.vcarve.clearOutput, "floor.nc");
 
@@ -387,11 +393,7 @@ TEST(fill_settings_widget_test, vcarve_shows_its_own_fields_and_keeps_them_in_th
 }
 
 TEST(fill_settings_widget_test, an_inlay_shows_its_fields_and_keeps_them_in_the_settings_file) {
-  application();
-  FillSettingsWidget w;
-  w.show();
-  w.setOptions(ConversionOptions{});
-  const auto shown = [](QWidget* field) { return field->isVisibleTo(field->window()); };
+  const std::unique_ptr<FillSettingsWidget> w = shownFillSettings();
   // The depth and glue gap serve both parts; the margin only the plug's box.
   struct Case {
     FillSettingsWidget::Carve carve;
@@ -403,20 +405,20 @@ TEST(fill_settings_widget_test, an_inlay_shows_its_fields_and_keeps_them_in_the_
         Case{FillSettingsWidget::VCarve, FillSettingsWidget::NoInlay, true, false, false},
         Case{FillSettingsWidget::VCarve, FillSettingsWidget::InlayPocket, true, true, false},
         Case{FillSettingsWidget::VCarve, FillSettingsWidget::InlayPlug, true, true, true}}) {
-    w.carve->setCurrentIndex(c.carve);
-    w.inlay->setCurrentIndex(c.inlay);
+    w->carve->setCurrentIndex(c.carve);
+    w->inlay->setCurrentIndex(c.inlay);
     SCOPED_TRACE(::testing::Message() << "carve " << c.carve << ", inlay " << c.inlay);
-    EXPECT_EQ(shown(w.inlay), c.choice);
-    EXPECT_EQ(shown(w.inlayDepth), c.depthAndGap);
-    EXPECT_EQ(shown(w.glueGap), c.depthAndGap);
-    EXPECT_EQ(shown(w.inlayMargin), c.margin);
+    EXPECT_EQ(shown(w->inlay), c.choice);
+    EXPECT_EQ(shown(w->inlayDepth), c.depthAndGap);
+    EXPECT_EQ(shown(w->glueGap), c.depthAndGap);
+    EXPECT_EQ(shown(w->inlayMargin), c.margin);
   }
   // The plug stays chosen; the depth left at "default" stays unset (the maximum depth).
-  EXPECT_EQ(w.inlayDepth->text(), QStringLiteral("default (the maximum depth)"));
-  typeInto(w.inlayMargin, QStringLiteral("3.5"));
-  typeInto(w.glueGap, QStringLiteral("0.25"));
+  EXPECT_EQ(w->inlayDepth->text(), QStringLiteral("default (the maximum depth)"));
+  typeInto(w->inlayMargin, QStringLiteral("3.5"));
+  typeInto(w->glueGap, QStringLiteral("0.25"));
   ConversionOptions o;
-  w.applyTo(o);
+  w->applyTo(o);
   EXPECT_EQ(o.vcarve.inlay, InlayPart::Male);
   EXPECT_EQ(o.vcarve.inlayDepth, std::nullopt);
   EXPECT_EQ(o.vcarve.inlayMargin, 3.5);
