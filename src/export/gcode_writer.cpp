@@ -29,13 +29,8 @@ constexpr std::size_t kNumberRoom = 64;
 // read, so it is refused rather than written.
 constexpr std::size_t kMaxNumberText = 24;
 
-// Writes v with `decimals` fixed decimals to dst (room for kNumberRoom bytes) and returns the
-// end. The fast way scales and rounds to an integer; the product's rounding error is below
-// 1e-6 of a last-place step for |v * 10^decimals| < 1e9, so it can only matter within that
-// distance of a tie, where std::to_chars rounds the exact binary value instead. A value that
-// rounds to zero has no sign either way.
-// v in units of its last decimal, rounded, where the fast way below prints it (the text is
-// then exactly that integer with the point put in).
+// v in units of its last decimal, rounded, where formatFixed's fast way prints it (the text
+// is then exactly that integer with the point put in).
 std::optional<std::int64_t> scaledDigits(double v, int decimals) {
   const double scaled = v * kPowersOfTen[decimals];
   if (std::fabs(scaled) < 1e9 && std::fabs(std::fabs(scaled - std::trunc(scaled)) - 0.5) > 1e-6)
@@ -43,6 +38,11 @@ std::optional<std::int64_t> scaledDigits(double v, int decimals) {
   return std::nullopt;
 }
 
+// Writes v with `decimals` fixed decimals to dst (room for kNumberRoom bytes) and returns the
+// end. The fast way scales and rounds to an integer; the product's rounding error is below
+// 1e-6 of a last-place step for |v * 10^decimals| < 1e9, so it can only matter within that
+// distance of a tie, where std::to_chars rounds the exact binary value instead. A value that
+// rounds to zero has no sign either way.
 char* formatFixed(char* dst, double v, int decimals) {
   if (!std::isfinite(v)) throw Error("Coordinate out of range.");
   char* end = dst;
