@@ -1,6 +1,6 @@
 // SVG path data and the <path> elements of an SVG file, as a user hands them over: any bytes
 // either throw Error or give subpaths of finite points, each of at least two; a letter set
-// on the path is placed or refused with a message, never a crash.
+// on the path, rigid or warped, is placed or refused with a message, never a crash.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -45,7 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     d.characters.push_back(c);
     kerfline::SignLayout layout;
     layout.pathData = pathData;
+    kerfline::Drawing warped = d;
     kerfline::placeSign(d, layout);
+    // And warped onto it, after measuring how much the warp stretches it.
+    layout.bend = kerfline::BendMode::Warp;
+    check(kerfline::signWarpStretch(warped, layout) >= 1, "a warp stretch below 1");
+    kerfline::placeSign(warped, layout);
   } catch (const kerfline::Error&) {
   }
   return 0;

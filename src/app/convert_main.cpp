@@ -182,8 +182,8 @@ Leads (closed, svg and gcode; every closed contour, in either order):
 Curves (every form; without these every file keeps its bytes):
   --tolerance T       cut each curve piece into the fewest chords that keep the path
                       within T drawing units (0.0001 to 10) of the true curve, after
-                      scale and fit (--fit-box, --stretch-x and --slant too), instead
-                      of RESOLUTION's fixed count
+                      scale and fit (--fit-box, --stretch-x, --slant and a warp too),
+                      instead of RESOLUTION's fixed count
   --arcs              closed, svg and gcode: fit every path, last of all (after weld,
                       kerf, order and leads), with lines and tangent arcs within the
                       tolerance (default 0.01 mm or 0.0004 in without --tolerance):
@@ -295,7 +295,9 @@ Sign layout (every form, the lines and polylines forms included; applied in this
                       radius it needs, and nothing is written
   --path DATA         set the text along SVG path data (M L H V C S Q T A Z, absolute or
                       relative; Y down as in SVG, one user unit a drawing unit; its first
-                      subpath): the first line along it, later lines the pitch to its right
+                      subpath): the first line along it, later lines the pitch to its right;
+                      letters turn smoothly with it round its curves, and at a corner each
+                      keeps the direction of its own side
   --path-file FILE    ... along the first <path> of an SVG file (at most 16 MB), or the one
   --path-id ID        whose id is ID
   --path-align ALIGN  left (default), center or right: which point of each line sits at

@@ -57,15 +57,16 @@ std::vector<Vec2> divided(const Contour& k, double step) {
 
 Vec2 up(const Vec2& t) { return {-t.y, t.x}; }
 
-}  // namespace
+struct Line {
+  LineSpan span{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 0};
+  bool hasBaseline = false;
+  std::optional<BentBaseline> bent;
+  double anchorX = 0;
+};
 
-void bendLines(Drawing& drawing, BendMode mode, ArcAlign align, const BaselineMaker& makeBaseline) {
-  struct Line {
-    LineSpan span{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 0};
-    bool hasBaseline = false;
-    std::optional<BentBaseline> bent;
-    double anchorX = 0;
-  };
+// Each line of drawing with its span, anchor and bent baseline.
+std::map<std::int32_t, Line> bentLines(const Drawing& drawing, ArcAlign align,
+                                       const BaselineMaker& makeBaseline) {
   std::map<std::int32_t, Line> lines;
   for (const PlacedCharacter& c : drawing.characters) {
     const CharacterAdvance a = advanceOf(c);
@@ -83,7 +84,26 @@ void bendLines(Drawing& drawing, BendMode mode, ArcAlign align, const BaselineMa
                                               : (line.span.start + line.span.end) / 2;
     line.bent = makeBaseline(number, line.span, line.anchorX);
   }
+  return lines;
+}
 
+}  // namespace
+
+double warpStretch(const Drawing& drawing, ArcAlign align, const BaselineMaker& makeBaseline) {
+  double most = 1;
+  const std::map<std::int32_t, Line> lines = bentLines(drawing, align, makeBaseline);
+  for (const PlacedCharacter& c : drawing.characters) {
+    const Line& line = lines.at(c.line);
+    if (!line.bent->stretch) continue;
+    for (const Contour& k : c.contours)
+      for (const Vec2& p : k.points)
+        most = std::max(most, line.bent->stretch(p.x - line.anchorX, p.y - line.span.baseline));
+  }
+  return most;
+}
+
+void bendLines(Drawing& drawing, BendMode mode, ArcAlign align, const BaselineMaker& makeBaseline) {
+  std::map<std::int32_t, Line> lines = bentLines(drawing, align, makeBaseline);
   for (PlacedCharacter& c : drawing.characters) {
     const Line& line = lines[c.line];
     const BentBaseline& bent = *line.bent;

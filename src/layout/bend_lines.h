@@ -16,6 +16,11 @@ struct LineSpan {
   double baseline = 0;  ///< Y of the baseline
 };
 
+/// How far, in drawing units, the bend's own chords may stray where no curve tolerance asks
+/// for less: the chords of a path's curves, and a warped edge from its true bend. A tenth of
+/// the finest kerf a field offers is invisible in any cut.
+inline constexpr double kBendTolerance = 0.001;
+
 /// A line's baseline once bent, by arc length s from the line's anchor: the point there and the
 /// unit tangent in reading direction (the letters' up is the tangent turned a quarter turn
 /// counter-clockwise); warped edges are first divided into pieces of at most step.
@@ -23,6 +28,9 @@ struct BentBaseline {
   std::function<Vec2(double s)> at;
   std::function<Vec2(double s)> tangent;
   double step = 1;
+  /// The most the warp lengthens a piece along the line at arc length s and height h above
+  /// the baseline (|1 - k h| for the bend's curvature k there), unset where it is 1.
+  std::function<double(double s, double h)> stretch;
 };
 
 /// Makes the bent baseline of line number line (0-based) from its span; anchorX is the X of
@@ -35,5 +43,10 @@ using BaselineMaker =
 /// ink's width without one), or every point moved to its arc length and height. Advances are
 /// dropped: they no longer run straight.
 void bendLines(Drawing& drawing, BendMode mode, ArcAlign align, const BaselineMaker& makeBaseline);
+
+/// The most bendLines, warping, would lengthen a distance anywhere in drawing (1 for none,
+/// never less): a curve flattened before the warp strays from its chords by as much more.
+/// May throw Error as makeBaseline.
+double warpStretch(const Drawing& drawing, ArcAlign align, const BaselineMaker& makeBaseline);
 
 }  // namespace kerfline

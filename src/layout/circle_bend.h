@@ -1,5 +1,6 @@
 #pragma once
 #include "geometry/contour.h"
+#include "layout/bend_lines.h"
 #include "layout/sign_layout.h"
 
 namespace kerfline {
@@ -12,7 +13,14 @@ namespace kerfline {
 /// centre. Rigid letters are turned whole about the middle of their advance on the baseline;
 /// warped ones have every point (their edges first divided finely enough to follow the
 /// circle) moved to its arc length and radius. Throws Error when a line does not fit on its
-/// circle or its circle has no radius left.
-void bendOntoCircle(Drawing& drawing, const SignLayout& layout);
+/// circle or its circle has no radius left. Warped edges stray at most tolerance (drawing
+/// units, above 0) from their arcs where they stand on the baseline, by the stretch more above
+/// it.
+void bendOntoCircle(Drawing& drawing, const SignLayout& layout, double tolerance = kBendTolerance);
+
+/// The most bendOntoCircle's warp lengthens a distance in drawing (its lines' circles at
+/// their letters' heights against their baselines); 1 without a warp. Throws Error as
+/// bendOntoCircle.
+double circleWarpStretch(const Drawing& drawing, const SignLayout& layout);
 
 }  // namespace kerfline

@@ -37,14 +37,18 @@ AffineMap shapeOf(const SignLayout& layout) {
   return shape;
 }
 
-// Every step before the fit box: the shape along the lines, the bend, the turn and mirror.
-void shapeBendAndTurn(Drawing& drawing, const SignLayout& layout) {
-  // Along the lines first, so that bent letters keep their slant and width against the arc.
-  transformDrawing(drawing, shapeOf(layout));
+void checkOneBend(const SignLayout& layout) {
   if (layout.arcRadius && !layout.pathData.empty())
     throw Error("The text goes on a circle or on a path, not both.");
-  bendOntoCircle(drawing, layout);
-  bendOntoPath(drawing, layout);
+}
+
+// Every step before the fit box: the shape along the lines, the bend, the turn and mirror.
+void shapeBendAndTurn(Drawing& drawing, const SignLayout& layout, double bendTolerance) {
+  // Along the lines first, so that bent letters keep their slant and width against the arc.
+  transformDrawing(drawing, shapeOf(layout));
+  checkOneBend(layout);
+  bendOntoCircle(drawing, layout, bendTolerance);
+  bendOntoPath(drawing, layout, bendTolerance);
   AffineMap flip;
   if (layout.mirror == MirrorAxis::X) flip.xx = -1;
   if (layout.mirror == MirrorAxis::Y) flip.yy = -1;
@@ -59,10 +63,10 @@ void shapeBendAndTurn(Drawing& drawing, const SignLayout& layout) {
 
 }  // namespace
 
-void placeSign(Drawing& drawing, const SignLayout& layout) {
+void placeSign(Drawing& drawing, const SignLayout& layout, double bendTolerance) {
   if (!layout.active()) return;
   checkLayout(layout);
-  shapeBendAndTurn(drawing, layout);
+  shapeBendAndTurn(drawing, layout, bendTolerance);
   fitIntoBox(drawing, layout);
   addFrameAndHoles(drawing, layout);
   for (PlacedCharacter& c : drawing.characters) c.advance.reset();
@@ -74,11 +78,22 @@ double signShapeStretch(const SignLayout& layout) {
   return shapeOf(layout).largestStretch();
 }
 
+double signWarpStretch(const Drawing& drawing, const SignLayout& layout) {
+  if (layout.bend != BendMode::Warp || !layout.bends()) return 1;
+  checkLayout(layout);
+  checkOneBend(layout);
+  // The warp stretches by the letters' heights, which the shape keeps, and by the curvature
+  // where they stand, which it moves.
+  Drawing shaped = drawing;
+  transformDrawing(shaped, shapeOf(layout));
+  return std::max(circleWarpStretch(shaped, layout), pathWarpStretch(shaped, layout));
+}
+
 double signBoxScale(const Drawing& drawing, const SignLayout& layout) {
   if (!layout.boxWidth || !layout.boxHeight) return 1;
   checkLayout(layout);
   Drawing shaped = drawing;
-  shapeBendAndTurn(shaped, layout);
+  shapeBendAndTurn(shaped, layout, kBendTolerance);
   const auto [sx, sy] = boxScales(shaped.extent(), layout);
   return std::max(sx, sy);
 }

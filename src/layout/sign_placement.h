@@ -1,5 +1,6 @@
 #pragma once
 #include "geometry/contour.h"
+#include "layout/bend_lines.h"
 #include "layout/sign_layout.h"
 
 namespace kerfline {
@@ -8,13 +9,20 @@ namespace kerfline {
 /// stretched and slanted along its lines, bent onto a circle or a path, turned and mirrored about the
 /// origin, fitted into the box, then given its frame and holes. Throws Error, before changing
 /// anything, for a value no sign can have (a stretch not above 0, a slant of 90 degrees or
-/// more, a box not above 0), and as the steps do.
-void placeSign(Drawing& drawing, const SignLayout& layout);
+/// more, a box not above 0), and as the steps do. The bend's own chords (a path's curves,
+/// warped edges) stray at most bendTolerance (drawing units, above 0) before the box scales them,
+/// warped ones by their stretch more.
+void placeSign(Drawing& drawing, const SignLayout& layout, double bendTolerance = kBendTolerance);
 
 /// The most placeSign's stretch and slant lengthen a distance (1 for none, never less): a
 /// curve flattened before them strays from its polyline by as much more. The turn, the
 /// mirror and rigid letters on a bend keep lengths. Throws Error as placeSign.
 double signShapeStretch(const SignLayout& layout);
+
+/// The most placeSign's warp (of letters on a circle or a path) lengthens a distance in
+/// drawing, shaped first: a curve flattened before it strays from its chords by as much more.
+/// 1 for rigid letters or no bend, never less. Throws Error as placeSign.
+double signWarpStretch(const Drawing& drawing, const SignLayout& layout);
 
 /// The larger of the factors by which placeSign's fit box scales drawing: how much a curve's
 /// flattening error grows in the sign. 1 without a box. Throws Error as placeSign.

@@ -1,5 +1,6 @@
 #include "typography/placed_export.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "export/converter_glyph_source.h"
@@ -10,6 +11,42 @@
 #include "typography/text_placement.h"
 
 namespace kerfline {
+
+namespace {
+
+// How much finer than the tolerance a sign's glyphs are flattened, and how far its bend's own
+// chords may stray, so that the tolerance holds in the finished drawing.
+struct SignTolerances {
+  double glyphFactor = 1;
+  double bend = kBendTolerance;
+};
+
+// For a placed drawing, straight: a fit box scales the sign after bending (at most one of the
+// two fits is asked), the sign's stretch and slant lengthen the chords' error by their most, and
+// a warp by the most it stretches letters. A warp's own chords (the path's, and each warped
+// edge against its bend, by the stretch more) take a tenth of the flattening's share, the
+// glyphs the rest.
+SignTolerances signTolerances(const Drawing& placed, const ConversionOptions& options) {
+  SignTolerances t;
+  if (!curveTolerance(options)) return t;
+  const SignLayout& layout = options.layout;
+  const double shapeStretch = signShapeStretch(layout);
+  const bool warps = layout.bend == BendMode::Warp && layout.bends();
+  if (!options.fitWidth && !options.fitHeight && !layout.boxWidth && shapeStretch == 1 && !warps)
+    return t;
+  const double fit = layout.boxWidth ? signBoxScale(placed, layout)
+                     : options.fitWidth || options.fitHeight ? fitFactor(placed.extent(), options)
+                                                             : 1.0;
+  t.glyphFactor = fit * shapeStretch;
+  if (warps) {
+    const double stretch = signWarpStretch(placed, layout);
+    t.bend = std::min(kBendTolerance, *flatteningTolerance(options) / 10 / (fit * (stretch + 1)));
+    t.glyphFactor *= stretch / 0.9;
+  }
+  return t;
+}
+
+}  // namespace
 
 void exportTextFile(const std::string& path, const TextSource& text,
                     const ConversionOptions& options, TTTFToVectorConverter& converter,
@@ -56,23 +93,13 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
     drawing = cutReadyDrawing(text, options, glyphs ? *glyphs : converted, observer);
   } else {
     drawing = placeDrawing(text, options, converter, observer, glyphs);
-    const double shapeStretch = signShapeStretch(options.layout);
-    if (curveTolerance(options) &&
-        (options.fitWidth || options.fitHeight || options.layout.boxWidth || shapeStretch != 1)) {
-      // The tolerance holds in the finished drawing: placed again, flattened for the factor
-      // (a fit box scales the sign after bending; at most one of the two fits is asked),
-      // and for the most the sign's stretch and slant lengthen the chords' error.
-      const double fit = options.layout.boxWidth ? signBoxScale(drawing, options.layout)
-                         : options.fitWidth || options.fitHeight ? fitFactor(drawing.extent(), options)
-                                                                 : 1.0;
-      const double factor = fit * shapeStretch;
-      if (factor != 1.0) {
-        ConversionOptions finer = options;
-        finer.tolerance = *curveTolerance(options) / factor;
-        drawing = placeDrawing(text, finer, converter, nullptr, glyphs);
-      }
+    const SignTolerances tolerances = signTolerances(drawing, options);
+    if (tolerances.glyphFactor != 1.0) {
+      ConversionOptions finer = options;
+      finer.tolerance = *curveTolerance(options) / tolerances.glyphFactor;
+      drawing = placeDrawing(text, finer, converter, nullptr, glyphs);
     }
-    placeSign(drawing, options.layout);
+    placeSign(drawing, options.layout, tolerances.bend);
     makeCutReady(drawing, options);
   }
   // Bridges come before the kerf: an inward offset then leaves each exactly its width.

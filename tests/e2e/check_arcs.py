@@ -159,6 +159,15 @@ def svg_paths(path, tolerance):
     return paths, lines, arcs, "-", "-"
 
 
+def densified(points, step):
+    """The polyline with no edge longer than step: bent point by point, it keeps to the bend."""
+    out = [points[0]]
+    for a, b in zip(points, points[1:]):
+        n = max(1, math.ceil(math.dist(a, b) / step))
+        out += [(a[0] + (b[0] - a[0]) * k / n, a[1] + (b[1] - a[1]) * k / n) for k in range(1, n + 1)]
+    return out
+
+
 def main():
     form, path, font_file, index, code, scale, tolerance = sys.argv[1:8]
     tolerance = float(tolerance)
@@ -170,6 +179,13 @@ def main():
     glyph.draw(pen)
     dx = dy = 0.0
     shape = (1.0, 0.0)
+    warp = None
+    if "~" in scale:
+        # "SCALE~R": the glyph scaled, then warped onto a circle of radius |R| about the origin,
+        # its ink's left edge at the top (a line of one character aligned left): x runs as arc
+        # length, clockwise with y outward for R above 0, counter-clockwise with y inward below.
+        scale, warp = scale.split("~")
+        warp = float(warp)
     if "@" in scale:
         # "SCALE@A,B": the glyph scaled, then shaped along its lines (x' = A x + B y).
         scale, shape = scale.split("@")
@@ -188,6 +204,15 @@ def main():
     reference = [[(shape[0] * (x + dx) + shape[1] * (y + dy), y + dy)
                   for x, y in ref.flatten(c, lambda p: ref.dense_chords(p, scale * stretch, tolerance), scale)]
                  for c in pen.contours if c]
+    if warp is not None:
+        left = min(x for r in reference for x, _ in r)
+        reference = [[(x - left, y) for x, y in r] for r in reference]
+        # A chord of length L bent to radius warp + y strays L^2 (|warp| + |y|) / (8 warp^2).
+        outermost = abs(warp) + max(abs(y) for r in reference for _, y in r)
+        step = math.sqrt(8 * warp * warp * tolerance / 50 / outermost)
+        side = math.copysign(1, warp)
+        reference = [[(side * (warp + y) * math.sin(x / warp), side * (warp + y) * math.cos(x / warp))
+                      for x, y in densified(r, step)] for r in reference]
     distance = MultiLineString([list(map(tuple, r)) for r in reference]).hausdorff_distance(
         MultiLineString(paths))
     print("hausdorff %.9g lines %d arcs %d radius_gap %s rs274 %s" % (distance, lines, arcs, gap, rs274))

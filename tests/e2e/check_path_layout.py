@@ -27,6 +27,9 @@ FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 TEXT = "Kerfline Wave"
 SIZE = 36
 OFFSET = 4.0
+# Letters turned to the path's true direction: one that kept each of its chords' directions
+# turned them up to half a chord's turn off (0.02-0.03 here).
+STAND_IN_LIMIT = 0.01
 failures = []
 
 
@@ -188,11 +191,14 @@ for name, data, segments, limit in cases:
         continue
     got = region([[tuple(p[:2]) for p in e.get_points("xy")]
                   for e in ezdxf.readfile(out).modelspace().query("LWPOLYLINE")])
-    for reference, placed in (("Inkscape", inkscape(data)), ("stand-in", stand_in(sampled(segments)))):
+    # The stand-in follows the same rule from the same outlines, only its chords are finer: it
+    # must agree far closer than Inkscape, whose letters' turn and arc differ a little.
+    for reference, placed, most in (("Inkscape", inkscape(data), limit),
+                                    ("stand-in", stand_in(sampled(segments)), STAND_IN_LIMIT)):
         apart = got.hausdorff_distance(placed)
         print(f"{name} against {reference}: {apart:.4f}")
-        if not apart < limit:
-            failures.append(f"{name} against {reference}: Hausdorff distance {apart:.4f} (limit {limit})")
+        if not apart < most:
+            failures.append(f"{name} against {reference}: Hausdorff distance {apart:.4f} (limit {most})")
 
 for f in failures:
     print(f)

@@ -34,10 +34,11 @@ struct Measure {
 };
 
 // scale: file units per font unit as text, or "fit:W" (see check_arcs.py); empty: at kSize;
-// "@A,B": at kSize, then shaped as a sign's stretch and slant shape it.
+// "@A,B": at kSize, then shaped as a sign's stretch and slant shape it; "~R": at kSize, then
+// warped onto a circle.
 Measure measure(const std::string& form, const std::string& file, const Face& face, char32_t c,
                 std::string scale = {}) {
-  if (scale.empty() || scale[0] == '@')
+  if (scale.empty() || scale[0] == '@' || scale[0] == '~')
     scale = std::to_string(0.18 * kSize / 1000.0 * 1365 / face.unitsPerEm) + scale;
   char command[1024];
   std::snprintf(command, sizeof command, "/usr/bin/python3 %s/tests/e2e/check_arcs.py %s '%s' %s 0 %u %s %.17g 2>&1",
@@ -159,6 +160,40 @@ TEST(curve_tolerance_test, a_stretched_or_slanted_sign_keeps_the_curves_within_t
       const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
       ASSERT_EQ(r.status, 0) << r.err;
       const Measure m = measure("dxf", dir.file("shaped.dxf"), kTrueType, U'S', c.shape);
+      EXPECT_LE(m.hausdorff, kTolerance);
+      EXPECT_GE(m.hausdorff, 0);
+    }
+  }
+}
+
+// A warp stretches letters along their bend by up to (radius + height) / radius (here nearly
+// twice) after they are flattened, and its own chords stray from the bend: the glyphs are
+// flattened for the stretch and the warp's chords kept to a share of the tolerance. On a path
+// the letters' up turns smoothly with the path, which the circle drawn as a path shows: a
+// direction that jumped at each of the path's chords tore the letters' tops by their height
+// times the turn.
+TEST(curve_tolerance_test, warped_letters_on_a_circle_or_a_path_keep_the_curves_within_tolerance) {
+  const kerfline::test::TempDir dir;
+  struct Case {
+    std::vector<std::string> bend;
+    const char* shape;  // "~R": on a circle of radius R, clockwise over the top (R < 0: inside)
+  };
+  const Case cases[] = {
+      {{"--arc-radius", "30", "--arc-align", "left"}, "~30"},
+      {{"--arc-radius", "30", "--arc-side", "bottom", "--arc-angle", "0", "--arc-align", "left"}, "~-30"},
+      {{"--path", "M 0 -30 A 30 30 0 0 1 30 0 A 30 30 0 0 1 0 30", "--path-align", "left"}, "~30"},
+      {{"--path", "M 0 -30 A 30 30 0 0 0 -30 0 A 30 30 0 0 0 0 30", "--path-align", "left"}, "~-30"}};
+  for (const Case& c : cases) {
+    for (const bool arcs : {false, true}) {
+      SCOPED_TRACE(c.bend[1] + (arcs ? " arcs" : ""));
+      std::vector<std::string> args = {"-f", "closed", "--font", "DejaVu Sans", "--text", "S",
+                                       "--size", std::to_string(kSize), "--tolerance", "0.01",
+                                       "--arc-mode", "warp", "-o", "warped.dxf"};
+      args.insert(args.end(), c.bend.begin(), c.bend.end());
+      if (arcs) args.push_back("--arcs");
+      const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+      ASSERT_EQ(r.status, 0) << r.err;
+      const Measure m = measure("dxf", dir.file("warped.dxf"), kTrueType, U'S', c.shape);
       EXPECT_LE(m.hausdorff, kTolerance);
       EXPECT_GE(m.hausdorff, 0);
     }

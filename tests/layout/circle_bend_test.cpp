@@ -153,6 +153,30 @@ TEST(circle_bend_test, warp_maps_x_to_arc_length_and_y_to_radius) {
   }
 }
 
+// The most a warp lengthens anything: a letter's head on top, out from its line's circle, and
+// a descender at the bottom, where the letters' feet point out; rigid letters keep lengths.
+TEST(circle_bend_test, warp_stretch_is_the_farthest_height_over_its_lines_radius) {
+  Drawing d;
+  d.characters.push_back(letterBox(0, 0, 10, 0, 6));
+  d.characters.push_back(letterBox(0, 10, 20, 0, 6));
+  for (Vec2& p : d.characters.back().contours.front().points) p.y -= 3;  // 3 below its baseline
+  d.characters.push_back(letterBox(1, 0, 10, -12, 6));                  // a second line, 12 lower
+  struct Case {
+    ArcSide side;
+    BendMode bend;
+    double stretch;
+  };
+  for (const Case& c : {Case{ArcSide::Top, BendMode::Warp, 1 + 6.0 / 18},  // line 2 on radius 18
+                        Case{ArcSide::Bottom, BendMode::Warp, 1 + 3.0 / 30},
+                        Case{ArcSide::Top, BendMode::Rigid, 1}}) {
+    SignLayout layout;
+    layout.arcRadius = 30;
+    layout.arcSide = c.side;
+    layout.bend = c.bend;
+    EXPECT_DOUBLE_EQ(circleWarpStretch(d, layout), c.stretch);
+  }
+}
+
 TEST(circle_bend_test, later_lines_lie_on_concentric_circles_pitch_apart) {
   for (const ArcSide side : {ArcSide::Top, ArcSide::Bottom}) {
     Drawing d = fiveLetters(0, 0);

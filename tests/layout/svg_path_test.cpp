@@ -140,5 +140,45 @@ TEST(path_bend_test, rigid_letters_on_a_straight_slope_are_the_text_turned) {
                    "much longer.");
 }
 
+// Warped letters along a path: where it runs round a curve they stand as the same warp onto
+// that circle puts them (their up turning with the path, not jumping at each of its chords,
+// which moved a letter's head by its height times the turn), and where it has a corner the legs
+// stay straight up to it.
+TEST(path_bend_test, warped_letters_follow_the_paths_curves_and_keep_its_corners) {
+  Drawing boxes;
+  for (int i = 0; i < 12; ++i) boxes.characters.push_back(test::letterBox(0, 3.3 * i, 3.3 * i + 2.9, 0, 7));
+  SignLayout layout;
+  layout.bend = BendMode::Warp;
+  // A quarter circle of radius 30 clockwise from the top (SVG's Y down), then a straight leg.
+  layout.pathData = "M 0 -30 A 30 30 0 0 1 30 0 L 30 60";
+  Drawing d = boxes;
+  bendOntoPath(d, layout);
+  for (std::size_t i = 0; i < d.characters.size(); ++i) {
+    const std::vector<Vec2>& bent = d.characters[i].contours.front().points;
+    for (const std::size_t corner : {0, 2, 3, 4}) {
+      const Vec2 q = boxes.characters[i].contours.front().points[corner];
+      const Vec2 expected{(30 + q.y) * std::sin(q.x / 30), (30 + q.y) * std::cos(q.x / 30)};
+      double nearest = 1e9;
+      for (const Vec2& p : bent) nearest = std::min(nearest, std::hypot(p.x - expected.x, p.y - expected.y));
+      EXPECT_LT(nearest, 0.002) << "letter " << i << " corner " << corner;
+    }
+  }
+  // Along the first leg of a right angle every point stays on its box: nothing of the corner's
+  // turn reaches back into the leg.
+  layout.pathData = "M 0 0 L 50 0 L 50 50";
+  d = boxes;
+  bendOntoPath(d, layout);
+  for (std::size_t i = 0; i < d.characters.size(); ++i) {
+    const CharacterAdvance box = *boxes.characters[i].advance;
+    for (const Vec2& p : d.characters[i].contours.front().points) {
+      const double fromEdge = std::min({std::fabs(p.x - box.start), std::fabs(p.x - box.end),
+                                        std::fabs(p.y), std::fabs(p.y - 7)});
+      EXPECT_LT(fromEdge, 1e-9);
+      EXPECT_GE(p.x, box.start - 1e-9);
+      EXPECT_LE(p.x, box.end + 1e-9);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kerfline
