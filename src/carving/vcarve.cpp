@@ -71,8 +71,10 @@ void addRings(const ClipperLib::Paths& rings, double z, std::vector<CarvePath>& 
 // farther apart than the radius; where a full step would leave nothing, one more ring at nine
 // tenths of the radius takes what lies between.
 void offsetPasses(const ClipperLib::Paths& region, double from, double to, double toolRadius,
-                  double step, double z, double tolerance, std::vector<CarvePath>& out) {
+                  double step, double z, double tolerance, std::vector<CarvePath>& out,
+                  const Checkpoint& checkpoint) {
   for (double d = from; d <= to;) {
+    if (checkpoint) checkpoint();
     const ClipperLib::Paths rings = inset(region, d, tolerance);
     if (rings.empty()) break;
     addRings(rings, z, out);
@@ -123,12 +125,15 @@ double halfWidthAt(const VCarveSettings& s, double depth) {
   return depth * std::tan(s.bitAngle * std::numbers::pi / 360);
 }
 
-RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettings& s) {
+RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettings& s,
+                          const Checkpoint& checkpoint) {
   checkSettings(s);
   RegionCarving out;
   const double tanHalf = std::tan(s.bitAngle * std::numbers::pi / 360);
   const double limit = depthLimit(s);
+  if (checkpoint) checkpoint();
   const MedialAxis axis = medialAxis(rings, s.tolerance);
+  if (checkpoint) checkpoint();
   const auto retrace = [&](double radius) {
     return s.retraceLimit + s.retracePerDepth * std::min(s.startDepth + radius / tanHalf, limit);
   };
@@ -163,12 +168,13 @@ RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettin
     // The V-bit clears the floor's edge band as far in as the end mill's rim cannot reach in
     // sharp corners (its radius); the end mill clears the rest.
     const double rTool = *s.clearTool / 2;
-    offsetPasses(region, rLimit, rLimit + rTool, rLimit, vStep, -limit, s.tolerance, out.vbit);
+    offsetPasses(region, rLimit, rLimit + rTool, rLimit, vStep, -limit, s.tolerance, out.vbit,
+                 checkpoint);
     offsetPasses(region, rLimit + rTool, std::numeric_limits<double>::infinity(), rTool,
-                 s.stepOver * 2 * rTool, -limit, s.tolerance, out.clearing);
+                 s.stepOver * 2 * rTool, -limit, s.tolerance, out.clearing, checkpoint);
   } else {
     offsetPasses(region, rLimit, std::numeric_limits<double>::infinity(), rLimit, vStep, -limit,
-                 s.tolerance, out.vbit);
+                 s.tolerance, out.vbit, checkpoint);
   }
   return out;
 }

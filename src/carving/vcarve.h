@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "carving/medial_axis.h"
+#include "geometry/contour.h"
 
 namespace kerfline {
 
@@ -68,8 +69,11 @@ struct RegionCarving {
 
 /// Carves the region the rings bound (as regionRingsOf gives them). Throws Error for settings
 /// outside their sense (angle not in (0, 180), a depth, width or step not above 0, a start
-/// depth not above the depth limit) and for a region the medial axis refuses.
-RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettings& settings);
+/// depth not above the depth limit) and for a region the medial axis refuses. checkpoint, when
+/// given, is called between the steps and before each pass of the floor: what it throws ends
+/// the carving.
+RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettings& settings,
+                          const Checkpoint& checkpoint = {});
 
 /// The passes that cut path no deeper than depthPerPass at a time: pass k clamps z at
 /// -k x depthPerPass, the last reaches the path's own depth, each pass runs back the way the

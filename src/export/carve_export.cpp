@@ -97,7 +97,8 @@ double carvingTolerance(const ConversionOptions& options) {
   return options.tolerance.value_or(0.002 * millimetre(options.units));
 }
 
-CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) {
+CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options,
+                      const Checkpoint& checkpoint) {
   VCarveSettings settings = carveSettings(options);
   const std::optional<InlayDepths> inlay = applyInlay(options, settings);
   const bool plug = options.vcarve.inlay == InlayPart::Male;
@@ -115,6 +116,7 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) 
       std::min(options.vcarve.maxDepth.value_or(millimetre(units)), depthLimit(settings));
   std::size_t lines = 0;
   for (const PlacedCharacter& c : drawing.characters) {
+    if (checkpoint) checkpoint();
     bool hasArea = false;
     for (const Contour& k : c.contours) {
       if (k.closed) {
@@ -131,13 +133,14 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options) 
     if (plug) {
       plugLetters.push_back(regionRingsOf(c));
     } else {
-      take(carveRegion(regionRingsOf(c), settings));
+      take(carveRegion(regionRingsOf(c), settings, checkpoint));
     }
   }
   std::optional<PlugRegion> plugArea;
   if (plug) {
     plugArea = plugRegion(plugLetters, options.vcarve.inlayMargin.value_or(2 * millimetre(units)));
-    take(carveRegion(plugArea->rings, settings));
+    if (checkpoint) checkpoint();
+    take(carveRegion(plugArea->rings, settings, checkpoint));
   }
   if (lines > 0)
     job.notes.push_back(std::to_string(lines) + (lines == 1 ? " open path" : " open paths") +

@@ -30,8 +30,10 @@ VCarveSettings carveSettings(const ConversionOptions& options);
 /// their medial axis, open paths (single-line faces, no area) engraved along their line at the
 /// maximum depth or 1 mm. An inlay's pocket is the carving at the inlay's depth; its plug the
 /// carving of the box around the mirrored letters (carving/inlay.h). Throws Error for settings
-/// outside their sense, and for single-line faces in an inlay.
-CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options);
+/// outside their sense, and for single-line faces in an inlay. checkpoint, when given, is called
+/// at every character and within each region's carving: what it throws ends the carving.
+CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options,
+                      const Checkpoint& checkpoint = {});
 
 /// Throws Error unless options.format is one V-carving is written in: G-code, closed DXF
 /// (3-D polylines) or SVG (the cut seen from above).

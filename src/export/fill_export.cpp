@@ -200,14 +200,15 @@ void checkFillOptions(const ConversionOptions& options) {
     throw Error("Overscan needs the laser: G-code with --laser.");
 }
 
-FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& options) {
+FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& options,
+                          const Checkpoint& checkpoint) {
   checkFillOptions(options);
   FilledDrawing out;
   out.pieces.layer = finished.layer;
   // Letters that overlap are filled as one region, by the weld's rule, so no area is filled
   // twice and every hole stays empty.
   Drawing regions = finished;
-  weldOverlaps(regions);
+  weldOverlaps(regions, checkpoint);
   PocketNotes pocketNotes;
   std::size_t engraved = 0, total = 0;
   std::vector<PlacedCharacter> todo;
@@ -232,6 +233,7 @@ FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& opti
     todo = std::move(regions.characters);
   }
   for (const PlacedCharacter& c : todo) {
+    if (checkpoint) checkpoint();
     PlacedCharacter pieces{c.position, c.character, c.line, {}};
     std::vector<ToolRun> runs;
     std::vector<std::vector<double>> bulges;

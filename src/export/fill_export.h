@@ -28,8 +28,10 @@ void checkFillOptions(const ConversionOptions& options);
 
 /// Fills the closed regions of a finished drawing (overlapping letters united first, holes
 /// kept by the weld's rule); single-line paths are engraved along their line, not filled.
-/// Throws Error as checkFillOptions.
-FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& options);
+/// Throws Error as checkFillOptions. checkpoint, when given, is called at every region: what it
+/// throws ends the fill.
+FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& options,
+                          const Checkpoint& checkpoint = {});
 
 /// Turns pieces fitted with arcs (options.arcs) back into polylines far finer than the fit, for
 /// a view, which draws what the file holds; pieces.bulges is emptied.

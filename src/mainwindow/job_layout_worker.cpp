@@ -16,8 +16,9 @@
 namespace kerfline {
 namespace {
 
-// Thrown at a checkpoint of a layout whose text has been edited meanwhile: placement, weld and
-// offset check at every character, so no layout runs long after it became stale.
+// Thrown at a checkpoint of a layout whose text has been edited meanwhile (or whose window is
+// closing): placement, weld, offset, fill and carving check at every character, and a carving
+// at each pass of its floors, so no layout runs long after it became stale.
 struct Abandoned {};
 
 }  // namespace
@@ -101,14 +102,14 @@ void JobLayoutWorker::run() {
       Drawing drawing;
       CarveShading carving;
       if (carves) {
-        const CarveJob job = carveDrawing(finished, shown);
+        const CarveJob job = carveDrawing(finished, shown, checkpoint);
         carving = buildCarveShading(job, carveSettings(shown));
         fillNotes = job.notes;
         drawing = std::move(finished);
       } else if (fillsLetters(r.options)) {
         ConversionOptions asGcode = r.options;
         asGcode.format = OutputFormat::Gcode;
-        FilledDrawing filled = fillDrawing(finished, asGcode);
+        FilledDrawing filled = fillDrawing(finished, asGcode, checkpoint);
         drawing = std::move(filled.pieces);
         sampleFillArcs(drawing, asGcode);
         fillNotes = std::move(filled.notes);

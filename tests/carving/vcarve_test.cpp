@@ -178,6 +178,11 @@ TEST(vcarve_test, depth_follows_the_clearance_and_the_floor_is_cleared_inside_th
       EXPECT_EQ(carved.vbit.size(), 1u);
       continue;
     }
+    // The carving asks its checkpoint at each floor pass too, so that a view can abandon a long
+    // carving whose text changed: at least once per pass, and around the axis.
+    std::size_t asked = 0;
+    carveRegion(rect, s, [&] { ++asked; });
+    EXPECT_GE(asked, carved.vbit.size() + 1);
     // The clamp begins on each corner branch where r reaches the limit's radius: once on
     // the two branches the stroke starts and ends on, twice on the two it cuts there and back.
     const double rLimit = (c.deepest - c.start) * kTan30;
