@@ -97,6 +97,19 @@ double carvingTolerance(const ConversionOptions& options) {
   return options.tolerance.value_or(0.002 * millimetre(options.units));
 }
 
+double carveTravel(const CarveProgram& program) {
+  Vec2 at = kToolStart;
+  double travel = 0;
+  for (std::size_t i = 0; i < program.strokes.size(); ++i) {
+    const CarvePath& stroke = program.strokes[i];
+    if (stroke.empty()) continue;
+    if (i >= program.continues.size() || !program.continues[i])
+      travel += std::hypot(stroke.front().x - at.x, stroke.front().y - at.y);
+    at = {stroke.back().x, stroke.back().y};
+  }
+  return travel;
+}
+
 CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options,
                       const Checkpoint& checkpoint) {
   VCarveSettings settings = carveSettings(options);

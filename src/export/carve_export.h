@@ -35,6 +35,10 @@ VCarveSettings carveSettings(const ConversionOptions& options);
 CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options,
                       const Checkpoint& checkpoint = {});
 
+/// The rapid travel of program from the origin, drawing units: from each stroke's end to the
+/// next one's start, where the next does not go on from there (a pass further down).
+double carveTravel(const CarveProgram& program);
+
 /// Throws Error unless options.format is one V-carving is written in: G-code, closed DXF
 /// (3-D polylines) or SVG (the cut seen from above).
 void checkCarveForm(const ConversionOptions& options);

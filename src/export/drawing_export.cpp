@@ -10,6 +10,7 @@
 #include "export/dxf_export.h"
 #include "export/dxf_layer.h"
 #include "export/fill_export.h"
+#include "export/fill_order.h"
 #include "export/gcode_writer.h"
 #include "export/svg_writer.h"
 
@@ -236,11 +237,13 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
     return;
   }
   if (fillsLetters(options)) {
-    std::vector<std::string> notes;
-    const Drawing pieces = writeFilledDrawing(path, given, options, &notes);
-    fillReport(report, pieces);
-    if (report && curveTolerance(options)) report->pieces = countPieces(pieces);
-    if (report) report->fillNotes = std::move(notes);
+    FilledDrawing filled = writeFilledDrawing(path, given, options);
+    fillReport(report, filled.pieces);
+    if (!report) return;
+    if (curveTolerance(options)) report->pieces = countPieces(filled.pieces);
+    report->fillNotes = std::move(filled.notes);
+    if (filled.travel && report->travelBound) filled.travel->lowerBound = fillTravelBound(filled);
+    report->travel = filled.travel;
     return;
   }
   // The travel's lower bound is for the report alone.

@@ -271,7 +271,13 @@ FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& opti
     out.notes.push_back("Fill: " + std::to_string(engraved) +
                         (engraved == 1 ? " single-line path is" : " single-line paths are") +
                         " engraved along its line, not filled.");
-  if (cutOrderFor(options) == CutOrder::Travel) orderFillForTravel(out, options);
+  if (cutOrderFor(options) == CutOrder::Travel) {
+    TravelFigures figures;
+    figures.textOrderTravel = fillTravel(out);
+    orderFillForTravel(out, options);
+    figures.travel = fillTravel(out);
+    out.travel = figures;
+  }
   return out;
 }
 
@@ -279,8 +285,8 @@ void sampleFillArcs(Drawing& pieces, const ConversionOptions& options) {
   if (!pieces.bulges.empty()) sampleDrawingArcs(pieces, fillTolerance(options) / 10);
 }
 
-Drawing writeFilledDrawing(const std::string& path, const Drawing& finished,
-                           const ConversionOptions& options, std::vector<std::string>* notes) {
+FilledDrawing writeFilledDrawing(const std::string& path, const Drawing& finished,
+                                 const ConversionOptions& options) {
   FilledDrawing filled = fillDrawing(finished, options);
   switch (options.format) {
     case OutputFormat::Closed:
@@ -300,8 +306,7 @@ Drawing writeFilledDrawing(const std::string& path, const Drawing& finished,
     default:
       throw Error("Filled letters need the closed, SVG or G-code form.");
   }
-  if (notes) *notes = std::move(filled.notes);
-  return std::move(filled.pieces);
+  return filled;
 }
 
 }  // namespace kerfline

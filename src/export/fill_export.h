@@ -1,10 +1,12 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "export/conversion_options.h"
 #include "fill/tool_run.h"
 #include "geometry/contour.h"
+#include "geometry/travel_order.h"
 
 namespace kerfline {
 
@@ -20,6 +22,9 @@ struct FilledDrawing {
   Drawing pieces;
   std::vector<std::vector<ToolRun>> runs;  ///< per region of pieces: what the G-code runs
   std::vector<std::string> notes;          ///< what the person at the machine must know
+  /// Planned for travel: the order's rapid travel and that of the runs as filled, in text order
+  /// (fillTravel); the lower bound is left 0 (fillTravelBound finds it).
+  std::optional<TravelFigures> travel;
 };
 
 /// Throws Error for fill options that cannot run (no interval, no tool, a step-over out of
@@ -38,8 +43,8 @@ FilledDrawing fillDrawing(const Drawing& finished, const ConversionOptions& opti
 void sampleFillArcs(Drawing& pieces, const ConversionOptions& options);
 
 /// Writes a finished drawing filled as options ask to path in options.format (closed DXF, SVG
-/// or G-code); notes, when given, receive fillDrawing's notes. Returns the pieces written.
-Drawing writeFilledDrawing(const std::string& path, const Drawing& finished,
-                           const ConversionOptions& options, std::vector<std::string>* notes);
+/// or G-code). Returns the fill written: its pieces, notes and travel.
+FilledDrawing writeFilledDrawing(const std::string& path, const Drawing& finished,
+                                 const ConversionOptions& options);
 
 }  // namespace kerfline

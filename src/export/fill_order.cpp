@@ -98,6 +98,18 @@ double fillTravel(const FilledDrawing& filled) {
   return travel;
 }
 
+double fillTravelBound(const FilledDrawing& filled) {
+  std::vector<Contour> paths;
+  for (const std::vector<ToolRun>& region : filled.runs)
+    for (const ToolRun& run : region) {
+      Contour& path = paths.emplace_back(Contour{run.points, isRing(run), 0});
+      if (path.closed) path.points.pop_back();
+    }
+  std::vector<const Contour*> pointers;
+  for (const Contour& c : paths) pointers.push_back(&c);
+  return travelLowerBound(pointers, Vec2{});
+}
+
 void orderFillForTravel(FilledDrawing& filled, const ConversionOptions& options) {
   // A pocket's passes keep the order that clears from the middle outward; one-way hatch lines
   // keep their direction, and so their order, which already runs row by row.

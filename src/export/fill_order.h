@@ -17,4 +17,8 @@ void orderFillForTravel(FilledDrawing& filled, const ConversionOptions& options)
 /// its first run, which is not counted).
 double fillTravel(const FilledDrawing& filled);
 
+/// No order of filled's runs travels less from the origin (TravelFigures::lowerBound): each
+/// run is reached once, a ring at any of its vertices, any other run at either end.
+double fillTravelBound(const FilledDrawing& filled);
+
 }  // namespace kerfline

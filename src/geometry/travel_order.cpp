@@ -597,16 +597,7 @@ double rapidTravel(const std::vector<const Contour*>& paths, const std::vector<C
   return total;
 }
 
-TravelFigures travelFigures(const std::vector<const Contour*>& paths, const TravelPlan& plan,
-                            const Vec2& start, bool lowerBound) {
-  TravelFigures f;
-  f.travel = rapidTravel(paths, plan.steps, start);
-  std::vector<CutStep> text;
-  for (std::size_t p = 0; p < paths.size(); ++p) text.push_back({p, 0, false});
-  f.textOrderTravel = rapidTravel(paths, text, start);
-  if (!lowerBound) return f;
-
-  // A rapid may end on any vertex of a ring but only at an end of an open path.
+double travelLowerBound(const std::vector<const Contour*>& paths, const Vec2& start) {
   std::vector<Vec2> points;
   std::vector<std::size_t> first;
   for (const Contour* c : paths) {
@@ -620,6 +611,7 @@ TravelFigures travelFigures(const std::vector<const Contour*>& paths, const Trav
   }
   first.push_back(points.size());
   PointGrid tree(points);
+  double bound = 0;
   for (std::size_t p = 0; p < paths.size(); ++p) {
     if (first[p + 1] == first[p]) continue;
     for (std::size_t k = first[p]; k < first[p + 1]; ++k) tree.setLive(k, false);
@@ -630,8 +622,19 @@ TravelFigures travelFigures(const std::vector<const Contour*>& paths, const Trav
       if (q >= 0) gap = std::min(gap, dist(points[k], points[static_cast<std::size_t>(q)]));
     }
     for (std::size_t k = first[p]; k < first[p + 1]; ++k) tree.setLive(k, true);
-    f.lowerBound += gap;
+    bound += gap;
   }
+  return bound;
+}
+
+TravelFigures travelFigures(const std::vector<const Contour*>& paths, const TravelPlan& plan,
+                            const Vec2& start, bool lowerBound) {
+  TravelFigures f;
+  f.travel = rapidTravel(paths, plan.steps, start);
+  std::vector<CutStep> text;
+  for (std::size_t p = 0; p < paths.size(); ++p) text.push_back({p, 0, false});
+  f.textOrderTravel = rapidTravel(paths, text, start);
+  if (lowerBound) f.lowerBound = travelLowerBound(paths, start);
   return f;
 }
 

@@ -80,6 +80,10 @@ struct TravelFigures {
   double lowerBound = 0;
 };
 
+/// No order of paths from start travels less than this (TravelFigures::lowerBound says why): a
+/// rapid may end on any vertex of a ring but only at an end of an open path.
+double travelLowerBound(const std::vector<const Contour*>& paths, const Vec2& start);
+
 /// The figures of plan over paths; the lower bound (a nearest-point question per vertex, the
 /// costliest figure) is left 0 unless lowerBound.
 TravelFigures travelFigures(const std::vector<const Contour*>& paths, const TravelPlan& plan,

@@ -7,6 +7,7 @@
 #include "export/converter_glyph_source.h"
 #include "export/cut_route.h"
 #include "export/fill_export.h"
+#include "export/fill_order.h"
 #include "export/glyph_cache.h"
 #include "export/toolpath_export.h"
 #include "typography/job_drawing.h"
@@ -104,12 +105,14 @@ void JobLayoutWorker::run() {
       if (carves) {
         const CarveJob job = carveDrawing(finished, shown, checkpoint);
         carving = buildCarveShading(job, carveSettings(shown));
+        travel = carveTravel(job.vbit) + carveTravel(job.clearing);
         fillNotes = job.notes;
         drawing = std::move(finished);
       } else if (fillsLetters(r.options)) {
         ConversionOptions asGcode = r.options;
         asGcode.format = OutputFormat::Gcode;
         FilledDrawing filled = fillDrawing(finished, asGcode, checkpoint);
+        travel = fillTravel(filled);
         drawing = std::move(filled.pieces);
         sampleFillArcs(drawing, asGcode);
         fillNotes = std::move(filled.notes);

@@ -141,6 +141,38 @@ TEST(cut_order_test, travel_order_cuts_every_ring_once_holes_first_and_travels_l
   EXPECT_GT(figures[2], 0);
 }
 
+// A fill's report gives the rapid travel of its program, planned and as filled, as the
+// interpreter measures them, and a bound below both.
+TEST(cut_order_test, a_fills_report_gives_the_travel_its_programs_make) {
+  const kerfline::test::TempDir dir;
+  const std::vector<std::vector<std::string>> fills = {
+      {"--cut", "hatch", "--interval", "0.6", "--laser"},
+      {"--cut", "hatch", "--interval", "0.6", "--cross-hatch", "--laser"},
+      {"--cut", "offset-fill", "--interval", "0.6"},
+      {"--cut", "pocket", "--tool-diameter", "1"}};
+  for (const std::vector<std::string>& fill : fills) {
+    SCOPED_TRACE(fill[1] + (fill.size() > 4 ? " " + fill[4] : ""));
+    const auto convert = [&](const std::string& order, const std::string& out) {
+      std::vector<std::string> args = {"-f", "gcode", "--text", "Bag 80", "--font", "DejaVu Sans",
+                                       "--size", "72", "--order", order, "--report", "-o", out};
+      args.insert(args.end(), fill.begin(), fill.end());
+      const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+      EXPECT_EQ(r.status, 0) << r.err;
+      return r.out;
+    };
+    const std::vector<double> figures = reportedTravel(convert("travel", "travel.nc"));
+    convert("text", "text.nc");
+    const Program planned = interpret(dir.path() / "travel.nc");
+    const Program given = interpret(dir.path() / "text.nc");
+    ASSERT_GT(planned.cuts.size(), 10u);
+    EXPECT_NEAR(figures[0], planned.rapid, 1e-3 * planned.cuts.size());
+    EXPECT_NEAR(figures[1], given.rapid, 1e-3 * given.cuts.size());
+    EXPECT_LE(figures[0], figures[1] + 1e-9);
+    EXPECT_LE(figures[2], figures[0]);
+    EXPECT_GT(figures[2], 0);
+  }
+}
+
 // The cutting pieces (G1 lines, G2/G3 arcs) of a program as the interpreter runs them, each
 // written the same whichever end it is cut from: a ring entered elsewhere or run backwards
 // has the same pieces.

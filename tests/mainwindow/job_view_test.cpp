@@ -250,6 +250,10 @@ TEST_F(JobViewTest, view_draws_the_fill_the_gcode_export_cuts) {
   stored.fill.interval = 0.2;
   const auto [hatchPaths, hatch] = paths(stored);
   EXPECT_GT(hatchPaths, 5 * outlinePaths);
+  // The status bar gives the fill program's own travel, not none.
+  EXPECT_GT(view().scene()->travel, 0);
+  EXPECT_EQ(testing::child<QLabel>(form(), "JobTravel")->text(),
+            QStringLiteral("Travel %1 mm").arg(view().scene()->travel, 0, 'f', 1));
   constexpr double kRounding = 1e-6;  // the weld puts the outlines on Clipper's grid
   EXPECT_GE(hatch.minX, outline.minX - kRounding);
   EXPECT_LE(hatch.maxX, outline.maxX + kRounding);
@@ -268,6 +272,7 @@ TEST_F(JobViewTest, a_vcarve_is_shaded_by_depth_as_wide_as_it_cuts_with_its_floo
   waitForScene(before);
   ASSERT_FALSE(view().scene()->carving.bands.empty());
   EXPECT_LE(view().scene()->carving.deepest, 0.3 + 1e-9);
+  EXPECT_GT(view().scene()->travel, 0);  // the V-bit's rapid travel, as for any program
 
   // A 10 x 2 bar carved by a 90-degree bit: its axis is the ridge y = 1 from x = 1 to 9 at
   // depth 1, with branches down to the corners; the cone there is as wide as the bar. Held to
