@@ -2,10 +2,10 @@
 // the job view, the view zoomed on one letter with the cut order shown, and the bundled
 // example opened. Writes window_fitted.png, job_fitted.png, job_letter_cut_order.png,
 // window_letter_cut_order.png, window_shaped_kerf.png, job_shaped_kerf.png, job_fill_hatch.png,
-// job_fill_pocket.png, job_fill_raised.png, job_fill_offset.png, job_vcarve.png,
-// job_vcarve_floors.png, gcode_dialog_vcarve.png, window_sample.png, window_long_text.png and
-// window_layout_panel.png into the folder given; with "production" after the folder only
-// window_production_panel.png.
+// window_fill_hatch.png, job_fill_pocket.png, job_fill_raised.png, job_fill_offset.png,
+// job_vcarve.png, job_vcarve_floors.png, gcode_dialog_vcarve.png, window_sample.png,
+// window_long_text.png and window_layout_panel.png into the folder given; with "production"
+// after the folder only window_production_panel.png.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -194,6 +194,8 @@ int main(int argc, char* argv[]) {
     child<kerfline::JobView>(form, "JobView1")->fitToView();
     QTest::qWait(100);
     child<kerfline::JobView>(form, "JobView1")->grab().save(folder + f.file);
+    // The whole window once, for the fill's travel in the status bar.
+    if (f.cut == kerfline::CutOperation::Hatch) form.grab().save(folder + QStringLiteral("/window_fill_hatch.png"));
   }
   // A house sign carved by a 60-degree V-bit at most 3 deep, then at most 1 deep (flat floors
   // in the stems), and the G-code dialog with the V-carve chosen.
