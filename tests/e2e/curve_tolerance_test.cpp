@@ -57,6 +57,25 @@ Measure measure(const std::string& form, const std::string& file, const Face& fa
   return m;
 }
 
+// The letter S at kSize, set as a sign with sign's options, with and without arcs, lies within
+// the tolerance of its true curves shaped as shape says (see measure).
+void expectShapedSWithinTolerance(const std::vector<std::string>& sign, const std::string& shape) {
+  const kerfline::test::TempDir dir;
+  for (const bool arcs : {false, true}) {
+    SCOPED_TRACE(arcs ? "arcs" : "chords");
+    std::vector<std::string> args = {"-f", "closed", "--font", "DejaVu Sans", "--text", "S",
+                                     "--size", std::to_string(kSize), "--tolerance", "0.01",
+                                     "-o", "shaped.dxf"};
+    args.insert(args.end(), sign.begin(), sign.end());
+    if (arcs) args.push_back("--arcs");
+    const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Measure m = measure("dxf", dir.file("shaped.dxf"), kTrueType, U'S', shape);
+    EXPECT_LE(m.hausdorff, kTolerance);
+    EXPECT_GE(m.hausdorff, 0);
+  }
+}
+
 TEST(curve_tolerance_test, every_form_read_back_lies_within_tolerance_of_the_true_glyph) {
   const kerfline::test::TempDir dir;
   struct Case {
@@ -140,7 +159,6 @@ TEST(curve_tolerance_test, a_fit_box_keeps_the_curves_within_tolerance) {
 // A sign's stretch and slant lengthen the chords after the glyphs are flattened (here by up to
 // three times): the glyphs are flattened for the most they lengthen anything.
 TEST(curve_tolerance_test, a_stretched_or_slanted_sign_keeps_the_curves_within_tolerance) {
-  const kerfline::test::TempDir dir;
   struct Case {
     const char* stretch;
     const char* slant;
@@ -150,19 +168,8 @@ TEST(curve_tolerance_test, a_stretched_or_slanted_sign_keeps_the_curves_within_t
                         {"1", "30", "@1,0.57735026918962573"},
                         {"2.5", "-25", "@2.5,-0.46630765815499858"}};
   for (const Case& c : cases) {
-    for (const bool arcs : {false, true}) {
-      SCOPED_TRACE(std::string(c.stretch) + " " + c.slant + (arcs ? " arcs" : ""));
-      std::vector<std::string> args = {"-f", "closed", "--font", "DejaVu Sans", "--text", "S",
-                                       "--size", std::to_string(kSize), "--tolerance", "0.01",
-                                       "--stretch-x", c.stretch, "--slant", c.slant,
-                                       "-o", "shaped.dxf"};
-      if (arcs) args.push_back("--arcs");
-      const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
-      ASSERT_EQ(r.status, 0) << r.err;
-      const Measure m = measure("dxf", dir.file("shaped.dxf"), kTrueType, U'S', c.shape);
-      EXPECT_LE(m.hausdorff, kTolerance);
-      EXPECT_GE(m.hausdorff, 0);
-    }
+    SCOPED_TRACE(std::string(c.stretch) + " " + c.slant);
+    expectShapedSWithinTolerance({"--stretch-x", c.stretch, "--slant", c.slant}, c.shape);
   }
 }
 
@@ -173,7 +180,6 @@ TEST(curve_tolerance_test, a_stretched_or_slanted_sign_keeps_the_curves_within_t
 // direction that jumped at each of the path's chords tore the letters' tops by their height
 // times the turn.
 TEST(curve_tolerance_test, warped_letters_on_a_circle_or_a_path_keep_the_curves_within_tolerance) {
-  const kerfline::test::TempDir dir;
   struct Case {
     std::vector<std::string> bend;
     const char* shape;  // "~R": on a circle of radius R, clockwise over the top (R < 0: inside)
@@ -184,19 +190,10 @@ TEST(curve_tolerance_test, warped_letters_on_a_circle_or_a_path_keep_the_curves_
       {{"--path", "M 0 -30 A 30 30 0 0 1 30 0 A 30 30 0 0 1 0 30", "--path-align", "left"}, "~30"},
       {{"--path", "M 0 -30 A 30 30 0 0 0 -30 0 A 30 30 0 0 0 0 30", "--path-align", "left"}, "~-30"}};
   for (const Case& c : cases) {
-    for (const bool arcs : {false, true}) {
-      SCOPED_TRACE(c.bend[1] + (arcs ? " arcs" : ""));
-      std::vector<std::string> args = {"-f", "closed", "--font", "DejaVu Sans", "--text", "S",
-                                       "--size", std::to_string(kSize), "--tolerance", "0.01",
-                                       "--arc-mode", "warp", "-o", "warped.dxf"};
-      args.insert(args.end(), c.bend.begin(), c.bend.end());
-      if (arcs) args.push_back("--arcs");
-      const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
-      ASSERT_EQ(r.status, 0) << r.err;
-      const Measure m = measure("dxf", dir.file("warped.dxf"), kTrueType, U'S', c.shape);
-      EXPECT_LE(m.hausdorff, kTolerance);
-      EXPECT_GE(m.hausdorff, 0);
-    }
+    SCOPED_TRACE(c.bend[1]);
+    std::vector<std::string> sign = {"--arc-mode", "warp"};
+    sign.insert(sign.end(), c.bend.begin(), c.bend.end());
+    expectShapedSWithinTolerance(sign, c.shape);
   }
 }
 
