@@ -16,11 +16,6 @@ struct LineSpan {
   double baseline = 0;  ///< Y of the baseline
 };
 
-/// How far, in drawing units, the bend's own chords may stray where no curve tolerance asks
-/// for less: the chords of a path's curves, and a warped edge from its true bend. A tenth of
-/// the finest kerf a field offers is invisible in any cut.
-inline constexpr double kBendTolerance = 0.001;
-
 /// A line's baseline once bent, by arc length s from the line's anchor: the point there and the
 /// unit tangent in reading direction (the letters' up is the tangent turned a quarter turn
 /// counter-clockwise); warped edges are first divided into pieces of at most step.

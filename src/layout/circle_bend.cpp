@@ -68,7 +68,7 @@ void bendOntoCircle(Drawing& drawing, const SignLayout& layout, double tolerance
 
 double circleWarpStretch(const Drawing& drawing, const SignLayout& layout) {
   if (!layout.arcRadius || layout.bend != BendMode::Warp) return 1;
-  return warpStretch(drawing, layout.arcAlign, circleBaselines(layout, kBendTolerance));
+  return warpStretch(drawing, layout.arcAlign, circleBaselines(layout, kSignChordTolerance));
 }
 
 }  // namespace kerfline

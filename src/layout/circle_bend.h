@@ -16,7 +16,7 @@ namespace kerfline {
 /// circle or its circle has no radius left. Warped edges stray at most tolerance (drawing
 /// units, above 0) from their arcs where they stand on the baseline, by the stretch more above
 /// it.
-void bendOntoCircle(Drawing& drawing, const SignLayout& layout, double tolerance = kBendTolerance);
+void bendOntoCircle(Drawing& drawing, const SignLayout& layout, double tolerance = kSignChordTolerance);
 
 /// The most bendOntoCircle's warp lengthens a distance in drawing (its lines' circles at
 /// their letters' heights against their baselines); 1 without a warp. Throws Error as

@@ -165,7 +165,7 @@ void bendOntoPath(Drawing& drawing, const SignLayout& layout, double tolerance) 
 
 double pathWarpStretch(const Drawing& drawing, const SignLayout& layout) {
   if (layout.pathData.empty() || layout.bend != BendMode::Warp) return 1;
-  return warpStretch(drawing, layout.pathAlign, pathBaselines(layout, kBendTolerance));
+  return warpStretch(drawing, layout.pathAlign, pathBaselines(layout, kSignChordTolerance));
 }
 
 }  // namespace kerfline

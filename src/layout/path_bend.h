@@ -12,7 +12,7 @@ namespace kerfline {
 /// draws nothing, and when a line runs off either end of the path, saying how much longer the
 /// path must be. The path's curves are read, and warped edges divided, within tolerance
 /// (drawing units, above 0); a warped edge strays by the stretch more above the path.
-void bendOntoPath(Drawing& drawing, const SignLayout& layout, double tolerance = kBendTolerance);
+void bendOntoPath(Drawing& drawing, const SignLayout& layout, double tolerance = kSignChordTolerance);
 
 /// The most bendOntoPath's warp lengthens a distance in drawing (the path's curvature at its
 /// letters' heights); 1 without a warp. Throws Error as bendOntoPath.

@@ -11,13 +11,10 @@
 namespace kerfline {
 namespace {
 
-// How far a chord of a frame's round part or a hole may stray from the true curve, in
-// drawing units.
-constexpr double kCurveTolerance = 0.001;
-
-int chordsPerTurn(double r) {
-  if (!(r > kCurveTolerance)) return 12;
-  const double n = std::numbers::pi / std::acos(1 - kCurveTolerance / r);
+// Chords per full turn of radius r that stray at most tolerance from it.
+int chordsPerTurn(double r, double tolerance) {
+  if (!(r > tolerance)) return 12;
+  const double n = std::numbers::pi / std::acos(1 - tolerance / r);
   return static_cast<int>(std::clamp(std::ceil(n), 12.0, 4096.0));
 }
 
@@ -44,10 +41,10 @@ Contour rectangle(const Extent& e) {
   return k;
 }
 
-Contour roundedRectangle(const Extent& e, double r) {
+Contour roundedRectangle(const Extent& e, double r, double tolerance) {
   r = std::min({r, e.width() / 2, e.height() / 2});
   if (!(r > 0)) return rectangle(e);
-  const int chords = std::max(3, chordsPerTurn(r) / 4);
+  const int chords = std::max(3, chordsPerTurn(r, tolerance) / 4);
   Contour k;
   constexpr double q = std::numbers::pi / 2;
   appendArc(k.points, {e.maxX - r, e.minY + r}, r, -q, chords);
@@ -59,8 +56,8 @@ Contour roundedRectangle(const Extent& e, double r) {
 
 // An ellipse's chords inside it (a hole) or outside it (a frame): the chords of a circle
 // stretched, which keep their side of the curve.
-Contour ellipse(const Vec2& c, double a, double b, bool outside) {
-  const int n = chordsPerTurn(std::max(a, b));
+Contour ellipse(const Vec2& c, double a, double b, bool outside, double tolerance) {
+  const int n = chordsPerTurn(std::max(a, b), tolerance);
   const double grow = outside ? outsideRadius(1, 2 * std::numbers::pi / n) : 1;
   Contour k;
   k.points.reserve(n);
@@ -102,9 +99,11 @@ void checkSize(double v, const char* what) {
 
 }  // namespace
 
-Contour circleRing(const Vec2& centre, double r) { return ellipse(centre, r, r, false); }
+Contour circleRing(const Vec2& centre, double r, double tolerance) {
+  return ellipse(centre, r, r, false, tolerance);
+}
 
-void addFrameAndHoles(Drawing& drawing, const SignLayout& layout) {
+void addFrameAndHoles(Drawing& drawing, const SignLayout& layout, double tolerance) {
   if (layout.frame == FrameShape::None && layout.holeCount == 0) return;
   checkSize(layout.frameMargin, "frame margin");
   checkSize(layout.frameSize, "frame size");
@@ -136,7 +135,7 @@ void addFrameAndHoles(Drawing& drawing, const SignLayout& layout) {
       // stand at least r - (r - m) / sqrt 2 away.
       const double r = layout.frameSize;
       const double by = std::max(m, r - (r - m) / std::numbers::sqrt2);
-      frame.push_back(roundedRectangle(grown(around, by), r));
+      frame.push_back(roundedRectangle(grown(around, by), r, tolerance));
       break;
     }
     case FrameShape::Ellipse: {
@@ -148,7 +147,7 @@ void addFrameAndHoles(Drawing& drawing, const SignLayout& layout) {
             for (const Vec2& p : ring.points) r = std::max(r, std::hypot(p.x, p.y));
         middle = {0, 0};
         halfA = halfB = r + m;
-        frame.push_back(ellipse(middle, halfA, halfB, true));
+        frame.push_back(ellipse(middle, halfA, halfB, true, tolerance));
         break;
       }
       // The smallest ellipse of the extent's proportions holding every point, then scaled
@@ -170,7 +169,7 @@ void addFrameAndHoles(Drawing& drawing, const SignLayout& layout) {
       const double scale = 1 + m / std::min(a, b);
       halfA = a * scale;
       halfB = b * scale;
-      frame.push_back(ellipse(centre, halfA, halfB, true));
+      frame.push_back(ellipse(centre, halfA, halfB, true, tolerance));
       break;
     }
     case FrameShape::Outline:
@@ -216,7 +215,7 @@ void addFrameAndHoles(Drawing& drawing, const SignLayout& layout) {
                    {outer.maxX - inset, outer.maxY - inset}, {outer.minX + inset, outer.maxY - inset}};
       }
     }
-    for (const Vec2& c : centres) added.contours.push_back(circleRing(c, r));
+    for (const Vec2& c : centres) added.contours.push_back(circleRing(c, r, tolerance));
   }
   for (Contour& k : frame) added.contours.push_back(std::move(k));
   if (!added.contours.empty()) drawing.characters.push_back(std::move(added));

@@ -12,12 +12,14 @@ namespace kerfline {
 /// ellipse of the extent's proportions around every point (for text on a circle without a
 /// box, a circle about the circle's centre), or the letters welded and grown by
 /// frameSize. Two holes sit left and right at mid-height, four in the corners, holeInset
-/// from the frame's extent (on an ellipse, along its axes and diagonals). Throws Error for a
-/// size that is not above 0.
-void addFrameAndHoles(Drawing& drawing, const SignLayout& layout);
+/// from the frame's extent (on an ellipse, along its axes and diagonals). Round parts are cut
+/// into chords that stray at most tolerance (drawing units, above 0) from them: outside a
+/// frame's curve, inside a hole's. Throws Error for a size that is not above 0.
+void addFrameAndHoles(Drawing& drawing, const SignLayout& layout,
+                      double tolerance = kSignChordTolerance);
 
 /// The chords of a circle of radius r about centre (counter-clockwise from angle 0), inside
-/// it and close enough to it for any cut.
-Contour circleRing(const Vec2& centre, double r);
+/// it and at most tolerance from it.
+Contour circleRing(const Vec2& centre, double r, double tolerance = kSignChordTolerance);
 
 }  // namespace kerfline

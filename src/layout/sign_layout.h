@@ -52,6 +52,11 @@ inline constexpr std::pair<std::string_view, BoxAnchor> kBoxAnchorNames[] = {
 /// The sign's layout, in drawing units and degrees. The anchor every transform turns about is
 /// the drawing's origin: the start of the first line's baseline for straight text, the centre
 /// of the circle for text on a circle.
+/// How far, in drawing units, a sign's own chords may stray where no curve tolerance asks for
+/// less: the chords of a path's curves, a warped edge from its true bend, a frame's and a hole's
+/// round parts. A tenth of the finest kerf a field offers is invisible in any cut.
+inline constexpr double kSignChordTolerance = 0.001;
+
 struct SignLayout {
   double rotate = 0;                ///< degrees counter-clockwise, after any bending
   MirrorAxis mirror = MirrorAxis::None;  ///< X: left and right swap (X -> -X); Y: up and down

@@ -63,12 +63,12 @@ void shapeBendAndTurn(Drawing& drawing, const SignLayout& layout, double bendTol
 
 }  // namespace
 
-void placeSign(Drawing& drawing, const SignLayout& layout, double bendTolerance) {
+void placeSign(Drawing& drawing, const SignLayout& layout, double chordTolerance) {
   if (!layout.active()) return;
   checkLayout(layout);
-  shapeBendAndTurn(drawing, layout, bendTolerance);
+  shapeBendAndTurn(drawing, layout, chordTolerance);
   fitIntoBox(drawing, layout);
-  addFrameAndHoles(drawing, layout);
+  addFrameAndHoles(drawing, layout, chordTolerance);
   for (PlacedCharacter& c : drawing.characters) c.advance.reset();
 }
 
@@ -93,7 +93,7 @@ double signBoxScale(const Drawing& drawing, const SignLayout& layout) {
   if (!layout.boxWidth || !layout.boxHeight) return 1;
   checkLayout(layout);
   Drawing shaped = drawing;
-  shapeBendAndTurn(shaped, layout, kBendTolerance);
+  shapeBendAndTurn(shaped, layout, kSignChordTolerance);
   const auto [sx, sy] = boxScales(shaped.extent(), layout);
   return std::max(sx, sy);
 }

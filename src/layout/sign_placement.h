@@ -9,10 +9,11 @@ namespace kerfline {
 /// stretched and slanted along its lines, bent onto a circle or a path, turned and mirrored about the
 /// origin, fitted into the box, then given its frame and holes. Throws Error, before changing
 /// anything, for a value no sign can have (a stretch not above 0, a slant of 90 degrees or
-/// more, a box not above 0), and as the steps do. The bend's own chords (a path's curves,
-/// warped edges) stray at most bendTolerance (drawing units, above 0) before the box scales them,
-/// warped ones by their stretch more.
-void placeSign(Drawing& drawing, const SignLayout& layout, double bendTolerance = kBendTolerance);
+/// more, a box not above 0), and as the steps do. The sign's own chords stray at most
+/// chordTolerance (drawing units, above 0): a path's curves and warped edges before the box
+/// scales them (warped ones by their stretch more), the frame's and holes' round parts.
+void placeSign(Drawing& drawing, const SignLayout& layout,
+               double chordTolerance = kSignChordTolerance);
 
 /// The most placeSign's stretch and slant lengthen a distance (1 for none, never less): a
 /// curve flattened before them strays from its polyline by as much more. The turn, the

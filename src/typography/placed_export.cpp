@@ -14,21 +14,23 @@ namespace kerfline {
 
 namespace {
 
-// How much finer than the tolerance a sign's glyphs are flattened, and how far its bend's own
-// chords may stray, so that the tolerance holds in the finished drawing.
+// How much finer than the tolerance a sign's glyphs are flattened, and how far its own chords
+// (its bend's, its frame's and holes') may stray, so that the tolerance holds in the finished
+// drawing.
 struct SignTolerances {
   double glyphFactor = 1;
-  double bend = kBendTolerance;
+  double chords = kSignChordTolerance;
 };
 
 // For a placed drawing, straight: a fit box scales the sign after bending (at most one of the
 // two fits is asked), the sign's stretch and slant lengthen the chords' error by their most, and
 // a warp by the most it stretches letters. A warp's own chords (the path's, and each warped
 // edge against its bend, by the stretch more) take a tenth of the flattening's share, the
-// glyphs the rest.
+// glyphs the rest. The frame and holes keep to the flattening's share.
 SignTolerances signTolerances(const Drawing& placed, const ConversionOptions& options) {
   SignTolerances t;
   if (!curveTolerance(options)) return t;
+  t.chords = std::min(kSignChordTolerance, *flatteningTolerance(options));
   const SignLayout& layout = options.layout;
   const double shapeStretch = signShapeStretch(layout);
   const bool warps = layout.bend == BendMode::Warp && layout.bends();
@@ -38,9 +40,11 @@ SignTolerances signTolerances(const Drawing& placed, const ConversionOptions& op
                      : options.fitWidth || options.fitHeight ? fitFactor(placed.extent(), options)
                                                              : 1.0;
   t.glyphFactor = fit * shapeStretch;
+  // A fit size scales the frame with everything; a fit box comes before it.
+  if (!layout.boxWidth) t.chords = std::min(kSignChordTolerance, *flatteningTolerance(options) / fit);
   if (warps) {
     const double stretch = signWarpStretch(placed, layout);
-    t.bend = std::min(kBendTolerance, *flatteningTolerance(options) / 10 / (fit * (stretch + 1)));
+    t.chords = std::min(t.chords, *flatteningTolerance(options) / 10 / (fit * (stretch + 1)));
     t.glyphFactor *= stretch / 0.9;
   }
   return t;
@@ -99,7 +103,7 @@ Drawing finishedDrawing(const TextSource& text, const ConversionOptions& options
       finer.tolerance = *curveTolerance(options) / tolerances.glyphFactor;
       drawing = placeDrawing(text, finer, converter, nullptr, glyphs);
     }
-    placeSign(drawing, options.layout, tolerances.bend);
+    placeSign(drawing, options.layout, tolerances.chords);
     makeCutReady(drawing, options);
   }
   // Bridges come before the kerf: an inward offset then leaves each exactly its width.

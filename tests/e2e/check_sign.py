@@ -123,6 +123,23 @@ if r.returncode == 0:
         math.hypot(c[0] - e[0], c[1] - e[1]) < ROUNDING for c, e in zip(centres, [(-x, 0), (x, 0)])),
         f"holes at {centres}")
 
+# The same badge at a curve tolerance finer than the frame's own chords: the frame's and the
+# holes' round parts keep to it too (the frame's chords outside its circle, the holes' inside).
+T = 0.0002
+r, path = convert("fine-badge.dxf", "--spacing", "font", "--arc-radius", "60", "--frame", "ellipse",
+                  "--frame-margin", "8", "--holes", "2,4", "--tolerance", str(T))
+check("fine badge", r.returncode == 0, r.stderr)
+if r.returncode == 0:
+    polygons = rings(path)
+    frame = max(polygons, key=lambda p: p.area)
+    radius = frame.exterior.distance(Point(0, 0))  # at the chords' middles, on the circle
+    out = max(math.hypot(x, y) for x, y in frame.exterior.coords) - radius
+    check("fine badge frame", 0 <= out <= T + ROUNDING, f"vertices {out} outside its circle")
+    for h in (p for p in polygons if abs(p.area - math.pi * 4) < 0.01):
+        c = h.centroid
+        inside = 2 - h.exterior.distance(c)
+        check("fine badge hole", 0 <= inside <= T + ROUNDING, f"chords {inside} inside the hole's circle")
+
 # A text longer than its circle: the reason, and no file.
 r, path = convert("long.dxf", "--arc-radius", "5")
 check("too long", r.returncode == 1 and "longer than its circle" in r.stderr
