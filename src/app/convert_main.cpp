@@ -182,8 +182,8 @@ Leads (closed, svg and gcode; every closed contour, in either order):
 Curves (every form; without these every file keeps its bytes):
   --tolerance T       cut each curve piece into the fewest chords that keep the path
                       within T drawing units (0.0001 to 10) of the true curve, after
-                      scale and fit (--fit-box, --stretch-x, --slant and a warp too),
-                      instead of RESOLUTION's fixed count
+                      scale and fit (--fit-box, --stretch-x, --slant and a warp too;
+                      with --kerf, of the true offset), instead of RESOLUTION's fixed count
   --arcs              closed, svg and gcode: fit every path, last of all (after weld,
                       kerf, order and leads), with lines and tangent arcs within the
                       tolerance (default 0.01 mm or 0.0004 in without --tolerance):

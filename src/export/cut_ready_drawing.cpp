@@ -420,12 +420,37 @@ WalkMeasure CutReadyWalker::measure() {
   return placer.result();
 }
 
-std::optional<double> flatteningTolerance(const ConversionOptions& options) {
+namespace {
+
+// The polylines' share of the curve tolerance: all of it, or the flattening's share when arcs
+// are fitted afterwards.
+std::optional<double> polylineShare(const ConversionOptions& options) {
   const std::optional<double> tolerance = curveTolerance(options);
   if (!tolerance) return std::nullopt;
   if (!(std::isfinite(*tolerance) && *tolerance > 0))
     throw Error("The tolerance must be a number above 0.");
   return options.arcs ? arcToleranceShares(*tolerance).flattening : *tolerance;
+}
+
+bool offsetsForKerf(const ConversionOptions& options) {
+  return options.kerf && options.kerfSide != KerfSide::On;
+}
+
+}  // namespace
+
+// A kerf offset strays from the true offset of the glyphs' polylines by its round joins' chords
+// and by two clean-ups of the rings it makes (after the offset, and after the weld that may
+// follow it): these take a third of the polylines' share, a ninth each, the glyphs the rest.
+std::optional<double> flatteningTolerance(const ConversionOptions& options) {
+  const std::optional<double> share = polylineShare(options);
+  if (!share || !offsetsForKerf(options)) return share;
+  return *share * 2 / 3;
+}
+
+std::optional<double> kerfTolerance(const ConversionOptions& options) {
+  const std::optional<double> share = polylineShare(options);
+  if (!share || !offsetsForKerf(options)) return std::nullopt;
+  return *share / 9;
 }
 
 bool fitsGlyphsOnce(const ConversionOptions& options) {

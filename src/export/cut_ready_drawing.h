@@ -28,9 +28,15 @@ void scaleDrawing(Drawing& drawing, double factor);
 void makeCutReady(Drawing& drawing, const ConversionOptions& options);
 
 /// The tolerance outline glyphs are flattened within (drawing units): the options' curve
-/// tolerance, or its flattening share when arcs are fitted afterwards; nothing when the
-/// converter's RESOLUTION rules. Throws Error for a tolerance that is not a number above 0.
+/// tolerance, or its flattening share when arcs are fitted afterwards, less what a kerf offset
+/// takes of it (kerfTolerance); nothing when the converter's RESOLUTION rules. Throws Error for
+/// a tolerance that is not a number above 0.
 std::optional<double> flatteningTolerance(const ConversionOptions& options);
+
+/// With a curve tolerance and a kerf offset, how far each of the offset's own approximations
+/// (its round joins' chords, each clean-up of its rings) may stray, drawing units; nothing
+/// otherwise. Throws Error as flatteningTolerance.
+std::optional<double> kerfTolerance(const ConversionOptions& options);
 
 /// Receives placed characters one at a time, in text order.
 using CharacterSink = std::function<void(PlacedCharacter&& character)>;

@@ -1,6 +1,7 @@
 #include "export/toolpath_export.h"
 
 #include "common/utf8.h"
+#include "export/cut_ready_drawing.h"
 #include "geometry/weld.h"
 
 namespace kerfline {
@@ -37,13 +38,15 @@ ToolpathNotes applyWeldAndKerf(Drawing& drawing, const ConversionOptions& option
   if (!options.kerf || options.kerfSide == KerfSide::On) return notes;
   const double half = *options.kerf / 2;
   const bool outside = options.kerfSide == KerfSide::Outside;
-  notes.vanished = offsetForKerf(drawing, outside ? half : -half, checkpoint);
+  // Within a curve tolerance, the offset's own chords keep to their share of it.
+  const double most = kerfTolerance(options).value_or(0.001);
+  notes.vanished = offsetForKerf(drawing, outside ? half : -half, checkpoint, most);
   // Letters set closer than the kerf: their offset paths overlap though their outlines did
   // not. Welding them again after the offset cuts them as one (moving outward, the union of
   // the grown areas is the grown union); without a weld they are named. Moving inward keeps
   // every path inside its own letter, so nothing new can overlap.
   if (options.weld) {
-    if (outside) weldOverlaps(drawing, checkpoint, kerfArcTolerance(half));
+    if (outside) weldOverlaps(drawing, checkpoint, kerfArcTolerance(half, most));
   } else {
     // One pair more than listed tells whether there are more.
     const auto pairs = overlappingCharacters(drawing, checkpoint, kListedOverlaps + 1);

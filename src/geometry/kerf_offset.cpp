@@ -77,15 +77,15 @@ double reachOf(const Drawing& drawing) {
 
 }  // namespace
 
-double kerfArcTolerance(double distance) {
+double kerfArcTolerance(double distance, double most) {
   const double d = std::fabs(distance);
   // The chord of a turn of kMaxChordsPerTurn steps lies d (1 - cos(pi / steps)) inside its arc.
   const double fewestChords = d * (1 - std::cos(std::numbers::pi / kMaxChordsPerTurn));
-  return std::max(std::min(0.001, d * 0.01), fewestChords);
+  return std::max(std::min(most, d * 0.01), fewestChords);
 }
 
 std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
-                                        const Checkpoint& checkpoint) {
+                                        const Checkpoint& checkpoint, double most) {
   std::vector<VanishedPath> vanished;
   if (distance == 0) return vanished;
   // Every point moves by up to the distance, and the offset's own sweep sees each hole grown
@@ -95,7 +95,8 @@ std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
                 std::to_string(static_cast<long long>(kGridReach)) +
                 " drawing units from the origin.");
   const double delta = distance * kClipperScale;
-  const double arcTolerance = kerfArcTolerance(distance) * kClipperScale;
+  const double bend = kerfArcTolerance(distance, most);
+  const double arcTolerance = bend * kClipperScale;
   const bool inward = distance < 0;
 
   std::vector<PlacedCharacter> kept;
@@ -121,7 +122,7 @@ std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
       for (int i = 0; i < closed; ++i)
         vanished.push_back({character.position, character.character, character.line, !inward});
 
-      std::vector<Contour> contours = contoursOf(after, kerfArcTolerance(distance));
+      std::vector<Contour> contours = contoursOf(after, bend);
       for (Contour& c : character.contours)
         if (!c.closed) contours.push_back(std::move(c));
       character.contours = std::move(contours);

@@ -27,10 +27,10 @@ struct VanishedPath {
 inline constexpr int kMaxChordsPerTurn = 1024;
 
 /// Largest deviation, in drawing units, of a round join's chords from the true arc when the
-/// path moves by distance: one percent of the distance, and never more than 0.001 units
-/// (about 44 chords to a full turn however small the kerf), unless that would take more than
-/// kMaxChordsPerTurn chords to a full turn (a distance over about 213 units).
-double kerfArcTolerance(double distance);
+/// path moves by distance: one percent of the distance, and never more than most (by default
+/// 0.001 units, about 44 chords to a full turn however small the kerf), unless that would take
+/// more than kMaxChordsPerTurn chords to a full turn (a distance over about 213 units at 0.001).
+double kerfArcTolerance(double distance, double most = 0.001);
 
 /// Moves the closed contours of every character by distance (drawing units) with round joins:
 /// a positive distance grows parts and shrinks holes (a cut outside the line, so the piece keeps
@@ -39,8 +39,9 @@ double kerfArcTolerance(double distance);
 /// order; characters left without any path are dropped. Open paths are never offset.
 /// The result is ordered for cutting. Throws Error for a coordinate beyond the integer grid
 /// or a distance that would move the drawing beyond it (kGridReach), infinities included.
-/// checkpoint is called between characters.
+/// checkpoint is called between characters. The round joins' chords, and the clean-up of the
+/// rings, stray at most kerfArcTolerance(distance, most) from the true offset.
 std::vector<VanishedPath> offsetForKerf(Drawing& drawing, double distance,
-                                        const Checkpoint& checkpoint = {});
+                                        const Checkpoint& checkpoint = {}, double most = 0.001);
 
 }  // namespace kerfline

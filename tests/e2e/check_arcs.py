@@ -11,7 +11,8 @@ contours, which fontTools reads and glyph_reference.py samples densely (SCALE: f
 font unit; the character stands at the origin; "SCALE@A,B": then shaped as a sign's stretch
 and slant shape it, x' = A x + B y; "fit:W": the glyph's exact bounds, as fontTools'
 BoundsPen finds them, scaled to width W with their lower left corner at the origin, as a fit
-box anchored bottom left whose width binds puts them). Prints one line:
+box anchored bottom left whose width binds puts them; "SCALE+D": its region grown by D, as an
+outside kerf of 2 D moves the path). Prints one line:
     hausdorff D lines L arcs A radius_gap G rs274 R
 G is the largest difference of an arc's start and end radius (G-code only), R the exit status
 of rs274 followed by its ARC_FEED count (G-code only; "-" otherwise)."""
@@ -180,6 +181,12 @@ def main():
     dx = dy = 0.0
     shape = (1.0, 0.0)
     warp = None
+    grow = None
+    if "+" in scale:
+        # "SCALE+D": the glyph scaled, its region (even-odd) grown by D with round joins, as an
+        # outside kerf of 2 D moves the path.
+        scale, grow = scale.split("+")
+        grow = float(grow)
     if "~" in scale:
         # "SCALE~R": the glyph scaled, then warped onto a circle of radius |R| about the origin,
         # its ink's left edge at the top (a line of one character aligned left): x runs as arc
@@ -213,6 +220,15 @@ def main():
         side = math.copysign(1, warp)
         reference = [[(side * (warp + y) * math.sin(x / warp), side * (warp + y) * math.cos(x / warp))
                       for x, y in densified(r, step)] for r in reference]
+    if grow is not None:
+        from shapely.geometry import Polygon
+        region = Polygon()
+        for r in reference:
+            region = region.symmetric_difference(Polygon(r))
+        grown = region.buffer(grow, resolution=4096)
+        rings = [grown] if grown.geom_type == "Polygon" else list(grown.geoms)
+        reference = [list(p.exterior.coords) for p in rings] + [
+            list(i.coords) for p in rings for i in p.interiors]
     distance = MultiLineString([list(map(tuple, r)) for r in reference]).hausdorff_distance(
         MultiLineString(paths))
     print("hausdorff %.9g lines %d arcs %d radius_gap %s rs274 %s" % (distance, lines, arcs, gap, rs274))

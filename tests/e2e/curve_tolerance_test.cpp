@@ -35,15 +35,18 @@ struct Measure {
 
 // scale: file units per font unit as text, or "fit:W" (see check_arcs.py); empty: at kSize;
 // "@A,B": at kSize, then shaped as a sign's stretch and slant shape it; "~R": at kSize, then
-// warped onto a circle.
+// warped onto a circle; "+D": at kSize, then grown by D. tolerance: how finely to sample.
 Measure measure(const std::string& form, const std::string& file, const Face& face, char32_t c,
-                std::string scale = {}) {
-  if (scale.empty() || scale[0] == '@' || scale[0] == '~')
-    scale = std::to_string(0.18 * kSize / 1000.0 * 1365 / face.unitsPerEm) + scale;
+                std::string scale = {}, double tolerance = kTolerance) {
+  if (scale.empty() || scale[0] == '@' || scale[0] == '~' || scale[0] == '+') {
+    char exact[32];  // to_string's six decimals would misplace 25 mm capitals by 0.00015
+    std::snprintf(exact, sizeof exact, "%.17g", 0.18 * kSize / 1000.0 * 1365 / face.unitsPerEm);
+    scale = exact + scale;
+  }
   char command[1024];
   std::snprintf(command, sizeof command, "/usr/bin/python3 %s/tests/e2e/check_arcs.py %s '%s' %s 0 %u %s %.17g 2>&1",
                 KERFLINE_SOURCE_DIR, form.c_str(), file.c_str(), face.file, unsigned(c), scale.c_str(),
-                kTolerance);
+                tolerance);
   const test::CommandOutput run = test::runCommand(command);
   Measure m;
   char gap[32] = "-", rs[32] = "-";
@@ -194,6 +197,26 @@ TEST(curve_tolerance_test, warped_letters_on_a_circle_or_a_path_keep_the_curves_
     std::vector<std::string> sign = {"--arc-mode", "warp"};
     sign.insert(sign.end(), c.bend.begin(), c.bend.end());
     expectShapedSWithinTolerance(sign, c.shape);
+  }
+}
+
+// A kerf offset adds its round joins' chords and the clean-up of its rings to the glyphs'
+// polylines: at a tolerance finer than those used to be (0.001 each, some 0.002 together),
+// the offset path still lies within it of the glyph's true offset.
+TEST(curve_tolerance_test, a_kerf_offset_keeps_the_curves_within_tolerance) {
+  const kerfline::test::TempDir dir;
+  constexpr double kFine = 0.001;
+  for (const bool arcs : {false, true}) {
+    SCOPED_TRACE(arcs ? "arcs" : "chords");
+    std::vector<std::string> args = {"-f", "closed", "--font", "DejaVu Sans", "--text", "S",
+                                     "--size", std::to_string(kSize), "--tolerance", "0.001",
+                                     "--kerf", "0.2", "--weld", "-o", "kerf.dxf"};
+    if (arcs) args.push_back("--arcs");
+    const ProcessResult r = runProcess(KERFLINE_CONVERT_EXE, args, dir.path().string());
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Measure m = measure("dxf", dir.file("kerf.dxf"), kTrueType, U'S', "+0.1", kFine);
+    EXPECT_LE(m.hausdorff, kFine);
+    EXPECT_GE(m.hausdorff, 0);
   }
 }
 
