@@ -76,8 +76,9 @@ Extent grown(Extent e, double by) {
   return e;
 }
 
-// The letters welded into one region and grown by offset: its outer rings only.
-std::vector<Contour> outlineOf(const Drawing& text, double offset) {
+// The letters welded into one region and grown by offset: its outer rings only, its own
+// chords within tolerance of the true offset of the letters' polylines.
+std::vector<Contour> outlineOf(const Drawing& text, double offset, double tolerance) {
   Drawing one;
   one.characters.emplace_back();
   for (const PlacedCharacter& c : text.characters)
@@ -85,7 +86,8 @@ std::vector<Contour> outlineOf(const Drawing& text, double offset) {
       if (k.closed && k.points.size() > 2) one.characters.front().contours.push_back(k);
   if (one.characters.front().contours.empty()) return {};
   orderForCutting(one.characters.front());
-  offsetForKerf(one, offset);
+  // The round joins and the clean-up of the rings each take half the frame's tolerance.
+  offsetForKerf(one, offset, {}, tolerance / 2);
   std::vector<Contour> outer;
   for (const PlacedCharacter& c : one.characters)
     for (const Contour& k : c.contours)
@@ -174,7 +176,7 @@ void addFrameAndHoles(Drawing& drawing, const SignLayout& layout, double toleran
     }
     case FrameShape::Outline:
       if (!(layout.frameSize > 0)) throw Error("The outline frame's offset must be above 0.");
-      frame = outlineOf(drawing, layout.frameSize);
+      frame = outlineOf(drawing, layout.frameSize, tolerance);
       break;
   }
 
