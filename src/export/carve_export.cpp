@@ -49,9 +49,39 @@ VCarveSettings carveSettings(const ConversionOptions& options) {
 
 namespace {
 
+// The rapid travel of program from the origin, drawing units: from each stroke's end to the
+// next one's start, where the next does not go on from there (a pass further down).
+double carveTravel(const CarveProgram& program) {
+  Vec2 at = kToolStart;
+  double travel = 0;
+  for (std::size_t i = 0; i < program.strokes.size(); ++i) {
+    const CarvePath& stroke = program.strokes[i];
+    if (stroke.empty()) continue;
+    if (i >= program.continues.size() || !program.continues[i])
+      travel += std::hypot(stroke.front().x - at.x, stroke.front().y - at.y);
+    at = {stroke.back().x, stroke.back().y};
+  }
+  return travel;
+}
+
+// Each stroke split into its passes, appended to program in turn.
+void appendPasses(std::vector<CarvePath> strokes, const ConversionOptions& options,
+                  CarveProgram& program) {
+  for (CarvePath& s : strokes) {
+    bool first = true;
+    for (CarvePath& pass : passesOf(s, options.gcode.depthPerPass, kMaxPasses)) {
+      program.strokes.push_back(std::move(pass));
+      program.continues.push_back(!first);
+      first = false;
+    }
+  }
+}
+
 // The strokes in an order planned for short rapid travel from the origin, each split into its
-// passes; an open stroke may be cut from either end.
-void planInto(std::vector<CarvePath> strokes, const ConversionOptions& options, CarveProgram& program) {
+// passes; an open stroke may be cut from either end. Returns the program's rapid travel, that
+// of the strokes in the order given, and the bound no order beats.
+TravelFigures planInto(std::vector<CarvePath> strokes, const ConversionOptions& options,
+                       CarveProgram& program) {
   std::vector<Contour> ends;
   ends.reserve(strokes.size());
   for (const CarvePath& s : strokes)
@@ -61,16 +91,20 @@ void planInto(std::vector<CarvePath> strokes, const ConversionOptions& options, 
   TravelOptions travel;
   travel.start = kToolStart;
   const TravelPlan plan = planTravel(paths, {}, travel);
+  TravelFigures figures;
+  CarveProgram given;  // the strokes as carved, for the figure the plan is measured against
+  appendPasses(strokes, options, given);
+  figures.textOrderTravel = carveTravel(given);
+  figures.lowerBound = travelLowerBound(paths, kToolStart);
+  std::vector<CarvePath> planned;
+  planned.reserve(strokes.size());
   for (const CutStep& step : plan.steps) {
-    CarvePath& s = strokes[step.path];
+    CarvePath& s = planned.emplace_back(std::move(strokes[step.path]));
     if (step.reversed) std::reverse(s.begin(), s.end());
-    bool first = true;
-    for (CarvePath& pass : passesOf(s, options.gcode.depthPerPass, kMaxPasses)) {
-      program.strokes.push_back(std::move(pass));
-      program.continues.push_back(!first);
-      first = false;
-    }
   }
+  appendPasses(std::move(planned), options, program);
+  figures.travel = carveTravel(program);
+  return figures;
 }
 
 // An inlay's part carves to the pocket's depth, with floor ridges kept to half the glue gap
@@ -95,19 +129,6 @@ double carvingTolerance(const ConversionOptions& options) {
   // enough that the cut passes the outline by no more than the outline's own flattening.
   // A curve tolerance the job asks for holds for the axis as for the outline.
   return options.tolerance.value_or(0.002 * millimetre(options.units));
-}
-
-double carveTravel(const CarveProgram& program) {
-  Vec2 at = kToolStart;
-  double travel = 0;
-  for (std::size_t i = 0; i < program.strokes.size(); ++i) {
-    const CarvePath& stroke = program.strokes[i];
-    if (stroke.empty()) continue;
-    if (i >= program.continues.size() || !program.continues[i])
-      travel += std::hypot(stroke.front().x - at.x, stroke.front().y - at.y);
-    at = {stroke.back().x, stroke.back().y};
-  }
-  return travel;
 }
 
 CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options,
@@ -191,13 +212,16 @@ CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options,
     job.vbit.notes.push_back(settings.clearTool ? "flat floor: edge traced by this bit, the rest cleared by the clearing program"
                                                 : "flat floor cleared by this bit in offset passes");
   }
-  planInto(std::move(vbit), options, job.vbit);
+  job.travel = planInto(std::move(vbit), options, job.vbit);
   if (settings.clearTool) {
     job.clearing.operation = "floor clearing of a V-carve";
     job.clearing.cutter.diameter = *settings.clearTool;
     job.clearing.tool = "flat end mill, diameter " + lengthText(*settings.clearTool, units);
     job.clearing.notes.push_back("floor at " + lengthText(limit, units));
-    planInto(std::move(clearing), options, job.clearing);
+    const TravelFigures clearingTravel = planInto(std::move(clearing), options, job.clearing);
+    job.travel.travel += clearingTravel.travel;
+    job.travel.textOrderTravel += clearingTravel.textOrderTravel;
+    job.travel.lowerBound += clearingTravel.lowerBound;
     if (!job.flat) job.notes.push_back("No letter reaches the depth limit: the clearing program cuts nothing.");
   }
   return job;
@@ -209,13 +233,13 @@ void checkCarveForm(const ConversionOptions& options) {
     throw Error("V-carving is written in the G-code, closed DXF or SVG form.");
 }
 
-std::vector<std::string> writeCarving(const std::string& path, const Drawing& drawing,
-                                      const ConversionOptions& options) {
+CarveJob writeCarving(const std::string& path, const Drawing& drawing,
+                      const ConversionOptions& options) {
   checkCarveForm(options);
   if (options.gcode.laser) throw Error("V-carving needs a router, not a laser.");
   if (options.vcarve.clearTool.has_value() == options.vcarve.clearOutput.empty())
     throw Error("A clearing tool needs a file for its program, and a file a clearing tool.");
-  const CarveJob job = carveDrawing(drawing, options);
+  CarveJob job = carveDrawing(drawing, options);
   // The clearing program goes to its own file in the same form: a CAM reader of the DXF or
   // a viewer of the SVG sees each tool apart, as the machine runs them.
   const auto save = [&](const std::string& file, const CarveProgram& program) {
@@ -232,7 +256,7 @@ std::vector<std::string> writeCarving(const std::string& path, const Drawing& dr
   };
   if (options.vcarve.clearTool) save(options.vcarve.clearOutput, job.clearing);
   save(path, job.vbit);
-  return job.notes;
+  return job;
 }
 
 }  // namespace kerfline

@@ -5,6 +5,7 @@
 #include "export/carve_gcode_writer.h"
 #include "export/conversion_options.h"
 #include "geometry/contour.h"
+#include "geometry/travel_order.h"
 
 namespace kerfline {
 
@@ -20,6 +21,9 @@ struct CarveJob {
   std::vector<std::string> notes;    ///< what the person at the machine must know
   bool flat = false;                 ///< some letter reaches the depth limit
   std::vector<Contour> floors;       ///< the flat floors' rings (holes clockwise), drawing units
+  /// The programs' rapid travel from the origin (both tools' added), that of the strokes in the
+  /// order carved, and the bound no order beats.
+  TravelFigures travel;
 };
 
 /// The carving settings options ask for (bit, depths, step-over, tolerance, when to retrace
@@ -35,10 +39,6 @@ VCarveSettings carveSettings(const ConversionOptions& options);
 CarveJob carveDrawing(const Drawing& drawing, const ConversionOptions& options,
                       const Checkpoint& checkpoint = {});
 
-/// The rapid travel of program from the origin, drawing units: from each stroke's end to the
-/// next one's start, where the next does not go on from there (a pass further down).
-double carveTravel(const CarveProgram& program);
-
 /// Throws Error unless options.format is one V-carving is written in: G-code, closed DXF
 /// (3-D polylines) or SVG (the cut seen from above).
 void checkCarveForm(const ConversionOptions& options);
@@ -46,9 +46,9 @@ void checkCarveForm(const ConversionOptions& options);
 /// Writes the V-carving of drawing to path in options.format (G-code; closed DXF, R12 or
 /// R2000, one 3-D polyline per stroke; SVG, each stroke as wide as it cuts), and the clearing
 /// program to options.vcarve.clearOutput in the same form when a clearing tool is given.
-/// Returns the notes. Throws Error as checkCarveForm, for a clearing tool without a second
-/// file, or the reverse.
-std::vector<std::string> writeCarving(const std::string& path, const Drawing& drawing,
-                                      const ConversionOptions& options);
+/// Returns the carving written. Throws Error as checkCarveForm, for a clearing tool without a
+/// second file, or the reverse.
+CarveJob writeCarving(const std::string& path, const Drawing& drawing,
+                      const ConversionOptions& options);
 
 }  // namespace kerfline

@@ -232,8 +232,10 @@ void writeFinishedDrawing(const std::string& path, const Drawing& given,
                           DrawingExportReport* report) {
   checkDrawingOptions(options);
   if (options.cut == CutOperation::VCarve) {
-    std::vector<std::string> notes = writeCarving(path, given, options);
-    if (report) report->carveNotes = std::move(notes);
+    CarveJob job = writeCarving(path, given, options);
+    if (!report) return;
+    report->carveNotes = std::move(job.notes);
+    report->travel = job.travel;
     return;
   }
   if (fillsLetters(options)) {

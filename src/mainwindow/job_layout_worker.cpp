@@ -105,7 +105,7 @@ void JobLayoutWorker::run() {
       if (carves) {
         const CarveJob job = carveDrawing(finished, shown, checkpoint);
         carving = buildCarveShading(job, carveSettings(shown));
-        travel = carveTravel(job.vbit) + carveTravel(job.clearing);
+        travel = job.travel.travel;
         fillNotes = job.notes;
         drawing = std::move(finished);
       } else if (fillsLetters(r.options)) {

@@ -173,6 +173,29 @@ TEST(cut_order_test, a_fills_report_gives_the_travel_its_programs_make) {
   }
 }
 
+// A V-carving's report gives the rapid travel of its planned programs as the interpreter
+// measures them (the V-bit's and the end mill's added, passes down in place), at least the
+// bound and at most the strokes' travel in the order they were carved.
+TEST(cut_order_test, a_carvings_report_gives_the_travel_its_programs_make) {
+  const kerfline::test::TempDir dir;
+  const ProcessResult r = runProcess(
+      KERFLINE_CONVERT_EXE,
+      {"-f", "gcode", "--text", "Carve", "--font", "DejaVu Sans", "--size", "72", "--cut",
+       "vcarve", "--max-depth", "0.3", "--depth-per-pass", "0.2", "--clear-tool", "1",
+       "--clear-output", "clear.nc", "--report", "-o", "vbit.nc"},
+      dir.path().string());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<double> figures = reportedTravel(r.out);
+  const Program vbit = interpret(dir.path() / "vbit.nc");
+  const Program clearing = interpret(dir.path() / "clear.nc");
+  ASSERT_GT(vbit.cuts.size(), 10u);
+  ASSERT_GT(clearing.rapid, 0);
+  EXPECT_NEAR(figures[0], vbit.rapid + clearing.rapid, 1e-3 * (vbit.cuts.size() + clearing.cuts.size()));
+  EXPECT_LE(figures[0], figures[1]);
+  EXPECT_LE(figures[2], figures[0]);
+  EXPECT_GT(figures[2], 0);
+}
+
 // The cutting pieces (G1 lines, G2/G3 arcs) of a program as the interpreter runs them, each
 // written the same whichever end it is cut from: a ring entered elsewhere or run backwards
 // has the same pieces.
