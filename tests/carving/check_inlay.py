@@ -23,7 +23,9 @@ from shapely import vectorized
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+sys.path.insert(1, os.path.join(HERE, "..", "support"))
 from check_carving import INTERPRETER, region_of, rings_of  # noqa: E402
+import rs274  # noqa: E402
 
 CELL = 0.05
 INSET = 3
@@ -31,7 +33,7 @@ INSET = 3
 
 def moves(path):
     # LinuxCNC's reader must take the program too; it says "error" rather than failing.
-    check = subprocess.run(['rs274', '-g', path], capture_output=True, text=True, stdin=subprocess.DEVNULL)
+    check = rs274.run(path, capture_output=True, text=True)
     if check.returncode != 0 or 'error' in check.stdout.lower():
         raise SystemExit('rs274 refused ' + path + ':\n' + check.stdout + check.stderr)
     out = subprocess.run(['node', INTERPRETER, path], capture_output=True, text=True, check=True).stdout

@@ -24,6 +24,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import glyph_reference as ref  # noqa: E402
+import rs274 as linuxcnc  # noqa: E402
 from fontTools.ttLib import TTFont  # noqa: E402
 from shapely.geometry import MultiLineString  # noqa: E402
 
@@ -102,7 +103,7 @@ def gcode_paths(path, tolerance):
         else:
             lines += 1
             paths[-1].append(b)
-    run = subprocess.run(["rs274", "-g", path], stdin=subprocess.DEVNULL, capture_output=True, text=True)
+    run = linuxcnc.run(path, capture_output=True, text=True)
     rs274 = "%d %d" % (run.returncode, run.stdout.count("ARC_FEED("))
     return paths, lines, arcs, "%.9g" % gap, rs274
 

@@ -26,6 +26,7 @@ from shapely.geometry import LineString, Point, Polygon, box
 from shapely.ops import unary_union
 
 import check_arcs
+import rs274  # noqa: E402 (tests/support, which check_arcs puts on the path)
 
 GCODE_CHECK = sys.path[0] + "/../gcode/check_gcode.js"
 # Four decimals in the file: a point may lie up to half a step from where it was meant, on
@@ -62,8 +63,7 @@ def arc_moves(a, b, centre, ccw, m4, power):
 
 
 def rs274_moves(path):
-    out = subprocess.run(["rs274", "-g", path], check=True, capture_output=True, text=True,
-                         stdin=subprocess.DEVNULL).stdout
+    out = rs274.run(path, check=True, capture_output=True, text=True).stdout
     if "error" in out.lower():
         raise SystemExit("rs274 refused the program:\n" + out)
     moves, power, on, at = [], 0.0, False, (0.0, 0.0, 0.0)
@@ -228,8 +228,7 @@ def gcode_arcs(path, tolerance):
         npm_feeds += 1
         a, b, c = (float(w[4]), float(w[5])), (float(w[7]), float(w[8])), (float(w[10]), float(w[11]))
         npm.append(check_arcs.arc_from_centre(a, b, c, w[1] == "G3", tolerance))
-    out = subprocess.run(["rs274", "-g", path], check=True, capture_output=True, text=True,
-                         stdin=subprocess.DEVNULL).stdout
+    out = rs274.run(path, check=True, capture_output=True, text=True).stdout
     rs, rs_feeds, at = [], 0, (0.0, 0.0)
     for m in re.finditer(r"(STRAIGHT_FEED|STRAIGHT_TRAVERSE|ARC_FEED)\(([^)]*)\)", out):
         args = [float(v) for v in m.group(2).split(",")]

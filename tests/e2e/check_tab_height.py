@@ -13,6 +13,8 @@ import subprocess
 import sys
 
 GCODE_CHECK = sys.path[0] + "/../gcode/check_gcode.js"
+sys.path.insert(1, sys.path[0] + "/../support")
+import rs274  # noqa: E402
 STEP = 1e-4  # the file's last decimal
 
 
@@ -28,8 +30,7 @@ def npm_moves(path):
 
 
 def rs274_moves(path):
-    out = subprocess.run(["rs274", "-g", path], check=True, capture_output=True, text=True,
-                         stdin=subprocess.DEVNULL).stdout
+    out = rs274.run(path, check=True, capture_output=True, text=True).stdout
     if "error" in out.lower():
         raise SystemExit("rs274 refused the program:\n" + out)
     moves, at = [], (0.0, 0.0, 0.0)
