@@ -179,9 +179,8 @@ RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettin
   return out;
 }
 
-std::vector<CarvePath> passesOf(const CarvePath& path, std::optional<double> depthPerPass,
-                                int maxPasses) {
-  if (!depthPerPass || path.empty()) return {path};
+int passCount(const CarvePath& path, std::optional<double> depthPerPass, int maxPasses) {
+  if (!depthPerPass || path.empty()) return 1;
   const double step = *depthPerPass;
   if (!(std::isfinite(step) && step > 0)) throw Error("The depth per pass must be a number above 0.");
   double deepest = 0;
@@ -190,7 +189,14 @@ std::vector<CarvePath> passesOf(const CarvePath& path, std::optional<double> dep
   if (count > maxPasses)
     throw Error("The depth per pass gives more than " + std::to_string(maxPasses) +
                 " passes: check it against the depth.");
-  const int passes = std::max(1, static_cast<int>(count));
+  return std::max(1, static_cast<int>(count));
+}
+
+std::vector<CarvePath> passesOf(const CarvePath& path, std::optional<double> depthPerPass,
+                                int maxPasses) {
+  const int passes = passCount(path, depthPerPass, maxPasses);
+  if (passes == 1) return {path};
+  const double step = *depthPerPass;
   std::vector<CarvePath> out;
   for (int k = 1; k <= passes; ++k) {
     CarvePath& pass = out.emplace_back(path);

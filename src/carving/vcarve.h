@@ -75,6 +75,10 @@ struct RegionCarving {
 RegionCarving carveRegion(const std::vector<GridRing>& rings, const VCarveSettings& settings,
                           const Checkpoint& checkpoint = {});
 
+/// How many passes passesOf cuts path in: 1 when depthPerPass is unset or not needed. Throws
+/// Error as passesOf.
+int passCount(const CarvePath& path, std::optional<double> depthPerPass, int maxPasses);
+
 /// The passes that cut path no deeper than depthPerPass at a time: pass k clamps z at
 /// -k x depthPerPass, the last reaches the path's own depth, each pass runs back the way the
 /// one before came (the tool is where it ended). The path alone when depthPerPass is unset or

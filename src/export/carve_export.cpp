@@ -64,17 +64,18 @@ double carveTravel(const CarveProgram& program) {
   return travel;
 }
 
-// Each stroke split into its passes, appended to program in turn.
-void appendPasses(std::vector<CarvePath> strokes, const ConversionOptions& options,
-                  CarveProgram& program) {
-  for (CarvePath& s : strokes) {
-    bool first = true;
-    for (CarvePath& pass : passesOf(s, options.gcode.depthPerPass, kMaxPasses)) {
-      program.strokes.push_back(std::move(pass));
-      program.continues.push_back(!first);
-      first = false;
-    }
+// The rapid travel of strokes cut from the origin in the order given, each in its passes: a
+// stroke cut an even number of times ends where it began.
+double givenTravel(const std::vector<CarvePath>& strokes, const ConversionOptions& options) {
+  Vec2 at = kToolStart;
+  double travel = 0;
+  for (const CarvePath& s : strokes) {
+    if (s.empty()) continue;
+    travel += std::hypot(s.front().x - at.x, s.front().y - at.y);
+    const CarvePoint& end = passCount(s, options.gcode.depthPerPass, kMaxPasses) % 2 == 0 ? s.front() : s.back();
+    at = {end.x, end.y};
   }
+  return travel;
 }
 
 // The strokes in an order planned for short rapid travel from the origin, each split into its
@@ -92,17 +93,18 @@ TravelFigures planInto(std::vector<CarvePath> strokes, const ConversionOptions& 
   travel.start = kToolStart;
   const TravelPlan plan = planTravel(paths, {}, travel);
   TravelFigures figures;
-  CarveProgram given;  // the strokes as carved, for the figure the plan is measured against
-  appendPasses(strokes, options, given);
-  figures.textOrderTravel = carveTravel(given);
+  figures.textOrderTravel = givenTravel(strokes, options);
   figures.lowerBound = travelLowerBound(paths, kToolStart);
-  std::vector<CarvePath> planned;
-  planned.reserve(strokes.size());
   for (const CutStep& step : plan.steps) {
-    CarvePath& s = planned.emplace_back(std::move(strokes[step.path]));
+    CarvePath& s = strokes[step.path];
     if (step.reversed) std::reverse(s.begin(), s.end());
+    bool first = true;
+    for (CarvePath& pass : passesOf(s, options.gcode.depthPerPass, kMaxPasses)) {
+      program.strokes.push_back(std::move(pass));
+      program.continues.push_back(!first);
+      first = false;
+    }
   }
-  appendPasses(std::move(planned), options, program);
   figures.travel = carveTravel(program);
   return figures;
 }
